@@ -22,7 +22,7 @@ function(korvale_test_dir dir)
     return()
   endif()
   set(name test_${dir})
-  add_executable(${name} ${sources})
+  add_executable(${name} ${sources} ${CMAKE_SOURCE_DIR}/tests/support/TestEnvironment.cpp)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
   foreach(dep ${ARGN})
     if(TARGET ${dep})
@@ -36,6 +36,5 @@ function(korvale_test_dir dir)
     KORVALE_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KORVALE_SETTINGS=${CMAKE_BINARY_DIR}/test-settings/${name}.ini"
     DISCOVERY_TIMEOUT 60)
 endfunction()
