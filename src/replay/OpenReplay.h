@@ -1,0 +1,33 @@
+#pragma once
+// One opened replay with everything the import commands need from it: the header, the
+// driver table, every driver's lap chain and the open file, which stays open until the
+// command that opened it ends.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/TReplay.h"
+#include "replay/LapSamples.h"
+#include "replay/ReplayFile.h"
+#include "replay/Scan.h"
+
+struct TOpenReplay {
+    TReplayHeader header;
+    std::vector<TReplayDriver> drivers;  // N entries, in table order
+    TReplayLaps laps;                    // N chains
+    TReplayFile file;
+    std::string path;        // as opened
+    std::string replayName;  // file name and extension, no directory (case as given)
+};
+
+// Opens path (as given, never case-changed), reads header and driver table and scans the
+// laps with the chosen track's length and scale. Returns nullptr on success, otherwise the
+// message: "Error opening replay", "Error reading replay header", "Error reading replay data".
+const char* OpenReplay(const std::string& path, int32_t trackLength, double trackScale, TOpenReplay& out);
+
+// Reads lap lapIndex of driver driverIndex into a new lap named from the driver entry:
+// sets Slot and FrameCount, seeks to the lap, reads its samples. Returns nullptr on success,
+// otherwise "Error finding lap data" or "Error reading lap data" (out is then reset).
+const char* ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_t lapIndex, std::unique_ptr<TReplay>& out);
