@@ -11,8 +11,9 @@
 // reads FrameCount frames into lap: the record of car slot Slot gives each sample. Samples
 // missing at the end are dropped, gaps inside are interpolated, a leading gap takes the
 // first present sample's values. Then sets the boundaries, inchesPerUnit and lapLength.
-// False: "Error reading lap data" (a failed read, FrameCount of 3 or less, a car present in
-// fewer than 4 of the frames). Skip-list counts are unsigned bytes here as in the scan.
+// False: "Error reading lap data" (a failed read, FrameCount of 3 or less or more than the
+// rest of the file holds, a car absent from every frame, 3 or fewer samples left after the
+// trim). Skip-list counts are unsigned bytes here as in the scan.
 bool ReadLapSamples(TReplayFile& file, TReplay& lap, const TReplayHeader& header);
 
 // startFrame/startPosition and endFrame/endPosition from lap.positions[0..sampleCount-1]

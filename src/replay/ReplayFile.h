@@ -92,7 +92,8 @@ private:
 };
 
 // Reads the header and the driver table. Returns D (the data block's size), or 0 when the
-// header cannot be read ("Error reading replay header"): a short file, D of 0 or below or
-// larger than the file, a negative slot count, or a driver table that the file cannot hold.
+// header cannot be read ("Error reading replay header"): a short file, D of 0 or below, a
+// negative slot count, or a driver table that the file cannot hold. A D larger than the file
+// is left to the scan, which reports "Error reading replay data".
 // Sets header.DriverCount and header.PaceOffset; replaces drivers with N entries.
 int32_t ReadReplayHeader(TReplayFile& file, TReplayHeader& header, std::vector<TReplayDriver>& drivers);
