@@ -1,0 +1,146 @@
+#include "sim/Simulator.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <memory>
+
+#include "sim/Race.h"
+#include "sim/ReplayEncoding.h"
+
+namespace sim {
+
+namespace {
+
+constexpr double kMaxDurationSeconds = 24.0 * 3600.0;
+
+// Frames go out in blocks so that a long race costs one buffer, not the whole file.
+constexpr size_t kFlushBytes = 1 << 20;
+
+struct FileCloser {
+    void operator()(std::FILE* f) const {
+        if (f) std::fclose(f);
+    }
+};
+
+}  // namespace
+
+std::string ValidateOptions(const SimOptions& o) {
+    if (o.track == nullptr) return "no track given";
+    if (o.track->trackLength <= 0 || o.track->trackLength >= (1 << 24))
+        return "track length must be between 1 and 16777215 track units";
+    if (!(o.track->inchesPerUnit > 0) || !std::isfinite(o.track->inchesPerUnit))
+        return "track scale must be a positive number of inches per unit";
+    if (o.cars < 1 || o.cars > MaxCars) return "cars must be between 1 and " + std::to_string(MaxCars);
+    if (!(o.durationSeconds >= 0) || o.durationSeconds > kMaxDurationSeconds)
+        return "duration must be between 0 and 86400 seconds";
+    if (o.durationSeconds == 0 && (o.laps < 1 || o.laps > MaxLaps))
+        return "laps must be between 1 and " + std::to_string(MaxLaps);
+    const double lapFeet = o.track->trackLength * o.track->inchesPerUnit / 12.0;
+    if (lapFeet < 300.0 || lapFeet > 200000.0) return "track length must be between 300 feet and 200000 feet";
+    return {};
+}
+
+SimResult WriteSimulatedReplay(const SimOptions& options, const std::string& path) {
+    SimResult result;
+    result.message = ValidateOptions(options);
+    if (!result.message.empty()) return result;
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    if (!file) {
+        result.message = "cannot create " + path;
+        return result;
+    }
+    TRace race(options);
+    std::vector<uint8_t> buffer;
+    AppendHeader(buffer, race, 0);
+    const int64_t headerSize = static_cast<int64_t>(buffer.size());
+    int64_t dataSize = 0;
+    SimFrame frame;
+    auto flush = [&]() {
+        const bool ok = buffer.empty() || std::fwrite(buffer.data(), 1, buffer.size(), file.get()) == buffer.size();
+        buffer.clear();
+        return ok;
+    };
+    while (race.NextFrame(frame, nullptr)) {
+        dataSize += AppendFrame(buffer, frame);
+        if (dataSize > std::numeric_limits<int32_t>::max()) {
+            result.message = "the recording would exceed the 2 GB a replay can hold";
+            return result;
+        }
+        if (buffer.size() >= kFlushBytes && !flush()) {
+            result.message = "error writing " + path;
+            return result;
+        }
+    }
+    std::vector<uint8_t> size;
+    PutInt32(size, static_cast<int32_t>(dataSize));
+    if (!flush() || std::fseek(file.get(), kDataSizeOffset, SEEK_SET) != 0 ||
+        std::fwrite(size.data(), 1, 4, file.get()) != 4 || std::fclose(file.release()) != 0) {
+        result.message = "error writing " + path;
+        return result;
+    }
+    result.ok = true;
+    result.frames = race.framesDone();
+    result.bytes = headerSize + dataSize;
+    return result;
+}
+
+std::vector<uint8_t> SimulateReplayBytes(const SimOptions& options, SimResult* result) {
+    SimResult local;
+    SimResult& r = result ? *result : local;
+    r = SimResult{};
+    std::vector<uint8_t> out;
+    r.message = ValidateOptions(options);
+    if (!r.message.empty()) return out;
+    TRace race(options);
+    AppendHeader(out, race, 0);
+    const size_t headerSize = out.size();
+    SimFrame frame;
+    int64_t dataSize = 0;
+    while (race.NextFrame(frame, nullptr)) {
+        dataSize += AppendFrame(out, frame);
+        if (dataSize > std::numeric_limits<int32_t>::max()) {
+            r.message = "the recording would exceed the 2 GB a replay can hold";
+            out.clear();
+            return out;
+        }
+    }
+    PokeInt32(out.data() + kDataSizeOffset, static_cast<int32_t>(out.size() - headerSize));
+    r.ok = true;
+    r.frames = race.framesDone();
+    r.bytes = static_cast<int64_t>(out.size());
+    return out;
+}
+
+RaceTruth SimulateRace(const SimOptions& options) {
+    RaceTruth truth;
+    if (!ValidateOptions(options).empty()) return truth;
+    TRace race(options);
+    const int32_t n = race.slotCount();
+    const size_t tableStart = options.paceCar ? 1 : 0;
+    truth.driverCount = n;
+    truth.paceCar = options.paceCar;
+    truth.trackLength = options.track->trackLength;
+    truth.inchesPerUnit = options.track->inchesPerUnit;
+    truth.drivers.resize(static_cast<size_t>(n));
+    for (int32_t i = 0; i < n; ++i) {
+        DriverTruth& d = truth.drivers[static_cast<size_t>(i)];
+        const TableEntry& e = race.table()[tableStart + static_cast<size_t>(i)];
+        d.name = e.name;
+        d.carNumber = e.carNumber;
+        d.slot = i + static_cast<int32_t>(tableStart);
+    }
+    SimFrame frame;
+    std::vector<CarSample> samples;
+    while (race.NextFrame(frame, &samples))
+        for (int32_t i = 0; i < n; ++i) truth.drivers[static_cast<size_t>(i)].samples.push_back(samples[static_cast<size_t>(i)]);
+    truth.frameCount = race.framesDone();
+    // Crossings after the last frame lie outside the recording.
+    for (int32_t i = 0; i < n; ++i)
+        for (double c : race.lapCrossings(i))
+            if (c <= truth.frameCount - 1) truth.drivers[static_cast<size_t>(i)].lapCrossings.push_back(c);
+    truth.backwardsDriver = race.backwardsDriver();
+    return truth;
+}
+
+}  // namespace sim
