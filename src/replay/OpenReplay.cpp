@@ -16,20 +16,3 @@ const char* OpenReplay(const std::string& path, int32_t trackLength, double trac
     if (!ScanLaps(out.file, dataSize, out.header, out.laps)) return kMsgErrorReadingReplayData;
     return nullptr;
 }
-
-const char* ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_t lapIndex, std::unique_ptr<TReplay>& out) {
-    out.reset();
-    if (driverIndex < 0 || size_t(driverIndex) >= replay.laps.size() || size_t(driverIndex) >= replay.drivers.size())
-        return kMsgErrorFindingLapData;
-    const auto& chain = replay.laps[size_t(driverIndex)];
-    if (lapIndex < 0 || size_t(lapIndex) >= chain.size()) return kMsgErrorFindingLapData;
-    const TReplayLapInfo& info = chain[size_t(lapIndex)];
-    replay.header.Slot = driverIndex + replay.header.PaceOffset;
-    replay.header.FrameCount = info.FrameCount;
-    if (!replay.file.Seek(info.FileOffset)) return kMsgErrorFindingLapData;
-    const TReplayDriver& driver = replay.drivers[size_t(driverIndex)];
-    auto lap = std::make_unique<TReplay>(driver.name, driver.carNumber);
-    if (!ReadLapSamples(replay.file, *lap, replay.header)) return kMsgErrorReadingLapData;
-    out = std::move(lap);
-    return nullptr;
-}

@@ -1,0 +1,84 @@
+// korvale-cli laps: lists every driver of a replay and the laps the import would offer,
+// with the texts of the Import Lap dialog.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/Command.h"
+#include "cli/Options.h"
+#include "replay/OpenReplay.h"
+#include "replay/ReplayTrack.h"
+#include "track/TrackDataFile.h"
+#include "track/TrackList.h"
+
+namespace {
+
+int Usage(FILE* out) {
+    std::fprintf(out,
+                 "usage: korvale-cli laps REPLAY [--track NAME] [--tracks PATH] [--speeds]\n"
+                 "\n"
+                 "Lists each driver of the replay in table order (\" #7 - Name\", \"#05 - Name\"),\n"
+                 "then one line per lap: a tab, the lap number (0-based, as 'import --lap'\n"
+                 "takes it), a tab and the lap's time (\"%%8.3f s\") or, with --speeds, its\n"
+                 "average speed (\"%%9.3f mph\"); the first and last laps read \"(partial)\".\n"
+                 "Without --track the track is the one whose path patterns match the\n"
+                 "replay's path. --tracks defaults to tracks.dat beside korvale-cli.\n");
+    return out == stdout ? 0 : 2;
+}
+
+int Laps(const std::vector<std::string>& args) {
+    for (const auto& a : args)
+        if (a == "--help" || a == "-h") return Usage(stdout);
+    cli::Options options(args, {"--track", "--tracks"}, {"--speeds"});
+    if (!options.ok()) {
+        std::fprintf(stderr, "korvale-cli laps: %s\n", options.error().c_str());
+        return Usage(stderr);
+    }
+    if (options.Positional().size() != 1) return Usage(stderr);
+    const std::string replayPath = options.Positional()[0];
+
+    TTrackDataFile data;
+    const std::string tracksPath = cli::TracksPath(options);
+    if (TrackReadStatus status = ReadTrackDataFile(tracksPath, data); status != TrackReadStatus::Ok) {
+        std::fprintf(stderr, "korvale-cli laps: %s: %s\n", tracksPath.c_str(), TrackReadMessage(status));
+        return 1;
+    }
+    TTrackList tracks;
+    for (auto& record : data.records) tracks.Insert(std::move(record));
+
+    int track = kNoTrackMatch;
+    if (auto name = options.Value("--track")) {
+        track = tracks.FindByName(*name);
+        if (track < 0) {
+            std::fprintf(stderr, "korvale-cli laps: no track named \"%s\" in %s\n", name->c_str(), tracksPath.c_str());
+            return 1;
+        }
+    } else {
+        track = TrackForReplayPath(tracks, replayPath);
+        if (track < 0) {
+            std::fprintf(stderr, "korvale-cli laps: %s track matches the path of %s; name it with --track NAME\n",
+                         track == kAmbiguousTrackMatch ? "more than one" : "no", replayPath.c_str());
+            return 1;
+        }
+    }
+
+    const TTrackData& t = tracks.At(track);
+    TOpenReplay replay;
+    if (const char* error = OpenReplay(replayPath, t.trackLength, t.inchesPerUnit, replay)) {
+        std::fprintf(stderr, "korvale-cli laps: %s: %s\n", replayPath.c_str(), error);
+        return 1;
+    }
+    const bool lapTimes = !options.Has("--speeds");
+    for (size_t i = 0; i < replay.drivers.size(); ++i) {
+        std::printf("%s\n", DriverListText(replay.drivers[i]).c_str());
+        const auto& chain = replay.laps[i];
+        for (size_t k = 0; k < chain.size(); ++k)
+            std::printf("\t%zu\t%s\n", k, LapDescription(chain, k, lapTimes, replay.header).c_str());
+    }
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+static cli::Registration reg{"laps", "list a replay's drivers and their laps", &Laps};

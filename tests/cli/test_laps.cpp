@@ -1,0 +1,65 @@
+// korvale-cli laps: driver texts, lap numbers and descriptions, and the track choice.
+#include <cstdio>
+
+#include "cli/CliReplayFixture.h"
+#include "replay/Scan.h"
+
+using namespace cli_replay_test;
+
+using LapsCommand = ReplayCliTest;
+
+TEST_F(LapsCommand, ListsDriversAndLapsAsTheImportDialogDoes) {
+    std::filesystem::create_directories(dir.File("Ridgeway Races"));
+    const std::string replay = dir.Write("Ridgeway Races/Heat ONE.RPL", TwoDriverReplay());
+
+    // The path's capitals are kept for opening; only the pattern match is case-blind.
+    RunResult r = RunCli({"laps", replay, "--tracks", tracks});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const double exact = (1 - 1000.0 / 1500.0) + 6 + (100.0 / 1500.0 - 1);
+    char lapTime[32];
+    std::snprintf(lapTime, sizeof lapTime, "%8.3f s", exact / 15);
+    EXPECT_EQ(r.out, " #7 - Ann Lee\n\t0\t(partial)\n\t1\t" + std::string(lapTime) +
+                         "\n\t2\t(partial)\n#05 - Bo\n\t0\t(partial)\n");
+
+    r = RunCli({"laps", replay, "--tracks", tracks, "--speeds", "--track", "RIDGEWAY OVAL"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    char speed[32];
+    std::snprintf(speed, sizeof speed, "%9.3f mph", (10000 * 6.0 / 12 / 5280) / (exact / 15) * 3600);
+    EXPECT_NE(r.out.find("\t1\t" + std::string(speed) + "\n"), std::string::npos) << r.out;
+}
+
+TEST_F(LapsCommand, RefusesUnclearTracksAndBadReplays) {
+    const std::string none = dir.Write("race.rpl", TwoDriverReplay());
+    const std::string two = dir.Write("marsh annex.rpl", TwoDriverReplay());
+
+    RunResult r = RunCli({"laps", none, "--tracks", tracks});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("no track matches"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("--track"), std::string::npos);
+
+    r = RunCli({"laps", two, "--tracks", tracks});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("more than one track"), std::string::npos) << r.err;
+
+    r = RunCli({"laps", none, "--tracks", tracks, "--track", "Nowhere"});
+    EXPECT_EQ(r.code, 1);
+
+    std::vector<uint8_t> cut = TwoDriverReplay();
+    cut.resize(30);
+    r = RunCli({"laps", dir.Write("ridgeway-cut.rpl", cut), "--tracks", tracks});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("Error reading replay header"), std::string::npos) << r.err;
+
+    r = RunCli({"laps", dir.File("ridgeway-missing.rpl"), "--tracks", tracks});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("Error opening replay"), std::string::npos) << r.err;
+
+    r = RunCli({"laps", none, "--tracks", dir.File("nothing.dat"), "--track", "Ridgeway Oval"});
+    EXPECT_EQ(r.code, 1);
+
+    EXPECT_EQ(RunCli({"laps"}).code, 2);
+    EXPECT_EQ(RunCli({"laps", none, "--bogus"}).code, 2);
+    r = RunCli({"laps", "--help"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("usage: korvale-cli laps"), std::string::npos);
+}
