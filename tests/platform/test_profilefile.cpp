@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/ProfileFile.h"
+#include "platform/SettingsPath.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ProfileFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("korvale-profile-" + std::to_string(getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+        path_ = (dir_ / "korvale.ini").string();
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    void Put(const std::string& text) {
+        std::ofstream out(path_, std::ios::binary);
+        out << text;
+    }
+    std::string Get() const {
+        std::ifstream in(path_, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    fs::path dir_;
+    std::string path_;
+};
+
+TEST_F(ProfileFileTest, MissingFileSectionOrKeyGivesDefaults) {
+    ProfileFile p(path_);
+    EXPECT_EQ(p.ReadInt("admin", "trackver", 42), 42);
+    EXPECT_EQ(p.ReadText("admin", "path", "./*.kvl"), "./*.kvl");
+    EXPECT_FALSE(fs::exists(path_));  // reading never creates the file
+
+    Put("[admin]\nfirst=1\n");
+    EXPECT_EQ(p.ReadInt("graph", "xaxis", 1), 1);
+    EXPECT_EQ(p.ReadInt("admin", "trackver", 0), 0);
+    EXPECT_EQ(p.ReadInt("admin", "first", 0), 1);
+}
+
+TEST_F(ProfileFileTest, SectionAndKeyNamesIgnoreCase) {
+    Put("[Admin]\nTrackVer=107\n[GRAPH]\nyAxis = 4 \n");
+    ProfileFile p(path_);
+    EXPECT_EQ(p.ReadInt("admin", "trackver", 0), 107);
+    EXPECT_EQ(p.ReadInt("ADMIN", "TRACKVER", 0), 107);
+    EXPECT_EQ(p.ReadInt("graph", "yaxis", 2), 4);
+    // Same key in another section is a different key.
+    EXPECT_EQ(p.ReadInt("graph", "trackver", -1), -1);
+}
+
+TEST_F(ProfileFileTest, IntegerValues) {
+    Put("[s]\nplain=12\nneg=-7\nplus=+3\nspaced=  9  \nsuffix=12abc\nword=abc\nempty=\n"
+        "big=2147483647\nsmall=-2147483648\nover=2147483648\nhuge=99999999999999999999\nsign=-\n");
+    ProfileFile p(path_);
+    EXPECT_EQ(p.ReadInt("s", "plain", 0), 12);
+    EXPECT_EQ(p.ReadInt("s", "neg", 0), -7);
+    EXPECT_EQ(p.ReadInt("s", "plus", 0), 3);
+    EXPECT_EQ(p.ReadInt("s", "spaced", 0), 9);
+    // Leading digits are the number, as the platform's reading took them.
+    EXPECT_EQ(p.ReadInt("s", "suffix", 5), 12);
+    // No digits, or a number beyond the int range, reads as the default.
+    EXPECT_EQ(p.ReadInt("s", "word", 5), 5);
+    EXPECT_EQ(p.ReadInt("s", "empty", 5), 5);
+    EXPECT_EQ(p.ReadInt("s", "sign", 5), 5);
+    EXPECT_EQ(p.ReadInt("s", "big", 0), 2147483647);
+    EXPECT_EQ(p.ReadInt("s", "small", 0), -2147483647 - 1);
+    EXPECT_EQ(p.ReadInt("s", "over", 5), 5);
+    EXPECT_EQ(p.ReadInt("s", "huge", 5), 5);
+}
+
+TEST_F(ProfileFileTest, TextValuesAndBufferSize) {
+    Put("[import]\npath = /home/me/replays/*.rpl \nquoted=\"a b\"\nnone=\n; path=commented\n");
+    ProfileFile p(path_);
+    EXPECT_EQ(p.ReadText("import", "path", "x"), "/home/me/replays/*.rpl");
+    EXPECT_EQ(p.ReadText("import", "quoted", "x"), "a b");
+    // A present but empty value is the empty text, not the default.
+    EXPECT_EQ(p.ReadText("import", "none", "x"), "");
+    EXPECT_EQ(p.ReadText("import", "path", "x", 6), "/home");
+    EXPECT_EQ(p.ReadText("import", "missing", "default", 4), "def");
+    EXPECT_EQ(p.ReadText("import", "path", "x", 0), "");
+}
+
+TEST_F(ProfileFileTest, FirstWriteCreatesTheFile) {
+    ProfileFile p(path_);
+    p.WriteInt("admin", "trackver", 107);
+    EXPECT_EQ(Get(), "[admin]\ntrackver=107\n");
+    EXPECT_EQ(p.ReadInt("admin", "trackver", 0), 107);
+    p.WriteInt("admin", "first", -1);
+    EXPECT_EQ(Get(), "[admin]\ntrackver=107\nfirst=-1\n");
+}
+
+TEST_F(ProfileFileTest, WriteChangesOneLineAndKeepsTheRest) {
+    const std::string before =
+        "; Korvale settings\n"
+        "[Admin]\n"
+        "Path=/tmp/*.kvl\n"
+        "TrackVer=100\n"
+        "\n"
+        "[graph]\n"
+        "  xaxis=0   \n"
+        "odd line without equals\n"
+        "\n"
+        "[assoc]\n"
+        "nassoc=0\n";
+    Put(before);
+    ProfileFile p(path_);
+    p.WriteInt("admin", "trackver", 107);
+    std::string expected = before;
+    expected.replace(expected.find("TrackVer=100"), 12, "TrackVer=107");
+    EXPECT_EQ(Get(), expected);
+
+    // A new key goes at the end of its section, before the blank line that separates it.
+    p.WriteText("graph", "yaxis", "3");
+    expected.replace(expected.find("odd line without equals\n") + 24, 0, "yaxis=3\n");
+    EXPECT_EQ(Get(), expected);
+
+    // A new section is appended after a blank line.
+    p.WriteText("window", "appmax", "0");
+    expected += "\n[window]\nappmax=0\n";
+    EXPECT_EQ(Get(), expected);
+    EXPECT_EQ(p.ReadText("window", "appmax", "x"), "0");
+}
+
+TEST_F(ProfileFileTest, FirstOfDuplicateSectionsAndKeysIsUsed) {
+    Put("[a]\nk=1\nk=2\n[a]\nk=3\n");
+    ProfileFile p(path_);
+    EXPECT_EQ(p.ReadInt("a", "k", 0), 1);
+    p.WriteInt("a", "k", 9);
+    EXPECT_EQ(Get(), "[a]\nk=9\nk=2\n[a]\nk=3\n");
+}
+
+TEST_F(ProfileFileTest, KeepsCarriageReturnLineEnds) {
+    Put("[admin]\r\nfirst=0\r\n");
+    ProfileFile p(path_);
+    EXPECT_EQ(p.ReadInt("admin", "first", 5), 0);
+    p.WriteInt("admin", "first", 1);
+    p.WriteInt("admin", "trackver", 2);
+    EXPECT_EQ(Get(), "[admin]\r\nfirst=1\r\ntrackver=2\r\n");
+}
+
+TEST_F(ProfileFileTest, ValuesAndNamesCannotInjectLines) {
+    ProfileFile p(path_);
+    p.WriteText("export", "resol", "10\n[admin]\ntrackver=999");
+    EXPECT_EQ(Get(), "[export]\nresol=10\n");
+    EXPECT_EQ(p.ReadInt("admin", "trackver", 0), 0);
+    p.WriteText("export", "bad\nkey", "1");
+    p.WriteText("export", "a=b", "1");
+    p.WriteText("ex]port", "k", "1");
+    EXPECT_EQ(Get(), "[export]\nresol=10\n");
+}
+
+TEST_F(ProfileFileTest, WriteFailureIsSilentAndLeavesNoFile) {
+    ProfileFile p((dir_ / "no-such-dir" / "korvale.ini").string());
+    p.WriteInt("admin", "first", 1);
+    EXPECT_EQ(p.ReadInt("admin", "first", 0), 0);
+    EXPECT_FALSE(fs::exists(dir_ / "no-such-dir"));
+}
+
+TEST(SettingsPath, EnvironmentOverridesTheFileBesideTheExecutable) {
+    const char* saved = std::getenv(kSettingsEnvironmentVariable);
+    std::string keep = saved ? saved : "";
+    setenv(kSettingsEnvironmentVariable, "/tmp/elsewhere.ini", 1);
+    EXPECT_EQ(SettingsPath("/opt/korvale/bin"), "/tmp/elsewhere.ini");
+    setenv(kSettingsEnvironmentVariable, "", 1);
+    EXPECT_EQ(SettingsPath("/opt/korvale/bin"), "/opt/korvale/bin/korvale.ini");
+    unsetenv(kSettingsEnvironmentVariable);
+    EXPECT_EQ(SettingsPath("/opt/korvale/bin"), "/opt/korvale/bin/korvale.ini");
+    if (saved) setenv(kSettingsEnvironmentVariable, keep.c_str(), 1);
+}
+
+}  // namespace
