@@ -166,21 +166,20 @@ std::vector<double> RacingLineFractions(const Course& c, double marginFeet) {
     }
     auto px = [&](size_t i) { return c.rx[i] + k[i] * wx[i]; };
     auto py = [&](size_t i) { return c.ry[i] + k[i] * wy[i]; };
-    // Pull each point toward the chord of its neighbours, coarse strides first so that the
-    // long corners settle without thousands of sweeps; the clamp keeps it on the track.
+    // Each point moves to where the bend through it and its neighbours is least (the
+    // minimum of the squared second differences), coarse strides first so that long
+    // corners settle without thousands of sweeps; the clamp keeps the line on the track.
     for (int32_t stride = 32; stride >= 1; stride /= 2) {
-        if (static_cast<size_t>(stride) * 3 > n) continue;
-        for (int32_t sweep = 0; sweep < 80; ++sweep) {
+        const size_t h = static_cast<size_t>(stride);
+        if (h * 5 > n) continue;
+        for (int32_t sweep = 0; sweep < 150; ++sweep) {
             for (size_t i = 0; i < n; ++i) {
-                const size_t a = (i + n - static_cast<size_t>(stride)) % n;
-                const size_t b = (i + static_cast<size_t>(stride)) % n;
-                const double ax = px(a), ay = py(a), bx = px(b), by = py(b);
-                const double d1 = std::hypot(px(i) - ax, py(i) - ay);
-                const double d2 = std::hypot(bx - px(i), by - py(i));
-                const double share = d1 + d2 > 0 ? d1 / (d1 + d2) : 0.5;
-                const double tx = ax + share * (bx - ax), ty = ay + share * (by - ay);
+                const size_t a2 = (i + n - 2 * h) % n, a1 = (i + n - h) % n;
+                const size_t b1 = (i + h) % n, b2 = (i + 2 * h) % n;
+                const double tx = (-px(a2) + 4 * px(a1) + 4 * px(b1) - px(b2)) / 6;
+                const double ty = (-py(a2) + 4 * py(a1) + 4 * py(b1) - py(b2)) / 6;
                 const double target = ((tx - c.rx[i]) * wx[i] + (ty - c.ry[i]) * wy[i]) / w2[i];
-                k[i] = std::clamp(k[i] + 0.7 * (target - k[i]), lo[i], hi[i]);
+                k[i] = std::clamp(k[i] + 0.5 * (target - k[i]), lo[i], hi[i]);
             }
         }
     }
@@ -271,14 +270,19 @@ DrivingLine BuildDrivingLine(const Course& c, const std::vector<double>& fractio
     }
     line.curvature[n] = line.curvature[0];
 
+    // Rates over the same 20 feet either side, so that the kinks of the edge polylines
+    // do not show as jumps in speed along the track.
     line.positionRate.assign(n + 1, 0.0);
     line.lateralRate.assign(n + 1, 0.0);
+    const double lapUnits = c.trackLength;
     for (size_t j = 0; j < n; ++j) {
-        const Station& b = line.stations[j + 1];
-        const Station& a = j == 0 ? line.stations[n - 1] : line.stations[j - 1];
-        const double posDiff = j == 0 ? b.position - (a.position - c.trackLength) : b.position - a.position;
-        line.positionRate[j] = posDiff / (2 * line.spacing);
-        line.lateralRate[j] = (b.lateral - a.lateral) / (2 * line.spacing);
+        const size_t a = (j + n - reach) % n, b = (j + reach) % n;
+        double posDiff = line.stations[b].position - line.stations[a].position;
+        if (posDiff < -lapUnits / 2) posDiff += lapUnits;  // across the line
+        if (posDiff > lapUnits / 2) posDiff -= lapUnits;
+        const double span = 2.0 * static_cast<double>(reach) * line.spacing;
+        line.positionRate[j] = posDiff / span;
+        line.lateralRate[j] = (line.stations[b].lateral - line.stations[a].lateral) / span;
     }
     line.positionRate[n] = line.positionRate[0];
     line.lateralRate[n] = line.lateralRate[0];
