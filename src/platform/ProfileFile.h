@@ -3,6 +3,13 @@
 // names match without regard to case; a missing file, section or key gives the default;
 // a write changes (or adds) that one line and keeps every other line as it was; the
 // file is created on the first write. Reading never fails; write failures are silent.
+//
+// Values are read without surrounding blanks and without one pair of enclosing quotes.
+// Integers: the leading decimal digits with an optional sign are the number, so "12abc"
+// reads 12 as the platform's private-profile reading did; a value with no leading digits,
+// or one outside the int range, reads as the default. A written value ends at its first
+// line break (the rest would become lines of their own); a write goes to a temporary file
+// renamed over the settings file, so a failed write leaves the old settings intact.
 
 #include <string>
 

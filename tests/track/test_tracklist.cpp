@@ -236,6 +236,38 @@ TEST(SampleTracks, DumpThenBuildGivesTheSameFile) {
     }
     EXPECT_EQ(Slurp(list), expected);
 
+    // Doubles that JSON cannot hold as numbers survive as their bit patterns; names keep
+    // their case and order.
+    TTrackDataFile odd;
+    odd.header = {0xFFFFFFFFu, 0x80000000u, 0x7FFFFFFFu, 0};
+    odd.version = -5;
+    odd.records.push_back(Track("Odd \"quoted\" \\ name", 255));
+    odd.records.push_back(Track("odd \"QUOTED\" \\ NAME", 0));
+    odd.records[0]->inchesPerUnit = std::nan("");
+    odd.records[0]->cornerCount = 2;
+    odd.records[0]->cornerNames = {"", "Inf"};
+    odd.records[0]->cornerPositions = {-0.0, -HUGE_VAL};
+    std::string error;
+    const std::string oddPath = (dir / "odd.dat").string(), oddBuilt = (dir / "odd2.dat").string();
+    ASSERT_TRUE(WriteTrackDataFile(oddPath, odd, error)) << error;
+    ASSERT_EQ(std::system((cli + " tracks dump " + oddPath + " > " + dump).c_str()), 0);
+    ASSERT_EQ(std::system((cli + " tracks build " + dump + " -o " + oddBuilt).c_str()), 0);
+    EXPECT_EQ(Slurp(oddBuilt), Slurp(oddPath));
+
+    // A source whose edges do not match its point count is refused, and no file is made.
+    {
+        std::ofstream bad(dump);
+        bad << R"({"key": {"a": 1, "b": 2, "x": 3, "y": 4}, "version": 1, "tracks": [{"name": "B",
+            "pathPattern": "", "altPathPattern": "", "trackId": 1, "trackLength": 10, "inchesPerUnit": 1,
+            "corners": [], "pointCount": 2, "mapWidth": 10, "mapHeight": 10, "sideFlag": 0,
+            "edges": [[[0, 0], [1, 0]], [[0, 1], [1, 1]]], "constantWidth": 1, "anchorCount": 0,
+            "others": []}]})";
+    }
+    const std::string refused = (dir / "refused.dat").string();
+    EXPECT_NE(std::system((cli + " tracks build " + dump + " -o " + refused + " 2> " + list).c_str()), 0);
+    EXPECT_NE(Slurp(list).find("edge arrays"), std::string::npos);
+    EXPECT_FALSE(fs::exists(refused));
+
     // A damaged file is reported with the reader's message and a failing exit code.
     fs::copy_file(kSample, built, fs::copy_options::overwrite_existing);
     fs::resize_file(built, 100);
