@@ -158,7 +158,9 @@ TEST(SimulatorPlausibility, SpeedsLapTimesLinesAndForcesLookReal) {
             if (incident) times.erase(times.begin(), times.begin() + 2);  // the laps of the spin
             const auto [lo, hi] = std::minmax_element(times.begin(), times.end());
             EXPECT_LT(*hi - *lo, 0.02 * *lo) << "laps of one driver within 2%";
-            if (times.size() > 1) EXPECT_GT(*hi - *lo, 0.0) << "no two laps alike";
+            if (times.size() > 1) {
+                EXPECT_GT(*hi - *lo, 0.0) << "no two laps alike";
+            }
             bestLaps.push_back(*lo);
             const double mph = lapFeet / *lo * 3600 / 5280;
             EXPECT_GT(mph, 60);
