@@ -96,7 +96,7 @@ bool TReplayFile::Fill(int64_t count) {
     return int64_t(got) >= count;
 }
 
-const uint8_t* TReplayFile::Peek(int64_t count) {
+const uint8_t* TReplayFile::PeekSlow(int64_t count) {
     if (!Fill(count)) return nullptr;
     const uint8_t* p = buffer_.data() + (offset_ - bufferStart_);
     offset_ += count;
@@ -107,21 +107,6 @@ bool TReplayFile::Read(void* out, int64_t count) {
     const uint8_t* p = Peek(count);
     if (!p) return false;
     if (count > 0) std::memcpy(out, p, size_t(count));
-    return true;
-}
-
-bool TReplayFile::Skip(int64_t count) {
-    if (!file_ || count < 0 || count > size_ - offset_) return false;
-    offset_ += count;
-    return true;
-}
-
-bool TReplayFile::ReadU8(uint8_t& v) { return Read(&v, 1); }
-
-bool TReplayFile::ReadI32(int32_t& v) {
-    const uint8_t* p = Peek(4);
-    if (!p) return false;
-    v = LoadI32(p);
     return true;
 }
 

@@ -72,16 +72,39 @@ public:
     int64_t Offset() const { return offset_; }
     bool Seek(int64_t offset);  // false beyond the file's end or before its start
     bool Read(void* out, int64_t count);
-    bool Skip(int64_t count);
-    bool ReadU8(uint8_t& v);
-    bool ReadI32(int32_t& v);
+    bool Skip(int64_t count) {
+        if (!file_ || count < 0 || count > size_ - offset_) return false;
+        offset_ += count;
+        return true;
+    }
+    bool ReadU8(uint8_t& v) {
+        const uint8_t* p = Peek(1);
+        if (!p) return false;
+        v = *p;
+        return true;
+    }
+    bool ReadI32(int32_t& v) {
+        const uint8_t* p = Peek(4);
+        if (!p) return false;
+        v = int32_t(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24));
+        return true;
+    }
 
     // The next count bytes straight from the buffer (valid until the next call), or nullptr
-    // when fewer remain in the file. Lets the frame readers avoid copying.
-    const uint8_t* Peek(int64_t count);
+    // when fewer remain in the file. Lets the frame readers avoid copying; the common case,
+    // bytes already buffered, stays inline because the scan asks for a few bytes at a time.
+    const uint8_t* Peek(int64_t count) {
+        if (count >= 0 && offset_ >= bufferStart_ && count <= bufferEnd_ - offset_) {
+            const uint8_t* p = buffer_.data() + (offset_ - bufferStart_);
+            offset_ += count;
+            return p;
+        }
+        return PeekSlow(count);
+    }
 
 private:
     bool Fill(int64_t count);
+    const uint8_t* PeekSlow(int64_t count);
 
     std::FILE* file_ = nullptr;
     int64_t size_ = 0;

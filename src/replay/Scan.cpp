@@ -6,6 +6,36 @@
 
 using namespace replay_detail;
 
+namespace {
+
+// What the scan keeps per driver besides the previous position, and the rare work of a
+// forward crossing, kept out of the per-record loop so that the loop stays small.
+struct ScanState {
+    TReplayLaps& chains;
+    std::vector<int32_t> lapStart;
+    std::vector<int32_t> lineCounter;
+    int32_t length;
+
+    [[gnu::noinline]] void Forward(int32_t i, int32_t p, int32_t delta, int32_t frame, int64_t frameOffset) {
+        if (++lineCounter[size_t(i)] <= 0) return;  // undoes an earlier backward crossing
+        lineCounter[size_t(i)] = 0;
+        const int32_t previous = p - delta;
+        TReplayLapInfo& lap = chains[size_t(i)].back();
+        lap.FrameCount = frame - lapStart[size_t(i)];
+        lap.ExactFrames += lap.FrameCount;
+        // Share of this frame interval travelled before the line. A car standing exactly on
+        // the line in the previous frame crossed at its start.
+        const int32_t before = length - previous;
+        const int32_t whole = before + p;
+        const double m = whole == 0 ? 0.0 : double(before) / double(whole);
+        lap.ExactFrames += m - 1;
+        chains[size_t(i)].push_back(TReplayLapInfo{int32_t(frameOffset), 0, 1 - m});
+        lapStart[size_t(i)] = frame;
+    }
+};
+
+}  // namespace
+
 bool ScanLaps(TReplayFile& file, int32_t dataSize, const TReplayHeader& header, TReplayLaps& laps) {
     laps.clear();
     const int32_t n = header.DriverCount;
@@ -14,12 +44,18 @@ bool ScanLaps(TReplayFile& file, int32_t dataSize, const TReplayHeader& header, 
 
     TReplayLaps chains(static_cast<size_t>(n));
     for (auto& chain : chains) chain.push_back(TReplayLapInfo{int32_t(start), 0, 0.0});
-    std::vector<int32_t> prev(size_t(n), 0), lapStart(size_t(n), 0), lineCounter(size_t(n), 0);
+    std::vector<int32_t> prev(size_t(n), 0);
+    ScanState state{chains, std::vector<int32_t>(size_t(n), 0), std::vector<int32_t>(size_t(n), 0), header.TrackLength};
 
     const int32_t length = header.TrackLength;
     const int32_t forwardBound = (-length) / 2;
     const int32_t backwardBound = length / 2;
     const int64_t recordBytes = int64_t(n) * kReplayCarRecordSize;
+
+    // Locals, so that the stores into prev cannot be taken to change them (a byte field of
+    // the header may alias anything).
+    const int32_t paceOffset = header.PaceOffset;
+    int32_t* const prevAt = prev.data();
 
     int64_t consumed = 0;
     int32_t frame = 0;
@@ -27,35 +63,28 @@ bool ScanLaps(TReplayFile& file, int32_t dataSize, const TReplayHeader& header, 
         const int64_t frameOffset = start + consumed;
         const uint8_t* records = file.Peek(recordBytes);
         if (!records) return false;
-        for (int32_t r = 0; r < n; ++r) {
-            const uint8_t* rec = records + int64_t(r) * kReplayCarRecordSize;
-            const int32_t i = RecordSlot(rec) - header.PaceOffset;
-            if (i < 0 || i >= n) continue;
-            const int32_t p = RecordPosition(rec);
-            if (frame == 0) {
-                prev[i] = p;
-                continue;
+        if (frame == 0) {
+            for (int32_t r = 0; r < n; ++r) {
+                int32_t slot, p;
+                RecordSlotAndPosition(records + int64_t(r) * kReplayCarRecordSize, slot, p);
+                const int32_t i = slot - paceOffset;
+                if (i >= 0 && i < n) prevAt[i] = p;
             }
-            const int32_t delta = p - prev[i];
-            if (delta < forwardBound) {
-                if (++lineCounter[i] > 0) {
-                    lineCounter[i] = 0;
-                    TReplayLapInfo& lap = chains[i].back();
-                    lap.FrameCount = frame - lapStart[i];
-                    lap.ExactFrames += lap.FrameCount;
-                    // Share of this frame interval travelled before the line. A car standing
-                    // exactly on the line in the previous frame crossed at its start.
-                    const int32_t before = length - prev[i];
-                    const int32_t whole = before + p;
-                    const double m = whole == 0 ? 0.0 : double(before) / double(whole);
-                    lap.ExactFrames += m - 1;
-                    chains[i].push_back(TReplayLapInfo{int32_t(frameOffset), 0, 1 - m});
-                    lapStart[i] = frame;
-                }
-            } else if (delta > backwardBound) {
-                --lineCounter[i];
+        } else {
+            for (int32_t r = 0; r < n; ++r) {
+                int32_t slot, p;
+                RecordSlotAndPosition(records + int64_t(r) * kReplayCarRecordSize, slot, p);
+                const int32_t i = slot - paceOffset;
+                if (uint32_t(i) >= uint32_t(n)) continue;  // the pace car, or no driver
+                const int32_t delta = p - prevAt[i];
+                prevAt[i] = p;
+                // One test for the common case: no crossing in either direction.
+                if (delta >= forwardBound && delta <= backwardBound) continue;
+                if (delta < forwardBound)
+                    state.Forward(i, p, delta, frame, frameOffset);
+                else
+                    --state.lineCounter[size_t(i)];
             }
-            prev[i] = p;
         }
         int32_t frameLength = 0;
         if (!ReadFrameTail(file, frameLength)) return false;
@@ -67,7 +96,7 @@ bool ScanLaps(TReplayFile& file, int32_t dataSize, const TReplayHeader& header, 
     }
     for (int32_t i = 0; i < n; ++i) {
         TReplayLapInfo& lap = chains[i].back();
-        lap.FrameCount = frame - lapStart[i];
+        lap.FrameCount = frame - state.lapStart[size_t(i)];
         lap.ExactFrames += lap.FrameCount;
     }
     laps = std::move(chains);
