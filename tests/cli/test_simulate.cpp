@@ -1,0 +1,159 @@
+// korvale-cli simulate: options, messages, and the replay it writes.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli/Command.h"
+#include "sim/ReplayDecode.h"
+#include "sim/SimTracks.h"
+#include "sim/Simulator.h"
+#include "track/TrackDataFile.h"
+
+namespace {
+
+struct SimRun {
+    int code = 0;
+    std::string out, err;
+};
+
+SimRun Simulate(std::vector<std::string> args) {
+    args.insert(args.begin(), "simulate");
+    SimRun r;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    r.code = cli::Dispatch(args);
+    r.out = testing::internal::GetCapturedStdout();
+    r.err = testing::internal::GetCapturedStderr();
+    return r;
+}
+
+class SimulateCommand : public testing::Test {
+protected:
+    void SetUp() override {
+        TTrackDataFile file;
+        file.version = 100;
+        file.records.push_back(std::make_unique<TTrackData>(simtest::RoadCourse()));
+        file.records.push_back(std::make_unique<TTrackData>(simtest::ShortOval()));
+        std::string error;
+        ASSERT_TRUE(WriteTrackDataFile(tracks, file, error)) << error;
+    }
+    std::string Out(const std::string& name) const { return (dir.path / name).string(); }
+
+    simtest::TempDir dir;
+    std::string tracks = (dir.path / "tracks.dat").string();
+};
+
+TEST_F(SimulateCommand, WritesTheSimulatorsReplay) {
+    const SimRun r = Simulate({"--track", "Test Road Course", "--tracks", tracks, "--cars", "3", "--laps", "1",
+                            "--seed", "5", "-o", Out("race.rpl")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("race.rpl"), std::string::npos);
+    const TTrackData track = simtest::RoadCourse();
+    sim::SimOptions o;
+    o.track = &track;
+    o.cars = 3;
+    o.laps = 1;
+    o.seed = 5;
+    EXPECT_EQ(simtest::ReadFileBytes(Out("race.rpl")), sim::SimulateReplayBytes(o));
+}
+
+TEST_F(SimulateCommand, OptionsReachTheRecording) {
+    // A track may be named without regard to case or by its path pattern.
+    ASSERT_EQ(Simulate({"--track", "test oval", "--tracks", tracks, "--cars", "4", "--laps", "2", "--no-pace-car",
+                        "-o", Out("a.rpl")})
+                  .code,
+              0);
+    simtest::DecodedReplay a = simtest::Decode(simtest::ReadFileBytes(Out("a.rpl")));
+    ASSERT_TRUE(a.ok) << a.error;
+    EXPECT_EQ(a.mode, 5);
+    EXPECT_EQ(a.slotCount, 4);
+    EXPECT_EQ(a.table.size(), 4u);
+
+    ASSERT_EQ(Simulate({"--track", "testoval", "--tracks", tracks, "--cars", "2", "--duration", "10", "--tidy",
+                        "-o", Out("b.rpl")})
+                  .code,
+              0);
+    simtest::DecodedReplay b = simtest::Decode(simtest::ReadFileBytes(Out("b.rpl")));
+    ASSERT_TRUE(b.ok) << b.error;
+    EXPECT_NE(b.mode, 5);
+    EXPECT_EQ(b.table.size(), 3u);
+    EXPECT_EQ(b.frames.size(), 150u);
+    for (const auto& f : b.frames) {
+        EXPECT_EQ(f.skipCounts[0] + f.skipCounts[1] + f.skipCounts[2], 0);
+        EXPECT_EQ(f.length, 2 * 9 + 7);
+    }
+}
+
+TEST_F(SimulateCommand, BadInputGetsAMessageAndAFailingExit) {
+    const std::string out = Out("x.rpl");
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {{"--tracks", tracks, "--cars", "2", "--laps", "1", "-o", out}, 2, "--track and -o are required"},
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--laps", "1"}, 2, "--track and -o are required"},
+        {{"--track", "testoval", "--tracks", tracks, "--laps", "1", "-o", out}, 2, "--cars and --laps"},
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "-o", out}, 2, "--cars and --laps"},
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--laps", "1", "--bogus", "-o", out}, 2,
+         "unknown option --bogus"},
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--laps", "1", "extra", "-o", out}, 2,
+         "unexpected argument extra"},
+        {{"--track", "Nowhere", "--tracks", tracks, "--cars", "2", "--laps", "1", "-o", out}, 1,
+         "no single track named \"Nowhere\""},
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "0", "--laps", "1", "-o", out}, 1,
+         "--cars takes a whole number from 1 to 100"},
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "101", "--laps", "1", "-o", out}, 1, "--cars takes"},
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2x", "--laps", "1", "-o", out}, 1, "--cars takes"},
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--laps", "0", "-o", out}, 1, "--laps takes"},
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--laps", "1", "--seed", "-4", "-o", out}, 1,
+         "--seed takes"},
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--duration", "-5", "-o", out}, 1,
+         "--duration takes"},
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--duration", "nan", "-o", out}, 1,
+         "--duration takes"},
+        {{"--track", "testoval", "--tracks", Out("missing.dat"), "--cars", "2", "--laps", "1", "-o", out}, 1,
+         "Unable to open track data"},
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--laps", "1", "-o", Out("no/such/dir.rpl")}, 1,
+         "cannot create"},
+    };
+    for (const Case& c : cases) {
+        std::string line;
+        for (const auto& a : c.args) line += a + " ";
+        SCOPED_TRACE(line);
+        const SimRun r = Simulate(c.args);
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST(SimulateHelp, DescribesTheCommand) {
+    const SimRun r = Simulate({"--help"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("usage: korvale-cli simulate --track NAME"), std::string::npos);
+    EXPECT_NE(r.out.find("--no-pace-car"), std::string::npos);
+}
+
+TEST(SimulateSamples, BuildMadeASampleReplayForEachTrackWithGeometry) {
+    // The names carry the tracks' path patterns, so the program finds their track.
+    struct Sample {
+        const char* file;
+        int32_t cars;
+    };
+    for (const Sample& s : {Sample{"sample-marlow.rpl", 12}, Sample{"sample-kestrel.rpl", 10}}) {
+        SCOPED_TRACE(s.file);
+        const auto path = std::filesystem::path(KORVALE_BIN_DIR) / s.file;
+        ASSERT_TRUE(std::filesystem::exists(path));
+        const simtest::DecodedReplay r = simtest::Decode(simtest::ReadFileBytes(path));
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_EQ(r.slotCount, s.cars);
+        EXPECT_GT(r.frames.size(), 1000u);
+    }
+}
+
+}  // namespace
