@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <limits>
 #include <memory>
 
@@ -50,6 +51,14 @@ SimResult WriteSimulatedReplay(const SimOptions& options, const std::string& pat
         result.message = "cannot create " + path;
         return result;
     }
+    // A recording that fails part way is removed rather than left looking like a replay.
+    auto fail = [&](std::string message) {
+        file.reset();
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(path, ec)) std::filesystem::remove(path, ec);
+        result.message = std::move(message);
+        return result;
+    };
     TRace race(options);
     std::vector<uint8_t> buffer;
     AppendHeader(buffer, race, 0);
@@ -63,22 +72,15 @@ SimResult WriteSimulatedReplay(const SimOptions& options, const std::string& pat
     };
     while (race.NextFrame(frame, nullptr)) {
         dataSize += AppendFrame(buffer, frame);
-        if (dataSize > std::numeric_limits<int32_t>::max()) {
-            result.message = "the recording would exceed the 2 GB a replay can hold";
-            return result;
-        }
-        if (buffer.size() >= kFlushBytes && !flush()) {
-            result.message = "error writing " + path;
-            return result;
-        }
+        if (dataSize > std::numeric_limits<int32_t>::max())
+            return fail("the recording would exceed the 2 GB a replay can hold");
+        if (buffer.size() >= kFlushBytes && !flush()) return fail("error writing " + path);
     }
     std::vector<uint8_t> size;
     PutInt32(size, static_cast<int32_t>(dataSize));
     if (!flush() || std::fseek(file.get(), kDataSizeOffset, SEEK_SET) != 0 ||
-        std::fwrite(size.data(), 1, 4, file.get()) != 4 || std::fclose(file.release()) != 0) {
-        result.message = "error writing " + path;
-        return result;
-    }
+        std::fwrite(size.data(), 1, 4, file.get()) != 4 || std::fclose(file.release()) != 0)
+        return fail("error writing " + path);
     result.ok = true;
     result.frames = race.framesDone();
     result.bytes = headerSize + dataSize;
