@@ -7,12 +7,13 @@ const char* OpenReplay(const std::string& path, int32_t trackLength, double trac
     out.header.TrackLength = trackLength;
     out.header.TrackScale = trackScale;
     out.drivers.clear();
+    out.outOfMemory = false;
     out.laps.clear();
     out.path = path;
     out.replayName = std::filesystem::path(path).filename().string();
     if (!out.file.Open(path)) return kMsgErrorOpeningReplay;
     const int32_t dataSize = ReadReplayHeader(out.file, out.header, out.drivers);
     if (dataSize == 0) return kMsgErrorReadingReplayHeader;
-    if (!ScanLaps(out.file, dataSize, out.header, out.laps)) return kMsgErrorReadingReplayData;
+    if (!ScanLaps(out.file, dataSize, out.header, out.laps, &out.outOfMemory)) return kMsgErrorReadingReplayData;
     return nullptr;
 }

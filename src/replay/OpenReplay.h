@@ -20,11 +20,13 @@ struct TOpenReplay {
     TReplayFile file;
     std::string path;        // as opened
     std::string replayName;  // file name and extension, no directory (case as given)
+    bool outOfMemory = false;  // the scan ran out of memory: show kMsgScanOutOfMemory first
 };
 
 // Opens path (as given, never case-changed), reads header and driver table and scans the
 // laps with the chosen track's length and scale. Returns nullptr on success, otherwise the
-// message: "Error opening replay", "Error reading replay header", "Error reading replay data".
+// message: "Error opening replay", "Error reading replay header", "Error reading replay data"
+// (preceded by kMsgScanOutOfMemory when out.outOfMemory is set).
 const char* OpenReplay(const std::string& path, int32_t trackLength, double trackScale, TOpenReplay& out);
 
 // Reads lap lapIndex of driver driverIndex into a new lap named from the driver entry:

@@ -1,6 +1,7 @@
 #include "replay/Scan.h"
 
 #include <cstdio>
+#include <new>
 
 #include "replay/FrameReader.h"
 
@@ -36,8 +37,9 @@ struct ScanState {
 
 }  // namespace
 
-bool ScanLaps(TReplayFile& file, int32_t dataSize, const TReplayHeader& header, TReplayLaps& laps) {
-    laps.clear();
+namespace {
+
+bool Scan(TReplayFile& file, int32_t dataSize, const TReplayHeader& header, TReplayLaps& laps) {
     const int32_t n = header.DriverCount;
     const int64_t start = file.Size() - int64_t(dataSize);
     if (dataSize <= 0 || n < 0 || start < 0 || !file.Seek(start)) return false;
@@ -101,6 +103,22 @@ bool ScanLaps(TReplayFile& file, int32_t dataSize, const TReplayHeader& header, 
     }
     laps = std::move(chains);
     return true;
+}
+
+}  // namespace
+
+bool ScanLaps(TReplayFile& file, int32_t dataSize, const TReplayHeader& header, TReplayLaps& laps,
+              bool* outOfMemory) {
+    laps.clear();
+    if (outOfMemory) *outOfMemory = false;
+    // The counts are bounded by the file's size, so only a machine out of memory gets here.
+    try {
+        return Scan(file, dataSize, header, laps);
+    } catch (const std::bad_alloc&) {
+        laps.clear();
+        if (outOfMemory) *outOfMemory = true;
+        return false;
+    }
 }
 
 bool IsPartialLap(const std::vector<TReplayLapInfo>& chain, size_t lapIndex) {

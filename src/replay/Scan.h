@@ -14,8 +14,15 @@ using TReplayLaps = std::vector<std::vector<TReplayLapInfo>>;
 
 // Walks the frames of the data block (D bytes at the end of the file) and replaces laps with
 // N chains. False: "Error reading replay data" (a frame that cannot be read, a frame length
-// of 0 or below, a data block larger than the file); laps is then left empty.
-bool ScanLaps(TReplayFile& file, int32_t dataSize, const TReplayHeader& header, TReplayLaps& laps);
+// of 0 or below, a data block larger than the file); laps is then left empty. When memory
+// for the laps runs out, *outOfMemory is set as well, so that the caller can first show
+// kMsgScanOutOfMemory.
+bool ScanLaps(TReplayFile& file, int32_t dataSize, const TReplayHeader& header, TReplayLaps& laps,
+              bool* outOfMemory = nullptr);
+
+// Shown (title "Import Error", stop icon) before "Error reading replay data" when the scan
+// ran out of memory.
+inline constexpr const char* kMsgScanOutOfMemory = "Unable to import data\nError Code 1426";
 
 // "(partial)" for the first and last lap of a chain, otherwise "%8.3f s" (lapTimes) or
 // "%9.3f mph" with the lap's average speed. lapIndex is the lap's place in chain.
