@@ -15,9 +15,9 @@
 namespace {
 
 std::string ScratchPath() {
-    static const std::string path =
-        (std::filesystem::temp_directory_path() / ("korvale-fuzz-profile-" + std::to_string(getpid()) + ".ini"))
-            .string();
+    static const std::string path = (std::filesystem::temp_directory_path() /
+                                     ("korvale-fuzz-profile-" + std::to_string(getpid()) + ".ini"))
+                                        .string();
     return path;
 }
 

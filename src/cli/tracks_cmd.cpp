@@ -43,14 +43,15 @@ namespace {
 // ---- reading the source -------------------------------------------------------------
 
 class Source {
-public:
+  public:
     std::string error;
 
     bool Fail(const std::string& where, const std::string& what) {
         if (error.empty()) error = where + ": " + what;
         return false;
     }
-    const json* Member(const json& obj, const char* key, const std::string& where, bool required = true) {
+    const json* Member(const json& obj, const char* key, const std::string& where,
+                       bool required = true) {
         if (!obj.is_object()) return Fail(where, "expected an object"), nullptr;
         auto it = obj.find(key);
         if (it == obj.end()) {
@@ -118,12 +119,14 @@ public:
         out.clear();
         for (size_t i = 0; i < v->size(); ++i) {
             int64_t n;
-            if (!Int((*v)[i], INT32_MIN, INT32_MAX, n, where + "[" + std::to_string(i) + "]")) return false;
+            if (!Int((*v)[i], INT32_MIN, INT32_MAX, n, where + "[" + std::to_string(i) + "]"))
+                return false;
             out.push_back(static_cast<int32_t>(n));
         }
         return true;
     }
-    bool Points(const json* v, std::vector<int32_t>& xs, std::vector<int32_t>& ys, const std::string& where) {
+    bool Points(const json* v, std::vector<int32_t>& xs, std::vector<int32_t>& ys,
+                const std::string& where) {
         if (!Array(v, where)) return false;
         xs.clear();
         ys.clear();
@@ -132,7 +135,8 @@ public:
             std::string at = where + "[" + std::to_string(i) + "]";
             int64_t x, y;
             if (!p.is_array() || p.size() != 2) return Fail(at, "expected [x, y]");
-            if (!Int(p[0], INT32_MIN, INT32_MAX, x, at) || !Int(p[1], INT32_MIN, INT32_MAX, y, at)) return false;
+            if (!Int(p[0], INT32_MIN, INT32_MAX, x, at) || !Int(p[1], INT32_MIN, INT32_MAX, y, at))
+                return false;
             xs.push_back(static_cast<int32_t>(x));
             ys.push_back(static_cast<int32_t>(y));
         }
@@ -141,7 +145,8 @@ public:
 
     bool Track(const json& j, TTrackData& t, const std::string& where) {
         if (!Text(j, "name", t.name, where) || !Text(j, "pathPattern", t.pathPattern, where) ||
-            !Text(j, "altPathPattern", t.altPathPattern, where) || !Field(j, "trackId", t.trackId, where) ||
+            !Text(j, "altPathPattern", t.altPathPattern, where) ||
+            !Field(j, "trackId", t.trackId, where) ||
             !Field(j, "trackLength", t.trackLength, where))
             return false;
         const json* ipu = Member(j, "inchesPerUnit", where);
@@ -155,7 +160,8 @@ public:
             std::string name;
             double position;
             const json* pos = Member((*corners)[i], "position", at);
-            if (!Text((*corners)[i], "name", name, at) || !pos || !Double(*pos, position, at + ".position"))
+            if (!Text((*corners)[i], "name", name, at) || !pos ||
+                !Double(*pos, position, at + ".position"))
                 return false;
             t.cornerNames.push_back(name);
             t.cornerPositions.push_back(position);
@@ -163,27 +169,30 @@ public:
         if (!Field(j, "pointCount", t.pointCount, where)) return false;
         if (t.pointCount == 0) return true;
 
-        if (!Field(j, "mapWidth", t.mapWidth, where) || !Field(j, "mapHeight", t.mapHeight, where) ||
-            !Field(j, "sideFlag", t.sideFlag, where))
+        if (!Field(j, "mapWidth", t.mapWidth, where) ||
+            !Field(j, "mapHeight", t.mapHeight, where) || !Field(j, "sideFlag", t.sideFlag, where))
             return false;
         const json* edges = Member(j, "edges", where);
         if (!Array(edges, where + ".edges")) return false;
         if (edges->size() != 2) return Fail(where + ".edges", "expected two edges");
         for (size_t e = 0; e < 2; ++e)
-            if (!Points(&(*edges)[e], t.edgeX[e], t.edgeY[e], where + ".edges[" + std::to_string(e) + "]"))
+            if (!Points(&(*edges)[e], t.edgeX[e], t.edgeY[e],
+                        where + ".edges[" + std::to_string(e) + "]"))
                 return false;
         if (const json* widths = Member(j, "widths", where, false)) {
             if (!Int32s(widths, t.widths, where + ".widths")) return false;
-            if (t.widths.empty()) return Fail(where + ".widths", "empty; give constantWidth instead");
+            if (t.widths.empty())
+                return Fail(where + ".widths", "empty; give constantWidth instead");
             t.widthCount = static_cast<int32_t>(t.widths.size());
             t.widths.push_back(t.widths.front());
         } else if (!Field(j, "constantWidth", t.constantWidth, where)) {
             return false;
         }
         if (!Field(j, "anchorCount", t.anchorCount, where)) return false;
-        if (t.anchorCount != 0 && (!Int32s(Member(j, "anchorPoints", where), t.anchorPoints, where + ".anchorPoints") ||
-                                   !Int32s(Member(j, "anchorPositions", where), t.anchorPositions,
-                                           where + ".anchorPositions")))
+        if (t.anchorCount != 0 &&
+            (!Int32s(Member(j, "anchorPoints", where), t.anchorPoints, where + ".anchorPoints") ||
+             !Int32s(Member(j, "anchorPositions", where), t.anchorPositions,
+                     where + ".anchorPositions")))
             return false;
         const json* others = Member(j, "others", where);
         if (!Array(others, where + ".others")) return false;
@@ -196,7 +205,8 @@ public:
             for (int32_t c : rgb)
                 if (c < 0 || c > 255) return Fail(at + ".colour", "colour byte out of range");
             o->colour = rgb[0] + 256 * rgb[1] + 65536 * rgb[2];
-            if (!Points(Member((*others)[i], "points", at), o->xs, o->ys, at + ".points")) return false;
+            if (!Points(Member((*others)[i], "points", at), o->xs, o->ys, at + ".points"))
+                return false;
             o->count = static_cast<int32_t>(o->xs.size());
             t.others.push_back(std::move(o));
         }
@@ -205,9 +215,9 @@ public:
 
     bool File(const json& j, TTrackDataFile& file) {
         const json* key = Member(j, "key", "source");
-        if (!key || !Field(*key, "a", file.header.a, "key") || !Field(*key, "b", file.header.b, "key") ||
-            !Field(*key, "x", file.header.x, "key") || !Field(*key, "y", file.header.y, "key") ||
-            !Field(j, "version", file.version, "source"))
+        if (!key || !Field(*key, "a", file.header.a, "key") ||
+            !Field(*key, "b", file.header.b, "key") || !Field(*key, "x", file.header.x, "key") ||
+            !Field(*key, "y", file.header.y, "key") || !Field(j, "version", file.version, "source"))
             return false;
         const json* tracks = Member(j, "tracks", "source");
         if (!Array(tracks, "tracks")) return false;
@@ -233,7 +243,8 @@ ojson DoubleJson(double v) {
 
 ojson PointsJson(const std::vector<int32_t>& xs, const std::vector<int32_t>& ys) {
     ojson points = ojson::array();
-    for (size_t i = 0; i < xs.size() && i < ys.size(); ++i) points.push_back(ojson::array({xs[i], ys[i]}));
+    for (size_t i = 0; i < xs.size() && i < ys.size(); ++i)
+        points.push_back(ojson::array({xs[i], ys[i]}));
     return points;
 }
 
@@ -247,14 +258,16 @@ ojson TrackJson(const TTrackData& t) {
     j["inchesPerUnit"] = DoubleJson(t.inchesPerUnit);
     ojson corners = ojson::array();
     for (size_t i = 0; i < t.cornerNames.size(); ++i)
-        corners.push_back({{"name", t.cornerNames[i]}, {"position", DoubleJson(t.cornerPositions[i])}});
+        corners.push_back(
+            {{"name", t.cornerNames[i]}, {"position", DoubleJson(t.cornerPositions[i])}});
     j["corners"] = corners;
     j["pointCount"] = t.pointCount;
     if (t.pointCount == 0) return j;
     j["mapWidth"] = t.mapWidth;
     j["mapHeight"] = t.mapHeight;
     j["sideFlag"] = t.sideFlag;
-    j["edges"] = ojson::array({PointsJson(t.edgeX[0], t.edgeY[0]), PointsJson(t.edgeX[1], t.edgeY[1])});
+    j["edges"] =
+        ojson::array({PointsJson(t.edgeX[0], t.edgeY[0]), PointsJson(t.edgeX[1], t.edgeY[1])});
     if (t.widthCount != 0)
         j["widths"] = std::vector<int32_t>(t.widths.begin(), t.widths.begin() + t.widthCount);
     else
@@ -266,18 +279,23 @@ ojson TrackJson(const TTrackData& t) {
     }
     ojson others = ojson::array();
     for (const auto& o : t.others)
-        others.push_back({{"colour", {o->colour & 0xFF, (o->colour >> 8) & 0xFF, (o->colour >> 16) & 0xFF}},
-                          {"points", PointsJson(o->xs, o->ys)}});
+        others.push_back(
+            {{"colour", {o->colour & 0xFF, (o->colour >> 8) & 0xFF, (o->colour >> 16) & 0xFF}},
+             {"points", PointsJson(o->xs, o->ys)}});
     j["others"] = others;
     return j;
 }
 
-bool IsScalar(const ojson& v) { return !v.is_array() && !v.is_object(); }
+bool IsScalar(const ojson& v) {
+    return !v.is_array() && !v.is_object();
+}
 
-// Objects one member a line unless small and flat; arrays of numbers on one line; arrays of points one point a
-// line, so that a track's geometry stays readable and diffs line by line.
+// Objects one member a line unless small and flat; arrays of numbers on one line; arrays of points
+// one point a line, so that a track's geometry stays readable and diffs line by line.
 void Print(const ojson& v, int indent, std::string& out) {
-    auto dump = [](const ojson& x) { return x.dump(-1, ' ', false, ojson::error_handler_t::replace); };
+    auto dump = [](const ojson& x) {
+        return x.dump(-1, ' ', false, ojson::error_handler_t::replace);
+    };
     const std::string pad(static_cast<size_t>(indent + 2), ' ');
     if (v.is_object()) {
         bool small = true;
@@ -294,7 +312,8 @@ void Print(const ojson& v, int indent, std::string& out) {
     } else if (v.is_array()) {
         bool flat = true;
         for (const auto& e : v) flat = flat && IsScalar(e);
-        if (flat || (v.size() == 2 && IsScalar(v[0]) && IsScalar(v[1]))) return void(out += dump(v));
+        if (flat || (v.size() == 2 && IsScalar(v[0]) && IsScalar(v[1])))
+            return void(out += dump(v));
         out += "[\n";
         for (size_t i = 0; i < v.size(); ++i) {
             out += pad;
@@ -312,7 +331,10 @@ std::string Readable(TTrackDataFile& file) {
     for (auto& t : file.records) tracks.push_back(TrackJson(*t));
     std::string out = "{\n";
     out += "  \"key\": ";
-    Print(ojson{{"a", file.header.a}, {"b", file.header.b}, {"x", file.header.x}, {"y", file.header.y}}, 2, out);
+    Print(
+        ojson{
+            {"a", file.header.a}, {"b", file.header.b}, {"x", file.header.x}, {"y", file.header.y}},
+        2, out);
     out += ",\n  \"version\": " + std::to_string(file.version) + ",\n  \"tracks\": ";
     Print(tracks, 2, out);
     out += "\n}\n";
@@ -331,7 +353,8 @@ int Usage(FILE* to) {
 
 int Build(const std::vector<std::string>& args) {
     cli::Options options(args, {"-o"}, {});
-    if (!options.ok() || options.Positional().size() != 1 || !options.Value("-o")) return Usage(stderr);
+    if (!options.ok() || options.Positional().size() != 1 || !options.Value("-o"))
+        return Usage(stderr);
     const std::string sourcePath = options.Positional()[0];
     std::ifstream in(sourcePath, std::ios::binary);
     if (!in) {
@@ -349,7 +372,8 @@ int Build(const std::vector<std::string>& args) {
     TTrackDataFile file;
     std::string error;
     if (!source.File(j, file)) {
-        std::fprintf(stderr, "korvale-cli tracks: %s: %s\n", sourcePath.c_str(), source.error.c_str());
+        std::fprintf(stderr, "korvale-cli tracks: %s: %s\n", sourcePath.c_str(),
+                     source.error.c_str());
         return 1;
     }
     if (!WriteTrackDataFile(*options.Value("-o"), file, error)) {
@@ -385,8 +409,8 @@ int List(const std::vector<std::string>& args) {
     for (auto& t : file.records) list.Insert(std::move(t));
     for (int i = 0; i < list.Count(); ++i) {
         const TTrackData& t = list.At(i);
-        std::printf("%d\t%d\t%s\t%" PRId32 "\t%.6f\t%d\t%" PRId32 "\n", i, t.trackId, t.name.c_str(), t.trackLength,
-                    t.inchesPerUnit, t.cornerCount, t.pointCount);
+        std::printf("%d\t%d\t%s\t%" PRId32 "\t%.6f\t%d\t%" PRId32 "\n", i, t.trackId,
+                    t.name.c_str(), t.trackLength, t.inchesPerUnit, t.cornerCount, t.pointCount);
     }
     return 0;
 }

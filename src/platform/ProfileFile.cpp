@@ -34,7 +34,9 @@ Lines LoadLines(const std::string& path) {
     return out;
 }
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 
 std::string Trim(const std::string& s) {
     size_t b = 0, e = s.size();
@@ -43,7 +45,9 @@ std::string Trim(const std::string& s) {
     return s.substr(b, e - b);
 }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool SameName(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
@@ -62,7 +66,9 @@ bool SectionName(const std::string& line, std::string& name) {
     return true;
 }
 
-bool IsComment(const std::string& trimmed) { return !trimmed.empty() && (trimmed[0] == ';' || trimmed[0] == '#'); }
+bool IsComment(const std::string& trimmed) {
+    return !trimmed.empty() && (trimmed[0] == ';' || trimmed[0] == '#');
+}
 
 // "key=value": the key and the raw value after '='.
 bool KeyLine(const std::string& line, std::string& key, std::string& value) {
@@ -83,8 +89,8 @@ struct Location {
     long insertAt = -1;
 };
 
-Location Find(const std::vector<std::string>& lines, const std::string& section, const std::string& key,
-              std::string* value) {
+Location Find(const std::vector<std::string>& lines, const std::string& section,
+              const std::string& key, std::string* value) {
     Location loc;
     std::string name, k, v;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -114,7 +120,8 @@ std::string CleanValue(const std::string& raw) {
     return v;
 }
 
-bool Lookup(const std::string& path, const std::string& section, const std::string& key, std::string& value) {
+bool Lookup(const std::string& path, const std::string& section, const std::string& key,
+            std::string& value) {
     Lines file = LoadLines(path);
     std::string raw;
     Location loc = Find(file.lines, section, key, &raw);
@@ -124,11 +131,14 @@ bool Lookup(const std::string& path, const std::string& section, const std::stri
 }
 
 // A line break inside a name or a value would make a line of its own in the file.
-bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
+bool HasLineBreak(const std::string& s) {
+    return s.find_first_of("\r\n") != std::string::npos;
+}
 
 }  // namespace
 
-int ProfileFile::ReadInt(const std::string& section, const std::string& key, int defaultValue) const {
+int ProfileFile::ReadInt(const std::string& section, const std::string& key,
+                         int defaultValue) const {
     std::string value;
     if (!Lookup(path_, section, key, value)) return defaultValue;
     // The leading decimal digits (with an optional sign) are the number: "12abc" reads 12,
@@ -159,7 +169,8 @@ std::string ProfileFile::ReadText(const std::string& section, const std::string&
     return value;
 }
 
-void ProfileFile::WriteText(const std::string& section, const std::string& key, const std::string& text) {
+void ProfileFile::WriteText(const std::string& section, const std::string& key,
+                            const std::string& text) {
     std::string s = Trim(section), k = Trim(key);
     if (k.empty() || HasLineBreak(s) || HasLineBreak(k) || k.find('=') != std::string::npos ||
         s.find(']') != std::string::npos || k[0] == '[' || k[0] == ';' || k[0] == '#')

@@ -8,4 +8,6 @@ int32_t otherCounter = 0;
 
 TTrackOther::TTrackOther() : serial(otherCounter++) {}
 
-int32_t TTrackOther::Counter() { return otherCounter; }
+int32_t TTrackOther::Counter() {
+    return otherCounter;
+}

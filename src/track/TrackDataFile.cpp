@@ -18,7 +18,7 @@ uint32_t GetU32(const uint8_t* p) {
 }
 
 class Reader {
-public:
+  public:
     Reader(const uint8_t* data, size_t size) : p_(data), left_(size) {}
 
     void Start(const TTrackDataHeader& h) { keys_ = TKeyStream(h.a, h.b, h.x, h.y); }
@@ -81,7 +81,7 @@ public:
         return true;
     }
 
-private:
+  private:
     void Skip(size_t n) {
         p_ += n;
         left_ -= n;
@@ -97,11 +97,13 @@ bool GeometryConsistent(const TTrackData& t, std::string& error) {
     if (m < 0) return error = "negative point count", false;
     if (m == 0) return true;
     for (int e = 0; e < 2; ++e) {
-        if (static_cast<int64_t>(t.edgeX[e].size()) != m + 1 || static_cast<int64_t>(t.edgeY[e].size()) != m + 1)
+        if (static_cast<int64_t>(t.edgeX[e].size()) != m + 1 ||
+            static_cast<int64_t>(t.edgeY[e].size()) != m + 1)
             return error = "edge arrays need point count + 1 points", false;
         for (int64_t i = 0; i <= m; ++i) {
             int64_t x = t.edgeX[e][static_cast<size_t>(i)], y = t.edgeY[e][static_cast<size_t>(i)];
-            if (x <= -kCoordinateLimit || x >= kCoordinateLimit || y <= -kCoordinateLimit || y >= kCoordinateLimit)
+            if (x <= -kCoordinateLimit || x >= kCoordinateLimit || y <= -kCoordinateLimit ||
+                y >= kCoordinateLimit)
                 return error = "edge coordinate out of range", false;
         }
     }
@@ -111,16 +113,20 @@ bool GeometryConsistent(const TTrackData& t, std::string& error) {
     for (int64_t i = 1; i <= m; ++i) {
         int64_t dx = int64_t{rx[static_cast<size_t>(i)]} - rx[static_cast<size_t>(i - 1)];
         int64_t dy = int64_t{ry[static_cast<size_t>(i)]} - ry[static_cast<size_t>(i - 1)];
-        if (dx * dx + dy * dy >= kSquaredStepLimit) return error = "reference edge step too long", false;
+        if (dx * dx + dy * dy >= kSquaredStepLimit)
+            return error = "reference edge step too long", false;
     }
     if (t.widthCount != 0) {
         if (t.widthCount != m) return error = "widthCount must be 0 or the point count", false;
-        if (static_cast<int64_t>(t.widths.size()) != m + 1) return error = "widths need point count + 1 values", false;
+        if (static_cast<int64_t>(t.widths.size()) != m + 1)
+            return error = "widths need point count + 1 values", false;
     }
     const int64_t q = t.anchorCount < 0 ? -int64_t{t.anchorCount} : int64_t{t.anchorCount};
-    if (static_cast<int64_t>(t.anchorPoints.size()) != q || static_cast<int64_t>(t.anchorPositions.size()) != q)
+    if (static_cast<int64_t>(t.anchorPoints.size()) != q ||
+        static_cast<int64_t>(t.anchorPositions.size()) != q)
         return error = "anchor arrays need |anchorCount| values", false;
-    if (t.anchorCount > 0 && q < m) return error = "positive anchorCount below the point count", false;
+    if (t.anchorCount > 0 && q < m)
+        return error = "positive anchorCount below the point count", false;
     if (t.anchorCount < 0)
         for (int32_t a : t.anchorPoints)
             if (a < 0 || a > m) return error = "anchor point index out of range", false;
@@ -132,14 +138,16 @@ bool GeometryConsistent(const TTrackData& t, std::string& error) {
 }
 
 bool ReadRecord(Reader& in, TTrackData& t) {
-    if (!in.String(t.name) || !in.String(t.pathPattern) || !in.String(t.altPathPattern)) return false;
+    if (!in.String(t.name) || !in.String(t.pathPattern) || !in.String(t.altPathPattern))
+        return false;
     if (!in.Byte(t.trackId) || !in.Int32(t.trackLength) || !in.Int16(t.cornerCount)) return false;
     // Each corner takes at least a length and a double.
     if (t.cornerCount < 0 || static_cast<size_t>(t.cornerCount) > in.left() / 10) return false;
     t.cornerNames.resize(static_cast<size_t>(t.cornerCount));
     t.cornerPositions.resize(static_cast<size_t>(t.cornerCount));
     for (int i = 0; i < t.cornerCount; ++i)
-        if (!in.String(t.cornerNames[static_cast<size_t>(i)]) || !in.Double(t.cornerPositions[static_cast<size_t>(i)]))
+        if (!in.String(t.cornerNames[static_cast<size_t>(i)]) ||
+            !in.Double(t.cornerPositions[static_cast<size_t>(i)]))
             return false;
     if (!in.Double(t.inchesPerUnit) || !in.Int32(t.pointCount)) return false;
     if (t.pointCount == 0) return true;
@@ -176,9 +184,11 @@ bool ReadRecord(Reader& in, TTrackData& t) {
         in.Byte(g);
         in.Byte(b);
         other->colour = r + 256 * g + 65536 * b;
-        if (!in.Int32(other->count) || other->count < 0 || static_cast<uint64_t>(other->count) > in.left() / 8)
+        if (!in.Int32(other->count) || other->count < 0 ||
+            static_cast<uint64_t>(other->count) > in.left() / 8)
             return false;
-        if (!in.Int32Array(other->count, other->xs) || !in.Int32Array(other->count, other->ys)) return false;
+        if (!in.Int32Array(other->count, other->xs) || !in.Int32Array(other->count, other->ys))
+            return false;
         t.others.push_back(std::move(other));
     }
     std::string error;
@@ -186,7 +196,7 @@ bool ReadRecord(Reader& in, TTrackData& t) {
 }
 
 class Writer {
-public:
+  public:
     explicit Writer(std::vector<uint8_t>& out) : out_(out) {}
     void Start(const TTrackDataHeader& h) { keys_ = TKeyStream(h.a, h.b, h.x, h.y); }
 
@@ -195,11 +205,14 @@ public:
     }
     void Int32(int32_t v) { Raw32(static_cast<uint32_t>(v) + keys_.next()); }
     void Int16(int16_t v) {
-        uint16_t s = static_cast<uint16_t>(static_cast<uint16_t>(v) + static_cast<uint16_t>(keys_.next()));
+        uint16_t s =
+            static_cast<uint16_t>(static_cast<uint16_t>(v) + static_cast<uint16_t>(keys_.next()));
         out_.push_back(static_cast<uint8_t>(s));
         out_.push_back(static_cast<uint8_t>(s >> 8));
     }
-    void Byte(uint8_t v) { out_.push_back(static_cast<uint8_t>(v + static_cast<uint8_t>(keys_.next()))); }
+    void Byte(uint8_t v) {
+        out_.push_back(static_cast<uint8_t>(v + static_cast<uint8_t>(keys_.next())));
+    }
     void Double(double v) {
         uint64_t bits;
         std::memcpy(&bits, &v, sizeof bits);
@@ -214,19 +227,21 @@ public:
         for (size_t i = 0; i < count; ++i) Int32(v[i]);
     }
 
-private:
+  private:
     std::vector<uint8_t>& out_;
     TKeyStream keys_;
 };
 
 bool StringStorable(const std::string& s, const char* what, std::string& error) {
     if (s.size() + 1 > 32767) return error = std::string(what) + " is too long", false;
-    if (s.find('\0') != std::string::npos) return error = std::string(what) + " holds a NUL byte", false;
+    if (s.find('\0') != std::string::npos)
+        return error = std::string(what) + " holds a NUL byte", false;
     return true;
 }
 
 bool RecordStorable(const TTrackData& t, std::string& error) {
-    if (!StringStorable(t.name, "name", error) || !StringStorable(t.pathPattern, "pathPattern", error) ||
+    if (!StringStorable(t.name, "name", error) ||
+        !StringStorable(t.pathPattern, "pathPattern", error) ||
         !StringStorable(t.altPathPattern, "altPathPattern", error))
         return false;
     if (t.cornerCount < 0 || t.cornerNames.size() != static_cast<size_t>(t.cornerCount) ||
@@ -238,11 +253,14 @@ bool RecordStorable(const TTrackData& t, std::string& error) {
         // Such a record ends after its point count: nothing else of it would be stored.
         if (!t.others.empty() || !t.edgeX[0].empty() || !t.edgeX[1].empty() || !t.widths.empty() ||
             !t.anchorPoints.empty() || t.anchorCount != 0 || t.widthCount != 0)
-            return error = "a track without points cannot hold edges, widths, anchors or extra lines", false;
+            return error =
+                       "a track without points cannot hold edges, widths, anchors or extra lines",
+                   false;
         return true;
     }
     for (const auto& o : t.others)
-        if (o->colour < 0 || o->colour > 0xFFFFFF) return error = "extra line colour out of range", false;
+        if (o->colour < 0 || o->colour > 0xFFFFFF)
+            return error = "extra line colour out of range", false;
     return GeometryConsistent(t, error);
 }
 
@@ -250,10 +268,13 @@ bool RecordStorable(const TTrackData& t, std::string& error) {
 
 const char* TrackReadMessage(TrackReadStatus status) {
     switch (status) {
-        case TrackReadStatus::Ok: return "";
-        case TrackReadStatus::CannotRead: return kTrackDataReadMessage;
+        case TrackReadStatus::Ok:
+            return "";
+        case TrackReadStatus::CannotRead:
+            return kTrackDataReadMessage;
         case TrackReadStatus::CannotOpen:
-        case TrackReadStatus::BadRecord: return kTrackDataOpenMessage;
+        case TrackReadStatus::BadRecord:
+            return kTrackDataOpenMessage;
     }
     return kTrackDataOpenMessage;
 }
@@ -262,7 +283,8 @@ TrackReadStatus ReadTrackData(const uint8_t* data, size_t size, TTrackDataFile& 
     out = TTrackDataFile{};
     Reader in(data, size);
     TTrackDataHeader& h = out.header;
-    if (!in.Raw32(h.a) || !in.Raw32(h.b) || !in.Raw32(h.x) || !in.Raw32(h.y)) return TrackReadStatus::CannotRead;
+    if (!in.Raw32(h.a) || !in.Raw32(h.b) || !in.Raw32(h.x) || !in.Raw32(h.y))
+        return TrackReadStatus::CannotRead;
     in.Start(h);
     int32_t count;
     if (!in.Int32(count) || !in.Int32(out.version)) return TrackReadStatus::CannotRead;
@@ -333,7 +355,8 @@ bool WriteTrackData(const TTrackDataFile& file, std::vector<uint8_t>& bytes, std
         if (t.widthCount == 0)
             out.Int32(t.constantWidth);
         else
-            out.Int32s(t.widths, static_cast<size_t>(t.widthCount));  // the appended copy is not stored
+            out.Int32s(t.widths,
+                       static_cast<size_t>(t.widthCount));  // the appended copy is not stored
         out.Int32(t.anchorCount);
         out.Int32s(t.anchorPoints, t.anchorPoints.size());
         out.Int32s(t.anchorPositions, t.anchorPositions.size());
@@ -356,7 +379,8 @@ bool WriteTrackDataFile(const std::string& path, const TTrackDataFile& file, std
     if (!WriteTrackData(file, bytes, error)) return false;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) return error = "cannot create " + path, false;
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) return error = "cannot write " + path, false;
     return true;

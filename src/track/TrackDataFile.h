@@ -27,9 +27,9 @@ struct TTrackDataFile {
 
 enum class TrackReadStatus {
     Ok,
-    CannotOpen,    // "Unable to open track data"
-    CannotRead,    // header words, T or V short: "Unable to read track data"
-    BadRecord,     // a record cannot be read completely: "Unable to open track data"
+    CannotOpen,  // "Unable to open track data"
+    CannotRead,  // header words, T or V short: "Unable to read track data"
+    BadRecord,   // a record cannot be read completely: "Unable to open track data"
 };
 
 inline constexpr const char* kTrackDataOpenMessage = "Unable to open track data";

@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class ProfileFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
                ("korvale-profile-" + std::to_string(getpid()) + "-" +

@@ -11,7 +11,7 @@ namespace {
 
 // Lays a track data file out field by field, scrambling each field as the file stores it.
 class Scrambled {
-public:
+  public:
     Scrambled(uint32_t a, uint32_t b, uint32_t x, uint32_t y) : keys_(a, b, x, y) {
         for (uint32_t w : {a, b, x, y}) Raw(w);
     }
@@ -46,7 +46,7 @@ public:
     }
     std::vector<uint8_t> bytes;
 
-private:
+  private:
     void Raw(uint32_t v) {
         for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
     }
@@ -59,14 +59,23 @@ TrackReadStatus Read(const std::vector<uint8_t>& bytes, TTrackDataFile& file) {
 
 // The leading fields of a record up to and including pointCount.
 void Head(Scrambled& f, const std::string& name, uint8_t id, int32_t points) {
-    f.Str(name).Str("pattern").Str("").U8(id).I32(1000).I16(1).Str("Turn 1").F64(250.5).F64(0.5).I32(points);
+    f.Str(name)
+        .Str("pattern")
+        .Str("")
+        .U8(id)
+        .I32(1000)
+        .I16(1)
+        .Str("Turn 1")
+        .F64(250.5)
+        .F64(0.5)
+        .I32(points);
 }
 
 // A two-segment square-ish track: edge 0 along y = 0, edge 1 along y = 10.
 void Geometry(Scrambled& f) {
-    f.I32(100).I32(20);                            // map extents
-    f.I32s({0, 50, 100}).I32s({0, 0, 0});          // edge 0 x, y
-    f.I32s({0, 50, 100}).I32s({10, 10, 10});       // edge 1 x, y
+    f.I32(100).I32(20);                       // map extents
+    f.I32s({0, 50, 100}).I32s({0, 0, 0});     // edge 0 x, y
+    f.I32s({0, 50, 100}).I32s({10, 10, 10});  // edge 1 x, y
 }
 
 TEST(TrackDataRead, RecordLayoutWithConditionalFields) {
@@ -77,18 +86,18 @@ TEST(TrackDataRead, RecordLayoutWithConditionalFields) {
     // 2: per-point widths, negative anchors, two extra lines.
     Head(f, "Full", 9, 2);
     Geometry(f);
-    f.I32(2).I32s({-40, -44});          // widthCount, widths
-    f.I32(-1).I32s({1}).I32s({480});    // anchors: points, positions
-    f.I32(1);                           // sideFlag
+    f.I32(2).I32s({-40, -44});        // widthCount, widths
+    f.I32(-1).I32s({1}).I32s({480});  // anchors: points, positions
+    f.I32(1);                         // sideFlag
     f.I32(2);
     f.U8(255).U8(200).U8(0).I32(2).I32s({1, 2}).I32s({3, 4});
     f.U8(1).U8(2).U8(3).I32(0);
     // 3: constant width, explicit positions for every point, no extra lines.
     Head(f, "Explicit", 200, 2);
     Geometry(f);
-    f.I32(0).I32(12);                   // widthCount 0, constantWidth
+    f.I32(0).I32(12);  // widthCount 0, constantWidth
     f.I32(2).I32s({0, 1}).I32s({0, 400});
-    f.I32(0).I32(0);                    // sideFlag, no extra lines
+    f.I32(0).I32(0);  // sideFlag, no extra lines
 
     TTrackDataFile file;
     ASSERT_EQ(Read(f.bytes, file), TrackReadStatus::Ok);
@@ -154,7 +163,8 @@ TEST(TrackDataRead, ExtraLineSerialsComeFromOneCounter) {
 }
 
 // A valid one-record file with geometry, used for the truncation and hostile-count cases.
-std::vector<uint8_t> OneTrack(int32_t widthCount = 0, int32_t anchorCount = 0, int32_t sideFlag = 0) {
+std::vector<uint8_t> OneTrack(int32_t widthCount = 0, int32_t anchorCount = 0,
+                              int32_t sideFlag = 0) {
     Scrambled f(1, 2, 3, 4);
     f.I32(1).I32(1);
     Head(f, "T", 1, 2);
@@ -274,12 +284,12 @@ TEST(TrackDataRead, HostileCountsAreRefusedWithoutHugeAllocations) {
 TEST(TrackDataRead, RecordsThatTheGeometryCouldNotIndexAreRefused) {
     TTrackDataFile file;
     EXPECT_EQ(Read(OneTrack(2, 0, 0), file), TrackReadStatus::Ok);
-    EXPECT_EQ(Read(OneTrack(1, 0, 0), file), TrackReadStatus::BadRecord);   // widths != points
+    EXPECT_EQ(Read(OneTrack(1, 0, 0), file), TrackReadStatus::BadRecord);  // widths != points
     EXPECT_EQ(Read(OneTrack(3, 0, 0), file), TrackReadStatus::BadRecord);
-    EXPECT_EQ(Read(OneTrack(0, 2, 0), file), TrackReadStatus::Ok);          // a position per point
-    EXPECT_EQ(Read(OneTrack(0, 1, 0), file), TrackReadStatus::BadRecord);   // too few positions
+    EXPECT_EQ(Read(OneTrack(0, 2, 0), file), TrackReadStatus::Ok);         // a position per point
+    EXPECT_EQ(Read(OneTrack(0, 1, 0), file), TrackReadStatus::BadRecord);  // too few positions
     EXPECT_EQ(Read(OneTrack(0, -2, 1), file), TrackReadStatus::Ok);
-    EXPECT_EQ(Read(OneTrack(0, 0, 2), file), TrackReadStatus::BadRecord);   // sideFlag not 0 or 1
+    EXPECT_EQ(Read(OneTrack(0, 0, 2), file), TrackReadStatus::BadRecord);  // sideFlag not 0 or 1
     EXPECT_EQ(Read(OneTrack(0, 0, -1), file), TrackReadStatus::BadRecord);
 
     // A negative anchor naming a point beyond the last one.
@@ -318,7 +328,8 @@ TEST(TrackDataWrite, RoundTripIsByteExactAndScramblingDependsOnPosition) {
     EXPECT_EQ(again, f.bytes);
 
     // The two names are the same text but are stored differently.
-    const size_t firstName = 24 + 2, secondName = firstName + 5 + 10 + 3 + 1 + 4 + 2 + 9 + 8 + 8 + 4 + 2;
+    const size_t firstName = 24 + 2,
+                 secondName = firstName + 5 + 10 + 3 + 1 + 4 + 2 + 9 + 8 + 8 + 4 + 2;
     std::string a(f.bytes.begin() + firstName, f.bytes.begin() + firstName + 5);
     std::string b(f.bytes.begin() + secondName, f.bytes.begin() + secondName + 5);
     EXPECT_EQ(file.records[1]->name, "same");

@@ -28,7 +28,7 @@ TEST(TrackList, SortsWithoutRegardToCaseAndKeepsEqualNamesInOrder) {
     TTrackList list;
     EXPECT_EQ(list.Insert(Track("mid", 1)), 0);
     EXPECT_EQ(list.Insert(Track("Alpha", 2)), 0);
-    EXPECT_EQ(list.Insert(Track("MID", 3)), 2);   // after the equal "mid"
+    EXPECT_EQ(list.Insert(Track("MID", 3)), 2);  // after the equal "mid"
     EXPECT_EQ(list.Insert(Track("zulu", 4)), 3);
     EXPECT_EQ(list.Insert(Track("Mid", 5)), 3);   // after both equal names
     EXPECT_EQ(list.Insert(Track("beta", 6)), 1);  // 'b' sorts before 'M' without case
@@ -55,7 +55,7 @@ TEST(TrackList, LookUpsByIdAndByName) {
 }
 
 class LoadTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
                ("korvale-load-" + std::to_string(getpid()) + "-" +
@@ -144,7 +144,8 @@ TEST(SampleTracks, ThreePlausibleTracks) {
     TTrackList list;
     for (auto& t : file.records) list.Insert(std::move(t));
     ASSERT_EQ(list.Count(), 3);
-    int oval = list.FindByName("Marlow Flats Speedway"), road = list.FindByName("Kestrel Ridge Circuit"),
+    int oval = list.FindByName("Marlow Flats Speedway"),
+        road = list.FindByName("Kestrel Ridge Circuit"),
         shortTrack = list.FindByName("Pinecrest Bullring");
     ASSERT_GE(oval, 0);
     ASSERT_GE(road, 0);
@@ -176,8 +177,9 @@ TEST(SampleTracks, ThreePlausibleTracks) {
         const auto& oy = t->edgeY[1 - t->sideFlag];
         for (int i = 0; i <= t->pointCount; ++i) {
             double w = t->widthCount ? t->widths[static_cast<size_t>(i)] : t->constantWidth;
-            double across = std::hypot(double(ox[static_cast<size_t>(i)] - rx[static_cast<size_t>(i)]),
-                                       double(oy[static_cast<size_t>(i)] - ry[static_cast<size_t>(i)]));
+            double across =
+                std::hypot(double(ox[static_cast<size_t>(i)] - rx[static_cast<size_t>(i)]),
+                           double(oy[static_cast<size_t>(i)] - ry[static_cast<size_t>(i)]));
             double otherEdge = t->sideFlag ? w + across : w - across;
             EXPECT_LT(std::abs(w), 32767);
             EXPECT_LT(std::abs(otherEdge), 32767);
@@ -230,8 +232,8 @@ TEST(SampleTracks, DumpThenBuildGivesTheSameFile) {
     for (int i = 0; i < tracks.Count(); ++i) {
         const TTrackData& t = tracks.At(i);
         char line[512];
-        std::snprintf(line, sizeof line, "%d\t%d\t%s\t%d\t%.6f\t%d\t%d\n", i, t.trackId, t.name.c_str(),
-                      t.trackLength, t.inchesPerUnit, t.cornerCount, t.pointCount);
+        std::snprintf(line, sizeof line, "%d\t%d\t%s\t%d\t%.6f\t%d\t%d\n", i, t.trackId,
+                      t.name.c_str(), t.trackLength, t.inchesPerUnit, t.cornerCount, t.pointCount);
         expected += line;
     }
     EXPECT_EQ(Slurp(list), expected);
@@ -264,7 +266,8 @@ TEST(SampleTracks, DumpThenBuildGivesTheSameFile) {
             "others": []}]})";
     }
     const std::string refused = (dir / "refused.dat").string();
-    EXPECT_NE(std::system((cli + " tracks build " + dump + " -o " + refused + " 2> " + list).c_str()), 0);
+    EXPECT_NE(
+        std::system((cli + " tracks build " + dump + " -o " + refused + " 2> " + list).c_str()), 0);
     EXPECT_NE(Slurp(list).find("edge arrays"), std::string::npos);
     EXPECT_FALSE(fs::exists(refused));
 
