@@ -312,9 +312,10 @@ bool TRace::NextFrame(SimFrame& frame, std::vector<CarSample>* truth) {
     frame.skipCounts = {0, 0, 0};
     frame.skipBytes.clear();
     if (options_.untidy) {
+        // Now and then a long list, its count at times 128 or more (an unsigned byte).
         const uint32_t roll = frameRandom_.Below(1000);
         frame.skipCounts[0] = static_cast<uint8_t>(roll < 150 ? 1 + frameRandom_.Below(2) : 0);
-        frame.skipCounts[1] = static_cast<uint8_t>(roll < 2 ? 40 + frameRandom_.Below(88) : frameRandom_.Below(4));
+        frame.skipCounts[1] = static_cast<uint8_t>(roll < 2 ? 40 + frameRandom_.Below(128) : frameRandom_.Below(4));
         frame.skipCounts[2] = static_cast<uint8_t>(roll % 7 == 0 ? 1 : 0);
         const size_t bytes = frame.skipCounts[0] * 14u + frame.skipCounts[1] * 7u + frame.skipCounts[2] * 13u;
         for (size_t i = 0; i < bytes; ++i) frame.skipBytes.push_back(static_cast<uint8_t>(frameRandom_.Below(256)));

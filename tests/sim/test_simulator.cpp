@@ -261,6 +261,18 @@ TEST(SimulatorUntidiness, PresentWhenUntidyAndLeftOutWhenTidy) {
     }
 }
 
+TEST(SimulatorUntidiness, LongSkipListsNowAndThenWithCountsOf128AndMore) {
+    const TTrackData track = ShortOval();
+    sim::SimOptions o = Options(track, 1, 1);
+    o.durationSeconds = 600;
+    const DecodedReplay r = Decode(sim::SimulateReplayBytes(o));
+    ASSERT_TRUE(r.ok) << r.error;
+    int high = 0;
+    for (const DecodedFrame& f : r.frames) high += f.skipCounts[1] >= 128;
+    EXPECT_GT(high, 0);
+    EXPECT_LT(high, 50);
+}
+
 TEST(SimulatorReplayReader, LapsCutFromTheFileAreTheLapsDriven) {
     const TTrackData track = RoadCourse();
     for (bool pace : {true, false}) {
