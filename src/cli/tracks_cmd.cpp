@@ -43,7 +43,7 @@ namespace {
 // ---- reading the source -------------------------------------------------------------
 
 class Source {
-  public:
+public:
     std::string error;
 
     bool Fail(const std::string& where, const std::string& what) {

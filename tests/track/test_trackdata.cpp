@@ -11,7 +11,7 @@ namespace {
 
 // Lays a track data file out field by field, scrambling each field as the file stores it.
 class Scrambled {
-  public:
+public:
     Scrambled(uint32_t a, uint32_t b, uint32_t x, uint32_t y) : keys_(a, b, x, y) {
         for (uint32_t w : {a, b, x, y}) Raw(w);
     }
@@ -46,7 +46,7 @@ class Scrambled {
     }
     std::vector<uint8_t> bytes;
 
-  private:
+private:
     void Raw(uint32_t v) {
         for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
     }
