@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -50,6 +51,9 @@ TReplayFile& TReplayFile::operator=(TReplayFile&& other) noexcept {
 
 bool TReplayFile::Open(const std::string& path) {
     Close();
+    // A directory opens on some systems and then reports an absurd size.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
     if (std::fseek(f, 0, SEEK_END) != 0) {
@@ -125,10 +129,12 @@ int32_t ReadReplayHeader(TReplayFile& file, TReplayHeader& header, std::vector<T
     if (int64_t(count) * kReplayDriverEntrySize > file.Size() - tableStart) return 0;
     if (!file.Seek(tableStart)) return 0;
 
-    std::vector<TReplayDriver> table(static_cast<size_t>(count));
-    for (TReplayDriver& d : table) {
+    std::vector<TReplayDriver> table;
+    table.reserve(static_cast<size_t>(count));
+    for (int32_t k = 0; k < count; ++k) {
         uint8_t entry[kReplayDriverEntrySize];
         if (!file.Read(entry, sizeof entry)) return 0;
+        TReplayDriver& d = table.emplace_back();
         std::memcpy(d.name, entry, sizeof d.name);
         d.name[31] = '\0';
         if (d.name[0] == '\0') std::strcpy(d.name, "Unknown");

@@ -91,7 +91,11 @@ const char* ReplayWriteResult::message() const {
 std::string ReplayExportPath(const std::string& fileName) {
     // Only the name is lower-cased: the directories must stay as given on a case-sensitive
     // file system.
+#ifdef _WIN32
+    const size_t cut = fileName.find_last_of("/\\:");
+#else
     const size_t cut = fileName.find_last_of('/');
+#endif
     const std::string dir = cut == std::string::npos ? std::string() : fileName.substr(0, cut + 1);
     std::string name = cut == std::string::npos ? fileName : fileName.substr(cut + 1);
     for (char& c : name) c = char(std::tolower(static_cast<unsigned char>(c)));

@@ -155,6 +155,7 @@ TEST(OpenReplay, OpensScansAndReadsALapByDriverAndLapNumber) {
 
     TOpenReplay replay;
     EXPECT_STREQ(OpenReplay(dir.File("missing.rpl"), kLength, 6.0, replay), kMsgErrorOpeningReplay);
+    EXPECT_STREQ(OpenReplay(dir.File(""), kLength, 6.0, replay), kMsgErrorOpeningReplay);  // a directory
     ASSERT_EQ(OpenReplay(path, kLength, 6.0, replay), nullptr);
     EXPECT_EQ(replay.replayName, "Mixed.Case.RPL");
     ASSERT_EQ(replay.laps.size(), 2u);
