@@ -44,7 +44,8 @@ int FindTrack(const TTrackList& tracks, const std::string& name) {
     if (int i = tracks.FindByName(name); i >= 0) return i;
     int found = -1;
     for (int i = 0; i < tracks.Count(); ++i) {
-        if (tracks.At(i).pathPattern == name || (!name.empty() && tracks.At(i).altPathPattern == name)) {
+        if (tracks.At(i).pathPattern == name ||
+            (!name.empty() && tracks.At(i).altPathPattern == name)) {
             if (found >= 0) return -1;
             found = i;
         }
@@ -52,13 +53,14 @@ int FindTrack(const TTrackList& tracks, const std::string& name) {
     return found;
 }
 
-bool ParseCount(const cli::Options& options, const char* name, long long lo, long long hi, int32_t& out,
-                std::string& error) {
+bool ParseCount(const cli::Options& options, const char* name, long long lo, long long hi,
+                int32_t& out, std::string& error) {
     auto text = options.Value(name);
     if (!text) return true;
     auto v = cli::ParseInteger(*text);
     if (!v || *v < lo || *v > hi) {
-        error = std::string(name) + " takes a whole number from " + std::to_string(lo) + " to " + std::to_string(hi);
+        error = std::string(name) + " takes a whole number from " + std::to_string(lo) + " to " +
+                std::to_string(hi);
         return false;
     }
     out = static_cast<int32_t>(*v);
@@ -68,14 +70,16 @@ bool ParseCount(const cli::Options& options, const char* name, long long lo, lon
 int Simulate(const std::vector<std::string>& args) {
     for (const auto& a : args)
         if (a == "--help" || a == "-h") return Usage(stdout);
-    cli::Options options(args, {"--track", "--tracks", "--cars", "--laps", "--seed", "--duration", "-o"},
+    cli::Options options(args,
+                         {"--track", "--tracks", "--cars", "--laps", "--seed", "--duration", "-o"},
                          {"--no-pace-car", "--tidy"});
     if (!options.ok()) {
         std::fprintf(stderr, "korvale-cli simulate: %s\n", options.error().c_str());
         return Usage(stderr);
     }
     if (!options.Positional().empty()) {
-        std::fprintf(stderr, "korvale-cli simulate: unexpected argument %s\n", options.Positional()[0].c_str());
+        std::fprintf(stderr, "korvale-cli simulate: unexpected argument %s\n",
+                     options.Positional()[0].c_str());
         return Usage(stderr);
     }
     auto trackName = options.Value("--track");
@@ -85,7 +89,8 @@ int Simulate(const std::vector<std::string>& args) {
         return Usage(stderr);
     }
     if (!options.Has("--cars") || (!options.Has("--laps") && !options.Has("--duration"))) {
-        std::fprintf(stderr, "korvale-cli simulate: --cars and --laps (or --duration) are required\n");
+        std::fprintf(stderr,
+                     "korvale-cli simulate: --cars and --laps (or --duration) are required\n");
         return Usage(stderr);
     }
 
@@ -121,8 +126,8 @@ int Simulate(const std::vector<std::string>& args) {
     const sim::SimResult result = sim::WriteSimulatedReplay(sim, *output);
     if (!result.ok) return Fail(result.message);
     std::printf("%s: %lld frames (%.1f s) of %d cars on %s, %lld bytes\n", output->c_str(),
-                static_cast<long long>(result.frames), static_cast<double>(result.frames) / 15.0, sim.cars,
-                sim.track->name.c_str(), static_cast<long long>(result.bytes));
+                static_cast<long long>(result.frames), static_cast<double>(result.frames) / 15.0,
+                sim.cars, sim.track->name.c_str(), static_cast<long long>(result.bytes));
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 

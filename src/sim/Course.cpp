@@ -16,7 +16,8 @@ void Spread(std::vector<double>& p, const std::vector<double>& len, int32_t i0, 
             double p0, double p1) {
     const double span = len[static_cast<size_t>(i1)] - len[static_cast<size_t>(i0)];
     for (int32_t i = i0 + 1; i < i1; ++i) {
-        const double share = span > 0 ? (len[static_cast<size_t>(i)] - len[static_cast<size_t>(i0)]) / span : 0;
+        const double share =
+            span > 0 ? (len[static_cast<size_t>(i)] - len[static_cast<size_t>(i0)]) / span : 0;
         p[static_cast<size_t>(i)] = p0 + std::trunc(share * (p1 - p0));
     }
     p[static_cast<size_t>(i0)] = p0;
@@ -28,7 +29,9 @@ bool FromGeometry(const TTrackData& t, Course& c) {
     if (m < 3 || (t.sideFlag != 0 && t.sideFlag != 1)) return false;
     const size_t n = static_cast<size_t>(m) + 1;
     for (int e = 0; e < 2; ++e)
-        if (t.edgeX[static_cast<size_t>(e)].size() < n || t.edgeY[static_cast<size_t>(e)].size() < n) return false;
+        if (t.edgeX[static_cast<size_t>(e)].size() < n ||
+            t.edgeY[static_cast<size_t>(e)].size() < n)
+            return false;
     const size_t ref = static_cast<size_t>(t.sideFlag);
     const size_t oth = 1 - ref;
     c.rx.resize(n);
@@ -45,8 +48,9 @@ bool FromGeometry(const TTrackData& t, Course& c) {
 
     std::vector<double> len(n, 0.0);
     for (size_t i = 1; i < n; ++i)
-        len[i] = len[i - 1] + std::hypot(static_cast<double>(t.edgeX[ref][i]) - t.edgeX[ref][i - 1],
-                                         static_cast<double>(t.edgeY[ref][i]) - t.edgeY[ref][i - 1]);
+        len[i] =
+            len[i - 1] + std::hypot(static_cast<double>(t.edgeX[ref][i]) - t.edgeX[ref][i - 1],
+                                    static_cast<double>(t.edgeY[ref][i]) - t.edgeY[ref][i - 1]);
     c.positions.assign(n, 0.0);
     const int32_t na = t.anchorCount;
     if (na == 0) {
@@ -77,7 +81,8 @@ bool FromGeometry(const TTrackData& t, Course& c) {
     c.widthValues.assign(n, static_cast<double>(t.constantWidth));
     if (t.widthCount != 0) {
         if (t.widths.empty()) return false;
-        for (size_t i = 0; i < n; ++i) c.widthValues[i] = t.widths[std::min(i, t.widths.size() - 1)];
+        for (size_t i = 0; i < n; ++i)
+            c.widthValues[i] = t.widths[std::min(i, t.widths.size() - 1)];
     }
     c.sideSign = t.sideFlag != 0 ? 1.0 : -1.0;
     c.gripFactor = 1.0;
@@ -133,7 +138,8 @@ void LayOutOval(const TTrackData& t, Course& c) {
     }
     const size_t n = static_cast<size_t>(m) + 1;
     std::vector<double> len(n, 0.0);
-    for (size_t i = 1; i < n; ++i) len[i] = len[i - 1] + std::hypot(c.rx[i] - c.rx[i - 1], c.ry[i] - c.ry[i - 1]);
+    for (size_t i = 1; i < n; ++i)
+        len[i] = len[i - 1] + std::hypot(c.rx[i] - c.rx[i - 1], c.ry[i] - c.ry[i - 1]);
     c.positions.assign(n, 0.0);
     Spread(c.positions, len, 0, m, 0, t.trackLength);
     c.widthValues.assign(n, 0.0);  // lateral offsets measured from the inner wall
@@ -187,7 +193,8 @@ std::vector<double> RacingLineFractions(const Course& c, double marginFeet) {
     return k;
 }
 
-DrivingLine BuildDrivingLine(const Course& c, const std::vector<double>& fractions, double spacingFeet) {
+DrivingLine BuildDrivingLine(const Course& c, const std::vector<double>& fractions,
+                             double spacingFeet) {
     struct Dense {
         double s, position, lateral, x, y, ux, uy;
     };
@@ -212,17 +219,21 @@ DrivingLine BuildDrivingLine(const Course& c, const std::vector<double>& fractio
     for (int32_t seg = 0; seg < m; ++seg) {
         const Dense a = at(seg, 0), b = at(seg, 1);
         const double len = std::hypot(b.x - a.x, b.y - a.y);
-        const int32_t pieces = std::max(1, static_cast<int32_t>(std::ceil(len / (spacingFeet * 0.5))));
-        for (int32_t i = 0; i < pieces; ++i) dense.push_back(at(seg, static_cast<double>(i) / pieces));
+        const int32_t pieces =
+            std::max(1, static_cast<int32_t>(std::ceil(len / (spacingFeet * 0.5))));
+        for (int32_t i = 0; i < pieces; ++i)
+            dense.push_back(at(seg, static_cast<double>(i) / pieces));
     }
     dense.push_back(at(m - 1, 1));
     dense[0].s = 0;
     for (size_t i = 1; i < dense.size(); ++i)
-        dense[i].s = dense[i - 1].s + std::hypot(dense[i].x - dense[i - 1].x, dense[i].y - dense[i - 1].y);
+        dense[i].s =
+            dense[i - 1].s + std::hypot(dense[i].x - dense[i - 1].x, dense[i].y - dense[i - 1].y);
 
     DrivingLine line;
     line.length = dense.back().s;
-    const int32_t count = std::max(16, static_cast<int32_t>(std::lround(line.length / spacingFeet)));
+    const int32_t count =
+        std::max(16, static_cast<int32_t>(std::lround(line.length / spacingFeet)));
     line.spacing = line.length / count;
     line.stations.resize(static_cast<size_t>(count) + 1);
     size_t d = 0;
@@ -253,7 +264,8 @@ DrivingLine BuildDrivingLine(const Course& c, const std::vector<double>& fractio
         const Station& e = line.stations[(j + reach) % n];
         const double abx = b.x - a.x, aby = b.y - a.y, bex = e.x - b.x, bey = e.y - b.y;
         const double cross = abx * bey - aby * bex;
-        const double denom = std::hypot(abx, aby) * std::hypot(bex, bey) * std::hypot(e.x - a.x, e.y - a.y);
+        const double denom =
+            std::hypot(abx, aby) * std::hypot(bex, bey) * std::hypot(e.x - a.x, e.y - a.y);
         const double left = denom > 0 ? 2 * cross / denom : 0;  // positive: turning left
         // The left normal of the direction of travel, against the lateral direction.
         const double tx = e.x - a.x, ty = e.y - a.y, tl = std::hypot(tx, ty);

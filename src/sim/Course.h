@@ -16,11 +16,12 @@
 namespace sim {
 
 struct Course {
-    int32_t trackLength = 0;   // track units
-    double feetPerUnit = 0;    // inchesPerUnit / 12
-    double sideSign = 1;       // lateral offsets grow from the reference edge toward the other (+1) or away (-1)
-    double gripFactor = 1;     // banking of the oval laid out for tracks without geometry
-    bool synthetic = false;    // laid out here rather than taken from the track's geometry
+    int32_t trackLength = 0;  // track units
+    double feetPerUnit = 0;   // inchesPerUnit / 12
+    double sideSign =
+        1;  // lateral offsets grow from the reference edge toward the other (+1) or away (-1)
+    double gripFactor = 1;   // banking of the oval laid out for tracks without geometry
+    bool synthetic = false;  // laid out here rather than taken from the track's geometry
     std::vector<double> rx, ry, ox, oy;  // point pairs 0..M, feet
     std::vector<double> positions;       // 0..M, track units, positions[M] = trackLength
     std::vector<double> widthValues;     // 0..M, track units
@@ -37,15 +38,15 @@ std::vector<double> RacingLineFractions(const Course& course, double marginFeet)
 
 // One station of a driving line, stations evenly spaced along the line.
 struct Station {
-    double position = 0;   // track units along the lap
-    double lateral = 0;    // track units, the replay's lateral frame
-    double x = 0, y = 0;   // world, feet
+    double position = 0;                        // track units along the lap
+    double lateral = 0;                         // track units, the replay's lateral frame
+    double x = 0, y = 0;                        // world, feet
     double lateralUnitX = 0, lateralUnitY = 0;  // world direction in which the lateral offset grows
 };
 
 struct DrivingLine {
-    double length = 0;    // feet along the line for one lap
-    double spacing = 0;   // feet between stations
+    double length = 0;              // feet along the line for one lap
+    double spacing = 0;             // feet between stations
     std::vector<Station> stations;  // count + 1: the last is the first one lap later
     // Per station (count + 1 entries): curvature in 1/feet, positive when the centre of the
     // turn lies toward growing lateral offsets; and the rates of change of position and

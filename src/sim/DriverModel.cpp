@@ -33,8 +33,10 @@ std::vector<double> DriverLine(const Course& course, const std::vector<double>& 
     for (size_t i = 0; i < m; ++i) {
         const double width = std::hypot(course.ox[i] - course.rx[i], course.oy[i] - course.ry[i]);
         const double margin = std::min(0.4, 2.0 / width);
-        const double phase = 2 * std::numbers::pi * setup.lineWaves * static_cast<double>(i) / static_cast<double>(m);
-        k[i] = std::clamp(k[i] + setup.lineShift * std::sin(phase + setup.linePhase), margin, 1 - margin);
+        const double phase = 2 * std::numbers::pi * setup.lineWaves * static_cast<double>(i) /
+                             static_cast<double>(m);
+        k[i] = std::clamp(k[i] + setup.lineShift * std::sin(phase + setup.linePhase), margin,
+                          1 - margin);
     }
     k[m] = k[0];
     return k;

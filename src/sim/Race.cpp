@@ -13,14 +13,14 @@ constexpr int32_t kSubsteps = 8;
 constexpr double kFeetPerSecondToMph = 3600.0 / 5280.0;
 
 const char* const kNames[] = {
-    "Ada Marsh",       "Bruno Kettle",    "Cora Vance",      "Dmitri Holt",     "Elsa Wren",
-    "Felix Dunmore",   "Greta Sallow",    "Hugo Pell",       "Iris Carrow",     "Jonas Breck",
-    "Kira Lowell",     "Lars Fenwick",    "Mira Thorne",     "Nils Ashby",      "Olga Reyes",
-    "Pavel Quist",     "Rosa Calder",     "Sven Harrow",     "Tess Mallory",    "Umar Vale",
-    "Vera Stroud",     "Walt Ember",      "Xena Ralston",    "Yuri Dalton",     "Zara Finch",
-    "Abel Norwood",    "Bea Lockhart",    "Cal Renner",      "Dora Whitlow",    "Emil Sorrel",
-    "Fay Hollis",      "Gus Tiller",      "Hana Corbett",    "Ivo Marren",      "Jade Wexley",
-    "Kurt Amsel",      "Lena Brightwater", "Milo Garrick",   "Nora Quell",      "Otto Brandt",
+    "Ada Marsh",     "Bruno Kettle",     "Cora Vance",   "Dmitri Holt",  "Elsa Wren",
+    "Felix Dunmore", "Greta Sallow",     "Hugo Pell",    "Iris Carrow",  "Jonas Breck",
+    "Kira Lowell",   "Lars Fenwick",     "Mira Thorne",  "Nils Ashby",   "Olga Reyes",
+    "Pavel Quist",   "Rosa Calder",      "Sven Harrow",  "Tess Mallory", "Umar Vale",
+    "Vera Stroud",   "Walt Ember",       "Xena Ralston", "Yuri Dalton",  "Zara Finch",
+    "Abel Norwood",  "Bea Lockhart",     "Cal Renner",   "Dora Whitlow", "Emil Sorrel",
+    "Fay Hollis",    "Gus Tiller",       "Hana Corbett", "Ivo Marren",   "Jade Wexley",
+    "Kurt Amsel",    "Lena Brightwater", "Milo Garrick", "Nora Quell",   "Otto Brandt",
 };
 constexpr size_t kNameCount = sizeof(kNames) / sizeof(kNames[0]);
 // Exactly 32 characters: the name field then holds no terminating NUL.
@@ -50,9 +50,9 @@ int16_t ClampToInt16(double v) {
 struct TRace::Car {
     std::unique_ptr<TDriverModel> model;
     int32_t slot = 0;
-    double s = 0;       // feet along the line since the lap's crossing, unwrapped
-    double v = 0;       // feet per second along the line (negative when rolling back)
-    double accel = 0;   // of the last step
+    double s = 0;          // feet along the line since the lap's crossing, unwrapped
+    double v = 0;          // feet per second along the line (negative when rolling back)
+    double accel = 0;      // of the last step
     int64_t lapIndex = 0;  // highest floor(s / lap length) reached
     std::vector<double> crossings;
     Phase phase = Phase::Racing;
@@ -62,7 +62,9 @@ struct TRace::Car {
 };
 
 TRace::TRace(const SimOptions& options)
-    : options_(options), course_(BuildCourse(*options.track)), frameRandom_(MixBits(options.seed) ^ 0x5eedf00dULL) {
+    : options_(options),
+      course_(BuildCourse(*options.track)),
+      frameRandom_(MixBits(options.seed) ^ 0x5eedf00dULL) {
     Random setup(options.seed);
     const int32_t n = options.cars;
     const std::vector<double> racingLine = RacingLineFractions(course_, 3.0);
@@ -72,7 +74,8 @@ TRace::TRace(const SimOptions& options)
     std::vector<int32_t> numbers;
     for (int32_t i = 1; i <= 99; ++i) numbers.push_back(i);
     for (int32_t i = 100; i <= 109; ++i) numbers.push_back(i);
-    for (size_t i = numbers.size() - 1; i > 0; --i) std::swap(numbers[i], numbers[setup.Below(static_cast<uint32_t>(i + 1))]);
+    for (size_t i = numbers.size() - 1; i > 0; --i)
+        std::swap(numbers[i], numbers[setup.Below(static_cast<uint32_t>(i + 1))]);
     numbers.resize(static_cast<size_t>(n));
     if (std::none_of(numbers.begin(), numbers.end(), [](int32_t v) { return v >= 100; }))
         numbers[static_cast<size_t>(1 % n)] = 100 + static_cast<int32_t>(setup.Below(10));
@@ -84,7 +87,9 @@ TRace::TRace(const SimOptions& options)
     for (int32_t i = 0; i < n; ++i) {
         TableEntry e;
         const size_t k = (nameOffset + static_cast<size_t>(i)) % kNameCount;
-        e.name = static_cast<size_t>(i) < kNameCount ? kNames[k] : std::string(kNames[k]) + " " + std::to_string(i);
+        e.name = static_cast<size_t>(i) < kNameCount
+                     ? kNames[k]
+                     : std::string(kNames[k]) + " " + std::to_string(i);
         if (i == longNameDriver) e.name = kLongName;
         if (i == emptyNameDriver) e.name.clear();
         e.carNumber = static_cast<int8_t>(numbers[static_cast<size_t>(i)]);
@@ -111,10 +116,12 @@ TRace::TRace(const SimOptions& options)
         leadingGapDriver_ = n - 1;
     }
     if (options.durationSeconds > 0) {
-        endFrame_ = std::max<int32_t>(2, static_cast<int32_t>(std::lround(options.durationSeconds * kFrameRate)));
+        endFrame_ = std::max<int32_t>(
+            2, static_cast<int32_t>(std::lround(options.durationSeconds * kFrameRate)));
         frameLimit_ = endFrame_;
     } else {
-        frameLimit_ = static_cast<int32_t>(std::min(2.0e9, (options.laps + 3) * slowestLap_ * kFrameRate * 2 + 3000));
+        frameLimit_ = static_cast<int32_t>(
+            std::min(2.0e9, (options.laps + 3) * slowestLap_ * kFrameRate * 2 + 3000));
     }
 }
 
@@ -163,7 +170,8 @@ void TRace::Advance(Car& car, int32_t index, double t0, double dt) {
         switch (car.phase) {
             case Phase::Racing: {
                 const double target = m.At(car.s).speedLimit * LapFactor(index, car.s, len);
-                car.v = car.v < target ? std::min(target, car.v + m.Acceleration(car.v) * dt) : target;
+                car.v =
+                    car.v < target ? std::min(target, car.v + m.Acceleration(car.v) * dt) : target;
                 break;
             }
             case Phase::Slowing:
@@ -206,9 +214,10 @@ void TRace::Sample(const Car& car, int32_t index, double t, CarRecord& r, CarSam
     const double fpu = course_.feetPerUnit;
     const LinePoint p = m.At(car.s);
     const double wobble = setup.wobbleFeet * std::sin(setup.wobbleRate * t + setup.wobblePhase);
-    const double wobbleRate = setup.wobbleFeet * setup.wobbleRate * std::cos(setup.wobbleRate * t + setup.wobblePhase);
+    const double wobbleRate =
+        setup.wobbleFeet * setup.wobbleRate * std::cos(setup.wobbleRate * t + setup.wobblePhase);
     const double lateral = p.lateral + wobble / fpu;
-    const double vPos = car.v * p.positionRate;                // units per second
+    const double vPos = car.v * p.positionRate;  // units per second
     const double vLat = car.v * p.lateralRate + wobbleRate / fpu;
     // The car points along its line, turned a little into the corner (its rear slides out).
     const double facing = std::atan2(p.lateralRate, p.positionRate);
@@ -224,8 +233,10 @@ void TRace::Sample(const Car& car, int32_t index, double t, CarRecord& r, CarSam
     r.heading = BinaryAngle(heading);
     const double available = m.Acceleration(car.v);
     double throttle = 0.35;
-    if (car.accel > 0.05) throttle = 0.6 + 0.4 * std::min(1.0, car.accel / std::max(1.0, available));
-    else if (car.accel < -0.05) throttle = 0.0;
+    if (car.accel > 0.05)
+        throttle = 0.6 + 0.4 * std::min(1.0, car.accel / std::max(1.0, available));
+    else if (car.accel < -0.05)
+        throttle = 0.0;
     r.aux = static_cast<uint8_t>(std::lround(throttle * 255));
 
     if (truth == nullptr) return;
@@ -238,7 +249,8 @@ void TRace::Sample(const Car& car, int32_t index, double t, CarRecord& r, CarSam
     truth->speedMph = vPos * fpu * kFeetPerSecondToMph;
     truth->pathSpeedMph = car.v * kFeetPerSecondToMph;
     truth->lateralSpeedMph = vLat * fpu * kFeetPerSecondToMph;
-    truth->inlineG = (car.accel * p.positionRate + car.v * car.v * p.positionRateSlope) * fpu / kGravity;
+    truth->inlineG =
+        (car.accel * p.positionRate + car.v * car.v * p.positionRateSlope) * fpu / kGravity;
     const double travel = (vLat == 0 && vPos == 0) ? heading : std::atan2(vLat, vPos);
     const double recordedHeading = r.heading * std::numbers::pi / 32768.0;
     truth->slipDegrees = NormaliseDegrees((recordedHeading - travel) * 180.0 / std::numbers::pi);
@@ -303,7 +315,8 @@ bool TRace::NextFrame(SimFrame& frame, std::vector<CarSample>* truth) {
             frame.records.push_back(filler);
             if (sample) sample->present = false;
         } else {
-            if (options_.untidy && frameRandom_.Chance(0.1)) r.slotByte |= 1;  // bit 0 carries nothing for us
+            if (options_.untidy && frameRandom_.Chance(0.1))
+                r.slotByte |= 1;  // bit 0 carries nothing for us
             frame.records.push_back(r);
             if (sample) sample->present = true;
         }
@@ -315,10 +328,13 @@ bool TRace::NextFrame(SimFrame& frame, std::vector<CarSample>* truth) {
         // Now and then a long list, its count at times 128 or more (an unsigned byte).
         const uint32_t roll = frameRandom_.Below(1000);
         frame.skipCounts[0] = static_cast<uint8_t>(roll < 150 ? 1 + frameRandom_.Below(2) : 0);
-        frame.skipCounts[1] = static_cast<uint8_t>(roll < 2 ? 40 + frameRandom_.Below(128) : frameRandom_.Below(4));
+        frame.skipCounts[1] =
+            static_cast<uint8_t>(roll < 2 ? 40 + frameRandom_.Below(128) : frameRandom_.Below(4));
         frame.skipCounts[2] = static_cast<uint8_t>(roll % 7 == 0 ? 1 : 0);
-        const size_t bytes = frame.skipCounts[0] * 14u + frame.skipCounts[1] * 7u + frame.skipCounts[2] * 13u;
-        for (size_t i = 0; i < bytes; ++i) frame.skipBytes.push_back(static_cast<uint8_t>(frameRandom_.Below(256)));
+        const size_t bytes =
+            frame.skipCounts[0] * 14u + frame.skipCounts[1] * 7u + frame.skipCounts[2] * 13u;
+        for (size_t i = 0; i < bytes; ++i)
+            frame.skipBytes.push_back(static_cast<uint8_t>(frameRandom_.Below(256)));
     }
 
     const double dt = 1.0 / (kFrameRate * kSubsteps);
@@ -327,10 +343,13 @@ bool TRace::NextFrame(SimFrame& frame, std::vector<CarSample>* truth) {
 
     if (endFrame_ < 0) {
         const size_t needed = static_cast<size_t>(options_.laps) + 1;
-        const bool done = std::all_of(cars_.begin(), cars_.end(),
-                                      [&](const std::unique_ptr<Car>& c) { return c->crossings.size() >= needed; });
+        const bool done = std::all_of(
+            cars_.begin(), cars_.end(),
+            [&](const std::unique_ptr<Car>& c) { return c->crossings.size() >= needed; });
         // Stop about a third of a lap later, so the recording ends in the middle of a lap.
-        if (done) endFrame_ = frame_ + std::max<int32_t>(15, static_cast<int32_t>(0.35 * slowestLap_ * kFrameRate));
+        if (done)
+            endFrame_ = frame_ + std::max<int32_t>(
+                                     15, static_cast<int32_t>(0.35 * slowestLap_ * kFrameRate));
     }
     return true;
 }

@@ -25,9 +25,9 @@ struct CarRecord {
 };
 
 struct SimFrame {
-    std::vector<CarRecord> records;    // exactly the header's slot count
+    std::vector<CarRecord> records;  // exactly the header's slot count
     std::array<uint8_t, 3> skipCounts{};
-    std::vector<uint8_t> skipBytes;    // the three lists' entries, one after the other
+    std::vector<uint8_t> skipBytes;  // the three lists' entries, one after the other
 };
 
 struct TableEntry {
@@ -36,7 +36,7 @@ struct TableEntry {
 };
 
 class TRace {
-public:
+  public:
     explicit TRace(const SimOptions& options);  // options must pass ValidateOptions
     ~TRace();
     TRace(const TRace&) = delete;
@@ -56,7 +56,7 @@ public:
     int32_t backwardsDriver() const { return backwardsDone_ ? backwardsDriver_ : -1; }
     const Course& course() const { return course_; }
 
-private:
+  private:
     struct Car;
     void Advance(Car& car, int32_t index, double t0, double dt);
     void Sample(const Car& car, int32_t index, double t, CarRecord& record, CarSample* truth) const;

@@ -21,7 +21,7 @@ inline double HashUnit(uint64_t a, uint64_t b, uint64_t c) {
 }
 
 class Random {
-public:
+  public:
     explicit Random(uint64_t seed) : state_(seed) {}
 
     uint64_t Next() {
@@ -35,7 +35,7 @@ public:
     uint32_t Below(uint32_t n) { return static_cast<uint32_t>(Next() % n); }
     bool Chance(double p) { return Unit() < p; }
 
-private:
+  private:
     uint64_t state_;
 };
 

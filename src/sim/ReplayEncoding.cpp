@@ -13,7 +13,9 @@ constexpr int32_t kReservedHeader = 2970;
 constexpr uint8_t kModeNoPaceCar = 5;
 constexpr uint8_t kModePaceCar = 2;
 
-void PutU8(std::vector<uint8_t>& out, uint8_t v) { out.push_back(v); }
+void PutU8(std::vector<uint8_t>& out, uint8_t v) {
+    out.push_back(v);
+}
 void PutU16(std::vector<uint8_t>& out, uint16_t v) {
     out.push_back(static_cast<uint8_t>(v & 0xFF));
     out.push_back(static_cast<uint8_t>(v >> 8));

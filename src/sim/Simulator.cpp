@@ -32,13 +32,15 @@ std::string ValidateOptions(const SimOptions& o) {
         return "track length must be between 1 and 16777215 track units";
     if (!(o.track->inchesPerUnit > 0) || !std::isfinite(o.track->inchesPerUnit))
         return "track scale must be a positive number of inches per unit";
-    if (o.cars < 1 || o.cars > MaxCars) return "cars must be between 1 and " + std::to_string(MaxCars);
+    if (o.cars < 1 || o.cars > MaxCars)
+        return "cars must be between 1 and " + std::to_string(MaxCars);
     if (!(o.durationSeconds >= 0) || o.durationSeconds > kMaxDurationSeconds)
         return "duration must be between 0 and 86400 seconds";
     if (o.durationSeconds == 0 && (o.laps < 1 || o.laps > MaxLaps))
         return "laps must be between 1 and " + std::to_string(MaxLaps);
     const double lapFeet = o.track->trackLength * o.track->inchesPerUnit / 12.0;
-    if (lapFeet < 300.0 || lapFeet > 200000.0) return "track length must be between 300 feet and 200000 feet";
+    if (lapFeet < 300.0 || lapFeet > 200000.0)
+        return "track length must be between 300 feet and 200000 feet";
     return {};
 }
 
@@ -66,7 +68,8 @@ SimResult WriteSimulatedReplay(const SimOptions& options, const std::string& pat
     int64_t dataSize = 0;
     SimFrame frame;
     auto flush = [&]() {
-        const bool ok = buffer.empty() || std::fwrite(buffer.data(), 1, buffer.size(), file.get()) == buffer.size();
+        const bool ok = buffer.empty() ||
+                        std::fwrite(buffer.data(), 1, buffer.size(), file.get()) == buffer.size();
         buffer.clear();
         return ok;
     };
@@ -135,12 +138,15 @@ RaceTruth SimulateRace(const SimOptions& options) {
     SimFrame frame;
     std::vector<CarSample> samples;
     while (race.NextFrame(frame, &samples))
-        for (int32_t i = 0; i < n; ++i) truth.drivers[static_cast<size_t>(i)].samples.push_back(samples[static_cast<size_t>(i)]);
+        for (int32_t i = 0; i < n; ++i)
+            truth.drivers[static_cast<size_t>(i)].samples.push_back(
+                samples[static_cast<size_t>(i)]);
     truth.frameCount = race.framesDone();
     // Crossings after the last frame lie outside the recording.
     for (int32_t i = 0; i < n; ++i)
         for (double c : race.lapCrossings(i))
-            if (c <= truth.frameCount - 1) truth.drivers[static_cast<size_t>(i)].lapCrossings.push_back(c);
+            if (c <= truth.frameCount - 1)
+                truth.drivers[static_cast<size_t>(i)].lapCrossings.push_back(c);
     truth.backwardsDriver = race.backwardsDriver();
     return truth;
 }

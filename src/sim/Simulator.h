@@ -20,11 +20,11 @@ namespace sim {
 struct SimOptions {
     const TTrackData* track = nullptr;  // required; tracks without geometry get an oval-like course
     int32_t cars = 10;                  // drivers, pace car not counted: 1..MaxCars
-    int32_t laps = 3;                   // full laps every car completes (unless durationSeconds > 0)
+    int32_t laps = 3;  // full laps every car completes (unless durationSeconds > 0)
     uint32_t seed = 1;
-    bool paceCar = true;                // false: mode byte 5 and no pace-car entry
-    double durationSeconds = 0;         // > 0: record exactly this long, whatever the lap count
-    bool untidy = true;                 // false: no dropouts, skip lists or backwards crossing
+    bool paceCar = true;         // false: mode byte 5 and no pace-car entry
+    double durationSeconds = 0;  // > 0: record exactly this long, whatever the lap count
+    bool untidy = true;          // false: no dropouts, skip lists or backwards crossing
 };
 
 inline constexpr int32_t MaxCars = 100;
@@ -32,24 +32,24 @@ inline constexpr int32_t MaxLaps = 1000;
 
 // One car in one frame, as the simulator drove it.
 struct CarSample {
-    bool present = false;    // the car's record is in this frame
-    int32_t position = 0;    // recorded 24-bit position, track units
-    int32_t lateral = 0;     // recorded lateral offset, track units
-    int16_t heading = 0;     // recorded heading relative to the track direction
-    uint8_t aux = 0;         // recorded per-car byte (throttle, 0..255)
+    bool present = false;     // the car's record is in this frame
+    int32_t position = 0;     // recorded 24-bit position, track units
+    int32_t lateral = 0;      // recorded lateral offset, track units
+    int16_t heading = 0;      // recorded heading relative to the track direction
+    uint8_t aux = 0;          // recorded per-car byte (throttle, 0..255)
     double positionFeet = 0;  // exact distance from the line along the track, feet
     double lateralFeet = 0;   // exact lateral offset, feet, in the frame of the stored offsets
     double speedMph = 0;      // rate of change of the position along the track (the Speed channel)
     double pathSpeedMph = 0;  // speed along the driven path
     double lateralSpeedMph = 0;  // rate of change of the lateral offset
-    double inlineG = 0;       // rate of change of speedMph, in g
-    double slipDegrees = 0;   // heading minus direction of travel
+    double inlineG = 0;          // rate of change of speedMph, in g
+    double slipDegrees = 0;      // heading minus direction of travel
 };
 
 struct DriverTruth {
-    std::string name;         // as written (up to 32 bytes, may be empty)
-    int8_t carNumber = 0;     // as written (100 and above: leading zero)
-    int32_t slot = 0;         // slot number in the frames
+    std::string name;      // as written (up to 32 bytes, may be empty)
+    int8_t carNumber = 0;  // as written (100 and above: leading zero)
+    int32_t slot = 0;      // slot number in the frames
     // Fractional frame index of every forward line crossing that ends one lap and starts
     // the next (a crossing undone by rolling back and crossing again counts once).
     std::vector<double> lapCrossings;
@@ -62,7 +62,7 @@ struct RaceTruth {
     bool paceCar = true;
     int32_t trackLength = 0;
     double inchesPerUnit = 0;
-    int32_t backwardsDriver = -1;  // driver index that rolls back over the line, -1 if none
+    int32_t backwardsDriver = -1;      // driver index that rolls back over the line, -1 if none
     std::vector<DriverTruth> drivers;  // in driver-table order (pace car excluded)
 };
 

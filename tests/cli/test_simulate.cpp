@@ -31,7 +31,7 @@ SimRun Simulate(std::vector<std::string> args) {
 }
 
 class SimulateCommand : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         TTrackDataFile file;
         file.version = 100;
@@ -47,8 +47,8 @@ protected:
 };
 
 TEST_F(SimulateCommand, WritesTheSimulatorsReplay) {
-    const SimRun r = Simulate({"--track", "Test Road Course", "--tracks", tracks, "--cars", "3", "--laps", "1",
-                            "--seed", "5", "-o", Out("race.rpl")});
+    const SimRun r = Simulate({"--track", "Test Road Course", "--tracks", tracks, "--cars", "3",
+                               "--laps", "1", "--seed", "5", "-o", Out("race.rpl")});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_NE(r.out.find("race.rpl"), std::string::npos);
     const TTrackData track = simtest::RoadCourse();
@@ -62,8 +62,8 @@ TEST_F(SimulateCommand, WritesTheSimulatorsReplay) {
 
 TEST_F(SimulateCommand, OptionsReachTheRecording) {
     // A track may be named without regard to case or by its path pattern.
-    ASSERT_EQ(Simulate({"--track", "test oval", "--tracks", tracks, "--cars", "4", "--laps", "2", "--no-pace-car",
-                        "-o", Out("a.rpl")})
+    ASSERT_EQ(Simulate({"--track", "test oval", "--tracks", tracks, "--cars", "4", "--laps", "2",
+                        "--no-pace-car", "-o", Out("a.rpl")})
                   .code,
               0);
     simtest::DecodedReplay a = simtest::Decode(simtest::ReadFileBytes(Out("a.rpl")));
@@ -72,8 +72,8 @@ TEST_F(SimulateCommand, OptionsReachTheRecording) {
     EXPECT_EQ(a.slotCount, 4);
     EXPECT_EQ(a.table.size(), 4u);
 
-    ASSERT_EQ(Simulate({"--track", "testoval", "--tracks", tracks, "--cars", "2", "--duration", "10", "--tidy",
-                        "-o", Out("b.rpl")})
+    ASSERT_EQ(Simulate({"--track", "testoval", "--tracks", tracks, "--cars", "2", "--duration",
+                        "10", "--tidy", "-o", Out("b.rpl")})
                   .code,
               0);
     simtest::DecodedReplay b = simtest::Decode(simtest::ReadFileBytes(Out("b.rpl")));
@@ -95,30 +95,58 @@ TEST_F(SimulateCommand, BadInputGetsAMessageAndAFailingExit) {
         std::string message;
     };
     const std::vector<Case> cases = {
-        {{"--tracks", tracks, "--cars", "2", "--laps", "1", "-o", out}, 2, "--track and -o are required"},
-        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--laps", "1"}, 2, "--track and -o are required"},
-        {{"--track", "testoval", "--tracks", tracks, "--laps", "1", "-o", out}, 2, "--cars and --laps"},
-        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "-o", out}, 2, "--cars and --laps"},
-        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--laps", "1", "--bogus", "-o", out}, 2,
+        {{"--tracks", tracks, "--cars", "2", "--laps", "1", "-o", out},
+         2,
+         "--track and -o are required"},
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--laps", "1"},
+         2,
+         "--track and -o are required"},
+        {{"--track", "testoval", "--tracks", tracks, "--laps", "1", "-o", out},
+         2,
+         "--cars and --laps"},
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "-o", out},
+         2,
+         "--cars and --laps"},
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--laps", "1", "--bogus", "-o",
+          out},
+         2,
          "unknown option --bogus"},
-        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--laps", "1", "extra", "-o", out}, 2,
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--laps", "1", "extra", "-o",
+          out},
+         2,
          "unexpected argument extra"},
-        {{"--track", "Nowhere", "--tracks", tracks, "--cars", "2", "--laps", "1", "-o", out}, 1,
+        {{"--track", "Nowhere", "--tracks", tracks, "--cars", "2", "--laps", "1", "-o", out},
+         1,
          "no single track named \"Nowhere\""},
-        {{"--track", "testoval", "--tracks", tracks, "--cars", "0", "--laps", "1", "-o", out}, 1,
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "0", "--laps", "1", "-o", out},
+         1,
          "--cars takes a whole number from 1 to 100"},
-        {{"--track", "testoval", "--tracks", tracks, "--cars", "101", "--laps", "1", "-o", out}, 1, "--cars takes"},
-        {{"--track", "testoval", "--tracks", tracks, "--cars", "2x", "--laps", "1", "-o", out}, 1, "--cars takes"},
-        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--laps", "0", "-o", out}, 1, "--laps takes"},
-        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--laps", "1", "--seed", "-4", "-o", out}, 1,
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "101", "--laps", "1", "-o", out},
+         1,
+         "--cars takes"},
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2x", "--laps", "1", "-o", out},
+         1,
+         "--cars takes"},
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--laps", "0", "-o", out},
+         1,
+         "--laps takes"},
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--laps", "1", "--seed", "-4",
+          "-o", out},
+         1,
          "--seed takes"},
-        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--duration", "-5", "-o", out}, 1,
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--duration", "-5", "-o", out},
+         1,
          "--duration takes"},
-        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--duration", "nan", "-o", out}, 1,
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--duration", "nan", "-o", out},
+         1,
          "--duration takes"},
-        {{"--track", "testoval", "--tracks", Out("missing.dat"), "--cars", "2", "--laps", "1", "-o", out}, 1,
+        {{"--track", "testoval", "--tracks", Out("missing.dat"), "--cars", "2", "--laps", "1", "-o",
+          out},
+         1,
          "Unable to open track data"},
-        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--laps", "1", "-o", Out("no/such/dir.rpl")}, 1,
+        {{"--track", "testoval", "--tracks", tracks, "--cars", "2", "--laps", "1", "-o",
+          Out("no/such/dir.rpl")},
+         1,
          "cannot create"},
     };
     for (const Case& c : cases) {

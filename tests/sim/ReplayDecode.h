@@ -39,8 +39,9 @@ struct DecodedReplay {
 };
 
 inline int32_t I32(const std::vector<uint8_t>& b, size_t at) {
-    return static_cast<int32_t>(static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
-                                static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24);
+    return static_cast<int32_t>(
+        static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
+        static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24);
 }
 inline uint16_t U16(const std::vector<uint8_t>& b, size_t at) {
     return static_cast<uint16_t>(b[at] | b[at + 1] << 8);
@@ -59,14 +60,16 @@ inline DecodedReplay Decode(const std::vector<uint8_t>& b) {
     r.field16 = I32(b, 16);
     r.mode = b[20];
     const int32_t entries = r.slotCount + (r.mode == 5 ? 0 : 1);
-    if (r.slotCount <= 0 || 48 + 33 * static_cast<int64_t>(entries) > static_cast<int64_t>(b.size())) {
+    if (r.slotCount <= 0 ||
+        48 + 33 * static_cast<int64_t>(entries) > static_cast<int64_t>(b.size())) {
         r.error = "bad slot count";
         return r;
     }
     for (int32_t i = 0; i < entries; ++i) {
         const size_t at = 48 + 33 * static_cast<size_t>(i);
         DecodedEntry e;
-        e.rawName.assign(reinterpret_cast<const char*>(&b[at]), strnlen(reinterpret_cast<const char*>(&b[at]), 32));
+        e.rawName.assign(reinterpret_cast<const char*>(&b[at]),
+                         strnlen(reinterpret_cast<const char*>(&b[at]), 32));
         e.carNumber = static_cast<int8_t>(b[at + 32]);
         r.table.push_back(e);
     }
@@ -84,8 +87,11 @@ inline DecodedReplay Decode(const std::vector<uint8_t>& b) {
             return r;
         }
         for (int32_t i = 0; i < r.slotCount; ++i, at += 9)
-            f.records.push_back({b[at], static_cast<uint32_t>(U16(b, at + 1)) | static_cast<uint32_t>(b[at + 3]) << 16,
-                                 static_cast<int16_t>(U16(b, at + 4)), static_cast<int16_t>(U16(b, at + 6)), b[at + 8]});
+            f.records.push_back(
+                {b[at],
+                 static_cast<uint32_t>(U16(b, at + 1)) | static_cast<uint32_t>(b[at + 3]) << 16,
+                 static_cast<int16_t>(U16(b, at + 4)), static_cast<int16_t>(U16(b, at + 6)),
+                 b[at + 8]});
         const size_t sizes[3] = {14, 7, 13};
         for (int k = 0; k < 3; ++k) {
             if (at >= b.size()) {

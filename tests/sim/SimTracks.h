@@ -38,16 +38,20 @@ inline TTrackData RoadCourse() {
     }
     double centreLength = 0;
     for (int32_t i = 0; i <= m; ++i) {
-        const size_t p = static_cast<size_t>(i == 0 ? m - 1 : i - 1), q = static_cast<size_t>(i == m ? 1 : i + 1);
+        const size_t p = static_cast<size_t>(i == 0 ? m - 1 : i - 1),
+                     q = static_cast<size_t>(i == m ? 1 : i + 1);
         const double dx = cx[q] - cx[p], dy = cy[q] - cy[p], d = std::hypot(dx, dy);
         const double lx = -dy / d, ly = dx / d;  // left of the direction of travel
         for (int e = 0; e < 2; ++e) {
             const double side = e == 0 ? 30.0 : -30.0;
-            t.edgeX[static_cast<size_t>(e)].push_back(static_cast<int32_t>((cx[static_cast<size_t>(i)] + side * lx) * 12));
-            t.edgeY[static_cast<size_t>(e)].push_back(static_cast<int32_t>((cy[static_cast<size_t>(i)] + side * ly) * 12));
+            t.edgeX[static_cast<size_t>(e)].push_back(
+                static_cast<int32_t>((cx[static_cast<size_t>(i)] + side * lx) * 12));
+            t.edgeY[static_cast<size_t>(e)].push_back(
+                static_cast<int32_t>((cy[static_cast<size_t>(i)] + side * ly) * 12));
         }
-        if (i > 0) centreLength += std::hypot(cx[static_cast<size_t>(i)] - cx[static_cast<size_t>(i - 1)],
-                                              cy[static_cast<size_t>(i)] - cy[static_cast<size_t>(i - 1)]);
+        if (i > 0)
+            centreLength += std::hypot(cx[static_cast<size_t>(i)] - cx[static_cast<size_t>(i - 1)],
+                                       cy[static_cast<size_t>(i)] - cy[static_cast<size_t>(i - 1)]);
     }
     t.trackLength = static_cast<int32_t>(centreLength * 12);
     return t;

@@ -10,9 +10,9 @@
 #include <set>
 
 #include "replay/OpenReplay.h"
-#include "sim/Simulator.h"
 #include "sim/ReplayDecode.h"  // tests/sim
 #include "sim/SimTracks.h"
+#include "sim/Simulator.h"
 
 namespace {
 
@@ -29,7 +29,8 @@ sim::SimOptions Options(const TTrackData& track, int32_t cars, int32_t laps, uin
 
 std::vector<double> FullLapTimes(const sim::DriverTruth& d) {
     std::vector<double> times;
-    for (size_t k = 1; k < d.lapCrossings.size(); ++k) times.push_back((d.lapCrossings[k] - d.lapCrossings[k - 1]) / 15.0);
+    for (size_t k = 1; k < d.lapCrossings.size(); ++k)
+        times.push_back((d.lapCrossings[k] - d.lapCrossings[k - 1]) / 15.0);
     return times;
 }
 
@@ -107,7 +108,9 @@ TEST(SimulatorTruth, RecordsHoldWhatWasDriven) {
             EXPECT_EQ(it->second->lateral, s.lateral);
             EXPECT_EQ(it->second->heading, s.heading);
             EXPECT_EQ(it->second->aux, s.aux);
-            EXPECT_EQ(s.position, static_cast<int32_t>(std::trunc(s.positionFeet * 12 / track.inchesPerUnit)) % track.trackLength);
+            EXPECT_EQ(s.position,
+                      static_cast<int32_t>(std::trunc(s.positionFeet * 12 / track.inchesPerUnit)) %
+                          track.trackLength);
             EXPECT_LT(s.position, track.trackLength);
         }
     }
@@ -129,7 +132,8 @@ TEST(SimulatorDeterminism, SameSeedSameBytesOtherSeedOtherRace) {
 
     TempDir dir;
     const auto path = dir.path / "race.rpl";
-    const sim::SimResult written = sim::WriteSimulatedReplay(Options(track, 4, 1, 9), path.string());
+    const sim::SimResult written =
+        sim::WriteSimulatedReplay(Options(track, 4, 1, 9), path.string());
     ASSERT_TRUE(written.ok) << written.message;
     EXPECT_EQ(ReadFileBytes(path), a);
     EXPECT_EQ(written.bytes, static_cast<int64_t>(a.size()));
@@ -250,7 +254,8 @@ TEST(SimulatorUntidiness, PresentWhenUntidyAndLeftOutWhenTidy) {
             EXPECT_GT(absent, 0);
             EXPECT_EQ(truth.backwardsDriver, 5);
             EXPECT_EQ(backwards, 1);
-            EXPECT_FALSE(truth.drivers[5].samples[0].present) << "a driver missing from the first frames";
+            EXPECT_FALSE(truth.drivers[5].samples[0].present)
+                << "a driver missing from the first frames";
         } else {
             EXPECT_EQ(skip[0] + skip[1] + skip[2], 0);
             EXPECT_EQ(bitZero, 0);
@@ -289,13 +294,15 @@ TEST(SimulatorReplayReader, LapsCutFromTheFileAreTheLapsDriven) {
         ASSERT_EQ(replay.laps.size(), truth.drivers.size());
         for (size_t i = 0; i < truth.drivers.size(); ++i) {
             const sim::DriverTruth& d = truth.drivers[i];
-            EXPECT_EQ(std::string(replay.drivers[i].name), d.name.empty() ? "Unknown" : d.name.substr(0, 31));
+            EXPECT_EQ(std::string(replay.drivers[i].name),
+                      d.name.empty() ? "Unknown" : d.name.substr(0, 31));
             const auto& chain = replay.laps[i];
             // Rolling back over the line and crossing again starts no lap.
             ASSERT_EQ(chain.size(), d.lapCrossings.size() + 1) << "driver " << i;
             const std::vector<double> times = FullLapTimes(d);
             for (size_t k = 1; k + 1 < chain.size(); ++k)
-                EXPECT_NEAR(chain[k].ExactFrames / 15.0, times[k - 1], 0.02) << "driver " << i << " lap " << k;
+                EXPECT_NEAR(chain[k].ExactFrames / 15.0, times[k - 1], 0.02)
+                    << "driver " << i << " lap " << k;
         }
     }
 }
@@ -308,7 +315,8 @@ TEST(SimulatorOptions, RefusesWhatCannotBeSimulated) {
     EXPECT_NE(sim::ValidateOptions(o), "");
     EXPECT_TRUE(sim::SimulateRace(o).drivers.empty());
     EXPECT_FALSE(sim::WriteSimulatedReplay(o, "/nonexistent/x.rpl").ok);
-    for (int32_t cars : {0, -1, sim::MaxCars + 1}) EXPECT_NE(sim::ValidateOptions(Options(track, cars, 3)), "");
+    for (int32_t cars : {0, -1, sim::MaxCars + 1})
+        EXPECT_NE(sim::ValidateOptions(Options(track, cars, 3)), "");
     EXPECT_EQ(sim::ValidateOptions(Options(track, sim::MaxCars, 3)), "");
     EXPECT_NE(sim::ValidateOptions(Options(track, 6, 0)), "");
     o = Options(track, 6, 0);
@@ -325,7 +333,8 @@ TEST(SimulatorOptions, RefusesWhatCannotBeSimulated) {
     bad.inchesPerUnit = 0;
     EXPECT_NE(sim::ValidateOptions(Options(bad, 2, 1)), "");
 
-    const sim::SimResult r = sim::WriteSimulatedReplay(Options(track, 2, 1), "/nonexistent-dir/race.rpl");
+    const sim::SimResult r =
+        sim::WriteSimulatedReplay(Options(track, 2, 1), "/nonexistent-dir/race.rpl");
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.message.find("/nonexistent-dir/race.rpl"), std::string::npos);
 }
