@@ -22,7 +22,8 @@ struct RaceFile {
     int64_t bytes = 0;
 
     RaceFile() {
-        path = (std::filesystem::temp_directory_path() / ("korvale-bench-scan-" + std::to_string(getpid()) + ".rpl"))
+        path = (std::filesystem::temp_directory_path() /
+                ("korvale-bench-scan-" + std::to_string(getpid()) + ".rpl"))
                    .string();
         TTrackData track;
         track.name = "Bench Oval";
@@ -35,7 +36,8 @@ struct RaceFile {
         options.seed = 7;
         const sim::SimResult result = sim::WriteSimulatedReplay(options, path);
         if (!result.ok) {
-            std::fprintf(stderr, "bench_scan: cannot simulate the race: %s\n", result.message.c_str());
+            std::fprintf(stderr, "bench_scan: cannot simulate the race: %s\n",
+                         result.message.c_str());
             std::exit(1);
         }
         bytes = int64_t(std::filesystem::file_size(path));
@@ -70,7 +72,8 @@ void BM_OpenAndScanReplay(benchmark::State& state) {
     int64_t laps = 0;
     for (auto _ : state) {
         TOpenReplay replay;
-        if (OpenReplay(race.path, kTrackLength, kInchesPerUnit, replay) != nullptr) state.SkipWithError("scan failed");
+        if (OpenReplay(race.path, kTrackLength, kInchesPerUnit, replay) != nullptr)
+            state.SkipWithError("scan failed");
         laps = 0;
         for (const auto& chain : replay.laps) laps += int64_t(chain.size());
         benchmark::DoNotOptimize(laps);

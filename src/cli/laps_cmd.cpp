@@ -15,15 +15,16 @@
 namespace {
 
 int Usage(FILE* out) {
-    std::fprintf(out,
-                 "usage: korvale-cli laps REPLAY [--track NAME] [--tracks PATH] [--speeds]\n"
-                 "\n"
-                 "Lists each driver of the replay in table order (\" #7 - Name\", \"#05 - Name\"),\n"
-                 "then one line per lap: a tab, the lap number (0-based, as 'import --lap'\n"
-                 "takes it), a tab and the lap's time (\"%%8.3f s\") or, with --speeds, its\n"
-                 "average speed (\"%%9.3f mph\"); the first and last laps read \"(partial)\".\n"
-                 "Without --track the track is the one whose path patterns match the\n"
-                 "replay's path. --tracks defaults to tracks.dat beside korvale-cli.\n");
+    std::fprintf(
+        out,
+        "usage: korvale-cli laps REPLAY [--track NAME] [--tracks PATH] [--speeds]\n"
+        "\n"
+        "Lists each driver of the replay in table order (\" #7 - Name\", \"#05 - Name\"),\n"
+        "then one line per lap: a tab, the lap number (0-based, as 'import --lap'\n"
+        "takes it), a tab and the lap's time (\"%%8.3f s\") or, with --speeds, its\n"
+        "average speed (\"%%9.3f mph\"); the first and last laps read \"(partial)\".\n"
+        "Without --track the track is the one whose path patterns match the\n"
+        "replay's path. --tracks defaults to tracks.dat beside korvale-cli.\n");
     return out == stdout ? 0 : 2;
 }
 
@@ -40,8 +41,10 @@ int Laps(const std::vector<std::string>& args) {
 
     TTrackDataFile data;
     const std::string tracksPath = cli::TracksPath(options);
-    if (TrackReadStatus status = ReadTrackDataFile(tracksPath, data); status != TrackReadStatus::Ok) {
-        std::fprintf(stderr, "korvale-cli laps: %s: %s\n", tracksPath.c_str(), TrackReadMessage(status));
+    if (TrackReadStatus status = ReadTrackDataFile(tracksPath, data);
+        status != TrackReadStatus::Ok) {
+        std::fprintf(stderr, "korvale-cli laps: %s: %s\n", tracksPath.c_str(),
+                     TrackReadMessage(status));
         return 1;
     }
     TTrackList tracks;
@@ -51,14 +54,17 @@ int Laps(const std::vector<std::string>& args) {
     if (auto name = options.Value("--track")) {
         track = tracks.FindByName(*name);
         if (track < 0) {
-            std::fprintf(stderr, "korvale-cli laps: no track named \"%s\" in %s\n", name->c_str(), tracksPath.c_str());
+            std::fprintf(stderr, "korvale-cli laps: no track named \"%s\" in %s\n", name->c_str(),
+                         tracksPath.c_str());
             return 1;
         }
     } else {
         track = TrackForReplayPath(tracks, replayPath);
         if (track < 0) {
-            std::fprintf(stderr, "korvale-cli laps: %s track matches the path of %s; name it with --track NAME\n",
-                         track == kAmbiguousTrackMatch ? "more than one" : "no", replayPath.c_str());
+            std::fprintf(
+                stderr,
+                "korvale-cli laps: %s track matches the path of %s; name it with --track NAME\n",
+                track == kAmbiguousTrackMatch ? "more than one" : "no", replayPath.c_str());
             return 1;
         }
     }
@@ -74,7 +80,8 @@ int Laps(const std::vector<std::string>& args) {
         std::printf("%s\n", DriverListText(replay.drivers[i]).c_str());
         const auto& chain = replay.laps[i];
         for (size_t k = 0; k < chain.size(); ++k)
-            std::printf("\t%zu\t%s\n", k, LapDescription(chain, k, lapTimes, replay.header).c_str());
+            std::printf("\t%zu\t%s\n", k,
+                        LapDescription(chain, k, lapTimes, replay.header).c_str());
     }
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -21,7 +21,9 @@ inline bool ReadFrameTail(TReplayFile& file, int32_t& frameLength) {
     return file.ReadI32(frameLength);
 }
 
-inline int32_t RecordSlot(const uint8_t* record) { return record[0] >> 1; }
+inline int32_t RecordSlot(const uint8_t* record) {
+    return record[0] >> 1;
+}
 
 inline int32_t RecordPosition(const uint8_t* record) {
     return int32_t(record[3]) * 65536 + (int32_t(record[1]) | (int32_t(record[2]) << 8));
@@ -41,6 +43,8 @@ inline void RecordSlotAndPosition(const uint8_t* record, int32_t& slot, int32_t&
     }
 }
 
-inline int16_t RecordInt16(const uint8_t* p) { return int16_t(uint16_t(p[0] | (p[1] << 8))); }
+inline int16_t RecordInt16(const uint8_t* p) {
+    return int16_t(uint16_t(p[0] | (p[1] << 8)));
+}
 
 }  // namespace replay_detail

@@ -17,7 +17,8 @@ void FillRun(std::vector<T>& v, int32_t j, int32_t q) {
     const int64_t before = v[size_t(j - 1)];
     const int64_t after = v[size_t(q)];
     const int64_t steps = q - j + 1;
-    for (int32_t s = j; s < q; ++s) v[size_t(s)] = T(before + int64_t(s - j + 1) * (after - before) / steps);
+    for (int32_t s = j; s < q; ++s)
+        v[size_t(s)] = T(before + int64_t(s - j + 1) * (after - before) / steps);
 }
 
 }  // namespace

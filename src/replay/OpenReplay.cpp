@@ -2,7 +2,8 @@
 
 #include <filesystem>
 
-const char* OpenReplay(const std::string& path, int32_t trackLength, double trackScale, TOpenReplay& out) {
+const char* OpenReplay(const std::string& path, int32_t trackLength, double trackScale,
+                       TOpenReplay& out) {
     out.header = TReplayHeader{};
     out.header.TrackLength = trackLength;
     out.header.TrackScale = trackScale;
@@ -14,6 +15,7 @@ const char* OpenReplay(const std::string& path, int32_t trackLength, double trac
     if (!out.file.Open(path)) return kMsgErrorOpeningReplay;
     const int32_t dataSize = ReadReplayHeader(out.file, out.header, out.drivers);
     if (dataSize == 0) return kMsgErrorReadingReplayHeader;
-    if (!ScanLaps(out.file, dataSize, out.header, out.laps, &out.outOfMemory)) return kMsgErrorReadingReplayData;
+    if (!ScanLaps(out.file, dataSize, out.header, out.laps, &out.outOfMemory))
+        return kMsgErrorReadingReplayData;
     return nullptr;
 }

@@ -18,8 +18,8 @@ struct TOpenReplay {
     std::vector<TReplayDriver> drivers;  // N entries, in table order
     TReplayLaps laps;                    // N chains
     TReplayFile file;
-    std::string path;        // as opened
-    std::string replayName;  // file name and extension, no directory (case as given)
+    std::string path;          // as opened
+    std::string replayName;    // file name and extension, no directory (case as given)
     bool outOfMemory = false;  // the scan ran out of memory: show kMsgScanOutOfMemory first
 };
 
@@ -27,9 +27,11 @@ struct TOpenReplay {
 // laps with the chosen track's length and scale. Returns nullptr on success, otherwise the
 // message: "Error opening replay", "Error reading replay header", "Error reading replay data"
 // (preceded by kMsgScanOutOfMemory when out.outOfMemory is set).
-const char* OpenReplay(const std::string& path, int32_t trackLength, double trackScale, TOpenReplay& out);
+const char* OpenReplay(const std::string& path, int32_t trackLength, double trackScale,
+                       TOpenReplay& out);
 
 // Reads lap lapIndex of driver driverIndex into a new lap named from the driver entry:
 // sets Slot and FrameCount, seeks to the lap, reads its samples. Returns nullptr on success,
 // otherwise "Error finding lap data" or "Error reading lap data" (out is then reset).
-const char* ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_t lapIndex, std::unique_ptr<TReplay>& out);
+const char* ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_t lapIndex,
+                          std::unique_ptr<TReplay>& out);

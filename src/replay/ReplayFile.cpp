@@ -9,7 +9,8 @@ namespace {
 constexpr int64_t kBufferSize = 1 << 20;
 
 int32_t LoadI32(const uint8_t* p) {
-    uint32_t v = uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+    uint32_t v =
+        uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
     return int32_t(v);
 }
 
@@ -30,9 +31,13 @@ std::string DriverListText(const TReplayDriver& driver) {
 
 TReplayFile::TReplayFile() = default;
 
-TReplayFile::~TReplayFile() { Close(); }
+TReplayFile::~TReplayFile() {
+    Close();
+}
 
-TReplayFile::TReplayFile(TReplayFile&& other) noexcept { *this = std::move(other); }
+TReplayFile::TReplayFile(TReplayFile&& other) noexcept {
+    *this = std::move(other);
+}
 
 TReplayFile& TReplayFile::operator=(TReplayFile&& other) noexcept {
     if (this != &other) {
@@ -79,7 +84,9 @@ void TReplayFile::Close() {
     buffer_.shrink_to_fit();
 }
 
-bool TReplayFile::IsOpen() const { return file_ != nullptr; }
+bool TReplayFile::IsOpen() const {
+    return file_ != nullptr;
+}
 
 bool TReplayFile::Seek(int64_t offset) {
     if (!file_ || offset < 0 || offset > size_) return false;
@@ -114,7 +121,8 @@ bool TReplayFile::Read(void* out, int64_t count) {
     return true;
 }
 
-int32_t ReadReplayHeader(TReplayFile& file, TReplayHeader& header, std::vector<TReplayDriver>& drivers) {
+int32_t ReadReplayHeader(TReplayFile& file, TReplayHeader& header,
+                         std::vector<TReplayDriver>& drivers) {
     uint8_t head[16];
     if (!file.Seek(0) || !file.Read(head, sizeof head)) return 0;
     const int32_t count = LoadI32(head + 12);
@@ -125,7 +133,8 @@ int32_t ReadReplayHeader(TReplayFile& file, TReplayHeader& header, std::vector<T
     // A size of 0 or below cannot describe a data block; a negative slot count cannot be
     // a table. Both are refused before anything is allocated for them.
     if (dataSize <= 0 || count < 0) return 0;
-    const int64_t tableStart = kReplayHeaderFixedSize + int64_t(kReplayDriverEntrySize) * paceOffset;
+    const int64_t tableStart =
+        kReplayHeaderFixedSize + int64_t(kReplayDriverEntrySize) * paceOffset;
     if (int64_t(count) * kReplayDriverEntrySize > file.Size() - tableStart) return 0;
     if (!file.Seek(tableStart)) return 0;
 

@@ -55,7 +55,7 @@ std::string DriverListText(const TReplayDriver& driver);
 // the whole data block costs little more than reading the file. All reads are bounded by
 // the file's size; a read past the end fails rather than returning short data.
 class TReplayFile {
-public:
+  public:
     TReplayFile();
     ~TReplayFile();
     TReplayFile(const TReplayFile&) = delete;
@@ -86,7 +86,8 @@ public:
     bool ReadI32(int32_t& v) {
         const uint8_t* p = Peek(4);
         if (!p) return false;
-        v = int32_t(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24));
+        v = int32_t(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) |
+                    (uint32_t(p[3]) << 24));
         return true;
     }
 
@@ -102,7 +103,7 @@ public:
         return PeekSlow(count);
     }
 
-private:
+  private:
     bool Fill(int64_t count);
     const uint8_t* PeekSlow(int64_t count);
 
@@ -119,4 +120,5 @@ private:
 // negative slot count, or a driver table that the file cannot hold. A D larger than the file
 // is left to the scan, which reports "Error reading replay data".
 // Sets header.DriverCount and header.PaceOffset; replaces drivers with N entries.
-int32_t ReadReplayHeader(TReplayFile& file, TReplayHeader& header, std::vector<TReplayDriver>& drivers);
+int32_t ReadReplayHeader(TReplayFile& file, TReplayHeader& header,
+                         std::vector<TReplayDriver>& drivers);

@@ -1,9 +1,11 @@
 #include "replay/OpenReplay.h"
 
 // Kept apart from the open step, which needs no lap objects.
-const char* ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_t lapIndex, std::unique_ptr<TReplay>& out) {
+const char* ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_t lapIndex,
+                          std::unique_ptr<TReplay>& out) {
     out.reset();
-    if (driverIndex < 0 || size_t(driverIndex) >= replay.laps.size() || size_t(driverIndex) >= replay.drivers.size())
+    if (driverIndex < 0 || size_t(driverIndex) >= replay.laps.size() ||
+        size_t(driverIndex) >= replay.drivers.size())
         return kMsgErrorFindingLapData;
     const auto& chain = replay.laps[size_t(driverIndex)];
     if (lapIndex < 0 || size_t(lapIndex) >= chain.size()) return kMsgErrorFindingLapData;

@@ -10,7 +10,8 @@ std::string LowerCaseCopy(const std::string& text) {
 
 bool ReplayPathMatchesTrack(const TTrackData& track, const std::string& lowerCasePath) {
     if (lowerCasePath.find(track.pathPattern) != std::string::npos) return true;
-    return !track.altPathPattern.empty() && lowerCasePath.find(track.altPathPattern) != std::string::npos;
+    return !track.altPathPattern.empty() &&
+           lowerCasePath.find(track.altPathPattern) != std::string::npos;
 }
 
 int TrackForReplayPath(const TTrackList& tracks, const std::string& path) {

@@ -36,7 +36,8 @@ void PutI16(std::vector<uint8_t>& out, int32_t v) {
     out.push_back(uint8_t(u >> 8));
 }
 
-void PutCarRecord(std::vector<uint8_t>& out, int32_t slot, const TReplay& lap, int32_t i, double inchesPerUnit) {
+void PutCarRecord(std::vector<uint8_t>& out, int32_t slot, const TReplay& lap, int32_t i,
+                  double inchesPerUnit) {
     const double t = i / 15.0 - lap.startFrame / 15.0;
     const int32_t position = Truncate(PositionAt(lap, t) * 12 / inchesPerUnit);
     const int32_t line = Truncate(RawLineAt(lap, t) * 12 / inchesPerUnit);
@@ -52,14 +53,16 @@ void PutCarRecord(std::vector<uint8_t>& out, int32_t slot, const TReplay& lap, i
 }
 
 class Output {
-public:
+  public:
     explicit Output(std::FILE* f) : file_(f) {}
     ~Output() { Close(); }
     // Writes what is pending once it has grown large, so that memory stays small.
     bool Flush(bool force = false) {
         if (!ok_) return false;
         if (!force && pending.size() < (1u << 20)) return true;
-        if (!pending.empty() && std::fwrite(pending.data(), 1, pending.size(), file_) != pending.size()) ok_ = false;
+        if (!pending.empty() &&
+            std::fwrite(pending.data(), 1, pending.size(), file_) != pending.size())
+            ok_ = false;
         pending.clear();
         return ok_;
     }
@@ -72,7 +75,7 @@ public:
     }
     std::vector<uint8_t> pending;
 
-private:
+  private:
     std::FILE* file_;
     bool ok_ = true;
 };
@@ -81,9 +84,12 @@ private:
 
 const char* ReplayWriteResult::message() const {
     switch (status) {
-        case ReplayWriteStatus::Exported: return kMsgReplayExported;
-        case ReplayWriteStatus::CreateFailed: return kMsgErrorCreatingReplay;
-        case ReplayWriteStatus::WriteFailed: return kMsgErrorExportingReplay;
+        case ReplayWriteStatus::Exported:
+            return kMsgReplayExported;
+        case ReplayWriteStatus::CreateFailed:
+            return kMsgErrorCreatingReplay;
+        case ReplayWriteStatus::WriteFailed:
+            return kMsgErrorExportingReplay;
     }
     return kMsgErrorExportingReplay;
 }
@@ -158,7 +164,8 @@ ReplayWriteResult WriteReplay(const std::string& fileName, const std::vector<con
         }
     } else {
         for (int32_t i = 0; i < longest && ok; ++i) {
-            for (int32_t j = 0; j < w; ++j) PutCarRecord(b, j + 1, *laps[size_t(j)], i, inchesPerUnit);
+            for (int32_t j = 0; j < w; ++j)
+                PutCarRecord(b, j + 1, *laps[size_t(j)], i, inchesPerUnit);
             b.insert(b.end(), 3, 0);
             PutI32(b, frameLength);
             ok = out.Flush();
@@ -168,7 +175,8 @@ ReplayWriteResult WriteReplay(const std::string& fileName, const std::vector<con
     return result;
 }
 
-ReplayWriteResult WriteReplay(const std::string& fileName, const std::vector<std::unique_ptr<TReplay>>& laps,
+ReplayWriteResult WriteReplay(const std::string& fileName,
+                              const std::vector<std::unique_ptr<TReplay>>& laps,
                               bool separateLaps) {
     std::vector<const TReplay*> view;
     view.reserve(laps.size());

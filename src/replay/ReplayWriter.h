@@ -13,10 +13,14 @@ inline constexpr int32_t kReplayMaxExportLaps = 36;
 inline constexpr int32_t kReplayExportHeaderSize = 2970;
 
 // Messages of the writer.
-inline constexpr const char* kMsgOnlyFirst36Laps = "Only the first 36 laps will be included in the replay";
-inline constexpr const char* kMsgReplayExported = "Replay successfully exported";  // title "Export Replay"
-inline constexpr const char* kMsgErrorCreatingReplay = "Error creating replay";  // title "Export Error"
-inline constexpr const char* kMsgErrorExportingReplay = "Error exporting replay";  // title "Export Error"
+inline constexpr const char* kMsgOnlyFirst36Laps =
+    "Only the first 36 laps will be included in the replay";
+inline constexpr const char* kMsgReplayExported =
+    "Replay successfully exported";  // title "Export Replay"
+inline constexpr const char* kMsgErrorCreatingReplay =
+    "Error creating replay";  // title "Export Error"
+inline constexpr const char* kMsgErrorExportingReplay =
+    "Error exporting replay";  // title "Export Error"
 inline constexpr const char* kExportReplayTitle = "Export Replay";
 inline constexpr const char* kExportErrorTitle = "Export Error";
 
@@ -24,8 +28,8 @@ enum class ReplayWriteStatus { Exported, CreateFailed, WriteFailed };
 
 struct ReplayWriteResult {
     ReplayWriteStatus status = ReplayWriteStatus::Exported;
-    bool lapsCapped = false;  // more than 36 laps were given: "Only the first 36 laps ..."
-    std::string path;         // the file actually created
+    bool lapsCapped = false;      // more than 36 laps were given: "Only the first 36 laps ..."
+    std::string path;             // the file actually created
     const char* message() const;  // the closing message for status
 };
 
@@ -39,5 +43,5 @@ std::string ReplayExportPath(const std::string& fileName);
 // result.message(). What was written before a failed write stays on disk.
 ReplayWriteResult WriteReplay(const std::string& fileName, const std::vector<const TReplay*>& laps,
                               bool separateLaps);
-ReplayWriteResult WriteReplay(const std::string& fileName, const std::vector<std::unique_ptr<TReplay>>& laps,
-                              bool separateLaps);
+ReplayWriteResult WriteReplay(const std::string& fileName,
+                              const std::vector<std::unique_ptr<TReplay>>& laps, bool separateLaps);

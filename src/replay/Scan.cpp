@@ -17,7 +17,8 @@ struct ScanState {
     std::vector<int32_t> lineCounter;
     int32_t length;
 
-    [[gnu::noinline]] void Forward(int32_t i, int32_t p, int32_t delta, int32_t frame, int64_t frameOffset) {
+    [[gnu::noinline]] void Forward(int32_t i, int32_t p, int32_t delta, int32_t frame,
+                                   int64_t frameOffset) {
         if (++lineCounter[size_t(i)] <= 0) return;  // undoes an earlier backward crossing
         lineCounter[size_t(i)] = 0;
         const int32_t previous = p - delta;
@@ -47,7 +48,8 @@ bool Scan(TReplayFile& file, int32_t dataSize, const TReplayHeader& header, TRep
     TReplayLaps chains(static_cast<size_t>(n));
     for (auto& chain : chains) chain.push_back(TReplayLapInfo{int32_t(start), 0, 0.0});
     std::vector<int32_t> prev(size_t(n), 0);
-    ScanState state{chains, std::vector<int32_t>(size_t(n), 0), std::vector<int32_t>(size_t(n), 0), header.TrackLength};
+    ScanState state{chains, std::vector<int32_t>(size_t(n), 0), std::vector<int32_t>(size_t(n), 0),
+                    header.TrackLength};
 
     const int32_t length = header.TrackLength;
     const int32_t forwardBound = (-length) / 2;

@@ -13,8 +13,8 @@
 
 namespace cli_replay_test {
 
-inline std::unique_ptr<TTrackData> Track(const std::string& name, const std::string& pattern, uint8_t id,
-                                         int32_t length, double scale) {
+inline std::unique_ptr<TTrackData> Track(const std::string& name, const std::string& pattern,
+                                         uint8_t id, int32_t length, double scale) {
     auto t = std::make_unique<TTrackData>();
     t->name = name;
     t->pathPattern = pattern;
@@ -41,7 +41,7 @@ inline RunResult RunCli(std::vector<std::string> args) {
 }
 
 class ReplayCliTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         TTrackDataFile file;
         file.version = 100;
@@ -59,7 +59,8 @@ protected:
         b.Driver("Pace Car", 0).Driver("Ann Lee", 7).Driver("Bo", 105);
         const int32_t pos[10] = {8000, 9000, 500, 2500, 4500, 6500, 8500, 9900, 1400, 2400};
         for (int f = 0; f < 10; ++f)
-            b.Frame({{1, pos[f], int16_t(10 * f), int16_t(f), uint8_t(f)}, {2, 100 + 300 * f, 5, 0, 0}});
+            b.Frame({{1, pos[f], int16_t(10 * f), int16_t(f), uint8_t(f)},
+                     {2, 100 + 300 * f, 5, 0, 0}});
         return b.Bytes();
     }
 

@@ -24,7 +24,8 @@ TEST_F(LapsCommand, ListsDriversAndLapsAsTheImportDialogDoes) {
     r = RunCli({"laps", replay, "--tracks", tracks, "--speeds", "--track", "RIDGEWAY OVAL"});
     ASSERT_EQ(r.code, 0) << r.err;
     char speed[32];
-    std::snprintf(speed, sizeof speed, "%9.3f mph", (10000 * 6.0 / 12 / 5280) / (exact / 15) * 3600);
+    std::snprintf(speed, sizeof speed, "%9.3f mph",
+                  (10000 * 6.0 / 12 / 5280) / (exact / 15) * 3600);
     EXPECT_NE(r.out.find("\t1\t" + std::string(speed) + "\n"), std::string::npos) << r.out;
 }
 

@@ -8,10 +8,10 @@
 #include <array>
 #include <climits>
 #include <cstdint>
-#include <iterator>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -34,7 +34,7 @@ inline void Put16(std::vector<uint8_t>& b, int32_t v) {
 }
 
 class ReplayBuilder {
-public:
+  public:
     static constexpr int32_t kTrueLength = INT32_MIN;
 
     // slots: N, the records per frame; mode 5 means no pace-car entry.
@@ -50,7 +50,8 @@ public:
 
     // One frame with the given records (padded with absent slot 127 records up to N), skip
     // lists of the given counts, and the true frame length unless one is forced.
-    ReplayBuilder& Frame(std::vector<Car> cars, std::array<int, 3> skips = {0, 0, 0}, int32_t forcedLength = kTrueLength) {
+    ReplayBuilder& Frame(std::vector<Car> cars, std::array<int, 3> skips = {0, 0, 0},
+                         int32_t forcedLength = kTrueLength) {
         std::vector<uint8_t> f;
         while (int32_t(cars.size()) < slots_) cars.push_back(Car{127, 0});
         for (const Car& c : cars) {
@@ -106,7 +107,7 @@ public:
         return b;
     }
 
-private:
+  private:
     int32_t slots_;
     uint8_t mode_;
     std::vector<uint8_t> table_;
@@ -118,7 +119,7 @@ private:
 
 // A private temporary directory, removed with its contents at the end of the test.
 class TempDir {
-public:
+  public:
     TempDir() {
         path_ = std::filesystem::temp_directory_path() /
                 ("korvale-replay-" + std::to_string(getpid()) + "-" + std::to_string(counter_++));
@@ -135,14 +136,15 @@ public:
         return File(name);
     }
 
-private:
+  private:
     std::filesystem::path path_;
     static inline int counter_ = 0;
 };
 
 inline std::vector<uint8_t> ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
 }
 
 }  // namespace replay_test

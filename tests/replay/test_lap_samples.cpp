@@ -115,7 +115,8 @@ TEST(LapBoundaries, StartAndEndSitOnTheLineCrossings) {
         return lap;
     };
     {
-        auto lap = lapOf({100, 600, 9000, 9800});  // crossing extrapolated back; 200 short at the end
+        auto lap =
+            lapOf({100, 600, 9000, 9800});  // crossing extrapolated back; 200 short at the end
         EXPECT_EQ(lap->startFrame, -100.0 / 500.0);
         EXPECT_EQ(lap->startPosition, 100 + 500 * (-100.0 / 500.0));
         EXPECT_EQ(lap->endFrame, 200.0 / 800.0 + 3);
@@ -150,12 +151,14 @@ TEST(OpenReplay, OpensScansAndReadsALapByDriverAndLapNumber) {
     ReplayBuilder b(2);
     b.Driver("Pace Car", 0).Driver("Ann", 7).Driver("Bob", 108);
     const int32_t pos[9] = {8000, 9000, 500, 3000, 5500, 8000, 9800, 800, 2000};
-    for (int f = 0; f < 9; ++f) b.Frame({{2, 50}, {1, pos[f], int16_t(f), int16_t(-f), uint8_t(f)}});
+    for (int f = 0; f < 9; ++f)
+        b.Frame({{2, 50}, {1, pos[f], int16_t(f), int16_t(-f), uint8_t(f)}});
     const std::string path = dir.Write("Mixed.Case.RPL", b.Bytes());
 
     TOpenReplay replay;
     EXPECT_STREQ(OpenReplay(dir.File("missing.rpl"), kLength, 6.0, replay), kMsgErrorOpeningReplay);
-    EXPECT_STREQ(OpenReplay(dir.File(""), kLength, 6.0, replay), kMsgErrorOpeningReplay);  // a directory
+    EXPECT_STREQ(OpenReplay(dir.File(""), kLength, 6.0, replay),
+                 kMsgErrorOpeningReplay);  // a directory
     ASSERT_EQ(OpenReplay(path, kLength, 6.0, replay), nullptr);
     EXPECT_EQ(replay.replayName, "Mixed.Case.RPL");
     ASSERT_EQ(replay.laps.size(), 2u);

@@ -1,9 +1,9 @@
 // Header, driver table and lap scan against replays built byte by byte.
 #include <gtest/gtest.h>
 
+#include "replay/ReplayBuilder.h"
 #include "replay/ReplayFile.h"
 #include "replay/Scan.h"
-#include "replay/ReplayBuilder.h"
 
 using namespace replay_test;
 
@@ -16,7 +16,8 @@ struct Opened {
     int32_t dataSize = 0;
 };
 
-void OpenBytes(const TempDir& dir, const std::vector<uint8_t>& bytes, Opened& o, int32_t trackLength = 10000) {
+void OpenBytes(const TempDir& dir, const std::vector<uint8_t>& bytes, Opened& o,
+               int32_t trackLength = 10000) {
     ASSERT_TRUE(o.file.Open(dir.Write("r.rpl", bytes)));
     o.header.TrackLength = trackLength;
     o.header.TrackScale = 6.0;
@@ -81,8 +82,9 @@ TEST(ReplayHeader, HostileHeadersAreRefusedWithoutAllocating) {
     };
     EXPECT_GT(headerOf(bytes), 0);
     EXPECT_EQ(headerOf(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 15)), 0);  // short
-    EXPECT_EQ(headerOf(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 20)), 0);  // no mode byte
-    EXPECT_EQ(headerOf(with32(4, 0)), 0);                                              // D of 0
+    EXPECT_EQ(headerOf(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 20)),
+              0);                          // no mode byte
+    EXPECT_EQ(headerOf(with32(4, 0)), 0);  // D of 0
     EXPECT_EQ(headerOf(with32(4, -5)), 0);
     EXPECT_EQ(headerOf(with32(12, -1)), 0);          // negative driver count
     EXPECT_EQ(headerOf(with32(12, 0x7fffffff)), 0);  // more entries than the file holds
@@ -148,7 +150,7 @@ TEST(ReplayScan, BackwardCrossingsAreUndoneBeforeANewLap) {
     b.Frame({{1, 200}, {2, 500}});    // forward, undoes the backward one
     b.Frame({{1, 5000}, {2, 5000}});
     b.Frame({{1, 9900}, {2, 9900}});
-    b.Frame({{1, 300}, {2, 300}});    // forward: Roller's lap 2, Late's first lap ends
+    b.Frame({{1, 300}, {2, 300}});  // forward: Roller's lap 2, Late's first lap ends
     Opened o;
     OpenBytes(dir, b.Bytes(), o);
     TReplayLaps laps;

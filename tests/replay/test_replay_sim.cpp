@@ -61,7 +61,8 @@ TEST_P(SimulatedReplay, LapsAndSamplesMatchWhatWasDriven) {
         for (size_t k = 1; k + 1 < chain.size(); firstFrame += chain[k].FrameCount, ++k) {
             const bool clean = seenAround(d.lapCrossings[k - 1]) && seenAround(d.lapCrossings[k]);
             if (clean) {
-                EXPECT_NEAR(chain[k].ExactFrames, d.lapCrossings[k] - d.lapCrossings[k - 1], 0.05) << i << "/" << k;
+                EXPECT_NEAR(chain[k].ExactFrames, d.lapCrossings[k] - d.lapCrossings[k - 1], 0.05)
+                    << i << "/" << k;
             }
 
             std::unique_ptr<TReplay> lap;

@@ -16,7 +16,8 @@ constexpr int32_t kLength = 200000;
 constexpr double kScale = 7.5;
 
 std::unique_ptr<TReplay> MakeLap(int32_t j, int32_t samples) {
-    auto lap = std::make_unique<TReplay>(("Driver " + std::to_string(j)).c_str(), j < 3 ? 100 + j : j);
+    auto lap =
+        std::make_unique<TReplay>(("Driver " + std::to_string(j)).c_str(), j < 3 ? 100 + j : j);
     lap->positions.resize(size_t(samples));
     lap->lines.resize(size_t(samples));
     lap->headings.resize(size_t(samples));
@@ -33,7 +34,8 @@ std::unique_ptr<TReplay> MakeLap(int32_t j, int32_t samples) {
 }
 
 int32_t I32At(const std::vector<uint8_t>& b, size_t at) {
-    return int32_t(uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24);
+    return int32_t(uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 |
+                   uint32_t(b[at + 3]) << 24);
 }
 
 }  // namespace
@@ -68,7 +70,7 @@ TEST(ReplayWriter, SideBySideWritesAtMost36CarsThatReadBack) {
     EXPECT_EQ(b[48 + 33 + 32], 100);
     for (size_t k = 48 + 33 * 37; k < 2970; ++k) ASSERT_EQ(b[k], 0) << k;
     EXPECT_EQ(I32At(b, 2970 + 327), 331);
-    EXPECT_EQ(b[2970], 2);          // lap 0 is slot 1
+    EXPECT_EQ(b[2970], 2);            // lap 0 is slot 1
     EXPECT_EQ(b[2970 + 9 * 35], 72);  // lap 35 is slot 36
 
     TOpenReplay replay;
@@ -84,7 +86,9 @@ TEST(ReplayWriter, SideBySideWritesAtMost36CarsThatReadBack) {
         const TReplay& lap = *laps[size_t(j)];
         for (int32_t i = 0; i < lap.sampleCount; ++i) {
             const int32_t want = lap.positions[size_t(i)];
-            EXPECT_TRUE(back->positions[size_t(i)] == want || back->positions[size_t(i)] == want - 1) << i;
+            EXPECT_TRUE(back->positions[size_t(i)] == want ||
+                        back->positions[size_t(i)] == want - 1)
+                << i;
             EXPECT_LE(std::abs(back->lines[size_t(i)] - lap.lines[size_t(i)]), 1) << i;
             EXPECT_EQ(back->headings[size_t(i)], lap.headings[size_t(i)]);
             EXPECT_EQ(back->auxBytes[size_t(i)], lap.auxBytes[size_t(i)]);
@@ -127,7 +131,8 @@ TEST(ReplayWriter, SeparateLapsFollowEachOtherAsOneCar) {
     ASSERT_EQ(ReadReplayLap(replay, 0, 1, back), nullptr);
     ASSERT_EQ(back->sampleCount, 310);
     EXPECT_EQ(back->headings, laps[1]->headings);
-    EXPECT_TRUE(back->positions[0] == laps[1]->positions[0] || back->positions[0] == laps[1]->positions[0] - 1);
+    EXPECT_TRUE(back->positions[0] == laps[1]->positions[0] ||
+                back->positions[0] == laps[1]->positions[0] - 1);
 }
 
 TEST(ReplayWriter, UncreatableFileIsReported) {
