@@ -35,3 +35,16 @@ const char* OpenReplay(const std::string& path, int32_t trackLength, double trac
 // otherwise "Error finding lap data" or "Error reading lap data" (out is then reset).
 const char* ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_t lapIndex,
                           std::unique_ptr<TReplay>& out);
+
+// Shown (title "Import Average Lap", exclamation icon) when a partial lap is chosen for an
+// average.
+inline constexpr const char* kMsgPartialLapsInAverage = "Partial laps may not be used in averaging";
+inline constexpr const char* kImportAverageLapTitle = "Import Average Lap";
+
+// Reads the laps lapIndexes (in the order given) of driver driverIndex, as the average-lap
+// import does: with two or more laps, a partial one is refused (kMsgPartialLapsInAverage)
+// before anything is read. Returns nullptr on success, otherwise the message; out then
+// holds nothing (the laps read so far are discarded).
+const char* ReadReplayLaps(TOpenReplay& replay, int32_t driverIndex,
+                           const std::vector<int32_t>& lapIndexes,
+                           std::vector<std::unique_ptr<TReplay>>& out);

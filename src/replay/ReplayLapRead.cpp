@@ -19,3 +19,26 @@ const char* ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_t lapI
     out = std::move(lap);
     return nullptr;
 }
+
+const char* ReadReplayLaps(TOpenReplay& replay, int32_t driverIndex,
+                           const std::vector<int32_t>& lapIndexes,
+                           std::vector<std::unique_ptr<TReplay>>& out) {
+    out.clear();
+    if (driverIndex < 0 || size_t(driverIndex) >= replay.laps.size())
+        return kMsgErrorFindingLapData;
+    const auto& chain = replay.laps[size_t(driverIndex)];
+    if (lapIndexes.size() >= 2) {
+        for (int32_t k : lapIndexes)
+            if (k >= 0 && size_t(k) < chain.size() && IsPartialLap(chain, size_t(k)))
+                return kMsgPartialLapsInAverage;
+    }
+    for (int32_t k : lapIndexes) {
+        std::unique_ptr<TReplay> lap;
+        if (const char* error = ReadReplayLap(replay, driverIndex, k, lap)) {
+            out.clear();
+            return error;
+        }
+        out.push_back(std::move(lap));
+    }
+    return nullptr;
+}

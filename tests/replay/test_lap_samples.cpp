@@ -182,3 +182,27 @@ TEST(OpenReplay, OpensScansAndReadsALapByDriverAndLapNumber) {
     EXPECT_EQ(lap->carNumber, 108);
     EXPECT_EQ(lap->sampleCount, 9);
 }
+
+TEST(OpenReplay, SeveralLapsForAnAverageMustAllBeFull) {
+    TempDir dir;
+    ReplayBuilder b(1);
+    b.Driver("Pace Car", 0).Driver("Ann", 7);
+    for (int f = 0; f < 45; ++f) b.Frame({{1, (f * 1000 + 500) % kLength}});
+    TOpenReplay replay;
+    ASSERT_EQ(OpenReplay(dir.Write("avg.rpl", b.Bytes()), kLength, 6.0, replay), nullptr);
+    ASSERT_EQ(replay.laps[0].size(), 5u);  // partial, three full laps of 10 frames, partial
+
+    std::vector<std::unique_ptr<TReplay>> laps;
+    EXPECT_STREQ(ReadReplayLaps(replay, 0, {1, 4}, laps), kMsgPartialLapsInAverage);
+    EXPECT_STREQ(ReadReplayLaps(replay, 0, {0, 2}, laps), kMsgPartialLapsInAverage);
+    EXPECT_TRUE(laps.empty());
+    EXPECT_STREQ(ReadReplayLaps(replay, 0, {1, 7}, laps), kMsgErrorFindingLapData);
+    EXPECT_TRUE(laps.empty());
+    ASSERT_EQ(ReadReplayLaps(replay, 0, {3, 1}, laps), nullptr);
+    ASSERT_EQ(laps.size(), 2u);
+    EXPECT_EQ(laps[0]->positions[0], 500);
+    EXPECT_EQ(laps[0]->sampleCount, 10);
+    // A single lap may be a partial one: it is imported as it is.
+    ASSERT_EQ(ReadReplayLaps(replay, 0, {4}, laps), nullptr);
+    EXPECT_EQ(laps[0]->sampleCount, 5);
+}
