@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/Command.h"
+#include "replay/OpenReplay.h"
 #include "sim/ReplayDecode.h"
 #include "sim/SimTracks.h"
 #include "sim/Simulator.h"
@@ -169,18 +170,37 @@ TEST(SimulateHelp, DescribesTheCommand) {
 
 TEST(SimulateSamples, BuildMadeASampleReplayForEachTrackWithGeometry) {
     // The names carry the tracks' path patterns, so the program finds their track.
+    TTrackDataFile data;
+    ASSERT_EQ(ReadTrackDataFile(std::string(KORVALE_BIN_DIR) + "/tracks.dat", data),
+              TrackReadStatus::Ok);
     struct Sample {
         const char* file;
+        const char* pattern;
         int32_t cars;
+        size_t fullLaps;
     };
-    for (const Sample& s : {Sample{"sample-marlow.rpl", 12}, Sample{"sample-kestrel.rpl", 10}}) {
+    for (const Sample& s : {Sample{"sample-marlow.rpl", "marlow", 12, 5},
+                            Sample{"sample-kestrel.rpl", "kestrel", 10, 4}}) {
         SCOPED_TRACE(s.file);
         const auto path = std::filesystem::path(KORVALE_BIN_DIR) / s.file;
         ASSERT_TRUE(std::filesystem::exists(path));
         const simtest::DecodedReplay r = simtest::Decode(simtest::ReadFileBytes(path));
         ASSERT_TRUE(r.ok) << r.error;
         EXPECT_EQ(r.slotCount, s.cars);
-        EXPECT_GT(r.frames.size(), 1000u);
+        const TTrackData* track = nullptr;
+        int withGeometry = 0;
+        for (const auto& t : data.records) {
+            withGeometry += t->hasGeometry();
+            if (t->pathPattern == s.pattern) track = t.get();
+        }
+        EXPECT_EQ(withGeometry, 2);
+        ASSERT_NE(track, nullptr);
+        EXPECT_TRUE(track->hasGeometry());
+        // Every car drives the full laps that the sample document takes its laps from.
+        TOpenReplay replay;
+        ASSERT_EQ(OpenReplay(path.string(), track->trackLength, track->inchesPerUnit, replay),
+                  nullptr);
+        for (const auto& chain : replay.laps) EXPECT_GE(chain.size(), s.fullLaps + 2);
     }
 }
 
