@@ -1,0 +1,94 @@
+#pragma once
+// The .kvl document file: the graph's three axis choices, the document's track and every
+// lap with its raw samples. Two header versions exist; the reader takes both, the writer
+// always writes the current one. Failures are results carrying the message to show
+// ("Open Error" while reading, "Save Error" while writing) and how far the read got, so
+// that the caller can keep what survives.
+
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/TReplay.h"
+
+class TTrackList;
+
+inline constexpr int32_t kKvlMagic = 0x014E5509;       // current version
+inline constexpr int32_t kKvlMagicEarlier = 0x014E54EF;  // earlier version, no y2Axis
+inline constexpr int32_t kKvlNoneAxis = 7;
+
+inline constexpr const char* kKvlOpenErrorTitle = "Open Error";
+inline constexpr const char* kKvlSaveErrorTitle = "Save Error";
+
+// Track id for an earlier-version old track number, or -1 when it cannot be translated
+// (16 or more, or negative).
+int KvlOldTrackId(int32_t oldNumber);
+
+// One lap record. Reading fills lap (its serial is kept; the stored one is discarded) and
+// fails on any short read or on a sample count the remaining bytes cannot hold.
+// bytesLeft: bytes the stream still holds, or -1 when unknown (then counts are checked
+// against the stream's own length where it can be found).
+bool ReadKvlLap(std::istream& in, TReplay& lap);
+bool WriteKvlLap(std::ostream& out, const TReplay& lap);
+
+// How far a document read got. On success message is empty.
+enum class KvlReadStage {
+    NotOpened,      // the file could not be opened
+    Magic,          // stopped at the magic: the document must stay untouched
+    Header,         // cleared; stopped somewhere in the axes, track or lap count
+    Laps,           // cleared; stopped at a lap record (laps holds the complete ones)
+    Done,
+};
+
+struct KvlReadResult {
+    bool ok = false;
+    std::string message;  // "Unable to open file", "Unable to read replay (05)", ...
+    KvlReadStage stage = KvlReadStage::NotOpened;
+
+    bool earlierVersion = false;  // the file was of the earlier version: mark dirty
+    // Axis values read so far (each valid only when its flag is set; y2Axis is 7 with
+    // the earlier version as soon as the version is known).
+    bool hasXAxis = false, hasYAxis = false, hasY2Axis = false;
+    int32_t xAxis = 0, yAxis = 0, y2Axis = kKvlNoneAxis;
+    // Index of the document's track in the track list, or -1 when not reached / not found.
+    int currentTrack = -1;
+    int32_t lapCount = 0;  // as the file gives it (valid once stage reaches Laps)
+    // Every complete lap in file order, each with a fresh serial.
+    std::vector<std::unique_ptr<TReplay>> laps;
+
+    // True when the caller must clear the document (everything from the axes on).
+    bool DocumentCleared() const { return stage == KvlReadStage::Header || stage == KvlReadStage::Laps || stage == KvlReadStage::Done; }
+};
+
+// Reads a whole document. The stream version reads from in's current position.
+KvlReadResult ReadKvlDocument(const std::string& path, const TTrackList& tracks);
+KvlReadResult ReadKvlDocument(std::istream& in, const TTrackList& tracks);
+
+struct KvlWriteResult {
+    bool ok = false;
+    std::string message;  // "Unable to create file", "Unable to save replay (06)", ...
+};
+
+// What a document write takes: the axes, the track id of the current track and the laps
+// in document order.
+struct KvlDocumentView {
+    int32_t xAxis = 1, yAxis = 2, y2Axis = kKvlNoneAxis;
+    uint8_t trackId = 0;
+    const std::vector<const TReplay*>* laps = nullptr;
+};
+
+// Writes the document to the stream, or to the file at path (created or replaced).
+// The path version writes in place; SafeSaveKvlDocument is the one a Save should use.
+KvlWriteResult WriteKvlDocument(std::ostream& out, const KvlDocumentView& doc);
+KvlWriteResult WriteKvlDocument(const std::string& path, const KvlDocumentView& doc);
+
+// Writes to a temporary file beside target ("<target>.tmp-XXXXXX") and renames it over
+// target only when every byte was written and flushed, so a failed save never destroys
+// the earlier file. The temporary file is removed on failure. Same messages as above
+// ("Unable to create file" when the temporary file cannot be made or the rename fails).
+KvlWriteResult SafeSaveKvlDocument(const std::string& target, const KvlDocumentView& doc);
+
+// docTitle from a path: "%0.40s%0.10s" of the file's name and extension, no directory.
+std::string KvlDocTitle(const std::string& path);
