@@ -28,8 +28,6 @@ int KvlOldTrackId(int32_t oldNumber);
 
 // One lap record. Reading fills lap (its serial is kept; the stored one is discarded) and
 // fails on any short read or on a sample count the remaining bytes cannot hold.
-// bytesLeft: bytes the stream still holds, or -1 when unknown (then counts are checked
-// against the stream's own length where it can be found).
 bool ReadKvlLap(std::istream& in, TReplay& lap);
 bool WriteKvlLap(std::ostream& out, const TReplay& lap);
 
