@@ -1,0 +1,113 @@
+#include "export/TextExport.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <ostream>
+
+#include "channels/Channels.h"
+
+const char* const kTextExportColumnNames[7] = {"Time", "Pos", "Speed", "Line",
+                                               "In-line Force", "Lateral Force", "Slip Angle"};
+
+std::optional<double> ParseExportResolution(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size()) return std::nullopt;
+    if (!(v > 0)) return std::nullopt;
+    return v;
+}
+
+bool ExportResolutionUnusual(double resolution, bool xIsPosition) {
+    if (xIsPosition) return resolution < 1 || resolution > 10;
+    return resolution < 0.1 || resolution > 1;
+}
+
+namespace {
+
+class RowWriter {
+public:
+    explicit RowWriter(bool comma) : comma_(comma) {}
+    void Text(const char* s) {
+        char buf[512];
+        std::snprintf(buf, sizeof buf, comma_ ? "%s," : "%10s", s);
+        row_ += buf;
+    }
+    void Number(double v) {
+        char buf[512];
+        std::snprintf(buf, sizeof buf, comma_ ? "%f," : "%10.4f", v);
+        row_ += buf;
+    }
+    // The row without its trailing comma, and the newline.
+    bool End(std::ostream& out) {
+        if (comma_ && !row_.empty()) row_.pop_back();
+        row_ += '\n';
+        out << row_;
+        row_.clear();
+        return bool(out);
+    }
+
+private:
+    bool comma_;
+    std::string row_;
+};
+
+}  // namespace
+
+const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>& laps,
+                            const std::string& trackName, const TTrackData* track,
+                            const TextExportChoices& choices) {
+    const double r = choices.resolution;
+    // A step that is not above 0 would never reach the end of the range.
+    if (!(r > 0)) return kMsgResolutionNotNumber;
+    out << "Track : " << trackName << "\n\n";
+    if (!out) return kMsgErrorExportingData;
+    const int xChannel = choices.xIsPosition ? ChannelPosition : ChannelTime;
+    RowWriter row(choices.comma);
+    for (const TReplay* lap : laps) {
+        if (!lap) continue;
+        out << "Driver : " << lap->driverName << "\n";
+        row.Text(choices.xIsPosition ? "Pos (ft)" : "Time (s)");
+        for (int c = 0; c < 7; ++c)
+            if (choices.channels[static_cast<size_t>(c)]) row.Text(kTextExportColumnNames[c]);
+        if (!row.End(out)) return kMsgErrorExportingData;
+
+        double start = 0, end = 0;
+        if (choices.xIsPosition) {
+            start = lap->startPosition * lap->inchesPerUnit / 12.0;
+            end = lap->endPosition * lap->inchesPerUnit / 12.0;
+        } else {
+            end = (lap->endFrame - lap->startFrame) / 15.0;
+        }
+        double previous = 0;
+        for (long long k = 0;; ++k) {
+            const double x = start + static_cast<double>(k) * r;
+            if (!(x < end)) break;
+            // A step too small to move x any further would repeat the same row for ever.
+            if (k > 0 && !(x > previous)) break;
+            previous = x;
+            row.Number(x);
+            for (int c = 0; c < 7; ++c)
+                if (choices.channels[static_cast<size_t>(c)])
+                    row.Number(ChannelValue(*lap, x, xChannel, c, track));
+            if (!row.End(out)) return kMsgErrorExportingData;
+        }
+        out << "\n";
+        if (!out) return kMsgErrorExportingData;
+    }
+    out.flush();
+    return out ? nullptr : kMsgErrorExportingData;
+}
+
+const char* WriteTextExport(const std::string& path, const std::vector<const TReplay*>& laps,
+                            const std::string& trackName, const TTrackData* track,
+                            const TextExportChoices& choices) {
+    std::ofstream out(path, std::ios::out | std::ios::trunc);
+    if (!out.is_open()) return kMsgCannotCreateExport;
+    const char* message = WriteTextExport(out, laps, trackName, track, choices);
+    out.close();
+    if (!message && out.fail()) message = kMsgErrorExportingData;
+    return message;
+}

@@ -1,0 +1,45 @@
+#pragma once
+// Export Text Data: every lap's chosen channels sampled at a fixed step along the track
+// (feet) or in time (seconds), one block per lap.
+
+#include <array>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "document/TReplay.h"
+#include "track/TTrackData.h"
+
+inline constexpr const char* kExportDataTitle = "Export Data";
+inline constexpr const char* kTextExportErrorTitle = "Export Error";
+inline constexpr const char* kTextExportWarningTitle = "Export Warning";
+inline constexpr const char* kMsgDataExported = "Data successfully exported";
+inline constexpr const char* kMsgCannotCreateExport = "Unable to create export file";
+inline constexpr const char* kMsgErrorExportingData = "Error exporting data";
+inline constexpr const char* kMsgResolutionNotNumber = "Resolution must be a number";
+inline constexpr const char* kMsgResolutionUnusual = "Resolution is unusual.\nContinue?";
+
+// Column names of the table header, by channel index 0..6.
+extern const char* const kTextExportColumnNames[7];
+
+struct TextExportChoices {
+    bool xIsPosition = true;  // else time
+    double resolution = 10;   // feet or seconds, above 0
+    std::array<bool, 7> channels{false, false, true, false, false, false, false};
+    bool comma = false;
+};
+
+// The resolution text as the export reads it: the whole text must be a number above 0.
+std::optional<double> ParseExportResolution(const std::string& text);
+// Outside 1..10 feet (position) or 0.1..1 seconds (time): worth asking about.
+bool ExportResolutionUnusual(double resolution, bool xIsPosition);
+
+// Writes the table. trackName: the document's current track; track: its data for the
+// Line channel (may be nullptr). Returns nullptr on success or the message to show.
+const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>& laps,
+                            const std::string& trackName, const TTrackData* track,
+                            const TextExportChoices& choices);
+const char* WriteTextExport(const std::string& path, const std::vector<const TReplay*>& laps,
+                            const std::string& trackName, const TTrackData* track,
+                            const TextExportChoices& choices);
