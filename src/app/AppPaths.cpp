@@ -1,0 +1,52 @@
+#include "app/AppPaths.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/SettingsPath.h"
+
+namespace fs = std::filesystem;
+
+std::string LocateDataFile(const std::string& exeDir, const std::string& name) {
+    std::error_code ec;
+    const fs::path beside = fs::path(exeDir) / name;
+    if (fs::exists(beside, ec)) return beside.string();
+    const fs::path shared = fs::path(exeDir) / ".." / "share" / "korvale" / name;
+    if (fs::exists(shared, ec)) return shared.lexically_normal().string();
+    return beside.string();
+}
+
+std::string UserConfigHome() {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg != nullptr && *xdg == '/') return xdg;
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && *home != '\0') return (fs::path(home) / ".config").string();
+    return {};
+}
+
+AppPaths LocateAppPaths(const std::string& exeDir, const std::string& configHome) {
+    AppPaths paths;
+    paths.helpFile = LocateDataFile(exeDir, kHelpFileName);
+    paths.trackData = LocateDataFile(exeDir, kTrackDataFileName);
+
+    const char* env = std::getenv(kSettingsEnvironmentVariable);
+    if (env != nullptr && *env != '\0') {
+        paths.settingsFile = env;
+        return paths;
+    }
+    const fs::path beside = fs::path(exeDir) / kSettingsFileName;
+    std::error_code ec;
+    // An existing writable file, or a writable directory to make it in.
+    const bool besideWritable = fs::exists(beside, ec) ? ::access(beside.c_str(), W_OK) == 0
+                                                       : ::access(exeDir.c_str(), W_OK) == 0;
+    if (besideWritable || configHome.empty()) {
+        paths.settingsFile = beside.string();
+        return paths;
+    }
+    const fs::path dir = fs::path(configHome) / "korvale";
+    fs::create_directories(dir, ec);
+    paths.settingsFile = (dir / kSettingsFileName).string();
+    return paths;
+}

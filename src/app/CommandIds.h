@@ -1,0 +1,35 @@
+#pragma once
+// Command ids of the main menu, tool bar and accelerators. Help topics are numbered by
+// them, so they keep their values.
+
+namespace cmd {
+inline constexpr int FileNew = 24331;
+inline constexpr int FileOpen = 24332;
+inline constexpr int FileSave = 24333;
+inline constexpr int FileSaveAs = 24334;
+inline constexpr int ImportReplay = 24606;
+inline constexpr int ImportAverageLap = 18752;
+inline constexpr int ExportTextData = 24605;
+inline constexpr int ExportToReplay = 18753;
+inline constexpr int Exit = 24310;
+inline constexpr int EditInfo = 7693;
+inline constexpr int DeleteLap = 7692;
+inline constexpr int Graph = 24609;
+inline constexpr int Map = 24610;
+inline constexpr int PictureInPicture = 24611;
+inline constexpr int FullSize = 5685;
+inline constexpr int ZoomOut = 5684;
+inline constexpr int Corners = 24608;
+inline constexpr int SpeedComparison = 24613;
+inline constexpr int OtherMarkers = 24614;
+inline constexpr int Info = 24607;
+inline constexpr int Data = 24612;
+inline constexpr int HelpContents = 2001;
+inline constexpr int HelpUsing = 2002;
+inline constexpr int About = 2009;
+}  // namespace cmd
+
+// Help topics that are not commands.
+namespace topic {
+inline constexpr int FirstRun = 4143;
+}

@@ -1,0 +1,53 @@
+#include "app/HelpFile.h"
+
+#include <charconv>
+#include <fstream>
+#include <sstream>
+
+bool HelpFile::Load(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream content;
+    content << in.rdbuf();
+    Parse(content.str());
+    return true;
+}
+
+namespace {
+void TrimTrailing(std::string& s) {
+    while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
+}
+}  // namespace
+
+void HelpFile::Parse(const std::string& content) {
+    topics_.clear();
+    std::istringstream lines(content);
+    std::string line;
+    HelpTopic* current = nullptr;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.rfind("##", 0) == 0) continue;
+        if (line.rfind("@topic ", 0) == 0) {
+            const char* begin = line.data() + 7;
+            const char* end = line.data() + line.size();
+            int number = 0;
+            const auto [next, ec] = std::from_chars(begin, end, number);
+            if (ec != std::errc()) {
+                current = nullptr;
+                continue;
+            }
+            std::string title(next, end);
+            while (!title.empty() && title.front() == ' ') title.erase(0, 1);
+            current = &topics_[number];
+            *current = HelpTopic{title, {}};
+            continue;
+        }
+        if (current != nullptr) current->text += line + "\n";
+    }
+    for (auto& [number, t] : topics_) TrimTrailing(t.text);
+}
+
+const HelpTopic* HelpFile::Find(int number) const {
+    const auto it = topics_.find(number);
+    return it == topics_.end() ? nullptr : &it->second;
+}
