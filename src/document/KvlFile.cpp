@@ -336,6 +336,6 @@ std::string KvlDocTitle(const std::string& path) {
     const std::string stem = p.stem().string();
     const std::string ext = p.extension().string();
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%0.40s%0.10s", stem.c_str(), ext.c_str());
+    std::snprintf(buf, sizeof buf, "%.40s%.10s", stem.c_str(), ext.c_str());
     return buf;
 }

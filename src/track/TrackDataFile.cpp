@@ -53,7 +53,7 @@ public:
         if (left_ < 8) return false;
         uint64_t bits = 0;
         for (int i = 0; i < 8; ++i) {
-            uint8_t b;
+            uint8_t b = 0;
             Byte(b);
             bits |= uint64_t{b} << (8 * i);
         }
@@ -66,7 +66,7 @@ public:
         if (!Int16(length) || length < 0 || static_cast<size_t>(length) > left_) return false;
         std::string bytes(static_cast<size_t>(length), '\0');
         for (auto& c : bytes) {
-            uint8_t b;
+            uint8_t b = 0;
             Byte(b);
             c = static_cast<char>(b);
         }
