@@ -31,6 +31,7 @@
 
 #include "cli/Command.h"
 #include "cli/Options.h"
+#include "track/Geometry.h"
 #include "track/TrackDataFile.h"
 #include "track/TrackList.h"
 
@@ -283,6 +284,7 @@ ojson TrackJson(const TTrackData& t) {
             {{"colour", {o->colour & 0xFF, (o->colour >> 8) & 0xFF, (o->colour >> 16) & 0xFF}},
              {"points", PointsJson(o->xs, o->ys)}});
     j["others"] = others;
+    if (t.geometryPrepared()) j["pointPositions"] = t.pointPositions;
     return j;
 }
 
@@ -328,7 +330,12 @@ void Print(const ojson& v, int indent, std::string& out) {
 
 std::string Readable(TTrackDataFile& file) {
     ojson tracks = ojson::array();
-    for (auto& t : file.records) tracks.push_back(TrackJson(*t));
+    for (auto& t : file.records) {
+        // The positions are derived from the anchors; shown so that a track's geometry can be
+        // checked, and left out again by build.
+        if (t->pointCount != 0) PrepareGeometry(*t);
+        tracks.push_back(TrackJson(*t));
+    }
     std::string out = "{\n";
     out += "  \"key\": ";
     Print(

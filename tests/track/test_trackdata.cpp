@@ -1,9 +1,16 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "track/Geometry.h"
 #include "track/KeyStream.h"
 #include "track/TrackDataFile.h"
 
@@ -365,3 +372,41 @@ TEST(TrackDataWrite, RefusesRecordsItCouldNotStoreFaithfully) {
 }
 
 }  // namespace
+
+// The dump shows each detailed track's point positions as the geometry derives them, and
+// building from that dump leaves them out again, so the file comes back byte for byte.
+TEST(TrackDataDump, PrintsDerivedPointPositionsThatBuildIgnores) {
+    const std::string bin = KORVALE_BIN_DIR, cli = bin + "/korvale-cli", sample = bin + "/tracks.dat";
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("korvale-positions-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string dump = (dir / "tracks.json").string(), built = (dir / "tracks.dat").string();
+    ASSERT_EQ(std::system((cli + " tracks dump " + sample + " > " + dump).c_str()), 0);
+
+    TTrackDataFile file;
+    ASSERT_EQ(ReadTrackDataFile(sample, file), TrackReadStatus::Ok);
+    std::ifstream in(dump);
+    const nlohmann::ordered_json json = nlohmann::ordered_json::parse(in);
+    ASSERT_EQ(json["tracks"].size(), file.records.size());
+    int detailed = 0;
+    for (size_t i = 0; i < file.records.size(); ++i) {
+        TTrackData& t = *file.records[i];
+        const auto& printed = json["tracks"][i];
+        if (t.pointCount == 0) {
+            EXPECT_FALSE(printed.contains("pointPositions")) << t.name;
+            continue;
+        }
+        ++detailed;
+        PrepareGeometry(t);
+        ASSERT_TRUE(printed.contains("pointPositions")) << t.name;
+        EXPECT_EQ(printed["pointPositions"].get<std::vector<int32_t>>(), t.pointPositions) << t.name;
+    }
+    EXPECT_GE(detailed, 1);
+
+    ASSERT_EQ(std::system((cli + " tracks build " + dump + " -o " + built).c_str()), 0);
+    std::ifstream a(built, std::ios::binary), b(sample, std::ios::binary);
+    const std::string rebuilt{std::istreambuf_iterator<char>(a), {}};
+    const std::string original{std::istreambuf_iterator<char>(b), {}};
+    EXPECT_EQ(rebuilt, original);
+    std::filesystem::remove_all(dir);
+}
