@@ -1,0 +1,132 @@
+#pragma once
+// The one way the document and import commands reach the user and the windows. Every
+// question, message, file dialog and dialog choice goes through TPrompts, and so does every
+// notice the windows need after a command changed the document (caption, repaint, the lap
+// rows of the side windows). The desktop program implements it with its dialogs; the tests
+// implement it with scripted answers and record what was asked, in order.
+//
+// The records passed to the dialogs are plain values copied in and out (the ...Xfer
+// convention); a dialog returns false when the user cancels it, and then the record's
+// outputs are not to be used.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "document/Rgb.h"
+
+class TReplay;
+
+enum class TMsgIcon { Exclamation, Stop, Question, Information };
+enum class TMsgButtons { Ok, YesNo, YesNoCancel };
+enum class TMsgAnswer { Ok, Yes, No, Cancel };
+
+// File dialogs. filter is in the "Text|pattern|Text|pattern|" form; initialPath is what
+// the dialog's file-name field starts with (a directory and pattern such as "./*.kvl",
+// or a full path); on OK path holds the chosen file.
+struct TFileDialogXfer {
+    std::string title;       // empty: the toolkit's own title for opening or saving
+    std::string filter;
+    std::string defaultExt;  // without the dot, appended when the user typed none
+    std::string initialPath;
+    bool mustExist = false;         // open dialogs: the chosen file must exist
+    bool confirmOverwrite = false;  // save dialogs: ask before replacing a file
+    std::string path;               // out
+};
+
+// Choose Track. trackNames are all tracks in track-list order; the dialog always starts on
+// the first one. When scopeText is empty (an ambiguous path) the remember box and the
+// scope text are hidden; otherwise the scope text shows it and the box reads
+// "Always use " + the selected track's name (at most 49 characters of it).
+struct TChooseTrackXfer {
+    std::vector<std::string> trackNames;
+    std::string scopeText;
+    int32_t selection = 0;  // out: index into trackNames
+    bool remember = false;  // out: the remember box was checked (only when it showed)
+};
+
+// What the import dialogs read from the opened replay: the lap list texts of a driver.
+// lapTexts(driver, lapTimes) gives one text per lap of that driver's chain, "(partial)"
+// for the first and last; lapTimesChanged(lapTimes) is called each time the user switches
+// the mode button, so that the choice is stored at once (it survives a Cancel).
+struct TImportLapSource {
+    std::function<std::vector<std::string>(int32_t driver, bool lapTimes)> lapTexts;
+    std::function<void(bool lapTimes)> lapTimesChanged;
+};
+
+// Import Lap (one lap) and Import Average Lap (several laps of one driver). driverTexts are
+// the driver list in table order; the command selects the first driver and first lap before
+// the dialog opens and reads both selections after OK. -1 / empty: nothing selected.
+struct TImportLapXfer {
+    std::vector<std::string> driverTexts;
+    int32_t selectedDriver = 0;
+    std::vector<int32_t> selectedLaps{0};  // one entry for Import Lap; lap numbers in list order
+    bool lapTimes = true;                  // in: the stored mode; out: the mode at close
+};
+
+// Select a Lap: one text per document lap, the chosen index out.
+struct TChooseLapXfer {
+    std::vector<std::string> texts;
+    int32_t selection = 0;
+};
+
+// Edit Replay Info: the lap's name (the edit accepts at most 31 characters) and colour.
+struct TEditInfoXfer {
+    std::string name;
+    Rgb colour;
+};
+
+// The side windows whose placement the close check stores.
+enum class TSideWindow { LapList, PictureInPicture, DataWindow };
+
+struct TWindowRect {
+    int32_t x = 0, y = 0, w = 0, h = 0;  // screen top-left, outer width and height
+};
+
+class TPrompts {
+public:
+    virtual ~TPrompts() = default;
+
+    // ---- asking the user ----
+    virtual TMsgAnswer MessageBox(const std::string& title, const std::string& text, TMsgIcon icon,
+                                  TMsgButtons buttons) = 0;
+    virtual bool OpenFileDialog(TFileDialogXfer& xfer) = 0;
+    virtual bool SaveFileDialog(TFileDialogXfer& xfer) = 0;
+    virtual bool ChooseTrack(TChooseTrackXfer& xfer) = 0;
+    virtual bool ImportLap(TImportLapXfer& xfer, const TImportLapSource& source) = 0;
+    // The average dialog itself refuses partial laps (first or last of the list) with
+    // "Partial laps may not be used in averaging" and stays open.
+    virtual bool ImportAverageLaps(TImportLapXfer& xfer, const TImportLapSource& source) = 0;
+    virtual bool ChooseLap(TChooseLapXfer& xfer) = 0;
+    virtual bool EditInfo(TEditInfoXfer& xfer) = 0;
+    // The archive step: let the user pick one replay of the archive and extract it to a
+    // fresh temporary directory. True with extractedPath set on success; false when the user
+    // cancelled or extraction failed (the step has shown any message itself). The command
+    // removes the extracted file and its directory when it ends.
+    virtual bool ExtractReplayFromArchive(const std::string& archivePath,
+                                          std::string& extractedPath) = 0;
+
+    // ---- telling the windows ----
+    virtual void SetCaption(const std::string& caption) = 0;
+    virtual void SetWaitCursor(bool wait) = 0;
+    virtual void SetStatusText(const std::string& text) = 0;
+    // The channel extents were recomputed after the laps or the track changed: the graph
+    // resets its ranges, every view repaints, the lap list re-measures its rows.
+    virtual void LapsChanged() = 0;
+    // Repaint the main window (repaintPending tells it whether the whole layer is stale).
+    virtual void Repaint() = 0;
+    // Rows of the data window and the lap list, by lap index in document order.
+    virtual void LapAdded(const TReplay& lap) = 0;
+    virtual void LapEdited(int32_t index, const TReplay& lap) = 0;
+    virtual void LapRemoved(int32_t index) = 0;
+    virtual void AllLapsRemoved() = 0;
+    // A document's track became current: the picture-in-picture window resets its map scale
+    // when the track has geometry.
+    virtual void TrackOpened(bool hasGeometry) = 0;
+    // Clearing the document: back to the graph as the Graph command does (the map scroll
+    // position is kept in the state's savedMapScroll by the view), and the
+    // picture-in-picture window closed if it is shown.
+    virtual void SwitchToGraph() = 0;
+    virtual void ClosePictureInPicture() = 0;
+    virtual TWindowRect SideWindowRect(TSideWindow which) = 0;
+};

@@ -1,0 +1,110 @@
+#include "track/TrackAssociation.h"
+
+#include <cctype>
+#include <cstdio>
+
+#include "platform/ProfileFile.h"
+#include "track/TrackList.h"
+
+namespace {
+// The track-name default of a missing "associ%d": a single character of code 1.
+const std::string kMissingTrackName(1, '\x01');
+constexpr size_t kAssocBufferSize = 255;
+
+std::string Key(const char* prefix, size_t i) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%s%zu", prefix, i);
+    return buf;
+}
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+// Last track in list order with this id, or -1.
+int LastTrackWithId(const TTrackList& tracks, int32_t id) {
+    int found = -1;
+    for (int t = 0; t < tracks.Count(); ++t) {
+        if (int32_t(tracks.At(t).trackId) == id) found = t;
+    }
+    return found;
+}
+}  // namespace
+
+bool TrackMatchesPath(const TTrackData& track, const std::string& lowerCasePath) {
+    if (lowerCasePath.find(track.pathPattern) != std::string::npos) return true;
+    return !track.altPathPattern.empty() &&
+           lowerCasePath.find(track.altPathPattern) != std::string::npos;
+}
+
+void LoadAssociations(const ProfileFile& settings, const TTrackList& tracks, TAssocList& list) {
+    list.clear();
+    const int n = settings.ReadInt("assoc", "nassoc", 0);
+    for (int i = 1; i <= n; ++i) {
+        const std::string fragment =
+            settings.ReadText("assoc", Key("assocn", size_t(i)), "*", kAssocBufferSize);
+        const std::string name =
+            settings.ReadText("assoc", Key("associ", size_t(i)), kMissingTrackName, kAssocBufferSize);
+        if (!fragment.empty() && fragment[0] == '*') continue;
+        if (!name.empty() && name[0] == '\x01') continue;
+        int found = -1;
+        for (int t = 0; t < tracks.Count(); ++t) {
+            if (EqualNoCase(tracks.At(t).name, name)) found = t;
+        }
+        if (found < 0) continue;
+        list.push_back(TAssocTrack{fragment, int32_t(tracks.At(found).trackId)});
+    }
+}
+
+void SaveAssociations(ProfileFile& settings, const TTrackList& tracks, const TAssocList& list) {
+    settings.WriteInt("assoc", "nassoc", static_cast<int>(list.size()));
+    for (size_t i = 0; i < list.size(); ++i) {
+        settings.WriteText("assoc", Key("assocn", i + 1), list[i].fragment);
+        const int t = LastTrackWithId(tracks, list[i].trackId);
+        if (t >= 0) settings.WriteText("assoc", Key("associ", i + 1), tracks.At(t).name);
+    }
+}
+
+int MatchTrackForPath(const TTrackList& tracks, const TAssocList& list,
+                      const std::string& lowerCasePath) {
+    int r = kNoTrackYet;
+    for (const TAssocTrack& a : list) {
+        if (lowerCasePath.find(a.fragment) == std::string::npos) continue;
+        if (r >= 0) {
+            r = kAmbiguousTrack;
+        } else if (r == kNoTrackYet) {
+            r = LastTrackWithId(tracks, a.trackId);
+        }
+    }
+    for (int t = 0; t < tracks.Count(); ++t) {
+        if (!TrackMatchesPath(tracks.At(t), lowerCasePath)) continue;
+        if (r >= 0) {
+            r = kAmbiguousTrack;
+        } else if (r == kNoTrackYet) {
+            r = t;
+        }
+    }
+    return r;
+}
+
+std::string TrackChoiceScope(const std::string& path, bool ambiguous,
+                             std::string* directoryComponent) {
+    // The directory part (everything up to the last separator), less one trailing
+    // separator, then its last component. Both separators count so that paths written on
+    // either platform split the same way.
+    const size_t lastSep = path.find_last_of("/\\");
+    std::string dir = lastSep == std::string::npos ? std::string() : path.substr(0, lastSep + 1);
+    if (!dir.empty() && (dir.back() == '\\' || dir.back() == '/')) dir.pop_back();
+    const size_t sep = dir.find_last_of("/\\");
+    const std::string component = sep == std::string::npos ? dir : dir.substr(sep + 1);
+    if (directoryComponent) *directoryComponent = component;
+    if (ambiguous) return std::string();
+    if (component.size() > 39) return "for this directory";
+    return "for " + component;
+}
