@@ -125,7 +125,8 @@ public:
     virtual void TrackOpened(bool hasGeometry) = 0;
     // Clearing the document: back to the graph as the Graph command does (the map scroll
     // position is kept in the state's savedMapScroll by the view), and the
-    // picture-in-picture window closed if it is shown.
+    // picture-in-picture window hidden (asked only while pipShown; the command then clears
+    // pipShown itself).
     virtual void SwitchToGraph() = 0;
     virtual void ClosePictureInPicture() = 0;
     virtual TWindowRect SideWindowRect(TSideWindow which) = 0;

@@ -1,0 +1,82 @@
+#include "commands/CommandSettings.h"
+
+#include "platform/ProfileFile.h"
+
+namespace {
+constexpr size_t kPathBufferSize = 260;
+}
+
+std::string DirectoryPart(const std::string& path) {
+    const size_t sep = path.find_last_of("/\\");
+    return sep == std::string::npos ? std::string() : path.substr(0, sep + 1);
+}
+
+std::string FileNamePart(const std::string& path) {
+    const size_t sep = path.find_last_of("/\\");
+    return sep == std::string::npos ? path : path.substr(sep + 1);
+}
+
+std::string ReadDocumentDirectory(const ProfileFile& settings) {
+    return settings.ReadText("admin", "path", kDocumentPatternDefault, kPathBufferSize);
+}
+
+void WriteDocumentDirectory(ProfileFile& settings, const std::string& documentPath) {
+    settings.WriteText("admin", "path", DirectoryPart(documentPath) + "*.kvl");
+}
+
+std::string ReadReplayDirectory(const ProfileFile& settings) {
+    return settings.ReadText("import", "path", kReplayPatternDefault, kPathBufferSize);
+}
+
+void WriteReplayDirectory(ProfileFile& settings, const std::string& replayPath) {
+    settings.WriteText("import", "path", DirectoryPart(replayPath) + "*.rpl;*.rpz");
+}
+
+bool ReadLapTimesFlag(const ProfileFile& settings) {
+    return settings.ReadInt("import", "times", 1) == 1;
+}
+
+void WriteLapTimesFlag(ProfileFile& settings, bool lapTimes) {
+    settings.WriteInt("import", "times", lapTimes ? 1 : 0);
+}
+
+void ReadGraphAxes(const ProfileFile& settings, TDocumentState& doc) {
+    doc.xAxis = settings.ReadInt("graph", "xaxis", 1);
+    doc.yAxis = settings.ReadInt("graph", "yaxis", 2);
+    doc.y2Axis = settings.ReadInt("graph", "ayaxis", 7);
+}
+
+void WriteGraphAxes(ProfileFile& settings, const TDocumentState& doc) {
+    settings.WriteInt("graph", "xaxis", doc.xAxis);
+    settings.WriteInt("graph", "yaxis", doc.yAxis);
+    settings.WriteInt("graph", "ayaxis", doc.y2Axis);
+}
+
+void ReadExportSettings(const ProfileFile& settings, TExportSettings& out) {
+    auto flag = [&](const char* key, int def) { return settings.ReadInt("export", key, def) == 1; };
+    out.xPosition = flag("xpos", 1);
+    out.xTime = flag("xtime", 0);
+    out.yPosition = flag("ypos", 0);
+    out.yTime = flag("ytime", 0);
+    out.ySpeed = flag("yspeed", 1);
+    out.yLine = flag("yline", 0);
+    out.yInline = flag("ygs", 0);
+    out.yLateral = flag("ylatgs", 0);
+    out.comma = flag("comma", 0);
+    out.separateLaps = flag("seplaps", 0);
+    out.resolution = settings.ReadText("export", "resol", "10", 255);
+}
+
+void WriteExportSettings(ProfileFile& settings, const TExportSettings& c) {
+    settings.WriteInt("export", "xpos", c.xPosition);
+    settings.WriteInt("export", "xtime", c.xTime);
+    settings.WriteInt("export", "ypos", c.yPosition);
+    settings.WriteInt("export", "ytime", c.yTime);
+    settings.WriteInt("export", "yspeed", c.ySpeed);
+    settings.WriteInt("export", "yline", c.yLine);
+    settings.WriteInt("export", "ygs", c.yInline);
+    settings.WriteInt("export", "ylatgs", c.yLateral);
+    settings.WriteInt("export", "comma", c.comma);
+    settings.WriteInt("export", "seplaps", c.separateLaps);
+    settings.WriteText("export", "resol", c.resolution);
+}

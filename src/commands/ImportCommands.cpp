@@ -1,0 +1,190 @@
+#include "commands/ImportCommands.h"
+
+#include <cctype>
+#include <filesystem>
+
+#include "commands/CommandSettings.h"
+#include "commands/DocumentCommands.h"
+#include "commands/ImportEndings.h"
+#include "commands/TrackChoice.h"
+#include "document/LapPalette.h"
+#include "replay/ReplayTrack.h"
+#include "replay/Scan.h"
+#include "track/Geometry.h"
+#include "track/TrackList.h"
+
+namespace {
+
+void ImportError(TCommandContext& ctx, const std::string& text) {
+    ctx.prompts.MessageBox(kImportErrorTitle, text, TMsgIcon::Exclamation, TMsgButtons::Ok);
+}
+
+bool HasRpzExtension(const std::string& path) {
+    const std::string name = FileNamePart(path);
+    const size_t dot = name.rfind('.');
+    return dot != std::string::npos && LowerCaseCopy(name.substr(dot)) == ".rpz";
+}
+
+}  // namespace
+
+void TReplayImport::Finish() {
+    replay.file.Close();
+    if (fromArchive && !extractedPath.empty()) {
+        std::error_code ec;
+        const std::filesystem::path extracted(extractedPath);
+        std::filesystem::remove(extracted, ec);
+        // The directory was made for this one member; it goes only if nothing else is in it.
+        std::filesystem::remove(extracted.parent_path(), ec);
+    }
+    fromArchive = false;
+    extractedPath.clear();
+}
+
+std::vector<std::string> DriverTexts(const TOpenReplay& replay) {
+    std::vector<std::string> texts;
+    texts.reserve(replay.drivers.size());
+    for (const TReplayDriver& d : replay.drivers) texts.push_back(DriverListText(d));
+    return texts;
+}
+
+bool OpenReplayForImport(TCommandContext& ctx, TReplayImport& import) {
+    TDocumentState& doc = ctx.doc;
+    import.fromArchive = false;
+    doc.dragging = false;
+    doc.dragEnabled = true;
+
+    TFileDialogXfer xfer;
+    xfer.title = "Open Replay";
+    xfer.filter = kReplayFilter;
+    xfer.defaultExt = "rpl";
+    xfer.mustExist = true;
+    xfer.initialPath = ReadReplayDirectory(ctx.settings);
+    if (!ctx.prompts.OpenFileDialog(xfer)) return false;
+    std::string path = xfer.path;
+    WriteReplayDirectory(ctx.settings, path);
+    ctx.prompts.SetWaitCursor(true);
+
+    if (HasRpzExtension(path)) {
+        std::string extracted;
+        if (!ctx.prompts.ExtractReplayFromArchive(path, extracted)) {
+            ctx.prompts.SetWaitCursor(false);
+            return false;
+        }
+        import.fromArchive = true;
+        import.extractedPath = extracted;
+        path = extracted;
+    }
+    ctx.prompts.SetWaitCursor(false);
+
+    const int track = ChooseTrackForReplay(ctx, path);
+    if (track < 0) return false;
+    if (doc.currentTrack >= 0 && doc.currentTrack != track) {
+        const std::string name =
+            doc.currentTrack < ctx.tracks.Count() ? ctx.tracks.At(doc.currentTrack).name : "";
+        ImportError(ctx, "Can only import replays for " + name);
+        return false;
+    }
+    doc.currentTrack = track;
+    TTrackData& t = ctx.tracks.At(track);
+    PrepareGeometry(t);
+    UpdateCaption(ctx);
+    ctx.prompts.Repaint();
+
+    ctx.prompts.SetWaitCursor(true);
+    const char* error = OpenReplay(path, t.trackLength, t.inchesPerUnit, import.replay);
+    ctx.prompts.SetWaitCursor(false);
+    if (error) {
+        if (import.replay.outOfMemory)
+            ctx.prompts.MessageBox(kImportErrorTitle, kMsgScanOutOfMemory, TMsgIcon::Stop,
+                                   TMsgButtons::Ok);
+        ImportError(ctx, error);
+        return false;
+    }
+    return true;
+}
+
+void EndImportWithoutLap(TCommandContext& ctx, bool reprepareTrack) {
+    TDocumentState& doc = ctx.doc;
+    if (doc.laps.Empty() && doc.currentTrack >= 0) {
+        if (doc.currentTrack < ctx.tracks.Count()) ReleaseGeometry(ctx.tracks.At(doc.currentTrack));
+        doc.currentTrack = -1;
+    }
+    if (reprepareTrack && doc.currentTrack >= 0 && doc.currentTrack < ctx.tracks.Count())
+        PrepareGeometry(ctx.tracks.At(doc.currentTrack));
+    UpdateCaption(ctx);
+    ctx.prompts.Repaint();
+}
+
+void AddImportedLap(TCommandContext& ctx, std::unique_ptr<TReplay> lap, const std::string& replayName) {
+    TDocumentState& doc = ctx.doc;
+    lap->colour = ChooseLapColour(doc.laps);
+    const TReplay& added = *lap;
+    doc.laps.Add(std::move(lap));
+    ctx.prompts.LapAdded(added);
+    doc.sourceReplay.Imported(replayName);
+    RecomputeExtents(ctx);
+    ctx.prompts.Repaint();
+    doc.dirty = true;
+    UpdateCaption(ctx);
+}
+
+TImportLapSource ImportLapSource(TCommandContext& ctx, const TOpenReplay& replay) {
+    TImportLapSource source;
+    source.lapTexts = [&replay](int32_t driver, bool lapTimes) {
+        std::vector<std::string> texts;
+        if (driver < 0 || size_t(driver) >= replay.laps.size()) return texts;
+        const auto& chain = replay.laps[size_t(driver)];
+        for (size_t k = 0; k < chain.size(); ++k)
+            texts.push_back(LapDescription(chain, k, lapTimes, replay.header));
+        return texts;
+    };
+    ProfileFile* settings = &ctx.settings;
+    source.lapTimesChanged = [settings](bool lapTimes) { WriteLapTimesFlag(*settings, lapTimes); };
+    return source;
+}
+
+// "No driver selected" / "No lap selected" for the selections a dialog closed with.
+bool CheckSelection(TCommandContext& ctx, const TOpenReplay& replay, const TImportLapXfer& xfer) {
+    if (xfer.selectedDriver < 0 || size_t(xfer.selectedDriver) >= replay.drivers.size()) {
+        ImportError(ctx, kMsgNoDriverSelected);
+        return false;
+    }
+    if (xfer.selectedLaps.empty() || xfer.selectedLaps.front() < 0) {
+        ImportError(ctx, kMsgNoLapSelected);
+        return false;
+    }
+    return true;
+}
+
+void ImportReplayCommand(TCommandContext& ctx) {
+    TReplayImport import;
+    if (!OpenReplayForImport(ctx, import)) {
+        import.Finish();
+        EndImportWithoutLap(ctx, true);
+        return;
+    }
+    TImportLapXfer xfer;
+    xfer.driverTexts = DriverTexts(import.replay);
+    xfer.selectedDriver = 0;
+    xfer.selectedLaps = {0};
+    xfer.lapTimes = ReadLapTimesFlag(ctx.settings);
+    const TImportLapSource source = ImportLapSource(ctx, import.replay);
+    if (!ctx.prompts.ImportLap(xfer, source) || !CheckSelection(ctx, import.replay, xfer)) {
+        EndImportWithoutLap(ctx, false);
+        import.Finish();
+        return;
+    }
+    std::unique_ptr<TReplay> lap;
+    ctx.prompts.SetWaitCursor(true);
+    const char* error = ReadReplayLap(import.replay, xfer.selectedDriver, xfer.selectedLaps.front(), lap);
+    ctx.prompts.SetWaitCursor(false);
+    if (error) {
+        ImportError(ctx, error);
+        EndImportWithoutLap(ctx, false);
+        import.Finish();
+        return;
+    }
+    const std::string replayName = import.replay.replayName;
+    import.Finish();
+    AddImportedLap(ctx, std::move(lap), replayName);
+}

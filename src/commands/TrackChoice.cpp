@@ -1,0 +1,24 @@
+#include "commands/TrackChoice.h"
+
+#include "replay/ReplayTrack.h"
+#include "track/TrackList.h"
+
+int ChooseTrackForReplay(TCommandContext& ctx, const std::string& path) {
+    const std::string lower = LowerCaseCopy(path);
+    const int r = MatchTrackForPath(ctx.tracks, ctx.doc.associations, lower);
+    if (r >= 0) return r;
+
+    std::string component;
+    TChooseTrackXfer xfer;
+    xfer.scopeText = TrackChoiceScope(lower, r == kAmbiguousTrack, &component);
+    for (int t = 0; t < ctx.tracks.Count(); ++t) xfer.trackNames.push_back(ctx.tracks.At(t).name);
+    xfer.selection = 0;  // every opening starts on the first track
+    xfer.remember = false;
+    if (!ctx.prompts.ChooseTrack(xfer)) return -1;
+    if (xfer.selection < 0 || xfer.selection >= ctx.tracks.Count()) return -1;
+    if (xfer.remember && r == kNoTrackYet) {
+        ctx.doc.associations.push_back(
+            TAssocTrack{component, int32_t(ctx.tracks.At(xfer.selection).trackId)});
+    }
+    return xfer.selection;
+}
