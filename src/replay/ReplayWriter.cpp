@@ -13,7 +13,6 @@
 namespace {
 
 constexpr int32_t kHeaderLengthValue = kReplayExportHeaderSize - 16;
-constexpr int32_t kDriverTableStart = 48;
 constexpr int32_t kDriverEntrySize = 33;
 
 // Real to integer truncates toward zero; values beyond 32 bits (a lap without a usable
