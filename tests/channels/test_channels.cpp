@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "channels/Channels.h"
+#include "track/Geometry.h"
+#include "../sim/SimTracks.h"
+
+namespace {
+
+constexpr double kMphPerFootPerFrame = 15.0 * 3600.0 / 5280.0;
+constexpr double kGPerMphPerFrame = 5280.0 * 15.0 / 3600.0 / 32.2;
+
+// A lap at 12 inches per unit, so that a track unit is a foot and expected values read
+// directly off the samples.
+std::unique_ptr<TReplay> MakeLap(std::vector<int32_t> positions, std::vector<int32_t> lines = {},
+                                 std::vector<int16_t> headings = {}) {
+    auto lap = std::make_unique<TReplay>("Test", 7);
+    const auto n = static_cast<int32_t>(positions.size());
+    lap->ResizeSamples(n);
+    lap->positions = std::move(positions);
+    if (!lines.empty()) lap->lines = std::move(lines);
+    if (!headings.empty()) lap->headings = std::move(headings);
+    lap->inchesPerUnit = 12.0;
+    lap->startFrame = 0;
+    lap->endFrame = n - 1;
+    lap->startPosition = 0;
+    lap->endPosition = n > 0 ? lap->positions.back() : 0;
+    lap->lapLength = n > 0 ? lap->positions.back() : 0;
+    return lap;
+}
+
+// Time at a position exactly as the linear search over the samples defines it.
+double LinearTimeAtPosition(const TReplay& lap, double feet) {
+    const double p = feet * 12.0 / lap.inchesPerUnit;
+    const auto& P = lap.positions;
+    const int32_t n = lap.sampleCount;
+    double offset;
+    if (P[0] > p) {
+        offset = -lap.startFrame * p / P[0];
+    } else if (P[n - 1] < p) {
+        const double frame =
+            (n - 1) + (lap.endFrame - (n - 1)) * (p - P[n - 1]) / (lap.endPosition - P[n - 1]);
+        offset = frame - lap.startFrame;
+    } else {
+        int32_t i = 0;
+        while (i < n - 1 && !(P[i + 1] > p)) ++i;
+        const double frame = i == n - 1 ? n - 1 : i + (p - P[i]) / (P[i + 1] - P[i]);
+        offset = frame - lap.startFrame;
+    }
+    return offset / 15.0;
+}
+
+}  // namespace
+
+TEST(Channels, PositionAndLineFollowTheThreeRulesAndTheEndClamp) {
+    auto lap = MakeLap({10, 20, 30, 40}, {5, 7, 11, 17});
+    lap->startFrame = -0.5;
+    lap->endFrame = 3.5;
+    lap->endPosition = 44;
+
+    // Before sample 0: a straight line from 0 at the start to P[0] at sample 0.
+    EXPECT_DOUBLE_EQ(PositionAt(*lap, 0), 0.0);
+    EXPECT_DOUBLE_EQ(PositionAt(*lap, 0.25 / 15), 5.0);
+    // Between samples: linear interpolation; the last sample exactly.
+    EXPECT_DOUBLE_EQ(PositionAt(*lap, 2.0 / 15), 25.0);
+    EXPECT_DOUBLE_EQ(PositionAt(*lap, 3.5 / 15), 40.0);
+    // After it: straight to endPosition at endFrame, and no further (the clamp).
+    EXPECT_DOUBLE_EQ(PositionAt(*lap, 3.75 / 15), 42.0);
+    EXPECT_DOUBLE_EQ(PositionAt(*lap, 4.0 / 15), 44.0);
+    EXPECT_DOUBLE_EQ(PositionAt(*lap, 100.0), 44.0);
+
+    // The line before sample 0 is extended by one whole sample step whatever startFrame is.
+    EXPECT_DOUBLE_EQ(RawLineAt(*lap, 0), 5.0 + (5.0 - 7.0) * -0.5 / -0.5);
+    EXPECT_DOUBLE_EQ(RawLineAt(*lap, 2.0 / 15), 9.0);
+    // After the last sample: the slope of the last two samples.
+    EXPECT_DOUBLE_EQ(RawLineAt(*lap, 4.0 / 15), 17.0 + 6.0 * 0.5);
+
+    // Feet from track units.
+    lap->inchesPerUnit = 6.0;
+    EXPECT_DOUBLE_EQ(PositionAt(*lap, 2.0 / 15), 12.5);
+}
+
+TEST(Channels, HeadingsInterpolateAsPlainSignedNumbersAcrossTheWrap) {
+    auto lap = MakeLap({0, 10, 20}, {}, {32767, -32768, 0});
+    EXPECT_DOUBLE_EQ(HeadingAt(*lap, 0.5 / 15), -0.5);
+    EXPECT_DOUBLE_EQ(HeadingAt(*lap, 0.25 / 15), 32767 * 0.75 - 32768 * 0.25);
+}
+
+TEST(Channels, SpeedUsesForwardCentralAndBackwardDifferences) {
+    // Positions i*i*10 feet: the three stencils give different per-frame changes.
+    auto lap = MakeLap({0, 10, 40, 90, 160, 250, 360, 490});
+    EXPECT_NEAR(SpeedAt(*lap, 0), 10 * kMphPerFootPerFrame, 1e-9);         // forward
+    EXPECT_NEAR(SpeedAt(*lap, 1.0 / 15), 30 * kMphPerFootPerFrame, 1e-9);  // still the first frame
+    EXPECT_NEAR(SpeedAt(*lap, 2.0 / 15), 40 * kMphPerFootPerFrame, 1e-9);  // central
+    EXPECT_NEAR(SpeedAt(*lap, 7.0 / 15), 130 * kMphPerFootPerFrame, 1e-9); // backward
+    EXPECT_NEAR(SpeedAt(*lap, 50.0), 130 * kMphPerFootPerFrame, 1e-9);     // clamped
+    // Constant acceleration of 20 feet per frame per frame away from the ends.
+    EXPECT_NEAR(InlineForceAt(*lap, 3.0 / 15), 20 * kMphPerFootPerFrame * kGPerMphPerFrame, 1e-9);
+    // Next to the first frame the central difference meets the forward one: (60 - 30) / 2.
+    EXPECT_NEAR(InlineForceAt(*lap, 2.0 / 15), 15 * kMphPerFootPerFrame * kGPerMphPerFrame, 1e-9);
+}
+
+TEST(Channels, SlipAngleIsZeroAtRestAndAlwaysWithinAHalfTurn) {
+    auto still = MakeLap({100, 100, 100, 100});
+    EXPECT_EQ(SlipAngleAt(*still, 1.0 / 15), 0.0);
+
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int32_t> step(-40, 400);
+    std::uniform_int_distribution<int32_t> heading(-32768, 32767);
+    std::vector<int32_t> pos{0}, line{0};
+    std::vector<int16_t> head{0};
+    for (int i = 1; i < 200; ++i) {
+        pos.push_back(pos.back() + step(rng));
+        line.push_back(line.back() + step(rng) / 4);
+        head.push_back(static_cast<int16_t>(heading(rng)));
+    }
+    auto lap = MakeLap(pos, line, head);
+    for (int k = 0; k < 199 * 4; ++k) {
+        const double s = SlipAngleAt(*lap, k / 60.0);
+        EXPECT_GE(s, -180.0);
+        EXPECT_LT(s, 180.0);
+    }
+    // Driving straight along the track with the heading a quarter turn off.
+    auto side = MakeLap({0, 10, 20, 30}, {0, 0, 0, 0}, {16384, 16384, 16384, 16384});
+    EXPECT_NEAR(SlipAngleAt(*side, 1.0 / 15), 90.0, 1e-9);
+}
+
+TEST(Channels, TimeAtPositionMatchesTheLinearSearchEvenWhereTheCarGoesBack) {
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int32_t> step(-30, 120);
+    std::vector<int32_t> pos{3};
+    for (int i = 1; i < 500; ++i) pos.push_back(pos.back() + step(rng));
+    auto lap = MakeLap(pos);
+    lap->startFrame = -0.4;
+    lap->endFrame = 499.6;
+    lap->endPosition = pos.back() + 50;
+    int32_t maxPos = 0;
+    for (int32_t p : pos) maxPos = std::max(maxPos, p);
+    for (double feet = 0; feet < maxPos + 60; feet += 0.75) {
+        ASSERT_EQ(TimeAtPosition(*lap, feet), LinearTimeAtPosition(*lap, feet)) << feet;
+    }
+    for (int32_t p : pos) {
+        ASSERT_EQ(TimeAtPosition(*lap, p), LinearTimeAtPosition(*lap, p)) << p;
+    }
+
+    auto simple = MakeLap({0, 15, 30, 45});
+    EXPECT_EQ(TimeAtPosition(*simple, 0), 0.0);
+    EXPECT_DOUBLE_EQ(TimeAtPosition(*simple, 45), 3.0 / 15);
+    simple->endFrame = 4;
+    simple->endPosition = 65;
+    EXPECT_DOUBLE_EQ(TimeAtPosition(*simple, 55), 3.5 / 15);
+}
+
+TEST(Channels, DegenerateLapsNeverDivideByZero) {
+    auto empty = MakeLap({});
+    for (int c = 0; c < ChannelCount; ++c) EXPECT_EQ(ChannelValue(*empty, 1.0, 1, c, nullptr), 0.0);
+    EXPECT_EQ(TimeAtPosition(*empty, 10), 0.0);
+    EXPECT_EQ(AverageLapSpeed(*empty), 0.0);
+
+    // One sample, a lap starting exactly on sample 0, a zero-length lap.
+    auto one = MakeLap({50});
+    EXPECT_TRUE(std::isfinite(SpeedAt(*one, 0)));
+    EXPECT_TRUE(std::isfinite(TimeAtPosition(*one, 20)));
+    EXPECT_TRUE(std::isfinite(TimeAtPosition(*one, 80)));
+    EXPECT_EQ(AverageLapSpeed(*one), 0.0);
+    auto flat = MakeLap({10, 10, 10});
+    flat->endPosition = 10;
+    for (double feet : {0.0, 10.0, 20.0}) EXPECT_TRUE(std::isfinite(TimeAtPosition(*flat, feet)));
+    auto zeroScale = MakeLap({0, 10});
+    zeroScale->inchesPerUnit = 0;
+    EXPECT_EQ(TimeAtPosition(*zeroScale, 5), 0.0);
+}
+
+TEST(Channels, LapSpeedIsTheNominalLengthOverTheLapTime) {
+    auto lap = MakeLap({0, 5280});
+    lap->lapLength = 5280;  // one mile
+    lap->endFrame = 15 * 60;  // in one minute
+    lap->startFrame = 0;
+    EXPECT_DOUBLE_EQ(AverageLapSpeed(*lap), 60.0);
+}
+
+TEST(Channels, LineMeasuresFromTheOtherWallOnTracksWithGeometry) {
+    TTrackData road = simtest::RoadCourse();
+    PrepareGeometry(road);
+    ASSERT_TRUE(road.hasGeometry());
+    auto lap = MakeLap({1000, 1100, 1200}, {-20, -30, -40});
+    lap->inchesPerUnit = road.inchesPerUnit;
+    const double t = 1.0 / 15;
+    const double raw = RawLineAt(*lap, t);
+    const double width = TrackWidthAt(road, 1100) * road.inchesPerUnit / 12.0;
+    road.sideFlag = 1;
+    EXPECT_DOUBLE_EQ(LineAt(*lap, t, &road), raw - width);
+    road.sideFlag = 0;
+    EXPECT_DOUBLE_EQ(LineAt(*lap, t, &road), width - raw);
+
+    TTrackData plain;
+    plain.inchesPerUnit = 12;
+    EXPECT_DOUBLE_EQ(LineAt(*lap, t, &plain), raw);
+    EXPECT_DOUBLE_EQ(LineAt(*lap, t, nullptr), raw);
+}
+
+TEST(Channels, ChannelValueAddressesByTimeOrPositionAndSmoothsTheForces) {
+    auto lap = MakeLap({0, 10, 40, 90, 160, 250, 360}, {0, 3, 4, 9, 20, 22, 21});
+    const double t = 3.0 / 15;
+    EXPECT_DOUBLE_EQ(ChannelValue(*lap, t, ChannelTime, ChannelTime, nullptr), t);
+    EXPECT_DOUBLE_EQ(ChannelValue(*lap, t, ChannelTime, ChannelPosition, nullptr), 90.0);
+    EXPECT_DOUBLE_EQ(ChannelValue(*lap, 90.0, ChannelPosition, ChannelPosition, nullptr), 90.0);
+    EXPECT_DOUBLE_EQ(ChannelValue(*lap, 90.0, ChannelPosition, ChannelTime, nullptr), t);
+    EXPECT_DOUBLE_EQ(ChannelValue(*lap, 90.0, ChannelPosition, ChannelSpeed, nullptr), SpeedAt(*lap, t));
+
+    const double h = 1.0 / 15;
+    EXPECT_DOUBLE_EQ(ChannelValue(*lap, 0, ChannelTime, ChannelLateralForce, nullptr),
+                     (LateralForceAt(*lap, 0) * 2 + LateralForceAt(*lap, h)) / 3);
+    EXPECT_DOUBLE_EQ(ChannelValue(*lap, t, ChannelTime, ChannelInlineForce, nullptr),
+                     (InlineForceAt(*lap, t - h) + InlineForceAt(*lap, t) + InlineForceAt(*lap, t + h)) / 3);
+    EXPECT_EQ(ChannelValue(*lap, t, ChannelTime, ChannelNone, nullptr), 0.0);
+}
+
+TEST(Channels, ExtentsStartFromTheirSeedsAndWidenOverEveryFrame) {
+    TTrackData track;
+    track.trackLength = 6000;
+    track.inchesPerUnit = 6;
+
+    auto shortLap = MakeLap({0, 1});
+    shortLap->endFrame = 0;  // no time at all: nothing is sampled
+    ChannelRange r = ChannelExtents({shortLap.get()}, &track);
+    EXPECT_DOUBLE_EQ(r.maximum[ChannelPosition], 3000.0);
+    EXPECT_DOUBLE_EQ(r.maximum[ChannelTime], 0.0);
+    EXPECT_EQ(r.minimum[ChannelSpeed], 500.0);
+    EXPECT_EQ(r.maximum[ChannelSpeed], -500.0);
+    EXPECT_EQ(r.minimum[ChannelSlipAngle], 1000.0);
+
+    auto lap = MakeLap({0, 10, 40, 90, 160, 250});
+    lap->endFrame = 5.5;
+    lap->endPosition = 300;
+    r = ChannelExtents({shortLap.get(), lap.get()}, &track);
+    EXPECT_DOUBLE_EQ(r.maximum[ChannelTime], 5.5 / 15);
+    EXPECT_NEAR(r.minimum[ChannelSpeed], 10 * kMphPerFootPerFrame, 1e-6);  // forward at frame 0
+    EXPECT_NEAR(r.maximum[ChannelSpeed], 90 * kMphPerFootPerFrame, 1e-6);  // backward at frame 5
+    EXPECT_EQ(r.minimum[ChannelLine], 0.0);
+    EXPECT_EQ(r.maximum[ChannelLine], 0.0);
+}
