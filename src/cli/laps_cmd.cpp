@@ -5,12 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliTracks.h"
 #include "cli/Command.h"
 #include "cli/Options.h"
 #include "replay/OpenReplay.h"
-#include "replay/ReplayTrack.h"
-#include "track/TrackDataFile.h"
-#include "track/TrackList.h"
 
 namespace {
 
@@ -39,35 +37,11 @@ int Laps(const std::vector<std::string>& args) {
     if (options.Positional().size() != 1) return Usage(stderr);
     const std::string replayPath = options.Positional()[0];
 
-    TTrackDataFile data;
-    const std::string tracksPath = cli::TracksPath(options);
-    if (TrackReadStatus status = ReadTrackDataFile(tracksPath, data);
-        status != TrackReadStatus::Ok) {
-        std::fprintf(stderr, "korvale-cli laps: %s: %s\n", tracksPath.c_str(),
-                     TrackReadMessage(status));
-        return 1;
-    }
     TTrackList tracks;
-    for (auto& record : data.records) tracks.Insert(std::move(record));
-
-    int track = kNoTrackMatch;
-    if (auto name = options.Value("--track")) {
-        track = tracks.FindByName(*name);
-        if (track < 0) {
-            std::fprintf(stderr, "korvale-cli laps: no track named \"%s\" in %s\n", name->c_str(),
-                         tracksPath.c_str());
-            return 1;
-        }
-    } else {
-        track = TrackForReplayPath(tracks, replayPath);
-        if (track < 0) {
-            std::fprintf(
-                stderr,
-                "korvale-cli laps: %s track matches the path of %s; name it with --track NAME\n",
-                track == kAmbiguousTrackMatch ? "more than one" : "no", replayPath.c_str());
-            return 1;
-        }
-    }
+    std::string tracksPath;
+    if (!cli::LoadTracks(options, "laps", tracks, tracksPath)) return 1;
+    const int track = cli::ResolveReplayTrack(options, tracks, tracksPath, replayPath, "laps");
+    if (track < 0) return 1;
 
     const TTrackData& t = tracks.At(track);
     TOpenReplay replay;

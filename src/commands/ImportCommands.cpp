@@ -8,6 +8,7 @@
 #include "commands/ImportEndings.h"
 #include "commands/TrackChoice.h"
 #include "document/LapPalette.h"
+#include "replay/Averaging.h"
 #include "replay/ReplayTrack.h"
 #include "replay/Scan.h"
 #include "track/Geometry.h"
@@ -177,6 +178,39 @@ void ImportReplayCommand(TCommandContext& ctx) {
     std::unique_ptr<TReplay> lap;
     ctx.prompts.SetWaitCursor(true);
     const char* error = ReadReplayLap(import.replay, xfer.selectedDriver, xfer.selectedLaps.front(), lap);
+    ctx.prompts.SetWaitCursor(false);
+    if (error) {
+        ImportError(ctx, error);
+        EndImportWithoutLap(ctx, false);
+        import.Finish();
+        return;
+    }
+    const std::string replayName = import.replay.replayName;
+    import.Finish();
+    AddImportedLap(ctx, std::move(lap), replayName);
+}
+
+void ImportAverageLapCommand(TCommandContext& ctx) {
+    TReplayImport import;
+    if (!OpenReplayForImport(ctx, import)) {
+        import.Finish();
+        EndImportWithoutLap(ctx, true);
+        return;
+    }
+    TImportLapXfer xfer;
+    xfer.driverTexts = DriverTexts(import.replay);
+    xfer.selectedDriver = 0;
+    xfer.selectedLaps = {};
+    xfer.lapTimes = ReadLapTimesFlag(ctx.settings);
+    const TImportLapSource source = ImportLapSource(ctx, import.replay);
+    if (!ctx.prompts.ImportAverageLaps(xfer, source) || !CheckSelection(ctx, import.replay, xfer)) {
+        EndImportWithoutLap(ctx, false);
+        import.Finish();
+        return;
+    }
+    std::unique_ptr<TReplay> lap;
+    ctx.prompts.SetWaitCursor(true);
+    const char* error = ReadAverageLap(import.replay, xfer.selectedDriver, xfer.selectedLaps, lap);
     ctx.prompts.SetWaitCursor(false);
     if (error) {
         ImportError(ctx, error);

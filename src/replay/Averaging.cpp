@@ -6,6 +6,7 @@
 
 #include "channels/Channels.h"
 #include "replay/LapSamples.h"
+#include "replay/OpenReplay.h"
 
 namespace {
 
@@ -106,4 +107,25 @@ AverageResult AverageLaps(const std::vector<const TReplay*>& laps, int32_t track
         result.headings[static_cast<size_t>(k)] = static_cast<int16_t>(std::clamp(raw, -32768.0, 32767.0));
     }
     return outcome;
+}
+
+const char* ReadAverageLap(TOpenReplay& replay, int32_t driverIndex,
+                           const std::vector<int32_t>& lapIndexes, std::unique_ptr<TReplay>& out) {
+    out.reset();
+    std::vector<std::unique_ptr<TReplay>> read;
+    if (const char* error = ReadReplayLaps(replay, driverIndex, lapIndexes, read)) return error;
+    if (read.size() < 2) {
+        if (read.empty()) return "Error reading lap data";
+        out = std::move(read.front());
+        return nullptr;
+    }
+    const TReplayDriver& driver = replay.drivers[static_cast<size_t>(driverIndex)];
+    auto result = std::make_unique<TReplay>(driver.name, driver.carNumber);
+    std::vector<const TReplay*> laps;
+    for (const auto& lap : read) laps.push_back(lap.get());
+    if (AverageLaps(laps, replay.header.TrackLength, replay.header.TrackScale, *result) ==
+        AverageResult::Failed)
+        return "Error reading lap data";
+    out = std::move(result);
+    return nullptr;
 }

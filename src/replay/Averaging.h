@@ -3,6 +3,7 @@
 // its speed, lateral offset and slip angle are the means of the laps' values there.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "document/TReplay.h"
@@ -20,3 +21,13 @@ enum class AverageResult {
 // past them. result keeps its driverName, carNumber, colour and serial.
 AverageResult AverageLaps(const std::vector<const TReplay*>& laps, int32_t trackLength,
                           double trackScale, TReplay& result);
+
+struct TOpenReplay;
+
+// The Import Average Lap read: laps lapIndexes of driver driverIndex (partial laps refused
+// when there are two or more), then one lap averaged from them under a new lap made from
+// the driver's entry; a single lap is taken unchanged. Returns nullptr on success,
+// otherwise the message ("Partial laps may not be used in averaging", "Error finding lap
+// data", "Error reading lap data"); out then holds nothing.
+const char* ReadAverageLap(TOpenReplay& replay, int32_t driverIndex,
+                           const std::vector<int32_t>& lapIndexes, std::unique_ptr<TReplay>& out);

@@ -1,0 +1,121 @@
+// korvale-cli import: one lap of a replay, or the average of several, into a new document
+// or appended to an existing one, as Import Replay and Import Average Lap add them.
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/CliTracks.h"
+#include "cli/Command.h"
+#include "cli/Options.h"
+#include "document/LapList.h"
+#include "document/LapPalette.h"
+#include "replay/Averaging.h"
+#include "replay/OpenReplay.h"
+
+namespace {
+
+int Usage(FILE* out) {
+    std::fprintf(
+        out,
+        "usage: korvale-cli import REPLAY --driver I --lap K [--lap K2 ...] [--track NAME]\n"
+        "                          [--tracks PATH] -o DOC.kvl [--append]\n"
+        "\n"
+        "Imports lap K of driver I (both 0-based, as 'korvale-cli laps' lists them) into a\n"
+        "new document DOC.kvl, or with several --lap the average of those laps (partial\n"
+        "laps cannot be averaged). With --append the lap is added to the existing document,\n"
+        "which must be of the same track. Colours follow the program's lap palette.\n");
+    return out == stdout ? 0 : 2;
+}
+
+int Fail(const char* what, const std::string& detail = {}) {
+    if (detail.empty())
+        std::fprintf(stderr, "korvale-cli import: %s\n", what);
+    else
+        std::fprintf(stderr, "korvale-cli import: %s: %s\n", detail.c_str(), what);
+    return 1;
+}
+
+int Import(const std::vector<std::string>& args) {
+    for (const auto& a : args)
+        if (a == "--help" || a == "-h") return Usage(stdout);
+    cli::Options options(args, {"--driver", "--lap", "--track", "--tracks", "-o"}, {"--append"});
+    if (!options.ok()) {
+        std::fprintf(stderr, "korvale-cli import: %s\n", options.error().c_str());
+        return Usage(stderr);
+    }
+    const auto driverText = options.Value("--driver");
+    const auto output = options.Value("-o");
+    const auto lapTexts = options.Values("--lap");
+    if (options.Positional().size() != 1 || !driverText || !output || lapTexts.empty())
+        return Usage(stderr);
+    const std::string replayPath = options.Positional()[0];
+    const auto driver = cli::ParseInteger(*driverText);
+    if (!driver || *driver < 0) return Fail("--driver takes a driver number from 0");
+    std::vector<int32_t> lapIndexes;
+    for (const auto& text : lapTexts) {
+        const auto k = cli::ParseInteger(text);
+        if (!k || *k < 0 || *k > INT32_MAX) return Fail("--lap takes a lap number from 0");
+        lapIndexes.push_back(static_cast<int32_t>(*k));
+    }
+
+    TTrackList tracks;
+    std::string tracksPath;
+    if (!cli::LoadTracks(options, "import", tracks, tracksPath)) return 1;
+    const int track = cli::ResolveReplayTrack(options, tracks, tracksPath, replayPath, "import");
+    if (track < 0) return 1;
+
+    // The document the lap joins: the existing one with --append, else a new one.
+    TLapList laps;
+    int32_t axes[3] = {1, 2, 7};
+    if (options.Has("--append")) {
+        KvlReadResult doc;
+        if (!cli::LoadDocument(*output, tracks, "import", doc)) return 1;
+        if (doc.currentTrack != track)
+            return Fail(("Can only import replays for " + tracks.At(doc.currentTrack).name).c_str());
+        axes[0] = doc.xAxis;
+        axes[1] = doc.yAxis;
+        axes[2] = doc.y2Axis;
+        for (auto& lap : doc.laps) laps.Add(std::move(lap));
+    }
+
+    const TTrackData& t = tracks.At(track);
+    TOpenReplay replay;
+    if (const char* error = OpenReplay(replayPath, t.trackLength, t.inchesPerUnit, replay))
+        return Fail(error, replayPath);
+    if (static_cast<size_t>(*driver) >= replay.drivers.size()) return Fail("No driver selected");
+    const auto& chain = replay.laps[static_cast<size_t>(*driver)];
+    for (int32_t k : lapIndexes)
+        if (static_cast<size_t>(k) >= chain.size()) return Fail("No lap selected");
+
+    std::unique_ptr<TReplay> lap;
+    const char* error =
+        lapIndexes.size() == 1
+            ? ReadReplayLap(replay, static_cast<int32_t>(*driver), lapIndexes.front(), lap)
+            : ReadAverageLap(replay, static_cast<int32_t>(*driver), lapIndexes, lap);
+    replay.file.Close();
+    if (error) return Fail(error, replayPath);
+    lap->colour = ChooseLapColour(laps);
+    const TReplay& added = *lap;
+    laps.Add(std::move(lap));
+
+    const std::vector<const TReplay*> pointers = laps.Pointers();
+    KvlDocumentView view;
+    view.xAxis = axes[0];
+    view.yAxis = axes[1];
+    view.y2Axis = axes[2];
+    view.trackId = t.trackId;
+    view.laps = &pointers;
+    const KvlWriteResult written = SafeSaveKvlDocument(*output, view);
+    if (!written.ok) return Fail(written.message.c_str(), *output);
+    std::printf("%s: lap %d \"%s\", %d samples, %.3f s\n", output->c_str(), laps.Count() - 1,
+                added.driverName, added.sampleCount, (added.endFrame - added.startFrame) / 15.0);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+static cli::Registration reg{"import", "import a replay's lap, or an average of laps, into a document",
+                             &Import};

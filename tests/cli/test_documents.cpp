@@ -1,0 +1,254 @@
+// import, info, export-text and export-replay over a simulated race: the numbers that come out
+// are the ones the simulator drove, and every refusal gets its message.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "../sim/SimTracks.h"
+#include "cli/Command.h"
+#include "document/KvlFile.h"
+#include "replay/OpenReplay.h"
+#include "sim/Simulator.h"
+#include "track/Geometry.h"
+#include "track/TrackDataFile.h"
+#include "track/TrackList.h"
+#include "CliReplayFixture.h"
+
+using cli_replay_test::RunCli;
+
+namespace {
+
+// A driver-table name as the reader gives it back.
+std::string TableName(const std::string& name) { return name.empty() ? "Unknown" : name.substr(0, 31); }
+
+std::vector<std::vector<double>> ReadCommaRows(const std::string& path, std::string& header) {
+    std::ifstream in(path);
+    std::string line;
+    std::vector<std::vector<double>> rows;
+    while (std::getline(in, line)) {
+        if (line.rfind("Driver : ", 0) == 0) {
+            std::getline(in, header);
+            continue;
+        }
+        if (line.empty() || line.rfind("Track : ", 0) == 0) continue;
+        std::vector<double> row;
+        std::stringstream fields(line);
+        std::string field;
+        while (std::getline(fields, field, ',')) row.push_back(std::stod(field));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+class DocumentCli : public testing::Test {
+  protected:
+    void SetUp() override {
+        road = simtest::RoadCourse();
+        TTrackDataFile file;
+        file.version = 100;
+        file.records.push_back(std::make_unique<TTrackData>(simtest::RoadCourse()));
+        file.records.push_back(std::make_unique<TTrackData>(simtest::ShortOval()));
+        std::string error;
+        ASSERT_TRUE(WriteTrackDataFile(dir.File("tracks.dat"), file, error)) << error;
+        tracks = dir.File("tracks.dat");
+        PrepareGeometry(road);
+
+        options.track = &road;
+        options.cars = 3;
+        options.laps = 2;
+        options.seed = 5;
+        options.untidy = false;
+        truth = sim::SimulateRace(options);
+        replay = dir.Write("testroad-race.rpl", sim::SimulateReplayBytes(options));
+        oval = simtest::ShortOval();
+        sim::SimOptions ovalOptions = options;
+        ovalOptions.track = &oval;
+        ovalReplay = dir.Write("testoval-race.rpl", sim::SimulateReplayBytes(ovalOptions));
+        doc = dir.File("doc.kvl");
+    }
+
+    cli_replay_test::RunResult Import(std::vector<std::string> extra) {
+        std::vector<std::string> args{"import", replay, "--tracks", tracks, "-o", doc};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return RunCli(args);
+    }
+
+    replay_test::TempDir dir;
+    TTrackData road, oval;
+    sim::SimOptions options;
+    sim::RaceTruth truth;
+    std::string tracks, replay, ovalReplay, doc;
+};
+
+}  // namespace
+
+TEST_F(DocumentCli, ExportedChannelsAreWhatTheSimulatorDrove) {
+    ASSERT_EQ(Import({"--driver", "1", "--lap", "1"}).code, 0);
+    const std::string table = dir.File("table.txt");
+    auto r = RunCli({"export-text", doc, "--tracks", tracks, "-o", table, "--x", "time",
+                     "--resolution", "0.2", "--channels", "pos,speed,line,inline,slip", "--comma"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Data successfully exported\n");
+    std::string header;
+    const auto rows = ReadCommaRows(table, header);
+    EXPECT_EQ(header, "Time (s),Pos,Speed,Line,In-line Force,Slip Angle");
+
+    // Lap 1 of driver 1 runs from its first line crossing to its second.
+    const sim::DriverTruth& d = truth.drivers[1];
+    const double start = d.lapCrossings[0];
+    const double lapFrames = d.lapCrossings[1] - start;
+    ASSERT_NEAR(rows.size(), lapFrames / 15.0 / 0.2, 1.0);
+    auto truthAt = [&](double frame, auto field) {
+        const size_t i = static_cast<size_t>(std::floor(frame));
+        const double r = frame - std::floor(frame);
+        return (1 - r) * field(d.samples[i]) + r * field(d.samples[i + 1]);
+    };
+    int compared = 0;
+    double forceError = 0;
+    int steady = 0;
+    for (const auto& row : rows) {
+        ASSERT_EQ(row.size(), 6u);
+        const double t = row[0];
+        const double frame = start + 15.0 * t;
+        // Away from the lap's first and last frames, where the stencils turn one-sided.
+        if (frame < start + 3 || frame > start + lapFrames - 3) continue;
+        ++compared;
+        const double feet = truthAt(frame, [](const sim::CarSample& c) { return c.positionFeet; });
+        EXPECT_NEAR(row[1], feet, 0.5) << t;
+        EXPECT_NEAR(row[2], truthAt(frame, [](const sim::CarSample& c) { return c.speedMph; }), 2.0) << t;
+        // Line measured from the other wall: the stored offset less the width there.
+        const double raw = truthAt(frame, [](const sim::CarSample& c) { return c.lateralFeet; });
+        const double width = TrackWidthAt(road, feet * 12 / road.inchesPerUnit) * road.inchesPerUnit / 12;
+        EXPECT_NEAR(row[3], raw - width, 0.2) << t;
+        // Forces are second differences of inch-resolution positions spread over five
+        // frames: compared where the driver holds the pedal steady across that span.
+        const double g = truthAt(frame, [](const sim::CarSample& c) { return c.inlineG; });
+        double lo = g, hi = g;
+        for (int k = -3; k <= 3; ++k) {
+            const double v = d.samples[static_cast<size_t>(std::floor(frame)) + k].inlineG;
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+        }
+        if (hi - lo < 0.2) {
+            EXPECT_NEAR(row[4], g, 0.3) << t;
+            forceError += std::abs(row[4] - g);
+            ++steady;
+        }
+        EXPECT_NEAR(row[5], truthAt(frame, [](const sim::CarSample& c) { return c.slipDegrees; }), 0.5) << t;
+    }
+    EXPECT_GT(compared, 100);
+    ASSERT_GT(steady, 50);
+    EXPECT_LT(forceError / steady, 0.1);
+}
+
+TEST_F(DocumentCli, ImportAppendInfoAndTheAverage) {
+    ASSERT_EQ(Import({"--driver", "0", "--lap", "1"}).code, 0);
+    auto r = Import({"--driver", "2", "--lap", "1", "--lap", "2", "--append"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    r = RunCli({"info", doc, "--tracks", tracks});
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::istringstream lines(r.out);
+    std::string line;
+    std::vector<std::string> out;
+    while (std::getline(lines, line)) out.push_back(line);
+    ASSERT_EQ(out.size(), 7u) << r.out;
+    EXPECT_EQ(out[0], "x axis\tPosition");
+    EXPECT_EQ(out[1], "y axis\tSpeed");
+    EXPECT_EQ(out[2], "second y axis\tNone");
+    EXPECT_EQ(out[3], "track\t40\tTest Road Course");
+    EXPECT_EQ(out[4], "laps\t2");
+    EXPECT_EQ(out[5].rfind(TableName(truth.drivers[0].name) + "  ", 0), 0u) << out[5];
+    EXPECT_EQ(out[6].rfind(TableName(truth.drivers[2].name) + "  ", 0), 0u) << out[6];
+    EXPECT_NE(out[6].find(" s="), std::string::npos);
+    EXPECT_NE(out[6].find(" mph"), std::string::npos);
+
+    // The document holds the palette's first two colours and the averaged lap covers the track.
+    TTrackDataFile data;
+    ASSERT_EQ(ReadTrackDataFile(tracks, data), TrackReadStatus::Ok);
+    TTrackList list;
+    for (auto& t : data.records) list.Insert(std::move(t));
+    KvlReadResult read = ReadKvlDocument(doc, list);
+    ASSERT_TRUE(read.ok) << read.message;
+    ASSERT_EQ(read.laps.size(), 2u);
+    EXPECT_FALSE(read.laps[0]->colour == read.laps[1]->colour);
+    const TReplay& mean = *read.laps[1];
+    EXPECT_EQ(mean.startFrame, 0.0);
+    EXPECT_GT(mean.positions.back(), road.trackLength - 2000);
+    const double lap1 = truth.drivers[2].lapCrossings[1] - truth.drivers[2].lapCrossings[0];
+    const double lap2 = truth.drivers[2].lapCrossings[2] - truth.drivers[2].lapCrossings[1];
+    EXPECT_NEAR(mean.endFrame - mean.startFrame, (lap1 + lap2) / 2, 2.0);
+}
+
+TEST_F(DocumentCli, RefusalsGetTheProgramsMessages) {
+    auto r = Import({"--driver", "9", "--lap", "1"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("No driver selected"), std::string::npos) << r.err;
+    r = Import({"--driver", "0", "--lap", "99"});
+    EXPECT_NE(r.err.find("No lap selected"), std::string::npos) << r.err;
+    r = Import({"--driver", "0", "--lap", "0", "--lap", "1"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("Partial laps may not be used in averaging"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(doc));
+    r = Import({"--driver", "x", "--lap", "1"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(RunCli({"import", replay, "--tracks", tracks, "--driver", "0", "--lap", "1"}).code, 2);
+
+    // Appending a lap of another track leaves the document as it was.
+    ASSERT_EQ(Import({"--driver", "0", "--lap", "1"}).code, 0);
+    const auto before = replay_test::ReadAll(doc);
+    r = RunCli({"import", ovalReplay, "--tracks", tracks, "-o", doc, "--driver", "0", "--lap", "1",
+                "--append"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("Can only import replays for Test Road Course"), std::string::npos) << r.err;
+    EXPECT_EQ(replay_test::ReadAll(doc), before);
+
+    r = RunCli({"import", dir.File("missing.rpl"), "--track", "Test Oval", "--tracks", tracks, "-o",
+                doc, "--driver", "0", "--lap", "1"});
+    EXPECT_NE(r.err.find("Error opening replay"), std::string::npos) << r.err;
+
+    // Documents that cannot be read, and export choices that are refused.
+    const std::string bad = dir.Write("bad.kvl", {0x09, 0x55, 0x4e, 0x01, 1, 0});
+    r = RunCli({"info", bad, "--tracks", tracks});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("Unable to read replay (01)"), std::string::npos) << r.err;
+    r = RunCli({"export-text", doc, "--tracks", tracks, "-o", dir.File("t.txt"), "--resolution", "5-"});
+    EXPECT_NE(r.err.find("Resolution must be a number"), std::string::npos) << r.err;
+    r = RunCli({"export-text", doc, "--tracks", tracks, "-o", dir.File("t.txt"), "--channels", "rpm"});
+    EXPECT_EQ(r.code, 1);
+    r = RunCli({"export-text", doc, "--tracks", tracks, "-o", dir.File("no/such/dir/t.txt")});
+    EXPECT_NE(r.err.find("Unable to create export file"), std::string::npos) << r.err;
+}
+
+TEST_F(DocumentCli, ExportedReplayReadsBackWithTheLapsNamesAndPositions) {
+    ASSERT_EQ(Import({"--driver", "0", "--lap", "1"}).code, 0);
+    ASSERT_EQ(Import({"--driver", "1", "--lap", "1", "--append"}).code, 0);
+    std::filesystem::create_directories(dir.File("Out Dir"));
+    auto r = RunCli({"export-replay", doc, "--tracks", tracks, "-o", dir.File("Out Dir/Both.RPL")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    // Only the file name is lower-cased.
+    const std::string written = dir.File("Out Dir/both.rpl");
+    EXPECT_EQ(r.out, written + "\nReplay successfully exported\n");
+
+    TOpenReplay back;
+    ASSERT_EQ(OpenReplay(written, road.trackLength, road.inchesPerUnit, back), nullptr);
+    ASSERT_EQ(back.drivers.size(), 2u);
+    EXPECT_EQ(std::string(back.drivers[0].name), TableName(truth.drivers[0].name));
+    EXPECT_EQ(std::string(back.drivers[1].name), TableName(truth.drivers[1].name));
+    std::unique_ptr<TReplay> lap;
+    ASSERT_EQ(ReadReplayLap(back, 0, 0, lap), nullptr);
+
+    TTrackDataFile data;
+    ASSERT_EQ(ReadTrackDataFile(tracks, data), TrackReadStatus::Ok);
+    TTrackList list;
+    for (auto& t : data.records) list.Insert(std::move(t));
+    KvlReadResult read = ReadKvlDocument(doc, list);
+    ASSERT_TRUE(read.ok);
+    const TReplay& original = *read.laps[0];
+    ASSERT_GE(lap->sampleCount, 3);
+    // The replay's samples are the lap's own, from the lap's first sample on, to within the
+    // unit lost converting through feet.
+    for (int32_t s = 0; s < std::min(lap->sampleCount, original.sampleCount) - 1; ++s)
+        ASSERT_NEAR(lap->positions[size_t(s)], original.positions[size_t(s)], 1) << s;
+}
