@@ -1,0 +1,43 @@
+#pragma once
+// Frame, ticks, value labels, axis titles, units, zero lines and corner marks of the graph.
+#include <QFont>
+#include <QString>
+
+#include "views/graph/GraphGeometry.h"
+
+class QPainter;
+class TTrackData;
+struct TDocumentState;
+
+// What one drawing of the graph reads: the document state, the current track (nullptr for
+// none), the client size, the scale divisor, the screen's vertical dpi and the highlighted
+// axis (0 none, 1 x, 2 y, 3 second y).
+struct TGraphPaintInput {
+    const TDocumentState& doc;
+    const TTrackData* track;
+    int width;
+    int height;
+    int d;
+    int dpiY;
+    int highlighted;
+
+    TGraphAxes Axes() const;
+    TGraphGeometry Geometry() const;
+};
+
+// "Arial" 14 and 10 points, weight 400; the vertical fonts are the same faces drawn
+// rotated to read upwards.
+struct TGraphFonts {
+    QFont f14, f10;
+    int h14 = 0, h10 = 0;  // magnitudes of the font heights in pixels
+};
+TGraphFonts GraphFonts(int scaleDivisor, int logicalDpiY);
+
+// "%-7.2f"
+QString GraphLabel(double v);
+
+// Text with its cell's top-left at (x, y), horizontally or reading upwards from (x, y).
+void DrawTextAt(QPainter& p, int x, int y, const QString& text);
+void DrawTextUp(QPainter& p, int x, int y, const QString& text);
+
+void DrawGraphAxes(QPainter& p, const TGraphPaintInput& in);

@@ -1,0 +1,52 @@
+#pragma once
+// Pixel geometry of the graph for a client area of any size, and the mappings between
+// channel values and pixels that the axes, the curves, the cursor and the mouse share.
+// Pixel constants are divided by the scale divisor (1 main window, 2 picture-in-picture)
+// with integer division, as the layout was designed for.
+#include <array>
+#include <cstdint>
+
+struct TDocumentState;
+
+// The three axes, clamped to channels they can hold so that a bad settings value can never
+// index past the channel tables.
+struct TGraphAxes {
+    int x = 1, y = 2, y2 = 7;
+    bool HasSecond() const { return y2 != 7; }
+};
+TGraphAxes GraphAxesOf(const TDocumentState& doc);
+
+struct TGraphGeometry {
+    int W = 0, H = 0;  // client width and height
+    int d = 1;         // scale divisor
+    int E = 0;         // second-axis margin: 40 with d 1 and a second y-axis
+    bool second = false;
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int plotWidth = 0;   // pixel columns used for curves
+    int plotHeight = 0;
+};
+TGraphGeometry GraphGeometry(int width, int height, int scaleDivisor, bool secondAxis);
+
+// Font height for p points: -(p/d) * dpi / 72, integer multiply-then-divide.
+int GraphFontHeight(int points, int scaleDivisor, int logicalDpiY);
+
+// Curve rows (truncated toward zero). range is the six-value view range.
+int YRow(double v, const std::array<double, 6>& range, const TGraphGeometry& g);
+int Y2Row(double v, const std::array<double, 6>& range, const TGraphGeometry& g);
+
+// The mouse's plot area (main window): 60 <= x <= W - E - 20 and 40 <= y <= H - 40.
+bool InMousePlot(int x, int y, const TGraphGeometry& g);
+
+// Which axis margin a point outside the plot belongs to: 0 none, 1 x, 2 y, 3 second y.
+int AxisAt(int x, int y, const TGraphGeometry& g);
+const char* AxisHint(int axis);  // "" for 0
+
+// Values under a pointer inside the plot, from the view range.
+struct TGraphReadout {
+    double x = 0, y = 0, y2 = 0;
+};
+TGraphReadout ReadoutAt(int x, int y, const std::array<double, 6>& range, const TGraphGeometry& g);
+
+// Column of the cursor line for a position p in feet, or -1 when p lies outside the shown
+// x range (or the range is empty).
+int CursorColumn(double feet, const std::array<double, 6>& range, const TGraphGeometry& g);

@@ -1,0 +1,89 @@
+#pragma once
+// The telemetry graph in the main window: axes and curves of every lap, hover readouts,
+// the cursor line, rubber-band zoom, Zoom Out, Full Size and the axis pop-up menus.
+//
+// The document and the ranges live in the document state; the view keeps only what the
+// pointer is doing and a cached picture of the axes and curves, rebuilt when a full repaint
+// is pending (doc.repaintPending) so that mouse moves only draw the overlays.
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+#include <cstdint>
+
+#include "commands/CommandContext.h"
+
+class QMenu;
+class QPainter;
+
+class TGraphView : public QWidget {
+    Q_OBJECT
+public:
+    TGraphView(TCommandContext& ctx, QWidget* parent = nullptr);
+
+    // After RecomputeExtents: fullRange from doc.extents per axes, viewRange = fullRange.
+    void ResetRanges();
+    // Mark the cached layer stale (doc.repaintPending) and update().
+    void FullRepaint();
+    bool CanZoomOut() const;
+    void ZoomOut();
+    bool CanFullSize() const;
+    void FullSize();
+    // What the axis pop-up menus and the View menu's axis commands do. Channels an axis
+    // cannot hold are ignored.
+    void SetAxes(int x, int y, int y2);
+    void SetAxis(int kind, int channel);
+    // Runs a command of the pop-up menus (axis commands, Zoom Out, Full Size); false for an
+    // id that is none of them.
+    bool RunCommand(int id);
+    // cursorPosition was changed elsewhere (map, picture-in-picture): move the line.
+    void CursorMoved();
+
+    int HighlightedAxis() const { return highlightedAxis_; }
+    // The pop-up menu a right click would show for this axis (0: Full Size, Zoom Out).
+    void FillPopupMenu(QMenu& menu, int axis) const;
+
+signals:
+    void statusText(const QString&);  // hover readouts and axis hints for the status line
+    void stateChanged();              // zoom/axes changed: the frame re-runs its command enablers
+    // The shared cursor position changed (NoCursor when it was taken away).
+    void cursorChanged(int32_t position);
+    // What the data window shows: x in track units (kind 1) or seconds (kind 0); -1, -1
+    // clears its values.
+    void showLapValues(double x, int kind);
+    // The graph's picture changed (axes or ranges): a picture-in-picture window showing
+    // the graph repaints.
+    void graphChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    // Shows the pop-up menu and returns the chosen command id, 0 for none.
+    virtual int ExecPopupMenu(QMenu& menu, const QPoint& globalPos);
+
+private:
+    void RebuildLayer();
+    void RedrawAxes();
+    void DropCursor();
+    void UpdateCursorLine();
+    QRect CursorLineRect() const;
+    int CursorLineColumn() const;
+    QRect BandRect() const;
+    void UpdateBand();
+    void EndZoomCommand();
+
+    TCommandContext& ctx_;
+    QImage layer_;
+    int highlightedAxis_ = 0;
+    bool overPlot_ = false;
+    QPoint dragAnchor_, dragCorner_;
+    int drawnCursorColumn_ = -1;  // column of the cursor line on screen, -1 for none
+};
+
+// The drawing, usable by the picture-in-picture window: scale divisor and client rectangle.
+void PaintGraph(QPainter& p, const TCommandContext& ctx, const QRect& client, int scaleDivisor);
+// The same with the highlighted axis and the vertical dpi given.
+void PaintGraph(QPainter& p, const TCommandContext& ctx, const QRect& client, int scaleDivisor,
+                int highlightedAxis, int dpiY);

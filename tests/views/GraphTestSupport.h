@@ -1,0 +1,109 @@
+#pragma once
+// Shared pieces of the graph view tests: one QApplication for the test process, prompts
+// that only count what they were told, and a document with a hand-made track and laps.
+#include <QApplication>
+#include <QImage>
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+#include "commands/CommandContext.h"
+#include "commands/Prompts.h"
+#include "document/TReplay.h"
+#include "platform/ProfileFile.h"
+#include "track/TrackList.h"
+
+inline QApplication& TestApp() {
+    static int argc = 1;
+    static char name[] = "test_views";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+class TCountingPrompts : public TPrompts {
+public:
+    int lapsChanged = 0, repaints = 0, switchToGraph = 0, allLapsRemoved = 0;
+
+    TMsgAnswer MessageBox(const std::string&, const std::string&, TMsgIcon, TMsgButtons) override {
+        return TMsgAnswer::Ok;
+    }
+    bool OpenFileDialog(TFileDialogXfer&) override { return false; }
+    bool SaveFileDialog(TFileDialogXfer&) override { return false; }
+    bool ChooseTrack(TChooseTrackXfer&) override { return false; }
+    bool ImportLap(TImportLapXfer&, const TImportLapSource&) override { return false; }
+    bool ImportAverageLaps(TImportLapXfer&, const TImportLapSource&) override { return false; }
+    bool ChooseLap(TChooseLapXfer&) override { return false; }
+    bool EditInfo(TEditInfoXfer&) override { return false; }
+    bool ExtractReplayFromArchive(const std::string&, std::string&) override { return false; }
+    void SetCaption(const std::string&) override {}
+    void SetWaitCursor(bool) override {}
+    void SetStatusText(const std::string&) override {}
+    void LapsChanged() override { ++lapsChanged; }
+    void Repaint() override { ++repaints; }
+    void LapAdded(const TReplay&) override {}
+    void LapEdited(int32_t, const TReplay&) override {}
+    void LapRemoved(int32_t) override {}
+    void AllLapsRemoved() override { ++allLapsRemoved; }
+    void TrackOpened(bool) override {}
+    void SwitchToGraph() override { ++switchToGraph; }
+    void ClosePictureInPicture() override {}
+    TWindowRect SideWindowRect(TSideWindow) override { return {}; }
+};
+
+// A track 10000 units long at 12 inches per unit, so that units and feet are the same.
+inline std::unique_ptr<TTrackData> MakeTestTrack(bool geometry) {
+    auto t = std::make_unique<TTrackData>();
+    t->name = "Test Ring";
+    t->trackId = 9;
+    t->trackLength = 10000;
+    t->inchesPerUnit = 12;
+    t->cornerCount = 2;
+    t->cornerNames = {"Hook", "Bend"};
+    t->cornerPositions = {2500, 7500};
+    t->pointCount = geometry ? 1 : 0;  // marks detailed geometry; widths stay constant
+    return t;
+}
+
+// A lap of n samples; sample k at position from + k * stepUnits, on the centre line.
+inline std::unique_ptr<TReplay> MakeLinearLap(int n, int from, int stepUnits, Rgb colour) {
+    auto lap = std::make_unique<TReplay>("Tester", 7);
+    lap->ResizeSamples(n);
+    for (int k = 0; k < n; ++k) {
+        lap->positions[size_t(k)] = from + k * stepUnits;
+        lap->lines[size_t(k)] = 0;
+        lap->headings[size_t(k)] = 0;
+    }
+    lap->startFrame = 0;
+    lap->endFrame = n - 1;
+    lap->startPosition = from;
+    lap->endPosition = from + (n - 1) * stepUnits;
+    lap->inchesPerUnit = 12;
+    lap->lapLength = 10000;
+    lap->colour = colour;
+    return lap;
+}
+
+struct TGraphFixtureState {
+    TDocumentState doc;
+    TTrackList tracks;
+    ProfileFile settings{"/nonexistent-dir/korvale-graph-test.ini"};
+    TCountingPrompts prompts;
+    TCommandContext ctx{doc, tracks, settings, prompts};
+
+    TGraphFixtureState() { TestApp(); }
+
+    void UseTrack(bool geometry = true) {
+        tracks.Clear();
+        doc.currentTrack = tracks.Insert(MakeTestTrack(geometry));
+    }
+    void AddLap(std::unique_ptr<TReplay> lap) { doc.laps.Add(std::move(lap)); }
+    void Recompute() {
+        doc.extents = ChannelExtents(doc.laps.Pointers(), CurrentTrack(ctx));
+    }
+};
+
+inline QImage Render(QWidget& w) {
+    return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
