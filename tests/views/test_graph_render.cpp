@@ -1,0 +1,307 @@
+// The graph rendered offscreen: pixels where the geometry puts the frame, the ticks, the
+// labels, a known curve point, the zero line, corner marks and the highlighted title.
+#include <gtest/gtest.h>
+
+#include <QPainter>
+#include <functional>
+
+#include "views/graph/GraphCurves.h"
+#include "views/graph/TGraphView.h"
+#include "views/GraphTestSupport.h"
+#include "views/graph/GraphRanges.h"
+
+namespace {
+
+const QRgb kBlack = qRgb(0, 0, 0);
+const QRgb kWhite = qRgb(255, 255, 255);
+const QRgb kGrey = qRgb(192, 192, 192);
+const QRgb kGreen = qRgb(0, 192, 0);
+const Rgb kLapA{200, 0, 100};
+const Rgb kLapB{0, 0, 255};
+
+QRgb Of(Rgb c) { return qRgb(c.r, c.g, c.b); }
+
+int CountIn(const QImage& img, const QRect& r, const std::function<bool(QRgb)>& match) {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (match(img.pixel(x, y))) ++n;
+    return n;
+}
+
+bool HasColourInColumn(const QImage& img, int x, QRgb c) {
+    return CountIn(img, QRect(x, 0, 1, img.height()), [c](QRgb p) { return p == c; }) > 0;
+}
+
+// x on Position, y on Time: a lap at constant speed gives a straight line whose rows the
+// test can work out by hand. 101 samples, 100 units (= feet) apart: 0 to 10000 feet in
+// 100 frames, so t = feet / 1500.
+class GraphRender : public ::testing::Test, public TGraphFixtureState {
+protected:
+    void SetUp() override {
+        UseTrack();
+        doc.xAxis = 1;
+        doc.yAxis = 0;
+        doc.y2Axis = 7;
+    }
+    void Prepare(TGraphView& view, int w, int h) {
+        Recompute();
+        view.ResetRanges();
+        view.resize(w, h);
+    }
+};
+
+TEST_F(GraphRender, FrameAndInwardTicks) {
+    AddLap(MakeLinearLap(101, 0, 100, kLapA));
+    TGraphView view(ctx);
+    Prepare(view, 800, 600);
+    const QImage img = Render(view);
+    ASSERT_EQ(img.size(), QSize(800, 600));
+    for (QPoint p : {QPoint(60, 40), QPoint(780, 40), QPoint(60, 560), QPoint(780, 560),
+                     QPoint(420, 40), QPoint(60, 200), QPoint(780, 300), QPoint(500, 560)})
+        EXPECT_EQ(img.pixel(p), kBlack) << p.x() << "," << p.y();
+    EXPECT_EQ(img.pixel(61, 41), kWhite);
+    // Ticks at 0.25 left + 0.75 right = 600, and at 0.75/0.25 = 240, five pixels long.
+    for (int tx : {240, 420, 600}) {
+        for (int k = 1; k <= 4; ++k) {
+            EXPECT_EQ(img.pixel(tx, 40 + k), kBlack) << tx;
+            EXPECT_EQ(img.pixel(tx, 560 - k), kBlack) << tx;
+        }
+        EXPECT_EQ(img.pixel(tx, 45), kWhite) << tx;
+        EXPECT_NE(img.pixel(tx + 1, 41), kBlack);
+    }
+    for (int ty : {170, 300, 430}) {
+        for (int k = 1; k <= 4; ++k) EXPECT_EQ(img.pixel(780 - k, ty), kBlack) << ty;
+        EXPECT_EQ(img.pixel(775, ty), kWhite) << ty;
+    }
+    EXPECT_EQ(img.pixel(64, 170), kBlack);
+    EXPECT_EQ(img.pixel(65, 170), kWhite);
+}
+
+TEST_F(GraphRender, KnownCurvePointAndZeroLine) {
+    AddLap(MakeLinearLap(101, 0, 100, kLapA));
+    TGraphView view(ctx);
+    Prepare(view, 800, 600);
+    // y range: 0 .. 6.667 s with 5 % margins = -1/3 .. 7.
+    ASSERT_NEAR(doc.viewRange[2], -1.0 / 3, 1e-9);
+    ASSERT_NEAR(doc.viewRange[3], 7.0, 1e-9);
+    const QImage img = Render(view);
+    // Column 240 is 2500 ft, t = 5/3 s: row trunc((1 - 2/7.333) * 520 + 40) = 418.
+    EXPECT_EQ(img.pixel(240, 418), Of(kLapA));
+    // Column 600 is 7500 ft, t = 5 s: row trunc((1 - 5.333/7.333) * 520 + 40) = 181.
+    EXPECT_EQ(img.pixel(600, 181), Of(kLapA));
+    // The zero line: row trunc((1 - 0.333/7.333) * 520 + 40) = 536, grey to the column
+    // before the right edge, which stays black.
+    EXPECT_EQ(img.pixel(700, 536), kGrey);
+    EXPECT_EQ(img.pixel(779, 536), kGrey);
+    EXPECT_EQ(img.pixel(780, 536), kBlack);
+    // Curve pixels stay inside the plot.
+    EXPECT_EQ(CountIn(img, QRect(0, 0, 800, 40), [](QRgb p) { return p == Of(kLapA); }), 0);
+    EXPECT_EQ(CountIn(img, QRect(0, 561, 800, 39), [](QRgb p) { return p == Of(kLapA); }), 0);
+}
+
+TEST_F(GraphRender, WithoutTrackNoLabelsAndNoZeroLine) {
+    AddLap(MakeLinearLap(101, 0, 100, kLapA));
+    TGraphView view(ctx);
+    Prepare(view, 800, 600);
+    const QRect yLabel(2, 40, 50, 14);
+    auto dark = [](QRgb p) { return qGray(p) < 128; };
+    const QImage with = Render(view);
+    EXPECT_GT(CountIn(with, yLabel, dark), 10);
+
+    doc.currentTrack = -1;
+    view.FullRepaint();
+    const QImage without = Render(view);
+    EXPECT_EQ(CountIn(without, yLabel, dark), 0);
+    EXPECT_EQ(without.pixel(700, 536), kWhite);
+    // The frame and the titles are still there.
+    EXPECT_EQ(without.pixel(60, 40), kBlack);
+    EXPECT_GT(CountIn(without, QRect(300, 564, 200, 36), dark), 10);
+}
+
+TEST_F(GraphRender, ZeroLineAtAQuarterWithSecondAxis) {
+    AddLap(MakeLinearLap(101, 0, 100, kLapA));
+    TGraphView view(ctx);
+    doc.y2Axis = 1;
+    Prepare(view, 840, 600);
+    doc.viewRange[2] = doc.fullRange[2] = -1;
+    doc.viewRange[3] = doc.fullRange[3] = 1;
+    view.FullRepaint();
+    const QImage img = Render(view);
+    EXPECT_EQ(img.pixel(700, 170), kGrey);
+    EXPECT_NE(img.pixel(700, 300), kGrey);
+}
+
+TEST_F(GraphRender, SecondAxisCurvesInTheLowerHalf) {
+    AddLap(MakeLinearLap(101, 0, 100, kLapA));
+    TGraphView view(ctx);
+    doc.y2Axis = 1;  // position: 0 .. 10000 ft, shown as -500 .. 10500
+    Prepare(view, 840, 600);  // plot width stays 720
+    const QImage img = Render(view);
+    // Column 240 = 2500 ft: time row trunc(0.7273 * 260 + 40) = 229 in the upper half,
+    // position row trunc((1 - 0.5 * 0.2727) * 520 + 40) = 489 in the lower half.
+    EXPECT_EQ(img.pixel(240, 229), Of(kLapA));
+    EXPECT_EQ(img.pixel(240, 489), Of(kLapA));
+    for (int x = 61; x < 780; ++x) {
+        const QImage column = img.copy(x, 0, 1, 600);
+        EXPECT_EQ(CountIn(column, QRect(0, 0, 1, 40), [](QRgb p) { return p == Of(kLapA); }), 0);
+    }
+    // Second-axis labels and title sit in the right margin.
+    auto dark = [](QRgb p) { return qGray(p) < 128; };
+    EXPECT_GT(CountIn(img, QRect(785, 40, 55, 520), dark), 20);
+}
+
+TEST_F(GraphRender, NoSecondAxisLeavesTheRightMarginEmpty) {
+    AddLap(MakeLinearLap(101, 0, 100, kLapA));
+    TGraphView view(ctx);
+    Prepare(view, 800, 600);
+    const QImage img = Render(view);
+    auto dark = [](QRgb p) { return qGray(p) < 128; };
+    EXPECT_EQ(CountIn(img, QRect(781, 0, 19, 600), dark), 0);
+}
+
+TEST_F(GraphRender, OutOfRangeValuesLiftThePen) {
+    // The line is 1000 ft off for samples 30..60: shown range -1..1 breaks the curve there.
+    auto lap = MakeLinearLap(101, 0, 100, kLapA);
+    for (int k = 30; k <= 60; ++k) lap->lines[size_t(k)] = 1000;
+    AddLap(std::move(lap));
+    doc.yAxis = 3;
+    TGraphView view(ctx);
+    Prepare(view, 800, 600);
+    doc.viewRange[2] = -1;
+    doc.viewRange[3] = 1;
+    view.FullRepaint();
+    const QImage img = Render(view);
+    const QRgb c = Of(kLapA);
+    EXPECT_EQ(img.pixel(168, 300), c);  // 1500 ft, before the break
+    EXPECT_FALSE(HasColourInColumn(img, 384, c));  // 4500 ft, off the line
+    EXPECT_EQ(img.pixel(636, 300), c);  // 8000 ft, the curve resumes
+    // No connecting line in any column of the break.
+    for (int x = 270; x <= 490; ++x) EXPECT_FALSE(HasColourInColumn(img, x, c));
+}
+
+TEST_F(GraphRender, CoverageByPositionAndByTime) {
+    // Position: a lap starting at 3000 ft begins its curve there.
+    AddLap(MakeLinearLap(71, 3000, 100, kLapA));
+    doc.yAxis = 2;
+    TGraphView view(ctx);
+    Prepare(view, 800, 600);
+    QImage img = Render(view);
+    EXPECT_FALSE(HasColourInColumn(img, 200, Of(kLapA)));  // 1944 ft
+    EXPECT_TRUE(HasColourInColumn(img, 300, Of(kLapA)));   // 3333 ft
+
+    // Time: a lap shorter than the shown range ends at its duration, the longer goes on.
+    doc.laps.Clear();
+    AddLap(MakeLinearLap(101, 0, 100, kLapA));  // 6.667 s
+    AddLap(MakeLinearLap(51, 0, 100, kLapB));   // 3.333 s
+    doc.xAxis = 0;
+    doc.yAxis = 1;
+    Recompute();
+    view.ResetRanges();
+    view.FullRepaint();
+    img = Render(view);
+    EXPECT_TRUE(HasColourInColumn(img, 300, Of(kLapB)));   // 2.2 s
+    EXPECT_FALSE(HasColourInColumn(img, 600, Of(kLapB)));  // 5 s
+    EXPECT_TRUE(HasColourInColumn(img, 600, Of(kLapA)));
+}
+
+TEST_F(GraphRender, CornerMarksAboveThePlot) {
+    AddLap(MakeLinearLap(101, 0, 100, kLapA));
+    TGraphView view(ctx);
+    Prepare(view, 800, 600);
+    auto green = [](QRgb p) { return p == kGreen; };
+    EXPECT_EQ(CountIn(Render(view), QRect(0, 0, 800, 40), green), 0);
+    doc.cornersShown = true;
+    view.FullRepaint();
+    const QImage img = Render(view);
+    // "Hook" at 2500 ft is column 240 (or 239 by rounding): rows 36 down to 33.
+    EXPECT_EQ(img.pixel(238, 33), kGreen);
+    EXPECT_EQ(img.pixel(241, 33), kGreen);
+    EXPECT_EQ(img.pixel(239, 36), kGreen);
+    EXPECT_EQ(CountIn(img, QRect(230, 20, 20, 20), green), 20);  // 2 + 4 + 6 + 8
+    auto dark = [](QRgb p) { return qGray(p) < 128; };
+    EXPECT_GT(CountIn(img, QRect(215, 5, 50, 25), dark), 5);  // its name above
+
+    // No corner marks on a time axis.
+    doc.xAxis = 0;
+    Recompute();
+    view.ResetRanges();
+    view.FullRepaint();
+    EXPECT_EQ(CountIn(Render(view), QRect(0, 0, 800, 40), green), 0);
+}
+
+TEST_F(GraphRender, EmptyDocumentDrawsFrameAndTitlesOnly) {
+    TGraphView view(ctx);
+    Prepare(view, 400, 300);
+    const QImage img = Render(view);
+    EXPECT_EQ(img.pixel(60, 40), kBlack);
+    EXPECT_EQ(img.pixel(380, 260), kBlack);
+    auto dark = [](QRgb p) { return qGray(p) < 128; };
+    EXPECT_GT(CountIn(img, QRect(100, 264, 240, 36), dark), 10);  // x title and unit
+}
+
+TEST(GraphPaint, PictureInPictureScaleHasHalfMarginsAndNoUnits) {
+    TGraphFixtureState s;
+    s.UseTrack();
+    s.AddLap(MakeLinearLap(101, 0, 100, kLapA));
+    s.doc.y2Axis = 2;
+    s.Recompute();
+    ResetGraphRanges(s.doc);
+    QImage img(300, 200, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    {
+        QPainter p(&img);
+        PaintGraph(p, s.ctx, QRect(0, 0, 300, 200), 2);
+    }
+    EXPECT_EQ(img.pixel(30, 20), kBlack);
+    EXPECT_EQ(img.pixel(290, 180), kBlack);
+    EXPECT_EQ(img.pixel(291, 100), kWhite);  // no second-axis margin
+    auto dark = [](QRgb p) { return qGray(p) < 128; };
+    EXPECT_EQ(CountIn(img, QRect(291, 0, 9, 200), dark), 0);  // no second-axis labels
+}
+
+TEST(GraphPaint, CurvesOfTheSecondAxisFollowTheirMapping) {
+    TGraphFixtureState s;
+    s.UseTrack();
+    s.AddLap(MakeLinearLap(101, 0, 100, kLapA));
+    s.doc.xAxis = 1;
+    s.doc.yAxis = 0;
+    s.doc.y2Axis = 0;
+    s.doc.viewRange = {0, 10000, 0, 10, 0, 10};
+    const TGraphPaintInput in{s.doc, CurrentTrack(s.ctx), 840, 600, 1, 96, 0};
+    const auto upper = LapCurve(s.doc.laps.At(0), in, false);
+    const auto lower = LapCurve(s.doc.laps.At(0), in, true);
+    ASSERT_EQ(upper.size(), 1u);
+    ASSERT_EQ(lower.size(), 1u);
+    ASSERT_EQ(upper[0].size(), 720);
+    for (int i = 0; i < 720; ++i) {
+        EXPECT_EQ(upper[0][i].x(), 60 + i);
+        EXPECT_GE(upper[0][i].y(), 40);
+        EXPECT_LE(upper[0][i].y(), 300);
+        EXPECT_GE(lower[0][i].y(), 300);
+        EXPECT_LE(lower[0][i].y(), 560);
+    }
+}
+
+}  // namespace
+
+namespace {
+// Writes the main test picture when KORVALE_GRAPH_PICTURE names a file, for looking at.
+TEST(GraphPaint, PictureForInspection) {
+    const char* path = std::getenv("KORVALE_GRAPH_PICTURE");
+    if (path == nullptr) GTEST_SKIP() << "KORVALE_GRAPH_PICTURE not set";
+    TGraphFixtureState s;
+    s.UseTrack();
+    s.AddLap(MakeLinearLap(101, 0, 100, kLapA));
+    auto b = MakeLinearLap(101, 0, 90, kLapB);
+    for (int k = 30; k <= 60; ++k) b->lines[size_t(k)] = 3 * k;
+    s.AddLap(std::move(b));
+    s.doc.y2Axis = 3;
+    s.doc.cornersShown = true;
+    s.Recompute();
+    TGraphView view(s.ctx);
+    view.ResetRanges();
+    view.resize(840, 600);
+    EXPECT_TRUE(Render(view).save(QString::fromLocal8Bit(path)));
+}
+}  // namespace
