@@ -3,6 +3,17 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets)
 set(CMAKE_AUTOMOC ON)
 set(CMAKE_AUTORCC ON)
 
+# Version data compiled into the program as a Qt resource; the About box reads it at run
+# time, so it always agrees with the program it is in.
+set(KORVALE_PRODUCT_NAME "Korvale" CACHE STRING "Product name shown in the About box")
+set(KORVALE_LEGAL_COPYRIGHT "Copyright (C) 2026 The Korvale developers. All rights reserved."
+    CACHE STRING "Legal notice shown in the About box")
+set(KORVALE_SPECIAL_BUILD "" CACHE STRING "Special-build text of the About box; empty for a release")
+set(KORVALE_VERSION_FILE ${CMAKE_BINARY_DIR}/generated/korvale/version.txt)
+configure_file(${CMAKE_SOURCE_DIR}/src/resources/version.txt.in ${KORVALE_VERSION_FILE} @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/src/resources/korvale.qrc.in
+               ${CMAKE_BINARY_DIR}/generated/korvale.qrc @ONLY)
+
 file(GLOB_RECURSE ui_sources CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/*/ui/*.cpp
   ${CMAKE_SOURCE_DIR}/src/views/*.cpp
@@ -13,11 +24,39 @@ file(GLOB_RECURSE ui_headers CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/app/*.h)
 list(REMOVE_ITEM ui_sources ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
 if(ui_sources)
-  add_library(korvale_ui STATIC ${ui_sources} ${ui_headers})
+  add_library(korvale_ui STATIC ${ui_sources} ${ui_headers} ${CMAKE_BINARY_DIR}/generated/korvale.qrc)
   target_include_directories(korvale_ui PUBLIC ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(korvale_ui PUBLIC korvale_core Qt6::Widgets)
+
+  # The help file sits beside the executables, where the program looks for it first.
+  set(KORVALE_HELP_SOURCE ${CMAKE_SOURCE_DIR}/data/help/Korvale.hlp)
+  set(KORVALE_HELP_FILE ${KORVALE_DATA_DIR}/Korvale.hlp)
+  add_custom_command(
+    OUTPUT ${KORVALE_HELP_FILE}
+    COMMAND ${CMAKE_COMMAND} -E copy ${KORVALE_HELP_SOURCE} ${KORVALE_HELP_FILE}
+    DEPENDS ${KORVALE_HELP_SOURCE}
+    COMMENT "Copying the help file beside the program"
+    VERBATIM)
+  add_custom_target(korvale_help ALL DEPENDS ${KORVALE_HELP_FILE})
+  add_dependencies(korvale_ui korvale_help)
 endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/main.cpp AND TARGET korvale_ui)
   add_executable(korvale ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
   target_link_libraries(korvale PRIVATE korvale_ui)
+
+  # Installed layout: programs in bin, their data in share/korvale (the program falls back
+  # to ../share/korvale), and the desktop entry and .kvl MIME type for the desktop.
+  include(GNUInstallDirs)
+  install(TARGETS korvale RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  if(TARGET korvale-cli)
+    install(TARGETS korvale-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
+  install(FILES ${KORVALE_DATA_DIR}/tracks.dat ${KORVALE_HELP_FILE}
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/korvale)
+  install(FILES ${CMAKE_SOURCE_DIR}/packaging/korvale.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${CMAKE_SOURCE_DIR}/packaging/korvale.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+  install(FILES ${CMAKE_SOURCE_DIR}/packaging/korvale.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 endif()

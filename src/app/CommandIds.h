@@ -27,9 +27,33 @@ inline constexpr int Data = 24612;
 inline constexpr int HelpContents = 2001;
 inline constexpr int HelpUsing = 2002;
 inline constexpr int About = 2009;
+
+// Axis choices of the View menu's X-Axis, Y-Axis and 2nd Y-Axis pop-ups.
+inline constexpr int XTime = 7124;
+inline constexpr int XPosition = 7123;
+inline constexpr int YTime = 7129;
+inline constexpr int YPosition = 7127;
+inline constexpr int YSpeed = 7128;
+inline constexpr int YLine = 7126;
+inline constexpr int YLateralForce = 51683;
+inline constexpr int YInlineForce = 7125;
+inline constexpr int YSlipAngle = 51685;
+inline constexpr int Y2None = 21686;
+inline constexpr int Y2Time = 21687;
+inline constexpr int Y2Position = 21688;
+inline constexpr int Y2Speed = 21690;
+inline constexpr int Y2Line = 21689;
+inline constexpr int Y2LateralForce = 21692;
+inline constexpr int Y2InlineForce = 21691;
+inline constexpr int Y2SlipAngle = 21693;
 }  // namespace cmd
 
 // Help topics that are not commands.
 namespace topic {
 inline constexpr int FirstRun = 4143;
+// The dialogs' Help buttons.
+inline constexpr int ImportLapDialog = 1;
+inline constexpr int EditInfoDialog = 3;
+inline constexpr int ExportDialogs = 4;  // text export and export to replay share it
+inline constexpr int AverageLapDialog = 7;
 }

@@ -1,23 +1,91 @@
 #pragma once
+// The main client window: it owns the document and view state, the track list, the
+// settings file and the prompts, hosts the telemetry graph, runs the commands and says
+// which of them are enabled and checked.
 
+#include <QString>
 #include <QWidget>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
 
-class QLabel;
+#include "app/AppPaths.h"
+#include "commands/CommandContext.h"
+#include "commands/DocumentState.h"
+#include "platform/ProfileFile.h"
+#include "track/TrackList.h"
 
-// The main client window. It hosts the telemetry graph and owns the document; until the
-// graph view and the document state are in the tree, it shows a marked empty area.
+class TGraphView;
+class TShellPrompts;
+
+struct TCommandEnabling {
+    bool enabled = false;
+    bool checkable = false;
+    bool checked = false;
+};
+
 class TKorvaleWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit TKorvaleWindow(QWidget* parent = nullptr);
+    TKorvaleWindow(const AppPaths& paths, QWidget* parent = nullptr);
+    ~TKorvaleWindow() override;
 
-    // Close check: the save question and the settings written on close. With no document
-    // state yet there is nothing unsaved, so closing may go on.
+    // Runs once when the window is created: track data (false after the fatal message,
+    // the program must then end), associations, export choices, first-run help.
+    bool Setup();
+
+    // Handles a command id of the menus, tool bar or accelerators; false for ids that are
+    // not this window's (the frame and the application handle those).
+    bool RunCommand(int id);
+    // Enabled and checked state of a command id this window handles.
+    TCommandEnabling CommandEnabling(int id) const;
+    bool HandlesCommand(int id) const;
+
+    // Close check: the save question and the settings written on close.
     bool CanClose();
 
-    // The status-bar text field the window writes its readouts into.
-    void SetStatusField(QLabel* field) { status_ = field; }
+    // The other ways a document arrives.
+    void OpenStartupDocument(const std::string& path);
+    void RecentFileChosen(const std::string& path);
+    void FilesDropped(const std::vector<std::string>& paths);
+
+    TCommandContext& context() { return ctx_; }
+    TDocumentState& doc() { return doc_; }
+    const TDocumentState& doc() const { return doc_; }
+    ProfileFile& settings() { return settings_; }
+    TTrackList& tracks() { return tracks_; }
+    TGraphView* graph() { return graph_; }
+    const AppPaths& paths() const { return paths_; }
+    const QString& caption() const { return caption_; }
+    const QString& statusText() const { return status_; }
+    TShellPrompts& prompts() { return *prompts_; }
+
+    // Called by the prompts.
+    void SetCaptionText(const QString& caption);
+    void SetStatus(const QString& text);
+    void LapsChanged();
+    void RepaintView();
+    TWindowRect SideWindowPlacement(int which) const;
+
+signals:
+    void captionChanged(const QString& caption);
+    void statusChanged(const QString& text);
+    // After every command and every change the commands' enabling may depend on.
+    void stateChanged();
+    // A help topic the window opens by itself (the first run).
+    void helpRequested(int topic);
 
 private:
-    QLabel* status_ = nullptr;
+    AppPaths paths_;
+    ProfileFile settings_;
+    TTrackList tracks_;
+    TDocumentState doc_;
+    std::unique_ptr<TShellPrompts> prompts_;
+    TCommandContext ctx_;
+    TGraphView* graph_ = nullptr;
+    QString caption_ = QStringLiteral("Korvale");
+    QString status_;
+    // Placement of the side windows, read from the settings as they would be created.
+    std::array<TWindowRect, 3> sidePlacement_{};
 };

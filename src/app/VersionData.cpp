@@ -17,7 +17,11 @@ void VersionData::Parse(const std::string& content) {
     }
 }
 
+// The resource lives in a static library; naming it here keeps the linker from dropping it.
+static void InitVersionResource() { Q_INIT_RESOURCE(korvale); }
+
 VersionData VersionData::Compiled() {
+    InitVersionResource();
     VersionData data;
     QFile file(QStringLiteral(":/korvale/version.txt"));
     if (file.open(QIODevice::ReadOnly)) data.Parse(file.readAll().toStdString());

@@ -1,0 +1,69 @@
+#include "app/ShellPrompts.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <cstdio>
+
+#include "app/TKorvaleWindow.h"
+
+
+TShellPrompts::TShellPrompts(TKorvaleWindow& window) : TQtPrompts(&window), window_(window) {}
+
+TMsgAnswer TShellPrompts::MessageBox(const std::string& title, const std::string& text, TMsgIcon icon,
+                                     TMsgButtons buttons) {
+    if (!nonInteractive_) return TQtPrompts::MessageBox(title, text, icon, buttons);
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    switch (buttons) {
+    case TMsgButtons::Ok: return TMsgAnswer::Ok;
+    case TMsgButtons::YesNo: return TMsgAnswer::No;
+    case TMsgButtons::YesNoCancel: return TMsgAnswer::Cancel;
+    }
+    return TMsgAnswer::Cancel;
+}
+
+void TShellPrompts::SetCaption(const std::string& caption) {
+    window_.SetCaptionText(QString::fromStdString(caption));
+}
+
+void TShellPrompts::SetWaitCursor(bool wait) {
+    // A flag, not a count: the commands switch the wait cursor on and off like a cursor
+    // setting, so a repeated "on" must not need two "off"s.
+    if (wait && waitDepth_ == 0) {
+        QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        waitDepth_ = 1;
+    } else if (!wait && waitDepth_ != 0) {
+        QApplication::restoreOverrideCursor();
+        waitDepth_ = 0;
+    }
+}
+
+void TShellPrompts::SetStatusText(const std::string& text) {
+    window_.SetStatus(QString::fromStdString(text));
+}
+
+void TShellPrompts::LapsChanged() { window_.LapsChanged(); }
+
+void TShellPrompts::Repaint() { window_.RepaintView(); }
+
+// The lap rows belong to the data window and the lap list, which this program does not
+// have yet; the enablers run after every command anyway.
+void TShellPrompts::LapAdded(const TReplay&) {}
+void TShellPrompts::LapEdited(int32_t, const TReplay&) {}
+void TShellPrompts::LapRemoved(int32_t) {}
+void TShellPrompts::AllLapsRemoved() {}
+
+// Without a picture-in-picture window there is no map scale to reset.
+void TShellPrompts::TrackOpened(bool) {}
+
+void TShellPrompts::SwitchToGraph() {
+    window_.doc().viewMode = ViewGraph;
+    window_.RepaintView();
+}
+
+void TShellPrompts::ClosePictureInPicture() {}
+
+TWindowRect TShellPrompts::SideWindowRect(TSideWindow which) {
+    // The side windows are created hidden at the placement the settings give; until they
+    // exist, that placement is what they would report, so closing keeps it.
+    return window_.SideWindowPlacement(static_cast<int>(which));
+}

@@ -1,0 +1,153 @@
+#include "app/TKorvaleApp.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QToolButton>
+#include <QWhatsThis>
+
+#include "app/HelpWindow.h"
+#include "app/OpenCommandRepair.h"
+#include "app/ShellPrompts.h"
+#include "app/TKorvaleWindow.h"
+#include "app/TSDIDecFrame.h"
+
+TKorvaleApp::TKorvaleApp(const AppPaths& paths, std::string startupDocument)
+    : paths_(paths), startupDocument_(std::move(startupDocument)) {
+    setObjectName(QStringLiteral("Korvale"));
+    RepairRegisteredOpenCommand();
+    helpLoaded_ = help_.Load(paths_.helpFile);
+    qApp->installEventFilter(this);
+}
+
+TKorvaleApp::~TKorvaleApp() {
+    qApp->removeEventFilter(this);
+    LeaveContextHelp();
+    helpWindow_.reset();
+    // The frame owns the window, whose destruction writes the graph axes.
+    frame_.reset();
+}
+
+bool TKorvaleApp::CreateMainWindow() {
+    auto window = std::make_unique<TKorvaleWindow>(paths_);
+    window_ = window.get();
+    window_->prompts().SetNonInteractive(nonInteractive_);
+    connect(window_, &TKorvaleWindow::helpRequested, this, &TKorvaleApp::HelpTopic);
+    frame_ = std::make_unique<TSDIDecFrame>(*this, window.release(), window_->settings());
+    if (!window_->Setup()) return false;
+    frame_->UpdateCommands();
+    window_->OpenStartupDocument(startupDocument_);
+    return true;
+}
+
+bool TKorvaleApp::ShowHelp(int topic) {
+    if (!helpLoaded_ || help_.Find(topic) == nullptr) return false;
+    if (!helpWindow_) helpWindow_ = std::make_unique<HelpWindow>(help_);
+    if (!helpWindow_->ShowTopic(topic)) return false;
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpOpened_ = true;
+    return true;
+}
+
+bool TKorvaleApp::HelpContents() { return ShowHelp(HelpFile::kContents); }
+bool TKorvaleApp::HelpOnHelp() { return ShowHelp(HelpFile::kHelpOnHelp); }
+bool TKorvaleApp::HelpTopic(int topic) { return ShowHelp(topic); }
+
+void TKorvaleApp::EnterContextHelp() {
+    if (contextHelp_) return;
+    contextHelp_ = true;
+    // The what's-this mode shows the help cursor over every window and menu.
+    QWhatsThis::enterWhatsThisMode();
+}
+
+void TKorvaleApp::LeaveContextHelp() {
+    if (!contextHelp_) return;
+    contextHelp_ = false;
+    if (QWhatsThis::inWhatsThisMode()) QWhatsThis::leaveWhatsThisMode();
+}
+
+bool TKorvaleApp::TakeCommandForHelp(int id) {
+    if (!contextHelp_) return false;
+    contextHelp_ = false;
+    // Left after the event that chose the command is done: the what's-this machinery may
+    // be the one delivering it.
+    QTimer::singleShot(0, this, [this] {
+        if (!contextHelp_ && QWhatsThis::inWhatsThisMode()) QWhatsThis::leaveWhatsThisMode();
+    });
+    ShowHelp(id);
+    return true;
+}
+
+bool TKorvaleApp::CanClose() {
+    if (helpOpened_ && helpWindow_) helpWindow_->close();
+    return true;
+}
+
+namespace {
+int CommandOf(const QAction* action) {
+    if (action == nullptr) return 0;
+    bool ok = false;
+    const int id = action->data().toInt(&ok);
+    return ok ? id : 0;
+}
+void CloseMenus(QMenu* menu) {
+    // Closing the innermost menu of a chain; the menu bar lets go of the rest.
+    for (QWidget* w = menu; w != nullptr; w = w->parentWidget())
+        if (auto* m = qobject_cast<QMenu*>(w)) m->hide();
+}
+}  // namespace
+
+bool TKorvaleApp::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::LeaveWhatsThisMode) {
+        // Escape or a click outside any command ends the mode without a topic.
+        contextHelp_ = false;
+        return false;
+    }
+    auto* menu = qobject_cast<QMenu*>(watched);
+    if (type == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // F1 on an open menu: the highlighted item's topic.
+        if (menu != nullptr && key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+            if (const int id = CommandOf(menu->activeAction())) {
+                CloseMenus(menu);
+                LeaveContextHelp();
+                ShowHelp(id);
+                return true;
+            }
+        }
+        if (contextHelp_ && menu != nullptr &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            if (const int id = CommandOf(menu->activeAction())) {
+                CloseMenus(menu);
+                TakeCommandForHelp(id);
+                return true;
+            }
+        }
+        return false;
+    }
+    if (!contextHelp_) return false;
+    // In context-help mode menus and tool buttons do not run their command: the command's
+    // topic opens instead. Menus in this mode would only show a what's-this text.
+    if (type == QEvent::MouseButtonRelease && menu != nullptr) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (const int id = CommandOf(menu->actionAt(mouse->position().toPoint()))) {
+            CloseMenus(menu);
+            TakeCommandForHelp(id);
+            return true;
+        }
+    }
+    if (type == QEvent::WhatsThis) {
+        if (auto* button = qobject_cast<QToolButton*>(watched)) {
+            if (const int id = CommandOf(button->defaultAction())) {
+                TakeCommandForHelp(id);
+                return true;
+            }
+        }
+    }
+    return false;
+}

@@ -1,0 +1,271 @@
+#include "app/TSDIDecFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app/AppIcons.h"
+#include "app/CommandIds.h"
+#include "app/CommandTable.h"
+#include "app/LockKeyIndicators.h"
+#include "app/TKorvaleAboutDlg.h"
+#include "app/TKorvaleApp.h"
+#include "app/TKorvaleWindow.h"
+#include "app/ToolBarGadgets.h"
+#include "app/VersionData.h"
+#include "commands/RecentFiles.h"
+#include "platform/ProfileFile.h"
+
+namespace {
+QString MenuText(const char* text) { return QString::fromUtf8(text).section(QLatin1Char('\t'), 0, 0); }
+QString ShownKey(const char* text) { return QString::fromUtf8(text).section(QLatin1Char('\t'), 1); }
+}  // namespace
+
+TSDIDecFrame::TSDIDecFrame(TKorvaleApp& app, TKorvaleWindow* client, ProfileFile& settings)
+    : app_(app), client_(client), settings_(settings) {
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowTitle(client->caption());
+    setWindowIcon(AppIcon());
+    setCentralWidget(client);
+    setMinimumSize(320, 320);
+    setAcceptDrops(true);
+
+    placement_ = StoredPlacement();
+    move(placement_.topLeft());
+    resize(placement_.size());
+
+    BuildMenus();
+    BuildToolBar();
+    BuildStatusBar();
+
+    connect(client_, &TKorvaleWindow::stateChanged, this, &TSDIDecFrame::UpdateCommands);
+    connect(client_, &TKorvaleWindow::captionChanged, this, &QWidget::setWindowTitle);
+    connect(client_, &TKorvaleWindow::statusChanged, statusField_, &QLabel::setText);
+    UpdateCommands();
+}
+
+QAction* TSDIDecFrame::action(int id) const {
+    const auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void TSDIDecFrame::BuildMenus() {
+    std::map<int, QString> keys;
+    for (const TAccelerator& a : AcceleratorTable()) keys[a.id] = QString::fromLatin1(a.key);
+
+    for (const TMenuSpec& spec : MainMenuSpec()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(spec.title));
+        menu->setObjectName(QString::fromUtf8(spec.title).remove(QLatin1Char('&')) + QStringLiteral("Menu"));
+        QMenu* target = menu;
+        const bool isFile = spec.entries.front().id == cmd::FileNew;
+        if (isFile) fileMenu_ = menu;
+        connect(menu, &QMenu::aboutToShow, this, &TSDIDecFrame::UpdateCommands);
+        for (const TMenuEntry& e : spec.entries) {
+            switch (e.kind) {
+            case TMenuEntry::Separator:
+                target->addSeparator();
+                break;
+            case TMenuEntry::SubMenuBegin:
+                target = menu->addMenu(QString::fromUtf8(e.text));
+                connect(target, &QMenu::aboutToShow, this, &TSDIDecFrame::UpdateCommands);
+                break;
+            case TMenuEntry::SubMenuEnd:
+                target = menu;
+                break;
+            case TMenuEntry::RecentFiles:
+                break;  // filled before the next entry, see FillRecentFiles
+            case TMenuEntry::Command: {
+                auto* act = new QAction(MenuText(e.text), this);
+                act->setData(e.id);
+                act->setObjectName(QStringLiteral("cmd%1").arg(e.id));
+                act->setStatusTip(QString::fromUtf8(e.hint));
+                act->setIcon(CommandIcon(e.id));
+                act->setIconVisibleInMenu(false);
+                const auto key = keys.find(e.id);
+                if (key != keys.end()) {
+                    act->setShortcut(QKeySequence(key->second));
+                } else if (!ShownKey(e.text).isEmpty()) {
+                    // Alt+F4 closes the frame as the window manager's close does.
+                    act->setShortcut(QKeySequence(ShownKey(e.text)));
+                }
+                const int id = e.id;
+                connect(act, &QAction::triggered, this, [this, id] { Dispatch(id); });
+                target->addAction(act);
+                actions_[e.id] = act;
+                if (isFile && e.id == cmd::Exit) recentAnchor_ = act;
+                break;
+            }
+            }
+        }
+    }
+    // Help keys that are not menu items: F1 for the contents, Shift+F1 for context help.
+    auto* f1 = new QAction(this);
+    f1->setObjectName(QStringLiteral("helpKey"));
+    f1->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(f1, &QAction::triggered, this, [this] { app_.HelpContents(); });
+    addAction(f1);
+    auto* shiftF1 = new QAction(this);
+    shiftF1->setObjectName(QStringLiteral("contextHelpKey"));
+    shiftF1->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    connect(shiftF1, &QAction::triggered, this, [this] { app_.EnterContextHelp(); });
+    addAction(shiftF1);
+    FillRecentFiles();
+}
+
+void TSDIDecFrame::FillRecentFiles() {
+    if (fileMenu_ == nullptr || recentAnchor_ == nullptr) return;
+    for (QAction* old : recentActions_) {
+        fileMenu_->removeAction(old);
+        old->deleteLater();  // it may be the entry being chosen right now
+    }
+    recentActions_.clear();
+    const std::vector<std::string> files = ReadRecentFiles(settings_);
+    for (size_t i = 0; i < files.size(); ++i) {
+        const std::string path = files[i];
+        QString shown = QString::fromStdString(path);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto* act = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), this);
+        act->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
+        act->setStatusTip(QStringLiteral("Opens this document"));
+        connect(act, &QAction::triggered, this, [this, path] {
+            if (app_.TakeCommandForHelp(cmd::FileOpen)) return;
+            client_->RecentFileChosen(path);
+        });
+        fileMenu_->insertAction(recentAnchor_, act);
+        recentActions_.push_back(act);
+    }
+    if (!files.empty()) recentActions_.push_back(fileMenu_->insertSeparator(recentAnchor_));
+}
+
+void TSDIDecFrame::BuildToolBar() {
+    toolBar_ = new QToolBar(QStringLiteral("Toolbar"), this);
+    toolBar_->setObjectName(QStringLiteral("Toolbar"));
+    toolBar_->setMovable(true);
+    toolBar_->setFloatable(true);
+    toolBar_->setIconSize(QSize(16, 16));
+    QFont font = toolBar_->font();
+    font.setPointSize(10);
+    toolBar_->setFont(font);
+    for (const TToolBarEntry& e : ToolBarSpec()) {
+        if (e.id == 0)
+            toolBar_->addWidget(new TNewSeparatorGadget(e.separatorWidth, toolBar_));
+        else
+            toolBar_->addWidget(MakeToolBarButton(action(e.id), toolBar_));
+    }
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+}
+
+void TSDIDecFrame::BuildStatusBar() {
+    auto* bar = new QStatusBar(this);
+    statusField_ = new QLabel(bar);
+    statusField_->setObjectName(QStringLiteral("statusText"));
+    bar->addWidget(statusField_, 1);
+    auto* locks = new TLockKeyIndicators(bar);
+    bar->addPermanentWidget(locks);
+    setStatusBar(bar);
+}
+
+void TSDIDecFrame::UpdateCommands() {
+    for (const auto& [id, act] : actions_) {
+        if (client_->HandlesCommand(id)) {
+            const TCommandEnabling e = client_->CommandEnabling(id);
+            act->setEnabled(e.enabled);
+            act->setCheckable(e.checkable);
+            act->setChecked(e.checked);
+        } else {
+            act->setEnabled(true);  // Exit and the help commands
+        }
+    }
+    FillRecentFiles();
+}
+
+void TSDIDecFrame::Dispatch(int id) {
+    if (app_.TakeCommandForHelp(id)) return;
+    if (!client_->RunCommand(id)) {
+        switch (id) {
+        case cmd::Exit: close(); break;
+        case cmd::HelpContents: app_.HelpContents(); break;
+        case cmd::HelpUsing: app_.HelpOnHelp(); break;
+        case cmd::About: {
+            TKorvaleAboutDlg about(VersionData::Compiled(), this);
+            about.exec();
+            break;
+        }
+        default: break;
+        }
+    }
+    UpdateCommands();
+}
+
+QRect TSDIDecFrame::StoredPlacement() const {
+    QRect screen(0, 0, 1024, 768);
+    if (const QScreen* s = QGuiApplication::primaryScreen()) screen = s->geometry();
+    const int sw = screen.width(), sh = screen.height();
+    const int x = settings_.ReadInt("window", "appx", static_cast<int>(sw * 0.1));
+    const int y = settings_.ReadInt("window", "appy", static_cast<int>(sh * 0.1));
+    const int w = settings_.ReadInt("window", "appw", static_cast<int>(sw * 0.8));
+    const int h = settings_.ReadInt("window", "apph", static_cast<int>(sh * 0.8));
+    return {x, y, w, h};
+}
+
+void TSDIDecFrame::SavePlacement() {
+    if (maximized_) return;
+    const QRect outer = frameGeometry();
+    settings_.WriteInt("window", "appx", outer.x());
+    settings_.WriteInt("window", "appy", outer.y());
+    settings_.WriteInt("window", "appw", outer.width());
+    settings_.WriteInt("window", "apph", outer.height());
+    settings_.WriteText("window", "appmax", "0");
+}
+
+void TSDIDecFrame::closeEvent(QCloseEvent* event) {
+    if (!client_->CanClose()) {
+        event->ignore();
+        return;
+    }
+    SavePlacement();
+    app_.CanClose();
+    event->accept();
+}
+
+void TSDIDecFrame::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) maximized_ = isMaximized() && !isMinimized();
+    QMainWindow::changeEvent(event);
+}
+
+void TSDIDecFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (placementAdjusted_) return;
+    placementAdjusted_ = true;
+    // The stored size is the outer size; once the decorations are known, the client part
+    // gives them room so that the frame keeps the stored size.
+    const QSize extra = frameGeometry().size() - geometry().size();
+    if (extra != QSize(0, 0) && !isMaximized()) resize(placement_.size() - extra);
+}
+
+void TSDIDecFrame::dragEnterEvent(QDragEnterEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            return;
+        }
+    }
+}
+
+void TSDIDecFrame::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
+    event->acceptProposedAction();
+    client_->FilesDropped(paths);
+    UpdateCommands();
+}

@@ -1,0 +1,50 @@
+// korvale [DOCUMENT]
+// korvale --screenshot FILE [DOCUMENT]: renders the main window offscreen into a PNG file
+// and ends, for machines without a display and for tests.
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "app/AppPaths.h"
+#include "app/StartupOptions.h"
+#include "app/TKorvaleApp.h"
+#include "app/TSDIDecFrame.h"
+#include "app/Screenshot.h"
+
+int main(int argc, char** argv) {
+    // Before Qt starts: a screenshot needs no display.
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--screenshot") == 0 && std::getenv("QT_QPA_PLATFORM") == nullptr)
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Korvale"));
+    const TStartupOptions options = ParseStartupOptions(argc, argv);
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "korvale: %s\nusage: korvale [DOCUMENT]\n       korvale --screenshot FILE [DOCUMENT]\n",
+                     options.error.c_str());
+        return 2;
+    }
+
+    const std::string exeDir = QCoreApplication::applicationDirPath().toStdString();
+    // The document path goes to the recent-files list and the settings, which outlive the
+    // directory the program was started from.
+    std::string document = options.document;
+    if (!document.empty()) {
+        std::error_code ec;
+        const std::filesystem::path absolute = std::filesystem::absolute(document, ec);
+        if (!ec) document = absolute.lexically_normal().string();
+    }
+    TKorvaleApp app(LocateAppPaths(exeDir, UserConfigHome()), document);
+    if (!options.screenshotFile.empty()) app.SetNonInteractive(true);
+    if (!app.CreateMainWindow()) return 1;
+
+    if (!options.screenshotFile.empty())
+        return WriteScreenshot(*app.frame(), options.screenshotFile) ? 0 : 1;
+
+    app.frame()->show();
+    return QApplication::exec();
+}
