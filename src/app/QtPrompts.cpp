@@ -54,7 +54,8 @@ QStringList QtNameFilters(const std::string& filter) {
     QStringList filters;
     for (const FilterEntry& e : SplitFilter(filter)) {
         QString text = QString::fromStdString(e.text);
-        const QString shown = QStringLiteral("(") + QString::fromStdString(e.pattern) + QStringLiteral(")");
+        const QString shown =
+            QStringLiteral("(") + QString::fromStdString(e.pattern) + QStringLiteral(")");
         const QString patterns = QStringLiteral("(") + QtPatterns(e.pattern) + QStringLiteral(")");
         if (text.endsWith(shown))
             text = text.left(text.size() - shown.size()) + patterns;
@@ -97,27 +98,36 @@ std::string AppendDefaultExtension(const std::string& path, const std::string& d
 
 QMessageBox::Icon QtMessageIcon(TMsgIcon icon) {
     switch (icon) {
-        case TMsgIcon::Exclamation: return QMessageBox::Warning;
-        case TMsgIcon::Stop: return QMessageBox::Critical;
-        case TMsgIcon::Question: return QMessageBox::Question;
-        case TMsgIcon::Information: return QMessageBox::Information;
+        case TMsgIcon::Exclamation:
+            return QMessageBox::Warning;
+        case TMsgIcon::Stop:
+            return QMessageBox::Critical;
+        case TMsgIcon::Question:
+            return QMessageBox::Question;
+        case TMsgIcon::Information:
+            return QMessageBox::Information;
     }
     return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons QtMessageButtons(TMsgButtons buttons) {
     switch (buttons) {
-        case TMsgButtons::Ok: return QMessageBox::Ok;
-        case TMsgButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-        case TMsgButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case TMsgButtons::Ok:
+            return QMessageBox::Ok;
+        case TMsgButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case TMsgButtons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
 
 TMsgAnswer MessageAnswer(QMessageBox::StandardButton clicked, TMsgButtons asked) {
     switch (asked) {
-        case TMsgButtons::Ok: return TMsgAnswer::Ok;
-        case TMsgButtons::YesNo: return clicked == QMessageBox::Yes ? TMsgAnswer::Yes : TMsgAnswer::No;
+        case TMsgButtons::Ok:
+            return TMsgAnswer::Ok;
+        case TMsgButtons::YesNo:
+            return clicked == QMessageBox::Yes ? TMsgAnswer::Yes : TMsgAnswer::No;
         case TMsgButtons::YesNoCancel:
             if (clicked == QMessageBox::Yes) return TMsgAnswer::Yes;
             if (clicked == QMessageBox::No) return TMsgAnswer::No;
@@ -132,14 +142,14 @@ TQtPrompts::TQtPrompts(QWidget* dialogParent) : parent_(dialogParent) {
 
 TMsgAnswer TQtPrompts::MessageBox(const std::string& title, const std::string& text, TMsgIcon icon,
                                   TMsgButtons buttons) {
-    QMessageBox box(QtMessageIcon(icon), QString::fromStdString(title), QString::fromStdString(text),
-                    QtMessageButtons(buttons), parent_);
+    QMessageBox box(QtMessageIcon(icon), QString::fromStdString(title),
+                    QString::fromStdString(text), QtMessageButtons(buttons), parent_);
     // The first button is the default, as in every message box of the program.
     box.setDefaultButton(buttons == TMsgButtons::Ok ? QMessageBox::Ok : QMessageBox::Yes);
     if (buttons == TMsgButtons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);
     box.exec();
-    const auto clicked = box.clickedButton() ? box.standardButton(box.clickedButton())
-                                             : QMessageBox::NoButton;
+    const auto clicked =
+        box.clickedButton() ? box.standardButton(box.clickedButton()) : QMessageBox::NoButton;
     return MessageAnswer(clicked, buttons);
 }
 
@@ -175,9 +185,13 @@ bool TQtPrompts::FileDialog(TFileDialogXfer& xfer, bool save) {
     return true;
 }
 
-bool TQtPrompts::OpenFileDialog(TFileDialogXfer& xfer) { return FileDialog(xfer, false); }
+bool TQtPrompts::OpenFileDialog(TFileDialogXfer& xfer) {
+    return FileDialog(xfer, false);
+}
 
-bool TQtPrompts::SaveFileDialog(TFileDialogXfer& xfer) { return FileDialog(xfer, true); }
+bool TQtPrompts::SaveFileDialog(TFileDialogXfer& xfer) {
+    return FileDialog(xfer, true);
+}
 
 bool TQtPrompts::ChooseTrack(TChooseTrackXfer& xfer) {
     TChooseTrack dialog(xfer, parent_);
@@ -234,7 +248,8 @@ bool TQtPrompts::EditInfo(TEditInfoXfer& xfer) {
     return true;
 }
 
-bool TQtPrompts::ExtractReplayFromArchive(const std::string& archivePath, std::string& extractedPath) {
+bool TQtPrompts::ExtractReplayFromArchive(const std::string& archivePath,
+                                          std::string& extractedPath) {
     // Reading replay archives is not built yet. The import command only comes here for an
     // archive the user picked, so say so plainly and let the command end as after a cancel.
     (void)archivePath;

@@ -47,7 +47,7 @@ QMessageBox::StandardButtons QtMessageButtons(TMsgButtons buttons);
 TMsgAnswer MessageAnswer(QMessageBox::StandardButton clicked, TMsgButtons asked);
 
 class TQtPrompts : public TPrompts {
-public:
+  public:
     explicit TQtPrompts(QWidget* dialogParent);
 
     // Dialog Help buttons call this with their topic number; without a handler they are
@@ -66,10 +66,10 @@ public:
     bool ExtractReplayFromArchive(const std::string& archivePath,
                                   std::string& extractedPath) override;
 
-protected:
+  protected:
     QWidget* DialogParent() const { return parent_; }
 
-private:
+  private:
     bool FileDialog(TFileDialogXfer& xfer, bool save);
 
     QPointer<QWidget> parent_;

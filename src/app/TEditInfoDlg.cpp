@@ -10,8 +10,12 @@
 
 namespace {
 
-QColor ToQColor(const Rgb& c) { return QColor(c.r, c.g, c.b); }
-Rgb ToRgb(const QColor& c) { return Rgb{uint8_t(c.red()), uint8_t(c.green()), uint8_t(c.blue())}; }
+QColor ToQColor(const Rgb& c) {
+    return QColor(c.r, c.g, c.b);
+}
+Rgb ToRgb(const QColor& c) {
+    return Rgb{uint8_t(c.red()), uint8_t(c.green()), uint8_t(c.blue())};
+}
 
 QPushButton* Button(const QString& text, const char* name, int id, QWidget* parent) {
     auto* b = new QPushButton(text, parent);

@@ -14,9 +14,10 @@ class QPushButton;
 // "Edit Replay Info": a lap's driver name (at most 31 characters) and its line colour.
 class TEditInfo : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Asks for a colour starting from the given one; nullopt when the user cancelled.
-    using ChooseColour = std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)>;
+    using ChooseColour =
+        std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)>;
 
     explicit TEditInfo(const TEditInfoXfer& xfer, QWidget* parent = nullptr);
 
@@ -40,7 +41,7 @@ public:
     static constexpr int kHelpTopic = 3;
     static constexpr int kMaxNameLength = 31;
 
-private:
+  private:
     void PaintSwatch();
 
     TEditInfoXfer xfer_;

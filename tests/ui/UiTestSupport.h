@@ -56,6 +56,8 @@ inline void MouseOnRow(QListWidget* list, int row, bool doubleClick = false) {
     }
 }
 
-inline QString Q(const std::string& s) { return QString::fromStdString(s); }
+inline QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 }  // namespace ui_test

@@ -57,7 +57,8 @@ TEST(ChooseTrack, StartsOnTheFirstTrackWithTheScopeAndTheRememberCaption) {
 
 TEST(ChooseTrack, RememberCaptionTakesAtMost49CharactersAndShowsAmpersands) {
     const std::string fortyNine(49, 'n');
-    EXPECT_EQ(TChooseTrack::RememberCaption(fortyNine + "XYZ"), QStringLiteral("Always use ") + Q(fortyNine));
+    EXPECT_EQ(TChooseTrack::RememberCaption(fortyNine + "XYZ"),
+              QStringLiteral("Always use ") + Q(fortyNine));
     EXPECT_EQ(TChooseTrack::RememberCaption("Short"), QStringLiteral("Always use Short"));
     EXPECT_EQ(TChooseTrack::RememberCaption(""), QStringLiteral("Always use "));
 

@@ -93,7 +93,8 @@ TEST(EditInfo, ChangeAsksFromTheCurrentColourAndOnlyOkReplacesIt) {
     Click(&dlg, "changeButton");
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0], QColor(1, 2, 3));
-    EXPECT_EQ(Find<QFrame>(&dlg, "colourSwatch")->palette().color(QPalette::Window), QColor(200, 100, 50));
+    EXPECT_EQ(Find<QFrame>(&dlg, "colourSwatch")->palette().color(QPalette::Window),
+              QColor(200, 100, 50));
     EXPECT_EQ(dlg.Result().colour, (Rgb{200, 100, 50}));
 
     answer = std::nullopt;  // the colour dialog cancelled

@@ -162,7 +162,7 @@ TEST(ImportLap, HelpOpensTopicOneAndIsDisabledWithoutHelp) {
 }
 
 class ImportAvgLapsTest : public ::testing::Test {
-protected:
+  protected:
     FakeLapSource fake{{6, 1, 4}};
     std::vector<Warning> warnings;
     std::unique_ptr<TImportAvgLaps> dlg;
@@ -171,7 +171,9 @@ protected:
 
     void SetUp() override {
         dlg = std::make_unique<TImportAvgLaps>(ThreeDrivers(true), fake.Source());
-        dlg->SetWarn([this](const std::string& t, const std::string& x) { warnings.push_back({t, x}); });
+        dlg->SetWarn([this](const std::string& t, const std::string& x) {
+            warnings.push_back({t, x});
+        });
         drivers = Find<QListWidget>(dlg.get(), "driverList");
         laps = Find<QListWidget>(dlg.get(), "lapList");
     }

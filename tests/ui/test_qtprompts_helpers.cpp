@@ -8,17 +8,22 @@
 #include "commands/ImportCommands.h"
 
 TEST(QtNameFilters, ConvertsTheProgramsFiltersInOrder) {
-    EXPECT_EQ(QtNameFilters(kReplayFilter),
-              (QStringList{QStringLiteral("All Replays (*.rpl *.rpz)"), QStringLiteral("Replay Files (*.rpl)"),
-                           QStringLiteral("Replay Archives (*.rpz)"), QStringLiteral("All files (*)")}));
-    EXPECT_EQ(QtNameFilters(kDocumentFilter),
-              (QStringList{QStringLiteral("Telemetry Files (*.kvl)"), QStringLiteral("All Files (*)")}));
+    EXPECT_EQ(
+        QtNameFilters(kReplayFilter),
+        (QStringList{QStringLiteral("All Replays (*.rpl *.rpz)"),
+                     QStringLiteral("Replay Files (*.rpl)"),
+                     QStringLiteral("Replay Archives (*.rpz)"), QStringLiteral("All files (*)")}));
+    EXPECT_EQ(
+        QtNameFilters(kDocumentFilter),
+        (QStringList{QStringLiteral("Telemetry Files (*.kvl)"), QStringLiteral("All Files (*)")}));
 }
 
 TEST(QtNameFilters, AddsPatternsATextDoesNotShowAndCopesWithLooseFilters) {
-    EXPECT_EQ(QtNameFilters("Text export|*.txt;*.csv|"), QStringList{QStringLiteral("Text export (*.txt *.csv)")});
+    EXPECT_EQ(QtNameFilters("Text export|*.txt;*.csv|"),
+              QStringList{QStringLiteral("Text export (*.txt *.csv)")});
     // A text that shows other patterns than it filters keeps them and gets the real ones.
-    EXPECT_EQ(QtNameFilters("Docs (*.doc)|*.kvl|"), QStringList{QStringLiteral("Docs (*.doc) (*.kvl)")});
+    EXPECT_EQ(QtNameFilters("Docs (*.doc)|*.kvl|"),
+              QStringList{QStringLiteral("Docs (*.doc) (*.kvl)")});
     // No closing bar, a text without a pattern, blanks around patterns.
     EXPECT_EQ(QtNameFilters("Replays|*.rpl"), QStringList{QStringLiteral("Replays (*.rpl)")});
     EXPECT_EQ(QtNameFilters("Anything"), QStringList{QStringLiteral("Anything (*)")});
@@ -62,7 +67,8 @@ TEST(AppendDefaultExtension, OnlyWhenTheFileNameHasNone) {
     EXPECT_EQ(AppendDefaultExtension("/home/ann/lap", "kvl"), "/home/ann/lap.kvl");
     EXPECT_EQ(AppendDefaultExtension("/home/ann/lap.kvl", "kvl"), "/home/ann/lap.kvl");
     EXPECT_EQ(AppendDefaultExtension("/home/ann/lap.txt", "kvl"), "/home/ann/lap.txt");
-    EXPECT_EQ(AppendDefaultExtension("/home/a.b/lap", "kvl"), "/home/a.b/lap.kvl");  // a dot in a directory
+    EXPECT_EQ(AppendDefaultExtension("/home/a.b/lap", "kvl"),
+              "/home/a.b/lap.kvl");  // a dot in a directory
     EXPECT_EQ(AppendDefaultExtension("lap", ""), "lap");
     EXPECT_EQ(AppendDefaultExtension("", "kvl"), "");
     EXPECT_EQ(AppendDefaultExtension("/home/ann/", "kvl"), "/home/ann/");
@@ -75,7 +81,8 @@ TEST(MessageBoxMapping, IconsButtonsAndAnswers) {
     EXPECT_EQ(QtMessageIcon(TMsgIcon::Information), QMessageBox::Information);
     EXPECT_EQ(QtMessageButtons(TMsgButtons::Ok), QMessageBox::StandardButtons(QMessageBox::Ok));
     EXPECT_EQ(QtMessageButtons(TMsgButtons::YesNo), QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(QtMessageButtons(TMsgButtons::YesNoCancel), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(QtMessageButtons(TMsgButtons::YesNoCancel),
+              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
 
     EXPECT_EQ(MessageAnswer(QMessageBox::Ok, TMsgButtons::Ok), TMsgAnswer::Ok);
     EXPECT_EQ(MessageAnswer(QMessageBox::NoButton, TMsgButtons::Ok), TMsgAnswer::Ok);

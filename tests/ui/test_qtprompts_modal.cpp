@@ -1,9 +1,9 @@
 // TQtPrompts running its boxes and dialogs modally, acted on from inside their event loops.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QCheckBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,7 +26,7 @@ namespace {
 
 // The asking half under test; the telling half is the main window's and does nothing here.
 class AskingPrompts : public TQtPrompts {
-public:
+  public:
     AskingPrompts() : TQtPrompts(nullptr) {}
     void SetCaption(const std::string&) override {}
     void SetWaitCursor(bool) override {}
@@ -67,8 +67,8 @@ struct TempDir {
     std::filesystem::path path;
     TempDir() {
         path = std::filesystem::temp_directory_path() /
-               ("korvale-ui-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                std::to_string(reinterpret_cast<uintptr_t>(this)));
+               ("korvale-ui-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                "-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
         std::filesystem::create_directories(path);
     }
     ~TempDir() {
@@ -89,8 +89,8 @@ TEST(QtPromptsModal, MessageBoxShowsExactlyWhatIsAskedAndMapsTheButtonBack) {
         EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Yes));
         ButtonFor(box, QMessageBox::No)->click();
     });
-    EXPECT_EQ(prompts.MessageBox("Save File", "File has changed.\nSave before closing?", TMsgIcon::Question,
-                                 TMsgButtons::YesNoCancel),
+    EXPECT_EQ(prompts.MessageBox("Save File", "File has changed.\nSave before closing?",
+                                 TMsgIcon::Question, TMsgButtons::YesNoCancel),
               TMsgAnswer::No);
 
     WhenShown<QMessageBox>([](QMessageBox* box) { box->reject(); });  // Escape
@@ -102,11 +102,13 @@ TEST(QtPromptsModal, MessageBoxShowsExactlyWhatIsAskedAndMapsTheButtonBack) {
         EXPECT_EQ(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
         ButtonFor(box, QMessageBox::Ok)->click();
     });
-    EXPECT_EQ(prompts.MessageBox("Fatal Error", "Unable to read track data", TMsgIcon::Stop, TMsgButtons::Ok),
+    EXPECT_EQ(prompts.MessageBox("Fatal Error", "Unable to read track data", TMsgIcon::Stop,
+                                 TMsgButtons::Ok),
               TMsgAnswer::Ok);
 
     WhenShown<QMessageBox>([](QMessageBox* box) { ButtonFor(box, QMessageBox::Yes)->click(); });
-    EXPECT_EQ(prompts.MessageBox("Confirm Delete", "Delete this lap?", TMsgIcon::Question, TMsgButtons::YesNo),
+    EXPECT_EQ(prompts.MessageBox("Confirm Delete", "Delete this lap?", TMsgIcon::Question,
+                                 TMsgButtons::YesNo),
               TMsgAnswer::Yes);
 }
 
@@ -211,7 +213,8 @@ TEST(QtPromptsModal, CustomColoursStartBlackAndSurviveBetweenEdits) {
     WhenShown<TEditInfo>([](TEditInfo* dlg) {
         WhenShown<QColorDialog>([](QColorDialog* colours) {
             EXPECT_EQ(colours->currentColor(), QColor(255, 0, 0));
-            for (int i = 0; i < 16; ++i) EXPECT_EQ(QColorDialog::customColor(i), QColor(Qt::black)) << i;
+            for (int i = 0; i < 16; ++i)
+                EXPECT_EQ(QColorDialog::customColor(i), QColor(Qt::black)) << i;
             QColorDialog::setCustomColor(3, QColor(1, 2, 3));
             colours->setCurrentColor(QColor(0, 128, 0));
             colours->accept();
@@ -253,11 +256,12 @@ TEST(QtPromptsModal, FileDialogsUseTheFiltersStartPathAndDefaultExtension) {
         EXPECT_EQ(d->windowTitle(), QStringLiteral("Open Replay"));
         EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptOpen);
         EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFile);
-        EXPECT_EQ(d->nameFilters(),
-                  (QStringList{QStringLiteral("All Replays (*.rpl *.rpz)"), QStringLiteral("Replay Files (*.rpl)")}));
+        EXPECT_EQ(d->nameFilters(), (QStringList{QStringLiteral("All Replays (*.rpl *.rpz)"),
+                                                 QStringLiteral("Replay Files (*.rpl)")}));
         EXPECT_EQ(d->selectedNameFilter(), QStringLiteral("Replay Files (*.rpl)"));
         EXPECT_EQ(std::filesystem::path(d->directory().absolutePath().toStdString()), dir.path);
-        d->selectFile(QString::fromStdString((dir.path / "race").string()));  // typed without extension
+        d->selectFile(
+            QString::fromStdString((dir.path / "race").string()));  // typed without extension
         static_cast<QDialog*>(d)->accept();  // as the Open or Save button does
     });
     ASSERT_TRUE(prompts.OpenFileDialog(open));

@@ -13,7 +13,7 @@ inline constexpr const char* kPartialLapsText = "Partial laps may not be used in
 // selected and when OK is pressed with one of them still selected.
 class TImportAvgLaps : public TImportDialog {
     Q_OBJECT
-public:
+  public:
     // Shows the refusal (title, text) with an exclamation icon.
     using Warn = std::function<void(const std::string& title, const std::string& text)>;
 
@@ -25,7 +25,7 @@ public:
 
     void accept() override;
 
-private:
+  private:
     // False (after the message, with the partial laps deselected) when a partial lap is
     // among the selected ones.
     bool RefusePartialLaps();

@@ -59,8 +59,7 @@ TImportDialog::TImportDialog(const TImportLapXfer& xfer, const TImportLapSource&
     layout->setColumnStretch(0, 3);
     layout->setColumnStretch(1, 2);
 
-    for (const std::string& text : driverTexts_)
-        driverList_->addItem(QString::fromStdString(text));
+    for (const std::string& text : driverTexts_) driverList_->addItem(QString::fromStdString(text));
     if (xfer.selectedDriver >= 0 && xfer.selectedDriver < driverList_->count())
         driverList_->setCurrentRow(xfer.selectedDriver);
 

@@ -11,7 +11,7 @@ class TPropListBox;
 
 class TImportDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     // The ids of the three controls, kept as the "controlId" property of each.
     struct Ids {
         int driverList;
@@ -30,7 +30,7 @@ public:
     TPropListBox* LapList() const { return lapList_; }
     QPushButton* ModeButton() const { return modeButton_; }
 
-protected:
+  protected:
     TImportDialog(const TImportLapXfer& xfer, const TImportLapSource& source, Ids ids,
                   int helpTopic, QWidget* parent);
 
@@ -42,7 +42,7 @@ protected:
     // toggled twice so that it stands, which also sets the caption and fills the lap list.
     void SetUp(bool selectFirstLap);
 
-private:
+  private:
     TImportLapSource source_;
     std::vector<std::string> driverTexts_;
     bool lapTimes_;

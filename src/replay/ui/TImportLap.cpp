@@ -2,8 +2,7 @@
 
 #include "replay/ui/TPropListBox.h"
 
-TImportLap::TImportLap(const TImportLapXfer& xfer, const TImportLapSource& source,
-                       QWidget* parent)
+TImportLap::TImportLap(const TImportLapXfer& xfer, const TImportLapSource& source, QWidget* parent)
     : TImportDialog(xfer, source, Ids{102, 101, 103}, 1, parent) {
     setWindowTitle(QStringLiteral("Import Lap"));
     LapList()->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -6,7 +6,7 @@
 // dialog as OK does.
 class TImportLap : public TImportDialog {
     Q_OBJECT
-public:
+  public:
     TImportLap(const TImportLapXfer& xfer, const TImportLapSource& source,
                QWidget* parent = nullptr);
 };

@@ -6,7 +6,7 @@
 // A list box in a fixed-pitch font, so that the columns of driver and lap texts line up.
 class TPropListBox : public QListWidget {
     Q_OBJECT
-public:
+  public:
     explicit TPropListBox(QWidget* parent = nullptr);
 
     // "Courier New" 8 points, its height from the screen's vertical dots per inch.

@@ -70,8 +70,9 @@ QString TChooseTrack::RememberCaption(const std::string& trackName) {
 
 void TChooseTrack::UpdateRememberCaption() {
     const int index = tracks_->currentIndex();
-    const std::string name =
-        index >= 0 && size_t(index) < xfer_.trackNames.size() ? xfer_.trackNames[size_t(index)] : "";
+    const std::string name = index >= 0 && size_t(index) < xfer_.trackNames.size()
+                                 ? xfer_.trackNames[size_t(index)]
+                                 : "";
     // A '&' in a track name is text, not a mnemonic.
     remember_->setText(RememberCaption(name).replace(QLatin1Char('&'), QStringLiteral("&&")));
 }

@@ -14,7 +14,7 @@ class QLabel;
 // replay's directory. Every opening starts on the first track.
 class TChooseTrack : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TChooseTrack(const TChooseTrackXfer& xfer, QWidget* parent = nullptr);
 
     // The chosen index (-1 with no tracks) and the remember box, which counts only when it
@@ -28,7 +28,7 @@ public:
     QCheckBox* RememberBox() const { return remember_; }
     QLabel* ScopeText() const { return scope_; }
 
-private:
+  private:
     void UpdateRememberCaption();
 
     TChooseTrackXfer xfer_;
