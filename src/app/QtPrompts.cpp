@@ -144,6 +144,8 @@ TMsgAnswer TQtPrompts::MessageBox(const std::string& title, const std::string& t
                                   TMsgButtons buttons) {
     QMessageBox box(QtMessageIcon(icon), QString::fromStdString(title),
                     QString::fromStdString(text), QtMessageButtons(buttons), parent_);
+    // Exactly the text asked for: a path or a name with '<' in it is not markup.
+    box.setTextFormat(Qt::PlainText);
     // The first button is the default, as in every message box of the program.
     box.setDefaultButton(buttons == TMsgButtons::Ok ? QMessageBox::Ok : QMessageBox::Yes);
     if (buttons == TMsgButtons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);

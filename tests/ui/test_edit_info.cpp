@@ -3,6 +3,7 @@
 
 #include <QFrame>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -39,6 +40,9 @@ TEST(EditInfo, ShowsTheNameAndColourAndGivesThemBackUntouched) {
     EXPECT_EQ(swatch->property("controlId").toInt(), 4091);
     EXPECT_EQ(Find<QPushButton>(&dlg, "changeButton")->text(), QStringLiteral("&Change"));
     EXPECT_EQ(name->text(), QStringLiteral("Ann Quill"));
+    EXPECT_EQ(Find<QLabel>(&dlg, "nameLabel")->text(), QStringLiteral("Driver &Name"));
+    EXPECT_EQ(Find<QLabel>(&dlg, "nameLabel")->buddy(), name);
+    EXPECT_EQ(Find<QLabel>(&dlg, "colourLabel")->text(), QStringLiteral("Line Color"));
     EXPECT_EQ(swatch->palette().color(QPalette::Window), QColor(10, 20, 30));
     const TEditInfoXfer out = dlg.Result();
     EXPECT_EQ(out.name, "Ann Quill");

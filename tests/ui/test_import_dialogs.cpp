@@ -1,6 +1,7 @@
 // The Import Lap and Import Average Lap dialogs driven through their controls.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPushButton>
 
 #include "FakeLapSource.h"
@@ -53,6 +54,9 @@ TEST(ImportLap, OpensOnTheFirstDriverWithTheStoredModeStandingAndItsIds) {
         EXPECT_EQ(laps->property("controlId").toInt(), 101);
         EXPECT_EQ(mode->property("controlId").toInt(), 103);
         EXPECT_EQ(laps->selectionMode(), QAbstractItemView::SingleSelection);
+        auto* label = Find<QLabel>(&dlg, "driversLabel");
+        EXPECT_EQ(label->text(), QStringLiteral("&Drivers"));
+        EXPECT_EQ(label->buddy(), drivers);
 
         EXPECT_EQ(Texts(drivers), ToQ(ThreeDrivers().driverTexts));
         EXPECT_EQ(SelectedRows(drivers), std::vector<int>{0});

@@ -98,11 +98,13 @@ TEST(QtPromptsModal, MessageBoxShowsExactlyWhatIsAskedAndMapsTheButtonBack) {
               TMsgAnswer::Cancel);
 
     WhenShown<QMessageBox>([](QMessageBox* box) {
+        EXPECT_EQ(box->text(), QStringLiteral("Error opening <b>race</b>.rpl"));
+        EXPECT_EQ(box->textFormat(), Qt::PlainText);
         EXPECT_EQ(box->icon(), QMessageBox::Critical);
         EXPECT_EQ(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
         ButtonFor(box, QMessageBox::Ok)->click();
     });
-    EXPECT_EQ(prompts.MessageBox("Fatal Error", "Unable to read track data", TMsgIcon::Stop,
+    EXPECT_EQ(prompts.MessageBox("Fatal Error", "Error opening <b>race</b>.rpl", TMsgIcon::Stop,
                                  TMsgButtons::Ok),
               TMsgAnswer::Ok);
 

@@ -21,6 +21,8 @@ TChooseTrack::TChooseTrack(const TChooseTrackXfer& xfer, QWidget* parent)
     scope_ = new QLabel(QStringLiteral("for <none>"), this);
     scope_->setObjectName(QStringLiteral("scopeText"));
     scope_->setProperty("controlId", 1855);
+    // The scope names a directory, which may hold anything that looks like markup.
+    scope_->setTextFormat(Qt::PlainText);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("ok"));
