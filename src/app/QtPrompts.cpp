@@ -173,15 +173,31 @@ bool TQtPrompts::FileDialog(TFileDialogXfer& xfer, bool save) {
         dialog.selectFile(QString::fromStdString(initial.name));
     }
 
-    if (dialog.exec() != QDialog::Accepted) return false;
-    const QStringList files = dialog.selectedFiles();
-    if (files.isEmpty() || files.front().isEmpty()) return false;
-    std::string path = files.front().toStdString();
-    // A platform dialog may ignore the default suffix; a chosen file that exists as named
-    // is taken as it is.
-    if (save || !std::filesystem::exists(path)) {
-        const std::string withExt = AppendDefaultExtension(path, xfer.defaultExt);
-        if (save || std::filesystem::exists(withExt)) path = withExt;
+    std::string path;
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted) return false;
+        const QStringList files = dialog.selectedFiles();
+        if (files.isEmpty() || files.front().isEmpty()) return false;
+        const std::string chosen = files.front().toStdString();
+        path = chosen;
+        // A platform dialog may ignore the default suffix; a chosen file that exists as
+        // named is taken as it is.
+        if (save || !std::filesystem::exists(path)) {
+            const std::string withExt = AppendDefaultExtension(path, xfer.defaultExt);
+            if (save || std::filesystem::exists(withExt)) path = withExt;
+        }
+        // The dialog asked about the name it saw; a file behind the name completed here
+        // must not be replaced without asking either.
+        if (save && xfer.confirmOverwrite && path != chosen && std::filesystem::exists(path)) {
+            const QString name =
+                QString::fromStdString(std::filesystem::path(path).filename().string());
+            const auto answer = QMessageBox::question(
+                parent_, dialog.windowTitle(),
+                QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(name),
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+            if (answer != QMessageBox::Yes) continue;
+        }
+        break;
     }
     xfer.path = path;
     return true;
