@@ -7,7 +7,7 @@
 TImportAvgLaps::TImportAvgLaps(const TImportLapXfer& xfer, const TImportLapSource& source,
                                QWidget* parent)
     : TImportDialog(xfer, source, Ids{101, 103, 102}, 7, parent) {
-    // The resource of this dialog has no title.
+    // This dialog has always been untitled.
     setWindowTitle(QString());
     LapList()->setSelectionMode(QAbstractItemView::MultiSelection);
     warn_ = [this](const std::string& title, const std::string& text) {

@@ -25,7 +25,7 @@ TImportDialog::TImportDialog(const TImportLapXfer& xfer, const TImportLapSource&
     lapList_ = new TPropListBox(this);
     lapList_->setObjectName(QStringLiteral("lapList"));
     lapList_->setProperty("controlId", ids.lapList);
-    // The resource caption; set-up replaces it with the caption of the stored mode.
+    // The first caption; set-up replaces it with the caption of the stored mode.
     modeButton_ = new QPushButton(QStringLiteral("Lap Speeds"), this);
     modeButton_->setObjectName(QStringLiteral("modeButton"));
     modeButton_->setProperty("controlId", ids.modeButton);
