@@ -1,6 +1,6 @@
 #pragma once
-// Shared pieces of the graph view tests: one QApplication for the test process, prompts
-// that only count what they were told, and a document with a hand-made track and laps.
+// Shared pieces of the graph view tests: prompts that only count what they were told, and
+// a document with a hand-made track and laps.
 #include <QApplication>
 #include <QImage>
 #include <QWidget>
@@ -14,13 +14,8 @@
 #include "platform/ProfileFile.h"
 #include "track/TrackList.h"
 
-inline QApplication& TestApp() {
-    static int argc = 1;
-    static char name[] = "test_views";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
+// The QApplication comes from QtAppEnvironment.cpp, set up before any test runs.
+inline QApplication& TestApp() { return *qApp; }
 
 class TCountingPrompts : public TPrompts {
 public:

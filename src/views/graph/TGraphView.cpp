@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QResizeEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -313,6 +314,10 @@ void TGraphView::paintEvent(QPaintEvent* event) {
 
 void TGraphView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // Qt repeats the resize event of a hidden widget whenever it is rendered; only a real
+    // change of size ends a drag.
+    if (event->size() == resizedTo_) return;
+    resizedTo_ = event->size();
     ctx_.doc.dragging = false;
     ctx_.doc.dragEnabled = true;
     FullRepaint();

@@ -7,6 +7,7 @@
 // is pending (doc.repaintPending) so that mouse moves only draw the overlays.
 #include <QImage>
 #include <QPoint>
+#include <QSize>
 #include <QWidget>
 #include <cstdint>
 
@@ -79,7 +80,8 @@ private:
     int highlightedAxis_ = 0;
     bool overPlot_ = false;
     QPoint dragAnchor_, dragCorner_;
-    int drawnCursorColumn_ = -1;  // column of the cursor line on screen, -1 for none
+    int drawnCursorColumn_ = -1;
+    QSize resizedTo_;  // the size of the last resize handled  // column of the cursor line on screen, -1 for none
 };
 
 // The drawing, usable by the picture-in-picture window: scale divisor and client rectangle.

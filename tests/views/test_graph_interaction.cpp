@@ -1,0 +1,463 @@
+// The mouse over the graph: readouts and hints, the highlighted title, the cursor line,
+// rubber-band zoom, the pop-up menus, axis changes and the zoom commands' enabling.
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QMouseEvent>
+
+#include <cmath>
+#include <functional>
+#include <vector>
+
+#include "commands/DocumentCommands.h"
+#include "views/GraphTestSupport.h"
+#include "views/graph/GraphCommands.h"
+#include "views/graph/TGraphView.h"
+
+namespace {
+
+const Rgb kLap{200, 0, 100};
+const QRgb kWhite = qRgb(255, 255, 255);
+const QRgb kGreen = qRgb(0, 192, 0);
+
+// Answers pop-up menus from a script and records what they offered.
+class TScriptedGraphView : public TGraphView {
+public:
+    using TGraphView::TGraphView;
+    int answer = 0;
+    int menus = 0;
+    QStringList texts;
+    QStringList checked;
+
+protected:
+    int ExecPopupMenu(QMenu& menu, const QPoint&) override {
+        ++menus;
+        texts.clear();
+        checked.clear();
+        for (QAction* a : menu.actions()) {
+            texts << a->text();
+            if (a->isChecked()) checked << a->text();
+            EXPECT_TRUE(a->isEnabled());
+        }
+        return answer;
+    }
+};
+
+void SendMouse(QWidget& w, QEvent::Type type, int x, int y, Qt::MouseButton button,
+               Qt::MouseButtons buttons) {
+    const QPointF local(x, y);
+    QMouseEvent e(type, local, w.mapToGlobal(local), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(&w, &e);
+}
+void Move(QWidget& w, int x, int y, Qt::MouseButtons held = Qt::NoButton) {
+    SendMouse(w, QEvent::MouseMove, x, y, Qt::NoButton, held);
+}
+void Press(QWidget& w, int x, int y, Qt::MouseButton b = Qt::LeftButton) {
+    SendMouse(w, QEvent::MouseButtonPress, x, y, b, b);
+}
+void Release(QWidget& w, int x, int y, Qt::MouseButton b = Qt::LeftButton) {
+    SendMouse(w, QEvent::MouseButtonRelease, x, y, b, Qt::NoButton);
+}
+
+// What the view signalled, in order.
+struct TSignalLog {
+    std::vector<int32_t> cursor;
+    std::vector<std::pair<double, int>> values;
+    int state = 0;
+    explicit TSignalLog(TGraphView& v) {
+        QObject::connect(&v, &TGraphView::cursorChanged, [this](int32_t p) { cursor.push_back(p); });
+        QObject::connect(&v, &TGraphView::showLapValues,
+                         [this](double x, int kind) { values.emplace_back(x, kind); });
+        QObject::connect(&v, &TGraphView::stateChanged, [this] { ++state; });
+    }
+};
+
+int CountIn(const QImage& img, const QRect& r, const std::function<bool(QRgb)>& match) {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (match(img.pixel(x, y))) ++n;
+    return n;
+}
+bool Red(QRgb p) { return qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80; }
+
+// 800 x 600, x on Position 0..10000 ft, y on Time -1/3..7 s (see the render tests).
+class GraphMouse : public ::testing::Test, public TGraphFixtureState {
+protected:
+    void SetUp() override {
+        UseTrack();
+        doc.xAxis = 1;
+        doc.yAxis = 0;
+        doc.y2Axis = 7;
+        doc.TakeAxesSnapshot();
+        AddLap(MakeLinearLap(101, 0, 100, kLap));
+        Recompute();
+        view = std::make_unique<TScriptedGraphView>(ctx);
+        view->ResetRanges();
+        view->resize(800, 600);
+        QObject::connect(view.get(), &TGraphView::statusText,
+                         [this](const QString& s) { status = s; ++statusCount; });
+        Paint();
+    }
+    QImage Paint() { return Render(*view); }
+
+    std::unique_ptr<TScriptedGraphView> view;
+    QString status;
+    int statusCount = 0;
+};
+
+TEST_F(GraphMouse, ReadoutOverThePlot) {
+    Move(*view, 240, 418);
+    EXPECT_EQ(status, "Position = 2500.00, Time =    1.67");
+    doc.y2Axis = 1;
+    Recompute();
+    view->ResetRanges();
+    view->FullRepaint();
+    Paint();
+    // With a second axis the plot is 40 pixels narrower: column 240 of 720 - 40.
+    Move(*view, 240, 430);
+    EXPECT_EQ(status, "Position = 2647.06, Time =   -4.00, Position = 5000.00");
+}
+
+TEST_F(GraphMouse, NoReadoutWithoutTrackAndNoneWhileARepaintIsPending) {
+    doc.currentTrack = -1;
+    Move(*view, 240, 418);
+    EXPECT_EQ(status, "");
+    doc.currentTrack = 0;
+    view->FullRepaint();
+    const int before = statusCount;
+    Move(*view, 300, 300);
+    EXPECT_EQ(statusCount, before);  // ignored until the paint
+    Paint();
+    Move(*view, 300, 300);
+    EXPECT_EQ(statusCount, before + 1);
+}
+
+TEST_F(GraphMouse, MarginHintsAndTheHighlightedTitle) {
+    const QRect yTitle(15, 150, 45, 300);
+    EXPECT_EQ(CountIn(Paint(), yTitle, Red), 0);
+    Move(*view, 300, 300);
+    Move(*view, 30, 300);
+    EXPECT_EQ(status, "Right click to change y-axis");
+    EXPECT_EQ(view->HighlightedAxis(), 2);
+    EXPECT_GT(CountIn(Paint(), yTitle, Red), 20);
+    Move(*view, 400, 590);
+    EXPECT_EQ(status, "Right click to change x-axis");
+    const QImage x = Paint();
+    EXPECT_EQ(CountIn(x, yTitle, Red), 0);
+    EXPECT_GT(CountIn(x, QRect(300, 561, 200, 39), Red), 20);
+    Move(*view, 790, 300);
+    EXPECT_EQ(status, "Right click to change second y-axis");
+    EXPECT_EQ(view->HighlightedAxis(), 3);
+    Move(*view, 30, 590);
+    EXPECT_EQ(status, "");
+    EXPECT_EQ(view->HighlightedAxis(), 0);
+    Move(*view, 30, 300);
+    Move(*view, 300, 300);  // back over the plot: black again
+    EXPECT_EQ(view->HighlightedAxis(), 0);
+    EXPECT_EQ(CountIn(Paint(), yTitle, Red), 0);
+}
+
+TEST_F(GraphMouse, CursorLineFollowsThePointerAndLeavesNoTrace) {
+    doc.pipShown = true;
+    TSignalLog log(*view);
+    const QImage before = Paint();
+    Move(*view, 240, 300);
+    EXPECT_EQ(doc.cursorPosition, 2500);
+    ASSERT_EQ(log.cursor.size(), 1u);
+    EXPECT_EQ(log.cursor.back(), 2500);
+    ASSERT_GE(log.values.size(), 1u);
+    EXPECT_DOUBLE_EQ(log.values.back().first, 2500);
+    EXPECT_EQ(log.values.back().second, 1);
+    QImage img = Paint();
+    EXPECT_EQ(img.pixel(240, 100), kGreen);
+    EXPECT_EQ(img.pixel(240, 550), kGreen);
+    EXPECT_EQ(img.pixel(240, 559), qRgb(255, 63, 255));  // over the bottom tick
+    EXPECT_EQ(img.pixel(240, 560), before.pixel(240, 560));
+    EXPECT_EQ(img.pixel(240, 40), qRgb(255, 63, 255));  // inverted over the black frame
+
+    Move(*view, 420, 300);
+    img = Paint();
+    EXPECT_EQ(img.pixel(240, 100), kWhite);
+    EXPECT_EQ(img.pixel(420, 100), kGreen);
+
+    Move(*view, 420, 20);  // the top strip: off the plot
+    EXPECT_EQ(doc.cursorPosition, NoCursor);
+    EXPECT_EQ(log.cursor.back(), NoCursor);
+    EXPECT_DOUBLE_EQ(log.values.back().first, -1);
+    EXPECT_EQ(Paint(), before);
+}
+
+TEST_F(GraphMouse, NoCursorLineWithoutPictureInPictureOrOnTime) {
+    Move(*view, 240, 300);
+    EXPECT_EQ(doc.cursorPosition, NoCursor);
+    EXPECT_NE(Paint().pixel(240, 100), kGreen);
+
+    doc.pipShown = true;
+    doc.xAxis = 0;
+    Recompute();
+    view->ResetRanges();
+    view->FullRepaint();
+    Paint();
+    Move(*view, 240, 300);
+    EXPECT_EQ(doc.cursorPosition, NoCursor);
+}
+
+TEST_F(GraphMouse, FullRepaintDropsTheCursor) {
+    doc.pipShown = true;
+    Move(*view, 240, 300);
+    ASSERT_EQ(doc.cursorPosition, 2500);
+    view->FullRepaint();
+    EXPECT_NE(Paint().pixel(240, 100), kGreen);
+    EXPECT_EQ(doc.cursorPosition, NoCursor);
+}
+
+TEST_F(GraphMouse, CursorSetElsewhereIsDrawn) {
+    doc.cursorPosition = 7500;
+    view->CursorMoved();
+    EXPECT_EQ(Paint().pixel(600, 300), kGreen);
+    // Outside the shown range: no line.
+    doc.viewRange[1] = 5000;
+    doc.cursorPosition = 7500;
+    view->CursorMoved();
+    EXPECT_EQ(CountIn(Paint(), QRect(0, 100, 800, 1), [](QRgb p) { return p == kGreen; }), 0);
+}
+
+TEST_F(GraphMouse, RubberBandZoom) {
+    TSignalLog log(*view);
+    EXPECT_FALSE(view->CanZoomOut());
+    EXPECT_FALSE(view->CanFullSize());
+    const QImage before = Paint();
+    Press(*view, 240, 170);
+    EXPECT_TRUE(doc.dragging);
+    Move(*view, 420, 430, Qt::LeftButton);
+    QImage band = Paint();
+    EXPECT_TRUE(doc.dragging);
+    EXPECT_EQ(band.pixel(300, 170), qRgb(0, 0, 0));  // white inverted
+    EXPECT_EQ(band.pixel(240, 300), qRgb(0, 0, 0));
+    EXPECT_EQ(band.pixel(300, 300), before.pixel(300, 300));  // inside stays
+    Release(*view, 420, 430);
+    EXPECT_FALSE(doc.dragging);
+    EXPECT_TRUE(doc.dragEnabled);
+    EXPECT_TRUE(doc.repaintPending);
+    EXPECT_DOUBLE_EQ(doc.viewRange[0], 2500);
+    EXPECT_DOUBLE_EQ(doc.viewRange[1], 5000);
+    EXPECT_NEAR(doc.viewRange[3], 7 - 22.0 / 3 * 0.25, 1e-9);
+    EXPECT_NEAR(doc.viewRange[2], 7 - 22.0 / 3 * 0.75, 1e-9);
+    EXPECT_GE(log.state, 1);
+    EXPECT_TRUE(view->CanZoomOut());
+    EXPECT_TRUE(view->CanFullSize());
+    const QImage zoomed = Paint();
+    EXPECT_NE(zoomed, before);
+    EXPECT_FALSE(doc.repaintPending);
+
+    view->ZoomOut();
+    EXPECT_DOUBLE_EQ(doc.viewRange[0], 1250);
+    EXPECT_DOUBLE_EQ(doc.viewRange[1], 6250);
+    view->FullSize();
+    EXPECT_EQ(doc.viewRange, doc.fullRange);
+    EXPECT_FALSE(view->CanZoomOut());
+    view->ZoomOut();
+    EXPECT_EQ(doc.viewRange, doc.fullRange);
+    EXPECT_EQ(Paint(), before);
+}
+
+TEST_F(GraphMouse, DragsThatDoNotZoom) {
+    const auto full = doc.viewRange;
+    // A click at the anchor.
+    Press(*view, 300, 300);
+    Release(*view, 300, 300);
+    EXPECT_EQ(doc.viewRange, full);
+    // No height.
+    Press(*view, 100, 300);
+    Move(*view, 500, 300, Qt::LeftButton);
+    Release(*view, 500, 300);
+    EXPECT_EQ(doc.viewRange, full);
+    EXPECT_FALSE(doc.dragging);
+    // Released outside the plot.
+    Press(*view, 100, 100);
+    Release(*view, 790, 300);
+    EXPECT_EQ(doc.viewRange, full);
+    EXPECT_FALSE(doc.dragging);
+    // Without a current track.
+    doc.currentTrack = -1;
+    Press(*view, 100, 100);
+    Release(*view, 300, 300);
+    EXPECT_EQ(doc.viewRange, full);
+    doc.currentTrack = 0;
+    // Pressed outside the plot: no drag at all.
+    Press(*view, 30, 300);
+    EXPECT_FALSE(doc.dragging);
+    // Not enabled (as after clearing the document).
+    doc.dragEnabled = false;
+    Press(*view, 100, 100);
+    EXPECT_FALSE(doc.dragging);
+}
+
+TEST_F(GraphMouse, ZeroHeightZoomWithSecondAxisIsRefused) {
+    doc.y2Axis = 2;
+    Recompute();
+    view->ResetRanges();
+    view->FullRepaint();
+    Paint();
+    const auto full = doc.viewRange;
+    Press(*view, 100, 300);
+    Release(*view, 400, 300);
+    EXPECT_EQ(doc.viewRange, full);
+    for (double v : doc.viewRange) EXPECT_TRUE(std::isfinite(v));
+}
+
+TEST_F(GraphMouse, RightClickAndResizeEndADrag) {
+    view->answer = 0;
+    Press(*view, 100, 100);
+    Move(*view, 200, 200, Qt::LeftButton);
+    Release(*view, 200, 200, Qt::RightButton);
+    EXPECT_FALSE(doc.dragging);
+    EXPECT_TRUE(doc.dragEnabled);
+    EXPECT_EQ(view->menus, 1);  // over the plot: Full Size, Zoom Out
+    EXPECT_EQ(view->texts, QStringList({"Full Size", "Zoom Out"}));
+    Release(*view, 200, 200);  // the left release after the cancel does nothing
+    EXPECT_EQ(doc.viewRange, doc.fullRange);
+
+    Press(*view, 100, 100);
+    view->resize(700, 500);
+    Paint();
+    EXPECT_FALSE(doc.dragging);
+    EXPECT_TRUE(doc.dragEnabled);
+}
+
+TEST_F(GraphMouse, AxisPopupMenus) {
+    Move(*view, 30, 300);
+    view->answer = 7128;
+    Release(*view, 30, 300, Qt::RightButton);
+    EXPECT_EQ(view->texts, QStringList({"Time", "Position", "Speed", "Line", "In-line Force",
+                                        "Lateral Force", "Slip Angle"}));
+    EXPECT_EQ(view->checked, QStringList({"Time"}));
+    EXPECT_EQ(doc.yAxis, 2);
+
+    Paint();
+    Move(*view, 790, 300);
+    view->answer = 21692;
+    Release(*view, 790, 300, Qt::RightButton);
+    EXPECT_EQ(view->texts, QStringList({"None", "Time", "Position", "Speed", "Line",
+                                        "In-line Force", "Lateral Force", "Slip Angle"}));
+    EXPECT_EQ(view->checked, QStringList({"None"}));
+    EXPECT_EQ(doc.y2Axis, 5);
+
+    Paint();
+    Move(*view, 400, 590);
+    view->answer = 0;
+    Release(*view, 400, 590, Qt::RightButton);
+    EXPECT_EQ(view->texts, QStringList({"Time", "Position"}));
+    EXPECT_EQ(view->checked, QStringList({"Position"}));
+    EXPECT_EQ(doc.xAxis, 1);
+
+    // The top strip is neither an axis nor the plot.
+    const int menus = view->menus;
+    Move(*view, 400, 20);
+    Release(*view, 400, 20, Qt::RightButton);
+    EXPECT_EQ(view->menus, menus);
+}
+
+TEST_F(GraphMouse, PopupFullSizeAndZoomOutRunTheirCommands) {
+    doc.viewRange[0] = 1000;
+    doc.viewRange[1] = 2000;
+    view->answer = 5685;
+    Release(*view, 300, 300, Qt::RightButton);
+    EXPECT_EQ(doc.viewRange, doc.fullRange);
+    EXPECT_FALSE(view->RunCommand(4242));
+}
+
+class GraphAxes : public GraphMouse {};
+
+TEST_F(GraphAxes, ChoosingTheSameChannelKeepsTheZoom) {
+    doc.viewRange[0] = 1000;
+    view->SetAxis(2, 0);
+    view->SetAxes(1, 0, 7);
+    EXPECT_DOUBLE_EQ(doc.viewRange[0], 1000);
+    EXPECT_EQ(prompts.lapsChanged, 0);
+}
+
+TEST_F(GraphAxes, ChangingAnAxisResetsRangesWithoutMarkingTheDocument) {
+    doc.viewRange[0] = 1000;
+    TSignalLog log(*view);
+    view->SetAxis(2, 2);
+    EXPECT_EQ(doc.yAxis, 2);
+    EXPECT_EQ(doc.viewRange, doc.fullRange);
+    EXPECT_DOUBLE_EQ(doc.viewRange[0], 0);
+    EXPECT_EQ(prompts.lapsChanged, 1);
+    EXPECT_TRUE(doc.repaintPending);
+    EXPECT_FALSE(doc.dirty);
+    EXPECT_TRUE(doc.AxesChanged());
+    EXPECT_TRUE(SaveEnabled(doc));
+    EXPECT_GE(log.state, 1);
+    view->SetAxis(2, 0);
+    EXPECT_FALSE(doc.AxesChanged());
+}
+
+TEST_F(GraphAxes, ChannelsAnAxisCannotHoldAreIgnored) {
+    view->SetAxis(1, 2);
+    view->SetAxis(2, 7);
+    view->SetAxis(3, 8);
+    view->SetAxis(4, 1);
+    view->SetAxes(-1, 9, 12);
+    EXPECT_EQ(doc.xAxis, 1);
+    EXPECT_EQ(doc.yAxis, 0);
+    EXPECT_EQ(doc.y2Axis, 7);
+    EXPECT_EQ(prompts.lapsChanged, 0);
+}
+
+TEST_F(GraphAxes, TimeOnTheXAxisTakesTheCursorAway) {
+    doc.pipShown = true;
+    Move(*view, 240, 300);
+    ASSERT_NE(doc.cursorPosition, NoCursor);
+    TSignalLog log(*view);
+    view->SetAxis(1, 0);
+    EXPECT_EQ(doc.cursorPosition, NoCursor);
+    ASSERT_GE(log.cursor.size(), 1u);
+    EXPECT_EQ(log.cursor.front(), NoCursor);
+    ASSERT_GE(log.values.size(), 1u);
+    EXPECT_DOUBLE_EQ(log.values.front().first, -1);
+    EXPECT_DOUBLE_EQ(doc.fullRange[1], 100.0 / 15);
+}
+
+TEST_F(GraphAxes, EmptyDocumentIsClearedAndStillCountsTheAxisChange) {
+    doc.laps.Clear();
+    Recompute();
+    view->ResetRanges();
+    view->SetAxis(2, 2);
+    EXPECT_EQ(prompts.switchToGraph, 1);  // the document-clearing operation ran
+    EXPECT_EQ(doc.yAxis, 2);
+    EXPECT_TRUE(doc.AxesChanged());
+    view->SetAxis(2, 0);
+    EXPECT_FALSE(doc.AxesChanged());
+}
+
+TEST_F(GraphAxes, ZoomEnablingNeedsATrackAndIgnoresTheSecondAxis) {
+    doc.viewRange[4] += 0.001;
+    EXPECT_FALSE(view->CanZoomOut());
+    doc.viewRange[2] += 0.001;
+    EXPECT_TRUE(view->CanZoomOut());
+    doc.currentTrack = -1;
+    EXPECT_FALSE(view->CanZoomOut());
+    EXPECT_FALSE(view->CanFullSize());
+}
+
+TEST(GraphCommands, EnabledUnlessMapWithoutPictureInPicture) {
+    TDocumentState doc;
+    EXPECT_TRUE(AxisCommandEnabled(doc));
+    doc.viewMode = ViewMap;
+    EXPECT_FALSE(AxisCommandEnabled(doc));
+    doc.pipShown = true;
+    EXPECT_TRUE(AxisCommandEnabled(doc));
+
+    doc.y2Axis = 7;
+    int checked = 0;
+    for (const TAxisCommand& c : kAxisCommands) checked += AxisCommandChecked(doc, c) ? 1 : 0;
+    EXPECT_EQ(checked, 3);  // one per axis
+    ASSERT_NE(FindAxisCommand(21686), nullptr);
+    EXPECT_TRUE(AxisCommandChecked(doc, *FindAxisCommand(21686)));
+    EXPECT_EQ(FindAxisCommand(1), nullptr);
+}
+
+}  // namespace
