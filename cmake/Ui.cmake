@@ -27,6 +27,8 @@ if(ui_sources)
   add_library(korvale_ui STATIC ${ui_sources} ${ui_headers} ${CMAKE_BINARY_DIR}/generated/korvale.qrc)
   target_include_directories(korvale_ui PUBLIC ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(korvale_ui PUBLIC korvale_core Qt6::Widgets)
+  # For the tests, which check the compiled version data against the project's version.
+  target_compile_definitions(korvale_ui INTERFACE KORVALE_PROJECT_VERSION="${PROJECT_VERSION}")
 
   # The help file sits beside the executables, where the program looks for it first.
   set(KORVALE_HELP_SOURCE ${CMAKE_SOURCE_DIR}/data/help/Korvale.hlp)

@@ -11,6 +11,7 @@ TShellPrompts::TShellPrompts(TKorvaleWindow& window) : TQtPrompts(&window), wind
 
 TMsgAnswer TShellPrompts::MessageBox(const std::string& title, const std::string& text, TMsgIcon icon,
                                      TMsgButtons buttons) {
+    if (answerer_) return answerer_(title, text, icon, buttons);
     if (!nonInteractive_) return TQtPrompts::MessageBox(title, text, icon, buttons);
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
     switch (buttons) {

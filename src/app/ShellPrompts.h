@@ -5,6 +5,9 @@
 
 #include "commands/Prompts.h"
 
+#include <functional>
+#include <string>
+
 #include "app/QtPrompts.h"
 
 class TKorvaleWindow;
@@ -16,6 +19,10 @@ public:
     // Without a user (a screenshot run): messages go to the error output and take the
     // answer that changes nothing (OK, No, Cancel).
     void SetNonInteractive(bool on) { nonInteractive_ = on; }
+    // Answers message boxes in place of the user (tests and the scripted smoke run).
+    using TMessageAnswerer = std::function<TMsgAnswer(const std::string& title, const std::string& text,
+                                                      TMsgIcon icon, TMsgButtons buttons)>;
+    void SetMessageAnswerer(TMessageAnswerer answerer) { answerer_ = std::move(answerer); }
     TMsgAnswer MessageBox(const std::string& title, const std::string& text, TMsgIcon icon,
                           TMsgButtons buttons) override;
 
@@ -37,4 +44,5 @@ private:
     TKorvaleWindow& window_;
     int waitDepth_ = 0;
     bool nonInteractive_ = false;
+    TMessageAnswerer answerer_;
 };

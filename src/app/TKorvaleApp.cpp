@@ -35,6 +35,7 @@ bool TKorvaleApp::CreateMainWindow() {
     auto window = std::make_unique<TKorvaleWindow>(paths_);
     window_ = window.get();
     window_->prompts().SetNonInteractive(nonInteractive_);
+    if (answerer_) window_->prompts().SetMessageAnswerer(answerer_);
     connect(window_, &TKorvaleWindow::helpRequested, this, &TKorvaleApp::HelpTopic);
     frame_ = std::make_unique<TSDIDecFrame>(*this, window.release(), window_->settings());
     if (!window_->Setup()) return false;

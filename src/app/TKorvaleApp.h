@@ -8,6 +8,7 @@
 
 #include "app/AppPaths.h"
 #include "app/HelpFile.h"
+#include "app/ShellPrompts.h"
 
 class HelpWindow;
 class TKorvaleWindow;
@@ -24,6 +25,9 @@ public:
     bool CreateMainWindow();
     // No user to answer: see TShellPrompts::SetNonInteractive. Set before CreateMainWindow.
     void SetNonInteractive(bool on) { nonInteractive_ = on; }
+    // Message boxes answered by this function instead of the user; set before
+    // CreateMainWindow (tests, scripted runs).
+    void SetMessageAnswerer(TShellPrompts::TMessageAnswerer answerer) { answerer_ = std::move(answerer); }
 
     TSDIDecFrame* frame() const { return frame_.get(); }
     TKorvaleWindow* window() const { return window_; }
@@ -60,6 +64,7 @@ private:
     bool helpOpened_ = false;
     bool contextHelp_ = false;
     bool nonInteractive_ = false;
+    TShellPrompts::TMessageAnswerer answerer_;
     std::unique_ptr<HelpWindow> helpWindow_;
     TKorvaleWindow* window_ = nullptr;  // owned by the frame
     std::unique_ptr<TSDIDecFrame> frame_;

@@ -17,6 +17,7 @@
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/LockKeyIndicators.h"
+#include "app/Screenshot.h"
 #include "app/TKorvaleAboutDlg.h"
 #include "app/TKorvaleApp.h"
 #include "app/TKorvaleWindow.h"
@@ -118,6 +119,16 @@ void TSDIDecFrame::BuildMenus() {
     shiftF1->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
     connect(shiftF1, &QAction::triggered, this, [this] { app_.EnterContextHelp(); });
     addAction(shiftF1);
+    // Test hook of the smoke test, which drives the program from outside: with
+    // KORVALE_TEST_SCREENSHOT set, Ctrl+Shift+F12 writes the frame into that PNG file.
+    const QString shotFile = qEnvironmentVariable("KORVALE_TEST_SCREENSHOT");
+    if (!shotFile.isEmpty()) {
+        auto* shot = new QAction(this);
+        shot->setObjectName(QStringLiteral("testScreenshotKey"));
+        shot->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12));
+        connect(shot, &QAction::triggered, this, [this, shotFile] { WriteScreenshot(*this, shotFile.toStdString()); });
+        addAction(shot);
+    }
     FillRecentFiles();
 }
 
@@ -125,6 +136,7 @@ void TSDIDecFrame::FillRecentFiles() {
     if (fileMenu_ == nullptr || recentAnchor_ == nullptr) return;
     for (QAction* old : recentActions_) {
         fileMenu_->removeAction(old);
+        old->setObjectName(QString());
         old->deleteLater();  // it may be the entry being chosen right now
     }
     recentActions_.clear();

@@ -1,0 +1,235 @@
+// The frame's menus, accelerators, tool bar and status bar against the command table, and
+// the enabling of the commands as the document changes.
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/CommandIds.h"
+#include "app/CommandTable.h"
+#include "app/ToolBarGadgets.h"
+#include "AppFixture.h"
+#include "views/graph/TGraphView.h"
+
+using namespace app_test;
+
+namespace {
+
+// What a menu shows, one line per entry: "-" for a separator, "> title" and "<" around a
+// sub-menu, otherwise the item's text with its key after a tab.
+std::vector<std::string> Describe(const QMenu* menu) {
+    std::vector<std::string> out;
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator()) {
+            out.push_back("-");
+        } else if (a->menu() != nullptr) {
+            out.push_back("> " + a->text().toStdString());
+            for (const std::string& line : Describe(a->menu())) out.push_back(line);
+            out.push_back("<");
+        } else {
+            std::string text = a->text().toStdString();
+            if (!a->shortcut().isEmpty()) text += "\t" + a->shortcut().toString().toStdString();
+            out.push_back(text);
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> Expected(const TMenuSpec& spec) {
+    std::vector<std::string> out;
+    for (const TMenuEntry& e : spec.entries) {
+        switch (e.kind) {
+        case TMenuEntry::Separator: out.push_back("-"); break;
+        case TMenuEntry::SubMenuBegin: out.push_back(std::string("> ") + e.text); break;
+        case TMenuEntry::SubMenuEnd: out.push_back("<"); break;
+        case TMenuEntry::RecentFiles: break;
+        case TMenuEntry::Command: out.push_back(e.text); break;
+        }
+    }
+    return out;
+}
+
+class MenuTest : public AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        NotFirstRun();
+        ASSERT_TRUE(Start());
+    }
+    bool Enabled(int id) { return frame().action(id)->isEnabled(); }
+    bool Checked(int id) { return frame().action(id)->isChecked(); }
+};
+
+}  // namespace
+
+TEST_F(MenuTest, MenuBarHasTheFourMenusWithEveryItemSeparatorAndKeyOfTheTable) {
+    const QList<QAction*> top = frame().menuBar()->actions();
+    const auto& spec = MainMenuSpec();
+    ASSERT_EQ(top.size(), static_cast<int>(spec.size()));
+    for (size_t i = 0; i < spec.size(); ++i) {
+        EXPECT_EQ(top[static_cast<int>(i)]->text().toStdString(), spec[i].title);
+        EXPECT_EQ(Describe(top[static_cast<int>(i)]->menu()), Expected(spec[i])) << spec[i].title;
+    }
+    // A few lines as the user reads them, so that a wrong table cannot pass for right.
+    const auto file = Describe(top[0]->menu());
+    ASSERT_EQ(file.size(), 11u);
+    EXPECT_EQ(file[0], "&New\tCtrl+N");
+    EXPECT_EQ(file[3], "Save &As...");
+    EXPECT_EQ(file[4], "-");
+    EXPECT_EQ(file[9], "-");
+    EXPECT_EQ(file[10], "E&xit\tAlt+F4");
+    const auto view = Describe(top[2]->menu());
+    EXPECT_EQ(view[3], "> &X-Axis");
+    EXPECT_EQ(view[4], "&Time");
+    EXPECT_EQ(view[5], "&Position");
+    EXPECT_EQ(view[6], "<");
+    EXPECT_EQ(view[7], "> &Y-Axis");
+    const auto help = Describe(top[3]->menu());
+    EXPECT_EQ(help, (std::vector<std::string>{"&Contents", "&Using help", "-", "&About..."}));
+}
+
+TEST_F(MenuTest, EveryCommandHasOneActionWithItsHintAndTheAcceleratorsAreBound) {
+    std::map<int, int> seen;
+    for (const TMenuEntry& e : AllMenuCommands()) {
+        QAction* a = frame().action(e.id);
+        ASSERT_NE(a, nullptr) << e.id;
+        EXPECT_EQ(a->statusTip().toStdString(), e.hint) << e.id;
+        EXPECT_EQ(a->data().toInt(), e.id);
+        ++seen[e.id];
+    }
+    for (const auto& [id, count] : seen) EXPECT_EQ(count, 1) << id;
+    EXPECT_EQ(frame().action(cmd::ZoomOut)->statusTip(), QString());
+    EXPECT_EQ(frame().action(cmd::FileNew)->statusTip(), QStringLiteral("Creates a new window"));
+    EXPECT_EQ(frame().action(cmd::About)->statusTip(), QStringLiteral("About the Korvale application"));
+
+    for (const TAccelerator& acc : AcceleratorTable())
+        EXPECT_EQ(frame().action(acc.id)->shortcut(), QKeySequence(QString::fromLatin1(acc.key))) << acc.key;
+    EXPECT_EQ(frame().action(cmd::ImportReplay)->shortcut(), QKeySequence(QStringLiteral("Ctrl+I")));
+    EXPECT_EQ(frame().action(cmd::Data)->shortcut(), QKeySequence(Qt::Key_F12));
+    // Items without an accelerator have no key.
+    EXPECT_TRUE(frame().action(cmd::FileSaveAs)->shortcut().isEmpty());
+    EXPECT_TRUE(frame().action(cmd::ImportAverageLap)->shortcut().isEmpty());
+}
+
+TEST_F(MenuTest, ToolBarIsAMovableFloatableToolbarOfFlatButtonsInTableOrder) {
+    QToolBar* bar = frame().toolBar();
+    EXPECT_EQ(bar->windowTitle(), QStringLiteral("Toolbar"));
+    EXPECT_TRUE(bar->isMovable());
+    EXPECT_TRUE(bar->isFloatable());
+    EXPECT_EQ(frame().toolBarArea(bar), Qt::TopToolBarArea);
+
+    std::vector<int> ids, widths;
+    for (QAction* a : bar->actions()) {
+        QWidget* w = bar->widgetForAction(a);
+        if (auto* button = qobject_cast<QToolButton*>(w)) {
+            EXPECT_TRUE(button->autoRaise());
+            EXPECT_FALSE(button->icon().isNull());
+            ids.push_back(button->defaultAction()->data().toInt());
+        } else if (auto* sep = dynamic_cast<TNewSeparatorGadget*>(w)) {
+            ids.push_back(0);
+            widths.push_back(sep->width());
+        }
+    }
+    std::vector<int> expectedIds, expectedWidths;
+    for (const TToolBarEntry& e : ToolBarSpec()) {
+        expectedIds.push_back(e.id);
+        if (e.id == 0) expectedWidths.push_back(e.separatorWidth);
+    }
+    EXPECT_EQ(ids, expectedIds);
+    EXPECT_EQ(widths, expectedWidths);
+    EXPECT_EQ(expectedWidths, (std::vector<int>{20, 12, 12, 12, 12}));
+    EXPECT_EQ(expectedIds.front(), cmd::FileNew);
+    EXPECT_EQ(expectedIds.back(), cmd::HelpContents);
+}
+
+TEST_F(MenuTest, StatusBarHasTheTextFieldAndTheLockIndicators) {
+    QStatusBar* bar = frame().statusBar();
+    ASSERT_NE(frame().statusField(), nullptr);
+    EXPECT_EQ(frame().statusField()->parentWidget(), bar);
+    for (const char* name : {"capsIndicator", "numIndicator", "scrollIndicator"})
+        EXPECT_NE(bar->findChild<QLabel*>(QLatin1String(name)), nullptr) << name;
+    // The window's readouts arrive in the text field.
+    window().SetStatus(QStringLiteral("Position = 100.00, Speed = 80.00"));
+    EXPECT_EQ(frame().statusField()->text(), QStringLiteral("Position = 100.00, Speed = 80.00"));
+}
+
+TEST_F(MenuTest, LaterCommandsAreShownButDisabledWhateverTheDocument) {
+    const int later[] = {cmd::Map,           cmd::PictureInPicture, cmd::Data,
+                         cmd::Info,          cmd::SpeedComparison,  cmd::Corners,
+                         cmd::OtherMarkers,  cmd::ExportTextData,   cmd::ExportToReplay};
+    for (int id : later) EXPECT_FALSE(Enabled(id)) << id;
+    window().OpenStartupDocument(Sample());
+    ASSERT_EQ(window().doc().laps.Count(), 3);
+    for (int id : later) {
+        EXPECT_FALSE(Enabled(id)) << id;
+        // Choosing one anyway (a stale key press) does nothing.
+        window().RunCommand(id);
+    }
+    EXPECT_EQ(window().doc().viewMode, ViewGraph);
+}
+
+TEST_F(MenuTest, EnablingOfAnEmptyDocument) {
+    for (int id : {cmd::FileNew, cmd::FileOpen, cmd::ImportReplay, cmd::ImportAverageLap, cmd::Exit,
+                   cmd::Graph, cmd::HelpContents, cmd::HelpUsing, cmd::About})
+        EXPECT_TRUE(Enabled(id)) << id;
+    for (int id : {cmd::FileSave, cmd::FileSaveAs, cmd::EditInfo, cmd::DeleteLap, cmd::FullSize, cmd::ZoomOut})
+        EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(Checked(cmd::Graph));
+    EXPECT_TRUE(Checked(cmd::XPosition));
+    EXPECT_FALSE(Checked(cmd::XTime));
+    EXPECT_TRUE(Checked(cmd::YSpeed));
+    EXPECT_TRUE(Checked(cmd::Y2None));
+}
+
+TEST_F(MenuTest, AnAxisChangeEnablesSaveAndChoosingItBackDisablesItAgain) {
+    frame().action(cmd::YLine)->trigger();
+    EXPECT_EQ(window().doc().yAxis, 3);
+    EXPECT_TRUE(Checked(cmd::YLine));
+    EXPECT_FALSE(Checked(cmd::YSpeed));
+    EXPECT_TRUE(Enabled(cmd::FileSave));
+    frame().action(cmd::YSpeed)->trigger();
+    EXPECT_FALSE(Enabled(cmd::FileSave));
+}
+
+TEST_F(MenuTest, AnOpenedDocumentEnablesItsCommandsAndTheZoomCommandsFollowTheGraph) {
+    window().OpenStartupDocument(Sample());
+    ASSERT_EQ(window().doc().laps.Count(), 3);
+    EXPECT_TRUE(Enabled(cmd::FileSaveAs));
+    EXPECT_TRUE(Enabled(cmd::EditInfo));
+    EXPECT_TRUE(Enabled(cmd::DeleteLap));
+    EXPECT_FALSE(Enabled(cmd::FileSave));
+    EXPECT_FALSE(Enabled(cmd::ZoomOut));
+    EXPECT_FALSE(Enabled(cmd::FullSize));
+
+    // Zoom into the middle of the x range, as a rubber band would.
+    TDocumentState& doc = window().doc();
+    const double span = doc.fullRange[1] - doc.fullRange[0];
+    doc.viewRange[0] = doc.fullRange[0] + span / 4;
+    doc.viewRange[1] = doc.fullRange[1] - span / 4;
+    emit window().stateChanged();
+    EXPECT_TRUE(Enabled(cmd::ZoomOut));
+    EXPECT_TRUE(Enabled(cmd::FullSize));
+    frame().action(cmd::FullSize)->trigger();
+    EXPECT_EQ(doc.viewRange, doc.fullRange);
+    EXPECT_FALSE(Enabled(cmd::ZoomOut));
+    EXPECT_FALSE(Enabled(cmd::FullSize));
+}
+
+TEST_F(MenuTest, NewOnAnUnchangedDocumentAsksNothingAndClearsIt) {
+    window().OpenStartupDocument(Sample());
+    messages.clear();
+    frame().action(cmd::FileNew)->trigger();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(window().doc().laps.Count(), 0);
+    EXPECT_TRUE(window().doc().documentPath.empty());
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Korvale"));
+    EXPECT_FALSE(Enabled(cmd::FileSaveAs));
+    EXPECT_FALSE(Enabled(cmd::EditInfo));
+}
+
+TEST_F(MenuTest, CaptionNamesDocumentAndTrack) {
+    window().OpenStartupDocument(Sample("lap.kvl"));
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Korvale - lap.kvl [Kestrel Ridge Circuit]"));
+}

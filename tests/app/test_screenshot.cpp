@@ -1,0 +1,71 @@
+// The program's --screenshot run: the real executable renders its main window into a PNG
+// without a display and ends with 0.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QColor>
+#include <QImage>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "document/LapPalette.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+int RunKorvale(const std::string& args, const fs::path& settings) {
+    const std::string command = "env QT_QPA_PLATFORM=offscreen KORVALE_SETTINGS='" + settings.string() +
+                                "' '" + std::string(KORVALE_BIN_DIR) + "/korvale' " + args + " 2>/dev/null";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The number of pixels close to a colour.
+int Count(const QImage& image, QColor colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - colour.red()) < 8 && std::abs(c.green() - colour.green()) < 8 &&
+                std::abs(c.blue() - colour.blue()) < 8)
+                ++n;
+        }
+    return n;
+}
+
+class ScreenshotTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("korvale-shot-" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    fs::path dir;
+};
+}  // namespace
+
+TEST_F(ScreenshotTest, WritesAPngOfTheMainWindowWithTheDocumentsLaps) {
+    const fs::path png = dir / "main.png";
+    ASSERT_EQ(RunKorvale("--screenshot '" + png.string() + "' '" + std::string(KORVALE_BIN_DIR) + "/sample.kvl'",
+                  dir / "korvale.ini"),
+              0);
+    QImage image(QString::fromStdString(png.string()));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GE(image.width(), 320);
+    EXPECT_GE(image.height(), 320);
+    // The sample document's three laps take the palette's first three colours.
+    for (size_t i = 0; i < 3; ++i) {
+        const Rgb c = LapPalette[i];
+        EXPECT_GT(Count(image, QColor(c.r, c.g, c.b)), 20) << "lap colour " << i;
+    }
+    // The fourth colour is not used by any lap.
+    const Rgb unused = LapPalette[3];
+    EXPECT_EQ(Count(image, QColor(unused.r, unused.g, unused.b)), 0);
+}
+
+TEST_F(ScreenshotTest, FailsWhenThePngCannotBeWrittenOrTheCommandLineIsIncomplete) {
+    EXPECT_NE(RunKorvale("--screenshot '" + (dir / "no" / "such" / "dir.png").string() + "'", dir / "korvale.ini"), 0);
+    EXPECT_EQ(RunKorvale("--screenshot", dir / "korvale.ini"), 2);
+}

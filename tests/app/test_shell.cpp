@@ -1,0 +1,140 @@
+// How documents reach the program from outside the File menu's Open: the open command's
+// repair, dropped files, the recent-files entries; and the command line.
+#include <QAction>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
+#include "app/CommandIds.h"
+#include "app/OpenCommandRepair.h"
+#include "app/StartupOptions.h"
+#include "AppFixture.h"
+#include "commands/RecentFiles.h"
+
+using namespace app_test;
+
+TEST(OpenCommandRepair, QuotesAnUnquotedPlaceholderAndDropsWhatFollowsIt) {
+    EXPECT_EQ(RepairOpenCommand("C:\\Korvale\\korvale.exe %1"), "C:\\Korvale\\korvale.exe \"%1\"");
+    EXPECT_EQ(RepairOpenCommand("korvale %1 --extra %2"), "korvale \"%1\"");
+    EXPECT_EQ(RepairOpenCommand("korvale \"%1"), "korvale \"\"%1\"");
+    // Only from the first %1 on is replaced.
+    EXPECT_EQ(RepairOpenCommand("k %1 %1"), "k \"%1\"");
+}
+
+TEST(OpenCommandRepair, LeavesQuotedOrPlaceholderFreeCommandsAlone) {
+    EXPECT_EQ(RepairOpenCommand("\"C:\\Program Files\\Korvale\\korvale.exe\" \"%1\""), std::nullopt);
+    EXPECT_EQ(RepairOpenCommand("korvale \"%1\" %1"), std::nullopt);
+    EXPECT_EQ(RepairOpenCommand("korvale.exe"), std::nullopt);
+    EXPECT_EQ(RepairOpenCommand(""), std::nullopt);
+    EXPECT_EQ(RepairOpenCommand("korvale %2"), std::nullopt);
+}
+
+TEST(StartupOptions, DocumentAndScreenshot) {
+    const char* plain[] = {"korvale"};
+    EXPECT_EQ(ParseStartupOptions(1, plain).document, "");
+    const char* doc[] = {"korvale", "my laps.kvl", "second.kvl"};
+    const TStartupOptions d = ParseStartupOptions(3, doc);
+    EXPECT_EQ(d.document, "my laps.kvl");
+    EXPECT_TRUE(d.screenshotFile.empty());
+    EXPECT_TRUE(d.error.empty());
+    const char* shot[] = {"korvale", "--screenshot", "out.png", "sample.kvl"};
+    const TStartupOptions s = ParseStartupOptions(4, shot);
+    EXPECT_EQ(s.screenshotFile, "out.png");
+    EXPECT_EQ(s.document, "sample.kvl");
+    const char* bad[] = {"korvale", "--screenshot"};
+    EXPECT_FALSE(ParseStartupOptions(2, bad).error.empty());
+}
+
+namespace {
+class ShellTest : public AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        NotFirstRun();
+        ASSERT_TRUE(Start());
+    }
+    void Drop(const std::vector<std::string>& files) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const auto& f : files) urls << QUrl::fromLocalFile(QString::fromStdString(f));
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&frame(), &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&frame(), &drop);
+    }
+};
+}  // namespace
+
+TEST_F(ShellTest, DroppingThreeFilesOpensOnlyTheFirstAndKeepsTheDialogDirectory) {
+    ASSERT_TRUE(frame().acceptDrops());
+    const std::string first = Sample("first.kvl");
+    const std::string second = Sample("second.kvl");
+    const std::string third = Sample("third.kvl");
+    Drop({first, second, third});
+    EXPECT_EQ(window().doc().documentPath, first);
+    EXPECT_EQ(window().doc().laps.Count(), 3);
+    EXPECT_EQ(ReadRecentFiles(Settings()), std::vector<std::string>{first});
+    EXPECT_EQ(Settings().ReadText("admin", "path", "unchanged"), "unchanged");
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Korvale - first.kvl [Kestrel Ridge Circuit]"));
+}
+
+TEST_F(ShellTest, ADropOntoAChangedDocumentAsksFirstAndCancelKeepsIt) {
+    const std::string first = Sample("first.kvl");
+    window().OpenStartupDocument(first);
+    window().doc().dirty = true;
+    messages.clear();
+    answers = {TMsgAnswer::Cancel};
+    Drop({Sample("other.kvl")});
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Save File");
+    EXPECT_EQ(window().doc().documentPath, first);
+    EXPECT_TRUE(window().doc().dirty);
+}
+
+TEST_F(ShellTest, ARecentFileOpensWithoutAQuestionWhenNothingChanged) {
+    const std::string a = Sample("a.kvl");
+    const std::string b = Sample("b.kvl");
+    window().OpenStartupDocument(a);
+    window().OpenStartupDocument(b);
+    frame().UpdateCommands();
+    QAction* second = frame().findChild<QAction*>(QStringLiteral("recentFile2"));
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(second->text().endsWith(QStringLiteral("a.kvl")));
+    messages.clear();
+    second->trigger();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(window().doc().documentPath, a);
+    EXPECT_EQ(ReadRecentFiles(Settings()), (std::vector<std::string>{a, b}));
+}
+
+TEST_F(ShellTest, ARecentFileWithUnsavedChangesAsksAndCancelLeavesEverything) {
+    const std::string a = Sample("a.kvl");
+    const std::string b = Sample("b.kvl");
+    window().OpenStartupDocument(a);
+    window().OpenStartupDocument(b);
+    window().doc().dirty = true;
+    frame().UpdateCommands();
+    messages.clear();
+    answers = {TMsgAnswer::Cancel};
+    frame().findChild<QAction*>(QStringLiteral("recentFile2"))->trigger();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Save File");
+    EXPECT_EQ(window().doc().documentPath, b);
+    EXPECT_TRUE(window().doc().dirty);
+    EXPECT_EQ(ReadRecentFiles(Settings()), (std::vector<std::string>{b, a}));
+}
+
+TEST_F(ShellTest, TheRecentListHoldsFourAndEscapesAmpersands) {
+    std::vector<std::string> docs;
+    for (const char* name : {"one.kvl", "two.kvl", "R&D.kvl", "four.kvl", "five.kvl"}) {
+        docs.push_back(Sample(name));
+        window().OpenStartupDocument(docs.back());
+    }
+    frame().UpdateCommands();
+    EXPECT_EQ(frame().findChild<QAction*>(QStringLiteral("recentFile5")), nullptr);
+    QAction* third = frame().findChild<QAction*>(QStringLiteral("recentFile3"));
+    ASSERT_NE(third, nullptr);
+    EXPECT_TRUE(third->text().endsWith(QStringLiteral("R&&D.kvl")));
+}

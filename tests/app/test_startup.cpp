@@ -1,0 +1,172 @@
+// Start-up and shutdown: the first run, the fatal track-data failure, the startup
+// document, the frame's placement and what closing writes.
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "app/CommandIds.h"
+#include "app/HelpWindow.h"
+#include "AppFixture.h"
+#include "commands/RecentFiles.h"
+
+using namespace app_test;
+
+namespace {
+QRect Screen() { return QGuiApplication::primaryScreen()->geometry(); }
+}  // namespace
+
+using StartupTest = AppFixture;
+
+TEST_F(StartupTest, FirstRunPlacesTheFrameAnnouncesTheTrackDataAndOpensTheWelcomeTopic) {
+    ASSERT_TRUE(Start());
+    const QRect s = Screen();
+    const QRect placement = frame().StoredPlacement();
+    EXPECT_EQ(placement, QRect(static_cast<int>(s.width() * 0.1), static_cast<int>(s.height() * 0.1),
+                               static_cast<int>(s.width() * 0.8), static_cast<int>(s.height() * 0.8)));
+    EXPECT_EQ(frame().pos(), placement.topLeft());
+    EXPECT_EQ(frame().size(), placement.size());
+
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Track Data Update");
+    EXPECT_EQ(messages[0].text, "Installed track data version 1.07");
+    EXPECT_EQ(messages[0].buttons, TMsgButtons::Ok);
+
+    ASSERT_NE(app->helpWindow(), nullptr);
+    EXPECT_EQ(app->helpWindow()->currentTopic(), topic::FirstRun);
+    EXPECT_TRUE(app->helpOpened());
+    EXPECT_EQ(Settings().ReadInt("admin", "first", 0), 1);
+
+    // The next start is not a first run any more.
+    ASSERT_TRUE(Restart());
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(app->helpWindow(), nullptr);
+}
+
+TEST_F(StartupTest, MissingOrBrokenTrackDataIsFatal) {
+    std::filesystem::remove(paths.trackData);
+    EXPECT_FALSE(Start());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Fatal Error");
+    EXPECT_EQ(messages[0].text, "Unable to open track data");
+    EXPECT_EQ(messages[0].icon, TMsgIcon::Stop);
+    // Nothing after the track data ran: no first-run mark, no help.
+    EXPECT_EQ(Settings().ReadInt("admin", "first", 0), 0);
+    EXPECT_EQ(app->helpWindow(), nullptr);
+
+    // A file that ends inside its records.
+    std::filesystem::copy_file(std::filesystem::path(KORVALE_BIN_DIR) / "tracks.dat", paths.trackData);
+    std::filesystem::resize_file(paths.trackData, 40);
+    EXPECT_FALSE(Restart());
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back().title, "Fatal Error");
+    EXPECT_EQ(messages.back().icon, TMsgIcon::Stop);
+}
+
+TEST_F(StartupTest, StartupDocumentIsOpenedAndPutOnTopOfTheRecentFiles) {
+    NotFirstRun();
+    const std::string older = Sample("older.kvl");
+    {
+        ProfileFile s(paths.settingsFile);
+        PutOnRecentFiles(s, older);
+    }
+    const std::string doc = Sample("start.kvl");
+    ASSERT_TRUE(Start(doc));
+    EXPECT_EQ(window().doc().laps.Count(), 3);
+    EXPECT_EQ(window().doc().documentPath, doc);
+    const auto recent = ReadRecentFiles(Settings());
+    ASSERT_EQ(recent.size(), 2u);
+    EXPECT_EQ(recent[0], doc);
+    EXPECT_EQ(recent[1], older);
+    EXPECT_EQ(Settings().ReadText("admin", "path", ""), (dir / "*.kvl").string());
+    // The File menu lists them, newest first, above Exit.
+    EXPECT_NE(frame().findChild<QAction*>(QStringLiteral("recentFile1")), nullptr);
+    EXPECT_EQ(frame().findChild<QAction*>(QStringLiteral("recentFile1"))->text(),
+              QStringLiteral("&1 ") + QString::fromStdString(doc));
+}
+
+TEST_F(StartupTest, AStartupDocumentThatCannotBeReadReportsAndTheProgramRunsOn) {
+    NotFirstRun();
+    ASSERT_TRUE(Start((dir / "missing.kvl").string()));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Open Error");
+    EXPECT_EQ(window().doc().laps.Count(), 0);
+}
+
+TEST_F(StartupTest, ClosingWritesThePlacementTheSideWindowsAndTheAxes) {
+    NotFirstRun();
+    {
+        ProfileFile s(paths.settingsFile);
+        s.WriteInt("window", "appx", 30);
+        s.WriteInt("window", "appy", 40);
+        s.WriteInt("window", "appw", 500);
+        s.WriteInt("window", "apph", 400);
+    }
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(frame().StoredPlacement(), QRect(30, 40, 500, 400));
+    frame().show();
+    QApplication::processEvents();
+    frame().move(50, 60);
+    frame().resize(520, 410);
+    frame().action(cmd::Y2Line)->trigger();
+    EXPECT_TRUE(frame().close());
+    ProfileFile s = Settings();
+    EXPECT_EQ(s.ReadInt("window", "appx", 0), frame().frameGeometry().x());
+    EXPECT_EQ(s.ReadInt("window", "appw", 0), frame().frameGeometry().width());
+    EXPECT_EQ(s.ReadInt("window", "apph", 0), frame().frameGeometry().height());
+    EXPECT_EQ(s.ReadText("window", "appmax", ""), "0");
+    // Side windows that were never shown keep their placement.
+    EXPECT_EQ(s.ReadInt("window", "infw", 0), 160);
+    EXPECT_EQ(s.ReadInt("window", "datx", 0), 160);
+    EXPECT_EQ(s.ReadInt("window", "piph", 0), 160);
+    EXPECT_EQ(s.ReadInt("export", "yspeed", 0), 1);
+    // The axes are written when the window goes.
+    app.reset();
+    EXPECT_EQ(Settings().ReadInt("graph", "ayaxis", 7), 3);
+}
+
+TEST_F(StartupTest, ClosingWhileMaximizedLeavesTheStoredPlacement) {
+    NotFirstRun();
+    ASSERT_TRUE(Start());
+    frame().showMaximized();
+    QApplication::processEvents();
+    ASSERT_TRUE(frame().maximized());
+    EXPECT_TRUE(frame().close());
+    EXPECT_EQ(Settings().ReadText("window", "appx", "none"), "none");
+    EXPECT_EQ(Settings().ReadText("window", "appmax", "none"), "none");
+}
+
+TEST_F(StartupTest, RestoringAfterMaximizeClearsTheFlag) {
+    NotFirstRun();
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(frame().maximized());
+    frame().showMaximized();
+    QApplication::processEvents();
+    EXPECT_TRUE(frame().maximized());
+    frame().showNormal();
+    QApplication::processEvents();
+    EXPECT_FALSE(frame().maximized());
+}
+
+TEST_F(StartupTest, CancelInTheSaveQuestionKeepsTheProgramOpen) {
+    NotFirstRun();
+    ASSERT_TRUE(Start(Sample()));
+    window().doc().dirty = true;
+    messages.clear();
+    answers = {TMsgAnswer::Cancel};
+    EXPECT_FALSE(frame().close());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Save File");
+    EXPECT_EQ(messages[0].text, "File has changed.\nSave before closing?");
+    EXPECT_EQ(messages[0].buttons, TMsgButtons::YesNoCancel);
+    EXPECT_EQ(Settings().ReadText("window", "appmax", "none"), "none");
+}
+
+TEST_F(StartupTest, FrameAndClientHaveTheirMinimumSizes) {
+    NotFirstRun();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(frame().minimumSize(), QSize(320, 320));
+    EXPECT_EQ(window().minimumSize(), QSize(320, 240));
+    frame().show();
+    frame().resize(100, 100);
+    EXPECT_GE(frame().width(), 320);
+    EXPECT_GE(frame().height(), 320);
+}

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# smoke.sh KORVALE DATA_DIR WORK_DIR SMOKE_CHECK, run inside an X server (xvfb-run):
+# starts korvale on the sample document, answers the first-run message, imports one lap of
+# the road-course replay through the real Open Replay and Import Lap dialogs, has the
+# program write a screenshot and checks it for the four laps' colours.
+set -euo pipefail
+exe=$1 data=$2 work=$3 check=$4
+
+rm -rf "$work"
+mkdir -p "$work"
+cp "$data/sample.kvl" "$data/sample-kestrel.rpl" "$work/"
+export KORVALE_SETTINGS="$work/korvale.ini"
+export KORVALE_TEST_SCREENSHOT="$work/shot.png"
+
+"$exe" "$work/sample.kvl" >"$work/korvale.log" 2>&1 &
+pid=$!
+trap 'kill "$pid" 2>/dev/null || true' EXIT
+
+# The first visible window whose title matches, once it is there; focused for the keys.
+window() {
+  local id
+  id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || {
+    echo "smoke: no window \"$1\"" >&2
+    cat "$work/korvale.log" >&2
+    exit 1
+  }
+  xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
+  sleep 0.5
+  echo "$id"
+}
+
+window "^Track Data Update$" >/dev/null
+xdotool key Return
+window "^Korvale - sample.kvl" >/dev/null
+xdotool key ctrl+i
+window "^Open Replay$" >/dev/null
+xdotool key ctrl+a
+xdotool type --delay 20 "$work/sample-kestrel.rpl"
+xdotool key Return
+window "^Import Lap$" >/dev/null
+xdotool key Return
+sleep 1
+window "^Korvale - sample.kvl" >/dev/null
+xdotool key ctrl+shift+F12
+for _ in $(seq 50); do
+  [ -s "$work/shot.png" ] && break
+  sleep 0.2
+done
+[ -s "$work/shot.png" ] || { echo "smoke: no screenshot" >&2; cat "$work/korvale.log" >&2; exit 1; }
+"$check" "$work/shot.png" 4
