@@ -54,3 +54,19 @@ QIcon CommandIcon(int id) {
     default: return {};
     }
 }
+
+QPixmap AboutImage() {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setPen(QColor(80, 60, 40));
+    p.drawLine(4, 2, 4, 30);  // the pole
+    const int cell = 5;
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 5; ++col)
+            p.fillRect(6 + col * cell, 3 + row * cell, cell, cell, (row + col) % 2 ? Qt::white : Qt::black);
+    p.setPen(Qt::black);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(6, 3, 5 * cell - 1, 4 * cell - 1);
+    return pixmap;
+}

@@ -3,6 +3,9 @@
 // them, drawn by us otherwise.
 
 #include <QIcon>
+#include <QPixmap>
 
 QIcon AppIcon();
 QIcon CommandIcon(int commandId);
+// The About box's picture beside the title: a chequered flag.
+QPixmap AboutImage();

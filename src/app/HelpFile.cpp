@@ -32,7 +32,8 @@ void HelpFile::Parse(const std::string& content) {
             const char* end = line.data() + line.size();
             int number = 0;
             const auto [next, ec] = std::from_chars(begin, end, number);
-            if (ec != std::errc()) {
+            // The number ends at a blank or the line's end: "@topic 12x" is no topic.
+            if (ec != std::errc() || (next != end && *next != ' ')) {
                 current = nullptr;
                 continue;
             }

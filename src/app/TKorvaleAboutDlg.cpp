@@ -15,6 +15,9 @@ TKorvaleAboutDlg::TKorvaleAboutDlg(const VersionData& version, QWidget* parent)
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("icon"));
     icon->setPixmap(AppIcon().pixmap(32, 32));
+    auto* image = new QLabel(this);
+    image->setObjectName(QStringLiteral("image"));
+    image->setPixmap(AboutImage());
     auto* title = new QLabel(QStringLiteral("Korvale lap telemetry viewer"), this);
     title->setObjectName(QStringLiteral("title"));
     title->setAlignment(Qt::AlignCenter);
@@ -34,10 +37,11 @@ TKorvaleAboutDlg::TKorvaleAboutDlg(const VersionData& version, QWidget* parent)
 
     layout->addWidget(icon, 0, 0, 2, 1);
     layout->addWidget(title, 0, 1);
+    layout->addWidget(image, 0, 2, 2, 1);
     layout->addWidget(version_, 1, 1);
-    layout->addWidget(legal_, 2, 0, 1, 2);
+    layout->addWidget(legal_, 2, 0, 1, 3);
     layout->addWidget(ok, 3, 1, Qt::AlignCenter);
-    layout->addWidget(build_, 3, 1, Qt::AlignRight);
+    layout->addWidget(build_, 3, 1, 1, 2, Qt::AlignRight);
 
     const auto name = version.ProductName();
     const auto number = version.ProductVersion();

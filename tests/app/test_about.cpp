@@ -28,6 +28,11 @@ TEST(AboutBox, NameVersionLegalNoticeAndSpecialBuild) {
     EXPECT_EQ(Label(dlg, "legal"), QStringLiteral("Copyright (C) the authors"));
     EXPECT_EQ(Label(dlg, "specialBuild"), QStringLiteral("nightly 42"));
     EXPECT_FALSE(Label(dlg, "title").isEmpty());
+    auto* image = dlg.findChild<QLabel*>(QStringLiteral("image"));
+    ASSERT_NE(image, nullptr);
+    EXPECT_FALSE(image->pixmap().isNull());
+    EXPECT_EQ(dlg.findChild<QLabel*>(QStringLiteral("specialBuild"))->alignment() & Qt::AlignHorizontal_Mask,
+              Qt::AlignRight);
     auto* ok = dlg.findChild<QPushButton*>(QStringLiteral("ok"));
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->text(), QStringLiteral("OK"));

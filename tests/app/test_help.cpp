@@ -30,6 +30,8 @@ TEST(HelpFileFormat, TopicsCommentsParagraphsAndLineEnds) {
         "Starts an empty document.\n"
         "@topic x Broken\n"
         "lost text\n"
+        "@topic 12x Glued\n"
+        "lost as well\n"
         "@topic 7\n"
         "Untitled.\n");
     ASSERT_EQ(help.topics().size(), 3u);
@@ -43,6 +45,7 @@ TEST(HelpFileFormat, TopicsCommentsParagraphsAndLineEnds) {
     ASSERT_NE(help.Find(7), nullptr);
     EXPECT_EQ(help.Find(7)->title, "");
     EXPECT_EQ(help.Find(99), nullptr);
+    EXPECT_EQ(help.Find(12), nullptr);
 }
 
 TEST(HelpFileFormat, ARepeatedTopicNumberKeepsTheLaterTopicAndAMissingFileFails) {
