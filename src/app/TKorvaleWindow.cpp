@@ -25,23 +25,6 @@ constexpr std::array<SidePlacementKey, 3> kSideKeys = {{
     {"dat", {160, 0, 160, 160}},
 }};
 
-// Commands of views and exports that are not in this program yet: shown, never enabled.
-bool NotYetAvailable(int id) {
-    switch (id) {
-    case cmd::Map:
-    case cmd::PictureInPicture:
-    case cmd::Data:
-    case cmd::Info:
-    case cmd::SpeedComparison:
-    case cmd::Corners:
-    case cmd::OtherMarkers:
-    case cmd::ExportTextData:
-    case cmd::ExportToReplay:
-        return true;
-    default:
-        return false;
-    }
-}
 }  // namespace
 
 TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
@@ -99,94 +82,86 @@ bool TKorvaleWindow::Setup() {
     return true;
 }
 
+namespace {
+// One handler and one enabler per command of this window.
+struct TWindowCommand {
+    int id;
+    void (*run)(TKorvaleWindow&);
+    TCommandEnabling (*enabler)(const TKorvaleWindow&);
+};
+
+TCommandEnabling Enabled(bool on) { return {on, false, false}; }
+TCommandEnabling Always(const TKorvaleWindow&) { return Enabled(true); }
+// Views and exports this program does not have yet: shown, never enabled.
+TCommandEnabling NotYetAvailable(const TKorvaleWindow&) { return Enabled(false); }
+void Nothing(TKorvaleWindow&) {}
+
+const std::vector<TWindowCommand>& WindowCommands() {
+    static const std::vector<TWindowCommand> commands = {
+        {cmd::FileNew, [](TKorvaleWindow& w) { NewDocument(w.context()); }, Always},
+        {cmd::FileOpen, [](TKorvaleWindow& w) { OpenCommand(w.context()); }, Always},
+        {cmd::FileSave, [](TKorvaleWindow& w) { SaveCommand(w.context()); },
+         [](const TKorvaleWindow& w) { return Enabled(SaveEnabled(w.doc())); }},
+        {cmd::FileSaveAs, [](TKorvaleWindow& w) { SaveAsCommand(w.context()); },
+         [](const TKorvaleWindow& w) { return Enabled(SaveAsEnabled(w.doc())); }},
+        {cmd::ImportReplay, [](TKorvaleWindow& w) { ImportReplayCommand(w.context()); }, Always},
+        {cmd::ImportAverageLap, [](TKorvaleWindow& w) { ImportAverageLapCommand(w.context()); }, Always},
+        {cmd::ExportTextData, Nothing, NotYetAvailable},
+        {cmd::ExportToReplay, Nothing, NotYetAvailable},
+        {cmd::EditInfo, [](TKorvaleWindow& w) { EditInfoCommand(w.context()); },
+         [](const TKorvaleWindow& w) { return Enabled(LapCommandsEnabled(w.doc())); }},
+        {cmd::DeleteLap, [](TKorvaleWindow& w) { DeleteLapCommand(w.context()); },
+         [](const TKorvaleWindow& w) { return Enabled(LapCommandsEnabled(w.doc())); }},
+        {cmd::Graph,
+         [](TKorvaleWindow& w) {
+             w.doc().viewMode = ViewGraph;
+             w.doc().repaintPending = true;
+             w.graph()->FullRepaint();
+         },
+         [](const TKorvaleWindow& w) {
+             return TCommandEnabling{true, true, w.doc().viewMode == ViewGraph};
+         }},
+        {cmd::Map, Nothing, NotYetAvailable},
+        {cmd::PictureInPicture, Nothing, NotYetAvailable},
+        {cmd::FullSize, [](TKorvaleWindow& w) { w.graph()->FullSize(); },
+         [](const TKorvaleWindow& w) { return Enabled(w.graph()->CanFullSize()); }},
+        {cmd::ZoomOut, [](TKorvaleWindow& w) { w.graph()->ZoomOut(); },
+         [](const TKorvaleWindow& w) { return Enabled(w.graph()->CanZoomOut()); }},
+        {cmd::Corners, Nothing, NotYetAvailable},
+        {cmd::SpeedComparison, Nothing, NotYetAvailable},
+        {cmd::OtherMarkers, Nothing, NotYetAvailable},
+        {cmd::Info, Nothing, NotYetAvailable},
+        {cmd::Data, Nothing, NotYetAvailable},
+    };
+    return commands;
+}
+
+const TWindowCommand* FindWindowCommand(int id) {
+    for (const TWindowCommand& c : WindowCommands())
+        if (c.id == id) return &c;
+    return nullptr;
+}
+}  // namespace
+
 bool TKorvaleWindow::HandlesCommand(int id) const {
-    if (FindAxisCommand(id) != nullptr) return true;
-    switch (id) {
-    case cmd::FileNew:
-    case cmd::FileOpen:
-    case cmd::FileSave:
-    case cmd::FileSaveAs:
-    case cmd::ImportReplay:
-    case cmd::ImportAverageLap:
-    case cmd::EditInfo:
-    case cmd::DeleteLap:
-    case cmd::Graph:
-    case cmd::FullSize:
-    case cmd::ZoomOut:
-        return true;
-    default:
-        return NotYetAvailable(id);
-    }
+    return FindWindowCommand(id) != nullptr || FindAxisCommand(id) != nullptr;
 }
 
 TCommandEnabling TKorvaleWindow::CommandEnabling(int id) const {
-    TCommandEnabling e;
-    if (NotYetAvailable(id)) return e;
-    if (const TAxisCommand* axis = FindAxisCommand(id)) {
-        e.checkable = true;
-        e.enabled = AxisCommandEnabled(doc_);
-        e.checked = AxisCommandChecked(doc_, *axis);
-        return e;
-    }
-    switch (id) {
-    case cmd::FileNew:
-    case cmd::FileOpen:
-    case cmd::ImportReplay:
-    case cmd::ImportAverageLap:
-        e.enabled = true;
-        break;
-    case cmd::FileSave:
-        e.enabled = SaveEnabled(doc_);
-        break;
-    case cmd::FileSaveAs:
-        e.enabled = SaveAsEnabled(doc_);
-        break;
-    case cmd::EditInfo:
-    case cmd::DeleteLap:
-        e.enabled = LapCommandsEnabled(doc_);
-        break;
-    case cmd::Graph:
-        e.enabled = true;
-        e.checkable = true;
-        e.checked = doc_.viewMode == ViewGraph;
-        break;
-    case cmd::FullSize:
-        e.enabled = graph_->CanFullSize();
-        break;
-    case cmd::ZoomOut:
-        e.enabled = graph_->CanZoomOut();
-        break;
-    default:
-        break;
-    }
-    return e;
+    if (const TWindowCommand* c = FindWindowCommand(id)) return c->enabler(*this);
+    if (const TAxisCommand* axis = FindAxisCommand(id))
+        return {AxisCommandEnabled(doc_), true, AxisCommandChecked(doc_, *axis)};
+    return {};
 }
 
 bool TKorvaleWindow::RunCommand(int id) {
     if (!HandlesCommand(id)) return false;
     // A command found disabled (a stale shortcut, a tool-bar click racing a change) is not run.
     if (!CommandEnabling(id).enabled) return true;
-    if (const TAxisCommand* axis = FindAxisCommand(id)) {
+    if (const TWindowCommand* c = FindWindowCommand(id)) {
+        c->run(*this);
+    } else if (const TAxisCommand* axis = FindAxisCommand(id)) {
         graph_->SetAxis(axis->kind, axis->channel);
-    } else {
-        switch (id) {
-        case cmd::FileNew: NewDocument(ctx_); break;
-        case cmd::FileOpen: OpenCommand(ctx_); break;
-        case cmd::FileSave: SaveCommand(ctx_); break;
-        case cmd::FileSaveAs: SaveAsCommand(ctx_); break;
-        case cmd::ImportReplay: ImportReplayCommand(ctx_); break;
-        case cmd::ImportAverageLap: ImportAverageLapCommand(ctx_); break;
-        case cmd::EditInfo: EditInfoCommand(ctx_); break;
-        case cmd::DeleteLap: DeleteLapCommand(ctx_); break;
-        case cmd::Graph:
-            doc_.viewMode = ViewGraph;
-            doc_.repaintPending = true;
-            graph_->FullRepaint();
-            break;
-        case cmd::FullSize: graph_->FullSize(); break;
-        case cmd::ZoomOut: graph_->ZoomOut(); break;
-        default: break;
-        }
     }
     emit stateChanged();
     return true;

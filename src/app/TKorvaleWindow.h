@@ -56,6 +56,7 @@ public:
     ProfileFile& settings() { return settings_; }
     TTrackList& tracks() { return tracks_; }
     TGraphView* graph() { return graph_; }
+    const TGraphView* graph() const { return graph_; }
     const AppPaths& paths() const { return paths_; }
     const QString& caption() const { return caption_; }
     const QString& statusText() const { return status_; }

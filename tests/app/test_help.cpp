@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QTextBrowser>
+#include <QToolButton>
 #include <QWhatsThis>
 
 #include "app/CommandIds.h"
@@ -159,4 +160,33 @@ TEST_F(HelpTest, TopicsByNumberAndUnknownNumbers) {
     EXPECT_EQ(ShownTopic(), topic::ImportLapDialog);
     EXPECT_FALSE(app->HelpTopic(12345));  // no such topic: nothing shown
     EXPECT_EQ(ShownTopic(), topic::ImportLapDialog);
+}
+
+TEST_F(HelpTest, InContextHelpAClickOnAMenuItemOpensItsTopic) {
+    QMenu* file = frame().findChild<QMenu*>(QStringLiteral("FileMenu"));
+    ASSERT_NE(file, nullptr);
+    file->popup(QPoint(0, 0));
+    QApplication::processEvents();
+    app->EnterContextHelp();
+    QAction* save = frame().action(cmd::FileSaveAs);
+    const QPoint at = file->actionGeometry(save).center();
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), file->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(file, &release);
+    EXPECT_EQ(ShownTopic(), cmd::FileSaveAs);
+    EXPECT_FALSE(app->inContextHelp());
+    EXPECT_FALSE(file->isVisible());
+}
+
+TEST_F(HelpTest, InContextHelpAToolButtonOpensItsTopic) {
+    frame().show();
+    QApplication::processEvents();
+    auto* button = frame().findChild<QToolButton*>(QStringLiteral("toolButton%1").arg(cmd::ImportReplay));
+    ASSERT_NE(button, nullptr);
+    app->EnterContextHelp();
+    // What the what's-this mode sends to the widget clicked on.
+    QHelpEvent whatsThis(QEvent::WhatsThis, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(button, &whatsThis);
+    EXPECT_EQ(ShownTopic(), cmd::ImportReplay);
+    EXPECT_FALSE(app->inContextHelp());
 }

@@ -1,6 +1,8 @@
 // The frame's menus, accelerators, tool bar and status bar against the command table, and
 // the enabling of the commands as the document changes.
 #include <QAction>
+#include <QEnterEvent>
+#include <set>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -9,6 +11,7 @@
 
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
+#include "app/HelpWindow.h"
 #include "app/ToolBarGadgets.h"
 #include "AppFixture.h"
 #include "views/graph/TGraphView.h"
@@ -232,4 +235,48 @@ TEST_F(MenuTest, NewOnAnUnchangedDocumentAsksNothingAndClearsIt) {
 TEST_F(MenuTest, CaptionNamesDocumentAndTrack) {
     window().OpenStartupDocument(Sample("lap.kvl"));
     EXPECT_EQ(frame().windowTitle(), QStringLiteral("Korvale - lap.kvl [Kestrel Ridge Circuit]"));
+}
+
+TEST_F(MenuTest, EveryMenuCommandHasAHandler) {
+    const std::set<int> frameCommands = {cmd::Exit, cmd::HelpContents, cmd::HelpUsing, cmd::About};
+    for (const TMenuEntry& e : AllMenuCommands())
+        EXPECT_TRUE(window().HandlesCommand(e.id) != (frameCommands.count(e.id) == 1)) << e.id;
+}
+
+TEST_F(MenuTest, AHoveredItemShowsItsHintInTheStatusBar) {
+    frame().show();
+    frame().action(cmd::ImportReplay)->showStatusText(&frame());
+    EXPECT_EQ(frame().statusBar()->currentMessage(), QStringLiteral("Import replay lap"));
+    frame().action(cmd::Graph)->showStatusText(&frame());
+    EXPECT_EQ(frame().statusBar()->currentMessage(), QStringLiteral("Show the telemetry graph"));
+}
+
+TEST_F(MenuTest, AToolButtonRaisesItsBorderOnlyWhileTheMouseIsOverIt) {
+    frame().show();
+    QApplication::processEvents();
+    QToolButton* button = frame().findChild<QToolButton*>(QStringLiteral("toolButton%1").arg(cmd::FileNew));
+    ASSERT_NE(button, nullptr);
+    const QImage flat = button->grab().toImage();
+    QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), button->mapToGlobal(QPointF(4, 4)));
+    QApplication::sendEvent(button, &enter);
+    button->setAttribute(Qt::WA_UnderMouse, true);
+    const QImage hot = button->grab().toImage();
+    EXPECT_NE(hot, flat);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(button, &leave);
+    button->setAttribute(Qt::WA_UnderMouse, false);
+    EXPECT_EQ(button->grab().toImage(), flat);
+}
+
+TEST_F(MenuTest, ToolButtonsRunTheirCommands) {
+    QToolButton* graph = frame().findChild<QToolButton*>(QStringLiteral("toolButton%1").arg(cmd::Graph));
+    ASSERT_NE(graph, nullptr);
+    EXPECT_TRUE(graph->isEnabled());
+    QToolButton* map = frame().findChild<QToolButton*>(QStringLiteral("toolButton%1").arg(cmd::Map));
+    ASSERT_NE(map, nullptr);
+    EXPECT_FALSE(map->isEnabled());
+    QToolButton* help = frame().findChild<QToolButton*>(QStringLiteral("toolButton%1").arg(cmd::HelpContents));
+    help->click();
+    ASSERT_NE(app->helpWindow(), nullptr);
+    EXPECT_EQ(app->helpWindow()->currentTopic(), 0);
 }
