@@ -29,29 +29,49 @@ QIcon Themed(const char* name, const QString& text, QColor colour) {
 }
 }  // namespace
 
-QIcon AppIcon() { return Badge(QStringLiteral("K"), QColor(200, 40, 40)); }
+QIcon AppIcon() {
+    return Badge(QStringLiteral("K"), QColor(200, 40, 40));
+}
 
 QIcon CommandIcon(int id) {
     const QColor file(60, 110, 180), data(40, 140, 80), view(150, 90, 30), help(120, 60, 160);
     switch (id) {
-    case cmd::FileNew: return Themed("document-new", QStringLiteral("N"), file);
-    case cmd::FileOpen: return Themed("document-open", QStringLiteral("O"), file);
-    case cmd::FileSave: return Themed("document-save", QStringLiteral("S"), file);
-    case cmd::ImportReplay: return Badge(QStringLiteral("IR"), data);
-    case cmd::ImportAverageLap: return Badge(QStringLiteral("IA"), data);
-    case cmd::ExportTextData: return Badge(QStringLiteral("ET"), data);
-    case cmd::ExportToReplay: return Badge(QStringLiteral("ER"), data);
-    case cmd::Info: return Badge(QStringLiteral("i"), view);
-    case cmd::Corners: return Badge(QStringLiteral("C"), view);
-    case cmd::Data: return Badge(QStringLiteral("D"), view);
-    case cmd::SpeedComparison: return Badge(QStringLiteral("SC"), view);
-    case cmd::FullSize: return Themed("zoom-original", QStringLiteral("FS"), view);
-    case cmd::ZoomOut: return Themed("zoom-out", QStringLiteral("Z-"), view);
-    case cmd::Graph: return Badge(QStringLiteral("G"), view);
-    case cmd::Map: return Badge(QStringLiteral("M"), view);
-    case cmd::PictureInPicture: return Badge(QStringLiteral("P"), view);
-    case cmd::HelpContents: return Themed("help-contents", QStringLiteral("?"), help);
-    default: return {};
+        case cmd::FileNew:
+            return Themed("document-new", QStringLiteral("N"), file);
+        case cmd::FileOpen:
+            return Themed("document-open", QStringLiteral("O"), file);
+        case cmd::FileSave:
+            return Themed("document-save", QStringLiteral("S"), file);
+        case cmd::ImportReplay:
+            return Badge(QStringLiteral("IR"), data);
+        case cmd::ImportAverageLap:
+            return Badge(QStringLiteral("IA"), data);
+        case cmd::ExportTextData:
+            return Badge(QStringLiteral("ET"), data);
+        case cmd::ExportToReplay:
+            return Badge(QStringLiteral("ER"), data);
+        case cmd::Info:
+            return Badge(QStringLiteral("i"), view);
+        case cmd::Corners:
+            return Badge(QStringLiteral("C"), view);
+        case cmd::Data:
+            return Badge(QStringLiteral("D"), view);
+        case cmd::SpeedComparison:
+            return Badge(QStringLiteral("SC"), view);
+        case cmd::FullSize:
+            return Themed("zoom-original", QStringLiteral("FS"), view);
+        case cmd::ZoomOut:
+            return Themed("zoom-out", QStringLiteral("Z-"), view);
+        case cmd::Graph:
+            return Badge(QStringLiteral("G"), view);
+        case cmd::Map:
+            return Badge(QStringLiteral("M"), view);
+        case cmd::PictureInPicture:
+            return Badge(QStringLiteral("P"), view);
+        case cmd::HelpContents:
+            return Themed("help-contents", QStringLiteral("?"), help);
+        default:
+            return {};
     }
 }
 
@@ -64,7 +84,8 @@ QPixmap AboutImage() {
     const int cell = 5;
     for (int row = 0; row < 4; ++row)
         for (int col = 0; col < 5; ++col)
-            p.fillRect(6 + col * cell, 3 + row * cell, cell, cell, (row + col) % 2 ? Qt::white : Qt::black);
+            p.fillRect(6 + col * cell, 3 + row * cell, cell, cell,
+                       (row + col) % 2 ? Qt::white : Qt::black);
     p.setPen(Qt::black);
     p.setBrush(Qt::NoBrush);
     p.drawRect(6, 3, 5 * cell - 1, 4 * cell - 1);

@@ -56,4 +56,4 @@ inline constexpr int ImportLapDialog = 1;
 inline constexpr int EditInfoDialog = 3;
 inline constexpr int ExportDialogs = 4;  // text export and export to replay share it
 inline constexpr int AverageLapDialog = 7;
-}
+}  // namespace topic

@@ -7,10 +7,18 @@ namespace {
 TMenuEntry Item(int id, const char* text, const char* hint) {
     return TMenuEntry{TMenuEntry::Command, id, text, hint};
 }
-TMenuEntry Separator() { return TMenuEntry{TMenuEntry::Separator, 0, "", ""}; }
-TMenuEntry SubMenu(const char* text) { return TMenuEntry{TMenuEntry::SubMenuBegin, 0, text, ""}; }
-TMenuEntry SubMenuEnd() { return TMenuEntry{TMenuEntry::SubMenuEnd, 0, "", ""}; }
-TMenuEntry Recent() { return TMenuEntry{TMenuEntry::RecentFiles, 0, "", ""}; }
+TMenuEntry Separator() {
+    return TMenuEntry{TMenuEntry::Separator, 0, "", ""};
+}
+TMenuEntry SubMenu(const char* text) {
+    return TMenuEntry{TMenuEntry::SubMenuBegin, 0, text, ""};
+}
+TMenuEntry SubMenuEnd() {
+    return TMenuEntry{TMenuEntry::SubMenuEnd, 0, "", ""};
+}
+TMenuEntry Recent() {
+    return TMenuEntry{TMenuEntry::RecentFiles, 0, "", ""};
+}
 
 // The View menu's three axis pop-ups, from the graph's own table of axis commands.
 std::vector<TMenuEntry> ViewMenu() {
@@ -45,6 +53,7 @@ std::vector<TMenuEntry> ViewMenu() {
 
 const std::vector<TMenuSpec>& MainMenuSpec() {
     using namespace cmd;
+    // clang-format off
     static const std::vector<TMenuSpec> menus = {
         {"&File",
          {Item(FileNew, "&New\tCtrl+N", "Creates a new window"),
@@ -70,6 +79,7 @@ const std::vector<TMenuSpec>& MainMenuSpec() {
           Separator(),
           Item(About, "&About...", "About the Korvale application")}},
     };
+    // clang-format on
     return menus;
 }
 
@@ -91,10 +101,18 @@ const TMenuEntry* FindMenuCommand(int id) {
 const std::vector<TAccelerator>& AcceleratorTable() {
     using namespace cmd;
     static const std::vector<TAccelerator> table = {
-        {"Ctrl+N", FileNew},      {"Ctrl+O", FileOpen},          {"Ctrl+S", FileSave},
-        {"Ctrl+E", ExportTextData}, {"Ctrl+I", ImportReplay},    {"F5", Graph},
-        {"F6", Map},              {"F7", PictureInPicture},      {"F9", Corners},
-        {"F10", SpeedComparison}, {"F11", Info},                 {"F12", Data},
+        {"Ctrl+N", FileNew},
+        {"Ctrl+O", FileOpen},
+        {"Ctrl+S", FileSave},
+        {"Ctrl+E", ExportTextData},
+        {"Ctrl+I", ImportReplay},
+        {"F5", Graph},
+        {"F6", Map},
+        {"F7", PictureInPicture},
+        {"F9", Corners},
+        {"F10", SpeedComparison},
+        {"F11", Info},
+        {"F12", Data},
     };
     return table;
 }
@@ -102,13 +120,28 @@ const std::vector<TAccelerator>& AcceleratorTable() {
 const std::vector<TToolBarEntry>& ToolBarSpec() {
     using namespace cmd;
     static const std::vector<TToolBarEntry> bar = {
-        {FileNew, 0},         {FileOpen, 0},         {FileSave, 0},       {0, 20},
-        {ImportReplay, 0},    {ImportAverageLap, 0}, {ExportTextData, 0}, {ExportToReplay, 0},
-        {0, 12},              {Info, 0},             {Corners, 0},        {Data, 0},
-        {SpeedComparison, 0}, {0, 12},               {FullSize, 0},       {ZoomOut, 0},
-        {0, 12},              {Graph, 0},            {Map, 0},            {PictureInPicture, 0},
-        {0, 12},              {HelpContents, 0},
+        {FileNew, 0},
+        {FileOpen, 0},
+        {FileSave, 0},
+        {0, 20},
+        {ImportReplay, 0},
+        {ImportAverageLap, 0},
+        {ExportTextData, 0},
+        {ExportToReplay, 0},
+        {0, 12},
+        {Info, 0},
+        {Corners, 0},
+        {Data, 0},
+        {SpeedComparison, 0},
+        {0, 12},
+        {FullSize, 0},
+        {ZoomOut, 0},
+        {0, 12},
+        {Graph, 0},
+        {Map, 0},
+        {PictureInPicture, 0},
+        {0, 12},
+        {HelpContents, 0},
     };
     return bar;
 }
-

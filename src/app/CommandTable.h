@@ -8,9 +8,9 @@
 struct TMenuEntry {
     enum Kind { Command, Separator, SubMenuBegin, SubMenuEnd, RecentFiles };
     Kind kind = Command;
-    int id = 0;                // command id (Command only)
-    const char* text = "";     // menu text, "\t" then the key shown for it
-    const char* hint = "";     // status-bar hint; empty when the item has none
+    int id = 0;             // command id (Command only)
+    const char* text = "";  // menu text, "\t" then the key shown for it
+    const char* hint = "";  // status-bar hint; empty when the item has none
 };
 
 struct TMenuSpec {
@@ -39,4 +39,3 @@ struct TToolBarEntry {
     int separatorWidth;
 };
 const std::vector<TToolBarEntry>& ToolBarSpec();
-

@@ -17,7 +17,7 @@ struct HelpTopic {
 };
 
 class HelpFile {
-public:
+  public:
     static constexpr int kContents = 0;
     static constexpr int kHelpOnHelp = 2002;
 
@@ -28,6 +28,6 @@ public:
     const HelpTopic* Find(int number) const;
     const std::map<int, HelpTopic>& topics() const { return topics_; }
 
-private:
+  private:
     std::map<int, HelpTopic> topics_;
 };

@@ -29,7 +29,8 @@ bool HelpWindow::ShowTopic(int number) {
     const HelpTopic* topic = help_.Find(number);
     if (topic == nullptr) return false;
     current_ = number;
-    QString html = QStringLiteral("<h2>%1</h2>").arg(QString::fromStdString(topic->title).toHtmlEscaped());
+    QString html =
+        QStringLiteral("<h2>%1</h2>").arg(QString::fromStdString(topic->title).toHtmlEscaped());
     for (const QString& para : QString::fromStdString(topic->text).split(QStringLiteral("\n\n")))
         html += QStringLiteral("<p>%1</p>").arg(para.toHtmlEscaped());
     text_->setHtml(html);

@@ -32,7 +32,9 @@ TLockKeyIndicators::TLockKeyIndicators(QWidget* parent) : QWidget(parent) {
     qApp->installEventFilter(this);
 }
 
-TLockKeyIndicators::~TLockKeyIndicators() { qApp->removeEventFilter(this); }
+TLockKeyIndicators::~TLockKeyIndicators() {
+    qApp->removeEventFilter(this);
+}
 
 void TLockKeyIndicators::SetState(const TLockKeyState& state) {
     state_ = state;
@@ -53,7 +55,8 @@ bool TLockKeyIndicators::eventFilter(QObject* watched, QEvent* event) {
         const bool seen = ke->timestamp() == lastTimestamp_ && key == lastKey_;
         lastTimestamp_ = ke->timestamp();
         lastKey_ = key;
-        if (!seen && (key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock)) {
+        if (!seen &&
+            (key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock)) {
             if (const auto leds = ReadLockKeyLeds()) {
                 state_ = *leds;
             } else if (key == Qt::Key_CapsLock) {

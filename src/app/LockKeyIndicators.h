@@ -9,17 +9,17 @@ class QLabel;
 
 class TLockKeyIndicators : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TLockKeyIndicators(QWidget* parent);
     ~TLockKeyIndicators() override;
 
     const TLockKeyState& state() const { return state_; }
     void SetState(const TLockKeyState& state);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void Refresh();
 
     TLockKeyState state_;

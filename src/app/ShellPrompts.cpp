@@ -6,18 +6,20 @@
 
 #include "app/TKorvaleWindow.h"
 
-
 TShellPrompts::TShellPrompts(TKorvaleWindow& window) : TQtPrompts(&window), window_(window) {}
 
-TMsgAnswer TShellPrompts::MessageBox(const std::string& title, const std::string& text, TMsgIcon icon,
-                                     TMsgButtons buttons) {
+TMsgAnswer TShellPrompts::MessageBox(const std::string& title, const std::string& text,
+                                     TMsgIcon icon, TMsgButtons buttons) {
     if (answerer_) return answerer_(title, text, icon, buttons);
     if (!nonInteractive_) return TQtPrompts::MessageBox(title, text, icon, buttons);
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
     switch (buttons) {
-    case TMsgButtons::Ok: return TMsgAnswer::Ok;
-    case TMsgButtons::YesNo: return TMsgAnswer::No;
-    case TMsgButtons::YesNoCancel: return TMsgAnswer::Cancel;
+        case TMsgButtons::Ok:
+            return TMsgAnswer::Ok;
+        case TMsgButtons::YesNo:
+            return TMsgAnswer::No;
+        case TMsgButtons::YesNoCancel:
+            return TMsgAnswer::Cancel;
     }
     return TMsgAnswer::Cancel;
 }
@@ -42,9 +44,13 @@ void TShellPrompts::SetStatusText(const std::string& text) {
     window_.SetStatus(QString::fromStdString(text));
 }
 
-void TShellPrompts::LapsChanged() { window_.LapsChanged(); }
+void TShellPrompts::LapsChanged() {
+    window_.LapsChanged();
+}
 
-void TShellPrompts::Repaint() { window_.RepaintView(); }
+void TShellPrompts::Repaint() {
+    window_.RepaintView();
+}
 
 // The lap rows belong to the data window and the lap list, which this program does not
 // have yet; the enablers run after every command anyway.

@@ -13,15 +13,15 @@
 class TKorvaleWindow;
 
 class TShellPrompts : public TQtPrompts {
-public:
+  public:
     explicit TShellPrompts(TKorvaleWindow& window);
 
     // Without a user (a screenshot run): messages go to the error output and take the
     // answer that changes nothing (OK, No, Cancel).
     void SetNonInteractive(bool on) { nonInteractive_ = on; }
     // Answers message boxes in place of the user (tests and the scripted smoke run).
-    using TMessageAnswerer = std::function<TMsgAnswer(const std::string& title, const std::string& text,
-                                                      TMsgIcon icon, TMsgButtons buttons)>;
+    using TMessageAnswerer = std::function<TMsgAnswer(
+        const std::string& title, const std::string& text, TMsgIcon icon, TMsgButtons buttons)>;
     void SetMessageAnswerer(TMessageAnswerer answerer) { answerer_ = std::move(answerer); }
     TMsgAnswer MessageBox(const std::string& title, const std::string& text, TMsgIcon icon,
                           TMsgButtons buttons) override;
@@ -40,7 +40,7 @@ public:
     void ClosePictureInPicture() override;
     TWindowRect SideWindowRect(TSideWindow which) override;
 
-private:
+  private:
     TKorvaleWindow& window_;
     int waitDepth_ = 0;
     bool nonInteractive_ = false;

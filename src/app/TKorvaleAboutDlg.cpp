@@ -7,8 +7,7 @@
 
 #include "app/AppIcons.h"
 
-TKorvaleAboutDlg::TKorvaleAboutDlg(const VersionData& version, QWidget* parent)
-    : QDialog(parent) {
+TKorvaleAboutDlg::TKorvaleAboutDlg(const VersionData& version, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About Korvale"));
     auto* layout = new QGridLayout(this);
 
@@ -50,6 +49,8 @@ TKorvaleAboutDlg::TKorvaleAboutDlg(const VersionData& version, QWidget* parent)
                               .arg(QString::fromStdString(*name), version_->text(),
                                    QString::fromStdString(*number)));
     }
-    if (const auto legal = version.LegalCopyright()) legal_->setText(QString::fromStdString(*legal));
-    if (const auto special = version.SpecialBuild()) build_->setText(QString::fromStdString(*special));
+    if (const auto legal = version.LegalCopyright())
+        legal_->setText(QString::fromStdString(*legal));
+    if (const auto special = version.SpecialBuild())
+        build_->setText(QString::fromStdString(*special));
 }

@@ -10,10 +10,10 @@ class QLabel;
 // build, filled from the version data.
 class TKorvaleAboutDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     TKorvaleAboutDlg(const VersionData& version, QWidget* parent = nullptr);
 
-private:
+  private:
     QLabel* version_;
     QLabel* legal_;
     QLabel* build_;

@@ -54,9 +54,15 @@ bool TKorvaleApp::ShowHelp(int topic) {
     return true;
 }
 
-bool TKorvaleApp::HelpContents() { return ShowHelp(HelpFile::kContents); }
-bool TKorvaleApp::HelpOnHelp() { return ShowHelp(HelpFile::kHelpOnHelp); }
-bool TKorvaleApp::HelpTopic(int topic) { return ShowHelp(topic); }
+bool TKorvaleApp::HelpContents() {
+    return ShowHelp(HelpFile::kContents);
+}
+bool TKorvaleApp::HelpOnHelp() {
+    return ShowHelp(HelpFile::kHelpOnHelp);
+}
+bool TKorvaleApp::HelpTopic(int topic) {
+    return ShowHelp(topic);
+}
 
 void TKorvaleApp::EnterContextHelp() {
     if (contextHelp_) return;

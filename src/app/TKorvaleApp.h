@@ -16,7 +16,7 @@ class TSDIDecFrame;
 
 class TKorvaleApp : public QObject {
     Q_OBJECT
-public:
+  public:
     TKorvaleApp(const AppPaths& paths, std::string startupDocument);
     ~TKorvaleApp() override;
 
@@ -27,7 +27,9 @@ public:
     void SetNonInteractive(bool on) { nonInteractive_ = on; }
     // Message boxes answered by this function instead of the user; set before
     // CreateMainWindow (tests, scripted runs).
-    void SetMessageAnswerer(TShellPrompts::TMessageAnswerer answerer) { answerer_ = std::move(answerer); }
+    void SetMessageAnswerer(TShellPrompts::TMessageAnswerer answerer) {
+        answerer_ = std::move(answerer);
+    }
 
     TSDIDecFrame* frame() const { return frame_.get(); }
     TKorvaleWindow* window() const { return window_; }
@@ -51,10 +53,10 @@ public:
     // Before the frame closes: closes the help window when it was opened.
     bool CanClose();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     bool ShowHelp(int topic);
 
     AppPaths paths_;

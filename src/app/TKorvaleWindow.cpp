@@ -51,10 +51,9 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
     for (size_t i = 0; i < kSideKeys.size(); ++i) {
         const std::string p = kSideKeys[i].prefix;
         const TWindowRect& d = kSideKeys[i].defaults;
-        sidePlacement_[i] = {settings_.ReadInt("window", p + "x", d.x),
-                             settings_.ReadInt("window", p + "y", d.y),
-                             settings_.ReadInt("window", p + "w", d.w),
-                             settings_.ReadInt("window", p + "h", d.h)};
+        sidePlacement_[i] = {
+            settings_.ReadInt("window", p + "x", d.x), settings_.ReadInt("window", p + "y", d.y),
+            settings_.ReadInt("window", p + "w", d.w), settings_.ReadInt("window", p + "h", d.h)};
     }
 }
 
@@ -90,10 +89,16 @@ struct TWindowCommand {
     TCommandEnabling (*enabler)(const TKorvaleWindow&);
 };
 
-TCommandEnabling Enabled(bool on) { return {on, false, false}; }
-TCommandEnabling Always(const TKorvaleWindow&) { return Enabled(true); }
+TCommandEnabling Enabled(bool on) {
+    return {on, false, false};
+}
+TCommandEnabling Always(const TKorvaleWindow&) {
+    return Enabled(true);
+}
 // Views and exports this program does not have yet: shown, never enabled.
-TCommandEnabling NotYetAvailable(const TKorvaleWindow&) { return Enabled(false); }
+TCommandEnabling NotYetAvailable(const TKorvaleWindow&) {
+    return Enabled(false);
+}
 void Nothing(TKorvaleWindow&) {}
 
 const std::vector<TWindowCommand>& WindowCommands() {
@@ -105,7 +110,8 @@ const std::vector<TWindowCommand>& WindowCommands() {
         {cmd::FileSaveAs, [](TKorvaleWindow& w) { SaveAsCommand(w.context()); },
          [](const TKorvaleWindow& w) { return Enabled(SaveAsEnabled(w.doc())); }},
         {cmd::ImportReplay, [](TKorvaleWindow& w) { ImportReplayCommand(w.context()); }, Always},
-        {cmd::ImportAverageLap, [](TKorvaleWindow& w) { ImportAverageLapCommand(w.context()); }, Always},
+        {cmd::ImportAverageLap, [](TKorvaleWindow& w) { ImportAverageLapCommand(w.context()); },
+         Always},
         {cmd::ExportTextData, Nothing, NotYetAvailable},
         {cmd::ExportToReplay, Nothing, NotYetAvailable},
         {cmd::EditInfo, [](TKorvaleWindow& w) { EditInfoCommand(w.context()); },
@@ -167,7 +173,9 @@ bool TKorvaleWindow::RunCommand(int id) {
     return true;
 }
 
-bool TKorvaleWindow::CanClose() { return ::CanClose(ctx_); }
+bool TKorvaleWindow::CanClose() {
+    return ::CanClose(ctx_);
+}
 
 void TKorvaleWindow::OpenStartupDocument(const std::string& path) {
     if (path.empty()) return;
@@ -201,7 +209,9 @@ void TKorvaleWindow::LapsChanged() {
     emit stateChanged();
 }
 
-void TKorvaleWindow::RepaintView() { graph_->FullRepaint(); }
+void TKorvaleWindow::RepaintView() {
+    graph_->FullRepaint();
+}
 
 TWindowRect TKorvaleWindow::SideWindowPlacement(int which) const {
     return sidePlacement_.at(static_cast<size_t>(which));

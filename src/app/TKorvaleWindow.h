@@ -27,7 +27,7 @@ struct TCommandEnabling {
 
 class TKorvaleWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     TKorvaleWindow(const AppPaths& paths, QWidget* parent = nullptr);
     ~TKorvaleWindow() override;
 
@@ -69,7 +69,7 @@ public:
     void RepaintView();
     TWindowRect SideWindowPlacement(int which) const;
 
-signals:
+  signals:
     void captionChanged(const QString& caption);
     void statusChanged(const QString& text);
     // After every command and every change the commands' enabling may depend on.
@@ -77,7 +77,7 @@ signals:
     // A help topic the window opens by itself (the first run).
     void helpRequested(int topic);
 
-private:
+  private:
     AppPaths paths_;
     ProfileFile settings_;
     TTrackList tracks_;

@@ -27,8 +27,12 @@
 #include "platform/ProfileFile.h"
 
 namespace {
-QString MenuText(const char* text) { return QString::fromUtf8(text).section(QLatin1Char('\t'), 0, 0); }
-QString ShownKey(const char* text) { return QString::fromUtf8(text).section(QLatin1Char('\t'), 1); }
+QString MenuText(const char* text) {
+    return QString::fromUtf8(text).section(QLatin1Char('\t'), 0, 0);
+}
+QString ShownKey(const char* text) {
+    return QString::fromUtf8(text).section(QLatin1Char('\t'), 1);
+}
 }  // namespace
 
 TSDIDecFrame::TSDIDecFrame(TKorvaleApp& app, TKorvaleWindow* client, ProfileFile& settings)
@@ -65,46 +69,47 @@ void TSDIDecFrame::BuildMenus() {
 
     for (const TMenuSpec& spec : MainMenuSpec()) {
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(spec.title));
-        menu->setObjectName(QString::fromUtf8(spec.title).remove(QLatin1Char('&')) + QStringLiteral("Menu"));
+        menu->setObjectName(QString::fromUtf8(spec.title).remove(QLatin1Char('&')) +
+                            QStringLiteral("Menu"));
         QMenu* target = menu;
         const bool isFile = spec.entries.front().id == cmd::FileNew;
         if (isFile) fileMenu_ = menu;
         connect(menu, &QMenu::aboutToShow, this, &TSDIDecFrame::UpdateCommands);
         for (const TMenuEntry& e : spec.entries) {
             switch (e.kind) {
-            case TMenuEntry::Separator:
-                target->addSeparator();
-                break;
-            case TMenuEntry::SubMenuBegin:
-                target = menu->addMenu(QString::fromUtf8(e.text));
-                connect(target, &QMenu::aboutToShow, this, &TSDIDecFrame::UpdateCommands);
-                break;
-            case TMenuEntry::SubMenuEnd:
-                target = menu;
-                break;
-            case TMenuEntry::RecentFiles:
-                break;  // filled before the next entry, see FillRecentFiles
-            case TMenuEntry::Command: {
-                auto* act = new QAction(MenuText(e.text), this);
-                act->setData(e.id);
-                act->setObjectName(QStringLiteral("cmd%1").arg(e.id));
-                act->setStatusTip(QString::fromUtf8(e.hint));
-                act->setIcon(CommandIcon(e.id));
-                act->setIconVisibleInMenu(false);
-                const auto key = keys.find(e.id);
-                if (key != keys.end()) {
-                    act->setShortcut(QKeySequence(key->second));
-                } else if (!ShownKey(e.text).isEmpty()) {
-                    // Alt+F4 closes the frame as the window manager's close does.
-                    act->setShortcut(QKeySequence(ShownKey(e.text)));
+                case TMenuEntry::Separator:
+                    target->addSeparator();
+                    break;
+                case TMenuEntry::SubMenuBegin:
+                    target = menu->addMenu(QString::fromUtf8(e.text));
+                    connect(target, &QMenu::aboutToShow, this, &TSDIDecFrame::UpdateCommands);
+                    break;
+                case TMenuEntry::SubMenuEnd:
+                    target = menu;
+                    break;
+                case TMenuEntry::RecentFiles:
+                    break;  // filled before the next entry, see FillRecentFiles
+                case TMenuEntry::Command: {
+                    auto* act = new QAction(MenuText(e.text), this);
+                    act->setData(e.id);
+                    act->setObjectName(QStringLiteral("cmd%1").arg(e.id));
+                    act->setStatusTip(QString::fromUtf8(e.hint));
+                    act->setIcon(CommandIcon(e.id));
+                    act->setIconVisibleInMenu(false);
+                    const auto key = keys.find(e.id);
+                    if (key != keys.end()) {
+                        act->setShortcut(QKeySequence(key->second));
+                    } else if (!ShownKey(e.text).isEmpty()) {
+                        // Alt+F4 closes the frame as the window manager's close does.
+                        act->setShortcut(QKeySequence(ShownKey(e.text)));
+                    }
+                    const int id = e.id;
+                    connect(act, &QAction::triggered, this, [this, id] { Dispatch(id); });
+                    target->addAction(act);
+                    actions_[e.id] = act;
+                    if (isFile && e.id == cmd::Exit) recentAnchor_ = act;
+                    break;
                 }
-                const int id = e.id;
-                connect(act, &QAction::triggered, this, [this, id] { Dispatch(id); });
-                target->addAction(act);
-                actions_[e.id] = act;
-                if (isFile && e.id == cmd::Exit) recentAnchor_ = act;
-                break;
-            }
             }
         }
     }
@@ -126,7 +131,8 @@ void TSDIDecFrame::BuildMenus() {
         auto* shot = new QAction(this);
         shot->setObjectName(QStringLiteral("testScreenshotKey"));
         shot->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12));
-        connect(shot, &QAction::triggered, this, [this, shotFile] { WriteScreenshot(*this, shotFile.toStdString()); });
+        connect(shot, &QAction::triggered, this,
+                [this, shotFile] { WriteScreenshot(*this, shotFile.toStdString()); });
         addAction(shot);
     }
     FillRecentFiles();
@@ -204,15 +210,22 @@ void TSDIDecFrame::Dispatch(int id) {
     if (app_.TakeCommandForHelp(id)) return;
     if (!client_->RunCommand(id)) {
         switch (id) {
-        case cmd::Exit: close(); break;
-        case cmd::HelpContents: app_.HelpContents(); break;
-        case cmd::HelpUsing: app_.HelpOnHelp(); break;
-        case cmd::About: {
-            TKorvaleAboutDlg about(VersionData::Compiled(), this);
-            about.exec();
-            break;
-        }
-        default: break;
+            case cmd::Exit:
+                close();
+                break;
+            case cmd::HelpContents:
+                app_.HelpContents();
+                break;
+            case cmd::HelpUsing:
+                app_.HelpOnHelp();
+                break;
+            case cmd::About: {
+                TKorvaleAboutDlg about(VersionData::Compiled(), this);
+                about.exec();
+                break;
+            }
+            default:
+                break;
         }
     }
     UpdateCommands();

@@ -16,7 +16,7 @@ class ProfileFile;
 
 class TSDIDecFrame : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     TSDIDecFrame(TKorvaleApp& app, TKorvaleWindow* client, ProfileFile& settings);
 
     QAction* action(int id) const;
@@ -36,14 +36,14 @@ public:
     // Writes "appx" … "apph" and "appmax" unless maximized.
     void SavePlacement();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     void BuildMenus();
     void BuildToolBar();
     void BuildStatusBar();

@@ -13,12 +13,15 @@ QToolButton* MakeToolBarButton(QAction* action, QWidget* parent) {
     return button;
 }
 
-TNewSeparatorGadget::TNewSeparatorGadget(int width, QWidget* parent) : QWidget(parent), width_(width) {
+TNewSeparatorGadget::TNewSeparatorGadget(int width, QWidget* parent)
+    : QWidget(parent), width_(width) {
     setFixedWidth(width);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 }
 
-QSize TNewSeparatorGadget::sizeHint() const { return {width_, 16}; }
+QSize TNewSeparatorGadget::sizeHint() const {
+    return {width_, 16};
+}
 
 void TNewSeparatorGadget::paintEvent(QPaintEvent*) {
     // An etched line: a shadow line with a light line beside it, in the middle, 2 pixels

@@ -12,13 +12,13 @@ class QAction;
 QToolButton* MakeToolBarButton(QAction* action, QWidget* parent);
 
 class TNewSeparatorGadget : public QWidget {
-public:
+  public:
     TNewSeparatorGadget(int width, QWidget* parent);
     QSize sizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     int width_;
 };

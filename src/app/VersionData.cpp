@@ -18,7 +18,9 @@ void VersionData::Parse(const std::string& content) {
 }
 
 // The resource lives in a static library; naming it here keeps the linker from dropping it.
-static void InitVersionResource() { Q_INIT_RESOURCE(korvale); }
+static void InitVersionResource() {
+    Q_INIT_RESOURCE(korvale);
+}
 
 VersionData VersionData::Compiled() {
     InitVersionResource();

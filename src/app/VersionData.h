@@ -8,7 +8,7 @@
 #include <string>
 
 class VersionData {
-public:
+  public:
     void Parse(const std::string& content);
     // Loads the compiled-in data; empty when the program carries none.
     static VersionData Compiled();
@@ -19,6 +19,6 @@ public:
     std::optional<std::string> LegalCopyright() const { return Value("LegalCopyright"); }
     std::optional<std::string> SpecialBuild() const { return Value("SpecialBuild"); }
 
-private:
+  private:
     std::map<std::string, std::string> values_;
 };

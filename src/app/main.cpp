@@ -9,10 +9,10 @@
 #include <string>
 
 #include "app/AppPaths.h"
+#include "app/Screenshot.h"
 #include "app/StartupOptions.h"
 #include "app/TKorvaleApp.h"
 #include "app/TSDIDecFrame.h"
-#include "app/Screenshot.h"
 
 int main(int argc, char** argv) {
     // Before Qt starts: a screenshot needs no display.
@@ -24,8 +24,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Korvale"));
     const TStartupOptions options = ParseStartupOptions(argc, argv);
     if (!options.error.empty()) {
-        std::fprintf(stderr, "korvale: %s\nusage: korvale [DOCUMENT]\n       korvale --screenshot FILE [DOCUMENT]\n",
-                     options.error.c_str());
+        std::fprintf(
+            stderr,
+            "korvale: %s\nusage: korvale [DOCUMENT]\n       korvale --screenshot FILE [DOCUMENT]\n",
+            options.error.c_str());
         return 2;
     }
 

@@ -31,11 +31,11 @@ struct TShownMessage {
 };
 
 class AppFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() /
-              ("korvale-app-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
+        dir = fs::temp_directory_path() / ("korvale-app-" + std::to_string(::getpid()) + "-" +
+                                           info->test_suite_name() + "-" + info->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
         fs::copy_file(fs::path(KORVALE_BIN_DIR) / "tracks.dat", dir / "tracks.dat");
@@ -82,7 +82,8 @@ protected:
 
     std::string Sample(const std::string& name = "sample.kvl") {
         const fs::path to = dir / name;
-        fs::copy_file(fs::path(KORVALE_BIN_DIR) / "sample.kvl", to, fs::copy_options::overwrite_existing);
+        fs::copy_file(fs::path(KORVALE_BIN_DIR) / "sample.kvl", to,
+                      fs::copy_options::overwrite_existing);
         return to.string();
     }
 

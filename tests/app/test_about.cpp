@@ -21,8 +21,9 @@ QString Label(TKorvaleAboutDlg& dlg, const char* name) {
 }  // namespace
 
 TEST(AboutBox, NameVersionLegalNoticeAndSpecialBuild) {
-    TKorvaleAboutDlg dlg(Data("ProductName=Korvale\nProductVersion=1.2.3\r\n"
-                              "LegalCopyright=Copyright (C) the authors\nSpecialBuild=nightly 42\n"));
+    TKorvaleAboutDlg dlg(
+        Data("ProductName=Korvale\nProductVersion=1.2.3\r\n"
+             "LegalCopyright=Copyright (C) the authors\nSpecialBuild=nightly 42\n"));
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("About Korvale"));
     EXPECT_EQ(Label(dlg, "version"), QStringLiteral("Korvale Version 1.2.3"));
     EXPECT_EQ(Label(dlg, "legal"), QStringLiteral("Copyright (C) the authors"));
@@ -31,7 +32,8 @@ TEST(AboutBox, NameVersionLegalNoticeAndSpecialBuild) {
     auto* image = dlg.findChild<QLabel*>(QStringLiteral("image"));
     ASSERT_NE(image, nullptr);
     EXPECT_FALSE(image->pixmap().isNull());
-    EXPECT_EQ(dlg.findChild<QLabel*>(QStringLiteral("specialBuild"))->alignment() & Qt::AlignHorizontal_Mask,
+    EXPECT_EQ(dlg.findChild<QLabel*>(QStringLiteral("specialBuild"))->alignment() &
+                  Qt::AlignHorizontal_Mask,
               Qt::AlignRight);
     auto* ok = dlg.findChild<QPushButton*>(QStringLiteral("ok"));
     ASSERT_NE(ok, nullptr);
@@ -68,6 +70,7 @@ TEST(VersionData, TheProgramCarriesItsOwnVersionData) {
     EXPECT_EQ(*v.ProductVersion(), KORVALE_PROJECT_VERSION);
     EXPECT_TRUE(v.LegalCopyright().has_value());
     TKorvaleAboutDlg dlg(v);
-    EXPECT_EQ(Label(dlg, "version"),
-              QStringLiteral("Korvale Version %1").arg(QString::fromLatin1(KORVALE_PROJECT_VERSION)));
+    EXPECT_EQ(
+        Label(dlg, "version"),
+        QStringLiteral("Korvale Version %1").arg(QString::fromLatin1(KORVALE_PROJECT_VERSION)));
 }

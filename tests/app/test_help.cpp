@@ -8,11 +8,11 @@
 #include <QToolButton>
 #include <QWhatsThis>
 
+#include "AppFixture.h"
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/HelpFile.h"
 #include "app/HelpWindow.h"
-#include "AppFixture.h"
 
 using namespace app_test;
 
@@ -60,7 +60,7 @@ TEST(HelpFileFormat, ARepeatedTopicNumberKeepsTheLaterTopicAndAMissingFileFails)
 TEST(ShippedHelpFile, HasRealTextForEveryTopicTheProgramOpens) {
     HelpFile help;
     ASSERT_TRUE(help.Load(std::string(KORVALE_SOURCE_DIR) + "/data/help/Korvale.hlp"));
-    std::vector<int> needed = {HelpFile::kContents, HelpFile::kHelpOnHelp, topic::FirstRun,
+    std::vector<int> needed = {HelpFile::kContents,    HelpFile::kHelpOnHelp, topic::FirstRun,
                                topic::ImportLapDialog, topic::EditInfoDialog, topic::ExportDialogs,
                                topic::AverageLapDialog};
     for (const TMenuEntry& e : AllMenuCommands()) needed.push_back(e.id);
@@ -78,7 +78,7 @@ TEST(ShippedHelpFile, HasRealTextForEveryTopicTheProgramOpens) {
 
 namespace {
 class HelpTest : public AppFixture {
-protected:
+  protected:
     void SetUp() override {
         AppFixture::SetUp();
         NotFirstRun();
@@ -170,8 +170,8 @@ TEST_F(HelpTest, InContextHelpAClickOnAMenuItemOpensItsTopic) {
     app->EnterContextHelp();
     QAction* save = frame().action(cmd::FileSaveAs);
     const QPoint at = file->actionGeometry(save).center();
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), file->mapToGlobal(QPointF(at)), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), file->mapToGlobal(QPointF(at)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(file, &release);
     EXPECT_EQ(ShownTopic(), cmd::FileSaveAs);
     EXPECT_FALSE(app->inContextHelp());
@@ -181,7 +181,8 @@ TEST_F(HelpTest, InContextHelpAClickOnAMenuItemOpensItsTopic) {
 TEST_F(HelpTest, InContextHelpAToolButtonOpensItsTopic) {
     frame().show();
     QApplication::processEvents();
-    auto* button = frame().findChild<QToolButton*>(QStringLiteral("toolButton%1").arg(cmd::ImportReplay));
+    auto* button =
+        frame().findChild<QToolButton*>(QStringLiteral("toolButton%1").arg(cmd::ImportReplay));
     ASSERT_NE(button, nullptr);
     app->EnterContextHelp();
     // What the what's-this mode sends to the widget clicked on.

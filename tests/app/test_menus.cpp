@@ -2,18 +2,18 @@
 // the enabling of the commands as the document changes.
 #include <QAction>
 #include <QEnterEvent>
-#include <set>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <set>
 
+#include "AppFixture.h"
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/HelpWindow.h"
 #include "app/ToolBarGadgets.h"
-#include "AppFixture.h"
 #include "views/graph/TGraphView.h"
 
 using namespace app_test;
@@ -44,18 +44,27 @@ std::vector<std::string> Expected(const TMenuSpec& spec) {
     std::vector<std::string> out;
     for (const TMenuEntry& e : spec.entries) {
         switch (e.kind) {
-        case TMenuEntry::Separator: out.push_back("-"); break;
-        case TMenuEntry::SubMenuBegin: out.push_back(std::string("> ") + e.text); break;
-        case TMenuEntry::SubMenuEnd: out.push_back("<"); break;
-        case TMenuEntry::RecentFiles: break;
-        case TMenuEntry::Command: out.push_back(e.text); break;
+            case TMenuEntry::Separator:
+                out.push_back("-");
+                break;
+            case TMenuEntry::SubMenuBegin:
+                out.push_back(std::string("> ") + e.text);
+                break;
+            case TMenuEntry::SubMenuEnd:
+                out.push_back("<");
+                break;
+            case TMenuEntry::RecentFiles:
+                break;
+            case TMenuEntry::Command:
+                out.push_back(e.text);
+                break;
         }
     }
     return out;
 }
 
 class MenuTest : public AppFixture {
-protected:
+  protected:
     void SetUp() override {
         AppFixture::SetUp();
         NotFirstRun();
@@ -105,11 +114,14 @@ TEST_F(MenuTest, EveryCommandHasOneActionWithItsHintAndTheAcceleratorsAreBound) 
     for (const auto& [id, count] : seen) EXPECT_EQ(count, 1) << id;
     EXPECT_EQ(frame().action(cmd::ZoomOut)->statusTip(), QString());
     EXPECT_EQ(frame().action(cmd::FileNew)->statusTip(), QStringLiteral("Creates a new window"));
-    EXPECT_EQ(frame().action(cmd::About)->statusTip(), QStringLiteral("About the Korvale application"));
+    EXPECT_EQ(frame().action(cmd::About)->statusTip(),
+              QStringLiteral("About the Korvale application"));
 
     for (const TAccelerator& acc : AcceleratorTable())
-        EXPECT_EQ(frame().action(acc.id)->shortcut(), QKeySequence(QString::fromLatin1(acc.key))) << acc.key;
-    EXPECT_EQ(frame().action(cmd::ImportReplay)->shortcut(), QKeySequence(QStringLiteral("Ctrl+I")));
+        EXPECT_EQ(frame().action(acc.id)->shortcut(), QKeySequence(QString::fromLatin1(acc.key)))
+            << acc.key;
+    EXPECT_EQ(frame().action(cmd::ImportReplay)->shortcut(),
+              QKeySequence(QStringLiteral("Ctrl+I")));
     EXPECT_EQ(frame().action(cmd::Data)->shortcut(), QKeySequence(Qt::Key_F12));
     // Items without an accelerator have no key.
     EXPECT_TRUE(frame().action(cmd::FileSaveAs)->shortcut().isEmpty());
@@ -159,9 +171,9 @@ TEST_F(MenuTest, StatusBarHasTheTextFieldAndTheLockIndicators) {
 }
 
 TEST_F(MenuTest, LaterCommandsAreShownButDisabledWhateverTheDocument) {
-    const int later[] = {cmd::Map,           cmd::PictureInPicture, cmd::Data,
-                         cmd::Info,          cmd::SpeedComparison,  cmd::Corners,
-                         cmd::OtherMarkers,  cmd::ExportTextData,   cmd::ExportToReplay};
+    const int later[] = {cmd::Map,          cmd::PictureInPicture, cmd::Data,
+                         cmd::Info,         cmd::SpeedComparison,  cmd::Corners,
+                         cmd::OtherMarkers, cmd::ExportTextData,   cmd::ExportToReplay};
     for (int id : later) EXPECT_FALSE(Enabled(id)) << id;
     window().OpenStartupDocument(Sample());
     ASSERT_EQ(window().doc().laps.Count(), 3);
@@ -177,7 +189,8 @@ TEST_F(MenuTest, EnablingOfAnEmptyDocument) {
     for (int id : {cmd::FileNew, cmd::FileOpen, cmd::ImportReplay, cmd::ImportAverageLap, cmd::Exit,
                    cmd::Graph, cmd::HelpContents, cmd::HelpUsing, cmd::About})
         EXPECT_TRUE(Enabled(id)) << id;
-    for (int id : {cmd::FileSave, cmd::FileSaveAs, cmd::EditInfo, cmd::DeleteLap, cmd::FullSize, cmd::ZoomOut})
+    for (int id : {cmd::FileSave, cmd::FileSaveAs, cmd::EditInfo, cmd::DeleteLap, cmd::FullSize,
+                   cmd::ZoomOut})
         EXPECT_FALSE(Enabled(id)) << id;
     EXPECT_TRUE(Checked(cmd::Graph));
     EXPECT_TRUE(Checked(cmd::XPosition));
@@ -254,7 +267,8 @@ TEST_F(MenuTest, AHoveredItemShowsItsHintInTheStatusBar) {
 TEST_F(MenuTest, AToolButtonRaisesItsBorderOnlyWhileTheMouseIsOverIt) {
     frame().show();
     QApplication::processEvents();
-    QToolButton* button = frame().findChild<QToolButton*>(QStringLiteral("toolButton%1").arg(cmd::FileNew));
+    QToolButton* button =
+        frame().findChild<QToolButton*>(QStringLiteral("toolButton%1").arg(cmd::FileNew));
     ASSERT_NE(button, nullptr);
     const QImage flat = button->grab().toImage();
     QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), button->mapToGlobal(QPointF(4, 4)));
@@ -269,13 +283,16 @@ TEST_F(MenuTest, AToolButtonRaisesItsBorderOnlyWhileTheMouseIsOverIt) {
 }
 
 TEST_F(MenuTest, ToolButtonsRunTheirCommands) {
-    QToolButton* graph = frame().findChild<QToolButton*>(QStringLiteral("toolButton%1").arg(cmd::Graph));
+    QToolButton* graph =
+        frame().findChild<QToolButton*>(QStringLiteral("toolButton%1").arg(cmd::Graph));
     ASSERT_NE(graph, nullptr);
     EXPECT_TRUE(graph->isEnabled());
-    QToolButton* map = frame().findChild<QToolButton*>(QStringLiteral("toolButton%1").arg(cmd::Map));
+    QToolButton* map =
+        frame().findChild<QToolButton*>(QStringLiteral("toolButton%1").arg(cmd::Map));
     ASSERT_NE(map, nullptr);
     EXPECT_FALSE(map->isEnabled());
-    QToolButton* help = frame().findChild<QToolButton*>(QStringLiteral("toolButton%1").arg(cmd::HelpContents));
+    QToolButton* help =
+        frame().findChild<QToolButton*>(QStringLiteral("toolButton%1").arg(cmd::HelpContents));
     help->click();
     ASSERT_NE(app->helpWindow(), nullptr);
     EXPECT_EQ(app->helpWindow()->currentTopic(), 0);

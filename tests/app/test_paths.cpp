@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 class PathsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root = fs::temp_directory_path() / ("korvale-paths-" + std::to_string(::getpid()));
         fs::remove_all(root);
@@ -41,7 +41,8 @@ TEST_F(PathsTest, DataFilesBesideTheProgramComeFirstThenShareKorvale) {
     // Neither exists: the expected place beside the program, so messages name it.
     EXPECT_EQ(LocateDataFile(bin, "tracks.dat"), (root / "bin" / "tracks.dat").string());
     Touch(root / "share" / "korvale" / "tracks.dat");
-    EXPECT_EQ(LocateDataFile(bin, "tracks.dat"), (root / "share" / "korvale" / "tracks.dat").string());
+    EXPECT_EQ(LocateDataFile(bin, "tracks.dat"),
+              (root / "share" / "korvale" / "tracks.dat").string());
     Touch(root / "bin" / "tracks.dat");
     EXPECT_EQ(LocateDataFile(bin, "tracks.dat"), (root / "bin" / "tracks.dat").string());
 
@@ -66,7 +67,8 @@ TEST_F(PathsTest, SettingsBesideAWritableProgramOtherwiseInTheConfigDirectory) {
 
 TEST_F(PathsTest, TheEnvironmentOverridesTheSettingsFile) {
     setenv("KORVALE_SETTINGS", (root / "elsewhere.ini").c_str(), 1);
-    EXPECT_EQ(LocateAppPaths((root / "bin").string(), "").settingsFile, (root / "elsewhere.ini").string());
+    EXPECT_EQ(LocateAppPaths((root / "bin").string(), "").settingsFile,
+              (root / "elsewhere.ini").string());
     setenv("KORVALE_SETTINGS", "", 1);
     EXPECT_EQ(LocateAppPaths((root / "bin").string(), "").settingsFile,
               (root / "bin" / "korvale.ini").string());
@@ -74,7 +76,8 @@ TEST_F(PathsTest, TheEnvironmentOverridesTheSettingsFile) {
 
 TEST_F(PathsTest, ConfigHomeFromXdgOrHome) {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    const std::optional<std::string> savedXdg = xdg ? std::optional<std::string>(xdg) : std::nullopt;
+    const std::optional<std::string> savedXdg =
+        xdg ? std::optional<std::string>(xdg) : std::nullopt;
     setenv("XDG_CONFIG_HOME", "/x/config", 1);
     EXPECT_EQ(UserConfigHome(), "/x/config");
     // A relative XDG_CONFIG_HOME is invalid and ignored.
@@ -83,8 +86,10 @@ TEST_F(PathsTest, ConfigHomeFromXdgOrHome) {
     if (home != nullptr && *home != '\0') {
         EXPECT_EQ(UserConfigHome(), (fs::path(home) / ".config").string());
     }
-    if (savedXdg) setenv("XDG_CONFIG_HOME", savedXdg->c_str(), 1);
-    else unsetenv("XDG_CONFIG_HOME");
+    if (savedXdg)
+        setenv("XDG_CONFIG_HOME", savedXdg->c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST_F(PathsTest, LockKeysFromTheKeyboardLeds) {

@@ -15,8 +15,9 @@ namespace fs = std::filesystem;
 
 namespace {
 int RunKorvale(const std::string& args, const fs::path& settings) {
-    const std::string command = "env QT_QPA_PLATFORM=offscreen KORVALE_SETTINGS='" + settings.string() +
-                                "' '" + std::string(KORVALE_BIN_DIR) + "/korvale' " + args + " 2>/dev/null";
+    const std::string command = "env QT_QPA_PLATFORM=offscreen KORVALE_SETTINGS='" +
+                                settings.string() + "' '" + std::string(KORVALE_BIN_DIR) +
+                                "/korvale' " + args + " 2>/dev/null";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -35,7 +36,7 @@ int Count(const QImage& image, QColor colour) {
 }
 
 class ScreenshotTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = fs::temp_directory_path() / ("korvale-shot-" + std::to_string(::getpid()));
         fs::remove_all(dir);
@@ -48,8 +49,9 @@ protected:
 
 TEST_F(ScreenshotTest, WritesAPngOfTheMainWindowWithTheDocumentsLaps) {
     const fs::path png = dir / "main.png";
-    ASSERT_EQ(RunKorvale("--screenshot '" + png.string() + "' '" + std::string(KORVALE_BIN_DIR) + "/sample.kvl'",
-                  dir / "korvale.ini"),
+    ASSERT_EQ(RunKorvale("--screenshot '" + png.string() + "' '" + std::string(KORVALE_BIN_DIR) +
+                             "/sample.kvl'",
+                         dir / "korvale.ini"),
               0);
     QImage image(QString::fromStdString(png.string()));
     ASSERT_FALSE(image.isNull());
@@ -66,6 +68,8 @@ TEST_F(ScreenshotTest, WritesAPngOfTheMainWindowWithTheDocumentsLaps) {
 }
 
 TEST_F(ScreenshotTest, FailsWhenThePngCannotBeWrittenOrTheCommandLineIsIncomplete) {
-    EXPECT_NE(RunKorvale("--screenshot '" + (dir / "no" / "such" / "dir.png").string() + "'", dir / "korvale.ini"), 0);
+    EXPECT_NE(RunKorvale("--screenshot '" + (dir / "no" / "such" / "dir.png").string() + "'",
+                         dir / "korvale.ini"),
+              0);
     EXPECT_EQ(RunKorvale("--screenshot", dir / "korvale.ini"), 2);
 }

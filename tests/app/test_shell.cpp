@@ -5,10 +5,10 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "AppFixture.h"
 #include "app/CommandIds.h"
 #include "app/OpenCommandRepair.h"
 #include "app/StartupOptions.h"
-#include "AppFixture.h"
 #include "commands/RecentFiles.h"
 
 using namespace app_test;
@@ -22,7 +22,8 @@ TEST(OpenCommandRepair, QuotesAnUnquotedPlaceholderAndDropsWhatFollowsIt) {
 }
 
 TEST(OpenCommandRepair, LeavesQuotedOrPlaceholderFreeCommandsAlone) {
-    EXPECT_EQ(RepairOpenCommand("\"C:\\Program Files\\Korvale\\korvale.exe\" \"%1\""), std::nullopt);
+    EXPECT_EQ(RepairOpenCommand("\"C:\\Program Files\\Korvale\\korvale.exe\" \"%1\""),
+              std::nullopt);
     EXPECT_EQ(RepairOpenCommand("korvale \"%1\" %1"), std::nullopt);
     EXPECT_EQ(RepairOpenCommand("korvale.exe"), std::nullopt);
     EXPECT_EQ(RepairOpenCommand(""), std::nullopt);
@@ -47,7 +48,7 @@ TEST(StartupOptions, DocumentAndScreenshot) {
 
 namespace {
 class ShellTest : public AppFixture {
-protected:
+  protected:
     void SetUp() override {
         AppFixture::SetUp();
         NotFirstRun();
@@ -58,7 +59,8 @@ protected:
         QList<QUrl> urls;
         for (const auto& f : files) urls << QUrl::fromLocalFile(QString::fromStdString(f));
         data.setUrls(urls);
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
         QApplication::sendEvent(&frame(), &enter);
         ASSERT_TRUE(enter.isAccepted());
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);

@@ -3,15 +3,17 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "AppFixture.h"
 #include "app/CommandIds.h"
 #include "app/HelpWindow.h"
-#include "AppFixture.h"
 #include "commands/RecentFiles.h"
 
 using namespace app_test;
 
 namespace {
-QRect Screen() { return QGuiApplication::primaryScreen()->geometry(); }
+QRect Screen() {
+    return QGuiApplication::primaryScreen()->geometry();
+}
 }  // namespace
 
 using StartupTest = AppFixture;
@@ -20,8 +22,9 @@ TEST_F(StartupTest, FirstRunPlacesTheFrameAnnouncesTheTrackDataAndOpensTheWelcom
     ASSERT_TRUE(Start());
     const QRect s = Screen();
     const QRect placement = frame().StoredPlacement();
-    EXPECT_EQ(placement, QRect(static_cast<int>(s.width() * 0.1), static_cast<int>(s.height() * 0.1),
-                               static_cast<int>(s.width() * 0.8), static_cast<int>(s.height() * 0.8)));
+    EXPECT_EQ(placement,
+              QRect(static_cast<int>(s.width() * 0.1), static_cast<int>(s.height() * 0.1),
+                    static_cast<int>(s.width() * 0.8), static_cast<int>(s.height() * 0.8)));
     EXPECT_EQ(frame().pos(), placement.topLeft());
     EXPECT_EQ(frame().size(), placement.size());
 
@@ -53,7 +56,8 @@ TEST_F(StartupTest, MissingOrBrokenTrackDataIsFatal) {
     EXPECT_EQ(app->helpWindow(), nullptr);
 
     // A file that ends inside its records.
-    std::filesystem::copy_file(std::filesystem::path(KORVALE_BIN_DIR) / "tracks.dat", paths.trackData);
+    std::filesystem::copy_file(std::filesystem::path(KORVALE_BIN_DIR) / "tracks.dat",
+                               paths.trackData);
     std::filesystem::resize_file(paths.trackData, 40);
     EXPECT_FALSE(Restart());
     ASSERT_FALSE(messages.empty());

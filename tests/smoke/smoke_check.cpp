@@ -26,7 +26,9 @@ int main(int argc, char** argv) {
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x) {
                 const QColor p = image.pixelColor(x, y);
-                if (std::abs(p.red() - c.r) < 8 && std::abs(p.green() - c.g) < 8 && std::abs(p.blue() - c.b) < 8) ++n;
+                if (std::abs(p.red() - c.r) < 8 && std::abs(p.green() - c.g) < 8 &&
+                    std::abs(p.blue() - c.b) < 8)
+                    ++n;
             }
         std::printf("lap colour %d (%d, %d, %d): %d pixels\n", i, c.r, c.g, c.b, n);
         if (n < 20) ++failures;
