@@ -33,7 +33,7 @@ AppPaths LocateAppPaths(const std::string& exeDir, const std::string& configHome
 
     const char* env = std::getenv(kSettingsEnvironmentVariable);
     if (env != nullptr && *env != '\0') {
-        paths.settingsFile = env;
+        paths.settingsFile = SettingsPath(exeDir);  // the variable's file
         return paths;
     }
     const fs::path beside = fs::path(exeDir) / kSettingsFileName;

@@ -174,3 +174,32 @@ TEST_F(StartupTest, FrameAndClientHaveTheirMinimumSizes) {
     EXPECT_GE(frame().width(), 320);
     EXPECT_GE(frame().height(), 320);
 }
+
+TEST_F(StartupTest, AxesOutOfRangeInTheSettingsTakeTheirDefaults) {
+    NotFirstRun();
+    {
+        ProfileFile s(paths.settingsFile);
+        s.WriteInt("graph", "xaxis", 5);
+        s.WriteInt("graph", "yaxis", 42);
+        s.WriteInt("graph", "ayaxis", -3);
+    }
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(window().doc().xAxis, 1);
+    EXPECT_EQ(window().doc().yAxis, 2);
+    EXPECT_EQ(window().doc().y2Axis, 7);
+    EXPECT_FALSE(frame().action(cmd::FileSave)->isEnabled());
+    EXPECT_TRUE(frame().action(cmd::YSpeed)->isChecked());
+    app.reset();
+    EXPECT_EQ(Settings().ReadInt("graph", "yaxis", 0), 2);
+    // Values in range are kept as they are.
+    {
+        ProfileFile s(paths.settingsFile);
+        s.WriteInt("graph", "xaxis", 0);
+        s.WriteInt("graph", "yaxis", 6);
+        s.WriteInt("graph", "ayaxis", 0);
+    }
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(window().doc().xAxis, 0);
+    EXPECT_EQ(window().doc().yAxis, 6);
+    EXPECT_EQ(window().doc().y2Axis, 0);
+}
