@@ -45,7 +45,18 @@ bool TKorvaleApp::CreateMainWindow() {
 }
 
 bool TKorvaleApp::ShowHelp(int topic) {
-    if (!helpLoaded_ || help_.Find(topic) == nullptr) return false;
+    // A help file put in place after the start is found on the next request.
+    if (!helpLoaded_) helpLoaded_ = help_.Load(paths_.helpFile);
+    if (!helpLoaded_ || help_.Find(topic) == nullptr) {
+        // Saying so, rather than ignoring the key: the user learns where help was looked for.
+        const std::string text = !helpLoaded_
+                                     ? "Unable to open the help file " + paths_.helpFile
+                                     : "The help file has no topic " + std::to_string(topic);
+        if (window_ != nullptr)
+            window_->prompts().MessageBox("Korvale Help", text, TMsgIcon::Exclamation,
+                                          TMsgButtons::Ok);
+        return false;
+    }
     if (!helpWindow_) helpWindow_ = std::make_unique<HelpWindow>(help_);
     if (!helpWindow_->ShowTopic(topic)) return false;
     helpWindow_->show();

@@ -25,7 +25,6 @@ constexpr std::array<SidePlacementKey, 3> kSideKeys = {{
     {"dat", {160, 0, 160, 160}},
 }};
 
-
 // Axes read from the settings file are not checked there; a channel no axis can show
 // would leave the axis menus without a checked item and be saved into documents, so it
 // takes the default of its axis.

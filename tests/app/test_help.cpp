@@ -158,8 +158,12 @@ TEST_F(HelpTest, F1OnAnOpenMenuOpensTheHighlightedItemsTopic) {
 TEST_F(HelpTest, TopicsByNumberAndUnknownNumbers) {
     EXPECT_TRUE(app->HelpTopic(topic::ImportLapDialog));
     EXPECT_EQ(ShownTopic(), topic::ImportLapDialog);
-    EXPECT_FALSE(app->HelpTopic(12345));  // no such topic: nothing shown
+    messages.clear();
+    EXPECT_FALSE(app->HelpTopic(12345));  // no such topic: said so, the shown topic stays
     EXPECT_EQ(ShownTopic(), topic::ImportLapDialog);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Korvale Help");
+    EXPECT_EQ(messages[0].text, "The help file has no topic 12345");
 }
 
 TEST_F(HelpTest, InContextHelpAClickOnAMenuItemOpensItsTopic) {
@@ -190,4 +194,19 @@ TEST_F(HelpTest, InContextHelpAToolButtonOpensItsTopic) {
     QApplication::sendEvent(button, &whatsThis);
     EXPECT_EQ(ShownTopic(), cmd::ImportReplay);
     EXPECT_FALSE(app->inContextHelp());
+}
+
+TEST_F(AppFixture, AMissingHelpFileIsReportedAndFoundOnceItIsThere) {
+    NotFirstRun();
+    const auto saved = dir / "saved.hlp";
+    std::filesystem::rename(paths.helpFile, saved);
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(app->HelpContents());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Unable to open the help file " + paths.helpFile);
+    EXPECT_EQ(messages[0].icon, TMsgIcon::Exclamation);
+    EXPECT_FALSE(app->helpOpened());
+    std::filesystem::rename(saved, paths.helpFile);
+    EXPECT_TRUE(app->HelpContents());
+    EXPECT_TRUE(app->helpOpened());
 }
