@@ -260,6 +260,20 @@ TEST(GraphPaint, PictureInPictureScaleHasHalfMarginsAndNoUnits) {
     EXPECT_EQ(CountIn(img, QRect(291, 0, 9, 200), dark), 0);  // no second-axis labels
 }
 
+TEST(GraphPaint, PolylinesLeaveOutTheirLastPixelAndHaveNoGaps) {
+    QImage img(20, 20, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    const QRgb c = qRgb(1, 2, 3);
+    DrawPolylinePixels(img, QPolygon({QPoint(5, 5)}), c);
+    EXPECT_EQ(img.pixel(5, 5), kWhite);  // one point: nothing, as a move without a line
+    DrawPolylinePixels(img, QPolygon({QPoint(2, 2), QPoint(3, 12), QPoint(4, 12)}), c);
+    for (int y = 2; y <= 12; ++y)
+        EXPECT_EQ(CountIn(img, QRect(2, y, 2, 1), [c](QRgb p) { return p == c; }), 1) << y;
+    EXPECT_EQ(img.pixel(4, 12), kWhite);  // the end pixel
+    DrawPolylinePixels(img, QPolygon({QPoint(-5, 1), QPoint(30, 1)}), c);  // clipped
+    EXPECT_EQ(CountIn(img, QRect(0, 1, 20, 1), [c](QRgb p) { return p == c; }), 20);
+}
+
 TEST(GraphPaint, CurvesOfTheSecondAxisFollowTheirMapping) {
     TGraphFixtureState s;
     s.UseTrack();

@@ -2,9 +2,10 @@
 
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "channels/Channels.h"
 #include "commands/DocumentState.h"
@@ -24,57 +25,103 @@ void Coverage(const TReplay& lap, int xAxis, double& from, double& to) {
 
 }  // namespace
 
-std::vector<QPolygon> LapCurve(const TReplay& lap, const TGraphPaintInput& in, bool second) {
-    std::vector<QPolygon> lines;
+namespace {
+
+// One curve being walked: its polylines and whether the pen is down.
+struct TCurveWalk {
+    int channel;
+    double lo, hi;
+    bool second;
+    std::vector<QPolygon>* lines;
+    bool penDown = false;
+
+    void Column(int pixelX, double value, const std::array<double, 6>& v, const TGraphGeometry& g) {
+        if (!(value >= lo && value <= hi)) {  // out of range (or not a number) lifts the pen
+            penDown = false;
+            return;
+        }
+        const QPoint pt(pixelX, second ? Y2Row(value, v, g) : YRow(value, v, g));
+        if (!penDown) {
+            lines->emplace_back();
+            penDown = true;
+        }
+        lines->back().append(pt);
+    }
+};
+
+// Both curves of a lap in one walk over the columns. On a Position x-axis the lap time of
+// a column is found once and serves both channels: ChannelValue on a time x-axis at that
+// time gives the very same value.
+void WalkLap(const TReplay& lap, const TGraphPaintInput& in, std::vector<QPolygon>* upper,
+             std::vector<QPolygon>* lower) {
     const TGraphGeometry g = in.Geometry();
     const TGraphAxes a = in.Axes();
     const std::array<double, 6>& v = in.doc.viewRange;
-    const int channel = second ? a.y2 : a.y;
-    const double lo = second ? v[4] : v[2];
-    const double hi = second ? v[5] : v[3];
     const int P = g.plotWidth;
-    if (P <= 0) return lines;
+    if (P <= 0) return;
+    TCurveWalk walks[2] = {{a.y, v[2], v[3], false, upper}, {a.y2, v[4], v[5], true, lower}};
+    const int first = upper != nullptr ? 0 : 1;
+    const int last = lower != nullptr && a.HasSecond() ? 1 : 0;
+    if (first > last) return;
     const double step = (v[1] - v[0]) / P;
     double from = 0, to = 0;
     Coverage(lap, a.x, from, to);
+    const bool onPosition = a.x == ChannelPosition;
 
-    bool penDown = false;
     double x = v[0];
     for (int i = 0; i < P; ++i, x += step) {
         if (x < from || x > to) continue;  // not covered: skipped, the pen stays as it is
-        const double value = ChannelValue(lap, x, a.x, channel, in.track);
-        if (!(value >= lo && value <= hi)) {  // out of range (or not a number) lifts the pen
-            penDown = false;
-            continue;
+        const double t = onPosition ? TimeAtPosition(lap, x) : x;
+        for (int w = first; w <= last; ++w) {
+            TCurveWalk& walk = walks[w];
+            const double value = onPosition && walk.channel != ChannelPosition
+                                     ? ChannelValue(lap, t, ChannelTime, walk.channel, in.track)
+                                     : ChannelValue(lap, x, a.x, walk.channel, in.track);
+            walk.Column(g.left + i, value, v, g);
         }
-        const QPoint pt(g.left + i, second ? Y2Row(value, v, g) : YRow(value, v, g));
-        if (!penDown) {
-            lines.emplace_back();
-            penDown = true;
-        }
-        lines.back().append(pt);
     }
+}
+
+}  // namespace
+
+std::vector<QPolygon> LapCurve(const TReplay& lap, const TGraphPaintInput& in, bool second) {
+    std::vector<QPolygon> lines;
+    if (second)
+        WalkLap(lap, in, nullptr, &lines);
+    else
+        WalkLap(lap, in, &lines, nullptr);
     return lines;
 }
 
-void DrawGraphCurves(QPainter& p, const TGraphPaintInput& in) {
-    const bool second = in.Axes().HasSecond();
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setBrush(Qt::NoBrush);
-    for (int n = 0; n < in.doc.laps.Count(); ++n) {
-        const TReplay& lap = in.doc.laps.At(n);
-        p.setPen(QPen(QColor(lap.colour.r, lap.colour.g, lap.colour.b), 0));
-        for (int pass = 0; pass < (second ? 2 : 1); ++pass) {
-            for (const QPolygon& line : LapCurve(lap, in, pass == 1)) {
-                if (line.size() == 1)
-                    p.drawPoint(line.front());
-                else
-                    p.drawPolyline(line);
-            }
+void DrawPolylinePixels(QImage& image, const QPolygon& line, QRgb colour) {
+    const int w = image.width(), h = image.height();
+    uchar* const bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    for (int k = 0; k + 1 < line.size(); ++k) {
+        const QPoint a = line[k], b = line[k + 1];
+        const int dx = b.x() - a.x(), dy = b.y() - a.y();
+        const int steps = std::max(std::abs(dx), std::abs(dy));
+        for (int i = 0; i < steps; ++i) {  // the end pixel is the next segment's start
+            const int x = a.x() + static_cast<int>(std::floor(double(i) * dx / steps + 0.5));
+            const int y = a.y() + static_cast<int>(std::floor(double(i) * dy / steps + 0.5));
+            if (x < 0 || y < 0 || x >= w || y >= h) continue;
+            reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
         }
     }
-    p.restore();
+}
+
+void DrawGraphCurves(QImage& image, const TGraphPaintInput& in) {
+    std::vector<QPolygon> upper, lower;
+    for (int n = 0; n < in.doc.laps.Count(); ++n) {
+        const TReplay& lap = in.doc.laps.At(n);
+        const QRgb colour = qRgb(lap.colour.r, lap.colour.g, lap.colour.b);
+        upper.clear();
+        lower.clear();
+        WalkLap(lap, in, &upper, &lower);
+        for (const QPolygon& line : upper) DrawPolylinePixels(image, line, colour);
+        // The second axis's curve was a stroked path in the same pen: the same pixels.
+        for (const QPolygon& line : lower) DrawPolylinePixels(image, line, colour);
+    }
 }
 
 void DrawCornerMarks(QPainter& p, const TGraphPaintInput& in, const TGraphFonts& fonts) {

@@ -1,5 +1,6 @@
 #pragma once
 // The lap curves of the graph, column by column over the plot, and the corner marks.
+#include <QImage>
 #include <QPolygon>
 #include <vector>
 
@@ -11,5 +12,9 @@ class TReplay;
 // second selects the second y-axis (lower half mapping).
 std::vector<QPolygon> LapCurve(const TReplay& lap, const TGraphPaintInput& in, bool second);
 
-void DrawGraphCurves(QPainter& p, const TGraphPaintInput& in);
+// Draws every lap's curves straight into image (32-bit RGB), as a pen of width 1 does:
+// each segment of a polyline without its end pixel, so a polyline of one point draws
+// nothing. Writing the pixels directly keeps a full repaint of many laps within a frame.
+void DrawGraphCurves(QImage& image, const TGraphPaintInput& in);
+void DrawPolylinePixels(QImage& image, const QPolygon& line, QRgb colour);
 void DrawCornerMarks(QPainter& p, const TGraphPaintInput& in, const TGraphFonts& fonts);

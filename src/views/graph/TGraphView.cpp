@@ -56,16 +56,24 @@ int32_t FeetToUnits(double feet, double inchesPerUnit) {
 
 }  // namespace
 
+void RenderGraph(QImage& image, const TCommandContext& ctx, int scaleDivisor, int highlightedAxis,
+                 int dpiY) {
+    const TGraphPaintInput in{ctx.doc,        CurrentTrack(ctx), image.width(), image.height(),
+                              scaleDivisor < 1 ? 1 : scaleDivisor, dpiY, highlightedAxis};
+    image.fill(Qt::white);
+    {
+        QPainter p(&image);
+        DrawGraphAxes(p, in);
+    }
+    DrawGraphCurves(image, in);
+}
+
 void PaintGraph(QPainter& p, const TCommandContext& ctx, const QRect& client, int scaleDivisor,
                 int highlightedAxis, int dpiY) {
-    const TGraphPaintInput in{ctx.doc,        CurrentTrack(ctx), client.width(), client.height(),
-                              scaleDivisor < 1 ? 1 : scaleDivisor, dpiY, highlightedAxis};
-    p.save();
-    p.translate(client.topLeft());
-    p.fillRect(QRect(0, 0, client.width(), client.height()), Qt::white);
-    DrawGraphAxes(p, in);
-    DrawGraphCurves(p, in);
-    p.restore();
+    if (client.isEmpty()) return;
+    QImage image(client.size(), QImage::Format_RGB32);
+    RenderGraph(image, ctx, scaleDivisor, highlightedAxis, dpiY);
+    p.drawImage(client.topLeft(), image);
 }
 
 void PaintGraph(QPainter& p, const TCommandContext& ctx, const QRect& client, int scaleDivisor) {
@@ -203,13 +211,10 @@ int TGraphView::ExecPopupMenu(QMenu& menu, const QPoint& globalPos) {
 // ---- painting ----
 
 void TGraphView::RebuildLayer() {
-    const qreal dpr = devicePixelRatioF();
-    if (layer_.size() != size() * dpr || layer_.isNull()) {
-        layer_ = QImage(size() * dpr, QImage::Format_RGB32);
-        layer_.setDevicePixelRatio(dpr);
-    }
-    QPainter p(&layer_);
-    PaintGraph(p, ctx_, rect(), 1, highlightedAxis_, logicalDpiY());
+    // The layer is kept in device-independent pixels, the unit of the whole layout; a
+    // high-density screen scales it when it is shown.
+    if (layer_.size() != size()) layer_ = QImage(size(), QImage::Format_RGB32);
+    if (!layer_.isNull()) RenderGraph(layer_, ctx_, 1, highlightedAxis_, logicalDpiY());
 }
 
 void TGraphView::RedrawAxes() {
@@ -268,8 +273,7 @@ void TGraphView::UpdateBand() {
 
 void TGraphView::paintEvent(QPaintEvent* event) {
     TDocumentState& doc = ctx_.doc;
-    const qreal dpr = devicePixelRatioF();
-    if (doc.repaintPending || layer_.isNull() || layer_.size() != size() * dpr) {
+    if (doc.repaintPending || layer_.isNull() || layer_.size() != size()) {
         // A full repaint erases the window, and with it the cursor and the data window's
         // values.
         drawnCursorColumn_ = -1;
@@ -282,7 +286,7 @@ void TGraphView::paintEvent(QPaintEvent* event) {
     }
     QPainter p(this);
     const QRect area = event->rect();
-    p.drawImage(area, layer_, QRectF(area.topLeft() * dpr, area.size() * dpr));
+    p.drawImage(area, layer_, area);
 
     if (doc.dragging) {
         // The rubber band inverts what is under its border: GDI's rectangle without its

@@ -86,6 +86,9 @@ private:
 
 // The drawing, usable by the picture-in-picture window: scale divisor and client rectangle.
 void PaintGraph(QPainter& p, const TCommandContext& ctx, const QRect& client, int scaleDivisor);
-// The same with the highlighted axis and the vertical dpi given.
+// Renders the whole graph into image (32-bit RGB, the client size).
+void RenderGraph(QImage& image, const TCommandContext& ctx, int scaleDivisor, int highlightedAxis,
+                 int dpiY);
+// PaintGraph with the highlighted axis and the vertical dpi given.
 void PaintGraph(QPainter& p, const TCommandContext& ctx, const QRect& client, int scaleDivisor,
                 int highlightedAxis, int dpiY);

@@ -1,0 +1,231 @@
+// The telemetry graph with 36 laps at 1920 x 1080, x on Position, y Speed, second y
+// Lateral Force: a full repaint (axes and every curve recomputed into the cached layer,
+// then shown) and a mouse move over the plot (readout, cursor line, overlay paint of the
+// parts that changed). Targets: full repaint <= 16 ms (aim 5), mouse move <= 1 ms (aim 0.2).
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <numbers>
+#include <string>
+
+#include "commands/CommandContext.h"
+#include "commands/Prompts.h"
+#include "document/LapPalette.h"
+#include "platform/ProfileFile.h"
+#include "replay/OpenReplay.h"
+#include "sim/Simulator.h"
+#include "track/Geometry.h"
+#include "track/TrackList.h"
+#include "views/graph/GraphCurves.h"
+#include "views/graph/TGraphView.h"
+
+namespace {
+
+constexpr int kLaps = 36;
+
+class TQuietPrompts : public TPrompts {
+public:
+    TMsgAnswer MessageBox(const std::string&, const std::string&, TMsgIcon, TMsgButtons) override {
+        return TMsgAnswer::Ok;
+    }
+    bool OpenFileDialog(TFileDialogXfer&) override { return false; }
+    bool SaveFileDialog(TFileDialogXfer&) override { return false; }
+    bool ChooseTrack(TChooseTrackXfer&) override { return false; }
+    bool ImportLap(TImportLapXfer&, const TImportLapSource&) override { return false; }
+    bool ImportAverageLaps(TImportLapXfer&, const TImportLapSource&) override { return false; }
+    bool ChooseLap(TChooseLapXfer&) override { return false; }
+    bool EditInfo(TEditInfoXfer&) override { return false; }
+    bool ExtractReplayFromArchive(const std::string&, std::string&) override { return false; }
+    void SetCaption(const std::string&) override {}
+    void SetWaitCursor(bool) override {}
+    void SetStatusText(const std::string&) override {}
+    void LapsChanged() override {}
+    void Repaint() override {}
+    void LapAdded(const TReplay&) override {}
+    void LapEdited(int32_t, const TReplay&) override {}
+    void LapRemoved(int32_t) override {}
+    void AllLapsRemoved() override {}
+    void TrackOpened(bool) override {}
+    void SwitchToGraph() override {}
+    void ClosePictureInPicture() override {}
+    TWindowRect SideWindowRect(TSideWindow) override { return {}; }
+};
+
+// A road course of about 2.4 miles with detailed geometry: a loop with corners of several
+// radii, edges 30 feet either side of the centre line, one inch per unit.
+std::unique_ptr<TTrackData> RoadCourse() {
+    auto t = std::make_unique<TTrackData>();
+    t->name = "Bench Road Course";
+    t->trackId = 50;
+    t->inchesPerUnit = 1.0;
+    const int m = 720;
+    t->pointCount = m;
+    t->sideFlag = 1;
+    t->constantWidth = -360;
+    double length = 0, px = 0, py = 0;
+    for (int i = 0; i <= m; ++i) {
+        const double a = 2 * std::numbers::pi * (i % m) / m;
+        const double cx = 2400 * std::cos(a) + 500 * std::cos(3 * a);
+        const double cy = 1400 * std::sin(a) + 250 * std::sin(2 * a);
+        const double dx = -2400 * std::sin(a) - 1500 * std::sin(3 * a);
+        const double dy = 1400 * std::cos(a) + 500 * std::cos(2 * a);
+        const double d = std::hypot(dx, dy);
+        for (int e = 0; e < 2; ++e) {
+            const double side = e == 0 ? 30.0 : -30.0;
+            t->edgeX[size_t(e)].push_back(int32_t((cx - side * dy / d) * 12));
+            t->edgeY[size_t(e)].push_back(int32_t((cy + side * dx / d) * 12));
+        }
+        if (i > 0) length += std::hypot(cx - px, cy - py);
+        px = cx;
+        py = cy;
+    }
+    t->trackLength = int32_t(length * 12);
+    const double feet = length;
+    t->cornerCount = 6;
+    for (int c = 0; c < 6; ++c) {
+        t->cornerNames.push_back("Turn " + std::to_string(c + 1));
+        t->cornerPositions.push_back(feet * (c + 0.5) / 6);
+    }
+    PrepareGeometry(*t);
+    return t;
+}
+
+struct GraphBench {
+    TDocumentState doc;
+    TTrackList tracks;
+    ProfileFile settings{"/nonexistent-dir/korvale-bench-graph.ini"};
+    TQuietPrompts prompts;
+    TCommandContext ctx{doc, tracks, settings, prompts};
+    std::unique_ptr<TGraphView> view;
+
+    GraphBench() {
+        doc.currentTrack = tracks.Insert(RoadCourse());
+        const TTrackData& track = tracks.At(doc.currentTrack);
+        LoadLaps(track);
+        doc.xAxis = ChannelPosition;
+        doc.yAxis = ChannelSpeed;
+        doc.y2Axis = ChannelLateralForce;
+        doc.pipShown = true;  // so that hovering moves the cursor line as well
+        RecomputeExtents(ctx);
+        view = std::make_unique<TGraphView>(ctx);
+        view->ResetRanges();
+        view->resize(1920, 1080);
+        view->show();
+        QCoreApplication::processEvents();
+    }
+
+    void LoadLaps(const TTrackData& track) {
+        const std::string path = (std::filesystem::temp_directory_path() /
+                                  ("korvale-bench-graph-" + std::to_string(getpid()) + ".rpl"))
+                                     .string();
+        sim::SimOptions options;
+        options.track = &track;
+        options.cars = 10;
+        options.laps = 5;
+        options.seed = 11;
+        const sim::SimResult result = sim::WriteSimulatedReplay(options, path);
+        if (!result.ok) Fail("cannot simulate the race: " + result.message);
+        TOpenReplay replay;
+        if (const char* message = OpenReplay(path, track.trackLength, track.inchesPerUnit, replay))
+            Fail(message);
+        for (int32_t d = 0; d < int32_t(replay.laps.size()) && doc.laps.Count() < kLaps; ++d) {
+            const auto& chain = replay.laps[size_t(d)];
+            for (size_t i = 0; i < chain.size() && doc.laps.Count() < kLaps; ++i) {
+                if (IsPartialLap(chain, i)) continue;
+                std::unique_ptr<TReplay> lap;
+                if (const char* message = ReadReplayLap(replay, d, int32_t(i), lap)) Fail(message);
+                lap->colour = ChooseLapColour(doc.laps);
+                doc.laps.Add(std::move(lap));
+            }
+        }
+        std::error_code ec;
+        std::filesystem::remove(path, ec);
+        if (doc.laps.Count() != kLaps) Fail("the race gave fewer than 36 full laps");
+    }
+
+    [[noreturn]] static void Fail(const std::string& why) {
+        std::fprintf(stderr, "bench_views_graph: %s\n", why.c_str());
+        std::exit(1);
+    }
+};
+
+GraphBench& Bench() {
+    static GraphBench* bench = new GraphBench;  // lives until the process ends
+    return *bench;
+}
+
+void BM_GraphFullRepaint(benchmark::State& state) {
+    GraphBench& b = Bench();
+    for (auto _ : state) {
+        b.view->FullRepaint();
+        b.view->repaint();
+    }
+    state.counters["laps"] = b.doc.laps.Count();
+}
+
+void BM_GraphMouseMove(benchmark::State& state) {
+    GraphBench& b = Bench();
+    b.view->FullRepaint();
+    b.view->repaint();
+    int x = 100;
+    int moves = 0;
+    for (auto _ : state) {
+        x = x >= 1800 ? 100 : x + 7;
+        const QPointF local(x, 300 + (x % 400));
+        QMouseEvent move(QEvent::MouseMove, local, b.view->mapToGlobal(local), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(b.view.get(), &move);
+        QCoreApplication::processEvents();  // the overlay paint of what changed
+        ++moves;
+    }
+    if (b.doc.cursorPosition == NoCursor) state.SkipWithError("the cursor line was not moved");
+    state.counters["moves"] = moves;
+}
+
+// The parts of a full repaint: the curve points alone, and the layer drawn into an image.
+void BM_GraphCurvePoints(benchmark::State& state) {
+    GraphBench& b = Bench();
+    const TGraphPaintInput in{b.doc, CurrentTrack(b.ctx), 1920, 1080, 1, 96, 0};
+    for (auto _ : state) {
+        size_t points = 0;
+        for (int n = 0; n < b.doc.laps.Count(); ++n)
+            for (bool second : {false, true})
+                for (const QPolygon& line : LapCurve(b.doc.laps.At(n), in, second))
+                    points += size_t(line.size());
+        benchmark::DoNotOptimize(points);
+    }
+}
+
+void BM_GraphLayer(benchmark::State& state) {
+    GraphBench& b = Bench();
+    QImage image(1920, 1080, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter p(&image);
+        PaintGraph(p, b.ctx, image.rect(), 1, 0, 96);
+    }
+}
+
+BENCHMARK(BM_GraphCurvePoints)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GraphLayer)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GraphFullRepaint)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GraphMouseMove)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
