@@ -21,6 +21,7 @@ void TrimTrailing(std::string& s) {
 
 void HelpFile::Parse(const std::string& content) {
     topics_.clear();
+    order_.clear();
     std::istringstream lines(content);
     std::string line;
     HelpTopic* current = nullptr;
@@ -39,6 +40,7 @@ void HelpFile::Parse(const std::string& content) {
             }
             std::string title(next, end);
             while (!title.empty() && title.front() == ' ') title.erase(0, 1);
+            if (topics_.count(number) == 0) order_.push_back(number);
             current = &topics_[number];
             *current = HelpTopic{title, {}};
             continue;

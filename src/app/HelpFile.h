@@ -10,6 +10,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 struct HelpTopic {
     std::string title;
@@ -27,7 +28,10 @@ class HelpFile {
 
     const HelpTopic* Find(int number) const;
     const std::map<int, HelpTopic>& topics() const { return topics_; }
+    // Topic numbers in the order the file gives them, which is the order of the contents.
+    const std::vector<int>& order() const { return order_; }
 
   private:
     std::map<int, HelpTopic> topics_;
+    std::vector<int> order_;
 };

@@ -13,16 +13,16 @@ HelpWindow::HelpWindow(const HelpFile& help, QWidget* parent)
     list_->setObjectName(QStringLiteral("helpTopics"));
     text_ = new QTextBrowser(this);
     text_->setObjectName(QStringLiteral("helpText"));
-    layout->addWidget(list_, 1);
-    layout->addWidget(text_, 3);
-    for (const auto& [number, topic] : help_.topics()) {
-        auto* item = new QListWidgetItem(QString::fromStdString(topic.title), list_);
+    layout->addWidget(list_, 2);
+    layout->addWidget(text_, 5);
+    for (const int number : help_.order()) {
+        auto* item = new QListWidgetItem(QString::fromStdString(help_.Find(number)->title), list_);
         item->setData(Qt::UserRole, number);
     }
     connect(list_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
         if (item != nullptr) ShowTopic(item->data(Qt::UserRole).toInt());
     });
-    resize(640, 420);
+    resize(720, 480);
 }
 
 bool HelpWindow::ShowTopic(int number) {

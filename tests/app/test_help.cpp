@@ -47,12 +47,14 @@ TEST(HelpFileFormat, TopicsCommentsParagraphsAndLineEnds) {
     EXPECT_EQ(help.Find(7)->title, "");
     EXPECT_EQ(help.Find(99), nullptr);
     EXPECT_EQ(help.Find(12), nullptr);
+    EXPECT_EQ(help.order(), (std::vector<int>{0, 24331, 7}));
 }
 
 TEST(HelpFileFormat, ARepeatedTopicNumberKeepsTheLaterTopicAndAMissingFileFails) {
     HelpFile help;
-    help.Parse("@topic 5 Old\nold\n@topic 5 New\nnew\n");
+    help.Parse("@topic 5 Old\nold\n@topic 2 Two\n@topic 5 New\nnew\n");
     ASSERT_NE(help.Find(5), nullptr);
+    EXPECT_EQ(help.order(), (std::vector<int>{5, 2}));
     EXPECT_EQ(help.Find(5)->text, "new");
     EXPECT_FALSE(help.Load("/nonexistent/Korvale.hlp"));
 }
@@ -100,6 +102,10 @@ TEST_F(HelpTest, ContentsAndUsingHelpOpenTheirTopicsInTheHelpWindow) {
     EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("Import Replay")));
     auto* list = app->helpWindow()->findChild<QListWidget*>(QStringLiteral("helpTopics"));
     EXPECT_EQ(list->count(), static_cast<int>(app->helpFile().topics().size()));
+    // Listed as the file orders them: the contents first, then the welcome and help on help.
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("Contents"));
+    EXPECT_EQ(list->item(0)->data(Qt::UserRole).toInt(), HelpFile::kContents);
+    EXPECT_EQ(list->item(1)->data(Qt::UserRole).toInt(), HelpFile::kHelpOnHelp);
     // Closing the program closes the help window it opened.
     EXPECT_TRUE(frame().close());
     EXPECT_FALSE(app->helpWindow()->isVisible());
