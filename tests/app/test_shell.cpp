@@ -2,7 +2,9 @@
 // repair, dropped files, the recent-files entries; and the command line.
 #include <QAction>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 
 #include "AppFixture.h"
@@ -139,4 +141,43 @@ TEST_F(ShellTest, TheRecentListHoldsFourAndEscapesAmpersands) {
     QAction* third = frame().findChild<QAction*>(QStringLiteral("recentFile3"));
     ASSERT_NE(third, nullptr);
     EXPECT_TRUE(third->text().endsWith(QStringLiteral("R&&D.kvl")));
+}
+
+namespace {
+// Answers the next file dialog with a path, as the user typing it and pressing Save would.
+void AnswerNextFileDialog(const std::string& path) {
+    QTimer::singleShot(0, [path] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(QString::fromStdString(path));
+        static_cast<QDialog*>(dialog)->accept();  // the Save or Open button
+    });
+}
+}  // namespace
+
+TEST_F(ShellTest, SaveAsUnderANewNamePutsThatNameFirstOnTheRecentFiles) {
+    const std::string original = Sample("original.kvl");
+    window().OpenStartupDocument(original);
+    const std::string renamed = (dir / "renamed.kvl").string();
+    AnswerNextFileDialog(renamed);
+    frame().action(cmd::FileSaveAs)->trigger();
+    EXPECT_TRUE(std::filesystem::exists(renamed));
+    EXPECT_EQ(window().doc().documentPath, renamed);
+    EXPECT_EQ(ReadRecentFiles(Settings()), (std::vector<std::string>{renamed, original}));
+    EXPECT_EQ(frame().windowTitle(),
+              QStringLiteral("Korvale - renamed.kvl [Kestrel Ridge Circuit]"));
+    frame().UpdateCommands();
+    EXPECT_TRUE(frame()
+                    .findChild<QAction*>(QStringLiteral("recentFile1"))
+                    ->text()
+                    .endsWith(QStringLiteral("renamed.kvl")));
+}
+
+TEST_F(ShellTest, OpenThroughTheFileDialogReadsTheDocument) {
+    const std::string doc = Sample("chosen.kvl");
+    AnswerNextFileDialog(doc);
+    frame().action(cmd::FileOpen)->trigger();
+    EXPECT_EQ(window().doc().documentPath, doc);
+    EXPECT_EQ(window().doc().laps.Count(), 3);
+    EXPECT_EQ(Settings().ReadText("admin", "path", ""), (dir / "*.kvl").string());
 }
