@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <numbers>
@@ -207,10 +208,9 @@ void BM_GraphCurvePoints(benchmark::State& state) {
 void BM_GraphLayer(benchmark::State& state) {
     GraphBench& b = Bench();
     QImage image(1920, 1080, QImage::Format_RGB32);
-    for (auto _ : state) {
-        QPainter p(&image);
-        PaintGraph(p, b.ctx, image.rect(), 1, 0, 96);
-    }
+    for (auto _ : state) RenderGraph(image, b.ctx, 1, 0, 96);
+    // KORVALE_BENCH_PICTURE names a file for the picture that was measured.
+    if (const char* path = std::getenv("KORVALE_BENCH_PICTURE")) image.save(QString::fromLocal8Bit(path));
 }
 
 BENCHMARK(BM_GraphCurvePoints)->Unit(benchmark::kMillisecond);

@@ -97,15 +97,35 @@ void DrawPolylinePixels(QImage& image, const QPolygon& line, QRgb colour) {
     const int w = image.width(), h = image.height();
     uchar* const bits = image.bits();
     const qsizetype stride = image.bytesPerLine();
+    auto plot = [&](int x, int y) {
+        if (x >= 0 && y >= 0 && x < w && y < h) reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
+    };
     for (int k = 0; k + 1 < line.size(); ++k) {
         const QPoint a = line[k], b = line[k + 1];
         const int dx = b.x() - a.x(), dy = b.y() - a.y();
-        const int steps = std::max(std::abs(dx), std::abs(dy));
+        const bool steep = std::abs(dy) > std::abs(dx);
+        const int steps = steep ? std::abs(dy) : std::abs(dx);
+        if (steps == 0) continue;
+        const int major = steep ? (dy > 0 ? 1 : -1) : (dx > 0 ? 1 : -1);
+        const int minorDelta = steep ? dx : dy;
+        // The minor coordinate of pixel i is a + floor(i * minorDelta / steps + 1/2), kept
+        // as a quotient and a remainder over 2 * steps so that no pixel needs a division.
+        const int twoSteps = 2 * steps;
+        int q = 0, r = steps;
         for (int i = 0; i < steps; ++i) {  // the end pixel is the next segment's start
-            const int x = a.x() + static_cast<int>(std::floor(double(i) * dx / steps + 0.5));
-            const int y = a.y() + static_cast<int>(std::floor(double(i) * dy / steps + 0.5));
-            if (x < 0 || y < 0 || x >= w || y >= h) continue;
-            reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
+            if (steep)
+                plot(a.x() + q, a.y() + i * major);
+            else
+                plot(a.x() + i * major, a.y() + q);
+            r += 2 * minorDelta;
+            while (r >= twoSteps) {
+                r -= twoSteps;
+                ++q;
+            }
+            while (r < 0) {
+                r += twoSteps;
+                --q;
+            }
         }
     }
 }

@@ -34,26 +34,6 @@ int GraphFontHeight(int points, int scaleDivisor, int logicalDpiY) {
     return -((points / d) * logicalDpiY) / 72;
 }
 
-namespace {
-// Rows beyond any screen are clamped before the integer conversion, so that a degenerate
-// range can never turn into an out-of-range conversion.
-int TruncRow(double r) {
-    if (!(r > -1e7)) return -10000000;
-    if (r > 1e7) return 10000000;
-    return static_cast<int>(r);
-}
-}  // namespace
-
-int YRow(double v, const std::array<double, 6>& r, const TGraphGeometry& g) {
-    const double k = g.second ? 0.5 : 1.0;
-    return TruncRow((1.0 - (v - r[2]) / (r[3] - r[2])) * g.plotHeight * k + g.top);
-}
-
-int Y2Row(double v, const std::array<double, 6>& r, const TGraphGeometry& g) {
-    const double k = g.second ? 0.5 : 1.0;
-    return TruncRow((1.0 - k * (v - r[4]) / (r[5] - r[4])) * g.plotHeight + g.top);
-}
-
 bool InMousePlot(int x, int y, const TGraphGeometry& g) {
     return x >= 60 && x <= g.W - g.E - 20 && y >= 40 && y <= g.H - 40;
 }

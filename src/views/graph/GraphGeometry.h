@@ -30,9 +30,24 @@ TGraphGeometry GraphGeometry(int width, int height, int scaleDivisor, bool secon
 // Font height for p points: -(p/d) * dpi / 72, integer multiply-then-divide.
 int GraphFontHeight(int points, int scaleDivisor, int logicalDpiY);
 
-// Curve rows (truncated toward zero). range is the six-value view range.
-int YRow(double v, const std::array<double, 6>& range, const TGraphGeometry& g);
-int Y2Row(double v, const std::array<double, 6>& range, const TGraphGeometry& g);
+// Rows beyond any screen are clamped before the integer conversion, so that a degenerate
+// range can never turn into an out-of-range conversion.
+inline int TruncRow(double r) {
+    if (!(r > -1e7)) return -10000000;
+    if (r > 1e7) return 10000000;
+    return static_cast<int>(r);
+}
+
+// Curve rows (truncated toward zero). r is the six-value view range. Inline: the curves
+// ask for one row per pixel column and lap.
+inline int YRow(double v, const std::array<double, 6>& r, const TGraphGeometry& g) {
+    const double k = g.second ? 0.5 : 1.0;
+    return TruncRow((1.0 - (v - r[2]) / (r[3] - r[2])) * g.plotHeight * k + g.top);
+}
+inline int Y2Row(double v, const std::array<double, 6>& r, const TGraphGeometry& g) {
+    const double k = g.second ? 0.5 : 1.0;
+    return TruncRow((1.0 - k * (v - r[4]) / (r[5] - r[4])) * g.plotHeight + g.top);
+}
 
 // The mouse's plot area (main window): 60 <= x <= W - E - 20 and 40 <= y <= H - 40.
 bool InMousePlot(int x, int y, const TGraphGeometry& g);
