@@ -1,10 +1,12 @@
 // The frame's menus, accelerators, tool bar and status bar against the command table, and
 // the enabling of the commands as the document changes.
+#include <QAbstractButton>
 #include <QAction>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <set>
@@ -296,4 +298,32 @@ TEST_F(MenuTest, ToolButtonsRunTheirCommands) {
     help->click();
     ASSERT_NE(app->helpWindow(), nullptr);
     EXPECT_EQ(app->helpWindow()->currentTopic(), 0);
+}
+
+TEST_F(MenuTest, AboutShowsTheAboutBoxOverTheFrame) {
+    QString title, version;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        version = box->findChild<QLabel*>(QStringLiteral("version"))->text();
+        EXPECT_EQ(box->parentWidget(), &frame());
+        box->findChild<QAbstractButton*>(QStringLiteral("ok"))->click();
+    });
+    frame().action(cmd::About)->trigger();
+    EXPECT_EQ(title, QStringLiteral("About Korvale"));
+    EXPECT_TRUE(version.startsWith(QStringLiteral("Korvale Version ")));
+}
+
+TEST_F(MenuTest, ExitAsksAboutUnsavedChangesAndNoClosesTheProgram) {
+    frame().show();
+    window().OpenStartupDocument(Sample());
+    window().doc().dirty = true;
+    messages.clear();
+    answers = {TMsgAnswer::No};
+    frame().action(cmd::Exit)->trigger();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Save File");
+    EXPECT_FALSE(frame().isVisible());
+    EXPECT_EQ(Settings().ReadText("window", "appmax", ""), "0");
 }
