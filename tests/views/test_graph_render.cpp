@@ -230,6 +230,18 @@ TEST_F(GraphRender, CornerMarksAboveThePlot) {
     EXPECT_EQ(CountIn(Render(view), QRect(0, 0, 800, 40), green), 0);
 }
 
+TEST_F(GraphRender, EmptyXRangeDrawsNoCornerMarksAndNoCurves) {
+    AddLap(MakeLinearLap(101, 0, 100, kLapA));
+    TGraphView view(ctx);
+    Prepare(view, 800, 600);
+    doc.cornersShown = true;
+    doc.viewRange[0] = doc.viewRange[1] = 2500;
+    view.FullRepaint();
+    const QImage img = Render(view);
+    EXPECT_EQ(CountIn(img, QRect(0, 0, 800, 40), [](QRgb p) { return p == kGreen; }), 0);
+    EXPECT_EQ(img.pixel(60, 40), kBlack);
+}
+
 TEST_F(GraphRender, EmptyDocumentDrawsFrameAndTitlesOnly) {
     TGraphView view(ctx);
     Prepare(view, 400, 300);

@@ -35,7 +35,9 @@ struct TCurveWalk {
     std::vector<QPolygon>* lines;
     bool penDown = false;
 
-    void Column(int pixelX, double value, const std::array<double, 6>& v, const TGraphGeometry& g) {
+    // room: columns left in the plot, so that a polyline never grows by reallocation.
+    void Column(int pixelX, double value, const std::array<double, 6>& v, const TGraphGeometry& g,
+                int room) {
         if (!(value >= lo && value <= hi)) {  // out of range (or not a number) lifts the pen
             penDown = false;
             return;
@@ -43,6 +45,7 @@ struct TCurveWalk {
         const QPoint pt(pixelX, second ? Y2Row(value, v, g) : YRow(value, v, g));
         if (!penDown) {
             lines->emplace_back();
+            lines->back().reserve(room);
             penDown = true;
         }
         lines->back().append(pt);
@@ -77,7 +80,7 @@ void WalkLap(const TReplay& lap, const TGraphPaintInput& in, std::vector<QPolygo
             const double value = onPosition && walk.channel != ChannelPosition
                                      ? ChannelValue(lap, t, ChannelTime, walk.channel, in.track)
                                      : ChannelValue(lap, x, a.x, walk.channel, in.track);
-            walk.Column(g.left + i, value, v, g);
+            walk.Column(g.left + i, value, v, g, P - i);
         }
     }
 }

@@ -6,6 +6,7 @@
 #include <QPaintEvent>
 #include <QResizeEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScreen>
 
 #include <cmath>
@@ -267,8 +268,14 @@ QRect TGraphView::BandRect() const {
 }
 
 void TGraphView::UpdateBand() {
-    const QRect r = BandRect();
-    update(r.adjusted(-1, -1, 1, 1));
+    // Only the border changes: a large band must not repaint its whole inside per move.
+    const QRect r = BandRect().adjusted(-1, -1, 1, 1);
+    QRegion border;
+    border += QRect(r.left(), r.top(), r.width(), 2);
+    border += QRect(r.left(), r.bottom() - 1, r.width(), 2);
+    border += QRect(r.left(), r.top(), 2, r.height());
+    border += QRect(r.right() - 1, r.top(), 2, r.height());
+    update(border);
 }
 
 void TGraphView::paintEvent(QPaintEvent* event) {
