@@ -19,6 +19,7 @@ class TShellPrompts : public TQtPrompts {
     // Without a user (a screenshot run): messages go to the error output and take the
     // answer that changes nothing (OK, No, Cancel).
     void SetNonInteractive(bool on) { nonInteractive_ = on; }
+    bool nonInteractive() const { return nonInteractive_; }
     // Answers message boxes in place of the user (tests and the scripted smoke run).
     using TMessageAnswerer = std::function<TMsgAnswer(
         const std::string& title, const std::string& text, TMsgIcon icon, TMsgButtons buttons)>;

@@ -83,7 +83,8 @@ bool TKorvaleWindow::Setup() {
     // The associations name their tracks, so they are read again now that the tracks exist.
     LoadStartupSettings(ctx_);
     KeepAxesInRange(doc_);
-    if (settings_.ReadInt("admin", "first", 0) == 0) {
+    // A run without a user (a screenshot) leaves the welcome for the first real start.
+    if (!prompts_->nonInteractive() && settings_.ReadInt("admin", "first", 0) == 0) {
         settings_.WriteText("admin", "first", "1");
         emit helpRequested(topic::FirstRun);
     }

@@ -203,3 +203,19 @@ TEST_F(StartupTest, AxesOutOfRangeInTheSettingsTakeTheirDefaults) {
     EXPECT_EQ(window().doc().yAxis, 6);
     EXPECT_EQ(window().doc().y2Axis, 0);
 }
+
+TEST_F(StartupTest, ARunWithoutAUserLeavesTheWelcomeForTheFirstRealStart) {
+    app = std::make_unique<TKorvaleApp>(paths, std::string());
+    app->SetNonInteractive(true);
+    ASSERT_TRUE(app->CreateMainWindow());
+    EXPECT_EQ(app->helpWindow(), nullptr);
+    EXPECT_EQ(Settings().ReadInt("admin", "first", 0), 0);
+    // Message boxes are not shown: the save question takes Cancel, which changes nothing.
+    window().doc().dirty = true;
+    EXPECT_FALSE(window().CanClose());
+    EXPECT_TRUE(window().doc().dirty);
+    app.reset();
+    ASSERT_TRUE(Start());
+    ASSERT_NE(app->helpWindow(), nullptr);
+    EXPECT_EQ(app->helpWindow()->currentTopic(), topic::FirstRun);
+}
