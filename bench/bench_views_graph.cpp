@@ -33,7 +33,7 @@ namespace {
 constexpr int kLaps = 36;
 
 class TQuietPrompts : public TPrompts {
-public:
+  public:
     TMsgAnswer MessageBox(const std::string&, const std::string&, TMsgIcon, TMsgButtons) override {
         return TMsgAnswer::Ok;
     }
@@ -210,7 +210,8 @@ void BM_GraphLayer(benchmark::State& state) {
     QImage image(1920, 1080, QImage::Format_RGB32);
     for (auto _ : state) RenderGraph(image, b.ctx, 1, 0, 96);
     // KORVALE_BENCH_PICTURE names a file for the picture that was measured.
-    if (const char* path = std::getenv("KORVALE_BENCH_PICTURE")) image.save(QString::fromLocal8Bit(path));
+    if (const char* path = std::getenv("KORVALE_BENCH_PICTURE"))
+        image.save(QString::fromLocal8Bit(path));
 }
 
 BENCHMARK(BM_GraphCurvePoints)->Unit(benchmark::kMillisecond);

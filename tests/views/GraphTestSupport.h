@@ -15,10 +15,12 @@
 #include "track/TrackList.h"
 
 // The QApplication comes from QtAppEnvironment.cpp, set up before any test runs.
-inline QApplication& TestApp() { return *qApp; }
+inline QApplication& TestApp() {
+    return *qApp;
+}
 
 class TCountingPrompts : public TPrompts {
-public:
+  public:
     int lapsChanged = 0, repaints = 0, switchToGraph = 0, allLapsRemoved = 0;
 
     TMsgAnswer MessageBox(const std::string&, const std::string&, TMsgIcon, TMsgButtons) override {
@@ -94,9 +96,7 @@ struct TGraphFixtureState {
         doc.currentTrack = tracks.Insert(MakeTestTrack(geometry));
     }
     void AddLap(std::unique_ptr<TReplay> lap) { doc.laps.Add(std::move(lap)); }
-    void Recompute() {
-        doc.extents = ChannelExtents(doc.laps.Pointers(), CurrentTrack(ctx));
-    }
+    void Recompute() { doc.extents = ChannelExtents(doc.laps.Pointers(), CurrentTrack(ctx)); }
 };
 
 inline QImage Render(QWidget& w) {

@@ -8,13 +8,14 @@
 namespace {
 
 class QtAppEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
-        if (QApplication::instance() == nullptr) app_ = std::make_unique<QApplication>(argc_, argv_);
+        if (QApplication::instance() == nullptr)
+            app_ = std::make_unique<QApplication>(argc_, argv_);
     }
     void TearDown() override { app_.reset(); }
 
-private:
+  private:
     int argc_ = 1;
     char name_[16] = "test_views";
     char* argv_[2] = {name_, nullptr};

@@ -22,14 +22,14 @@ const QRgb kGreen = qRgb(0, 192, 0);
 
 // Answers pop-up menus from a script and records what they offered.
 class TScriptedGraphView : public TGraphView {
-public:
+  public:
     using TGraphView::TGraphView;
     int answer = 0;
     int menus = 0;
     QStringList texts;
     QStringList checked;
 
-protected:
+  protected:
     int ExecPopupMenu(QMenu& menu, const QPoint&) override {
         ++menus;
         texts.clear();
@@ -65,7 +65,8 @@ struct TSignalLog {
     std::vector<std::pair<double, int>> values;
     int state = 0;
     explicit TSignalLog(TGraphView& v) {
-        QObject::connect(&v, &TGraphView::cursorChanged, [this](int32_t p) { cursor.push_back(p); });
+        QObject::connect(&v, &TGraphView::cursorChanged,
+                         [this](int32_t p) { cursor.push_back(p); });
         QObject::connect(&v, &TGraphView::showLapValues,
                          [this](double x, int kind) { values.emplace_back(x, kind); });
         QObject::connect(&v, &TGraphView::stateChanged, [this] { ++state; });
@@ -79,11 +80,13 @@ int CountIn(const QImage& img, const QRect& r, const std::function<bool(QRgb)>& 
             if (match(img.pixel(x, y))) ++n;
     return n;
 }
-bool Red(QRgb p) { return qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80; }
+bool Red(QRgb p) {
+    return qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80;
+}
 
 // 800 x 600, x on Position 0..10000 ft, y on Time -1/3..7 s (see the render tests).
 class GraphMouse : public ::testing::Test, public TGraphFixtureState {
-protected:
+  protected:
     void SetUp() override {
         UseTrack();
         doc.xAxis = 1;
@@ -95,8 +98,10 @@ protected:
         view = std::make_unique<TScriptedGraphView>(ctx);
         view->ResetRanges();
         view->resize(800, 600);
-        QObject::connect(view.get(), &TGraphView::statusText,
-                         [this](const QString& s) { status = s; ++statusCount; });
+        QObject::connect(view.get(), &TGraphView::statusText, [this](const QString& s) {
+            status = s;
+            ++statusCount;
+        });
         Paint();
     }
     QImage Paint() { return Render(*view); }

@@ -40,7 +40,7 @@ TEST(GraphRanges, ResetUsesExtentsWithMarginsOnYOnly) {
 
 TEST(GraphRanges, ConstantChannelGetsRangeOfTwoHundredthsCentred) {
     TDocumentState doc = DocWithExtents();
-    doc.yAxis = 6;   // slip angle 0 everywhere
+    doc.yAxis = 6;  // slip angle 0 everywhere
     doc.y2Axis = 6;
     ResetGraphRanges(doc);
     EXPECT_DOUBLE_EQ(doc.fullRange[2], -0.01);
@@ -86,7 +86,7 @@ TEST(GraphRanges, ZoomOutDoublesAboutTheCentreInsideTheFullRange) {
 }
 
 class GraphZoom : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         doc = DocWithExtents();
         doc.extents.minimum[2] = 0;
@@ -143,8 +143,8 @@ TEST_F(GraphZoom, SecondAxisRectangleZoomsTheHalfItMostlyLiesIn) {
     ASSERT_TRUE(ZoomToRect(doc, 100, 495, 200, 235, two));
     EXPECT_DOUBLE_EQ(doc.viewRange[2], 0);
     EXPECT_DOUBLE_EQ(doc.viewRange[3], 100);
-    EXPECT_DOUBLE_EQ(doc.viewRange[5], 1);      // lo' clipped to 0
-    EXPECT_DOUBLE_EQ(doc.viewRange[4], -0.5);   // hi' = 0.75
+    EXPECT_DOUBLE_EQ(doc.viewRange[5], 1);     // lo' clipped to 0
+    EXPECT_DOUBLE_EQ(doc.viewRange[4], -0.5);  // hi' = 0.75
 }
 
 TEST_F(GraphZoom, SecondAxisRectangleInTheUpperHalfOnly) {

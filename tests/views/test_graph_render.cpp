@@ -5,10 +5,10 @@
 #include <QPainter>
 #include <functional>
 
-#include "views/graph/GraphCurves.h"
-#include "views/graph/TGraphView.h"
 #include "views/GraphTestSupport.h"
+#include "views/graph/GraphCurves.h"
 #include "views/graph/GraphRanges.h"
+#include "views/graph/TGraphView.h"
 
 namespace {
 
@@ -19,7 +19,9 @@ const QRgb kGreen = qRgb(0, 192, 0);
 const Rgb kLapA{200, 0, 100};
 const Rgb kLapB{0, 0, 255};
 
-QRgb Of(Rgb c) { return qRgb(c.r, c.g, c.b); }
+QRgb Of(Rgb c) {
+    return qRgb(c.r, c.g, c.b);
+}
 
 int CountIn(const QImage& img, const QRect& r, const std::function<bool(QRgb)>& match) {
     int n = 0;
@@ -37,7 +39,7 @@ bool HasColourInColumn(const QImage& img, int x, QRgb c) {
 // test can work out by hand. 101 samples, 100 units (= feet) apart: 0 to 10000 feet in
 // 100 frames, so t = feet / 1500.
 class GraphRender : public ::testing::Test, public TGraphFixtureState {
-protected:
+  protected:
     void SetUp() override {
         UseTrack();
         doc.xAxis = 1;
@@ -135,7 +137,7 @@ TEST_F(GraphRender, ZeroLineAtAQuarterWithSecondAxis) {
 TEST_F(GraphRender, SecondAxisCurvesInTheLowerHalf) {
     AddLap(MakeLinearLap(101, 0, 100, kLapA));
     TGraphView view(ctx);
-    doc.y2Axis = 1;  // position: 0 .. 10000 ft, shown as -500 .. 10500
+    doc.y2Axis = 1;           // position: 0 .. 10000 ft, shown as -500 .. 10500
     Prepare(view, 840, 600);  // plot width stays 720
     const QImage img = Render(view);
     // Column 240 = 2500 ft: time row trunc(0.7273 * 260 + 40) = 229 in the upper half,
@@ -173,9 +175,9 @@ TEST_F(GraphRender, OutOfRangeValuesLiftThePen) {
     view.FullRepaint();
     const QImage img = Render(view);
     const QRgb c = Of(kLapA);
-    EXPECT_EQ(img.pixel(168, 300), c);  // 1500 ft, before the break
+    EXPECT_EQ(img.pixel(168, 300), c);             // 1500 ft, before the break
     EXPECT_FALSE(HasColourInColumn(img, 384, c));  // 4500 ft, off the line
-    EXPECT_EQ(img.pixel(636, 300), c);  // 8000 ft, the curve resumes
+    EXPECT_EQ(img.pixel(636, 300), c);             // 8000 ft, the curve resumes
     // No connecting line in any column of the break.
     for (int x = 270; x <= 490; ++x) EXPECT_FALSE(HasColourInColumn(img, x, c));
 }
@@ -281,7 +283,7 @@ TEST(GraphPaint, PolylinesLeaveOutTheirLastPixelAndHaveNoGaps) {
     DrawPolylinePixels(img, QPolygon({QPoint(2, 2), QPoint(3, 12), QPoint(4, 12)}), c);
     for (int y = 2; y <= 12; ++y)
         EXPECT_EQ(CountIn(img, QRect(2, y, 2, 1), [c](QRgb p) { return p == c; }), 1) << y;
-    EXPECT_EQ(img.pixel(4, 12), kWhite);  // the end pixel
+    EXPECT_EQ(img.pixel(4, 12), kWhite);                                   // the end pixel
     DrawPolylinePixels(img, QPolygon({QPoint(-5, 1), QPoint(30, 1)}), c);  // clipped
     EXPECT_EQ(CountIn(img, QRect(0, 1, 20, 1), [c](QRgb p) { return p == c; }), 20);
 }
@@ -309,25 +311,4 @@ TEST(GraphPaint, CurvesOfTheSecondAxisFollowTheirMapping) {
     }
 }
 
-}  // namespace
-
-namespace {
-// Writes the main test picture when KORVALE_GRAPH_PICTURE names a file, for looking at.
-TEST(GraphPaint, PictureForInspection) {
-    const char* path = std::getenv("KORVALE_GRAPH_PICTURE");
-    if (path == nullptr) GTEST_SKIP() << "KORVALE_GRAPH_PICTURE not set";
-    TGraphFixtureState s;
-    s.UseTrack();
-    s.AddLap(MakeLinearLap(101, 0, 100, kLapA));
-    auto b = MakeLinearLap(101, 0, 90, kLapB);
-    for (int k = 30; k <= 60; ++k) b->lines[size_t(k)] = 3 * k;
-    s.AddLap(std::move(b));
-    s.doc.y2Axis = 3;
-    s.doc.cornersShown = true;
-    s.Recompute();
-    TGraphView view(s.ctx);
-    view.ResetRanges();
-    view.resize(840, 600);
-    EXPECT_TRUE(Render(view).save(QString::fromLocal8Bit(path)));
-}
 }  // namespace

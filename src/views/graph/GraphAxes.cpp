@@ -18,7 +18,9 @@ const QColor kZeroLine(192, 192, 192);
 
 }  // namespace
 
-TGraphAxes TGraphPaintInput::Axes() const { return GraphAxesOf(doc); }
+TGraphAxes TGraphPaintInput::Axes() const {
+    return GraphAxesOf(doc);
+}
 
 TGraphGeometry TGraphPaintInput::Geometry() const {
     return GraphGeometry(width, height, d, Axes().HasSecond());
@@ -72,8 +74,8 @@ void DrawGraphAxes(QPainter& p, const TGraphPaintInput& in) {
     p.setPen(QPen(kBlack, 0));
 
     // Frame.
-    const QPoint corners[4] = {{g.left, g.top}, {g.right, g.top}, {g.right, g.bottom},
-                               {g.left, g.bottom}};
+    const QPoint corners[4] = {
+        {g.left, g.top}, {g.right, g.top}, {g.right, g.bottom}, {g.left, g.bottom}};
     p.drawPolygon(corners, 4);
 
     // Three 5-pixel ticks pointing inwards on each side.
@@ -96,8 +98,7 @@ void DrawGraphAxes(QPainter& p, const TGraphPaintInput& in) {
         const int k = a.HasSecond() ? 2 : 1;
         for (int i : {0, 1, 3, 4}) {
             const double xv = v[0] + i * (v[1] - v[0]) / 4;
-            DrawTextAt(p, 60 / d + ((W - 20 - E - w - 60 / d) * i) / 4, H - 36 / d,
-                       GraphLabel(xv));
+            DrawTextAt(p, 60 / d + ((W - 20 - E - w - 60 / d) * i) / 4, H - 36 / d, GraphLabel(xv));
             const double yv = v[3] + k * i * (v[2] - v[3]) / 4;
             DrawTextAt(p, 2, 40 / d + ((H - 40 / d - h - 40 / d) * i) / 4, GraphLabel(yv));
         }
@@ -144,8 +145,7 @@ void DrawGraphAxes(QPainter& p, const TGraphPaintInput& in) {
         DrawTextUp(p, W - fonts.h10 - 4, (H + fm10.horizontalAdvance(unit)) / 2, unit);
         const QString name = QString::fromLatin1(ChannelNames[a.y2]);
         p.setFont(fonts.f14);
-        DrawTextUp(p, W - fonts.h10 - fonts.h14 - 6, (H + fm14.horizontalAdvance(name)) / 2,
-                   name);
+        DrawTextUp(p, W - fonts.h10 - fonts.h14 - 6, (H + fm14.horizontalAdvance(name)) / 2, name);
     }
 
     if (track) {

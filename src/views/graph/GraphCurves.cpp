@@ -101,7 +101,8 @@ void DrawPolylinePixels(QImage& image, const QPolygon& line, QRgb colour) {
     uchar* const bits = image.bits();
     const qsizetype stride = image.bytesPerLine();
     auto plot = [&](int x, int y) {
-        if (x >= 0 && y >= 0 && x < w && y < h) reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
+        if (x >= 0 && y >= 0 && x < w && y < h)
+            reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
     };
     for (int k = 0; k + 1 < line.size(); ++k) {
         const QPoint a = line[k], b = line[k + 1];

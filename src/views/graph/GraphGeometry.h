@@ -22,7 +22,7 @@ struct TGraphGeometry {
     int E = 0;         // second-axis margin: 40 with d 1 and a second y-axis
     bool second = false;
     int left = 0, top = 0, right = 0, bottom = 0;
-    int plotWidth = 0;   // pixel columns used for curves
+    int plotWidth = 0;  // pixel columns used for curves
     int plotHeight = 0;
 };
 TGraphGeometry GraphGeometry(int width, int height, int scaleDivisor, bool secondAxis);

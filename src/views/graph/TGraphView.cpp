@@ -4,9 +4,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
-#include <QResizeEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QResizeEvent>
 #include <QScreen>
 
 #include <cmath>
@@ -33,14 +33,14 @@ struct TPopupItem {
 
 // The pop-up menus of the axis margins, in their order (which is not the View menu's).
 const TPopupItem kXPopup[] = {{7124, "Time", 1, 0}, {7123, "Position", 1, 1}};
-const TPopupItem kYPopup[] = {{7129, "Time", 2, 0},           {7127, "Position", 2, 1},
-                              {7128, "Speed", 2, 2},          {7126, "Line", 2, 3},
-                              {7125, "In-line Force", 2, 4},  {51683, "Lateral Force", 2, 5},
+const TPopupItem kYPopup[] = {{7129, "Time", 2, 0},          {7127, "Position", 2, 1},
+                              {7128, "Speed", 2, 2},         {7126, "Line", 2, 3},
+                              {7125, "In-line Force", 2, 4}, {51683, "Lateral Force", 2, 5},
                               {51685, "Slip Angle", 2, 6}};
-const TPopupItem kY2Popup[] = {{21686, "None", 3, 7},           {21687, "Time", 3, 0},
-                               {21688, "Position", 3, 1},       {21690, "Speed", 3, 2},
-                               {21689, "Line", 3, 3},           {21691, "In-line Force", 3, 4},
-                               {21692, "Lateral Force", 3, 5},  {21693, "Slip Angle", 3, 6}};
+const TPopupItem kY2Popup[] = {{21686, "None", 3, 7},          {21687, "Time", 3, 0},
+                               {21688, "Position", 3, 1},      {21690, "Speed", 3, 2},
+                               {21689, "Line", 3, 3},          {21691, "In-line Force", 3, 4},
+                               {21692, "Lateral Force", 3, 5}, {21693, "Slip Angle", 3, 6}};
 
 int ScreenDpiY() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -59,8 +59,13 @@ int32_t FeetToUnits(double feet, double inchesPerUnit) {
 
 void RenderGraph(QImage& image, const TCommandContext& ctx, int scaleDivisor, int highlightedAxis,
                  int dpiY) {
-    const TGraphPaintInput in{ctx.doc,        CurrentTrack(ctx), image.width(), image.height(),
-                              scaleDivisor < 1 ? 1 : scaleDivisor, dpiY, highlightedAxis};
+    const TGraphPaintInput in{ctx.doc,
+                              CurrentTrack(ctx),
+                              image.width(),
+                              image.height(),
+                              scaleDivisor < 1 ? 1 : scaleDivisor,
+                              dpiY,
+                              highlightedAxis};
     image.fill(Qt::white);
     {
         QPainter p(&image);
@@ -101,7 +106,9 @@ bool TGraphView::CanZoomOut() const {
     return ctx_.doc.HasTrack() && GraphZoomed(ctx_.doc);
 }
 
-bool TGraphView::CanFullSize() const { return CanZoomOut(); }
+bool TGraphView::CanFullSize() const {
+    return CanZoomOut();
+}
 
 void TGraphView::EndZoomCommand() {
     ctx_.doc.dragging = false;
@@ -124,7 +131,10 @@ void TGraphView::FullSize() {
 void TGraphView::SetAxis(int kind, int channel) {
     TDocumentState& doc = ctx_.doc;
     const int n = AxisChannel(doc, kind);
-    int* field = kind == 1 ? &doc.xAxis : kind == 2 ? &doc.yAxis : kind == 3 ? &doc.y2Axis : nullptr;
+    int* field = kind == 1   ? &doc.xAxis
+                 : kind == 2 ? &doc.yAxis
+                 : kind == 3 ? &doc.y2Axis
+                             : nullptr;
     const int highest = kind == 1 ? 1 : kind == 2 ? 6 : 7;
     if (field == nullptr || channel < 0 || channel > highest || n == channel) return;
     SetAxes(kind == 1 ? channel : doc.xAxis, kind == 2 ? channel : doc.yAxis,
@@ -221,8 +231,8 @@ void TGraphView::RebuildLayer() {
 void TGraphView::RedrawAxes() {
     if (layer_.isNull()) return;
     QPainter p(&layer_);
-    const TGraphPaintInput in{ctx_.doc, CurrentTrack(ctx_), width(), height(), 1, logicalDpiY(),
-                              highlightedAxis_};
+    const TGraphPaintInput in{ctx_.doc, CurrentTrack(ctx_), width(),         height(),
+                              1,        logicalDpiY(),      highlightedAxis_};
     DrawGraphAxes(p, in);
     p.end();
     update();
@@ -254,7 +264,9 @@ void TGraphView::UpdateCursorLine() {
     }
 }
 
-void TGraphView::CursorMoved() { UpdateCursorLine(); }
+void TGraphView::CursorMoved() {
+    UpdateCursorLine();
+}
 
 void TGraphView::DropCursor() {
     ctx_.doc.cursorPosition = NoCursor;

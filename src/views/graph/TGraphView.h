@@ -18,7 +18,7 @@ class QPainter;
 
 class TGraphView : public QWidget {
     Q_OBJECT
-public:
+  public:
     TGraphView(TCommandContext& ctx, QWidget* parent = nullptr);
 
     // After RecomputeExtents: fullRange from doc.extents per axes, viewRange = fullRange.
@@ -43,7 +43,7 @@ public:
     // The pop-up menu a right click would show for this axis (0: Full Size, Zoom Out).
     void FillPopupMenu(QMenu& menu, int axis) const;
 
-signals:
+  signals:
     void statusText(const QString&);  // hover readouts and axis hints for the status line
     void stateChanged();              // zoom/axes changed: the frame re-runs its command enablers
     // The shared cursor position changed (NoCursor when it was taken away).
@@ -55,7 +55,7 @@ signals:
     // the graph repaints.
     void graphChanged();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -64,7 +64,7 @@ protected:
     // Shows the pop-up menu and returns the chosen command id, 0 for none.
     virtual int ExecPopupMenu(QMenu& menu, const QPoint& globalPos);
 
-private:
+  private:
     void RebuildLayer();
     void RedrawAxes();
     void DropCursor();
@@ -81,7 +81,8 @@ private:
     bool overPlot_ = false;
     QPoint dragAnchor_, dragCorner_;
     int drawnCursorColumn_ = -1;
-    QSize resizedTo_;  // the size of the last resize handled  // column of the cursor line on screen, -1 for none
+    QSize resizedTo_;  // the size of the last resize handled  // column of the cursor line on
+                       // screen, -1 for none
 };
 
 // The drawing, usable by the picture-in-picture window: scale divisor and client rectangle.
