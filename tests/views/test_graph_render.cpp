@@ -272,6 +272,17 @@ TEST(GraphPaint, PictureInPictureScaleHasHalfMarginsAndNoUnits) {
     EXPECT_EQ(img.pixel(291, 100), kWhite);  // no second-axis margin
     auto dark = [](QRgb p) { return qGray(p) < 128; };
     EXPECT_EQ(CountIn(img, QRect(291, 0, 9, 200), dark), 0);  // no second-axis labels
+
+    // A client rectangle away from the origin moves the whole picture.
+    img.fill(Qt::red);
+    {
+        QPainter p(&img);
+        PaintGraph(p, s.ctx, QRect(10, 5, 250, 150), 2);
+    }
+    EXPECT_EQ(img.pixel(40, 25), kBlack);
+    EXPECT_EQ(img.pixel(250, 135), kBlack);
+    EXPECT_EQ(img.pixel(5, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(img.pixel(260, 100), qRgb(255, 0, 0));
 }
 
 TEST(GraphPaint, PolylinesLeaveOutTheirLastPixelAndHaveNoGaps) {

@@ -129,14 +129,8 @@ void TGraphView::FullSize() {
 }
 
 void TGraphView::SetAxis(int kind, int channel) {
-    TDocumentState& doc = ctx_.doc;
-    const int n = AxisChannel(doc, kind);
-    int* field = kind == 1   ? &doc.xAxis
-                 : kind == 2 ? &doc.yAxis
-                 : kind == 3 ? &doc.y2Axis
-                             : nullptr;
-    const int highest = kind == 1 ? 1 : kind == 2 ? 6 : 7;
-    if (field == nullptr || channel < 0 || channel > highest || n == channel) return;
+    const TDocumentState& doc = ctx_.doc;
+    if (kind < 1 || kind > 3) return;
     SetAxes(kind == 1 ? channel : doc.xAxis, kind == 2 ? channel : doc.yAxis,
             kind == 3 ? channel : doc.y2Axis);
 }
