@@ -45,6 +45,12 @@ endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/main.cpp AND TARGET korvale_ui)
   add_executable(korvale ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
   target_link_libraries(korvale PRIVATE korvale_ui)
+  if(WIN32)
+    # The program file's own version resource, as the platform's file properties show it.
+    configure_file(${CMAKE_SOURCE_DIR}/src/resources/version.rc.in
+                   ${CMAKE_BINARY_DIR}/generated/korvale_version.rc @ONLY)
+    target_sources(korvale PRIVATE ${CMAKE_BINARY_DIR}/generated/korvale_version.rc)
+  endif()
 
   # Installed layout: programs in bin, their data in share/korvale (the program falls back
   # to ../share/korvale), and the desktop entry and .kvl MIME type for the desktop.
