@@ -110,6 +110,11 @@ TEST_F(GraphRender, WithoutTrackNoLabelsAndNoZeroLine) {
     auto dark = [](QRgb p) { return qGray(p) < 128; };
     const QImage with = Render(view);
     EXPECT_GT(CountIn(with, yLabel, dark), 10);
+    // The last x label ends at the plot's right edge ("10000.00" is wider than 7 places);
+    // the middle one is left out for the title.
+    EXPECT_GT(CountIn(with, QRect(720, 564, 60, 14), dark), 10);
+    EXPECT_EQ(CountIn(with, QRect(781, 564, 19, 14), dark), 0);
+    EXPECT_GT(CountIn(with, QRect(60, 564, 60, 14), dark), 10);  // "0.00   "
 
     doc.currentTrack = -1;
     view.FullRepaint();
