@@ -89,6 +89,9 @@ void PaintGraph(QPainter& p, const TCommandContext& ctx, const QRect& client, in
 TGraphView::TGraphView(TCommandContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The right button's release shows this view's own pop-up menus; the frame must not
+    // offer its menu as well.
+    setContextMenuPolicy(Qt::PreventContextMenu);
     ctx_.doc.dragEnabled = false;
 }
 
