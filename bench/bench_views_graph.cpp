@@ -172,6 +172,18 @@ void BM_GraphFullRepaint(benchmark::State& state) {
     state.counters["laps"] = b.doc.laps.Count();
 }
 
+// For comparison: the same repaint with the second y-axis on "None", Speed only; the
+// difference is what the Lateral Force curves cost.
+void BM_GraphFullRepaintSpeedOnly(benchmark::State& state) {
+    GraphBench& b = Bench();
+    b.view->SetAxes(ChannelPosition, ChannelSpeed, ChannelNone);
+    for (auto _ : state) {
+        b.view->FullRepaint();
+        b.view->repaint();
+    }
+    b.view->SetAxes(ChannelPosition, ChannelSpeed, ChannelLateralForce);
+}
+
 void BM_GraphMouseMove(benchmark::State& state) {
     GraphBench& b = Bench();
     b.view->FullRepaint();
@@ -217,6 +229,7 @@ void BM_GraphLayer(benchmark::State& state) {
 BENCHMARK(BM_GraphCurvePoints)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GraphLayer)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GraphFullRepaint)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GraphFullRepaintSpeedOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GraphMouseMove)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
