@@ -57,10 +57,21 @@ bool TKorvaleApp::ShowHelp(int topic) {
                                           TMsgButtons::Ok);
         return false;
     }
-    if (!helpWindow_) helpWindow_ = std::make_unique<HelpWindow>(help_);
-    if (!helpWindow_->ShowTopic(topic)) return false;
-    helpWindow_->show();
-    helpWindow_->raise();
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        // A dialog's Help button: a window of the dialog's own, since the dialog blocks every
+        // other window of the program while it is open. It goes with the dialog.
+        auto* window = new HelpWindow(help_, modal);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->ShowTopic(topic);
+        window->show();
+        shownHelp_ = window;
+    } else {
+        if (!helpWindow_) helpWindow_ = std::make_unique<HelpWindow>(help_);
+        helpWindow_->ShowTopic(topic);
+        helpWindow_->show();
+        helpWindow_->raise();
+        shownHelp_ = helpWindow_.get();
+    }
     helpOpened_ = true;
     return true;
 }
@@ -102,6 +113,7 @@ bool TKorvaleApp::TakeCommandForHelp(int id) {
 
 bool TKorvaleApp::CanClose() {
     if (helpOpened_ && helpWindow_) helpWindow_->close();
+    if (helpOpened_ && shownHelp_ && shownHelp_ != helpWindow_.get()) shownHelp_->close();
     return true;
 }
 

@@ -3,14 +3,15 @@
 // window, the context-help mode, and the close check.
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 #include <string>
 
 #include "app/AppPaths.h"
 #include "app/HelpFile.h"
+#include "app/HelpWindow.h"
 #include "app/ShellPrompts.h"
 
-class HelpWindow;
 class TKorvaleWindow;
 class TSDIDecFrame;
 
@@ -40,7 +41,10 @@ class TKorvaleApp : public QObject {
     bool HelpOnHelp();
     bool HelpTopic(int topic);
     bool helpOpened() const { return helpOpened_; }
+    // The help window of the menus and keys; nullptr until help was first shown there.
     HelpWindow* helpWindow() const { return helpWindow_.get(); }
+    // The help window shown last: that one, or one opened over a modal dialog.
+    HelpWindow* shownHelpWindow() const { return shownHelp_.data(); }
     const HelpFile& helpFile() const { return help_; }
 
     // Context help (Shift+F1): the next command chosen opens its topic instead of running.
@@ -68,6 +72,7 @@ class TKorvaleApp : public QObject {
     bool nonInteractive_ = false;
     TShellPrompts::TMessageAnswerer answerer_;
     std::unique_ptr<HelpWindow> helpWindow_;
+    QPointer<HelpWindow> shownHelp_;
     TKorvaleWindow* window_ = nullptr;  // owned by the frame
     std::unique_ptr<TSDIDecFrame> frame_;
 };
