@@ -7,5 +7,5 @@ target=$1 seeds=$2 work=$3 seconds=$4
 rm -rf "$work" && mkdir -p "$work/corpus" "$work/artifacts"
 if [ -d "$seeds" ]; then cp -r "$seeds"/. "$work/corpus/"; fi
 export KORVALE_SETTINGS="$work/fuzz.ini"
-exec "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=262144 \
+exec "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=262144 \
   -artifact_prefix="$work/artifacts/" "$work/corpus"

@@ -33,6 +33,7 @@ double FeetOf(const TReplay& lap, double units) { return units * lap.inchesPerUn
 // heading: one whole sample step before sample 0, the last slope past the last sample.
 template <typename T>
 double ExtendedAt(const TReplay& lap, const std::vector<T>& v, size_t n, double f) {
+    if (std::isnan(f)) return 0;  // only a damaged document gives a frame that is not a number
     const double last = static_cast<double>(n - 1);
     if (f < 0) {
         // A single sample has no step; a lap starting exactly on sample 0 has no
@@ -70,6 +71,7 @@ double PositionAt(const TReplay& lap, double t) {
     if (n == 0) return 0;
     const auto& p = lap.positions;
     const double f = lap.startFrame + FrameRate * Clamp(lap, t);
+    if (std::isnan(f)) return 0;
     const double last = static_cast<double>(n - 1);
     double value;
     if (f < 0) {
@@ -142,7 +144,11 @@ double SlipAngleAt(const TReplay& lap, double t) {
     double s = a - b - 6 * Pi;
     // Only a non-finite sample could make this loop run away.
     if (!std::isfinite(s)) return 0;
+    // A heading extrapolated far past a damaged lap's samples would take for ever to turn
+    // back whole turn by whole turn; real headings need a few turns at most.
+    if (s < -1000 * Pi) s = std::fmod(s, 2 * Pi) - 2 * Pi;
     while (s < -Pi) s += 2 * Pi;
+    if (s >= Pi) s = std::fmod(s + Pi, 2 * Pi) - Pi;
     return s * 180.0 / Pi;
 }
 
@@ -224,7 +230,11 @@ ChannelRange ChannelExtents(const std::vector<const TReplay*>& laps, const TTrac
         if (lap == nullptr) continue;
         const double duration = LapDuration(*lap);
         range.maximum[ChannelTime] = std::max(range.maximum[ChannelTime], duration);
-        for (double t = 0; t < duration; t += Frame) {
+        // A lap's time lies within a frame or two of its samples; a damaged document that
+        // claims far more would keep this loop (and the open) going for ever.
+        const double frameLimit = static_cast<double>(SampleCount(*lap)) + 30;
+        double frames = 0;
+        for (double t = 0; t < duration && frames < frameLimit; t += Frame, frames += 1) {
             const double values[ChannelCount] = {0,
                                                  0,
                                                  SpeedAt(*lap, t),

@@ -27,6 +27,8 @@ bool ExportResolutionUnusual(double resolution, bool xIsPosition) {
 
 namespace {
 
+constexpr long long kMaxRowsPerLap = 5'000'000;
+
 class RowWriter {
 public:
     explicit RowWriter(bool comma) : comma_(comma) {}
@@ -85,6 +87,8 @@ const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>
         for (long long k = 0;; ++k) {
             const double x = start + static_cast<double>(k) * r;
             if (!(x < end)) break;
+            // Only a damaged lap spans more rows than this; stop rather than fill the disk.
+            if (k >= kMaxRowsPerLap) return kMsgErrorExportingData;
             // A step too small to move x any further would repeat the same row for ever.
             if (k > 0 && !(x > previous)) break;
             previous = x;

@@ -170,6 +170,17 @@ TEST(Channels, DegenerateLapsNeverDivideByZero) {
     auto flat = MakeLap({10, 10, 10});
     flat->endPosition = 10;
     for (double feet : {0.0, 10.0, 20.0}) EXPECT_TRUE(std::isfinite(TimeAtPosition(*flat, feet)));
+    // A damaged document: the heading extrapolated far past the samples, or not a number.
+    auto damaged = MakeLap({0, 10}, {0, 0}, {0, 30000});
+    damaged->endFrame = 1e15;
+    const double s = SlipAngleAt(*damaged, 1e13);
+    EXPECT_GE(s, -180.0);
+    EXPECT_LT(s, 180.0);
+    // A start that is not a number must not index the samples (the sanitizers watch this).
+    damaged->startFrame = std::nan("");
+    EXPECT_EQ(PositionAt(*damaged, 1), 0.0);
+    EXPECT_EQ(RawLineAt(*damaged, 1), 0.0);
+    (void)ChannelValue(*damaged, 5, ChannelPosition, ChannelSlipAngle, nullptr);
     auto zeroScale = MakeLap({0, 10});
     zeroScale->inchesPerUnit = 0;
     EXPECT_EQ(TimeAtPosition(*zeroScale, 5), 0.0);

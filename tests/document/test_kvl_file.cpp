@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <streambuf>
+#include <unistd.h>
+
+#include "document/KvlFile.h"
+#include "track/TrackList.h"
+
+namespace {
+
+TTrackList Tracks() {
+    TTrackList list;
+    for (auto [id, name] : {std::pair<uint8_t, const char*>{24, "Harbor Loop"}, {156, "Salt Basin"},
+                            {12, "Kestrel Ridge"}}) {
+        auto t = std::make_unique<TTrackData>();
+        t->trackId = id;
+        t->name = name;
+        t->trackLength = 10000;
+        t->inchesPerUnit = 1;
+        list.Insert(std::move(t));
+    }
+    return list;
+}
+
+std::unique_ptr<TReplay> Lap(const char* name, int32_t n, Rgb colour = {0, 0, 255}) {
+    auto lap = std::make_unique<TReplay>(name, 44);
+    lap->ResizeSamples(n);
+    for (int32_t i = 0; i < n; ++i) {
+        const auto k = static_cast<size_t>(i);
+        lap->positions[k] = 1000 * i - 7;
+        lap->lines[k] = -50 + i;
+        lap->headings[k] = static_cast<int16_t>(-32768 + 4000 * i);
+        lap->auxBytes[k] = static_cast<uint8_t>(200 + i);
+    }
+    lap->startFrame = -0.25;
+    lap->endFrame = n - 0.5;
+    lap->startPosition = 0;
+    lap->endPosition = 9999.5;
+    lap->inchesPerUnit = 1.5;
+    lap->lapLength = 10000;
+    lap->colour = colour;
+    return lap;
+}
+
+std::string Write(const std::vector<const TReplay*>& laps, uint8_t trackId, int32_t y2 = 5) {
+    std::ostringstream out;
+    KvlDocumentView view;
+    view.xAxis = 0;
+    view.yAxis = 3;
+    view.y2Axis = y2;
+    view.trackId = trackId;
+    view.laps = &laps;
+    EXPECT_TRUE(WriteKvlDocument(out, view).ok);
+    return out.str();
+}
+
+KvlReadResult Read(const std::string& bytes, const TTrackList& tracks) {
+    std::istringstream in(bytes);
+    return ReadKvlDocument(in, tracks);
+}
+
+void Put32(std::string& s, size_t at, int32_t v) {
+    for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xff);
+}
+
+// A stream that cannot seek, as a pipe would be: the reader cannot know what is left.
+class NoSeekBuf : public std::streambuf {
+public:
+    explicit NoSeekBuf(std::string data) : data_(std::move(data)) {
+        setg(data_.data(), data_.data(), data_.data() + data_.size());
+    }
+
+private:
+    std::string data_;
+};
+
+void ExpectSameLap(const TReplay& a, const TReplay& b) {
+    EXPECT_STREQ(a.driverName, b.driverName);
+    EXPECT_EQ(a.carNumber, b.carNumber);
+    EXPECT_EQ(a.sampleCount, b.sampleCount);
+    EXPECT_EQ(a.positions, b.positions);
+    EXPECT_EQ(a.lines, b.lines);
+    EXPECT_EQ(a.headings, b.headings);
+    EXPECT_EQ(a.auxBytes, b.auxBytes);
+    EXPECT_EQ(a.startFrame, b.startFrame);
+    EXPECT_EQ(a.endFrame, b.endFrame);
+    EXPECT_EQ(a.startPosition, b.startPosition);
+    EXPECT_EQ(a.endPosition, b.endPosition);
+    EXPECT_EQ(a.inchesPerUnit, b.inchesPerUnit);
+    EXPECT_EQ(a.lapLength, b.lapLength);
+    EXPECT_EQ(a.colour, b.colour);
+}
+
+}  // namespace
+
+TEST(KvlFile, LayoutSizesAndRoundTrip) {
+    const TTrackList tracks = Tracks();
+    EXPECT_EQ(Write({}, 24).size(), 24u);
+
+    auto a = Lap("Ann", 5);
+    auto b = Lap("Ann", 5);  // same name and samples: still two laps
+    auto empty = Lap("Nobody", 0);
+    const std::string bytes = Write({a.get(), b.get(), empty.get()}, 24);
+    EXPECT_EQ(bytes.size(), 24u + 2 * (91 + 11 * 5) + 91);
+    // Colour bytes red, green, blue at the end of the record, before the serial.
+    const size_t colourAt = 24 + 91 + 11 * 5 - 7;
+    EXPECT_EQ(static_cast<uint8_t>(bytes[colourAt]), 0x00);
+    EXPECT_EQ(static_cast<uint8_t>(bytes[colourAt + 1]), 0x00);
+    EXPECT_EQ(static_cast<uint8_t>(bytes[colourAt + 2]), 0xFF);
+    // Lines are stored before positions.
+    int32_t firstLine;
+    std::memcpy(&firstLine, bytes.data() + 24 + 40, 4);
+    EXPECT_EQ(firstLine, -50);
+
+    KvlReadResult r = Read(bytes, tracks);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(r.stage, KvlReadStage::Done);
+    EXPECT_FALSE(r.earlierVersion);
+    EXPECT_EQ(r.xAxis, 0);
+    EXPECT_EQ(r.yAxis, 3);
+    EXPECT_EQ(r.y2Axis, 5);
+    EXPECT_EQ(tracks.At(r.currentTrack).trackId, 24);
+    ASSERT_EQ(r.laps.size(), 3u);
+    ExpectSameLap(*r.laps[0], *a);
+    ExpectSameLap(*r.laps[1], *b);
+    EXPECT_NE(r.laps[0]->serial, r.laps[1]->serial);
+    EXPECT_EQ(r.laps[2]->sampleCount, 0);
+    EXPECT_TRUE(r.laps[2]->positions.empty());
+
+    // Writing what was read gives the same bytes, serials aside.
+    std::vector<const TReplay*> again;
+    for (auto& lap : r.laps) again.push_back(lap.get());
+    std::string rewritten = Write(again, 24);
+    ASSERT_EQ(rewritten.size(), bytes.size());
+}
+
+TEST(KvlFile, TrackIdsAndTheEarlierVersion) {
+    const TTrackList tracks = Tracks();
+    // Id 156 is stored sign-extended and found again.
+    std::string bytes = Write({}, 156);
+    EXPECT_EQ(static_cast<uint8_t>(bytes[16]), 0x9C);
+    EXPECT_EQ(static_cast<uint8_t>(bytes[19]), 0xFF);
+    KvlReadResult r = Read(bytes, tracks);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(tracks.At(r.currentTrack).name, "Salt Basin");
+
+    // Earlier version: no y2Axis, old track number 3 is id 24.
+    std::string old(20, '\0');
+    Put32(old, 0, kKvlMagicEarlier);
+    Put32(old, 4, 1);
+    Put32(old, 8, 2);
+    Put32(old, 12, 3);
+    Put32(old, 16, 0);
+    r = Read(old, tracks);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_TRUE(r.earlierVersion);
+    EXPECT_EQ(r.y2Axis, kKvlNoneAxis);
+    EXPECT_EQ(tracks.At(r.currentTrack).trackId, 24);
+
+    Put32(old, 12, 16);  // cannot be translated
+    r = Read(old, tracks);
+    EXPECT_EQ(r.message, "Bad track value in file");
+    EXPECT_EQ(r.stage, KvlReadStage::Header);
+    EXPECT_EQ(Read(Write({}, 99), tracks).message, "Bad track value in file");
+    EXPECT_EQ(KvlOldTrackId(15), 2);
+    EXPECT_EQ(KvlOldTrackId(-1), -1);
+}
+
+TEST(KvlFile, EveryTruncationGetsItsMessageAndKeepsWhatWasComplete) {
+    const TTrackList tracks = Tracks();
+    auto a = Lap("Ann", 4);
+    auto b = Lap("Bo", 6);
+    const std::string full = Write({a.get(), b.get()}, 12);
+    const std::pair<size_t, const char*> cuts[] = {
+        {2, "Unable to read replay (05)"},  {6, "Unable to read replay (01)"},
+        {10, "Unable to read replay (07)"}, {14, "Unable to read replay (08)"},
+        {18, "Unable to read replay (02)"}, {22, "Unable to read replay (03)"},
+        {30, "Unable to read replay (04)"}, {24 + 91 + 44 + 50, "Unable to read replay (04)"},
+        {full.size() - 1, "Unable to read replay (04)"}};
+    for (auto [size, message] : cuts) {
+        KvlReadResult r = Read(full.substr(0, size), tracks);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.message, message) << size;
+    }
+    KvlReadResult r = Read(full.substr(0, full.size() - 1), tracks);
+    EXPECT_EQ(r.stage, KvlReadStage::Laps);
+    ASSERT_EQ(r.laps.size(), 1u);
+    ExpectSameLap(*r.laps[0], *a);
+    EXPECT_TRUE(r.hasY2Axis);
+    EXPECT_GE(r.currentTrack, 0);
+
+    std::string wrongMagic = full;
+    Put32(wrongMagic, 0, 0x12345678);
+    r = Read(wrongMagic, tracks);
+    EXPECT_EQ(r.message, "Unable to read replay (06)");
+    EXPECT_EQ(r.stage, KvlReadStage::Magic);
+    EXPECT_FALSE(r.DocumentCleared());
+
+    // A lap count beyond the laps present.
+    std::string more = full;
+    Put32(more, 20, 3);
+    r = Read(more, tracks);
+    EXPECT_EQ(r.message, "Unable to read replay (04)");
+    EXPECT_EQ(r.laps.size(), 2u);
+}
+
+TEST(KvlFile, HostileSampleCountsFailWithoutAllocatingForThem) {
+    const TTrackList tracks = Tracks();
+    auto a = Lap("Ann", 3);
+    const std::string full = Write({a.get()}, 12);
+    const size_t countAt = 24 + 32 + 4;
+    for (int32_t n : {-1, INT32_MIN, 0x7fffffff, 0x10000000, 4}) {
+        std::string bytes = full;
+        Put32(bytes, countAt, n);
+        KvlReadResult r = Read(bytes, tracks);
+        EXPECT_EQ(r.message, "Unable to read replay (04)") << n;
+        // The same through a stream that cannot tell its length.
+        NoSeekBuf buf(bytes);
+        std::istream in(&buf);
+        r = ReadKvlDocument(in, tracks);
+        EXPECT_EQ(r.message, "Unable to read replay (04)") << n;
+    }
+    NoSeekBuf buf(full);
+    std::istream in(&buf);
+    KvlReadResult r = ReadKvlDocument(in, tracks);
+    ASSERT_TRUE(r.ok) << r.message;
+    ExpectSameLap(*r.laps[0], *a);
+}
+
+TEST(KvlFile, FilesTitlesAndSafeSaving) {
+    const TTrackList tracks = Tracks();
+    const auto dir = std::filesystem::temp_directory_path() / ("kvl-test-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string target = (dir / "Season Laps.kvl").string();
+
+    EXPECT_EQ(ReadKvlDocument(target, tracks).message, "Unable to open file");
+    EXPECT_EQ(ReadKvlDocument(target, tracks).stage, KvlReadStage::NotOpened);
+    EXPECT_EQ(ReadKvlDocument(dir.string(), tracks).message, "Unable to open file");
+
+    auto a = Lap("Ann", 4);
+    std::vector<const TReplay*> laps{a.get()};
+    KvlDocumentView view;
+    view.trackId = 12;
+    view.laps = &laps;
+    ASSERT_TRUE(SafeSaveKvlDocument(target, view).ok);
+    std::ifstream in(target, std::ios::binary);
+    const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    EXPECT_TRUE(ReadKvlDocument(target, tracks).ok);
+
+    // A save that fails part way leaves the earlier file exactly as it was, and no temporary.
+    std::vector<const TReplay*> broken{a.get(), nullptr};
+    view.laps = &broken;
+    KvlWriteResult w = SafeSaveKvlDocument(target, view);
+    EXPECT_FALSE(w.ok);
+    EXPECT_EQ(w.message, "Unable to save replay (05)");
+    std::ifstream again(target, std::ios::binary);
+    const std::string after((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(after, saved);
+    size_t files = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir)) ++files;
+    EXPECT_EQ(files, 1u);
+    EXPECT_EQ(SafeSaveKvlDocument(dir.string(), view).message, "Unable to create file");
+    EXPECT_EQ(SafeSaveKvlDocument((dir / "no" / "x.kvl").string(), view).message, "Unable to create file");
+
+    EXPECT_EQ(KvlDocTitle("/a/b/Season Laps.kvl"), "Season Laps.kvl");
+    EXPECT_EQ(KvlDocTitle(std::string(50, 'n') + ".extension12"), std::string(40, 'n') + ".extension");
+    std::filesystem::remove_all(dir);
+}
