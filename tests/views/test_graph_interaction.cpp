@@ -466,3 +466,38 @@ TEST(GraphCommands, EnabledUnlessMapWithoutPictureInPicture) {
 }
 
 }  // namespace
+
+namespace {
+
+// Sizes below the layout's margins, laps without samples, a track without a scale and
+// axes outside their channels: drawn and hovered without a fault.
+TEST(GraphOddInputs, TinyWindowsEmptyLapsAndBadScalesDoNoHarm) {
+    TGraphFixtureState s;
+    s.UseTrack();
+    s.tracks.At(0).inchesPerUnit = 0;
+    s.AddLap(MakeLinearLap(101, 0, 100, kLap));
+    auto empty = std::make_unique<TReplay>("Empty", 1);
+    empty->endFrame = 10;
+    empty->endPosition = 5000;
+    empty->inchesPerUnit = 12;
+    s.AddLap(std::move(empty));
+    s.doc.y2Axis = 5;
+    s.doc.pipShown = true;
+    s.Recompute();
+    TScriptedGraphView view(s.ctx);
+    view.ResetRanges();
+    for (QSize size :
+         {QSize(1, 1), QSize(70, 50), QSize(80, 80), QSize(121, 81), QSize(320, 240)}) {
+        view.resize(size);
+        EXPECT_EQ(Render(view).size(), size);
+        for (QPoint p : {QPoint(0, 0), QPoint(60, 40), QPoint(size.width() - 1, size.height() - 1)})
+            Move(view, p.x(), p.y());
+    }
+    EXPECT_EQ(s.doc.cursorPosition, NoCursor);  // no scale: no position to put it at
+    s.doc.yAxis = 42;
+    s.doc.xAxis = -3;
+    view.FullRepaint();
+    EXPECT_EQ(Render(view).pixel(60, 40), qRgb(0, 0, 0));
+}
+
+}  // namespace
