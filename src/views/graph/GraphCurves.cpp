@@ -115,6 +115,19 @@ void DrawPolylinePixels(QImage& image, const QPolygon& line, QRgb colour) {
         // The minor coordinate of pixel i is a + floor(i * minorDelta / steps + 1/2), kept
         // as a quotient and a remainder over 2 * steps so that no pixel needs a division.
         const int twoSteps = 2 * steps;
+        const bool inside = a.x() >= 0 && b.x() >= 0 && a.y() >= 0 && b.y() >= 0 && a.x() < w &&
+                            b.x() < w && a.y() < h && b.y() < h;
+        if (steep && inside && std::abs(dx) <= 1) {
+            // The usual step from one column to the next: a vertical run that moves over by
+            // dx where floor(i * dx / steps + 1/2) does, at i = ceil(steps / 2) for a step to
+            // the right and at i = floor(steps / 2) + 1 for one to the left.
+            const int split = dx > 0 ? (steps + 1) / 2 : dx < 0 ? steps / 2 + 1 : steps;
+            const qsizetype rowStep = major * stride;
+            uchar* p = bits + a.y() * stride + qsizetype(a.x()) * 4;
+            for (int i = 0; i < steps; ++i, p += rowStep)
+                reinterpret_cast<QRgb*>(p)[i < split ? 0 : dx] = colour;
+            continue;
+        }
         int q = 0, r = steps;
         for (int i = 0; i < steps; ++i) {  // the end pixel is the next segment's start
             if (steep)
