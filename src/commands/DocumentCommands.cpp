@@ -1,6 +1,8 @@
 #include "commands/DocumentCommands.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 
 #include "commands/CommandSettings.h"
 #include "commands/RecentFiles.h"
@@ -21,6 +23,18 @@ void WriteRect(ProfileFile& settings, const char* prefix, const TWindowRect& r) 
     settings.WriteInt("window", p + "y", r.y);
     settings.WriteInt("window", p + "w", r.w);
     settings.WriteInt("window", p + "h", r.h);
+}
+
+// True when the stream starts with either document magic; leaves the stream where it was.
+bool StartsWithKnownMagic(std::istream& in) {
+    unsigned char b[4] = {};
+    const bool got = static_cast<bool>(in.read(reinterpret_cast<char*>(b), 4));
+    in.clear();
+    in.seekg(0);
+    if (!got) return false;
+    const int32_t magic = static_cast<int32_t>(uint32_t(b[0]) | uint32_t(b[1]) << 8 |
+                                               uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
+    return magic == kKvlMagic || magic == kKvlMagicEarlier;
 }
 
 }  // namespace
@@ -82,9 +96,20 @@ bool ReadDocument(TCommandContext& ctx, const std::string& path) {
     doc.dragging = false;
     doc.dragEnabled = false;
 
-    KvlReadResult r = ReadKvlDocument(path, ctx.tracks);
+    // The document is cleared as soon as the magic is known and before any lap of the file
+    // is made: the clear restarts the lap counter, and laps made before it would share
+    // serials with the laps imported next.
+    KvlReadResult r;
+    std::error_code ec;
+    std::ifstream in;
+    if (!std::filesystem::is_directory(path, ec)) in.open(path, std::ios::binary);
+    if (!in.is_open()) {
+        r = ReadKvlDocument(path, ctx.tracks);  // reports the file that cannot be opened
+    } else {
+        if (StartsWithKnownMagic(in)) ClearDocument(ctx);
+        r = ReadKvlDocument(in, ctx.tracks);
+    }
     if (r.DocumentCleared()) {
-        ClearDocument(ctx);
         // What was read becomes both the axes and the snapshot Save compares against.
         if (r.hasXAxis) doc.xAxis = doc.savedAxes[0] = r.xAxis;
         if (r.hasYAxis) doc.yAxis = doc.savedAxes[1] = r.yAxis;

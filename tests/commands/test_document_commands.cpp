@@ -1,0 +1,493 @@
+// New, Open, Save, Save As, the save question, the close check, the caption, clearing and
+// the enabling of the file commands, driven through scripted prompts.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "CommandsFixture.h"
+#include "commands/CommandSettings.h"
+#include "commands/RecentFiles.h"
+
+namespace commands_test {
+namespace {
+
+using Document = CommandsTest;
+using testing::ElementsAre;
+
+const std::string kKvlDialogOpen = "Dialog: Open |  | ./*.kvl";
+const std::string kKvlDialogSave = "Dialog: Save |  | ./*.kvl";
+
+TEST_F(Document, CaptionNamesDocumentTrackAndSourceInAllFiveCases) {
+    EXPECT_EQ(CaptionText(doc, tracks), "Korvale");
+    doc.docTitle = "lap.kvl";
+    doc.sourceReplay.SetOne("race1.rpl");
+    EXPECT_EQ(CaptionText(doc, tracks), "Korvale") << "no track: nothing else is shown";
+
+    doc.currentTrack = TrackIndex("Oval");
+    EXPECT_EQ(CaptionText(doc, tracks), "Korvale - lap.kvl [Oval, race1.rpl]");
+    doc.sourceReplay.Imported("RACE2.rpl");
+    EXPECT_TRUE(doc.sourceReplay.IsSeveral());
+    EXPECT_EQ(CaptionText(doc, tracks), "Korvale - lap.kvl [Oval]");
+    doc.sourceReplay.Clear();
+    EXPECT_EQ(CaptionText(doc, tracks), "Korvale - lap.kvl [Oval]");
+
+    doc.docTitle.reset();
+    doc.sourceReplay.SetOne("race1.rpl");
+    EXPECT_EQ(CaptionText(doc, tracks), "Korvale [Oval, race1.rpl]");
+    doc.sourceReplay.SetSeveral();
+    EXPECT_EQ(CaptionText(doc, tracks), "Korvale [Oval]");
+    doc.sourceReplay.Clear();
+    EXPECT_EQ(CaptionText(doc, tracks), "Korvale [Oval]");
+
+    UpdateCaption(ctx);
+    EXPECT_EQ(prompts.caption, "Korvale [Oval]");
+}
+
+TEST_F(Document, SourceReplayKeepsOneNameInLowerCaseUntilASecondReplay) {
+    TSourceReplay s;
+    s.Imported("Race1.RPL");
+    EXPECT_TRUE(s.IsOne());
+    EXPECT_EQ(s.Name(), "race1.rpl");
+    s.Imported("RACE1.rpl");
+    EXPECT_TRUE(s.IsOne()) << "the same replay in other letter case is the same source";
+    s.Imported("race2.rpl");
+    EXPECT_TRUE(s.IsSeveral());
+    s.Imported("race1.rpl");
+    EXPECT_TRUE(s.IsSeveral()) << "several sources stay several";
+}
+
+TEST_F(Document, ClearResetsEveryPartOfTheDocumentButTheTitle) {
+    MakeDocument("Oval", {"A", "B"});
+    doc.docTitle = "lap.kvl";
+    doc.sourceReplay.SetOne("race1.rpl");
+    doc.comparisonShown = true;
+    doc.segmentWinner = {1, 2, 0};
+    doc.viewMode = ViewMap;
+    doc.mapScale = 2.5;
+    doc.fullRange = {5, 10, 6, 12, 7, 14};
+    doc.dragging = doc.dragEnabled = doc.cornersShown = true;
+    doc.pipShown = true;
+    doc.xAxis = 0;
+    doc.y2Axis = 4;
+    ASSERT_EQ(TReplay::LapCounter(), 2);
+
+    ClearDocument(ctx);
+
+    EXPECT_TRUE(doc.laps.Empty());
+    EXPECT_EQ(TReplay::LapCounter(), 0);
+    EXPECT_TRUE(doc.sourceReplay.IsEmpty());
+    EXPECT_FALSE(doc.comparisonShown);
+    EXPECT_TRUE(doc.segmentWinner.empty());
+    EXPECT_EQ(doc.currentTrack, -1);
+    EXPECT_EQ(doc.viewMode, ViewGraph);
+    EXPECT_EQ(doc.mapScale, 0);
+    EXPECT_EQ(doc.fullRange, (std::array<double, 6>{0, 10, 0, 12, 7, 14}));
+    EXPECT_FALSE(doc.dirty);
+    EXPECT_FALSE(doc.dragging);
+    EXPECT_FALSE(doc.dragEnabled);
+    EXPECT_FALSE(doc.cornersShown);
+    EXPECT_FALSE(doc.AxesChanged()) << "the snapshot is taken from the current axes";
+    EXPECT_EQ(doc.savedAxes, (std::array<int32_t, 3>{0, 2, 4}));
+    EXPECT_FALSE(doc.pipShown);
+    EXPECT_TRUE(doc.repaintPending);
+    EXPECT_EQ(doc.docTitle, "lap.kvl");
+    EXPECT_EQ(prompts.caption, "Korvale");
+    EXPECT_THAT(prompts.log, ElementsAre("SwitchToGraph", "Caption: Korvale", "ClosePictureInPicture",
+                                         "AllLapsRemoved", "Repaint"));
+}
+
+TEST_F(Document, ClearingAnEmptyDocumentKeepsTheLapCounterAndAHiddenPictureWindow) {
+    auto loose = MakeLap("kept elsewhere", 4);  // takes serial 0
+    ClearDocument(ctx);
+    EXPECT_EQ(TReplay::LapCounter(), 1);
+    EXPECT_TRUE(prompts.Only("ClosePictureInPicture").empty());
+}
+
+TEST_F(Document, SaveFollowsTheAxesSnapshotAndSaveAsNeedsATrack) {
+    EXPECT_FALSE(SaveEnabled(doc));
+    EXPECT_FALSE(SaveAsEnabled(doc));
+    doc.yAxis = 5;
+    EXPECT_TRUE(SaveEnabled(doc)) << "an axis change alone makes Save available";
+    doc.yAxis = 2;
+    EXPECT_FALSE(SaveEnabled(doc));
+    doc.dirty = true;
+    EXPECT_TRUE(SaveEnabled(doc));
+    doc.currentTrack = TrackIndex("Ridge");
+    EXPECT_TRUE(SaveAsEnabled(doc));
+}
+
+TEST_F(Document, NewAsksOnlyAboutChangesAndCancelKeepsEverything) {
+    doc.documentPath = Path("old.kvl");
+    MakeDocument("Oval", {"A"});
+    doc.dirty = false;
+    NewDocument(ctx);
+    EXPECT_TRUE(prompts.Asked().empty());
+    EXPECT_TRUE(doc.documentPath.empty());
+    EXPECT_TRUE(doc.laps.Empty());
+
+    MakeDocument("Oval", {"A"});
+    doc.documentPath = Path("old.kvl");
+    prompts.ClearLog();
+    prompts.answers = {TMsgAnswer::Cancel};
+    NewDocument(ctx);
+    EXPECT_THAT(prompts.Asked(), ElementsAre(kSaveQuestion));
+    EXPECT_EQ(doc.laps.Count(), 1);
+    EXPECT_TRUE(doc.dirty);
+    EXPECT_EQ(doc.documentPath, Path("old.kvl"));
+
+    prompts.ClearLog();
+    prompts.answers = {TMsgAnswer::No};
+    NewDocument(ctx);
+    EXPECT_THAT(prompts.Asked(), ElementsAre(kSaveQuestion));
+    EXPECT_TRUE(doc.laps.Empty());
+    EXPECT_FALSE(std::filesystem::exists(Path("old.kvl")));
+}
+
+TEST_F(Document, NewWithYesSavesFirstAndThenSaveGoesToSaveAs) {
+    MakeDocument("Oval", {"A"});
+    doc.documentPath = Path("kept.kvl");
+    prompts.answers = {TMsgAnswer::Yes};
+    NewDocument(ctx);
+    EXPECT_TRUE(std::filesystem::exists(Path("kept.kvl")));
+    EXPECT_TRUE(doc.laps.Empty());
+    EXPECT_TRUE(doc.documentPath.empty());
+
+    // The empty document has no track: Save goes to Save As, which refuses.
+    prompts.ClearLog();
+    doc.xAxis = 0;
+    ASSERT_TRUE(SaveEnabled(doc));
+    EXPECT_FALSE(SaveCommand(ctx));
+    EXPECT_THAT(prompts.Asked(), ElementsAre(Msg("Save Error", kMsgNoTrackToSave)));
+}
+
+TEST_F(Document, AYesWhoseSaveDidNotHappenStopsTheOperation) {
+    MakeDocument("Oval", {"A"});
+    prompts.answers = {TMsgAnswer::Yes};
+    prompts.saveFiles = {std::nullopt};  // the Save As that Save became is cancelled
+    NewDocument(ctx);
+    EXPECT_THAT(prompts.Asked(), ElementsAre(kSaveQuestion, kKvlDialogSave));
+    EXPECT_EQ(doc.laps.Count(), 1) << "the changes the user wanted kept are still there";
+    EXPECT_TRUE(doc.dirty);
+}
+
+TEST_F(Document, SaveAsWritesTheChosenFileAndRemembersItsDirectory) {
+    MakeDocument("Oval", {"A", "B"});
+    doc.sourceReplay.SetOne("race1.rpl");
+    prompts.saveFiles = {Path("lap.kvl")};
+    EXPECT_TRUE(SaveAsCommand(ctx));
+
+    ASSERT_EQ(prompts.fileDialogs.size(), 1u);
+    const TFileDialogXfer& x = prompts.fileDialogs[0];
+    EXPECT_EQ(x.filter, "Telemetry Files (*.kvl)|*.kvl|All Files (*.*)|*.*|");
+    EXPECT_EQ(x.defaultExt, "kvl");
+    EXPECT_TRUE(x.confirmOverwrite);
+    EXPECT_EQ(x.initialPath, "./*.kvl");
+    EXPECT_EQ(doc.documentPath, Path("lap.kvl"));
+    EXPECT_FALSE(doc.dirty);
+    EXPECT_EQ(doc.docTitle, "lap.kvl");
+    EXPECT_EQ(prompts.caption, "Korvale - lap.kvl [Oval, race1.rpl]");
+    EXPECT_EQ(Setting("admin", "path"), Dir() + "/*.kvl");
+    EXPECT_EQ(ReadRecentFiles(settings()), std::vector<std::string>{Path("lap.kvl")});
+    EXPECT_EQ(FileBytes(Path("lap.kvl")).size(), 24u + 2 * (91 + 11 * 20));
+
+    // The next dialog starts in the remembered directory; Cancel keeps the document path.
+    prompts.ClearLog();
+    prompts.saveFiles = {std::nullopt};
+    EXPECT_FALSE(SaveAsCommand(ctx));
+    EXPECT_EQ(prompts.fileDialogs.back().initialPath, Dir() + "/*.kvl");
+    EXPECT_EQ(doc.documentPath, Path("lap.kvl"));
+}
+
+TEST_F(Document, SaveWithAPathWritesInPlaceAndHeadsTheRecentFiles) {
+    MakeDocument("Ridge", {"A"});
+    doc.documentPath = Path("ridge.kvl");
+    PutOnRecentFiles(settings(), Path("other.kvl"));
+    EXPECT_TRUE(SaveCommand(ctx));
+    EXPECT_TRUE(prompts.Asked().empty()) << "no dialog when the path is known";
+    EXPECT_FALSE(doc.dirty);
+    EXPECT_EQ(ReadRecentFiles(settings()),
+              (std::vector<std::string>{Path("ridge.kvl"), Path("other.kvl")}));
+    EXPECT_EQ(Setting("admin", "path"), "<missing>") << "only Save As and Open remember the directory";
+}
+
+TEST_F(Document, WrittenDocumentReadsBackIdenticalLapForLap) {
+    MakeDocument("Ridge", {"Ann Lee", "Ann Lee", "Bo"});
+    doc.laps.At(1).colour = {0, 0, 255};
+    doc.laps.At(2).ResizeSamples(0);  // a lap without samples is stored without arrays
+    doc.laps.At(2).carNumber = 105;
+    doc.xAxis = 0;
+    doc.yAxis = 6;
+    doc.y2Axis = 3;
+    TLapList written;
+    for (int32_t i = 0; i < doc.laps.Count(); ++i) {
+        const TReplay& l = doc.laps.At(i);
+        auto copy = MakeLap(l.driverName, 0);
+        copy->ResizeSamples(l.sampleCount);
+        copy->positions = l.positions;
+        copy->lines = l.lines;
+        copy->headings = l.headings;
+        copy->auxBytes = l.auxBytes;
+        copy->carNumber = l.carNumber;
+        copy->startFrame = l.startFrame;
+        copy->endFrame = l.endFrame;
+        copy->startPosition = l.startPosition;
+        copy->endPosition = l.endPosition;
+        copy->inchesPerUnit = l.inchesPerUnit;
+        copy->lapLength = l.lapLength;
+        copy->colour = l.colour;
+        written.Add(std::move(copy));
+    }
+    doc.documentPath = Path("round.kvl");
+    ASSERT_TRUE(SaveCommand(ctx));
+
+    ClearDocument(ctx);
+    doc.xAxis = 1;
+    doc.yAxis = 2;
+    doc.y2Axis = 7;
+    AddLap("stray");  // serial 0 after the clear
+    prompts.ClearLog();
+    ASSERT_TRUE(ReadDocument(ctx, Path("round.kvl")));
+    EXPECT_TRUE(prompts.Asked().empty());
+    ASSERT_EQ(doc.laps.Count(), 3);
+    for (int32_t i = 0; i < 3; ++i) ExpectSameLap(doc.laps.At(i), written.At(i));
+    // Fresh serials from the counter the clear reset; the stray lap's 0 is gone with it.
+    EXPECT_EQ(doc.laps.At(0).serial, 0);
+    EXPECT_EQ(doc.laps.At(2).serial, 2);
+    const auto next = MakeLap("imported next", 4);
+    for (int32_t i = 0; i < 3; ++i) EXPECT_NE(doc.laps.At(i).serial, next->serial);
+    EXPECT_EQ(doc.currentTrack, TrackIndex("Ridge")) << "id 156 is stored negative and found again";
+    EXPECT_EQ((std::array<int32_t, 3>{doc.xAxis, doc.yAxis, doc.y2Axis}),
+              (std::array<int32_t, 3>{0, 6, 3}));
+    EXPECT_FALSE(doc.AxesChanged());
+    EXPECT_FALSE(doc.dirty);
+    EXPECT_TRUE(doc.sourceReplay.IsSeveral());
+    EXPECT_EQ(doc.docTitle, "round.kvl");
+    EXPECT_EQ(prompts.caption, "Korvale - round.kvl [Ridge]");
+    EXPECT_TRUE(doc.dragEnabled);
+    EXPECT_EQ(prompts.Only("LapAdded").size(), 3u);
+    EXPECT_EQ(prompts.Only("LapsChanged").size(), 1u);
+}
+
+TEST_F(Document, AFailedSaveLeavesTheEarlierFileExactlyAsItWas) {
+    MakeDocument("Oval", {"A", "B"});
+    doc.documentPath = Path("keep.kvl");
+    ASSERT_TRUE(SaveCommand(ctx));
+    const std::vector<uint8_t> before = FileBytes(Path("keep.kvl"));
+    ASSERT_FALSE(before.empty());
+
+    // A third lap whose count claims more samples than it holds cannot be written.
+    TReplay& bad = AddLap("C", 8);
+    bad.sampleCount = 50;
+    doc.dirty = true;
+    doc.docTitle = "earlier title";
+    prompts.ClearLog();
+    EXPECT_FALSE(SaveCommand(ctx));
+    EXPECT_THAT(prompts.Asked(), ElementsAre(Msg("Save Error", "Unable to save replay (05)")));
+    EXPECT_EQ(FileBytes(Path("keep.kvl")), before);
+    EXPECT_TRUE(doc.dirty);
+    EXPECT_EQ(doc.docTitle, "earlier title");
+    EXPECT_EQ(ReadRecentFiles(settings()).front(), Path("keep.kvl"))
+        << "Save puts its path on the list whether or not the write succeeded";
+    for (const auto& e : std::filesystem::directory_iterator(Dir()))
+        EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos)
+            << "temporary file left behind: " << e.path();
+}
+
+TEST_F(Document, ASaveIntoAVanishedDirectoryReportsAndChangesNothing) {
+    std::filesystem::create_directories(Path("gone"));
+    MakeDocument("Oval", {"A"});
+    doc.documentPath = Path("gone/doc.kvl");
+    std::filesystem::remove_all(Path("gone"));
+    EXPECT_FALSE(SaveCommand(ctx));
+    EXPECT_THAT(prompts.Asked(), ElementsAre(Msg("Save Error", "Unable to create file")));
+    EXPECT_TRUE(doc.dirty);
+    EXPECT_FALSE(doc.docTitle.has_value());
+    EXPECT_FALSE(std::filesystem::exists(Path("gone")));
+}
+
+TEST_F(Document, SaveWithoutATrackIsRefusedAndWritesNothing) {
+    doc.documentPath = Path("notrack.kvl");
+    doc.xAxis = 0;  // reachable: an axis change enables Save on an empty document
+    ASSERT_TRUE(SaveEnabled(doc));
+    EXPECT_FALSE(SaveCommand(ctx));
+    EXPECT_THAT(prompts.Asked(), ElementsAre(Msg("Save Error", kMsgNoTrackToSave)));
+    EXPECT_FALSE(std::filesystem::exists(Path("notrack.kvl")));
+    EXPECT_TRUE(SaveEnabled(doc));
+}
+
+TEST_F(Document, OpenReadsTheChosenFileAndRemembersItsDirectory) {
+    MakeDocument("Bullring", {"A", "B"});
+    doc.documentPath = Path("doc.kvl");
+    ASSERT_TRUE(SaveCommand(ctx));
+    ClearDocument(ctx);
+    doc.documentPath.clear();
+    prompts.ClearLog();
+
+    prompts.openFiles = {Path("doc.kvl")};
+    OpenCommand(ctx);
+    ASSERT_EQ(prompts.fileDialogs.size(), 1u);
+    EXPECT_TRUE(prompts.fileDialogs[0].mustExist);
+    EXPECT_EQ(prompts.fileDialogs[0].filter, kDocumentFilter);
+    EXPECT_EQ(prompts.fileDialogs[0].defaultExt, "kvl");
+    EXPECT_THAT(prompts.Asked(), ElementsAre(kKvlDialogOpen));
+    EXPECT_EQ(doc.laps.Count(), 2);
+    EXPECT_EQ(doc.documentPath, Path("doc.kvl"));
+    EXPECT_EQ(Setting("admin", "path"), Dir() + "/*.kvl");
+    EXPECT_EQ(ReadRecentFiles(settings()).front(), Path("doc.kvl"));
+    EXPECT_EQ(Setting("window", "infw"), "0") << "Open runs the close check";
+
+    // Cancel in the dialog keeps the path and the document.
+    prompts.openFiles = {std::nullopt};
+    OpenCommand(ctx);
+    EXPECT_EQ(doc.documentPath, Path("doc.kvl"));
+    EXPECT_EQ(doc.laps.Count(), 2);
+}
+
+TEST_F(Document, OpenAsksAgainInTheCloseCheckAfterNo) {
+    MakeDocument("Oval", {"A"});
+    doc.documentPath = Path("mine.kvl");
+    prompts.answers = {TMsgAnswer::No, TMsgAnswer::Cancel};
+    OpenCommand(ctx);
+    EXPECT_THAT(prompts.Asked(), ElementsAre(kSaveQuestion, kSaveQuestion));
+    EXPECT_TRUE(prompts.fileDialogs.empty()) << "nothing is opened";
+    EXPECT_EQ(doc.laps.Count(), 1);
+    EXPECT_TRUE(doc.dirty);
+    EXPECT_EQ(doc.documentPath, Path("mine.kvl"));
+    EXPECT_EQ(Setting("window", "infx"), "<missing>") << "a refused close check writes nothing";
+
+    // No twice goes on to the dialog and opens without saving.
+    MakeDocument("Oval", {});
+    doc.documentPath = Path("mine.kvl");
+    WriteFileBytes(Path("empty.kvl"),
+                   KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(24).I32(0).Bytes());
+    prompts.ClearLog();
+    prompts.answers = {TMsgAnswer::No, TMsgAnswer::No};
+    prompts.openFiles = {Path("empty.kvl")};
+    OpenCommand(ctx);
+    EXPECT_THAT(prompts.Asked(), ElementsAre(kSaveQuestion, kSaveQuestion, kKvlDialogOpen));
+    EXPECT_TRUE(doc.laps.Empty());
+    EXPECT_FALSE(std::filesystem::exists(Path("mine.kvl")));
+    EXPECT_EQ(doc.currentTrack, TrackIndex("Oval"));
+}
+
+TEST_F(Document, CloseCheckWritesPlacementsAndExportChoices) {
+    prompts.rects[TSideWindow::LapList] = {10, 20, 160, 170};
+    prompts.rects[TSideWindow::PictureInPicture] = {-5, 30, 200, 150};
+    prompts.rects[TSideWindow::DataWindow] = {300, 0, 161, 162};
+    doc.exportSettings.xPosition = false;
+    doc.exportSettings.xTime = true;
+    doc.exportSettings.yLateral = true;
+    doc.exportSettings.comma = true;
+    doc.exportSettings.resolution = "2.5";
+    EXPECT_TRUE(CanClose(ctx));
+    EXPECT_TRUE(prompts.Asked().empty());
+    const std::pair<const char*, const char*> expected[] = {
+        {"infx", "10"}, {"infy", "20"}, {"infw", "160"}, {"infh", "170"},
+        {"pipx", "-5"}, {"pipy", "30"}, {"pipw", "200"}, {"piph", "150"},
+        {"datx", "300"}, {"daty", "0"}, {"datw", "161"}, {"dath", "162"}};
+    for (const auto& [key, value] : expected) EXPECT_EQ(Setting("window", key), value) << key;
+    const std::pair<const char*, const char*> exported[] = {
+        {"xpos", "0"}, {"xtime", "1"}, {"ypos", "0"}, {"ytime", "0"}, {"yspeed", "1"},
+        {"yline", "0"}, {"ygs", "0"}, {"ylatgs", "1"}, {"comma", "1"}, {"seplaps", "0"},
+        {"resol", "2.5"}};
+    for (const auto& [key, value] : exported) EXPECT_EQ(Setting("export", key), value) << key;
+    EXPECT_EQ(Setting("assoc", "nassoc"), "<missing>") << "associations unchanged: not written";
+
+    // The next run reads the same export choices back.
+    TExportSettings next;
+    ReadExportSettings(NextRunSettings(), next);
+    EXPECT_FALSE(next.xPosition);
+    EXPECT_TRUE(next.xTime);
+    EXPECT_TRUE(next.yLateral);
+    EXPECT_TRUE(next.ySpeed);
+    EXPECT_EQ(next.resolution, "2.5");
+}
+
+TEST_F(Document, CloseCheckWithChangesAsksAndCancelRefuses) {
+    MakeDocument("Oval", {"A"});
+    prompts.answers = {TMsgAnswer::Cancel};
+    EXPECT_FALSE(CanClose(ctx));
+    EXPECT_EQ(Setting("window", "pipx"), "<missing>");
+    prompts.answers = {TMsgAnswer::No};
+    EXPECT_TRUE(CanClose(ctx));
+    EXPECT_TRUE(doc.dirty) << "No goes on without saving";
+    EXPECT_EQ(Setting("window", "pipx"), "0");
+}
+
+TEST_F(Document, AxesOfNewDocumentsComeFromTheLastRun) {
+    LoadStartupSettings(ctx);
+    EXPECT_EQ((std::array<int32_t, 3>{doc.xAxis, doc.yAxis, doc.y2Axis}),
+              (std::array<int32_t, 3>{1, 2, 7}));
+    doc.xAxis = 0;
+    doc.yAxis = 4;
+    doc.y2Axis = 6;
+    WriteAxesOnDestroy(ctx);
+    EXPECT_EQ(Setting("graph", "xaxis"), "0");
+    EXPECT_EQ(Setting("graph", "yaxis"), "4");
+    EXPECT_EQ(Setting("graph", "ayaxis"), "6");
+
+    TDocumentState next;
+    ProfileFile nextSettings = NextRunSettings();
+    TCommandContext nextCtx{next, tracks, nextSettings, prompts};
+    LoadStartupSettings(nextCtx);
+    EXPECT_EQ((std::array<int32_t, 3>{next.xAxis, next.yAxis, next.y2Axis}),
+              (std::array<int32_t, 3>{0, 4, 6}));
+    EXPECT_FALSE(next.AxesChanged());
+}
+
+TEST_F(Document, RecentFilesKeepFourNewestFirst) {
+    for (const char* f : {"a.kvl", "b.kvl", "c.kvl", "d.kvl", "e.kvl"}) PutOnRecentFiles(settings(), Path(f));
+    EXPECT_EQ(ReadRecentFiles(settings()),
+              (std::vector<std::string>{Path("e.kvl"), Path("d.kvl"), Path("c.kvl"), Path("b.kvl")}));
+    PutOnRecentFiles(settings(), Path("c.kvl"));
+    EXPECT_EQ(ReadRecentFiles(NextRunSettings()),
+              (std::vector<std::string>{Path("c.kvl"), Path("e.kvl"), Path("d.kvl"), Path("b.kvl")}));
+}
+
+TEST_F(Document, RecentFileAsksAboutChangesButRunsNoCloseCheck) {
+    WriteFileBytes(Path("r.kvl"), KvlBytes().I32(kKvlMagic).I32(0).I32(3).I32(7).I32(3).I32(0).Bytes());
+    RecentFileChosen(ctx, Path("r.kvl"));
+    EXPECT_TRUE(prompts.Asked().empty());
+    EXPECT_EQ(doc.currentTrack, TrackIndex("Bullring"));
+    EXPECT_EQ(Setting("admin", "path"), Dir() + "/*.kvl");
+    EXPECT_EQ(Setting("window", "infx"), "<missing>");
+
+    AddLap("A");
+    doc.dirty = true;
+    prompts.answers = {TMsgAnswer::Cancel};
+    RecentFileChosen(ctx, Path("other.kvl"));
+    EXPECT_THAT(prompts.Asked(), ElementsAre(kSaveQuestion));
+    EXPECT_EQ(doc.laps.Count(), 1);
+    EXPECT_EQ(doc.documentPath, Path("r.kvl"));
+    EXPECT_EQ(ReadRecentFiles(settings()).front(), Path("r.kvl"));
+}
+
+TEST_F(Document, DroppedFilesOpenOnlyTheFirstWithoutRememberingItsDirectory) {
+    std::filesystem::create_directories(Path("drop"));
+    WriteFileBytes(Path("drop/one.kvl"), KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(24).I32(0).Bytes());
+    WriteFileBytes(Path("drop/two.kvl"), KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(3).I32(0).Bytes());
+    FilesDropped(ctx, {Path("drop/one.kvl"), Path("drop/two.kvl"), Path("drop/three.kvl")});
+    EXPECT_TRUE(prompts.Asked().empty());
+    EXPECT_EQ(doc.currentTrack, TrackIndex("Oval"));
+    EXPECT_EQ(doc.documentPath, Path("drop/one.kvl"));
+    EXPECT_EQ(ReadRecentFiles(settings()), std::vector<std::string>{Path("drop/one.kvl")});
+    EXPECT_EQ(Setting("admin", "path"), "<missing>");
+    EXPECT_EQ(Setting("window", "datx"), "0") << "the close check ran";
+
+    // With changes the close check asks; Cancel opens nothing.
+    AddLap("A");
+    doc.dirty = true;
+    prompts.answers = {TMsgAnswer::Cancel};
+    FilesDropped(ctx, {Path("drop/two.kvl")});
+    EXPECT_THAT(prompts.Asked(), ElementsAre(kSaveQuestion));
+    EXPECT_EQ(doc.currentTrack, TrackIndex("Oval"));
+    EXPECT_EQ(doc.documentPath, Path("drop/one.kvl"));
+
+    prompts.ClearLog();
+    FilesDropped(ctx, {});
+    EXPECT_TRUE(prompts.log.empty());
+}
+
+}  // namespace
+}  // namespace commands_test

@@ -1,0 +1,184 @@
+// Reading a document into the window's state: what each failure reports and exactly what
+// of the document survives it.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "../sim/SimTracks.h"
+#include "CommandsFixture.h"
+
+namespace commands_test {
+namespace {
+
+using testing::ElementsAre;
+
+class ReadDocumentTest : public CommandsTest {
+protected:
+    // An open document that a read must either leave alone or clear.
+    void SetUp() override {
+        MakeDocument("Ridge", {"Earlier 1", "Earlier 2"});
+        doc.docTitle = "earlier.kvl";
+        doc.sourceReplay.SetOne("race1.rpl");
+        doc.xAxis = 0;
+        doc.yAxis = 3;
+        doc.y2Axis = 5;
+        UpdateCaption(ctx);
+        prompts.ClearLog();
+    }
+
+    bool Read(const std::vector<uint8_t>& bytes) {
+        WriteFileBytes(Path("in.kvl"), bytes);
+        return ReadDocument(ctx, Path("in.kvl"));
+    }
+
+    void ExpectUntouched() {
+        EXPECT_EQ(doc.laps.Count(), 2);
+        EXPECT_EQ(doc.currentTrack, TrackIndex("Ridge"));
+        EXPECT_TRUE(doc.dirty);
+        EXPECT_EQ(doc.docTitle, "earlier.kvl");
+        EXPECT_TRUE(doc.sourceReplay.IsOne());
+        EXPECT_EQ(doc.xAxis, 0);
+        EXPECT_EQ(prompts.caption, "Korvale - earlier.kvl [Ridge, race1.rpl]");
+        EXPECT_TRUE(prompts.Only("AllLapsRemoved").empty());
+    }
+
+    // After a failure past the magic: cleared, with the caption the clear left, the old
+    // title, not changed, and no extents recomputed.
+    void ExpectClearedAfterFailure() {
+        EXPECT_FALSE(doc.dirty);
+        EXPECT_EQ(doc.docTitle, "earlier.kvl");
+        EXPECT_TRUE(doc.sourceReplay.IsEmpty());
+        EXPECT_EQ(prompts.caption, "Korvale");
+        EXPECT_TRUE(prompts.Only("LapsChanged").empty());
+        EXPECT_EQ(prompts.Only("AllLapsRemoved").size(), 1u);
+    }
+
+    std::vector<std::string> Messages() const { return prompts.Only("Message:"); }
+};
+
+TEST_F(ReadDocumentTest, FailuresBeforeTheHeaderLeaveTheDocumentAlone) {
+    EXPECT_FALSE(ReadDocument(ctx, Path("no such file.kvl")));
+    EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to open file")));
+    ExpectUntouched();
+
+    prompts.ClearLog();
+    EXPECT_FALSE(Read({0x09, 0x55}));
+    EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (05)")));
+    ExpectUntouched();
+
+    prompts.ClearLog();
+    EXPECT_FALSE(Read(KvlBytes().I32(0x014E5508).I32(1).I32(2).I32(7).I32(24).I32(0).Bytes()));
+    EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (06)")));
+    ExpectUntouched();
+    EXPECT_EQ(prompts.waitDepth, 0) << "the arrow cursor is back";
+}
+
+TEST_F(ReadDocumentTest, AxesReadSoFarSurviveAShortHeader) {
+    EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).Bytes()));
+    EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (01)")));
+    EXPECT_TRUE(doc.laps.Empty());
+    EXPECT_EQ(doc.currentTrack, -1);
+    EXPECT_EQ((std::array<int32_t, 3>{doc.xAxis, doc.yAxis, doc.y2Axis}),
+              (std::array<int32_t, 3>{0, 3, 5}));
+    ExpectClearedAfterFailure();
+
+    prompts.ClearLog();
+    EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(4).Bytes()));
+    EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (07)")));
+    EXPECT_EQ(doc.xAxis, 4);
+    EXPECT_EQ(doc.yAxis, 3);
+    EXPECT_FALSE(doc.AxesChanged()) << "what was read is also the snapshot";
+
+    prompts.ClearLog();
+    EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(0).I32(6).Bytes()));
+    EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (08)")));
+    EXPECT_EQ((std::array<int32_t, 3>{doc.xAxis, doc.yAxis, doc.y2Axis}),
+              (std::array<int32_t, 3>{0, 6, 5}));
+
+    prompts.ClearLog();
+    EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(3).Bytes()));
+    EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (02)")));
+    EXPECT_EQ(doc.y2Axis, 3);
+    EXPECT_EQ(doc.currentTrack, -1);
+}
+
+TEST_F(ReadDocumentTest, AnUnknownTrackIsABadTrackValue) {
+    EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(99).I32(0).Bytes()));
+    EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Bad track value in file")));
+    EXPECT_EQ(doc.currentTrack, -1);
+    EXPECT_TRUE(doc.laps.Empty());
+    ExpectClearedAfterFailure();
+
+    // An earlier-version number of 16 or more cannot be translated.
+    prompts.ClearLog();
+    EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagicEarlier).I32(1).I32(2).I32(16).I32(0).Bytes()));
+    EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Bad track value in file")));
+    EXPECT_EQ(doc.y2Axis, 7) << "the earlier version has no second y axis";
+}
+
+TEST_F(ReadDocumentTest, TheTrackSurvivesAMissingLapCount) {
+    EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(3).Bytes()));
+    EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (03)")));
+    EXPECT_EQ(doc.currentTrack, TrackIndex("Bullring"));
+    EXPECT_THAT(prompts.Only("TrackOpened"), ElementsAre("TrackOpened: no geometry"));
+    ExpectClearedAfterFailure();
+}
+
+TEST_F(ReadDocumentTest, CompleteLapsSurviveAMissingOne) {
+    auto a = MakeLap("Kept A", 6);
+    auto b = MakeLap("Kept B", 0);
+    auto c = MakeLap("Cut C", 9);
+    std::vector<uint8_t> bytes =
+        KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(24).I32(3).Lap(*a).Lap(*b).Lap(*c).Bytes();
+    bytes.resize(bytes.size() - 1);  // the third record is one byte short
+    EXPECT_FALSE(Read(bytes));
+    EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (04)")));
+    ASSERT_EQ(doc.laps.Count(), 2);
+    ExpectSameLap(doc.laps.At(0), *a);
+    ExpectSameLap(doc.laps.At(1), *b);
+    EXPECT_THAT(prompts.Only("LapAdded"), ElementsAre("LapAdded: Kept A", "LapAdded: Kept B"));
+    EXPECT_EQ(doc.currentTrack, TrackIndex("Oval"));
+    ExpectClearedAfterFailure();
+}
+
+TEST_F(ReadDocumentTest, ALapCountBeyondTheFileFailsWithoutAHugeAllocation) {
+    auto a = MakeLap("Only", 5);
+    EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(24).I32(0x7fffffff).Lap(*a).Bytes()));
+    EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (04)")));
+    EXPECT_EQ(doc.laps.Count(), 1);
+}
+
+TEST_F(ReadDocumentTest, AnEarlierVersionOpensChangedAndSavesAsTheCurrentOne) {
+    auto a = MakeLap("Old", 7);
+    // Old track number 3 is track id 24; the track value keeps only its low 8 bits.
+    const std::vector<uint8_t> bytes =
+        KvlBytes().I32(kKvlMagicEarlier).I32(0).I32(4).I32(0x300 + 3).I32(1).Lap(*a).Bytes();
+    ASSERT_TRUE(Read(bytes));
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(doc.currentTrack, TrackIndex("Oval"));
+    EXPECT_EQ((std::array<int32_t, 3>{doc.xAxis, doc.yAxis, doc.y2Axis}),
+              (std::array<int32_t, 3>{0, 4, 7}));
+    EXPECT_TRUE(doc.dirty) << "saving converts it";
+    EXPECT_EQ(doc.docTitle, "in.kvl");
+    EXPECT_EQ(prompts.caption, "Korvale - in.kvl [Oval]");
+    ASSERT_EQ(doc.laps.Count(), 1);
+    ExpectSameLap(doc.laps.At(0), *a);
+
+    ASSERT_TRUE(WriteDocument(ctx, Path("in.kvl")));
+    const std::vector<uint8_t> saved = FileBytes(Path("in.kvl"));
+    EXPECT_EQ(saved.size(), bytes.size() + 4);
+    EXPECT_EQ(std::vector<uint8_t>(saved.begin(), saved.begin() + 4),
+              (std::vector<uint8_t>{0x09, 0x55, 0x4E, 0x01}));
+    EXPECT_FALSE(doc.dirty);
+}
+
+TEST_F(ReadDocumentTest, ATrackWithGeometryResetsThePictureWindowScale) {
+    tracks.Insert(std::make_unique<TTrackData>(simtest::RoadCourse()));
+    TTrackData& road = tracks.At(TrackIndex("Test Road Course"));
+    ASSERT_TRUE(Read(KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(40).I32(0).Bytes()));
+    EXPECT_THAT(prompts.Only("TrackOpened"), ElementsAre("TrackOpened: geometry"));
+    EXPECT_TRUE(road.geometryPrepared());
+    EXPECT_EQ(doc.viewMode, ViewGraph);
+}
+
+}  // namespace
+}  // namespace commands_test
