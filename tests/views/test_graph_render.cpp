@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <functional>
 
 #include "views/GraphTestSupport.h"
@@ -302,6 +305,27 @@ TEST(GraphPaint, PolylinesLeaveOutTheirLastPixelAndHaveNoGaps) {
     EXPECT_EQ(img.pixel(4, 12), kWhite);                                   // the end pixel
     DrawPolylinePixels(img, QPolygon({QPoint(-5, 1), QPoint(30, 1)}), c);  // clipped
     EXPECT_EQ(CountIn(img, QRect(0, 1, 20, 1), [c](QRgb p) { return p == c; }), 20);
+}
+
+TEST(GraphPaint, SegmentPixelsAreTheRoundedLinePoints) {
+    // Every segment, steep or flat, in every direction: pixel i of n lies at the start plus
+    // round-half-up of i/n of the way, for i below n.
+    const QRgb c = qRgb(9, 9, 9);
+    for (int dx = -6; dx <= 6; ++dx) {
+        for (int dy = -9; dy <= 9; ++dy) {
+            QImage img(40, 40, QImage::Format_RGB32);
+            img.fill(Qt::white);
+            const QPoint a(20, 20), b(20 + dx, 20 + dy);
+            DrawPolylinePixels(img, QPolygon({a, b}), c);
+            QImage want(40, 40, QImage::Format_RGB32);
+            want.fill(Qt::white);
+            const int n = std::max(std::abs(dx), std::abs(dy));
+            for (int i = 0; i < n; ++i)
+                want.setPixel(a.x() + int(std::floor(double(i) * dx / n + 0.5)),
+                              a.y() + int(std::floor(double(i) * dy / n + 0.5)), c);
+            EXPECT_EQ(img, want) << dx << "," << dy;
+        }
+    }
 }
 
 TEST(GraphPaint, CurvesOfTheSecondAxisFollowTheirMapping) {
