@@ -25,7 +25,18 @@ size_t SampleCount(const TReplay& lap) {
     return std::min({n, lap.positions.size(), lap.lines.size(), lap.headings.size()});
 }
 
-double Clamp(const TReplay& lap, double t) { return std::min(t, LapDuration(lap)); }
+// One lap with what every operation works out first: its usable sample count and its
+// duration. A graph column asks for a dozen interpolations of the same lap, so these are
+// computed once per public call; the values are the very ones each step would compute.
+struct LapView {
+    explicit LapView(const TReplay& l)
+        : lap(l), n(SampleCount(l)), duration((l.endFrame - l.startFrame) / FrameRate) {}
+    const TReplay& lap;
+    size_t n;
+    double duration;
+};
+
+double Clamp(const LapView& v, double t) { return std::min(t, v.duration); }
 
 double FeetOf(const TReplay& lap, double units) { return units * lap.inchesPerUnit / 12.0; }
 
@@ -54,23 +65,20 @@ double ExtendedAt(const TReplay& lap, const std::vector<T>& v, size_t n, double 
 // Change per frame of g at lap time t: forward on the first frame, backward on the
 // last, central in between.
 template <typename G>
-double DifferenceStencil(const TReplay& lap, double t, G g) {
-    t = Clamp(lap, t);
-    const double f = lap.startFrame + FrameRate * t;
-    if (f <= lap.startFrame + 1) return g(t + Frame) - g(t);
-    if (f < lap.endFrame - 1) return (g(t + Frame) - g(t - Frame)) * 0.5;
+double DifferenceStencil(const LapView& v, double t, G g) {
+    t = Clamp(v, t);
+    const double f = v.lap.startFrame + FrameRate * t;
+    if (f <= v.lap.startFrame + 1) return g(t + Frame) - g(t);
+    if (f < v.lap.endFrame - 1) return (g(t + Frame) - g(t - Frame)) * 0.5;
     return g(t) - g(t - Frame);
 }
 
-}  // namespace
-
-double LapDuration(const TReplay& lap) { return (lap.endFrame - lap.startFrame) / FrameRate; }
-
-double PositionAt(const TReplay& lap, double t) {
-    const size_t n = SampleCount(lap);
-    if (n == 0) return 0;
+// The operations on a lap with samples (v.n > 0).
+double Position(const LapView& v, double t) {
+    const TReplay& lap = v.lap;
+    const size_t n = v.n;
     const auto& p = lap.positions;
-    const double f = lap.startFrame + FrameRate * Clamp(lap, t);
+    const double f = lap.startFrame + FrameRate * Clamp(v, t);
     if (std::isnan(f)) return 0;
     const double last = static_cast<double>(n - 1);
     double value;
@@ -91,54 +99,45 @@ double PositionAt(const TReplay& lap, double t) {
     return FeetOf(lap, value);
 }
 
-double RawLineAt(const TReplay& lap, double t) {
-    const size_t n = SampleCount(lap);
-    if (n == 0) return 0;
-    const double f = lap.startFrame + FrameRate * Clamp(lap, t);
-    return FeetOf(lap, ExtendedAt(lap, lap.lines, n, f));
+double RawLine(const LapView& v, double t) {
+    const double f = v.lap.startFrame + FrameRate * Clamp(v, t);
+    return FeetOf(v.lap, ExtendedAt(v.lap, v.lap.lines, v.n, f));
 }
 
-double HeadingAt(const TReplay& lap, double t) {
-    const size_t n = SampleCount(lap);
-    if (n == 0) return 0;
-    const double f = lap.startFrame + FrameRate * Clamp(lap, t);
-    return ExtendedAt(lap, lap.headings, n, f);
+double Heading(const LapView& v, double t) {
+    const double f = v.lap.startFrame + FrameRate * Clamp(v, t);
+    return ExtendedAt(v.lap, v.lap.headings, v.n, f);
 }
 
-double LineAt(const TReplay& lap, double t, const TTrackData* track) {
-    if (SampleCount(lap) == 0) return 0;
-    const double line = RawLineAt(lap, t);
+double Line(const LapView& v, double t, const TTrackData* track) {
+    const TReplay& lap = v.lap;
+    const double line = RawLine(v, t);
     if (track == nullptr || !track->hasGeometry() || lap.inchesPerUnit == 0) return line;
     const double width =
-        TrackWidthAt(*track, PositionAt(lap, t) * 12.0 / lap.inchesPerUnit) * lap.inchesPerUnit / 12.0;
+        TrackWidthAt(*track, Position(v, t) * 12.0 / lap.inchesPerUnit) * lap.inchesPerUnit / 12.0;
     return track->sideFlag == 1 ? line - width : width - line;
 }
 
-double SpeedAt(const TReplay& lap, double t) {
-    if (SampleCount(lap) == 0) return 0;
-    return DifferenceStencil(lap, t, [&](double u) { return PositionAt(lap, u); }) * FeetPerFrameToMph;
+double Speed(const LapView& v, double t) {
+    return DifferenceStencil(v, t, [&](double u) { return Position(v, u); }) * FeetPerFrameToMph;
 }
 
-double LateralSpeedAt(const TReplay& lap, double t) {
-    if (SampleCount(lap) == 0) return 0;
-    return DifferenceStencil(lap, t, [&](double u) { return RawLineAt(lap, u); }) * FeetPerFrameToMph;
+double LateralSpeed(const LapView& v, double t) {
+    return DifferenceStencil(v, t, [&](double u) { return RawLine(v, u); }) * FeetPerFrameToMph;
 }
 
-double InlineForceAt(const TReplay& lap, double t) {
-    if (SampleCount(lap) == 0) return 0;
-    return DifferenceStencil(lap, t, [&](double u) { return SpeedAt(lap, u); }) * MphPerFrameToG;
+double InlineForce(const LapView& v, double t) {
+    return DifferenceStencil(v, t, [&](double u) { return Speed(v, u); }) * MphPerFrameToG;
 }
 
-double LateralForceAt(const TReplay& lap, double t) {
-    if (SampleCount(lap) == 0) return 0;
-    return DifferenceStencil(lap, t, [&](double u) { return LateralSpeedAt(lap, u); }) * MphPerFrameToG;
+double LateralForce(const LapView& v, double t) {
+    return DifferenceStencil(v, t, [&](double u) { return LateralSpeed(v, u); }) * MphPerFrameToG;
 }
 
-double SlipAngleAt(const TReplay& lap, double t) {
-    if (SampleCount(lap) == 0) return 0;
-    const double lateral = LateralSpeedAt(lap, t);
-    const double speed = SpeedAt(lap, t);
-    double a = HeadingAt(lap, t) * 2 * Pi / 65536.0;
+double SlipAngle(const LapView& v, double t) {
+    const double lateral = LateralSpeed(v, t);
+    const double speed = Speed(v, t);
+    double a = Heading(v, t) * 2 * Pi / 65536.0;
     if (a > Pi) a -= 2 * Pi;
     const double b = lateral == 0 && speed == 0 ? a : std::atan2(lateral, speed);
     double s = a - b - 6 * Pi;
@@ -152,9 +151,10 @@ double SlipAngleAt(const TReplay& lap, double t) {
     return s * 180.0 / Pi;
 }
 
-double TimeAtPosition(const TReplay& lap, double feet) {
-    const size_t n = SampleCount(lap);
-    if (n == 0 || lap.inchesPerUnit == 0) return 0;
+double TimeAt(const LapView& v, double feet) {
+    const TReplay& lap = v.lap;
+    const size_t n = v.n;
+    if (lap.inchesPerUnit == 0) return 0;
     const double p = feet * 12.0 / lap.inchesPerUnit;
     const auto& pos = lap.positions;
     const double last = static_cast<double>(n - 1);
@@ -184,6 +184,48 @@ double TimeAtPosition(const TReplay& lap, double feet) {
     return offset / FrameRate;
 }
 
+// Runs op on a lap with samples; a lap without samples gives 0 for every operation.
+template <typename Op>
+double WithSamples(const TReplay& lap, Op op) {
+    const LapView v(lap);
+    return v.n == 0 ? 0.0 : op(v);
+}
+
+}  // namespace
+
+double LapDuration(const TReplay& lap) { return (lap.endFrame - lap.startFrame) / FrameRate; }
+
+double PositionAt(const TReplay& lap, double t) {
+    return WithSamples(lap, [t](const LapView& v) { return Position(v, t); });
+}
+double RawLineAt(const TReplay& lap, double t) {
+    return WithSamples(lap, [t](const LapView& v) { return RawLine(v, t); });
+}
+double HeadingAt(const TReplay& lap, double t) {
+    return WithSamples(lap, [t](const LapView& v) { return Heading(v, t); });
+}
+double LineAt(const TReplay& lap, double t, const TTrackData* track) {
+    return WithSamples(lap, [t, track](const LapView& v) { return Line(v, t, track); });
+}
+double SpeedAt(const TReplay& lap, double t) {
+    return WithSamples(lap, [t](const LapView& v) { return Speed(v, t); });
+}
+double LateralSpeedAt(const TReplay& lap, double t) {
+    return WithSamples(lap, [t](const LapView& v) { return LateralSpeed(v, t); });
+}
+double InlineForceAt(const TReplay& lap, double t) {
+    return WithSamples(lap, [t](const LapView& v) { return InlineForce(v, t); });
+}
+double LateralForceAt(const TReplay& lap, double t) {
+    return WithSamples(lap, [t](const LapView& v) { return LateralForce(v, t); });
+}
+double SlipAngleAt(const TReplay& lap, double t) {
+    return WithSamples(lap, [t](const LapView& v) { return SlipAngle(v, t); });
+}
+double TimeAtPosition(const TReplay& lap, double feet) {
+    return WithSamples(lap, [feet](const LapView& v) { return TimeAt(v, feet); });
+}
+
 double AverageLapSpeed(const TReplay& lap) {
     if (SampleCount(lap) == 0) return 0;
     const double duration = LapDuration(lap);
@@ -194,27 +236,27 @@ double AverageLapSpeed(const TReplay& lap) {
 
 double ChannelValue(const TReplay& lap, double x, int xChannel, int yChannel,
                     const TTrackData* track) {
-    if (SampleCount(lap) == 0) return 0;
-    const double t = xChannel == ChannelTime ? x : TimeAtPosition(lap, x);
+    const LapView v(lap);
+    if (v.n == 0) return 0;
+    const double t = xChannel == ChannelTime ? x : TimeAt(v, x);
     switch (yChannel) {
         case ChannelTime:
             return t;
         case ChannelPosition:
-            return xChannel == ChannelTime ? PositionAt(lap, t) : x;
+            return xChannel == ChannelTime ? Position(v, t) : x;
         case ChannelSpeed:
-            return SpeedAt(lap, t);
+            return Speed(v, t);
         case ChannelLine:
-            return LineAt(lap, t, track);
+            return Line(v, t, track);
         case ChannelSlipAngle:
-            return SlipAngleAt(lap, t);
+            return SlipAngle(v, t);
         case ChannelInlineForce:
-            return (InlineForceAt(lap, std::max(0.0, t - Frame)) + InlineForceAt(lap, std::max(0.0, t)) +
-                    InlineForceAt(lap, std::max(0.0, t + Frame))) *
+            return (InlineForce(v, std::max(0.0, t - Frame)) + InlineForce(v, std::max(0.0, t)) +
+                    InlineForce(v, std::max(0.0, t + Frame))) *
                    (1.0 / 3.0);
         case ChannelLateralForce:
-            return (LateralForceAt(lap, std::max(0.0, t - Frame)) +
-                    LateralForceAt(lap, std::max(0.0, t)) +
-                    LateralForceAt(lap, std::max(0.0, t + Frame))) *
+            return (LateralForce(v, std::max(0.0, t - Frame)) + LateralForce(v, std::max(0.0, t)) +
+                    LateralForce(v, std::max(0.0, t + Frame))) *
                    (1.0 / 3.0);
         default:
             return 0;
