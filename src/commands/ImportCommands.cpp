@@ -213,7 +213,11 @@ void ImportAverageLapCommand(TCommandContext& ctx) {
     const char* error = ReadAverageLap(import.replay, xfer.selectedDriver, xfer.selectedLaps, lap);
     ctx.prompts.SetWaitCursor(false);
     if (error) {
-        ImportError(ctx, error);
+        // A partial lap that got past the dialog is refused as the dialog itself would.
+        if (std::string(error) == kMsgPartialLapsInAverage)
+            ctx.prompts.MessageBox(kImportAverageLapTitle, error, TMsgIcon::Exclamation, TMsgButtons::Ok);
+        else
+            ImportError(ctx, error);
         EndImportWithoutLap(ctx, false);
         import.Finish();
         return;

@@ -1,0 +1,390 @@
+// Import Replay and Import Average Lap end to end through the prompts: the file dialog and
+// its remembered directory, the archive step, the track choice and the refusal of another
+// track, the lap choice, every message, and what each ending leaves in the document.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "../sim/SimTracks.h"
+#include "CommandsFixture.h"
+#include "commands/ImportCommands.h"
+#include "replay/ReplayBuilder.h"
+#include "sim/Simulator.h"
+
+namespace commands_test {
+namespace {
+
+using testing::ElementsAre;
+namespace fs = std::filesystem;
+
+const std::string kReplayDialog = "Dialog: Open | Open Replay | ";
+
+// Chooses driver and laps in an import dialog and closes it with OK.
+std::function<bool(TImportLapXfer&, const TImportLapSource&)> Pick(int32_t driver,
+                                                                   std::vector<int32_t> laps) {
+    return [driver, laps](TImportLapXfer& x, const TImportLapSource&) {
+        x.selectedDriver = driver;
+        x.selectedLaps = laps;
+        return true;
+    };
+}
+std::function<bool(TImportLapXfer&, const TImportLapSource&)> CancelDialog() {
+    return [](TImportLapXfer&, const TImportLapSource&) { return false; };
+}
+
+class ImportTest : public CommandsTest {
+protected:
+    void SetUp() override {
+        tracks.Insert(MakeTrack("Short Track", 50, "shorttrack", "", 10000, 6.0));
+        tracks.Insert(std::make_unique<TTrackData>(simtest::ShortOval()));
+        tracks.At(TrackIndex("Test Oval")).pathPattern = "sprintcup";  // "testoval" holds "oval"
+        fs::create_directories(Path("shorttrack"));
+        fs::create_directories(Path("elsewhere"));
+        fs::create_directories(Path("sprintcup"));
+    }
+
+    // Ann Lee (slot 1): partial, a full lap of 6 frames, partial. Bo (slot 2) never crosses
+    // the line: one partial lap of 10 frames.
+    static std::vector<uint8_t> TwoDriverReplay() {
+        replay_test::ReplayBuilder b(2);
+        b.Driver("Pace Car", 0).Driver("Ann Lee", 7).Driver("Bo", 105);
+        const int32_t pos[10] = {8000, 9000, 500, 2500, 4500, 6500, 8500, 9900, 1400, 2400};
+        for (int f = 0; f < 10; ++f)
+            b.Frame({{1, pos[f], int16_t(10 * f), int16_t(f), uint8_t(f)}, {2, 100 + 300 * f, 5, 0, 0}});
+        return b.Bytes();
+    }
+    std::string WriteReplay(const std::string& relative, const std::vector<uint8_t>& bytes) {
+        WriteFileBytes(Path(relative), bytes);
+        return Path(relative);
+    }
+    // A simulated race on the short oval: three cars, three full laps each, tidy.
+    std::string WriteSimulatedReplay(const std::string& relative) {
+        const TTrackData& oval = tracks.At(TrackIndex("Test Oval"));
+        sim::SimOptions o;
+        o.track = &oval;
+        o.cars = 3;
+        o.laps = 3;
+        o.untidy = false;
+        sim::SimResult result;
+        const std::vector<uint8_t> bytes = sim::SimulateReplayBytes(o, &result);
+        EXPECT_TRUE(result.ok) << result.message;
+        return WriteReplay(relative, bytes);
+    }
+
+    // One scripted Import Replay of driver/lap from path.
+    void ImportLap(const std::string& path, int32_t driver, int32_t lap) {
+        prompts.openFiles.push_back(path);
+        prompts.importLaps.push_back(Pick(driver, {lap}));
+        ImportReplayCommand(ctx);
+    }
+
+    std::vector<std::string> Messages() const { return prompts.Only("Message:"); }
+};
+
+TEST_F(ImportTest, ImportReplayAddsTheChosenLapToTheDocument) {
+    const std::string replay = WriteReplay("shorttrack/Race1.RPL", TwoDriverReplay());
+    ImportLap(replay, 0, 1);
+
+    ASSERT_EQ(prompts.fileDialogs.size(), 1u);
+    const TFileDialogXfer& f = prompts.fileDialogs[0];
+    EXPECT_EQ(f.title, "Open Replay");
+    EXPECT_EQ(f.filter, "All Replays (*.rpl;*.rpz)|*.rpl;*.rpz|Replay Files (*.rpl)|*.rpl|"
+                        "Replay Archives (*.rpz)|*.rpz|All files (*.*)|*.*|");
+    EXPECT_EQ(f.defaultExt, "rpl");
+    EXPECT_TRUE(f.mustExist);
+    EXPECT_EQ(f.initialPath, "./*.rpl");
+    EXPECT_EQ(Setting("import", "path"), Path("shorttrack") + "/*.rpl;*.rpz");
+    EXPECT_THAT(prompts.Asked(), ElementsAre(kReplayDialog + "./*.rpl", "Dialog: Import Lap"));
+
+    ASSERT_EQ(prompts.importDialogs.size(), 1u);
+    const TImportLapXfer& x = prompts.importDialogs[0];
+    EXPECT_EQ(x.driverTexts, (std::vector<std::string>{" #7 - Ann Lee", "#05 - Bo"}));
+    EXPECT_EQ(x.selectedDriver, 0);
+    EXPECT_EQ(x.selectedLaps, std::vector<int32_t>{0});
+    EXPECT_TRUE(x.lapTimes);
+
+    ASSERT_EQ(doc.laps.Count(), 1);
+    const TReplay& lap = doc.laps.At(0);
+    EXPECT_STREQ(lap.driverName, "Ann Lee");
+    EXPECT_EQ(lap.carNumber, 7);
+    EXPECT_EQ(lap.sampleCount, 6);
+    EXPECT_EQ(lap.positions.front(), 500);
+    EXPECT_EQ(lap.lapLength, 10000);
+    EXPECT_EQ(lap.colour, (Rgb{255, 0, 0}));
+    EXPECT_EQ(doc.currentTrack, TrackIndex("Short Track"));
+    EXPECT_TRUE(doc.sourceReplay.IsOne());
+    EXPECT_EQ(doc.sourceReplay.Name(), "race1.rpl");
+    EXPECT_TRUE(doc.dirty);
+    EXPECT_TRUE(doc.repaintPending);
+    EXPECT_GT(doc.extents.maximum[size_t(ChannelPosition)], 0) << "extents recomputed over the new lap";
+    EXPECT_EQ(prompts.caption, "Korvale [Short Track, race1.rpl]");
+    EXPECT_THAT(prompts.Only("LapAdded"), ElementsAre("LapAdded: Ann Lee"));
+    EXPECT_EQ(prompts.waitDepth, 0);
+
+    // A second lap from the same replay keeps the one source and takes the next colour;
+    // the dialog now starts in the replay's directory.
+    ImportLap(replay, 1, 0);
+    EXPECT_EQ(prompts.fileDialogs.back().initialPath, Path("shorttrack") + "/*.rpl;*.rpz");
+    ASSERT_EQ(doc.laps.Count(), 2);
+    EXPECT_STREQ(doc.laps.At(1).driverName, "Bo");
+    EXPECT_EQ(doc.laps.At(1).colour, (Rgb{0, 0, 255}));
+    EXPECT_EQ(doc.sourceReplay.Name(), "race1.rpl");
+
+    // A lap from another replay makes several sources.
+    ImportLap(WriteReplay("shorttrack/race2.rpl", TwoDriverReplay()), 0, 1);
+    EXPECT_EQ(doc.laps.Count(), 3);
+    EXPECT_TRUE(doc.sourceReplay.IsSeveral());
+    EXPECT_EQ(prompts.caption, "Korvale [Short Track]");
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(ImportTest, TheLapListShowsTimesOrSpeedsAndTheModeIsStoredAtOnce) {
+    const std::string replay = WriteReplay("shorttrack/r.rpl", TwoDriverReplay());
+    settings().WriteInt("import", "times", 0);
+    std::vector<std::string> speeds, times;
+    prompts.openFiles = {replay};
+    prompts.importLaps = {[&](TImportLapXfer& x, const TImportLapSource& s) {
+        EXPECT_FALSE(x.lapTimes);
+        speeds = s.lapTexts(0, false);
+        s.lapTimesChanged(true);  // the user switches the mode, then cancels
+        times = s.lapTexts(0, true);
+        EXPECT_TRUE(s.lapTexts(5, true).empty()) << "no such driver";
+        return false;
+    }};
+    ImportReplayCommand(ctx);
+    const double exact = (1 - 1000.0 / 1500.0) + 6 + (100.0 / 1500.0 - 1);
+    char time[32], speed[32];
+    std::snprintf(time, sizeof time, "%8.3f s", exact / 15);
+    std::snprintf(speed, sizeof speed, "%9.3f mph", (10000 * 6.0 / 12 / 5280) / (exact / 15) * 3600);
+    EXPECT_EQ(times, (std::vector<std::string>{"(partial)", time, "(partial)"}));
+    EXPECT_EQ(speeds, (std::vector<std::string>{"(partial)", speed, "(partial)"}));
+    EXPECT_EQ(Setting("import", "times"), "1") << "kept although the dialog was cancelled";
+
+    prompts.openFiles = {replay};
+    prompts.importLaps = {[](TImportLapXfer& x, const TImportLapSource& s) {
+        EXPECT_TRUE(x.lapTimes);
+        s.lapTimesChanged(false);
+        return false;
+    }};
+    ImportReplayCommand(ctx);
+    EXPECT_EQ(Setting("import", "times"), "0");
+}
+
+TEST_F(ImportTest, CancelledOrFailedImportsGiveTheTrackBackOnlyWithoutLaps) {
+    const std::string replay = WriteReplay("shorttrack/r.rpl", TwoDriverReplay());
+    // Cancel in the file dialog: nothing else happens.
+    prompts.openFiles = {std::nullopt};
+    ImportReplayCommand(ctx);
+    EXPECT_THAT(prompts.Asked(), ElementsAre(kReplayDialog + "./*.rpl"));
+    EXPECT_EQ(Setting("import", "path"), "<missing>");
+    EXPECT_EQ(doc.currentTrack, -1);
+
+    // Cancel in the lap dialog of an empty document: the track goes again.
+    prompts.ClearLog();
+    prompts.openFiles = {replay};
+    prompts.importLaps = {CancelDialog()};
+    ImportReplayCommand(ctx);
+    EXPECT_EQ(doc.currentTrack, -1);
+    EXPECT_EQ(prompts.caption, "Korvale");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_FALSE(doc.dirty);
+
+    // The messages for a dialog closed without a driver or without a lap.
+    prompts.ClearLog();
+    prompts.openFiles = {replay, replay};
+    prompts.importLaps = {Pick(-1, {0}), Pick(0, {})};
+    ImportReplayCommand(ctx);
+    ImportReplayCommand(ctx);
+    EXPECT_THAT(Messages(), ElementsAre(Msg("Import Error", "No driver selected"),
+                                        Msg("Import Error", "No lap selected")));
+    EXPECT_EQ(doc.currentTrack, -1);
+
+    // A lap of two frames cannot be read.
+    prompts.ClearLog();
+    ImportLap(replay, 0, 0);
+    EXPECT_THAT(Messages(), ElementsAre(Msg("Import Error", "Error reading lap data")));
+    EXPECT_EQ(doc.currentTrack, -1);
+    EXPECT_TRUE(doc.laps.Empty());
+    EXPECT_EQ(prompts.waitDepth, 0);
+
+    // With a lap held the track stays through every such ending.
+    ImportLap(replay, 0, 1);
+    ASSERT_EQ(doc.laps.Count(), 1);
+    doc.dirty = false;
+    prompts.openFiles = {replay};
+    prompts.importLaps = {CancelDialog()};
+    ImportReplayCommand(ctx);
+    ImportLap(replay, 0, 2);
+    EXPECT_EQ(doc.currentTrack, TrackIndex("Short Track"));
+    EXPECT_EQ(doc.laps.Count(), 1);
+    EXPECT_FALSE(doc.dirty);
+}
+
+TEST_F(ImportTest, UnreadableReplaysReportWhatFailed) {
+    std::vector<uint8_t> cut = TwoDriverReplay();
+    cut.resize(30);
+    prompts.openFiles = {Path("shorttrack/missing.rpl"), WriteReplay("shorttrack/cut.rpl", cut)};
+    ImportReplayCommand(ctx);
+    ImportReplayCommand(ctx);
+    EXPECT_THAT(Messages(), ElementsAre(Msg("Import Error", "Error opening replay"),
+                                        Msg("Import Error", "Error reading replay header")));
+    EXPECT_TRUE(prompts.Only("Dialog: Import").empty());
+    EXPECT_EQ(doc.currentTrack, -1);
+}
+
+TEST_F(ImportTest, AReplayOfAnotherTrackIsRefused) {
+    ImportLap(WriteReplay("shorttrack/r.rpl", TwoDriverReplay()), 0, 1);
+    ASSERT_EQ(doc.laps.Count(), 1);
+    doc.dirty = false;
+    prompts.ClearLog();
+    // The user says the replay in an unknown directory belongs to the Oval.
+    prompts.openFiles = {WriteReplay("elsewhere/r.rpl", TwoDriverReplay())};
+    prompts.tracks = {{true, TrackIndex("Oval"), false}};
+    ImportReplayCommand(ctx);
+    EXPECT_THAT(prompts.Asked(),
+                ElementsAre(kReplayDialog + Path("shorttrack") + "/*.rpl;*.rpz",
+                            "Dialog: Choose Track | for elsewhere",
+                            Msg("Import Error", "Can only import replays for Short Track")));
+    EXPECT_EQ(doc.currentTrack, TrackIndex("Short Track"));
+    EXPECT_EQ(doc.laps.Count(), 1);
+    EXPECT_FALSE(doc.dirty);
+
+    // A document with a track but no laps (an empty document file) loses its track.
+    ClearDocument(ctx);
+    doc.currentTrack = TrackIndex("Oval");
+    prompts.ClearLog();
+    prompts.openFiles = {Path("shorttrack/r.rpl")};
+    ImportReplayCommand(ctx);
+    EXPECT_THAT(Messages(), ElementsAre(Msg("Import Error", "Can only import replays for Oval")));
+    EXPECT_EQ(doc.currentTrack, -1);
+}
+
+TEST_F(ImportTest, CancellingTheTrackChoiceEndsWithoutAMessage) {
+    prompts.openFiles = {WriteReplay("elsewhere/r.rpl", TwoDriverReplay())};
+    prompts.tracks = {{false, 0, false}};
+    ImportReplayCommand(ctx);
+    EXPECT_THAT(prompts.Asked(), ElementsAre(kReplayDialog + "./*.rpl", "Dialog: Choose Track | for elsewhere"));
+    EXPECT_EQ(doc.currentTrack, -1);
+
+    // Chosen with the box ticked, the next replay of that directory needs no dialog.
+    prompts.openFiles = {Path("elsewhere/r.rpl"), Path("elsewhere/r.rpl")};
+    prompts.tracks = {{true, TrackIndex("Short Track"), true}};
+    prompts.importLaps = {Pick(0, {1}), Pick(1, {0})};
+    ImportReplayCommand(ctx);
+    ImportReplayCommand(ctx);
+    EXPECT_EQ(prompts.trackDialogs.size(), 2u);
+    EXPECT_EQ(doc.laps.Count(), 2);
+}
+
+TEST_F(ImportTest, AnArchiveMemberIsImportedAndItsTemporaryCopyRemoved) {
+    const std::string archive = WriteReplay("shorttrack/Season.RPZ", {'P', 'K'});
+    auto extract = [&](const std::string& name) {
+        fs::create_directories(Path("shorttrack/td0"));
+        return WriteReplay("shorttrack/td0/" + name, TwoDriverReplay());
+    };
+    prompts.openFiles = {archive};
+    prompts.archives = {extract("Heat1.rpl")};
+    prompts.importLaps = {Pick(0, {1})};
+    ImportReplayCommand(ctx);
+    EXPECT_THAT(prompts.Asked(), ElementsAre(kReplayDialog + "./*.rpl", "Dialog: Archive | " + archive,
+                                             "Dialog: Import Lap"));
+    ASSERT_EQ(doc.laps.Count(), 1);
+    EXPECT_EQ(doc.sourceReplay.Name(), "heat1.rpl");
+    EXPECT_FALSE(fs::exists(Path("shorttrack/td0")));
+    EXPECT_TRUE(fs::exists(archive));
+
+    // The copy also goes when the import is cancelled or fails.
+    prompts.openFiles = {archive, archive};
+    prompts.archives = {extract("Heat2.rpl")};
+    prompts.importLaps = {CancelDialog()};
+    ImportReplayCommand(ctx);
+    EXPECT_FALSE(fs::exists(Path("shorttrack/td0")));
+    prompts.archives = {extract("Heat3.rpl")};
+    prompts.importLaps = {Pick(0, {0})};
+    ImportReplayCommand(ctx);
+    EXPECT_THAT(Messages(), ElementsAre(Msg("Import Error", "Error reading lap data")));
+    EXPECT_FALSE(fs::exists(Path("shorttrack/td0")));
+
+    // A failed archive step has said why itself; the import just ends.
+    prompts.ClearLog();
+    prompts.openFiles = {archive};
+    prompts.archives = {std::nullopt};
+    ImportReplayCommand(ctx);
+    EXPECT_THAT(prompts.Asked(), ElementsAre(kReplayDialog + Path("shorttrack") + "/*.rpl;*.rpz",
+                                             "Dialog: Archive | " + archive));
+    EXPECT_EQ(doc.laps.Count(), 1);
+    EXPECT_EQ(prompts.waitDepth, 0);
+}
+
+TEST_F(ImportTest, AverageOfFullLapsJoinsTheDocumentLikeAnImportedLap) {
+    const std::string replay = WriteSimulatedReplay("sprintcup/Sprint.rpl");
+    AddLap("Earlier", 20, {255, 0, 0});
+    doc.currentTrack = TrackIndex("Test Oval");
+    doc.sourceReplay.SetOne("other.rpl");
+    size_t fullLaps = 0;
+    std::string driverText;
+    prompts.openFiles = {replay};
+    prompts.importLaps = {[&](TImportLapXfer& x, const TImportLapSource& s) {
+        EXPECT_TRUE(x.selectedLaps.empty()) << "no lap is chosen for the user";
+        driverText = x.driverTexts.at(1);
+        fullLaps = s.lapTexts(1, true).size() - 2;
+        x.selectedDriver = 1;
+        x.selectedLaps = {1, 2};
+        return true;
+    }};
+    ImportAverageLapCommand(ctx);
+    ASSERT_GE(fullLaps, 2u);
+    EXPECT_THAT(prompts.Asked(), ElementsAre(kReplayDialog + "./*.rpl", "Dialog: Import Average Lap"));
+    ASSERT_EQ(doc.laps.Count(), 2);
+    const TReplay& avg = doc.laps.At(1);
+    EXPECT_NE(driverText.find(avg.driverName), std::string::npos) << driverText;
+    EXPECT_GT(avg.sampleCount, 3);
+    EXPECT_EQ(avg.positions.front(), 0) << "an average starts on the line";
+    EXPECT_EQ(avg.startFrame, 0);
+    EXPECT_EQ(avg.lapLength, 42240);
+    EXPECT_EQ(avg.colour, (Rgb{0, 0, 255}));
+    EXPECT_TRUE(doc.sourceReplay.IsSeveral());
+    EXPECT_TRUE(doc.dirty);
+    EXPECT_EQ(prompts.caption, "Korvale [Test Oval]");
+    EXPECT_EQ(prompts.Only("LapsChanged").size(), 1u);
+}
+
+TEST_F(ImportTest, AnAverageOfOneLapIsThatLapUnchanged) {
+    const std::string replay = WriteSimulatedReplay("sprintcup/Sprint.rpl");
+    ImportLap(replay, 2, 1);
+    prompts.openFiles = {replay};
+    prompts.importLaps = {Pick(2, {1})};
+    ImportAverageLapCommand(ctx);
+    ASSERT_EQ(doc.laps.Count(), 2);
+    const TReplay& single = doc.laps.At(0);
+    const TReplay& averaged = doc.laps.At(1);
+    EXPECT_STREQ(averaged.driverName, single.driverName);
+    EXPECT_EQ(averaged.carNumber, single.carNumber);
+    EXPECT_EQ(averaged.positions, single.positions);
+    EXPECT_EQ(averaged.lines, single.lines);
+    EXPECT_EQ(averaged.headings, single.headings);
+    EXPECT_EQ(averaged.startFrame, single.startFrame);
+    EXPECT_EQ(averaged.endFrame, single.endFrame);
+    EXPECT_EQ(averaged.colour, (Rgb{0, 0, 255}));
+    EXPECT_EQ(doc.sourceReplay.Name(), "sprint.rpl");
+}
+
+TEST_F(ImportTest, FailedAveragesEndLikeACancel) {
+    const std::string replay = WriteReplay("shorttrack/r.rpl", TwoDriverReplay());
+    prompts.openFiles = {replay, replay, replay, replay};
+    prompts.importLaps = {CancelDialog(), Pick(0, {}), Pick(0, {0}), Pick(0, {0, 1})};
+    for (int i = 0; i < 4; ++i) ImportAverageLapCommand(ctx);
+    EXPECT_THAT(Messages(),
+                ElementsAre(Msg("Import Error", "No lap selected"),
+                            Msg("Import Error", "Error reading lap data"),
+                            Msg("Import Average Lap", "Partial laps may not be used in averaging")));
+    EXPECT_TRUE(doc.laps.Empty());
+    EXPECT_EQ(doc.currentTrack, -1);
+    EXPECT_FALSE(doc.dirty);
+    EXPECT_EQ(prompts.caption, "Korvale");
+}
+
+}  // namespace
+}  // namespace commands_test
