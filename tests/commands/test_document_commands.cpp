@@ -371,6 +371,45 @@ TEST_F(Document, OpenAsksAgainInTheCloseCheckAfterNo) {
     EXPECT_EQ(doc.currentTrack, TrackIndex("Oval"));
 }
 
+TEST_F(Document, OpenWithYesSavesFirstAndAsksNoMore) {
+    MakeDocument("Oval", {"A", "B"});
+    doc.documentPath = Path("mine.kvl");
+    WriteFileBytes(Path("next.kvl"),
+                   KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(156).I32(0).Bytes());
+    prompts.answers = {TMsgAnswer::Yes};
+    prompts.openFiles = {Path("next.kvl")};
+    OpenCommand(ctx);
+    EXPECT_THAT(prompts.Asked(), ElementsAre(kSaveQuestion, kKvlDialogOpen));
+    EXPECT_EQ(FileBytes(Path("mine.kvl")).size(), 24u + 2 * (91 + 11 * 20));
+    EXPECT_EQ(doc.currentTrack, TrackIndex("Ridge"));
+    EXPECT_EQ(ReadRecentFiles(settings()),
+              (std::vector<std::string>{Path("next.kvl"), Path("mine.kvl")}));
+}
+
+TEST_F(Document, WithoutASettingsFileEverythingStartsFromTheDefaults) {
+    LoadStartupSettings(ctx);
+    const TExportSettings& e = doc.exportSettings;
+    EXPECT_TRUE(e.xPosition);
+    EXPECT_FALSE(e.xTime);
+    EXPECT_FALSE(e.yPosition || e.yTime || e.yLine || e.yInline || e.yLateral || e.comma ||
+                 e.separateLaps);
+    EXPECT_TRUE(e.ySpeed);
+    EXPECT_EQ(e.resolution, "10");
+    EXPECT_TRUE(doc.associations.empty());
+    EXPECT_EQ(doc.assocCountAtLoad, 0);
+    EXPECT_EQ(ReadDocumentDirectory(settings()), "./*.kvl");
+    EXPECT_EQ(ReadReplayDirectory(settings()), "./*.rpl");
+    EXPECT_TRUE(ReadLapTimesFlag(settings()));
+    EXPECT_TRUE(ReadRecentFiles(settings()).empty());
+    EXPECT_FALSE(std::filesystem::exists(settings().path())) << "reading creates no file";
+    // A flag is on only when its stored value is 1.
+    settings().WriteInt("export", "yspeed", 2);
+    settings().WriteInt("import", "times", 2);
+    ReadExportSettings(settings(), doc.exportSettings);
+    EXPECT_FALSE(doc.exportSettings.ySpeed);
+    EXPECT_FALSE(ReadLapTimesFlag(settings()));
+}
+
 TEST_F(Document, CloseCheckWritesPlacementsAndExportChoices) {
     prompts.rects[TSideWindow::LapList] = {10, 20, 160, 170};
     prompts.rects[TSideWindow::PictureInPicture] = {-5, 30, 200, 150};

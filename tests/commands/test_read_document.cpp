@@ -61,6 +61,11 @@ TEST_F(ReadDocumentTest, FailuresBeforeTheHeaderLeaveTheDocumentAlone) {
     ExpectUntouched();
 
     prompts.ClearLog();
+    EXPECT_FALSE(ReadDocument(ctx, Dir()));
+    EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to open file"))) << "a directory";
+    ExpectUntouched();
+
+    prompts.ClearLog();
     EXPECT_FALSE(Read({0x09, 0x55}));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (05)")));
     ExpectUntouched();
