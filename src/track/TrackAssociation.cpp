@@ -1,7 +1,11 @@
 #include "track/TrackAssociation.h"
 
+#include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 
 #include "platform/ProfileFile.h"
 #include "track/TrackList.h"
@@ -35,6 +39,30 @@ int LastTrackWithId(const TTrackList& tracks, int32_t id) {
     }
     return found;
 }
+// Every number written right after "assocn" anywhere in the settings file, ascending. A
+// pair whose number is not among them has no fragment and would be skipped, so a hostile
+// "nassoc" of billions costs one pass over the file instead of billions of key look-ups.
+std::vector<int> FragmentKeyNumbers(const std::string& settingsPath) {
+    std::ifstream in(settingsPath, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    static constexpr char kPrefix[] = "assocn";
+    constexpr size_t kLen = sizeof kPrefix - 1;
+    std::vector<int> numbers;
+    for (size_t at = 0; at + kLen <= text.size(); ++at) {
+        size_t k = 0;
+        while (k < kLen && std::tolower(static_cast<unsigned char>(text[at + k])) == kPrefix[k]) ++k;
+        if (k < kLen) continue;
+        long long number = 0;
+        for (size_t d = at + kLen; d < text.size() && std::isdigit(static_cast<unsigned char>(text[d])); ++d) {
+            number = number * 10 + (text[d] - '0');
+            if (number > INT_MAX) break;
+        }
+        if (number > 0 && number <= INT_MAX) numbers.push_back(static_cast<int>(number));
+    }
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    return numbers;
+}
 }  // namespace
 
 bool TrackMatchesPath(const TTrackData& track, const std::string& lowerCasePath) {
@@ -46,7 +74,9 @@ bool TrackMatchesPath(const TTrackData& track, const std::string& lowerCasePath)
 void LoadAssociations(const ProfileFile& settings, const TTrackList& tracks, TAssocList& list) {
     list.clear();
     const int n = settings.ReadInt("assoc", "nassoc", 0);
-    for (int i = 1; i <= n; ++i) {
+    if (n <= 0) return;
+    for (const int i : FragmentKeyNumbers(settings.path())) {
+        if (i > n) break;
         const std::string fragment =
             settings.ReadText("assoc", Key("assocn", size_t(i)), "*", kAssocBufferSize);
         const std::string name =

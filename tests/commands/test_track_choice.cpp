@@ -144,6 +144,26 @@ TEST_F(TrackChoice, LoadingSkipsMissingPairsAndUnknownTracks) {
     EXPECT_EQ(Setting("assoc", "associ2"), "Demolished Speedway");
 }
 
+TEST_F(TrackChoice, AHugeAssociationCountLoadsOnlyThePairsTheFileHolds) {
+    ProfileFile& s = settings();
+    s.WriteInt("assoc", "nassoc", 2000000000);
+    s.WriteText("assoc", "assocn1", "first");
+    s.WriteText("assoc", "associ1", "Oval");
+    s.WriteText("assoc", "ASSOCN1999999999", "far");
+    s.WriteText("assoc", "associ1999999999", "Ridge");
+    s.WriteText("assoc", "assocn2000000001", "beyond the count");
+    s.WriteText("assoc", "associ2000000001", "Ridge");
+    LoadStartupSettings(ctx);
+    ASSERT_EQ(doc.associations.size(), 2u);
+    EXPECT_EQ(doc.associations[0].fragment, "first");
+    EXPECT_EQ(doc.associations[1].fragment, "far");
+    EXPECT_EQ(doc.associations[1].trackId, 156);
+
+    s.WriteInt("assoc", "nassoc", -3);
+    LoadStartupSettings(ctx);
+    EXPECT_TRUE(doc.associations.empty());
+}
+
 TEST_F(TrackChoice, SavingWritesTheListAndLeavesHigherPairs) {
     tracks.Insert(MakeTrack("Zeta", 24, "zeta"));  // shares Oval's id and sorts last
     ProfileFile& s = settings();
