@@ -211,6 +211,19 @@ TEST_F(Document, SaveWithAPathWritesInPlaceAndHeadsTheRecentFiles) {
     EXPECT_EQ(Setting("admin", "path"), "<missing>") << "only Save As and Open remember the directory";
 }
 
+TEST_F(Document, SavingWithChangedAxesLeavesSaveAvailable) {
+    WriteFileBytes(Path("axes.kvl"), KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(24).I32(0).Bytes());
+    ASSERT_TRUE(OpenDocumentPath(ctx, Path("axes.kvl")));
+    EXPECT_FALSE(SaveEnabled(doc));
+    doc.yAxis = 4;
+    ASSERT_TRUE(SaveCommand(ctx));
+    EXPECT_FALSE(doc.dirty);
+    EXPECT_TRUE(SaveEnabled(doc)) << "the snapshot is taken on open, clear and start only";
+    ASSERT_TRUE(ReadDocument(ctx, Path("axes.kvl")));
+    EXPECT_EQ(doc.yAxis, 4);
+    EXPECT_FALSE(SaveEnabled(doc));
+}
+
 TEST_F(Document, WrittenDocumentReadsBackIdenticalLapForLap) {
     MakeDocument("Ridge", {"Ann Lee", "Ann Lee", "Bo"});
     doc.laps.At(1).colour = {0, 0, 255};

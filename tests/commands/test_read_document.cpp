@@ -183,6 +183,8 @@ TEST_F(ReadDocumentTest, ATrackWithGeometryResetsThePictureWindowScale) {
     EXPECT_THAT(prompts.Only("TrackOpened"), ElementsAre("TrackOpened: geometry"));
     EXPECT_TRUE(road.geometryPrepared());
     EXPECT_EQ(doc.viewMode, ViewGraph);
+    ClearDocument(ctx);
+    EXPECT_FALSE(road.geometryPrepared()) << "clearing releases the track's geometry";
 }
 
 }  // namespace
