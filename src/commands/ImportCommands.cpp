@@ -62,6 +62,7 @@ bool OpenReplayForImport(TCommandContext& ctx, TReplayImport& import) {
     xfer.initialPath = ReadReplayDirectory(ctx.settings);
     if (!ctx.prompts.OpenFileDialog(xfer)) return false;
     std::string path = xfer.path;
+    const std::string chosenPath = xfer.path;
     WriteReplayDirectory(ctx.settings, path);
     ctx.prompts.SetWaitCursor(true);
 
@@ -77,7 +78,7 @@ bool OpenReplayForImport(TCommandContext& ctx, TReplayImport& import) {
     }
     ctx.prompts.SetWaitCursor(false);
 
-    const int track = ChooseTrackForReplay(ctx, path);
+    const int track = ChooseTrackForReplay(ctx, path, chosenPath);
     if (track < 0) return false;
     if (doc.currentTrack >= 0 && doc.currentTrack != track) {
         const std::string name =

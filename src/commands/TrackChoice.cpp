@@ -4,13 +4,17 @@
 #include "track/TrackList.h"
 
 int ChooseTrackForReplay(TCommandContext& ctx, const std::string& path) {
+    return ChooseTrackForReplay(ctx, path, path);
+}
+
+int ChooseTrackForReplay(TCommandContext& ctx, const std::string& path, const std::string& scopePath) {
     const std::string lower = LowerCaseCopy(path);
     const int r = MatchTrackForPath(ctx.tracks, ctx.doc.associations, lower);
     if (r >= 0) return r;
 
     std::string component;
     TChooseTrackXfer xfer;
-    xfer.scopeText = TrackChoiceScope(lower, r == kAmbiguousTrack, &component);
+    xfer.scopeText = TrackChoiceScope(LowerCaseCopy(scopePath), r == kAmbiguousTrack, &component);
     for (int t = 0; t < ctx.tracks.Count(); ++t) xfer.trackNames.push_back(ctx.tracks.At(t).name);
     xfer.selection = 0;  // every opening starts on the first track
     xfer.remember = false;

@@ -318,6 +318,34 @@ TEST_F(ImportTest, AnArchiveMemberIsImportedAndItsTemporaryCopyRemoved) {
     EXPECT_EQ(prompts.waitDepth, 0);
 }
 
+TEST_F(ImportTest, ATrackChosenForAnArchiveIsRememberedForTheArchivesDirectory) {
+    fs::create_directories(Path("faraway"));
+    auto extracted = [&](const std::string& dir) {
+        fs::create_directories(Path(dir + "/td0"));
+        return WriteReplay(dir + "/td0/heat.rpl", TwoDriverReplay());
+    };
+    prompts.openFiles = {WriteReplay("elsewhere/Season.rpz", {'P', 'K'})};
+    prompts.archives = {extracted("elsewhere")};
+    prompts.tracks = {{true, TrackIndex("Short Track"), true}};
+    prompts.importLaps = {Pick(0, {1})};
+    ImportReplayCommand(ctx);
+    ASSERT_EQ(prompts.trackDialogs.size(), 1u);
+    EXPECT_EQ(prompts.trackDialogs[0].scopeText, "for elsewhere") << "not the temporary directory";
+    ASSERT_EQ(doc.associations.size(), 1u);
+    EXPECT_EQ(doc.associations[0].fragment, "elsewhere");
+
+    // A replay beside the archive needs no dialog; an archive elsewhere is asked about.
+    ImportLap(WriteReplay("elsewhere/loose.rpl", TwoDriverReplay()), 0, 1);
+    EXPECT_EQ(prompts.trackDialogs.size(), 1u);
+    prompts.openFiles = {WriteReplay("faraway/Other.rpz", {'P', 'K'})};
+    prompts.archives = {extracted("faraway")};
+    prompts.tracks = {{false, 0, false}};
+    ImportReplayCommand(ctx);
+    EXPECT_EQ(prompts.trackDialogs.size(), 2u);
+    EXPECT_EQ(prompts.trackDialogs[1].scopeText, "for faraway");
+    EXPECT_EQ(doc.laps.Count(), 2);
+}
+
 TEST_F(ImportTest, AverageOfFullLapsJoinsTheDocumentLikeAnImportedLap) {
     const std::string replay = WriteSimulatedReplay("sprintcup/Sprint.rpl");
     AddLap("Earlier", 20, {255, 0, 0});
