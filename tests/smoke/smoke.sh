@@ -18,13 +18,20 @@ trap 'kill "$pid" 2>/dev/null || true' EXIT
 
 # The first visible window whose title matches, once it is there; focused for the keys.
 window() {
-  local id
-  id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || {
+  local id=""
+  # Polled rather than --sync: a window that closes during a search makes xdotool give up
+  # with an X error, which a busy machine turns into a failure now and then.
+  for _ in $(seq 200); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+    [ -n "$id" ] && break
+    sleep 0.15
+  done
+  if [ -z "$id" ]; then
     echo "smoke: no window \"$1\"" >&2
     cat "$work/korvale.log" >&2
     exit 1
-  }
-  xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
+  fi
+  xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id" 2>/dev/null || true
   sleep 0.5
   echo "$id"
 }
@@ -36,6 +43,7 @@ xdotool key ctrl+i
 window "^Open Replay$" >/dev/null
 xdotool key ctrl+a
 xdotool type --delay 20 "$work/sample-kestrel.rpl"
+sleep 0.5
 xdotool key Return
 window "^Import Lap$" >/dev/null
 xdotool key Return
