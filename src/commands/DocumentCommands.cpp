@@ -58,7 +58,9 @@ std::string CaptionText(const TDocumentState& doc, const TTrackList& tracks) {
     return caption;
 }
 
-void UpdateCaption(TCommandContext& ctx) { ctx.prompts.SetCaption(CaptionText(ctx.doc, ctx.tracks)); }
+void UpdateCaption(TCommandContext& ctx) {
+    ctx.prompts.SetCaption(CaptionText(ctx.doc, ctx.tracks));
+}
 
 void ClearDocument(TCommandContext& ctx) {
     TDocumentState& doc = ctx.doc;
@@ -173,8 +175,9 @@ bool WriteDocument(TCommandContext& ctx, const std::string& path) {
 }
 
 bool SaveQuestion(TCommandContext& ctx) {
-    const TMsgAnswer a = ctx.prompts.MessageBox("Save File", "File has changed.\nSave before closing?",
-                                                TMsgIcon::Question, TMsgButtons::YesNoCancel);
+    const TMsgAnswer a =
+        ctx.prompts.MessageBox("Save File", "File has changed.\nSave before closing?",
+                               TMsgIcon::Question, TMsgButtons::YesNoCancel);
     if (a == TMsgAnswer::Cancel) return false;
     if (a == TMsgAnswer::Yes) {
         // Going on after a save that did not happen would lose the changes the user just
@@ -264,8 +267,14 @@ bool CanClose(TCommandContext& ctx) {
     return true;
 }
 
-void WriteAxesOnDestroy(TCommandContext& ctx) { WriteGraphAxes(ctx.settings, ctx.doc); }
+void WriteAxesOnDestroy(TCommandContext& ctx) {
+    WriteGraphAxes(ctx.settings, ctx.doc);
+}
 
-bool SaveEnabled(const TDocumentState& doc) { return doc.dirty || doc.AxesChanged(); }
+bool SaveEnabled(const TDocumentState& doc) {
+    return doc.dirty || doc.AxesChanged();
+}
 
-bool SaveAsEnabled(const TDocumentState& doc) { return doc.HasTrack(); }
+bool SaveAsEnabled(const TDocumentState& doc) {
+    return doc.HasTrack();
+}

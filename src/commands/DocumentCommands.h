@@ -7,8 +7,7 @@
 
 #include "commands/CommandContext.h"
 
-inline constexpr const char* kDocumentFilter =
-    "Telemetry Files (*.kvl)|*.kvl|All Files (*.*)|*.*|";
+inline constexpr const char* kDocumentFilter = "Telemetry Files (*.kvl)|*.kvl|All Files (*.*)|*.*|";
 inline constexpr const char* kMsgNoTrackToSave =
     "The document has no track yet, so there is nothing that could be saved";
 

@@ -20,19 +20,28 @@ enum TViewMode : int32_t { ViewGraph = 0, ViewMap = 1 };
 // extension), or several replays. The several-sources state is a state of its own, so no
 // file name can be mistaken for it.
 class TSourceReplay {
-public:
+  public:
     bool IsEmpty() const { return kind_ == Kind::Empty; }
     bool IsSeveral() const { return kind_ == Kind::Several; }
     bool IsOne() const { return kind_ == Kind::One; }
     const std::string& Name() const { return name_; }  // empty unless IsOne()
-    void Clear() { kind_ = Kind::Empty; name_.clear(); }
-    void SetSeveral() { kind_ = Kind::Several; name_.clear(); }
-    void SetOne(std::string lowerCaseName) { kind_ = Kind::One; name_ = std::move(lowerCaseName); }
+    void Clear() {
+        kind_ = Kind::Empty;
+        name_.clear();
+    }
+    void SetSeveral() {
+        kind_ = Kind::Several;
+        name_.clear();
+    }
+    void SetOne(std::string lowerCaseName) {
+        kind_ = Kind::One;
+        name_ = std::move(lowerCaseName);
+    }
     // After a lap was imported from replayName: empty becomes that name in lower case, a
     // different name (without regard to case) becomes several sources.
     void Imported(const std::string& replayName);
 
-private:
+  private:
     enum class Kind { Empty, One, Several };
     Kind kind_ = Kind::Empty;
     std::string name_;
@@ -40,17 +49,17 @@ private:
 
 // The text-export choices, read at start and written by the close check (section "export").
 struct TExportSettings {
-    bool xPosition = true;   // "xpos"
-    bool xTime = false;      // "xtime"
-    bool yPosition = false;  // "ypos"
-    bool yTime = false;      // "ytime"
-    bool ySpeed = true;      // "yspeed"
-    bool yLine = false;      // "yline"
-    bool yInline = false;    // "ygs"
-    bool yLateral = false;   // "ylatgs"
-    bool ySlip = false;      // not stored
-    bool comma = false;      // "comma"
-    bool separateLaps = false;  // "seplaps" (Export to Replay)
+    bool xPosition = true;          // "xpos"
+    bool xTime = false;             // "xtime"
+    bool yPosition = false;         // "ypos"
+    bool yTime = false;             // "ytime"
+    bool ySpeed = true;             // "yspeed"
+    bool yLine = false;             // "yline"
+    bool yInline = false;           // "ygs"
+    bool yLateral = false;          // "ylatgs"
+    bool ySlip = false;             // not stored
+    bool comma = false;             // "comma"
+    bool separateLaps = false;      // "seplaps" (Export to Replay)
     std::string resolution = "10";  // "resol"
     std::string fileName;           // not stored
 };

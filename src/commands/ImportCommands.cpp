@@ -117,7 +117,8 @@ void EndImportWithoutLap(TCommandContext& ctx, bool reprepareTrack) {
     ctx.prompts.Repaint();
 }
 
-void AddImportedLap(TCommandContext& ctx, std::unique_ptr<TReplay> lap, const std::string& replayName) {
+void AddImportedLap(TCommandContext& ctx, std::unique_ptr<TReplay> lap,
+                    const std::string& replayName) {
     TDocumentState& doc = ctx.doc;
     lap->colour = ChooseLapColour(doc.laps);
     const TReplay& added = *lap;
@@ -178,7 +179,8 @@ void ImportReplayCommand(TCommandContext& ctx) {
     }
     std::unique_ptr<TReplay> lap;
     ctx.prompts.SetWaitCursor(true);
-    const char* error = ReadReplayLap(import.replay, xfer.selectedDriver, xfer.selectedLaps.front(), lap);
+    const char* error =
+        ReadReplayLap(import.replay, xfer.selectedDriver, xfer.selectedLaps.front(), lap);
     ctx.prompts.SetWaitCursor(false);
     if (error) {
         ImportError(ctx, error);
@@ -216,7 +218,8 @@ void ImportAverageLapCommand(TCommandContext& ctx) {
     if (error) {
         // A partial lap that got past the dialog is refused as the dialog itself would.
         if (std::string(error) == kMsgPartialLapsInAverage)
-            ctx.prompts.MessageBox(kImportAverageLapTitle, error, TMsgIcon::Exclamation, TMsgButtons::Ok);
+            ctx.prompts.MessageBox(kImportAverageLapTitle, error, TMsgIcon::Exclamation,
+                                   TMsgButtons::Ok);
         else
             ImportError(ctx, error);
         EndImportWithoutLap(ctx, false);

@@ -12,7 +12,8 @@
 // touched the geometry of a track that stays current.
 void EndImportWithoutLap(TCommandContext& ctx, bool reprepareTrack);
 // Colour, append, data-window row, source replay, extents, repaint, dirty, caption.
-void AddImportedLap(TCommandContext& ctx, std::unique_ptr<TReplay> lap, const std::string& replayName);
+void AddImportedLap(TCommandContext& ctx, std::unique_ptr<TReplay> lap,
+                    const std::string& replayName);
 // The lap texts and the mode-button hook the import dialogs use over this replay.
 TImportLapSource ImportLapSource(TCommandContext& ctx, const TOpenReplay& replay);
 bool CheckSelection(TCommandContext& ctx, const TOpenReplay& replay, const TImportLapXfer& xfer);

@@ -24,7 +24,9 @@ bool ValidIndex(const TDocumentState& doc, int32_t index) {
 }
 
 // The name as the 32-byte field keeps it: at most 31 characters.
-std::string StoredName(const std::string& name) { return name.substr(0, std::min<size_t>(name.size(), 31)); }
+std::string StoredName(const std::string& name) {
+    return name.substr(0, std::min<size_t>(name.size(), 31));
+}
 
 bool ChooseDocumentLap(TCommandContext& ctx, int32_t& index) {
     TChooseLapXfer xfer;
@@ -96,4 +98,6 @@ void DeleteLapCommand(TCommandContext& ctx) {
     if (ChooseDocumentLap(ctx, index)) DeleteLap(ctx, index);
 }
 
-bool LapCommandsEnabled(const TDocumentState& doc) { return !doc.laps.Empty(); }
+bool LapCommandsEnabled(const TDocumentState& doc) {
+    return !doc.laps.Empty();
+}

@@ -25,7 +25,7 @@ enum class TMsgAnswer { Ok, Yes, No, Cancel };
 // the dialog's file-name field starts with (a directory and pattern such as "./*.kvl",
 // or a full path); on OK path holds the chosen file.
 struct TFileDialogXfer {
-    std::string title;       // empty: the toolkit's own title for opening or saving
+    std::string title;  // empty: the toolkit's own title for opening or saving
     std::string filter;
     std::string defaultExt;  // without the dot, appended when the user typed none
     std::string initialPath;
@@ -84,7 +84,7 @@ struct TWindowRect {
 };
 
 class TPrompts {
-public:
+  public:
     virtual ~TPrompts() = default;
 
     // ---- asking the user ----

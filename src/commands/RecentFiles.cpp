@@ -5,7 +5,9 @@
 #include "platform/ProfileFile.h"
 
 namespace {
-std::string RecentKey(size_t i) { return "file" + std::to_string(i + 1); }
+std::string RecentKey(size_t i) {
+    return "file" + std::to_string(i + 1);
+}
 }  // namespace
 
 std::vector<std::string> ReadRecentFiles(const ProfileFile& settings) {

@@ -7,7 +7,8 @@ int ChooseTrackForReplay(TCommandContext& ctx, const std::string& path) {
     return ChooseTrackForReplay(ctx, path, path);
 }
 
-int ChooseTrackForReplay(TCommandContext& ctx, const std::string& path, const std::string& scopePath) {
+int ChooseTrackForReplay(TCommandContext& ctx, const std::string& path,
+                         const std::string& scopePath) {
     const std::string lower = LowerCaseCopy(path);
     const int r = MatchTrackForPath(ctx.tracks, ctx.doc.associations, lower);
     if (r >= 0) return r;

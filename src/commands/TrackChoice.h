@@ -15,4 +15,5 @@ int ChooseTrackForReplay(TCommandContext& ctx, const std::string& path);
 // copy in its temporary directory and scopePath the archive, whose directory is the one
 // the user knows (remembering the temporary directory's name would tie every later
 // archive to this track).
-int ChooseTrackForReplay(TCommandContext& ctx, const std::string& path, const std::string& scopePath);
+int ChooseTrackForReplay(TCommandContext& ctx, const std::string& path,
+                         const std::string& scopePath);

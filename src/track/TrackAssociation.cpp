@@ -50,10 +50,12 @@ std::vector<int> FragmentKeyNumbers(const std::string& settingsPath) {
     std::vector<int> numbers;
     for (size_t at = 0; at + kLen <= text.size(); ++at) {
         size_t k = 0;
-        while (k < kLen && std::tolower(static_cast<unsigned char>(text[at + k])) == kPrefix[k]) ++k;
+        while (k < kLen && std::tolower(static_cast<unsigned char>(text[at + k])) == kPrefix[k])
+            ++k;
         if (k < kLen) continue;
         long long number = 0;
-        for (size_t d = at + kLen; d < text.size() && std::isdigit(static_cast<unsigned char>(text[d])); ++d) {
+        for (size_t d = at + kLen;
+             d < text.size() && std::isdigit(static_cast<unsigned char>(text[d])); ++d) {
             number = number * 10 + (text[d] - '0');
             if (number > INT_MAX) break;
         }
@@ -79,8 +81,8 @@ void LoadAssociations(const ProfileFile& settings, const TTrackList& tracks, TAs
         if (i > n) break;
         const std::string fragment =
             settings.ReadText("assoc", Key("assocn", size_t(i)), "*", kAssocBufferSize);
-        const std::string name =
-            settings.ReadText("assoc", Key("associ", size_t(i)), kMissingTrackName, kAssocBufferSize);
+        const std::string name = settings.ReadText("assoc", Key("associ", size_t(i)),
+                                                   kMissingTrackName, kAssocBufferSize);
         if (!fragment.empty() && fragment[0] == '*') continue;
         if (!name.empty() && name[0] == '\x01') continue;
         int found = -1;

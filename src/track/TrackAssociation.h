@@ -11,7 +11,7 @@ class ProfileFile;
 class TTrackList;
 
 class TAssocTrack {
-public:
+  public:
     std::string fragment;
     int32_t trackId = 0;
 };

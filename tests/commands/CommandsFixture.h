@@ -12,16 +12,17 @@
 #include <string>
 #include <vector>
 
+#include "ScriptedPrompts.h"
 #include "commands/CommandContext.h"
 #include "commands/DocumentCommands.h"
 #include "document/KvlFile.h"
 #include "platform/ProfileFile.h"
-#include "ScriptedPrompts.h"
 #include "track/TrackList.h"
 
 namespace commands_test {
 
-inline std::unique_ptr<TTrackData> MakeTrack(const std::string& name, uint8_t id, const std::string& pattern,
+inline std::unique_ptr<TTrackData> MakeTrack(const std::string& name, uint8_t id,
+                                             const std::string& pattern,
                                              const std::string& alt = "", int32_t length = 95040,
                                              double inchesPerUnit = 1.0) {
     auto t = std::make_unique<TTrackData>();
@@ -35,7 +36,8 @@ inline std::unique_ptr<TTrackData> MakeTrack(const std::string& name, uint8_t id
 }
 
 // A lap of n samples moving steadily forward.
-inline std::unique_ptr<TReplay> MakeLap(const char* name, int32_t n, int32_t step = 100, Rgb colour = {}) {
+inline std::unique_ptr<TReplay> MakeLap(const char* name, int32_t n, int32_t step = 100,
+                                        Rgb colour = {}) {
     auto lap = std::make_unique<TReplay>(name, 7);
     lap->ResizeSamples(n);
     for (int32_t i = 0; i < n; ++i) {
@@ -84,7 +86,7 @@ inline void ExpectSameLap(const TReplay& a, const TReplay& b) {
 
 // A document file assembled field by field, so that a test can stop it anywhere.
 class KvlBytes {
-public:
+  public:
     KvlBytes& I32(int32_t v) {
         for (int i = 0; i < 4; ++i) bytes_.push_back(uint8_t(uint32_t(v) >> (8 * i)));
         return *this;
@@ -102,12 +104,12 @@ public:
     }
     const std::vector<uint8_t>& Bytes() const { return bytes_; }
 
-private:
+  private:
     std::vector<uint8_t> bytes_;
 };
 
 class CommandsTest : public testing::Test {
-protected:
+  protected:
     CommandsTest()
         : dir_(std::filesystem::temp_directory_path() /
                ("korvale-commands-" + std::to_string(getpid()) + "-" +
@@ -154,7 +156,7 @@ protected:
     std::filesystem::path dir_;
     ProfileFile settings_;
 
-public:
+  public:
     TTrackList tracks;
     TDocumentState doc;
     ScriptedPrompts prompts;

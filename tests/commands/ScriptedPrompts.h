@@ -18,19 +18,26 @@ namespace commands_test {
 
 inline const char* IconName(TMsgIcon i) {
     switch (i) {
-        case TMsgIcon::Exclamation: return "Exclamation";
-        case TMsgIcon::Stop: return "Stop";
-        case TMsgIcon::Question: return "Question";
-        case TMsgIcon::Information: return "Information";
+        case TMsgIcon::Exclamation:
+            return "Exclamation";
+        case TMsgIcon::Stop:
+            return "Stop";
+        case TMsgIcon::Question:
+            return "Question";
+        case TMsgIcon::Information:
+            return "Information";
     }
     return "?";
 }
 
 inline const char* ButtonsName(TMsgButtons b) {
     switch (b) {
-        case TMsgButtons::Ok: return "Ok";
-        case TMsgButtons::YesNo: return "YesNo";
-        case TMsgButtons::YesNoCancel: return "YesNoCancel";
+        case TMsgButtons::Ok:
+            return "Ok";
+        case TMsgButtons::YesNo:
+            return "YesNo";
+        case TMsgButtons::YesNoCancel:
+            return "YesNoCancel";
     }
     return "?";
 }
@@ -40,15 +47,14 @@ inline std::string Msg(const std::string& title, const std::string& text,
                        TMsgIcon icon = TMsgIcon::Exclamation, TMsgButtons b = TMsgButtons::Ok) {
     return "Message: " + title + " | " + text + " | " + IconName(icon) + " | " + ButtonsName(b);
 }
-inline const std::string kSaveQuestion =
-    Msg("Save File", "File has changed.\nSave before closing?", TMsgIcon::Question,
-        TMsgButtons::YesNoCancel);
+inline const std::string kSaveQuestion = Msg("Save File", "File has changed.\nSave before closing?",
+                                             TMsgIcon::Question, TMsgButtons::YesNoCancel);
 
 class ScriptedPrompts : public TPrompts {
-public:
+  public:
     // ---- the script ----
-    std::deque<TMsgAnswer> answers;                      // message boxes with a question
-    std::deque<std::optional<std::string>> openFiles;    // nullopt: Cancel
+    std::deque<TMsgAnswer> answers;                    // message boxes with a question
+    std::deque<std::optional<std::string>> openFiles;  // nullopt: Cancel
     std::deque<std::optional<std::string>> saveFiles;
     struct TrackAnswer {
         bool ok;
@@ -177,7 +183,9 @@ public:
     void LapEdited(int32_t index, const TReplay& lap) override {
         log.push_back("LapEdited: " + std::to_string(index) + " " + lap.driverName);
     }
-    void LapRemoved(int32_t index) override { log.push_back("LapRemoved: " + std::to_string(index)); }
+    void LapRemoved(int32_t index) override {
+        log.push_back("LapRemoved: " + std::to_string(index));
+    }
     void AllLapsRemoved() override { log.push_back("AllLapsRemoved"); }
     void TrackOpened(bool geometry) override {
         log.push_back(std::string("TrackOpened: ") + (geometry ? "geometry" : "no geometry"));
@@ -186,7 +194,7 @@ public:
     void ClosePictureInPicture() override { log.push_back("ClosePictureInPicture"); }
     TWindowRect SideWindowRect(TSideWindow which) override { return rects[which]; }
 
-private:
+  private:
     bool File(const char* kind, std::deque<std::optional<std::string>>& q, TFileDialogXfer& x) {
         log.push_back(std::string("Dialog: ") + kind + " | " + x.title + " | " + x.initialPath);
         fileDialogs.push_back(x);

@@ -93,8 +93,8 @@ TEST_F(Document, ClearResetsEveryPartOfTheDocumentButTheTitle) {
     EXPECT_TRUE(doc.repaintPending);
     EXPECT_EQ(doc.docTitle, "lap.kvl");
     EXPECT_EQ(prompts.caption, "Korvale");
-    EXPECT_THAT(prompts.log, ElementsAre("SwitchToGraph", "Caption: Korvale", "ClosePictureInPicture",
-                                         "AllLapsRemoved", "Repaint"));
+    EXPECT_THAT(prompts.log, ElementsAre("SwitchToGraph", "Caption: Korvale",
+                                         "ClosePictureInPicture", "AllLapsRemoved", "Repaint"));
 }
 
 TEST_F(Document, ClearingAnEmptyDocumentKeepsTheLapCounterAndAHiddenPictureWindow) {
@@ -208,11 +208,13 @@ TEST_F(Document, SaveWithAPathWritesInPlaceAndHeadsTheRecentFiles) {
     EXPECT_FALSE(doc.dirty);
     EXPECT_EQ(ReadRecentFiles(settings()),
               (std::vector<std::string>{Path("ridge.kvl"), Path("other.kvl")}));
-    EXPECT_EQ(Setting("admin", "path"), "<missing>") << "only Save As and Open remember the directory";
+    EXPECT_EQ(Setting("admin", "path"), "<missing>")
+        << "only Save As and Open remember the directory";
 }
 
 TEST_F(Document, SavingWithChangedAxesLeavesSaveAvailable) {
-    WriteFileBytes(Path("axes.kvl"), KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(24).I32(0).Bytes());
+    WriteFileBytes(Path("axes.kvl"),
+                   KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(24).I32(0).Bytes());
     ASSERT_TRUE(OpenDocumentPath(ctx, Path("axes.kvl")));
     EXPECT_FALSE(SaveEnabled(doc));
     doc.yAxis = 4;
@@ -435,14 +437,14 @@ TEST_F(Document, CloseCheckWritesPlacementsAndExportChoices) {
     EXPECT_TRUE(CanClose(ctx));
     EXPECT_TRUE(prompts.Asked().empty());
     const std::pair<const char*, const char*> expected[] = {
-        {"infx", "10"}, {"infy", "20"}, {"infw", "160"}, {"infh", "170"},
-        {"pipx", "-5"}, {"pipy", "30"}, {"pipw", "200"}, {"piph", "150"},
-        {"datx", "300"}, {"daty", "0"}, {"datw", "161"}, {"dath", "162"}};
+        {"infx", "10"},  {"infy", "20"}, {"infw", "160"}, {"infh", "170"},
+        {"pipx", "-5"},  {"pipy", "30"}, {"pipw", "200"}, {"piph", "150"},
+        {"datx", "300"}, {"daty", "0"},  {"datw", "161"}, {"dath", "162"}};
     for (const auto& [key, value] : expected) EXPECT_EQ(Setting("window", key), value) << key;
     const std::pair<const char*, const char*> exported[] = {
-        {"xpos", "0"}, {"xtime", "1"}, {"ypos", "0"}, {"ytime", "0"}, {"yspeed", "1"},
-        {"yline", "0"}, {"ygs", "0"}, {"ylatgs", "1"}, {"comma", "1"}, {"seplaps", "0"},
-        {"resol", "2.5"}};
+        {"xpos", "0"},   {"xtime", "1"},   {"ypos", "0"},   {"ytime", "0"},
+        {"yspeed", "1"}, {"yline", "0"},   {"ygs", "0"},    {"ylatgs", "1"},
+        {"comma", "1"},  {"seplaps", "0"}, {"resol", "2.5"}};
     for (const auto& [key, value] : exported) EXPECT_EQ(Setting("export", key), value) << key;
     EXPECT_EQ(Setting("assoc", "nassoc"), "<missing>") << "associations unchanged: not written";
 
@@ -489,16 +491,20 @@ TEST_F(Document, AxesOfNewDocumentsComeFromTheLastRun) {
 }
 
 TEST_F(Document, RecentFilesKeepFourNewestFirst) {
-    for (const char* f : {"a.kvl", "b.kvl", "c.kvl", "d.kvl", "e.kvl"}) PutOnRecentFiles(settings(), Path(f));
-    EXPECT_EQ(ReadRecentFiles(settings()),
-              (std::vector<std::string>{Path("e.kvl"), Path("d.kvl"), Path("c.kvl"), Path("b.kvl")}));
+    for (const char* f : {"a.kvl", "b.kvl", "c.kvl", "d.kvl", "e.kvl"})
+        PutOnRecentFiles(settings(), Path(f));
+    EXPECT_EQ(
+        ReadRecentFiles(settings()),
+        (std::vector<std::string>{Path("e.kvl"), Path("d.kvl"), Path("c.kvl"), Path("b.kvl")}));
     PutOnRecentFiles(settings(), Path("c.kvl"));
-    EXPECT_EQ(ReadRecentFiles(NextRunSettings()),
-              (std::vector<std::string>{Path("c.kvl"), Path("e.kvl"), Path("d.kvl"), Path("b.kvl")}));
+    EXPECT_EQ(
+        ReadRecentFiles(NextRunSettings()),
+        (std::vector<std::string>{Path("c.kvl"), Path("e.kvl"), Path("d.kvl"), Path("b.kvl")}));
 }
 
 TEST_F(Document, RecentFileAsksAboutChangesButRunsNoCloseCheck) {
-    WriteFileBytes(Path("r.kvl"), KvlBytes().I32(kKvlMagic).I32(0).I32(3).I32(7).I32(3).I32(0).Bytes());
+    WriteFileBytes(Path("r.kvl"),
+                   KvlBytes().I32(kKvlMagic).I32(0).I32(3).I32(7).I32(3).I32(0).Bytes());
     RecentFileChosen(ctx, Path("r.kvl"));
     EXPECT_TRUE(prompts.Asked().empty());
     EXPECT_EQ(doc.currentTrack, TrackIndex("Bullring"));
@@ -517,8 +523,10 @@ TEST_F(Document, RecentFileAsksAboutChangesButRunsNoCloseCheck) {
 
 TEST_F(Document, DroppedFilesOpenOnlyTheFirstWithoutRememberingItsDirectory) {
     std::filesystem::create_directories(Path("drop"));
-    WriteFileBytes(Path("drop/one.kvl"), KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(24).I32(0).Bytes());
-    WriteFileBytes(Path("drop/two.kvl"), KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(3).I32(0).Bytes());
+    WriteFileBytes(Path("drop/one.kvl"),
+                   KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(24).I32(0).Bytes());
+    WriteFileBytes(Path("drop/two.kvl"),
+                   KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(3).I32(0).Bytes());
     FilesDropped(ctx, {Path("drop/one.kvl"), Path("drop/two.kvl"), Path("drop/three.kvl")});
     EXPECT_TRUE(prompts.Asked().empty());
     EXPECT_EQ(doc.currentTrack, TrackIndex("Oval"));

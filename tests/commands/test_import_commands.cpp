@@ -35,7 +35,7 @@ std::function<bool(TImportLapXfer&, const TImportLapSource&)> CancelDialog() {
 }
 
 class ImportTest : public CommandsTest {
-protected:
+  protected:
     void SetUp() override {
         tracks.Insert(MakeTrack("Short Track", 50, "shorttrack", "", 10000, 6.0));
         tracks.Insert(std::make_unique<TTrackData>(simtest::ShortOval()));
@@ -52,7 +52,8 @@ protected:
         b.Driver("Pace Car", 0).Driver("Ann Lee", 7).Driver("Bo", 105);
         const int32_t pos[10] = {8000, 9000, 500, 2500, 4500, 6500, 8500, 9900, 1400, 2400};
         for (int f = 0; f < 10; ++f)
-            b.Frame({{1, pos[f], int16_t(10 * f), int16_t(f), uint8_t(f)}, {2, 100 + 300 * f, 5, 0, 0}});
+            b.Frame({{1, pos[f], int16_t(10 * f), int16_t(f), uint8_t(f)},
+                     {2, 100 + 300 * f, 5, 0, 0}});
         return b.Bytes();
     }
     std::string WriteReplay(const std::string& relative, const std::vector<uint8_t>& bytes) {
@@ -90,8 +91,9 @@ TEST_F(ImportTest, ImportReplayAddsTheChosenLapToTheDocument) {
     ASSERT_EQ(prompts.fileDialogs.size(), 1u);
     const TFileDialogXfer& f = prompts.fileDialogs[0];
     EXPECT_EQ(f.title, "Open Replay");
-    EXPECT_EQ(f.filter, "All Replays (*.rpl;*.rpz)|*.rpl;*.rpz|Replay Files (*.rpl)|*.rpl|"
-                        "Replay Archives (*.rpz)|*.rpz|All files (*.*)|*.*|");
+    EXPECT_EQ(f.filter,
+              "All Replays (*.rpl;*.rpz)|*.rpl;*.rpz|Replay Files (*.rpl)|*.rpl|"
+              "Replay Archives (*.rpz)|*.rpz|All files (*.*)|*.*|");
     EXPECT_EQ(f.defaultExt, "rpl");
     EXPECT_TRUE(f.mustExist);
     EXPECT_EQ(f.initialPath, "./*.rpl");
@@ -118,7 +120,8 @@ TEST_F(ImportTest, ImportReplayAddsTheChosenLapToTheDocument) {
     EXPECT_EQ(doc.sourceReplay.Name(), "race1.rpl");
     EXPECT_TRUE(doc.dirty);
     EXPECT_TRUE(doc.repaintPending);
-    EXPECT_GT(doc.extents.maximum[size_t(ChannelPosition)], 0) << "extents recomputed over the new lap";
+    EXPECT_GT(doc.extents.maximum[size_t(ChannelPosition)], 0)
+        << "extents recomputed over the new lap";
     EXPECT_EQ(prompts.caption, "Korvale [Short Track, race1.rpl]");
     EXPECT_THAT(prompts.Only("LapAdded"), ElementsAre("LapAdded: Ann Lee"));
     EXPECT_EQ(prompts.waitDepth, 0);
@@ -157,7 +160,8 @@ TEST_F(ImportTest, TheLapListShowsTimesOrSpeedsAndTheModeIsStoredAtOnce) {
     const double exact = (1 - 1000.0 / 1500.0) + 6 + (100.0 / 1500.0 - 1);
     char time[32], speed[32];
     std::snprintf(time, sizeof time, "%8.3f s", exact / 15);
-    std::snprintf(speed, sizeof speed, "%9.3f mph", (10000 * 6.0 / 12 / 5280) / (exact / 15) * 3600);
+    std::snprintf(speed, sizeof speed, "%9.3f mph",
+                  (10000 * 6.0 / 12 / 5280) / (exact / 15) * 3600);
     EXPECT_EQ(times, (std::vector<std::string>{"(partial)", time, "(partial)"}));
     EXPECT_EQ(speeds, (std::vector<std::string>{"(partial)", speed, "(partial)"}));
     EXPECT_EQ(Setting("import", "times"), "1") << "kept although the dialog was cancelled";
@@ -265,7 +269,8 @@ TEST_F(ImportTest, CancellingTheTrackChoiceEndsWithoutAMessage) {
     prompts.openFiles = {WriteReplay("elsewhere/r.rpl", TwoDriverReplay())};
     prompts.tracks = {{false, 0, false}};
     ImportReplayCommand(ctx);
-    EXPECT_THAT(prompts.Asked(), ElementsAre(kReplayDialog + "./*.rpl", "Dialog: Choose Track | for elsewhere"));
+    EXPECT_THAT(prompts.Asked(),
+                ElementsAre(kReplayDialog + "./*.rpl", "Dialog: Choose Track | for elsewhere"));
     EXPECT_EQ(doc.currentTrack, -1);
 
     // Chosen with the box ticked, the next replay of that directory needs no dialog.
@@ -288,8 +293,8 @@ TEST_F(ImportTest, AnArchiveMemberIsImportedAndItsTemporaryCopyRemoved) {
     prompts.archives = {extract("Heat1.rpl")};
     prompts.importLaps = {Pick(0, {1})};
     ImportReplayCommand(ctx);
-    EXPECT_THAT(prompts.Asked(), ElementsAre(kReplayDialog + "./*.rpl", "Dialog: Archive | " + archive,
-                                             "Dialog: Import Lap"));
+    EXPECT_THAT(prompts.Asked(), ElementsAre(kReplayDialog + "./*.rpl",
+                                             "Dialog: Archive | " + archive, "Dialog: Import Lap"));
     ASSERT_EQ(doc.laps.Count(), 1);
     EXPECT_EQ(doc.sourceReplay.Name(), "heat1.rpl");
     EXPECT_FALSE(fs::exists(Path("shorttrack/td0")));
@@ -364,7 +369,8 @@ TEST_F(ImportTest, AverageOfFullLapsJoinsTheDocumentLikeAnImportedLap) {
     }};
     ImportAverageLapCommand(ctx);
     ASSERT_GE(fullLaps, 2u);
-    EXPECT_THAT(prompts.Asked(), ElementsAre(kReplayDialog + "./*.rpl", "Dialog: Import Average Lap"));
+    EXPECT_THAT(prompts.Asked(),
+                ElementsAre(kReplayDialog + "./*.rpl", "Dialog: Import Average Lap"));
     ASSERT_EQ(doc.laps.Count(), 2);
     const TReplay& avg = doc.laps.At(1);
     EXPECT_NE(driverText.find(avg.driverName), std::string::npos) << driverText;
@@ -404,10 +410,10 @@ TEST_F(ImportTest, FailedAveragesEndLikeACancel) {
     prompts.openFiles = {replay, replay, replay, replay};
     prompts.importLaps = {CancelDialog(), Pick(0, {}), Pick(0, {0}), Pick(0, {0, 1})};
     for (int i = 0; i < 4; ++i) ImportAverageLapCommand(ctx);
-    EXPECT_THAT(Messages(),
-                ElementsAre(Msg("Import Error", "No lap selected"),
-                            Msg("Import Error", "Error reading lap data"),
-                            Msg("Import Average Lap", "Partial laps may not be used in averaging")));
+    EXPECT_THAT(Messages(), ElementsAre(Msg("Import Error", "No lap selected"),
+                                        Msg("Import Error", "Error reading lap data"),
+                                        Msg("Import Average Lap",
+                                            "Partial laps may not be used in averaging")));
     EXPECT_TRUE(doc.laps.Empty());
     EXPECT_EQ(doc.currentTrack, -1);
     EXPECT_FALSE(doc.dirty);

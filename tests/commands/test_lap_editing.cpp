@@ -17,7 +17,7 @@ const std::string kDeleteQuestion =
     Msg("Confirm Delete", "Delete this lap?", TMsgIcon::Question, TMsgButtons::YesNo);
 
 class LapEditingTest : public CommandsTest {
-protected:
+  protected:
     void SetUp() override {
         MakeDocument("Oval", {"Ann Lee", "Bo", "Cy"});
         doc.dirty = false;
@@ -48,7 +48,8 @@ TEST_F(LapEditingTest, EditStoresANewNameAndColour) {
     prompts.chooseLaps = {1};
     prompts.editInfos = {TEditInfoXfer{"Bo Renamed", {0, 192, 0}}};
     EditInfoCommand(ctx);
-    EXPECT_THAT(prompts.Asked(), ElementsAre("Dialog: Select a Lap", "Dialog: Edit Replay Info | Bo"));
+    EXPECT_THAT(prompts.Asked(),
+                ElementsAre("Dialog: Select a Lap", "Dialog: Edit Replay Info | Bo"));
     EXPECT_STREQ(doc.laps.At(1).driverName, "Bo Renamed");
     EXPECT_EQ(doc.laps.At(1).colour, (Rgb{0, 192, 0}));
     EXPECT_TRUE(doc.dirty);

@@ -12,7 +12,7 @@ namespace {
 using testing::ElementsAre;
 
 class ReadDocumentTest : public CommandsTest {
-protected:
+  protected:
     // An open document that a read must either leave alone or clear.
     void SetUp() override {
         MakeDocument("Ridge", {"Earlier 1", "Earlier 2"});
@@ -132,8 +132,17 @@ TEST_F(ReadDocumentTest, CompleteLapsSurviveAMissingOne) {
     auto a = MakeLap("Kept A", 6);
     auto b = MakeLap("Kept B", 0);
     auto c = MakeLap("Cut C", 9);
-    std::vector<uint8_t> bytes =
-        KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(24).I32(3).Lap(*a).Lap(*b).Lap(*c).Bytes();
+    std::vector<uint8_t> bytes = KvlBytes()
+                                     .I32(kKvlMagic)
+                                     .I32(1)
+                                     .I32(2)
+                                     .I32(7)
+                                     .I32(24)
+                                     .I32(3)
+                                     .Lap(*a)
+                                     .Lap(*b)
+                                     .Lap(*c)
+                                     .Bytes();
     bytes.resize(bytes.size() - 1);  // the third record is one byte short
     EXPECT_FALSE(Read(bytes));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (04)")));
@@ -147,7 +156,8 @@ TEST_F(ReadDocumentTest, CompleteLapsSurviveAMissingOne) {
 
 TEST_F(ReadDocumentTest, ALapCountBeyondTheFileFailsWithoutAHugeAllocation) {
     auto a = MakeLap("Only", 5);
-    EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(24).I32(0x7fffffff).Lap(*a).Bytes()));
+    EXPECT_FALSE(Read(
+        KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(24).I32(0x7fffffff).Lap(*a).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (04)")));
     EXPECT_EQ(doc.laps.Count(), 1);
 }

@@ -23,7 +23,8 @@ TEST_F(TrackChoice, PatternsAreSubstringsOfTheLowerCasePath) {
     const auto any = MakeTrack("Any", 9, "");
     EXPECT_TRUE(TrackMatchesPath(*any, "/whatever.rpl")) << "an empty pattern occurs everywhere";
     const auto noAlt = MakeTrack("NoAlt", 9, "zzz", "");
-    EXPECT_FALSE(TrackMatchesPath(*noAlt, "/whatever.rpl")) << "an empty second pattern is no match";
+    EXPECT_FALSE(TrackMatchesPath(*noAlt, "/whatever.rpl"))
+        << "an empty second pattern is no match";
 }
 
 TEST_F(TrackChoice, OneMatchingPatternDecidesWithoutADialog) {
@@ -77,10 +78,10 @@ TEST_F(TrackChoice, AmbiguousPathsAskWithoutTheRememberBox) {
         TAssocList assoc;
         std::string path;
     } cases[] = {
-        {{}, "/oval/ridge/r.rpl"},                               // two tracks' patterns
-        {{{"club", 3}}, "/club/oval/r.rpl"},                     // an association and a pattern
-        {{{"club", 3}, {"day", 24}}, "/club day/r.rpl"},         // two associations
-        {{{"club", 3}, {"club", 3}}, "/club/r.rpl"},             // even when they agree
+        {{}, "/oval/ridge/r.rpl"},                        // two tracks' patterns
+        {{{"club", 3}}, "/club/oval/r.rpl"},              // an association and a pattern
+        {{{"club", 3}, {"day", 24}}, "/club day/r.rpl"},  // two associations
+        {{{"club", 3}, {"club", 3}}, "/club/r.rpl"},      // even when they agree
     };
     for (const Case& c : cases) {
         doc.associations = c.assoc;
@@ -118,14 +119,15 @@ TEST_F(TrackChoice, AReplayAtTheTopStoresAnEmptyFragmentThatMatchesEverything) {
 }
 
 TEST_F(TrackChoice, LoadingSkipsMissingPairsAndUnknownTracks) {
-    tracks.Insert(MakeTrack("oval", 99, "ovalnight"));  // the same name again: the last gives the id
+    tracks.Insert(
+        MakeTrack("oval", 99, "ovalnight"));  // the same name again: the last gives the id
     ProfileFile& s = settings();
     s.WriteInt("assoc", "nassoc", 6);
     s.WriteText("assoc", "assocn1", "club");
     s.WriteText("assoc", "associ1", "RIDGE");
     s.WriteText("assoc", "assocn2", "gone");
     s.WriteText("assoc", "associ2", "Demolished Speedway");
-    s.WriteText("assoc", "associ3", "Oval");       // no fragment
+    s.WriteText("assoc", "associ3", "Oval");      // no fragment
     s.WriteText("assoc", "assocn4", "no track");  // no name
     s.WriteText("assoc", "assocn5", "night");
     s.WriteText("assoc", "associ5", "Oval");
