@@ -1,5 +1,5 @@
-// The graph view tests need one QApplication for the whole run, gone before the process
-// exits so that Qt's devices are torn down in order.
+// Linked into the widget tests (views, dialogs, windows): one QApplication for the whole
+// run, gone before the process exits so that Qt's devices are torn down in order.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -17,7 +17,7 @@ class QtAppEnvironment : public ::testing::Environment {
 
   private:
     int argc_ = 1;
-    char name_[16] = "test_views";
+    char name_[16] = "korvale-test";
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QApplication> app_;
 };
