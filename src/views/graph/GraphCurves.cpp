@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <system_error>
+#include <thread>
 
 #include "channels/Channels.h"
 #include "commands/DocumentState.h"
@@ -148,16 +150,39 @@ void DrawPolylinePixels(QImage& image, const QPolygon& line, QRgb colour) {
 }
 
 void DrawGraphCurves(QImage& image, const TGraphPaintInput& in) {
-    std::vector<QPolygon> upper, lower;
-    for (int n = 0; n < in.doc.laps.Count(); ++n) {
+    // The laps' curves are computed side by side on the machine's cores (each lap is read by
+    // one thread only) and then drawn one after another in document order, so that the
+    // later lap's pixels lie on top exactly as a single pass would draw them.
+    const int count = in.doc.laps.Count();
+    std::vector<std::vector<QPolygon>> upper(static_cast<size_t>(count));
+    std::vector<std::vector<QPolygon>> lower(static_cast<size_t>(count));
+    auto walk = [&](int begin, int stride) {
+        for (int n = begin; n < count; n += stride)
+            WalkLap(in.doc.laps.At(n), in, &upper[size_t(n)], &lower[size_t(n)]);
+    };
+    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int workers = count >= 4 ? std::min(cores, 8) : 1;
+    std::vector<std::thread> helpers;
+    bool parallel = true;
+    try {
+        for (int w = 1; w < workers; ++w) helpers.emplace_back(walk, w, workers);
+    } catch (const std::system_error&) {
+        parallel = false;
+    }
+    if (parallel) walk(0, workers);
+    for (std::thread& t : helpers) t.join();
+    if (!parallel) {
+        // No thread to be had: every lap walked here, from the start.
+        for (auto& lines : upper) lines.clear();
+        for (auto& lines : lower) lines.clear();
+        walk(0, 1);
+    }
+    for (int n = 0; n < count; ++n) {
         const TReplay& lap = in.doc.laps.At(n);
         const QRgb colour = qRgb(lap.colour.r, lap.colour.g, lap.colour.b);
-        upper.clear();
-        lower.clear();
-        WalkLap(lap, in, &upper, &lower);
-        for (const QPolygon& line : upper) DrawPolylinePixels(image, line, colour);
+        for (const QPolygon& line : upper[size_t(n)]) DrawPolylinePixels(image, line, colour);
         // The second axis's curve was a stroked path in the same pen: the same pixels.
-        for (const QPolygon& line : lower) DrawPolylinePixels(image, line, colour);
+        for (const QPolygon& line : lower[size_t(n)]) DrawPolylinePixels(image, line, colour);
     }
 }
 
