@@ -159,7 +159,11 @@ bool CheckSelection(TCommandContext& ctx, const TOpenReplay& replay, const TImpo
     return true;
 }
 
-void ImportReplayCommand(TCommandContext& ctx) {
+namespace {
+
+// The steps both imports share: open the replay, run the command's dialog, read what was
+// chosen, add the lap. average: Import Average Lap (several laps, nothing preselected).
+void RunImportCommand(TCommandContext& ctx, bool average) {
     TReplayImport import;
     if (!OpenReplayForImport(ctx, import)) {
         import.Finish();
@@ -169,10 +173,13 @@ void ImportReplayCommand(TCommandContext& ctx) {
     TImportLapXfer xfer;
     xfer.driverTexts = DriverTexts(import.replay);
     xfer.selectedDriver = 0;
-    xfer.selectedLaps = {0};
+    // The first lap of every list is partial, which an average cannot take.
+    xfer.selectedLaps = average ? std::vector<int32_t>{} : std::vector<int32_t>{0};
     xfer.lapTimes = ReadLapTimesFlag(ctx.settings);
     const TImportLapSource source = ImportLapSource(ctx, import.replay);
-    if (!ctx.prompts.ImportLap(xfer, source) || !CheckSelection(ctx, import.replay, xfer)) {
+    const bool chosen = average ? ctx.prompts.ImportAverageLaps(xfer, source)
+                                : ctx.prompts.ImportLap(xfer, source);
+    if (!chosen || !CheckSelection(ctx, import.replay, xfer)) {
         EndImportWithoutLap(ctx, false);
         import.Finish();
         return;
@@ -180,40 +187,8 @@ void ImportReplayCommand(TCommandContext& ctx) {
     std::unique_ptr<TReplay> lap;
     ctx.prompts.SetWaitCursor(true);
     const char* error =
-        ReadReplayLap(import.replay, xfer.selectedDriver, xfer.selectedLaps.front(), lap);
-    ctx.prompts.SetWaitCursor(false);
-    if (error) {
-        ImportError(ctx, error);
-        EndImportWithoutLap(ctx, false);
-        import.Finish();
-        return;
-    }
-    const std::string replayName = import.replay.replayName;
-    import.Finish();
-    AddImportedLap(ctx, std::move(lap), replayName);
-}
-
-void ImportAverageLapCommand(TCommandContext& ctx) {
-    TReplayImport import;
-    if (!OpenReplayForImport(ctx, import)) {
-        import.Finish();
-        EndImportWithoutLap(ctx, true);
-        return;
-    }
-    TImportLapXfer xfer;
-    xfer.driverTexts = DriverTexts(import.replay);
-    xfer.selectedDriver = 0;
-    xfer.selectedLaps = {};
-    xfer.lapTimes = ReadLapTimesFlag(ctx.settings);
-    const TImportLapSource source = ImportLapSource(ctx, import.replay);
-    if (!ctx.prompts.ImportAverageLaps(xfer, source) || !CheckSelection(ctx, import.replay, xfer)) {
-        EndImportWithoutLap(ctx, false);
-        import.Finish();
-        return;
-    }
-    std::unique_ptr<TReplay> lap;
-    ctx.prompts.SetWaitCursor(true);
-    const char* error = ReadAverageLap(import.replay, xfer.selectedDriver, xfer.selectedLaps, lap);
+        average ? ReadAverageLap(import.replay, xfer.selectedDriver, xfer.selectedLaps, lap)
+                : ReadReplayLap(import.replay, xfer.selectedDriver, xfer.selectedLaps.front(), lap);
     ctx.prompts.SetWaitCursor(false);
     if (error) {
         // A partial lap that got past the dialog is refused as the dialog itself would.
@@ -230,3 +205,9 @@ void ImportAverageLapCommand(TCommandContext& ctx) {
     import.Finish();
     AddImportedLap(ctx, std::move(lap), replayName);
 }
+
+}  // namespace
+
+void ImportReplayCommand(TCommandContext& ctx) { RunImportCommand(ctx, false); }
+
+void ImportAverageLapCommand(TCommandContext& ctx) { RunImportCommand(ctx, true); }
