@@ -218,9 +218,15 @@ bool TQtPrompts::ChooseTrack(TChooseTrackXfer& xfer) {
     return true;
 }
 
-bool TQtPrompts::ImportLap(TImportLapXfer& xfer, const TImportLapSource& source) {
-    TImportLap dialog(xfer, source, parent_);
-    if (help_) dialog.SetHelpHandler(help_);
+namespace {
+
+// Both import dialogs: the selections come back on OK; the lap-times mode also on Cancel,
+// since the mode button stores it at once.
+template <typename Dialog>
+bool RunImportDialog(TImportLapXfer& xfer, const TImportLapSource& source, QWidget* parent,
+                     const std::function<void(int)>& help) {
+    Dialog dialog(xfer, source, parent);
+    if (help) dialog.SetHelpHandler(help);
     const bool ok = dialog.exec() == QDialog::Accepted;
     if (ok)
         xfer = dialog.Result();
@@ -229,15 +235,14 @@ bool TQtPrompts::ImportLap(TImportLapXfer& xfer, const TImportLapSource& source)
     return ok;
 }
 
+}  // namespace
+
+bool TQtPrompts::ImportLap(TImportLapXfer& xfer, const TImportLapSource& source) {
+    return RunImportDialog<TImportLap>(xfer, source, parent_, help_);
+}
+
 bool TQtPrompts::ImportAverageLaps(TImportLapXfer& xfer, const TImportLapSource& source) {
-    TImportAvgLaps dialog(xfer, source, parent_);
-    if (help_) dialog.SetHelpHandler(help_);
-    const bool ok = dialog.exec() == QDialog::Accepted;
-    if (ok)
-        xfer = dialog.Result();
-    else
-        xfer.lapTimes = dialog.LapTimes();
-    return ok;
+    return RunImportDialog<TImportAvgLaps>(xfer, source, parent_, help_);
 }
 
 bool TQtPrompts::ChooseLap(TChooseLapXfer& xfer) {
