@@ -6,18 +6,10 @@
 #include <cstring>
 
 #include "commands/DocumentCommands.h"
+#include "platform/TextCase.h"
 
 namespace {
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
 
 bool ValidIndex(const TDocumentState& doc, int32_t index) {
     return index >= 0 && index < doc.laps.Count();
@@ -60,7 +52,7 @@ bool EditLap(TCommandContext& ctx, int32_t index) {
     xfer.colour = lap.colour;
     if (!ctx.prompts.EditInfo(xfer)) return false;
     const std::string newName = StoredName(xfer.name);
-    if (EqualNoCase(newName, lap.driverName) && xfer.colour == lap.colour) return false;
+    if (EqualIgnoringCase(newName, lap.driverName) && xfer.colour == lap.colour) return false;
     doc.dirty = true;
     lap.SetDriverName(newName.c_str());
     lap.colour = xfer.colour;

@@ -1,13 +1,5 @@
 #include "replay/ReplayTrack.h"
 
-#include <cctype>
-
-std::string LowerCaseCopy(const std::string& text) {
-    std::string lower = text;
-    for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
 bool ReplayPathMatchesTrack(const TTrackData& track, const std::string& lowerCasePath) {
     if (lowerCasePath.find(track.pathPattern) != std::string::npos) return true;
     return !track.altPathPattern.empty() &&

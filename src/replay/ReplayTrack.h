@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/TextCase.h"
+
 #include "track/TrackList.h"
 
 inline constexpr int kNoTrackMatch = -1;
@@ -18,4 +20,3 @@ bool ReplayPathMatchesTrack(const TTrackData& track, const std::string& lowerCas
 // kAmbiguousTrackMatch when several do.
 int TrackForReplayPath(const TTrackList& tracks, const std::string& path);
 
-std::string LowerCaseCopy(const std::string& text);

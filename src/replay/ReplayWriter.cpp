@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "channels/Channels.h"
+#include "platform/TextCase.h"
 
 namespace {
 
@@ -103,7 +104,7 @@ std::string ReplayExportPath(const std::string& fileName) {
 #endif
     const std::string dir = cut == std::string::npos ? std::string() : fileName.substr(0, cut + 1);
     std::string name = cut == std::string::npos ? fileName : fileName.substr(cut + 1);
-    for (char& c : name) c = char(std::tolower(static_cast<unsigned char>(c)));
+    name = LowerCaseCopy(name);
     const size_t ext = name.find(".rpl");
     if (ext == std::string::npos || ext + 4 != name.size()) name += ".rpl";
     return dir + name;

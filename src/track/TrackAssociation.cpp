@@ -9,6 +9,7 @@
 
 #include "platform/ProfileFile.h"
 #include "track/TrackList.h"
+#include "platform/TextCase.h"
 
 namespace {
 // The track-name default of a missing "associ%d": a single character of code 1.
@@ -21,15 +22,6 @@ std::string Key(const char* prefix, size_t i) {
     return buf;
 }
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
 
 // Last track in list order with this id, or -1.
 int LastTrackWithId(const TTrackList& tracks, int32_t id) {
@@ -87,7 +79,7 @@ void LoadAssociations(const ProfileFile& settings, const TTrackList& tracks, TAs
         if (!name.empty() && name[0] == '\x01') continue;
         int found = -1;
         for (int t = 0; t < tracks.Count(); ++t) {
-            if (EqualNoCase(tracks.At(t).name, name)) found = t;
+            if (EqualIgnoringCase(tracks.At(t).name, name)) found = t;
         }
         if (found < 0) continue;
         list.push_back(TAssocTrack{fragment, int32_t(tracks.At(found).trackId)});
