@@ -239,7 +239,17 @@ QRect TSDIDecFrame::StoredPlacement() const {
     const int y = settings_.ReadInt("window", "appy", static_cast<int>(sh * 0.1));
     const int w = settings_.ReadInt("window", "appw", static_cast<int>(sw * 0.8));
     const int h = settings_.ReadInt("window", "apph", static_cast<int>(sh * 0.8));
-    return {x, y, w, h};
+    const QRect stored(x, y, w, h);
+    // A placement left from a screen that is gone (or a damaged settings file) would put the
+    // frame where nobody can reach it: then the first-run placement is used instead.
+    bool reachable = false;
+    for (const QScreen* s : QGuiApplication::screens())
+        reachable = reachable || s->availableGeometry().intersected(stored).width() >= 40;
+    if (QGuiApplication::screens().isEmpty()) reachable = true;
+    if (w <= 0 || h <= 0 || !reachable)
+        return {static_cast<int>(sw * 0.1), static_cast<int>(sh * 0.1), static_cast<int>(sw * 0.8),
+                static_cast<int>(sh * 0.8)};
+    return stored;
 }
 
 void TSDIDecFrame::SavePlacement() {

@@ -127,6 +127,22 @@ TEST_F(StartupTest, ClosingWritesThePlacementTheSideWindowsAndTheAxes) {
     EXPECT_EQ(Settings().ReadInt("graph", "ayaxis", 7), 3);
 }
 
+TEST_F(StartupTest, APlacementNoScreenShowsIsReplacedByTheFirstRunOne) {
+    NotFirstRun();
+    {
+        ProfileFile s(paths.settingsFile);
+        s.WriteInt("window", "appx", 50000);
+        s.WriteInt("window", "appy", -40000);
+        s.WriteInt("window", "appw", 500);
+        s.WriteInt("window", "apph", 400);
+    }
+    ASSERT_TRUE(Start());
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(frame().StoredPlacement(),
+              QRect(int(screen.width() * 0.1), int(screen.height() * 0.1), int(screen.width() * 0.8),
+                    int(screen.height() * 0.8)));
+}
+
 TEST_F(StartupTest, ClosingWhileMaximizedLeavesTheStoredPlacement) {
     NotFirstRun();
     ASSERT_TRUE(Start());
