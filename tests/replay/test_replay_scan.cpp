@@ -164,6 +164,27 @@ TEST(ReplayScan, BackwardCrossingsAreUndoneBeforeANewLap) {
     EXPECT_EQ(laps[1][1].FileOffset, b.FrameOffset(6));
 }
 
+TEST(ReplayScan, CrossingBoundsOnAnOddLengthTruncateTowardZero) {
+    TempDir dir;
+    ReplayBuilder b(2);
+    b.Driver("Pace Car", 0).Driver("Edge", 1).Driver("Back", 2);
+    // Length 10001: a forward crossing needs a drop of more than 5000, a backward one a rise
+    // of more than 5000. Edge drops exactly 5000 (nothing), rises 5000 (nothing), then drops
+    // 5001 (a new lap). Back rises 5001 (backward), then drops 5001 (undone, no lap).
+    b.Frame({{1, 6000}, {2, 1000}});
+    b.Frame({{1, 1000}, {2, 6001}});
+    b.Frame({{1, 6000}, {2, 1000}});
+    b.Frame({{1, 999}, {2, 1000}});
+    Opened o;
+    OpenBytes(dir, b.Bytes(), o, 10001);
+    TReplayLaps laps;
+    ASSERT_TRUE(ScanLaps(o.file, o.dataSize, o.header, laps));
+    ASSERT_EQ(laps[0].size(), 2u);
+    EXPECT_EQ(laps[0][1].FileOffset, b.FrameOffset(3));
+    EXPECT_EQ(laps[0][0].FrameCount, 3);
+    EXPECT_EQ(laps[1].size(), 1u);
+}
+
 TEST(ReplayScan, DataBlockIsFoundFromTheEndAndSkipCountsAreUnsigned) {
     TempDir dir;
     ReplayBuilder b(1);
