@@ -22,6 +22,7 @@ QStringList ToQ(const std::vector<std::string>& v) {
 
 struct Warning {
     std::string title, text;
+    std::vector<int> selectedWhileShown;  // the lap rows selected while the message is up
 };
 
 }  // namespace
@@ -176,7 +177,7 @@ class ImportAvgLapsTest : public ::testing::Test {
     void SetUp() override {
         dlg = std::make_unique<TImportAvgLaps>(ThreeDrivers(true), fake.Source());
         dlg->SetWarn([this](const std::string& t, const std::string& x) {
-            warnings.push_back({t, x});
+            warnings.push_back({t, x, SelectedRows(laps)});
         });
         drivers = Find<QListWidget>(dlg.get(), "driverList");
         laps = Find<QListWidget>(dlg.get(), "lapList");
@@ -214,10 +215,13 @@ TEST_F(ImportAvgLapsTest, SelectingAPartialLapIsRefusedAndBothEndsDeselected) {
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_EQ(warnings[0].title, "Import Average Lap");
     EXPECT_EQ(warnings[0].text, "Partial laps may not be used in averaging");
+    // The message shows the refused lap still selected; it goes only afterwards.
+    EXPECT_EQ(warnings[0].selectedWhileShown, (std::vector<int>{0, 2}));
     EXPECT_EQ(SelectedRows(laps), std::vector<int>{2});
 
     MouseOnRow(laps, 5);
     EXPECT_EQ(warnings.size(), 2u);
+    EXPECT_EQ(warnings[1].selectedWhileShown, (std::vector<int>{2, 5}));
     EXPECT_EQ(SelectedRows(laps), std::vector<int>{2});
 
     // The single lap of a driver who never crossed the line is both first and last.

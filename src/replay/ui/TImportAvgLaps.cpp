@@ -27,6 +27,9 @@ bool TImportAvgLaps::RefusePartialLaps() {
     QListWidgetItem* first = laps->item(0);
     QListWidgetItem* last = laps->item(n - 1);
     if (!first->isSelected() && !last->isSelected()) return true;
+    // The message comes while the refused lap is still shown selected, so that the user sees
+    // which one it means; the selections go once it is read.
+    if (warn_) warn_(kPartialLapsTitle, kPartialLapsText);
     {
         // Deselecting must not run this check again.
         checking_ = true;
@@ -34,7 +37,6 @@ bool TImportAvgLaps::RefusePartialLaps() {
         last->setSelected(false);
         checking_ = false;
     }
-    if (warn_) warn_(kPartialLapsTitle, kPartialLapsText);
     return false;
 }
 
