@@ -122,8 +122,16 @@ std::string TrackChoiceScope(const std::string& path, bool ambiguous,
     // The directory part (everything up to the last separator), less one trailing
     // separator, then its last component. Both separators count so that paths written on
     // either platform split the same way.
+    // A drive ("c:") belongs to no directory: a replay at the top of a drive has an empty
+    // last component, like one at the root.
+    const size_t start =
+        path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))
+            ? 2
+            : 0;
     const size_t lastSep = path.find_last_of("/\\");
-    std::string dir = lastSep == std::string::npos ? std::string() : path.substr(0, lastSep + 1);
+    std::string dir = lastSep == std::string::npos || lastSep < start
+                          ? std::string()
+                          : path.substr(start, lastSep + 1 - start);
     if (!dir.empty() && (dir.back() == '\\' || dir.back() == '/')) dir.pop_back();
     const size_t sep = dir.find_last_of("/\\");
     const std::string component = sep == std::string::npos ? dir : dir.substr(sep + 1);

@@ -95,14 +95,16 @@ TEST_F(TrackChoice, AmbiguousPathsAskWithoutTheRememberBox) {
 
 TEST_F(TrackChoice, ScopeTextNamesTheLastDirectoryUpTo39Characters) {
     const std::string name39(39, 'd'), name40(40, 'e');
-    prompts.tracks = {{true, 0, false}, {true, 0, false}, {true, 0, false}};
+    prompts.tracks = {{true, 0, false}, {true, 0, false}, {true, 0, false}, {true, 0, false}};
     ChooseTrackForReplay(ctx, "/r/" + name39 + "/x.rpl");
     ChooseTrackForReplay(ctx, "/r/" + name40 + "/x.rpl");
     ChooseTrackForReplay(ctx, "C:\\Races\\Wet Day\\x.rpl");  // written on the other platform
-    ASSERT_EQ(prompts.trackDialogs.size(), 3u);
+    ChooseTrackForReplay(ctx, "C:\\x.rpl");  // the top of a drive: the drive is no directory
+    ASSERT_EQ(prompts.trackDialogs.size(), 4u);
     EXPECT_EQ(prompts.trackDialogs[0].scopeText, "for " + name39);
     EXPECT_EQ(prompts.trackDialogs[1].scopeText, "for this directory");
     EXPECT_EQ(prompts.trackDialogs[2].scopeText, "for wet day");
+    EXPECT_EQ(prompts.trackDialogs[3].scopeText, "for ");
 }
 
 TEST_F(TrackChoice, AReplayAtTheTopStoresAnEmptyFragmentThatMatchesEverything) {
