@@ -272,9 +272,11 @@ ChannelRange ChannelExtents(const std::vector<const TReplay*>& laps, const TTrac
         if (lap == nullptr) continue;
         const double duration = LapDuration(*lap);
         range.maximum[ChannelTime] = std::max(range.maximum[ChannelTime], duration);
-        // A lap's time lies within a frame or two of its samples; a damaged document that
-        // claims far more would keep this loop (and the open) going for ever.
-        const double frameLimit = static_cast<double>(SampleCount(*lap)) + 30;
+        // An imported lap ends within a frame of its last sample, or, when its recording
+        // stopped at most 704 units short of the line, at one unit per frame or more past
+        // it: its time lies within n + 704 frames. A damaged document that claims far more
+        // would keep this loop (and the open) going for ever.
+        const double frameLimit = static_cast<double>(SampleCount(*lap)) + 704 + 30;
         double frames = 0;
         for (double t = 0; t < duration && frames < frameLimit; t += Frame, frames += 1) {
             const double values[ChannelCount] = {0,

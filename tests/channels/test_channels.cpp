@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -254,4 +255,39 @@ TEST(Channels, ExtentsStartFromTheirSeedsAndWidenOverEveryFrame) {
     EXPECT_NEAR(r.maximum[ChannelSpeed], 90 * kMphPerFootPerFrame, 1e-6);  // backward at frame 5
     EXPECT_EQ(r.minimum[ChannelLine], 0.0);
     EXPECT_EQ(r.maximum[ChannelLine], 0.0);
+}
+
+TEST(Channels, ExtentsCoverALapWhoseRecordingEndsCrawlingShortOfTheLine) {
+    // The recording stops 600 units short of the line at one unit per frame: the lap's end
+    // lies 600 frames past its last sample, and the drifting line keeps widening out there.
+    std::vector<int32_t> pos, line;
+    for (int32_t k = 0; k < 20; ++k) {
+        pos.push_back(k < 19 ? 100 * k : 100 * 18 + 1);
+        line.push_back(k < 19 ? 0 : 1);
+    }
+    auto lap = MakeLap(pos, line);
+    lap->endFrame = 19 + 600;
+    lap->endPosition = pos.back() + 600;
+    TTrackData track;
+    track.trackLength = lap->endPosition;
+    track.inchesPerUnit = 12;
+
+    ChannelRange expected;
+    expected.minimum = {0, 0, 500, 1000, 1000, 1000, 1000};
+    expected.maximum = {0, 0, -500, -1000, -1000, -1000, -1000};
+    const double duration = LapDuration(*lap);
+    for (double t = 0; t < duration; t += 1.0 / 15) {
+        const double v[] = {SpeedAt(*lap, t), LineAt(*lap, t, &track), InlineForceAt(*lap, t),
+                            LateralForceAt(*lap, t), SlipAngleAt(*lap, t)};
+        for (int c = 0; c < 5; ++c) {
+            expected.minimum[size_t(c + 2)] = std::min(expected.minimum[size_t(c + 2)], v[c]);
+            expected.maximum[size_t(c + 2)] = std::max(expected.maximum[size_t(c + 2)], v[c]);
+        }
+    }
+    const ChannelRange r = ChannelExtents({lap.get()}, &track);
+    EXPECT_GT(r.maximum[ChannelLine], 500.0);
+    for (int c = ChannelSpeed; c < ChannelCount; ++c) {
+        EXPECT_EQ(r.minimum[size_t(c)], expected.minimum[size_t(c)]) << c;
+        EXPECT_EQ(r.maximum[size_t(c)], expected.maximum[size_t(c)]) << c;
+    }
 }
