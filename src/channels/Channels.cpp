@@ -13,8 +13,10 @@ const char* const ChannelUnits[8] = {"sec", "feet", "mph", "feet", "g's", "g's",
 namespace {
 
 constexpr double Frame = 1.0 / FrameRate;
-constexpr double FeetPerFrameToMph = FrameRate * 3600.0 / 5280.0;
-constexpr double MphPerFrameToG = 5280.0 * FrameRate / 3600.0 / 32.2;
+// Per-frame changes to channel units, multiplied and divided in the order of the
+// formulas, so that each value is rounded exactly as they round it.
+double FeetPerFrameToMph(double d) { return d * FrameRate * 3600.0 / 5280.0; }
+double MphPerFrameToG(double d) { return d * 5280.0 * FrameRate / 3600.0 / 32.2; }
 constexpr double Pi = std::numbers::pi;
 
 // Samples usable in every array; a lap always has all four arrays of sampleCount
@@ -119,19 +121,19 @@ double Line(const LapView& v, double t, const TTrackData* track) {
 }
 
 double Speed(const LapView& v, double t) {
-    return DifferenceStencil(v, t, [&](double u) { return Position(v, u); }) * FeetPerFrameToMph;
+    return FeetPerFrameToMph(DifferenceStencil(v, t, [&](double u) { return Position(v, u); }));
 }
 
 double LateralSpeed(const LapView& v, double t) {
-    return DifferenceStencil(v, t, [&](double u) { return RawLine(v, u); }) * FeetPerFrameToMph;
+    return FeetPerFrameToMph(DifferenceStencil(v, t, [&](double u) { return RawLine(v, u); }));
 }
 
 double InlineForce(const LapView& v, double t) {
-    return DifferenceStencil(v, t, [&](double u) { return Speed(v, u); }) * MphPerFrameToG;
+    return MphPerFrameToG(DifferenceStencil(v, t, [&](double u) { return Speed(v, u); }));
 }
 
 double LateralForce(const LapView& v, double t) {
-    return DifferenceStencil(v, t, [&](double u) { return LateralSpeed(v, u); }) * MphPerFrameToG;
+    return MphPerFrameToG(DifferenceStencil(v, t, [&](double u) { return LateralSpeed(v, u); }));
 }
 
 double SlipAngle(const LapView& v, double t) {
