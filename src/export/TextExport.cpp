@@ -1,6 +1,8 @@
 #include "export/TextExport.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -27,7 +29,15 @@ bool ExportResolutionUnusual(double resolution, bool xIsPosition) {
 
 namespace {
 
-constexpr long long kMaxRowsPerLap = 5'000'000;
+// The farthest a lap read from a replay reaches: 24-bit positions, and an end at most 704
+// frames past its samples. A damaged document that claims more would have the export write
+// rows until the disk is full.
+bool LapRangePlausible(const TReplay& lap) {
+    const double units = lap.endPosition - lap.startPosition;
+    const double frames = lap.endFrame - lap.startFrame;
+    return std::abs(units) <= double(1 << 25) &&
+           std::abs(frames) <= double(std::max(lap.sampleCount, 0)) + 1000.0;
+}
 
 class RowWriter {
 public:
@@ -76,6 +86,7 @@ const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>
             if (choices.channels[static_cast<size_t>(c)]) row.Text(kTextExportColumnNames[c]);
         if (!row.End(out)) return kMsgErrorExportingData;
 
+        if (!LapRangePlausible(*lap)) return kMsgErrorExportingData;
         double start = 0, end = 0;
         if (choices.xIsPosition) {
             start = lap->startPosition * lap->inchesPerUnit / 12.0;
@@ -87,8 +98,6 @@ const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>
         for (long long k = 0;; ++k) {
             const double x = start + static_cast<double>(k) * r;
             if (!(x < end)) break;
-            // Only a damaged lap spans more rows than this; stop rather than fill the disk.
-            if (k >= kMaxRowsPerLap) return kMsgErrorExportingData;
             // A step too small to move x any further would repeat the same row for ever.
             if (k > 0 && !(x > previous)) break;
             previous = x;

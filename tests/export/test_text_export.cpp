@@ -99,6 +99,15 @@ TEST(TextExport, ShortRangesNoChannelsAndFailures) {
     std::ostringstream out;
     EXPECT_NE(WriteTextExport(out, {a.get()}, "T", nullptr, choices), nullptr);
 
+    // A damaged lap claiming a range no replay can give is refused before any row, where
+    // its rows would never end.
+    auto damaged = SteadyLap("Damaged");
+    damaged->endPosition = 1e15;
+    choices.resolution = 1;
+    std::ostringstream refused;
+    EXPECT_EQ(WriteTextExport(refused, {damaged.get()}, "T", nullptr, choices),
+              std::string(kMsgErrorExportingData));
+
 }
 
 TEST(TextExport, ResolutionTextAndTheUnusualRange) {
