@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/DialogButtons.h"
+
 namespace {
 
 QColor ToQColor(const Rgb& c) {
@@ -15,14 +17,6 @@ QColor ToQColor(const Rgb& c) {
 }
 Rgb ToRgb(const QColor& c) {
     return Rgb{uint8_t(c.red()), uint8_t(c.green()), uint8_t(c.blue())};
-}
-
-QPushButton* Button(const QString& text, const char* name, int id, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setProperty("controlId", id);
-    b->setAutoDefault(false);
-    return b;
 }
 
 }  // namespace
@@ -53,11 +47,9 @@ TEditInfo::TEditInfo(const TEditInfoXfer& xfer, QWidget* parent)
     swatch_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     swatch_->setMinimumSize(48, 20);
     swatch_->setAutoFillBackground(true);
-    auto* change = Button(QStringLiteral("&Change"), "changeButton", 102, this);
-    auto* ok = Button(QStringLiteral("OK"), "ok", 1, this);
-    ok->setDefault(true);
-    auto* cancel = Button(QStringLiteral("Cancel"), "cancel", 2, this);
-    helpButton_ = Button(QStringLiteral("Help"), "help", 9, this);
+    auto* change = DialogButton(QStringLiteral("&Change"), "changeButton", 102, this);
+    const auto [ok, cancel] = OkCancelButtons(this);
+    helpButton_ = DialogButton(QStringLiteral("Help"), "help", 9, this);
     helpButton_->setEnabled(false);
 
     auto* layout = new QGridLayout(this);
@@ -74,8 +66,6 @@ TEditInfo::TEditInfo(const TEditInfoXfer& xfer, QWidget* parent)
     layout->addLayout(buttons, 2, 0, 1, 3);
 
     connect(change, &QPushButton::clicked, this, [this] { ChangeColour(); });
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpButton_, &QPushButton::clicked, this, [this] {
         if (help_) help_(kHelpTopic);
     });

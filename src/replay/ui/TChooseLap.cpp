@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/DialogButtons.h"
+
 TChooseLap::TChooseLap(const TChooseLapXfer& xfer, QWidget* parent)
     : QDialog(parent), texts_(xfer.texts) {
     setWindowTitle(QStringLiteral("Select a Lap"));
@@ -16,16 +18,7 @@ TChooseLap::TChooseLap(const TChooseLapXfer& xfer, QWidget* parent)
     if (xfer.selection >= 0 && xfer.selection < combo_->count())
         combo_->setCurrentIndex(xfer.selection);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("ok"));
-    ok->setProperty("controlId", 1);
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("cancel"));
-    cancel->setProperty("controlId", 2);
-    cancel->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    const auto [ok, cancel] = OkCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(combo_);

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/DialogButtons.h"
+
 #include "replay/ui/TPropListBox.h"
 
 TImportDialog::TImportDialog(const TImportLapXfer& xfer, const TImportLapSource& source, Ids ids,
@@ -26,23 +28,10 @@ TImportDialog::TImportDialog(const TImportLapXfer& xfer, const TImportLapSource&
     lapList_->setObjectName(QStringLiteral("lapList"));
     lapList_->setProperty("controlId", ids.lapList);
     // The first caption; set-up replaces it with the caption of the stored mode.
-    modeButton_ = new QPushButton(QStringLiteral("Lap Speeds"), this);
-    modeButton_->setObjectName(QStringLiteral("modeButton"));
-    modeButton_->setProperty("controlId", ids.modeButton);
-    modeButton_->setAutoDefault(false);
+    modeButton_ = DialogButton(QStringLiteral("Lap Speeds"), "modeButton", ids.modeButton, this);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("ok"));
-    ok->setProperty("controlId", 1);
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("cancel"));
-    cancel->setProperty("controlId", 2);
-    cancel->setAutoDefault(false);
-    helpButton_ = new QPushButton(QStringLiteral("Help"), this);
-    helpButton_->setObjectName(QStringLiteral("help"));
-    helpButton_->setProperty("controlId", 9);
-    helpButton_->setAutoDefault(false);
+    const auto [ok, cancel] = OkCancelButtons(this);
+    helpButton_ = DialogButton(QStringLiteral("Help"), "help", 9, this);
     helpButton_->setEnabled(false);
 
     auto* layout = new QGridLayout(this);
@@ -66,8 +55,6 @@ TImportDialog::TImportDialog(const TImportLapXfer& xfer, const TImportLapSource&
     connect(driverList_, &QListWidget::itemSelectionChanged, this,
             [this] { RefillLapList(selectFirstLap_); });
     connect(modeButton_, &QPushButton::clicked, this, [this] { ToggleMode(); });
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpButton_, &QPushButton::clicked, this, [this] {
         if (help_) help_(helpTopic_);
     });

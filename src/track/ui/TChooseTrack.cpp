@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/DialogButtons.h"
+
 TChooseTrack::TChooseTrack(const TChooseTrackXfer& xfer, QWidget* parent)
     : QDialog(parent), xfer_(xfer) {
     setWindowTitle(QStringLiteral("Choose Track"));
@@ -24,16 +26,7 @@ TChooseTrack::TChooseTrack(const TChooseTrackXfer& xfer, QWidget* parent)
     // The scope names a directory, which may hold anything that looks like markup.
     scope_->setTextFormat(Qt::PlainText);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("ok"));
-    ok->setProperty("controlId", 1);
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("cancel"));
-    cancel->setProperty("controlId", 2);
-    cancel->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    const auto [ok, cancel] = OkCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
