@@ -23,6 +23,7 @@
 #include "platform/ProfileFile.h"
 #include "replay/OpenReplay.h"
 #include "sim/Simulator.h"
+#include "support/QuietPrompts.h"
 #include "track/Geometry.h"
 #include "track/TrackList.h"
 #include "views/graph/GraphCurves.h"
@@ -31,34 +32,6 @@
 namespace {
 
 constexpr int kLaps = 36;
-
-class TQuietPrompts : public TPrompts {
-  public:
-    TMsgAnswer MessageBox(const std::string&, const std::string&, TMsgIcon, TMsgButtons) override {
-        return TMsgAnswer::Ok;
-    }
-    bool OpenFileDialog(TFileDialogXfer&) override { return false; }
-    bool SaveFileDialog(TFileDialogXfer&) override { return false; }
-    bool ChooseTrack(TChooseTrackXfer&) override { return false; }
-    bool ImportLap(TImportLapXfer&, const TImportLapSource&) override { return false; }
-    bool ImportAverageLaps(TImportLapXfer&, const TImportLapSource&) override { return false; }
-    bool ChooseLap(TChooseLapXfer&) override { return false; }
-    bool EditInfo(TEditInfoXfer&) override { return false; }
-    bool ExtractReplayFromArchive(const std::string&, std::string&) override { return false; }
-    void SetCaption(const std::string&) override {}
-    void SetWaitCursor(bool) override {}
-    void SetStatusText(const std::string&) override {}
-    void LapsChanged() override {}
-    void Repaint() override {}
-    void LapAdded(const TReplay&) override {}
-    void LapEdited(int32_t, const TReplay&) override {}
-    void LapRemoved(int32_t) override {}
-    void AllLapsRemoved() override {}
-    void TrackOpened(bool) override {}
-    void SwitchToGraph() override {}
-    void ClosePictureInPicture() override {}
-    TWindowRect SideWindowRect(TSideWindow) override { return {}; }
-};
 
 // A road course of about 2.4 miles with detailed geometry: a loop with corners of several
 // radii, edges 30 feet either side of the centre line, one inch per unit.

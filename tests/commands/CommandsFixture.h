@@ -18,6 +18,7 @@
 #include "document/KvlFile.h"
 #include "platform/ProfileFile.h"
 #include "track/TrackList.h"
+#include "support/LapAssertions.h"
 
 namespace commands_test {
 
@@ -66,23 +67,6 @@ inline void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& 
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-// Every stored field of two laps (the serial aside, which a read gives afresh).
-inline void ExpectSameLap(const TReplay& a, const TReplay& b) {
-    EXPECT_STREQ(a.driverName, b.driverName);
-    EXPECT_EQ(a.carNumber, b.carNumber);
-    EXPECT_EQ(a.sampleCount, b.sampleCount);
-    EXPECT_EQ(a.positions, b.positions);
-    EXPECT_EQ(a.lines, b.lines);
-    EXPECT_EQ(a.headings, b.headings);
-    EXPECT_EQ(a.auxBytes, b.auxBytes);
-    EXPECT_EQ(a.startFrame, b.startFrame);
-    EXPECT_EQ(a.endFrame, b.endFrame);
-    EXPECT_EQ(a.startPosition, b.startPosition);
-    EXPECT_EQ(a.endPosition, b.endPosition);
-    EXPECT_EQ(a.inchesPerUnit, b.inchesPerUnit);
-    EXPECT_EQ(a.lapLength, b.lapLength);
-    EXPECT_EQ(a.colour, b.colour);
-}
 
 // A document file assembled field by field, so that a test can stop it anywhere.
 class KvlBytes {

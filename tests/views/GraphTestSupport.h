@@ -12,6 +12,7 @@
 #include "commands/Prompts.h"
 #include "document/TReplay.h"
 #include "platform/ProfileFile.h"
+#include "support/QuietPrompts.h"
 #include "track/TrackList.h"
 
 // The QApplication comes from QtAppEnvironment.cpp, set up before any test runs.
@@ -19,34 +20,14 @@ inline QApplication& TestApp() {
     return *qApp;
 }
 
-class TCountingPrompts : public TPrompts {
+class TCountingPrompts : public TQuietPrompts {
   public:
     int lapsChanged = 0, repaints = 0, switchToGraph = 0, allLapsRemoved = 0;
 
-    TMsgAnswer MessageBox(const std::string&, const std::string&, TMsgIcon, TMsgButtons) override {
-        return TMsgAnswer::Ok;
-    }
-    bool OpenFileDialog(TFileDialogXfer&) override { return false; }
-    bool SaveFileDialog(TFileDialogXfer&) override { return false; }
-    bool ChooseTrack(TChooseTrackXfer&) override { return false; }
-    bool ImportLap(TImportLapXfer&, const TImportLapSource&) override { return false; }
-    bool ImportAverageLaps(TImportLapXfer&, const TImportLapSource&) override { return false; }
-    bool ChooseLap(TChooseLapXfer&) override { return false; }
-    bool EditInfo(TEditInfoXfer&) override { return false; }
-    bool ExtractReplayFromArchive(const std::string&, std::string&) override { return false; }
-    void SetCaption(const std::string&) override {}
-    void SetWaitCursor(bool) override {}
-    void SetStatusText(const std::string&) override {}
     void LapsChanged() override { ++lapsChanged; }
     void Repaint() override { ++repaints; }
-    void LapAdded(const TReplay&) override {}
-    void LapEdited(int32_t, const TReplay&) override {}
-    void LapRemoved(int32_t) override {}
     void AllLapsRemoved() override { ++allLapsRemoved; }
-    void TrackOpened(bool) override {}
     void SwitchToGraph() override { ++switchToGraph; }
-    void ClosePictureInPicture() override {}
-    TWindowRect SideWindowRect(TSideWindow) override { return {}; }
 };
 
 // A track 10000 units long at 12 inches per unit, so that units and feet are the same.
