@@ -8,8 +8,8 @@ set(KORVALE_SAMPLE_REPLAYS
   "sample-marlow.rpl|Marlow Flats Speedway|12|5|7"
   "sample-kestrel.rpl|Kestrel Ridge Circuit|10|4|11")
 
-foreach(spec ${KORVALE_SAMPLE_REPLAYS})
-  string(REPLACE "|" ";" fields "${spec}")
+foreach(entry ${KORVALE_SAMPLE_REPLAYS})
+  string(REPLACE "|" ";" fields "${entry}")
   list(GET fields 0 file)
   list(GET fields 1 track)
   list(GET fields 2 cars)

@@ -51,10 +51,10 @@ std::vector<TMenuEntry> ViewMenu() {
 }
 }  // namespace
 
-const std::vector<TMenuSpec>& MainMenuSpec() {
+const std::vector<TMenuLayout>& MainMenuLayout() {
     using namespace cmd;
     // clang-format off
-    static const std::vector<TMenuSpec> menus = {
+    static const std::vector<TMenuLayout> menus = {
         {"&File",
          {Item(FileNew, "&New\tCtrl+N", "Creates a new window"),
           Item(FileOpen, "&Open...\tCtrl+O", "Opens a window"),
@@ -85,14 +85,14 @@ const std::vector<TMenuSpec>& MainMenuSpec() {
 
 std::vector<TMenuEntry> AllMenuCommands() {
     std::vector<TMenuEntry> out;
-    for (const TMenuSpec& menu : MainMenuSpec())
+    for (const TMenuLayout& menu : MainMenuLayout())
         for (const TMenuEntry& e : menu.entries)
             if (e.kind == TMenuEntry::Command) out.push_back(e);
     return out;
 }
 
 const TMenuEntry* FindMenuCommand(int id) {
-    for (const TMenuSpec& menu : MainMenuSpec())
+    for (const TMenuLayout& menu : MainMenuLayout())
         for (const TMenuEntry& e : menu.entries)
             if (e.kind == TMenuEntry::Command && e.id == id) return &e;
     return nullptr;
@@ -117,7 +117,7 @@ const std::vector<TAccelerator>& AcceleratorTable() {
     return table;
 }
 
-const std::vector<TToolBarEntry>& ToolBarSpec() {
+const std::vector<TToolBarEntry>& ToolBarLayout() {
     using namespace cmd;
     static const std::vector<TToolBarEntry> bar = {
         {FileNew, 0},

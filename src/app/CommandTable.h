@@ -13,13 +13,13 @@ struct TMenuEntry {
     const char* hint = "";  // status-bar hint; empty when the item has none
 };
 
-struct TMenuSpec {
+struct TMenuLayout {
     const char* title;
     std::vector<TMenuEntry> entries;
 };
 
 // The four menus, in menu-bar order.
-const std::vector<TMenuSpec>& MainMenuSpec();
+const std::vector<TMenuLayout>& MainMenuLayout();
 
 // Every command entry of the menus, sub-menus included, in menu order.
 std::vector<TMenuEntry> AllMenuCommands();
@@ -38,4 +38,4 @@ struct TToolBarEntry {
     int id;
     int separatorWidth;
 };
-const std::vector<TToolBarEntry>& ToolBarSpec();
+const std::vector<TToolBarEntry>& ToolBarLayout();

@@ -67,15 +67,15 @@ void TSDIDecFrame::BuildMenus() {
     std::map<int, QString> keys;
     for (const TAccelerator& a : AcceleratorTable()) keys[a.id] = QString::fromLatin1(a.key);
 
-    for (const TMenuSpec& spec : MainMenuSpec()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(spec.title));
-        menu->setObjectName(QString::fromUtf8(spec.title).remove(QLatin1Char('&')) +
+    for (const TMenuLayout& menuLayout : MainMenuLayout()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(menuLayout.title));
+        menu->setObjectName(QString::fromUtf8(menuLayout.title).remove(QLatin1Char('&')) +
                             QStringLiteral("Menu"));
         QMenu* target = menu;
-        const bool isFile = spec.entries.front().id == cmd::FileNew;
+        const bool isFile = menuLayout.entries.front().id == cmd::FileNew;
         if (isFile) fileMenu_ = menu;
         connect(menu, &QMenu::aboutToShow, this, &TSDIDecFrame::UpdateCommands);
-        for (const TMenuEntry& e : spec.entries) {
+        for (const TMenuEntry& e : menuLayout.entries) {
             switch (e.kind) {
                 case TMenuEntry::Separator:
                     target->addSeparator();
@@ -173,7 +173,7 @@ void TSDIDecFrame::BuildToolBar() {
     QFont font = toolBar_->font();
     font.setPointSize(10);
     toolBar_->setFont(font);
-    for (const TToolBarEntry& e : ToolBarSpec()) {
+    for (const TToolBarEntry& e : ToolBarLayout()) {
         if (e.id == 0)
             toolBar_->addWidget(new TNewSeparatorGadget(e.separatorWidth, toolBar_));
         else

@@ -42,9 +42,9 @@ std::vector<std::string> Describe(const QMenu* menu) {
     return out;
 }
 
-std::vector<std::string> Expected(const TMenuSpec& spec) {
+std::vector<std::string> Expected(const TMenuLayout& layout) {
     std::vector<std::string> out;
-    for (const TMenuEntry& e : spec.entries) {
+    for (const TMenuEntry& e : layout.entries) {
         switch (e.kind) {
             case TMenuEntry::Separator:
                 out.push_back("-");
@@ -80,11 +80,11 @@ class MenuTest : public AppFixture {
 
 TEST_F(MenuTest, MenuBarHasTheFourMenusWithEveryItemSeparatorAndKeyOfTheTable) {
     const QList<QAction*> top = frame().menuBar()->actions();
-    const auto& spec = MainMenuSpec();
-    ASSERT_EQ(top.size(), static_cast<int>(spec.size()));
-    for (size_t i = 0; i < spec.size(); ++i) {
-        EXPECT_EQ(top[static_cast<int>(i)]->text().toStdString(), spec[i].title);
-        EXPECT_EQ(Describe(top[static_cast<int>(i)]->menu()), Expected(spec[i])) << spec[i].title;
+    const auto& layout = MainMenuLayout();
+    ASSERT_EQ(top.size(), static_cast<int>(layout.size()));
+    for (size_t i = 0; i < layout.size(); ++i) {
+        EXPECT_EQ(top[static_cast<int>(i)]->text().toStdString(), layout[i].title);
+        EXPECT_EQ(Describe(top[static_cast<int>(i)]->menu()), Expected(layout[i])) << layout[i].title;
     }
     // A few lines as the user reads them, so that a wrong table cannot pass for right.
     const auto file = Describe(top[0]->menu());
@@ -150,7 +150,7 @@ TEST_F(MenuTest, ToolBarIsAMovableFloatableToolbarOfFlatButtonsInTableOrder) {
         }
     }
     std::vector<int> expectedIds, expectedWidths;
-    for (const TToolBarEntry& e : ToolBarSpec()) {
+    for (const TToolBarEntry& e : ToolBarLayout()) {
         expectedIds.push_back(e.id);
         if (e.id == 0) expectedWidths.push_back(e.separatorWidth);
     }
