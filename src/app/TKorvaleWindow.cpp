@@ -25,15 +25,6 @@ constexpr std::array<SidePlacementKey, 3> kSideKeys = {{
     {"dat", {160, 0, 160, 160}},
 }};
 
-// Axes read from the settings file are not checked there; a channel no axis can show
-// would leave the axis menus without a checked item and be saved into documents, so it
-// takes the default of its axis.
-void KeepAxesInRange(TDocumentState& doc) {
-    if (doc.xAxis < 0 || doc.xAxis > 1) doc.xAxis = 1;
-    if (doc.yAxis < 0 || doc.yAxis > 6) doc.yAxis = 2;
-    if (doc.y2Axis < 0 || doc.y2Axis > 7) doc.y2Axis = 7;
-    doc.TakeAxesSnapshot();
-}
 }  // namespace
 
 TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
@@ -56,7 +47,7 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
     // The document's fields as a new window has them: the axes of the last run, and the
     // snapshot Save compares them with.
     ReadGraphAxes(settings_, doc_);
-    KeepAxesInRange(doc_);
+    doc_.TakeAxesSnapshot();
     for (size_t i = 0; i < kSideKeys.size(); ++i) {
         const std::string p = kSideKeys[i].prefix;
         const TWindowRect& d = kSideKeys[i].defaults;
@@ -82,7 +73,6 @@ bool TKorvaleWindow::Setup() {
                              TMsgButtons::Ok);
     // The associations name their tracks, so they are read again now that the tracks exist.
     LoadStartupSettings(ctx_);
-    KeepAxesInRange(doc_);
     // A run without a user (a screenshot) leaves the welcome for the first real start.
     if (!prompts_->nonInteractive() && settings_.ReadInt("admin", "first", 0) == 0) {
         settings_.WriteText("admin", "first", "1");

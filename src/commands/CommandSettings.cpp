@@ -41,9 +41,15 @@ void WriteLapTimesFlag(ProfileFile& settings, bool lapTimes) {
 }
 
 void ReadGraphAxes(const ProfileFile& settings, TDocumentState& doc) {
-    doc.xAxis = settings.ReadInt("graph", "xaxis", 1);
-    doc.yAxis = settings.ReadInt("graph", "yaxis", 2);
-    doc.y2Axis = settings.ReadInt("graph", "ayaxis", 7);
+    // A channel no axis can show would leave the axis menus without a checked item and be
+    // saved into documents, so it takes the default of its axis.
+    auto read = [&](const char* key, int32_t fallback, int32_t highest) {
+        const int32_t v = settings.ReadInt("graph", key, fallback);
+        return v < 0 || v > highest ? fallback : v;
+    };
+    doc.xAxis = read("xaxis", 1, 1);
+    doc.yAxis = read("yaxis", 2, 6);
+    doc.y2Axis = read("ayaxis", 7, 7);
 }
 
 void WriteGraphAxes(ProfileFile& settings, const TDocumentState& doc) {

@@ -488,6 +488,14 @@ TEST_F(Document, AxesOfNewDocumentsComeFromTheLastRun) {
     EXPECT_EQ((std::array<int32_t, 3>{next.xAxis, next.yAxis, next.y2Axis}),
               (std::array<int32_t, 3>{0, 4, 6}));
     EXPECT_FALSE(next.AxesChanged());
+
+    // Channels no axis can show take their axis's default.
+    nextSettings.WriteInt("graph", "xaxis", 5);
+    nextSettings.WriteInt("graph", "yaxis", 42);
+    nextSettings.WriteInt("graph", "ayaxis", -3);
+    LoadStartupSettings(nextCtx);
+    EXPECT_EQ((std::array<int32_t, 3>{next.xAxis, next.yAxis, next.y2Axis}),
+              (std::array<int32_t, 3>{1, 2, 7}));
 }
 
 TEST_F(Document, RecentFilesKeepFourNewestFirst) {
