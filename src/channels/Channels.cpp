@@ -278,16 +278,19 @@ ChannelRange ChannelExtents(const std::vector<const TReplay*>& laps, const TTrac
         // stopped at most 704 units short of the line, at one unit per frame or more past
         // it: its time lies within n + 704 frames. A damaged document that claims far more
         // would keep this loop (and the open) going for ever.
-        const double frameLimit = static_cast<double>(SampleCount(*lap)) + 704 + 30;
+        const LapView v(*lap);
+        const double frameLimit = static_cast<double>(v.n) + 704 + 30;
         double frames = 0;
         for (double t = 0; t < duration && frames < frameLimit; t += Frame, frames += 1) {
+            // A lap without samples is 0 in every channel, as each operation gives it.
+            const bool any = v.n > 0;
             const double values[ChannelCount] = {0,
                                                  0,
-                                                 SpeedAt(*lap, t),
-                                                 LineAt(*lap, t, track),
-                                                 InlineForceAt(*lap, t),
-                                                 LateralForceAt(*lap, t),
-                                                 SlipAngleAt(*lap, t)};
+                                                 any ? Speed(v, t) : 0,
+                                                 any ? Line(v, t, track) : 0,
+                                                 any ? InlineForce(v, t) : 0,
+                                                 any ? LateralForce(v, t) : 0,
+                                                 any ? SlipAngle(v, t) : 0};
             for (int c = ChannelSpeed; c < ChannelCount; ++c) {
                 range.minimum[c] = std::min(range.minimum[c], values[c]);
                 range.maximum[c] = std::max(range.maximum[c], values[c]);
