@@ -42,7 +42,8 @@ std::vector<std::unique_ptr<TReplay>> SimulatedLaps(int32_t cars, int32_t laps, 
         for (size_t d = 0; d < replay.laps.size() && out.size() < wanted; ++d)
             for (size_t k = 1; k + 1 < replay.laps[d].size() && out.size() < wanted; ++k) {
                 std::unique_ptr<TReplay> lap;
-                if (ReadReplayLap(replay, int32_t(d), int32_t(k), lap) == nullptr) out.push_back(std::move(lap));
+                if (ReadReplayLap(replay, int32_t(d), int32_t(k), lap) == nullptr)
+                    out.push_back(std::move(lap));
             }
     }
     replay.file.Close();

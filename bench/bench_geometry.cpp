@@ -17,11 +17,9 @@ std::unique_ptr<TTrackData> RoadCourse() {
         return nullptr;
     std::unique_ptr<TTrackData> best;
     for (auto& t : file.records) {
-        if (t->hasGeometry() && (!best || t->cornerCount > best->cornerCount))
-            best = std::move(t);
+        if (t->hasGeometry() && (!best || t->cornerCount > best->cornerCount)) best = std::move(t);
     }
-    if (best)
-        PrepareGeometry(*best);
+    if (best) PrepareGeometry(*best);
     return best;
 }
 
@@ -40,8 +38,7 @@ void BM_SegmentAt(benchmark::State& state) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(SegmentAt(*t, a));
         a += 997;
-        if (a > t->trackLength)
-            a -= t->trackLength;
+        if (a > t->trackLength) a -= t->trackLength;
     }
     state.SetItemsProcessed(state.iterations());
 }

@@ -31,7 +31,7 @@ const TTrackList& Tracks() {
 }
 
 class NoSeekBuf : public std::streambuf {
-public:
+  public:
     NoSeekBuf(const uint8_t* data, size_t size) {
         char* p = const_cast<char*>(reinterpret_cast<const char*>(data));
         setg(p, p, p + size);
@@ -70,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     KvlReadResult again = ReadKvlDocument(back, Tracks());
     if (!again.ok || again.laps.size() != r.laps.size()) std::abort();
     for (size_t i = 0; i < laps.size(); ++i)
-        if (again.laps[i]->positions != laps[i]->positions || again.laps[i]->lines != laps[i]->lines)
+        if (again.laps[i]->positions != laps[i]->positions ||
+            again.laps[i]->lines != laps[i]->lines)
             std::abort();
     return 0;
 }

@@ -15,8 +15,12 @@ namespace {
 constexpr double Frame = 1.0 / FrameRate;
 // Per-frame changes to channel units, multiplied and divided in the order of the
 // formulas, so that each value is rounded exactly as they round it.
-double FeetPerFrameToMph(double d) { return d * FrameRate * 3600.0 / 5280.0; }
-double MphPerFrameToG(double d) { return d * 5280.0 * FrameRate / 3600.0 / 32.2; }
+double FeetPerFrameToMph(double d) {
+    return d * FrameRate * 3600.0 / 5280.0;
+}
+double MphPerFrameToG(double d) {
+    return d * 5280.0 * FrameRate / 3600.0 / 32.2;
+}
 constexpr double Pi = std::numbers::pi;
 
 // Samples usable in every array; a lap always has all four arrays of sampleCount
@@ -38,9 +42,13 @@ struct LapView {
     double duration;
 };
 
-double Clamp(const LapView& v, double t) { return std::min(t, v.duration); }
+double Clamp(const LapView& v, double t) {
+    return std::min(t, v.duration);
+}
 
-double FeetOf(const TReplay& lap, double units) { return units * lap.inchesPerUnit / 12.0; }
+double FeetOf(const TReplay& lap, double units) {
+    return units * lap.inchesPerUnit / 12.0;
+}
 
 // Interpolation between samples with the extension rules of the lateral offset and
 // heading: one whole sample step before sample 0, the last slope past the last sample.
@@ -195,7 +203,9 @@ double WithSamples(const TReplay& lap, Op op) {
 
 }  // namespace
 
-double LapDuration(const TReplay& lap) { return (lap.endFrame - lap.startFrame) / FrameRate; }
+double LapDuration(const TReplay& lap) {
+    return (lap.endFrame - lap.startFrame) / FrameRate;
+}
 
 double PositionAt(const TReplay& lap, double t) {
     return WithSamples(lap, [t](const LapView& v) { return Position(v, t); });
@@ -269,7 +279,8 @@ ChannelRange ChannelExtents(const std::vector<const TReplay*>& laps, const TTrac
     ChannelRange range;
     range.minimum = {0, 0, 500, 1000, 1000, 1000, 1000};
     range.maximum = {0, 0, -500, -1000, -1000, -1000, -1000};
-    if (track != nullptr) range.maximum[ChannelPosition] = track->trackLength * track->inchesPerUnit / 12.0;
+    if (track != nullptr)
+        range.maximum[ChannelPosition] = track->trackLength * track->inchesPerUnit / 12.0;
     for (const TReplay* lap : laps) {
         if (lap == nullptr) continue;
         const double duration = LapDuration(*lap);

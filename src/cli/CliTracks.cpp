@@ -11,7 +11,8 @@ bool LoadTracks(const Options& options, const char* command, TTrackList& tracks,
                 std::string& tracksPath) {
     tracksPath = TracksPath(options);
     TTrackDataFile data;
-    if (TrackReadStatus status = ReadTrackDataFile(tracksPath, data); status != TrackReadStatus::Ok) {
+    if (TrackReadStatus status = ReadTrackDataFile(tracksPath, data);
+        status != TrackReadStatus::Ok) {
         std::fprintf(stderr, "korvale-cli %s: %s: %s\n", command, tracksPath.c_str(),
                      TrackReadMessage(status));
         return false;
@@ -32,10 +33,9 @@ int ResolveReplayTrack(const Options& options, const TTrackList& tracks,
     }
     const int track = TrackForReplayPath(tracks, replayPath);
     if (track < 0) {
-        std::fprintf(stderr,
-                     "korvale-cli %s: %s track matches the path of %s; name it with --track NAME\n",
-                     command, track == kAmbiguousTrackMatch ? "more than one" : "no",
-                     replayPath.c_str());
+        std::fprintf(
+            stderr, "korvale-cli %s: %s track matches the path of %s; name it with --track NAME\n",
+            command, track == kAmbiguousTrackMatch ? "more than one" : "no", replayPath.c_str());
         return -1;
     }
     return track;

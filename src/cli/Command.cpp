@@ -16,7 +16,8 @@ static void PrintUsage(FILE* out) {
     for (const auto& c : Registry()) sorted.push_back(&c);
     std::sort(sorted.begin(), sorted.end(),
               [](const Command* a, const Command* b) { return a->name < b->name; });
-    for (const auto* c : sorted) std::fprintf(out, "  %-14s %s\n", c->name.c_str(), c->summary.c_str());
+    for (const auto* c : sorted)
+        std::fprintf(out, "  %-14s %s\n", c->name.c_str(), c->summary.c_str());
     std::fprintf(out, "\n'korvale-cli COMMAND --help' describes a command.\n");
 }
 

@@ -7,8 +7,7 @@
 
 namespace cli {
 
-Options::Options(const std::vector<std::string>& args,
-                 const std::vector<std::string>& valueOptions,
+Options::Options(const std::vector<std::string>& args, const std::vector<std::string>& valueOptions,
                  const std::vector<std::string>& flagOptions) {
     auto contains = [](const std::vector<std::string>& v, const std::string& s) {
         return std::find(v.begin(), v.end(), s) != v.end();
@@ -34,7 +33,9 @@ Options::Options(const std::vector<std::string>& args,
     }
 }
 
-bool Options::Has(const std::string& name) const { return values_.count(name) != 0; }
+bool Options::Has(const std::string& name) const {
+    return values_.count(name) != 0;
+}
 
 std::optional<std::string> Options::Value(const std::string& name) const {
     auto it = values_.find(name);

@@ -9,7 +9,7 @@
 namespace cli {
 
 class Options {
-public:
+  public:
     // valueOptions: options that take a value ("--tracks"); flagOptions: those that do not.
     // Options may repeat (Values() returns all); anything else is positional.
     Options(const std::vector<std::string>& args, const std::vector<std::string>& valueOptions,
@@ -22,7 +22,7 @@ public:
     std::vector<std::string> Values(const std::string& name) const;
     const std::vector<std::string>& Positional() const { return positional_; }
 
-private:
+  private:
     std::multimap<std::string, std::string> values_;
     std::vector<std::string> positional_;
     std::string error_;

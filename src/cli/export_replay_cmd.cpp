@@ -45,7 +45,8 @@ int ExportReplay(const std::vector<std::string>& args) {
         return 1;
     }
     const ReplayWriteResult result = WriteReplay(*output, doc.laps, options.Has("--separate-laps"));
-    if (result.lapsCapped) std::fprintf(stderr, "korvale-cli export-replay: %s\n", kMsgOnlyFirst36Laps);
+    if (result.lapsCapped)
+        std::fprintf(stderr, "korvale-cli export-replay: %s\n", kMsgOnlyFirst36Laps);
     if (result.status != ReplayWriteStatus::Exported) {
         std::fprintf(stderr, "korvale-cli export-replay: %s: %s\n", result.path.c_str(),
                      result.message());

@@ -14,7 +14,8 @@
 namespace {
 
 // The names --channels takes, by channel index.
-constexpr const char* kChannelWords[7] = {"time", "pos", "speed", "line", "inline", "lateral", "slip"};
+constexpr const char* kChannelWords[7] = {"time",   "pos",     "speed", "line",
+                                          "inline", "lateral", "slip"};
 
 int Usage(FILE* out) {
     std::fprintf(
@@ -38,7 +39,8 @@ int Fail(const std::string& text) {
 int ExportText(const std::vector<std::string>& args) {
     for (const auto& a : args)
         if (a == "--help" || a == "-h") return Usage(stdout);
-    cli::Options options(args, {"-o", "--x", "--resolution", "--channels", "--tracks"}, {"--comma"});
+    cli::Options options(args, {"-o", "--x", "--resolution", "--channels", "--tracks"},
+                         {"--comma"});
     if (!options.ok()) {
         std::fprintf(stderr, "korvale-cli export-text: %s\n", options.error().c_str());
         return Usage(stderr);

@@ -74,7 +74,8 @@ int Import(const std::vector<std::string>& args) {
         KvlReadResult doc;
         if (!cli::LoadDocument(*output, tracks, "import", doc)) return 1;
         if (doc.currentTrack != track)
-            return Fail(("Can only import replays for " + tracks.At(doc.currentTrack).name).c_str());
+            return Fail(
+                ("Can only import replays for " + tracks.At(doc.currentTrack).name).c_str());
         axes[0] = doc.xAxis;
         axes[1] = doc.yAxis;
         axes[2] = doc.y2Axis;
@@ -117,5 +118,5 @@ int Import(const std::vector<std::string>& args) {
 
 }  // namespace
 
-static cli::Registration reg{"import", "import a replay's lap, or an average of laps, into a document",
-                             &Import};
+static cli::Registration reg{
+    "import", "import a replay's lap, or an average of laps, into a document", &Import};

@@ -44,7 +44,7 @@ namespace {
 // ---- reading the source -------------------------------------------------------------
 
 class Source {
-public:
+  public:
     std::string error;
 
     bool Fail(const std::string& where, const std::string& what) {

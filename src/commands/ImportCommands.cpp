@@ -177,8 +177,8 @@ void RunImportCommand(TCommandContext& ctx, bool average) {
     xfer.selectedLaps = average ? std::vector<int32_t>{} : std::vector<int32_t>{0};
     xfer.lapTimes = ReadLapTimesFlag(ctx.settings);
     const TImportLapSource source = ImportLapSource(ctx, import.replay);
-    const bool chosen = average ? ctx.prompts.ImportAverageLaps(xfer, source)
-                                : ctx.prompts.ImportLap(xfer, source);
+    const bool chosen =
+        average ? ctx.prompts.ImportAverageLaps(xfer, source) : ctx.prompts.ImportLap(xfer, source);
     if (!chosen || !CheckSelection(ctx, import.replay, xfer)) {
         EndImportWithoutLap(ctx, false);
         import.Finish();
@@ -208,6 +208,10 @@ void RunImportCommand(TCommandContext& ctx, bool average) {
 
 }  // namespace
 
-void ImportReplayCommand(TCommandContext& ctx) { RunImportCommand(ctx, false); }
+void ImportReplayCommand(TCommandContext& ctx) {
+    RunImportCommand(ctx, false);
+}
 
-void ImportAverageLapCommand(TCommandContext& ctx) { RunImportCommand(ctx, true); }
+void ImportAverageLapCommand(TCommandContext& ctx) {
+    RunImportCommand(ctx, true);
+}

@@ -10,7 +10,6 @@
 
 namespace {
 
-
 bool ValidIndex(const TDocumentState& doc, int32_t index) {
     return index >= 0 && index < doc.laps.Count();
 }

@@ -106,8 +106,8 @@ bool WriteArray(std::ostream& out, const std::vector<T>& src, size_t count) {
     return WriteBytes(out, buf.data(), buf.size());
 }
 
-constexpr std::array<uint8_t, 16> kOldTrackIds = {1, 27, 25, 24, 23, 19, 16, 18,
-                                                  29, 12, 11, 9, 8, 6, 4, 2};
+constexpr std::array<uint8_t, 16> kOldTrackIds = {1,  27, 25, 24, 23, 19, 16, 18,
+                                                  29, 12, 11, 9,  8,  6,  4,  2};
 constexpr size_t kSampleBytes = 4 + 4 + 2 + 1;
 constexpr size_t kLapTailBytes = 5 * 8 + 4 + 3 + 4;
 
@@ -184,8 +184,8 @@ bool ReadKvlLap(std::istream& in, TReplay& lap) {
     int32_t storedSerial = 0;
     if (!ReadF64(in, lap.startFrame) || !ReadF64(in, lap.endFrame) ||
         !ReadF64(in, lap.startPosition) || !ReadF64(in, lap.endPosition) ||
-        !ReadF64(in, lap.inchesPerUnit) || !ReadI32(in, lap.lapLength) ||
-        !ReadBytes(in, rgb, 3) || !ReadI32(in, storedSerial))
+        !ReadF64(in, lap.inchesPerUnit) || !ReadI32(in, lap.lapLength) || !ReadBytes(in, rgb, 3) ||
+        !ReadI32(in, storedSerial))
         return false;
     lap.colour = Rgb{rgb[0], rgb[1], rgb[2]};
     return true;
@@ -284,12 +284,14 @@ KvlWriteResult WriteKvlDocument(std::ostream& out, const KvlDocumentView& doc) {
     if (!WriteI32(out, doc.y2Axis)) return fail("Unable to save replay (07)");
     if (!WriteI32(out, static_cast<int32_t>(static_cast<int8_t>(doc.trackId))))
         return fail("Unable to save replay (04)");
-    if (!WriteI32(out, static_cast<int32_t>(laps.size()))) return fail("Unable to save replay (03)");
+    if (!WriteI32(out, static_cast<int32_t>(laps.size())))
+        return fail("Unable to save replay (03)");
     for (const TReplay* lap : laps)
         if (!lap || !WriteKvlLap(out, *lap)) return fail("Unable to save replay (05)");
     // Buffered bytes that cannot be delivered are a failed lap write (or header when none).
     out.flush();
-    if (!out) return fail(laps.empty() ? "Unable to save replay (03)" : "Unable to save replay (05)");
+    if (!out)
+        return fail(laps.empty() ? "Unable to save replay (03)" : "Unable to save replay (05)");
     r.ok = true;
     return r;
 }

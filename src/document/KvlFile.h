@@ -15,7 +15,7 @@
 
 class TTrackList;
 
-inline constexpr int32_t kKvlMagic = 0x014E5509;       // current version
+inline constexpr int32_t kKvlMagic = 0x014E5509;         // current version
 inline constexpr int32_t kKvlMagicEarlier = 0x014E54EF;  // earlier version, no y2Axis
 inline constexpr int32_t kKvlNoneAxis = 7;
 
@@ -33,10 +33,10 @@ bool WriteKvlLap(std::ostream& out, const TReplay& lap);
 
 // How far a document read got. On success message is empty.
 enum class KvlReadStage {
-    NotOpened,      // the file could not be opened
-    Magic,          // stopped at the magic: the document must stay untouched
-    Header,         // cleared; stopped somewhere in the axes, track or lap count
-    Laps,           // cleared; stopped at a lap record (laps holds the complete ones)
+    NotOpened,  // the file could not be opened
+    Magic,      // stopped at the magic: the document must stay untouched
+    Header,     // cleared; stopped somewhere in the axes, track or lap count
+    Laps,       // cleared; stopped at a lap record (laps holds the complete ones)
     Done,
 };
 
@@ -57,7 +57,10 @@ struct KvlReadResult {
     std::vector<std::unique_ptr<TReplay>> laps;
 
     // True when the caller must clear the document (everything from the axes on).
-    bool DocumentCleared() const { return stage == KvlReadStage::Header || stage == KvlReadStage::Laps || stage == KvlReadStage::Done; }
+    bool DocumentCleared() const {
+        return stage == KvlReadStage::Header || stage == KvlReadStage::Laps ||
+               stage == KvlReadStage::Done;
+    }
 };
 
 // Reads a whole document. The stream version reads from in's current position.

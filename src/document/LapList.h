@@ -9,7 +9,7 @@
 #include "document/TReplay.h"
 
 class TLapList {
-public:
+  public:
     void Add(std::unique_ptr<TReplay> lap);
     // Removes and destroys the lap with this serial; false when there is none.
     bool RemoveBySerial(int32_t serial);
@@ -28,6 +28,6 @@ public:
     // The laps in list order, for computations over all of them (extents, export).
     std::vector<const TReplay*> Pointers() const;
 
-private:
+  private:
     std::vector<std::unique_ptr<TReplay>> laps_;
 };

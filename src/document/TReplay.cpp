@@ -15,16 +15,14 @@ TReplay::TReplay(const char* driverEntryName, int32_t carNumber_)
 
 void TReplay::SetDriverName(const char* text) {
     std::memset(driverName, 0, sizeof driverName);
-    if (text == nullptr)
-        return;
+    if (text == nullptr) return;
     // strnlen: a driver entry's name need not be terminated within its 32 bytes.
     const size_t n = strnlen(text, sizeof driverName - 1);
     std::memcpy(driverName, text, n);
 }
 
 void TReplay::ResizeSamples(int32_t n) {
-    if (n < 0)
-        n = 0;
+    if (n < 0) n = 0;
     const auto count = static_cast<size_t>(n);
     if (count == 0) {
         // Release rather than merely empty: a lap without samples holds no arrays.
@@ -55,6 +53,10 @@ const std::vector<int32_t>& TReplay::PositionIndex() const {
     return positionPrefixMax_;
 }
 
-int32_t TReplay::LapCounter() { return gLapCounter; }
+int32_t TReplay::LapCounter() {
+    return gLapCounter;
+}
 
-void TReplay::ResetLapCounter() { gLapCounter = 0; }
+void TReplay::ResetLapCounter() {
+    gLapCounter = 0;
+}

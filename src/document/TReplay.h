@@ -8,9 +8,8 @@
 
 #include "document/Rgb.h"
 
-
 class TReplay {
-public:
+  public:
     // name: the driver entry's name (first 31 characters kept), or nullptr for "<Unknown>".
     // Takes the next serial from the program-wide lap counter.
     TReplay(const char* driverEntryName, int32_t carNumber);
@@ -51,6 +50,6 @@ public:
     static int32_t LapCounter();
     static void ResetLapCounter();
 
-private:
+  private:
     mutable std::vector<int32_t> positionPrefixMax_;
 };

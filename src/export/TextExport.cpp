@@ -10,8 +10,8 @@
 
 #include "channels/Channels.h"
 
-const char* const kTextExportColumnNames[7] = {"Time", "Pos", "Speed", "Line",
-                                               "In-line Force", "Lateral Force", "Slip Angle"};
+const char* const kTextExportColumnNames[7] = {
+    "Time", "Pos", "Speed", "Line", "In-line Force", "Lateral Force", "Slip Angle"};
 
 std::optional<double> ParseExportResolution(const std::string& text) {
     if (text.empty()) return std::nullopt;
@@ -40,7 +40,7 @@ bool LapRangePlausible(const TReplay& lap) {
 }
 
 class RowWriter {
-public:
+  public:
     explicit RowWriter(bool comma) : comma_(comma) {}
     void Text(const char* s) {
         char buf[512];
@@ -61,7 +61,7 @@ public:
         return bool(out);
     }
 
-private:
+  private:
     bool comma_;
     std::string row_;
 };

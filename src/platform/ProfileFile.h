@@ -14,7 +14,7 @@
 #include <string>
 
 class ProfileFile {
-public:
+  public:
     explicit ProfileFile(std::string path) : path_(std::move(path)) {}
 
     int ReadInt(const std::string& section, const std::string& key, int defaultValue) const;
@@ -26,6 +26,6 @@ public:
 
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };

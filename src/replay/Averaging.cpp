@@ -104,7 +104,8 @@ AverageResult AverageLaps(const std::vector<const TReplay*>& laps, int32_t track
         if (heading >= 180.0) heading -= 360.0;
         if (heading < -180.0) heading += 360.0;
         const double raw = std::trunc(heading * 32768.0 / 180.0);
-        result.headings[static_cast<size_t>(k)] = static_cast<int16_t>(std::clamp(raw, -32768.0, 32767.0));
+        result.headings[static_cast<size_t>(k)] =
+            static_cast<int16_t>(std::clamp(raw, -32768.0, 32767.0));
     }
     return outcome;
 }

@@ -19,4 +19,3 @@ bool ReplayPathMatchesTrack(const TTrackData& track, const std::string& lowerCas
 // The index of the one track whose patterns match path, kNoTrackMatch when none does,
 // kAmbiguousTrackMatch when several do.
 int TrackForReplayPath(const TTrackList& tracks, const std::string& path);
-

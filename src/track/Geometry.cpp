@@ -9,23 +9,23 @@ namespace {
 // Real to integer truncates toward zero. Values beyond 32 bits (or not a number) come
 // only from hostile track data; they saturate rather than invoke undefined behaviour.
 int32_t Truncate(double v) {
-    if (std::isnan(v))
-        return 0;
-    if (v >= 2147483647.0)
-        return std::numeric_limits<int32_t>::max();
-    if (v <= -2147483648.0)
-        return std::numeric_limits<int32_t>::min();
+    if (std::isnan(v)) return 0;
+    if (v >= 2147483647.0) return std::numeric_limits<int32_t>::max();
+    if (v <= -2147483648.0) return std::numeric_limits<int32_t>::min();
     return static_cast<int32_t>(v);
 }
 
-size_t Ref(const TTrackData& t) { return t.sideFlag != 0 ? 1 : 0; }
-size_t Oth(const TTrackData& t) { return 1 - Ref(t); }
+size_t Ref(const TTrackData& t) {
+    return t.sideFlag != 0 ? 1 : 0;
+}
+size_t Oth(const TTrackData& t) {
+    return 1 - Ref(t);
+}
 
 // The width value at point i; a width table shorter than the point list repeats its
 // last entry instead of being read past its end.
 double WidthValue(const TTrackData& t, size_t i) {
-    if (t.widthCount == 0 || t.widths.empty())
-        return t.constantWidth;
+    if (t.widthCount == 0 || t.widths.empty()) return t.constantWidth;
     return t.widths[std::min(i, t.widths.size() - 1)];
 }
 
@@ -48,10 +48,8 @@ void Spread(std::vector<int32_t>& p, const std::vector<double>& len, int32_t i0,
                              (len[static_cast<size_t>(i1)] - len[static_cast<size_t>(i0)]);
         p[k] = p0 + Truncate(ratio * span);
     }
-    if (i0 >= 0 && i0 <= m)
-        p[static_cast<size_t>(i0)] = p0;
-    if (i1 >= 0 && i1 <= m)
-        p[static_cast<size_t>(i1)] = p1;
+    if (i0 >= 0 && i0 <= m) p[static_cast<size_t>(i0)] = p0;
+    if (i1 >= 0 && i1 <= m) p[static_cast<size_t>(i1)] = p1;
 }
 
 bool Usable(const TTrackData& t) {
@@ -63,8 +61,7 @@ bool Usable(const TTrackData& t) {
 }  // namespace
 
 void PrepareGeometry(TTrackData& track) {
-    if (track.pointCount <= 0)
-        return;
+    if (track.pointCount <= 0) return;
     ReleaseGeometry(track);
     const auto m = static_cast<size_t>(track.pointCount);
     const size_t r = Ref(track), o = Oth(track);
@@ -91,20 +88,18 @@ void PrepareGeometry(TTrackData& track) {
     } else if (track.anchorCount < 0) {
         const auto& a = track.anchorPoints;
         const auto& ap = track.anchorPositions;
-        const size_t n = std::min({static_cast<size_t>(-int64_t{track.anchorCount}), a.size(),
-                                   ap.size()});
+        const size_t n =
+            std::min({static_cast<size_t>(-int64_t{track.anchorCount}), a.size(), ap.size()});
         if (n == 0) {
             Spread(p, len, 0, mi, 0, track.trackLength);
         } else {
             Spread(p, len, 0, a[0], 0, ap[0]);
-            for (size_t j = 1; j < n; ++j)
-                Spread(p, len, a[j - 1], a[j], ap[j - 1], ap[j]);
+            for (size_t j = 1; j < n; ++j) Spread(p, len, a[j - 1], a[j], ap[j - 1], ap[j]);
             Spread(p, len, a[n - 1], mi, ap[n - 1], track.trackLength);
         }
     } else {
         const auto& ap = track.anchorPositions;
-        for (size_t i = 0; i < m && i < ap.size(); ++i)
-            p[i] = ap[i];
+        for (size_t i = 0; i < m && i < ap.size(); ++i) p[i] = ap[i];
     }
     p[m] = track.trackLength;
 
@@ -112,8 +107,7 @@ void PrepareGeometry(TTrackData& track) {
     // turns that into a binary search with the same answer, whatever the order of P.
     auto& pm = track.pointPositionPrefixMax;
     pm.resize(m);
-    for (size_t s = 0; s < m; ++s)
-        pm[s] = s == 0 ? p[1] : std::max(pm[s - 1], p[s + 1]);
+    for (size_t s = 0; s < m; ++s) pm[s] = s == 0 ? p[1] : std::max(pm[s - 1], p[s + 1]);
 
     track.segMinX.resize(m);
     track.segMinY.resize(m);
@@ -130,8 +124,7 @@ void PrepareGeometry(TTrackData& track) {
 }
 
 void ReleaseGeometry(TTrackData& track) {
-    if (track.pointCount == 0)
-        return;
+    if (track.pointCount == 0) return;
     std::vector<int32_t>().swap(track.pointPositions);
     std::vector<int32_t>().swap(track.pointPositionPrefixMax);
     std::vector<int32_t>().swap(track.segMinX);
@@ -141,13 +134,12 @@ void ReleaseGeometry(TTrackData& track) {
 }
 
 SegmentFraction SegmentAt(const TTrackData& track, int32_t position) {
-    if (position < 0 || position > track.trackLength || !Usable(track))
-        return {};
+    if (position < 0 || position > track.trackLength || !Usable(track)) return {};
     const auto& p = track.pointPositions;
     const auto& pm = track.pointPositionPrefixMax;
     // pm's last entry is at least P[M] = trackLength >= position, so this always lands.
-    const auto s = static_cast<size_t>(std::lower_bound(pm.begin(), pm.end(), position) -
-                                       pm.begin());
+    const auto s =
+        static_cast<size_t>(std::lower_bound(pm.begin(), pm.end(), position) - pm.begin());
     SegmentFraction out;
     out.segment = static_cast<int32_t>(s);
     const double span = static_cast<double>(p[s + 1]) - p[s];
@@ -157,14 +149,12 @@ SegmentFraction SegmentAt(const TTrackData& track, int32_t position) {
 }
 
 double TrackWidthAt(const TTrackData& track, double position) {
-    if (!Usable(track))
-        return WidthValue(track, 0);
+    if (!Usable(track)) return WidthValue(track, 0);
     return WidthAt(track, SegmentAt(track, Truncate(position)));
 }
 
 EdgePoints EdgePointsAt(const TTrackData& track, int32_t position) {
-    if (!Usable(track))
-        return {};
+    if (!Usable(track)) return {};
     const SegmentFraction sf = SegmentAt(track, position);
     const auto s = static_cast<size_t>(sf.segment);
     const double f = sf.fraction;
@@ -178,8 +168,7 @@ EdgePoints EdgePointsAt(const TTrackData& track, int32_t position) {
 }
 
 TrackPoint WorldPointAt(const TTrackData& track, int32_t position, int32_t lateral) {
-    if (!Usable(track))
-        return {};
+    if (!Usable(track)) return {};
     const SegmentFraction sf = SegmentAt(track, position);
     const auto s = static_cast<size_t>(sf.segment);
     const double f = sf.fraction;
@@ -196,8 +185,7 @@ TrackPoint WorldPointAt(const TTrackData& track, int32_t position, int32_t later
 }
 
 LocatedPoint LocatePoint(const TTrackData& track, int32_t x, int32_t y) {
-    if (!Usable(track) || track.segMinX.size() != static_cast<size_t>(track.pointCount))
-        return {};
+    if (!Usable(track) || track.segMinX.size() != static_cast<size_t>(track.pointCount)) return {};
     const size_t r = Ref(track), o = Oth(track);
     const auto& Rx = track.edgeX[r];
     const auto& Ry = track.edgeY[r];
@@ -221,8 +209,7 @@ LocatedPoint LocatePoint(const TTrackData& track, int32_t x, int32_t y) {
         const double H = ey * px - ex * py + dry * fx - drx * fy;
         const double J = dry * px - drx * py;
         const double K = H * H - 4 * I * J;
-        if (!(K >= 0))
-            continue;
+        if (!(K >= 0)) continue;
         double candidates[2];
         if (I != 0) {
             candidates[0] = (std::sqrt(K) - H) / (2 * I);
@@ -236,15 +223,13 @@ LocatedPoint LocatePoint(const TTrackData& track, int32_t x, int32_t y) {
             continue;
         }
         for (const double u : candidates) {
-            if (!(u >= 0 && u < 1))
-                continue;
+            if (!(u >= 0 && u < 1)) continue;
             double v = -1;
             if (drx + ex * u != 0)
                 v = (px + fx * u) / (drx + ex * u);
             else if (dry + ey * u != 0)
                 v = (py + fy * u) / (dry + ey * u);
-            if (!(v >= 0 && v < 1))
-                continue;
+            if (!(v >= 0 && v < 1)) continue;
             const double position = P[s] + v * (static_cast<double>(P[s + 1]) - P[s]);
             const double acrossX = -fx + v * ex;
             const double acrossY = -fy + v * ey;

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 class TKeyStream {
-public:
+  public:
     TKeyStream() = default;
     TKeyStream(uint32_t a, uint32_t b, uint32_t x, uint32_t y) : a_(a), b_(b), x_(x), y_(y) {}
 
@@ -24,6 +24,6 @@ public:
     uint32_t x() const { return x_; }
     uint32_t y() const { return y_; }
 
-private:
+  private:
     uint32_t a_ = 0, b_ = 0, x_ = 0, y_ = 0;
 };

@@ -19,7 +19,7 @@ struct TTrackOther {
 };
 
 class TTrackData {
-public:
+  public:
     std::string name;
     std::string pathPattern;
     std::string altPathPattern;
@@ -38,7 +38,8 @@ public:
     std::vector<int32_t> pointPositions;
     int32_t widthCount = 0;
     int32_t constantWidth = 0;
-    std::vector<int32_t> widths;  // widthCount + 1 (last is a copy of the first) when widthCount != 0
+    std::vector<int32_t>
+        widths;  // widthCount + 1 (last is a copy of the first) when widthCount != 0
     int32_t anchorCount = 0;
     std::vector<int32_t> anchorPoints;
     std::vector<int32_t> anchorPositions;

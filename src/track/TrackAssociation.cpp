@@ -8,8 +8,8 @@
 #include <iterator>
 
 #include "platform/ProfileFile.h"
-#include "track/TrackList.h"
 #include "platform/TextCase.h"
+#include "track/TrackList.h"
 
 namespace {
 // The track-name default of a missing "associ%d": a single character of code 1.
@@ -21,7 +21,6 @@ std::string Key(const char* prefix, size_t i) {
     std::snprintf(buf, sizeof buf, "%s%zu", prefix, i);
     return buf;
 }
-
 
 // Last track in list order with this id, or -1.
 int LastTrackWithId(const TTrackList& tracks, int32_t id) {
@@ -125,9 +124,8 @@ std::string TrackChoiceScope(const std::string& path, bool ambiguous,
     // A drive ("c:") belongs to no directory: a replay at the top of a drive has an empty
     // last component, like one at the root.
     const size_t start =
-        path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))
-            ? 2
-            : 0;
+        path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0])) ? 2
+                                                                                                : 0;
     const size_t lastSep = path.find_last_of("/\\");
     std::string dir = lastSep == std::string::npos || lastSep < start
                           ? std::string()

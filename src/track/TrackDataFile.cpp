@@ -18,7 +18,7 @@ uint32_t GetU32(const uint8_t* p) {
 }
 
 class Reader {
-public:
+  public:
     Reader(const uint8_t* data, size_t size) : p_(data), left_(size) {}
 
     void Start(const TTrackDataHeader& h) { keys_ = TKeyStream(h.a, h.b, h.x, h.y); }
@@ -81,7 +81,7 @@ public:
         return true;
     }
 
-private:
+  private:
     void Skip(size_t n) {
         p_ += n;
         left_ -= n;
@@ -196,7 +196,7 @@ bool ReadRecord(Reader& in, TTrackData& t) {
 }
 
 class Writer {
-public:
+  public:
     explicit Writer(std::vector<uint8_t>& out) : out_(out) {}
     void Start(const TTrackDataHeader& h) { keys_ = TKeyStream(h.a, h.b, h.x, h.y); }
 
@@ -227,7 +227,7 @@ public:
         for (size_t i = 0; i < count; ++i) Int32(v[i]);
     }
 
-private:
+  private:
     std::vector<uint8_t>& out_;
     TKeyStream keys_;
 };

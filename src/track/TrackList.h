@@ -13,7 +13,7 @@
 class ProfileFile;
 
 class TTrackList {
-public:
+  public:
     int Count() const { return static_cast<int>(tracks_.size()); }
     TTrackData& At(int index) { return *tracks_.at(static_cast<size_t>(index)); }
     const TTrackData& At(int index) const { return *tracks_.at(static_cast<size_t>(index)); }
@@ -30,7 +30,7 @@ public:
 
     const std::vector<std::unique_ptr<TTrackData>>& tracks() const { return tracks_; }
 
-private:
+  private:
     std::vector<std::unique_ptr<TTrackData>> tracks_;
 };
 

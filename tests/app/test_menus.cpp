@@ -84,7 +84,8 @@ TEST_F(MenuTest, MenuBarHasTheFourMenusWithEveryItemSeparatorAndKeyOfTheTable) {
     ASSERT_EQ(top.size(), static_cast<int>(layout.size()));
     for (size_t i = 0; i < layout.size(); ++i) {
         EXPECT_EQ(top[static_cast<int>(i)]->text().toStdString(), layout[i].title);
-        EXPECT_EQ(Describe(top[static_cast<int>(i)]->menu()), Expected(layout[i])) << layout[i].title;
+        EXPECT_EQ(Describe(top[static_cast<int>(i)]->menu()), Expected(layout[i]))
+            << layout[i].title;
     }
     // A few lines as the user reads them, so that a wrong table cannot pass for right.
     const auto file = Describe(top[0]->menu());

@@ -139,8 +139,8 @@ TEST_F(StartupTest, APlacementNoScreenShowsIsReplacedByTheFirstRunOne) {
     ASSERT_TRUE(Start());
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_EQ(frame().StoredPlacement(),
-              QRect(int(screen.width() * 0.1), int(screen.height() * 0.1), int(screen.width() * 0.8),
-                    int(screen.height() * 0.8)));
+              QRect(int(screen.width() * 0.1), int(screen.height() * 0.1),
+                    int(screen.width() * 0.8), int(screen.height() * 0.8)));
 }
 
 TEST_F(StartupTest, ClosingWhileMaximizedLeavesTheStoredPlacement) {

@@ -6,9 +6,9 @@
 #include <random>
 #include <vector>
 
+#include "../sim/SimTracks.h"
 #include "channels/Channels.h"
 #include "track/Geometry.h"
-#include "../sim/SimTracks.h"
 
 namespace {
 
@@ -94,11 +94,11 @@ TEST(Channels, HeadingsInterpolateAsPlainSignedNumbersAcrossTheWrap) {
 TEST(Channels, SpeedUsesForwardCentralAndBackwardDifferences) {
     // Positions i*i*10 feet: the three stencils give different per-frame changes.
     auto lap = MakeLap({0, 10, 40, 90, 160, 250, 360, 490});
-    EXPECT_NEAR(SpeedAt(*lap, 0), 10 * kMphPerFootPerFrame, 1e-9);         // forward
-    EXPECT_NEAR(SpeedAt(*lap, 1.0 / 15), 30 * kMphPerFootPerFrame, 1e-9);  // still the first frame
-    EXPECT_NEAR(SpeedAt(*lap, 2.0 / 15), 40 * kMphPerFootPerFrame, 1e-9);  // central
-    EXPECT_NEAR(SpeedAt(*lap, 7.0 / 15), 130 * kMphPerFootPerFrame, 1e-9); // backward
-    EXPECT_NEAR(SpeedAt(*lap, 50.0), 130 * kMphPerFootPerFrame, 1e-9);     // clamped
+    EXPECT_NEAR(SpeedAt(*lap, 0), 10 * kMphPerFootPerFrame, 1e-9);          // forward
+    EXPECT_NEAR(SpeedAt(*lap, 1.0 / 15), 30 * kMphPerFootPerFrame, 1e-9);   // still the first frame
+    EXPECT_NEAR(SpeedAt(*lap, 2.0 / 15), 40 * kMphPerFootPerFrame, 1e-9);   // central
+    EXPECT_NEAR(SpeedAt(*lap, 7.0 / 15), 130 * kMphPerFootPerFrame, 1e-9);  // backward
+    EXPECT_NEAR(SpeedAt(*lap, 50.0), 130 * kMphPerFootPerFrame, 1e-9);      // clamped
     // Constant acceleration of 20 feet per frame per frame away from the ends.
     EXPECT_NEAR(InlineForceAt(*lap, 3.0 / 15), 20 * kMphPerFootPerFrame * kGPerMphPerFrame, 1e-9);
     // Next to the first frame the central difference meets the forward one: (60 - 30) / 2.
@@ -189,7 +189,7 @@ TEST(Channels, DegenerateLapsNeverDivideByZero) {
 
 TEST(Channels, LapSpeedIsTheNominalLengthOverTheLapTime) {
     auto lap = MakeLap({0, 5280});
-    lap->lapLength = 5280;  // one mile
+    lap->lapLength = 5280;    // one mile
     lap->endFrame = 15 * 60;  // in one minute
     lap->startFrame = 0;
     EXPECT_DOUBLE_EQ(AverageLapSpeed(*lap), 60.0);
@@ -222,13 +222,15 @@ TEST(Channels, ChannelValueAddressesByTimeOrPositionAndSmoothsTheForces) {
     EXPECT_DOUBLE_EQ(ChannelValue(*lap, t, ChannelTime, ChannelPosition, nullptr), 90.0);
     EXPECT_DOUBLE_EQ(ChannelValue(*lap, 90.0, ChannelPosition, ChannelPosition, nullptr), 90.0);
     EXPECT_DOUBLE_EQ(ChannelValue(*lap, 90.0, ChannelPosition, ChannelTime, nullptr), t);
-    EXPECT_DOUBLE_EQ(ChannelValue(*lap, 90.0, ChannelPosition, ChannelSpeed, nullptr), SpeedAt(*lap, t));
+    EXPECT_DOUBLE_EQ(ChannelValue(*lap, 90.0, ChannelPosition, ChannelSpeed, nullptr),
+                     SpeedAt(*lap, t));
 
     const double h = 1.0 / 15;
     EXPECT_DOUBLE_EQ(ChannelValue(*lap, 0, ChannelTime, ChannelLateralForce, nullptr),
                      (LateralForceAt(*lap, 0) * 2 + LateralForceAt(*lap, h)) / 3);
-    EXPECT_DOUBLE_EQ(ChannelValue(*lap, t, ChannelTime, ChannelInlineForce, nullptr),
-                     (InlineForceAt(*lap, t - h) + InlineForceAt(*lap, t) + InlineForceAt(*lap, t + h)) / 3);
+    EXPECT_DOUBLE_EQ(
+        ChannelValue(*lap, t, ChannelTime, ChannelInlineForce, nullptr),
+        (InlineForceAt(*lap, t - h) + InlineForceAt(*lap, t) + InlineForceAt(*lap, t + h)) / 3);
     EXPECT_EQ(ChannelValue(*lap, t, ChannelTime, ChannelNone, nullptr), 0.0);
 }
 

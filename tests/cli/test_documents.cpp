@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "../sim/SimTracks.h"
+#include "CliReplayFixture.h"
 #include "cli/Command.h"
 #include "document/KvlFile.h"
 #include "replay/OpenReplay.h"
@@ -14,14 +15,15 @@
 #include "track/Geometry.h"
 #include "track/TrackDataFile.h"
 #include "track/TrackList.h"
-#include "CliReplayFixture.h"
 
 using cli_replay_test::RunCli;
 
 namespace {
 
 // A driver-table name as the reader gives it back.
-std::string TableName(const std::string& name) { return name.empty() ? "Unknown" : name.substr(0, 31); }
+std::string TableName(const std::string& name) {
+    return name.empty() ? "Unknown" : name.substr(0, 31);
+}
 
 std::vector<std::vector<double>> ReadCommaRows(const std::string& path, std::string& header) {
     std::ifstream in(path);
@@ -117,10 +119,12 @@ TEST_F(DocumentCli, ExportedChannelsAreWhatTheSimulatorDrove) {
         ++compared;
         const double feet = truthAt(frame, [](const sim::CarSample& c) { return c.positionFeet; });
         EXPECT_NEAR(row[1], feet, 0.5) << t;
-        EXPECT_NEAR(row[2], truthAt(frame, [](const sim::CarSample& c) { return c.speedMph; }), 2.0) << t;
+        EXPECT_NEAR(row[2], truthAt(frame, [](const sim::CarSample& c) { return c.speedMph; }), 2.0)
+            << t;
         // Line measured from the other wall: the stored offset less the width there.
         const double raw = truthAt(frame, [](const sim::CarSample& c) { return c.lateralFeet; });
-        const double width = TrackWidthAt(road, feet * 12 / road.inchesPerUnit) * road.inchesPerUnit / 12;
+        const double width =
+            TrackWidthAt(road, feet * 12 / road.inchesPerUnit) * road.inchesPerUnit / 12;
         EXPECT_NEAR(row[3], raw - width, 0.2) << t;
         // Forces are second differences of inch-resolution positions spread over five
         // frames: compared where the driver holds the pedal steady across that span.
@@ -136,7 +140,9 @@ TEST_F(DocumentCli, ExportedChannelsAreWhatTheSimulatorDrove) {
             forceError += std::abs(row[4] - g);
             ++steady;
         }
-        EXPECT_NEAR(row[5], truthAt(frame, [](const sim::CarSample& c) { return c.slipDegrees; }), 0.5) << t;
+        EXPECT_NEAR(row[5], truthAt(frame, [](const sim::CarSample& c) { return c.slipDegrees; }),
+                    0.5)
+            << t;
     }
     EXPECT_GT(compared, 100);
     ASSERT_GT(steady, 50);
@@ -193,7 +199,8 @@ TEST_F(DocumentCli, RefusalsGetTheProgramsMessages) {
     EXPECT_FALSE(std::filesystem::exists(doc));
     r = Import({"--driver", "x", "--lap", "1"});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(RunCli({"import", replay, "--tracks", tracks, "--driver", "0", "--lap", "1"}).code, 2);
+    EXPECT_EQ(RunCli({"import", replay, "--tracks", tracks, "--driver", "0", "--lap", "1"}).code,
+              2);
 
     // Appending a lap of another track leaves the document as it was.
     ASSERT_EQ(Import({"--driver", "0", "--lap", "1"}).code, 0);
@@ -201,7 +208,8 @@ TEST_F(DocumentCli, RefusalsGetTheProgramsMessages) {
     r = RunCli({"import", ovalReplay, "--tracks", tracks, "-o", doc, "--driver", "0", "--lap", "1",
                 "--append"});
     EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("Can only import replays for Test Road Course"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Can only import replays for Test Road Course"), std::string::npos)
+        << r.err;
     EXPECT_EQ(replay_test::ReadAll(doc), before);
 
     r = RunCli({"import", dir.File("missing.rpl"), "--track", "Test Oval", "--tracks", tracks, "-o",
@@ -213,9 +221,11 @@ TEST_F(DocumentCli, RefusalsGetTheProgramsMessages) {
     r = RunCli({"info", bad, "--tracks", tracks});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("Unable to read replay (01)"), std::string::npos) << r.err;
-    r = RunCli({"export-text", doc, "--tracks", tracks, "-o", dir.File("t.txt"), "--resolution", "5-"});
+    r = RunCli(
+        {"export-text", doc, "--tracks", tracks, "-o", dir.File("t.txt"), "--resolution", "5-"});
     EXPECT_NE(r.err.find("Resolution must be a number"), std::string::npos) << r.err;
-    r = RunCli({"export-text", doc, "--tracks", tracks, "-o", dir.File("t.txt"), "--channels", "rpm"});
+    r = RunCli(
+        {"export-text", doc, "--tracks", tracks, "-o", dir.File("t.txt"), "--channels", "rpm"});
     EXPECT_EQ(r.code, 1);
     r = RunCli({"export-text", doc, "--tracks", tracks, "-o", dir.File("no/such/dir/t.txt")});
     EXPECT_NE(r.err.find("Unable to create export file"), std::string::npos) << r.err;

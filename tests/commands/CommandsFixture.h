@@ -17,8 +17,8 @@
 #include "commands/DocumentCommands.h"
 #include "document/KvlFile.h"
 #include "platform/ProfileFile.h"
-#include "track/TrackList.h"
 #include "support/LapAssertions.h"
+#include "track/TrackList.h"
 
 namespace commands_test {
 
@@ -66,7 +66,6 @@ inline void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& 
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
-
 
 // A document file assembled field by field, so that a test can stop it anywhere.
 class KvlBytes {

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <streambuf>
-#include <unistd.h>
 
 #include "document/KvlFile.h"
 #include "support/LapAssertions.h"
@@ -15,7 +15,8 @@ namespace {
 
 TTrackList Tracks() {
     TTrackList list;
-    for (auto [id, name] : {std::pair<uint8_t, const char*>{24, "Harbor Loop"}, {156, "Salt Basin"},
+    for (auto [id, name] : {std::pair<uint8_t, const char*>{24, "Harbor Loop"},
+                            {156, "Salt Basin"},
                             {12, "Kestrel Ridge"}}) {
         auto t = std::make_unique<TTrackData>();
         t->trackId = id;
@@ -65,20 +66,20 @@ KvlReadResult Read(const std::string& bytes, const TTrackList& tracks) {
 }
 
 void Put32(std::string& s, size_t at, int32_t v) {
-    for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xff);
+    for (int i = 0; i < 4; ++i)
+        s[at + i] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xff);
 }
 
 // A stream that cannot seek, as a pipe would be: the reader cannot know what is left.
 class NoSeekBuf : public std::streambuf {
-public:
+  public:
     explicit NoSeekBuf(std::string data) : data_(std::move(data)) {
         setg(data_.data(), data_.data(), data_.data() + data_.size());
     }
 
-private:
+  private:
     std::string data_;
 };
-
 
 }  // namespace
 
@@ -161,10 +162,14 @@ TEST(KvlFile, EveryTruncationGetsItsMessageAndKeepsWhatWasComplete) {
     auto b = Lap("Bo", 6);
     const std::string full = Write({a.get(), b.get()}, 12);
     const std::pair<size_t, const char*> cuts[] = {
-        {2, "Unable to read replay (05)"},  {6, "Unable to read replay (01)"},
-        {10, "Unable to read replay (07)"}, {14, "Unable to read replay (08)"},
-        {18, "Unable to read replay (02)"}, {22, "Unable to read replay (03)"},
-        {30, "Unable to read replay (04)"}, {24 + 91 + 44 + 50, "Unable to read replay (04)"},
+        {2, "Unable to read replay (05)"},
+        {6, "Unable to read replay (01)"},
+        {10, "Unable to read replay (07)"},
+        {14, "Unable to read replay (08)"},
+        {18, "Unable to read replay (02)"},
+        {22, "Unable to read replay (03)"},
+        {30, "Unable to read replay (04)"},
+        {24 + 91 + 44 + 50, "Unable to read replay (04)"},
         {full.size() - 1, "Unable to read replay (04)"}};
     for (auto [size, message] : cuts) {
         KvlReadResult r = Read(full.substr(0, size), tracks);
@@ -218,7 +223,8 @@ TEST(KvlFile, HostileSampleCountsFailWithoutAllocatingForThem) {
 
 TEST(KvlFile, FilesTitlesAndSafeSaving) {
     const TTrackList tracks = Tracks();
-    const auto dir = std::filesystem::temp_directory_path() / ("kvl-test-" + std::to_string(getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("kvl-test-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     const std::string target = (dir / "Season Laps.kvl").string();
 
@@ -244,15 +250,18 @@ TEST(KvlFile, FilesTitlesAndSafeSaving) {
     EXPECT_FALSE(w.ok);
     EXPECT_EQ(w.message, "Unable to save replay (05)");
     std::ifstream again(target, std::ios::binary);
-    const std::string after((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>());
+    const std::string after((std::istreambuf_iterator<char>(again)),
+                            std::istreambuf_iterator<char>());
     EXPECT_EQ(after, saved);
     size_t files = 0;
     for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir)) ++files;
     EXPECT_EQ(files, 1u);
     EXPECT_EQ(SafeSaveKvlDocument(dir.string(), view).message, "Unable to create file");
-    EXPECT_EQ(SafeSaveKvlDocument((dir / "no" / "x.kvl").string(), view).message, "Unable to create file");
+    EXPECT_EQ(SafeSaveKvlDocument((dir / "no" / "x.kvl").string(), view).message,
+              "Unable to create file");
 
     EXPECT_EQ(KvlDocTitle("/a/b/Season Laps.kvl"), "Season Laps.kvl");
-    EXPECT_EQ(KvlDocTitle(std::string(50, 'n') + ".extension12"), std::string(40, 'n') + ".extension");
+    EXPECT_EQ(KvlDocTitle(std::string(50, 'n') + ".extension12"),
+              std::string(40, 'n') + ".extension");
     std::filesystem::remove_all(dir);
 }

@@ -118,7 +118,7 @@ TEST(LapList, ClearResetsCounterOnlyWhenLapsWereHeld) {
     laps.Clear();
     EXPECT_EQ(laps.Count(), 0);
     EXPECT_EQ(TReplay(nullptr, 0).serial, 0);  // counter is now 1
-    laps.Clear();                                // empty: counter stays
+    laps.Clear();                              // empty: counter stays
     EXPECT_EQ(TReplay::LapCounter(), 1);
     EXPECT_EQ(TReplay(nullptr, 0).serial, 1);
 }

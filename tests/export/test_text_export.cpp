@@ -55,7 +55,8 @@ TEST(TextExport, BlocksHeaderRowsAndFixedWidthFormat) {
     EXPECT_EQ(lines[2], "Driver : Ann Lee");
     EXPECT_EQ(lines[3], "  Pos (ft)     Speed");
     char expected[64];
-    std::snprintf(expected, sizeof expected, "%10.4f%10.4f", 100.0, SpeedAt(*a, TimeAtPosition(*a, 100)));
+    std::snprintf(expected, sizeof expected, "%10.4f%10.4f", 100.0,
+                  SpeedAt(*a, TimeAtPosition(*a, 100)));
     EXPECT_EQ(lines[5], expected);
     EXPECT_EQ(lines[4].substr(0, 10), "    0.0000");
     EXPECT_EQ(lines[6].substr(0, 10), "  200.0000");
@@ -107,13 +108,13 @@ TEST(TextExport, ShortRangesNoChannelsAndFailures) {
     std::ostringstream refused;
     EXPECT_EQ(WriteTextExport(refused, {damaged.get()}, "T", nullptr, choices),
               std::string(kMsgErrorExportingData));
-
 }
 
 TEST(TextExport, ResolutionTextAndTheUnusualRange) {
     EXPECT_EQ(ParseExportResolution("1e1"), 10.0);
     EXPECT_EQ(ParseExportResolution("2.5"), 2.5);
-    for (const char* bad : {"", "5-", "0", "-1", "abc", "1 "}) EXPECT_FALSE(ParseExportResolution(bad)) << bad;
+    for (const char* bad : {"", "5-", "0", "-1", "abc", "1 "})
+        EXPECT_FALSE(ParseExportResolution(bad)) << bad;
     EXPECT_FALSE(ExportResolutionUnusual(1, true));
     EXPECT_FALSE(ExportResolutionUnusual(10, true));
     EXPECT_TRUE(ExportResolutionUnusual(0.5, true));

@@ -14,7 +14,8 @@ constexpr double kScale = 1.0;
 // A full lap at a constant step of `step` units per frame, its offset `line` units from the
 // reference edge and its heading `heading`, crossing the line at frame 0 and again after
 // kTrackLength units.
-std::unique_ptr<TReplay> SteadyLap(int32_t step, int32_t line, int16_t heading, int32_t extra = 10) {
+std::unique_ptr<TReplay> SteadyLap(int32_t step, int32_t line, int16_t heading,
+                                   int32_t extra = 10) {
     auto lap = std::make_unique<TReplay>("Steady", 12);
     const int32_t frames = kTrackLength / step;
     const int32_t n = frames + extra;
@@ -38,7 +39,8 @@ TEST(Averaging, TwoIdenticalLapsGiveThatLapBack) {
     auto a = SteadyLap(360, 240, 1000);
     auto b = SteadyLap(360, 240, 1000);
     TReplay result("Averaged", 12);
-    ASSERT_EQ(AverageLaps({a.get(), b.get()}, kTrackLength, kScale, result), AverageResult::Complete);
+    ASSERT_EQ(AverageLaps({a.get(), b.get()}, kTrackLength, kScale, result),
+              AverageResult::Complete);
 
     // Positions advance at the lap's speed (truncation loses at most a unit per step) and the
     // lap ends with the last sample before the one that passed the line.
@@ -99,7 +101,8 @@ TEST(Averaging, AMeanTooSlowToReachTheLineEndsWithinTheBuffers) {
     b->endPosition = 29;
 
     TReplay result("Crawl", 1);
-    EXPECT_EQ(AverageLaps({a.get(), b.get()}, kTrackLength, kScale, result), AverageResult::Truncated);
+    EXPECT_EQ(AverageLaps({a.get(), b.get()}, kTrackLength, kScale, result),
+              AverageResult::Truncated);
     EXPECT_GE(result.sampleCount, 2);
     EXPECT_LE(result.sampleCount, 42);  // largest sampleCount + 2
     EXPECT_EQ(result.positions.size(), static_cast<size_t>(result.sampleCount));
@@ -110,7 +113,8 @@ TEST(Averaging, RefusesWhatCannotBeAveraged) {
     auto empty = std::make_unique<TReplay>("Empty", 1);
     TReplay result("R", 1);
     EXPECT_EQ(AverageLaps({a.get()}, kTrackLength, kScale, result), AverageResult::Failed);
-    EXPECT_EQ(AverageLaps({a.get(), empty.get()}, kTrackLength, kScale, result), AverageResult::Failed);
+    EXPECT_EQ(AverageLaps({a.get(), empty.get()}, kTrackLength, kScale, result),
+              AverageResult::Failed);
     EXPECT_EQ(AverageLaps({a.get(), a.get()}, kTrackLength, 0.0, result), AverageResult::Failed);
     EXPECT_EQ(result.sampleCount, 0);
 }

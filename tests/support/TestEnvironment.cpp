@@ -18,8 +18,7 @@ struct TestEnvironment {
             std::error_code ec;
             auto dir = std::filesystem::temp_directory_path(ec);
             if (ec) dir = "/tmp";
-            settingsPath =
-                (dir / ("korvale-test-" + std::to_string(getpid()) + ".ini")).string();
+            settingsPath = (dir / ("korvale-test-" + std::to_string(getpid()) + ".ini")).string();
             setenv("KORVALE_SETTINGS", settingsPath.c_str(), 1);
         }
     }

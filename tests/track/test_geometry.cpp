@@ -31,12 +31,10 @@ TTrackData Straight(int32_t m, int32_t sideFlag = 0) {
 // The segment search as the track data describes it: from segment 0 upward while the
 // next point position lies below the position.
 SegmentFraction LinearSegmentAt(const TTrackData& t, int32_t a) {
-    if (a < 0 || a > t.trackLength)
-        return {};
+    if (a < 0 || a > t.trackLength) return {};
     const auto& p = t.pointPositions;
     size_t s = 0;
-    while (p[s + 1] < a)
-        ++s;
+    while (p[s + 1] < a) ++s;
     const double span = static_cast<double>(p[s + 1]) - p[s];
     return {static_cast<int32_t>(s), span == 0 ? 0.0 : (static_cast<double>(a) - p[s]) / span};
 }
@@ -206,16 +204,14 @@ TEST(Geometry, FastSegmentAtMatchesLinearSearchOnAnyPositions) {
             // find the first segment whose end reaches the position.
             t.anchorCount = m;
             t.anchorPositions.resize(static_cast<size_t>(m));
-            for (auto& p : t.anchorPositions)
-                p = static_cast<int32_t>(rng() % 1200) - 100;
+            for (auto& p : t.anchorPositions) p = static_cast<int32_t>(rng() % 1200) - 100;
         } else {
             t.anchorCount = -1;
             t.anchorPoints = {static_cast<int32_t>(rng() % static_cast<uint32_t>(m + 1))};
             t.anchorPositions = {static_cast<int32_t>(rng() % 1000)};
         }
         PrepareGeometry(t);
-        for (int32_t a = -3; a <= 1003; ++a)
-            ExpectSameAsLinear(t, a);
+        for (int32_t a = -3; a <= 1003; ++a) ExpectSameAsLinear(t, a);
     }
 }
 
@@ -233,8 +229,7 @@ TEST(Geometry, SampleTracksRoundTripAndMatchLinearSearch) {
         }
         ++withGeometry;
         ASSERT_EQ(t.pointPositions.back(), t.trackLength);
-        for (int32_t a = -1; a <= t.trackLength + 1; a += 7)
-            ExpectSameAsLinear(t, a);
+        for (int32_t a = -1; a <= t.trackLength + 1; a += 7) ExpectSameAsLinear(t, a);
         // A point a third of the way across the track is found again where it was put.
         int located = 0, tried = 0;
         for (int32_t a = 0; a < t.trackLength; a += t.trackLength / 200) {
@@ -242,13 +237,12 @@ TEST(Geometry, SampleTracksRoundTripAndMatchLinearSearch) {
             const double dx = e.other.x - e.reference.x, dy = e.other.y - e.reference.y;
             const double across = std::sqrt(dx * dx + dy * dy);
             const double w = TrackWidthAt(t, a);
-            const auto lateral = static_cast<int32_t>(t.sideFlag != 0 ? w + across / 3
-                                                                      : w - across / 3);
+            const auto lateral =
+                static_cast<int32_t>(t.sideFlag != 0 ? w + across / 3 : w - across / 3);
             const TrackPoint p = WorldPointAt(t, a, lateral);
             const LocatedPoint found = LocatePoint(t, p.x, p.y);
             ++tried;
-            if (!found.found)
-                continue;
+            if (!found.found) continue;
             ++located;
             const double feetPerUnit = t.inchesPerUnit / 12;
             EXPECT_NEAR(found.lateralFeet, across / 3 * feetPerUnit, 3 * feetPerUnit + 0.5)

@@ -18,7 +18,7 @@ namespace {
 
 // Lays a track data file out field by field, scrambling each field as the file stores it.
 class Scrambled {
-public:
+  public:
     Scrambled(uint32_t a, uint32_t b, uint32_t x, uint32_t y) : keys_(a, b, x, y) {
         for (uint32_t w : {a, b, x, y}) Raw(w);
     }
@@ -53,7 +53,7 @@ public:
     }
     std::vector<uint8_t> bytes;
 
-private:
+  private:
     void Raw(uint32_t v) {
         for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
     }
@@ -376,7 +376,8 @@ TEST(TrackDataWrite, RefusesRecordsItCouldNotStoreFaithfully) {
 // The dump shows each detailed track's point positions as the geometry derives them, and
 // building from that dump leaves them out again, so the file comes back byte for byte.
 TEST(TrackDataDump, PrintsDerivedPointPositionsThatBuildIgnores) {
-    const std::string bin = KORVALE_BIN_DIR, cli = bin + "/korvale-cli", sample = bin + "/tracks.dat";
+    const std::string bin = KORVALE_BIN_DIR, cli = bin + "/korvale-cli",
+                      sample = bin + "/tracks.dat";
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() / ("korvale-positions-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
@@ -399,7 +400,8 @@ TEST(TrackDataDump, PrintsDerivedPointPositionsThatBuildIgnores) {
         ++detailed;
         PrepareGeometry(t);
         ASSERT_TRUE(printed.contains("pointPositions")) << t.name;
-        EXPECT_EQ(printed["pointPositions"].get<std::vector<int32_t>>(), t.pointPositions) << t.name;
+        EXPECT_EQ(printed["pointPositions"].get<std::vector<int32_t>>(), t.pointPositions)
+            << t.name;
     }
     EXPECT_GE(detailed, 1);
 
