@@ -11,7 +11,6 @@
 #include "replay/Averaging.h"
 #include "replay/ReplayTrack.h"
 #include "replay/Scan.h"
-#include "track/Geometry.h"
 #include "track/TrackList.h"
 
 namespace {
@@ -49,10 +48,10 @@ std::vector<std::string> DriverTexts(const TOpenReplay& replay) {
 }
 
 bool OpenReplayForImport(TCommandContext& ctx, TReplayImport& import) {
-    TDocumentState& doc = ctx.doc;
+    const TDocument& doc = ctx.doc;
     import.fromArchive = false;
-    doc.dragging = false;
-    doc.dragEnabled = true;
+    ctx.view.graph.dragging = false;
+    ctx.view.graph.dragEnabled = true;
 
     TFileDialogXfer xfer;
     xfer.title = "Open Replay";
@@ -80,17 +79,15 @@ bool OpenReplayForImport(TCommandContext& ctx, TReplayImport& import) {
 
     const int track = ChooseTrackForReplay(ctx, path, chosenPath);
     if (track < 0) return false;
-    if (doc.currentTrack >= 0 && doc.currentTrack != track) {
-        const std::string name =
-            doc.currentTrack < ctx.tracks.Count() ? ctx.tracks.At(doc.currentTrack).name : "";
-        ImportError(ctx, "Can only import replays for " + name);
+    if (doc.HasTrack() && doc.currentTrack() != track) {
+        const TTrackData* current = doc.Track();
+        ImportError(ctx, "Can only import replays for " + (current ? current->name : ""));
         return false;
     }
-    doc.currentTrack = track;
-    TTrackData& t = ctx.tracks.At(track);
-    PrepareGeometry(t);
-    UpdateCaption(ctx);
-    ctx.prompts.Repaint();
+    ctx.doc.UseTrack(track);
+    const TTrackData& t = ctx.tracks.At(track);
+    ctx.doc.UpdateCaption();
+    RequestRepaint(ctx);
 
     ctx.prompts.SetWaitCursor(true);
     const char* error = OpenReplay(path, t.trackLength, t.inchesPerUnit, import.replay);
@@ -106,29 +103,23 @@ bool OpenReplayForImport(TCommandContext& ctx, TReplayImport& import) {
 }
 
 void EndImportWithoutLap(TCommandContext& ctx, bool reprepareTrack) {
-    TDocumentState& doc = ctx.doc;
-    if (doc.laps.Empty() && doc.currentTrack >= 0) {
-        if (doc.currentTrack < ctx.tracks.Count()) ReleaseGeometry(ctx.tracks.At(doc.currentTrack));
-        doc.currentTrack = -1;
-    }
-    if (reprepareTrack && doc.currentTrack >= 0 && doc.currentTrack < ctx.tracks.Count())
-        PrepareGeometry(ctx.tracks.At(doc.currentTrack));
-    UpdateCaption(ctx);
-    ctx.prompts.Repaint();
+    TDocument& doc = ctx.doc;
+    if (doc.laps().Empty() && doc.HasTrack()) doc.DropTrack();
+    if (reprepareTrack && doc.HasTrack()) doc.UseTrack(doc.currentTrack());
+    doc.UpdateCaption();
+    RequestRepaint(ctx);
 }
 
 void AddImportedLap(TCommandContext& ctx, std::unique_ptr<TReplay> lap,
                     const std::string& replayName) {
-    TDocumentState& doc = ctx.doc;
-    lap->colour = ChooseLapColour(doc.laps);
-    const TReplay& added = *lap;
-    doc.laps.Add(std::move(lap));
-    ctx.prompts.LapAdded(added);
-    doc.sourceReplay.Imported(replayName);
-    RecomputeExtents(ctx);
-    ctx.prompts.Repaint();
-    doc.dirty = true;
-    UpdateCaption(ctx);
+    TDocument& doc = ctx.doc;
+    lap->colour = ChooseLapColour(doc.laps());
+    doc.AddLap(std::move(lap));
+    doc.SourceImported(replayName);
+    AnnounceLapsChanged(ctx);
+    RequestRepaint(ctx);
+    doc.SetDirty(true);
+    doc.UpdateCaption();
 }
 
 TImportLapSource ImportLapSource(TCommandContext& ctx, const TOpenReplay& replay) {
