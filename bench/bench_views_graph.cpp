@@ -107,14 +107,18 @@ struct GraphBench {
         const sim::SimResult result = sim::WriteSimulatedReplay(options, path);
         if (!result.ok) Fail("cannot simulate the race: " + result.message);
         TOpenReplay replay;
-        if (const char* message = OpenReplay(path, track.trackLength, track.inchesPerUnit, replay))
-            Fail(message);
+        if (const TReplayReadStatus status =
+                OpenReplay(path, track.trackLength, track.inchesPerUnit, replay);
+            status != TReplayReadStatus::Ok)
+            Fail(ReplayReadMessage(status));
         for (int32_t d = 0; d < int32_t(replay.laps.size()) && doc.laps().Count() < kLaps; ++d) {
             const auto& chain = replay.laps[size_t(d)];
             for (size_t i = 0; i < chain.size() && doc.laps().Count() < kLaps; ++i) {
                 if (IsPartialLap(chain, i)) continue;
                 std::unique_ptr<TReplay> lap;
-                if (const char* message = ReadReplayLap(replay, d, int32_t(i), lap)) Fail(message);
+                if (const TReplayReadStatus status = ReadReplayLap(replay, d, int32_t(i), lap);
+                    status != TReplayReadStatus::Ok)
+                    Fail(ReplayReadMessage(status));
                 lap->colour = ChooseLapColour(doc.laps());
                 doc.AddLap(std::move(lap));
             }

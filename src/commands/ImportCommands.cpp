@@ -90,13 +90,14 @@ bool OpenReplayForImport(TCommandContext& ctx, TReplayImport& import) {
     RequestRepaint(ctx);
 
     ctx.prompts.SetWaitCursor(true);
-    const char* error = OpenReplay(path, t.trackLength, t.inchesPerUnit, import.replay);
+    const TReplayReadStatus status =
+        OpenReplay(path, t.trackLength, t.inchesPerUnit, import.replay);
     ctx.prompts.SetWaitCursor(false);
-    if (error) {
+    if (status != TReplayReadStatus::Ok) {
         if (import.replay.outOfMemory)
             ctx.prompts.MessageBox(kImportErrorTitle, kMsgScanOutOfMemory, TMsgIcon::Stop,
                                    TMsgButtons::Ok);
-        ImportError(ctx, error);
+        ImportError(ctx, ReplayReadMessage(status));
         return false;
     }
     return true;
@@ -177,17 +178,17 @@ void RunImportCommand(TCommandContext& ctx, bool average) {
     }
     std::unique_ptr<TReplay> lap;
     ctx.prompts.SetWaitCursor(true);
-    const char* error =
+    const TReplayReadStatus status =
         average ? ReadAverageLap(import.replay, xfer.selectedDriver, xfer.selectedLaps, lap)
                 : ReadReplayLap(import.replay, xfer.selectedDriver, xfer.selectedLaps.front(), lap);
     ctx.prompts.SetWaitCursor(false);
-    if (error) {
+    if (status != TReplayReadStatus::Ok) {
         // A partial lap that got past the dialog is refused as the dialog itself would.
-        if (std::string(error) == kMsgPartialLapsInAverage)
-            ctx.prompts.MessageBox(kImportAverageLapTitle, error, TMsgIcon::Exclamation,
-                                   TMsgButtons::Ok);
+        if (status == TReplayReadStatus::PartialLapsInAverage)
+            ctx.prompts.MessageBox(kImportAverageLapTitle, ReplayReadMessage(status),
+                                   TMsgIcon::Exclamation, TMsgButtons::Ok);
         else
-            ImportError(ctx, error);
+            ImportError(ctx, ReplayReadMessage(status));
         EndImportWithoutLap(ctx, false);
         import.Finish();
         return;
