@@ -48,6 +48,8 @@ std::vector<TMenuEntry> ViewMenu() {
         Item(OtherMarkers, "O&ther Markers", "Show extra markers on the map"),
         Item(Info, "I&nfo\tF11", "Show the replay info window"),
         Item(Data, "&Data\tF12", "Show detailed lap data"),
+        Separator(),
+        Item(Legend, "&Legend", "Name the laps in a corner of the graph"),
     };
     view.insert(view.end(), rest.begin(), rest.end());
     return view;
@@ -116,6 +118,15 @@ const std::vector<TAccelerator>& AcceleratorTable() {
         {"F10", SpeedComparison},
         {"F11", Info},
         {"F12", Data},
+    };
+    return table;
+}
+
+const std::vector<TAccelerator>& SecondaryShortcuts() {
+    using namespace cmd;
+    static const std::vector<TAccelerator> table = {
+        {"Ctrl+-", ZoomOut},
+        {"Ctrl+0", FullSize},
     };
     return table;
 }

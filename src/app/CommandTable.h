@@ -32,6 +32,9 @@ struct TAccelerator {
 };
 // Accelerator table 100.
 const std::vector<TAccelerator>& AcceleratorTable();
+// Further keys of our own for commands, bound and shown in the menus beside the texts of
+// the menu table (which stay as they are).
+const std::vector<TAccelerator>& SecondaryShortcuts();
 
 // Tool-bar layout: a command id, or a separator of the given width (id 0).
 struct TToolBarEntry {

@@ -41,6 +41,7 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
     graph_ = new TGraphView(ctx_, this);
     graph_->setObjectName(QStringLiteral("graphView"));
     layout->addWidget(graph_);
+    setFocusProxy(graph_);
     connect(graph_, &TGraphView::statusText, this, &TKorvaleWindow::SetStatus);
     connect(graph_, &TGraphView::stateChanged, this, &TKorvaleWindow::stateChanged);
     prompts_->SetHelpHandler([this](int topic) { emit helpRequested(topic); });
@@ -49,6 +50,7 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
     // snapshot Save compares them with.
     doc_.SetAxes(ReadGraphAxes(settings_));
     doc_.TakeAxesSnapshot();
+    view_.graph.legendShown = settings_.ReadInt("view", "legend", 0) != 0;
     for (size_t i = 0; i < kSideKeys.size(); ++i) {
         const std::string p = kSideKeys[i].prefix;
         const TWindowRect& d = kSideKeys[i].defaults;
@@ -140,6 +142,11 @@ const std::vector<TWindowCommand>& WindowCommands() {
         {cmd::OtherMarkers, Nothing, NotYetAvailable},
         {cmd::Info, Nothing, NotYetAvailable},
         {cmd::Data, Nothing, NotYetAvailable},
+        {cmd::Legend, [](TKorvaleWindow& w) { w.ToggleLegend(); },
+         [](const TKorvaleWindow& w) {
+             return TCommandEnabling{AxisCommandEnabled(w.view()), true,
+                                     w.view().graph.legendShown};
+         }},
     };
     return commands;
 }
@@ -238,6 +245,14 @@ void TKorvaleWindow::LapsChanged() {
     graph_->ResetRanges();
     graph_->FullRepaint();
     emit stateChanged();
+}
+
+void TKorvaleWindow::ToggleLegend() {
+    view_.graph.legendShown = !view_.graph.legendShown;
+    // Written when chosen, so that a user who never turns it on keeps the settings file as
+    // it was.
+    settings_.WriteInt("view", "legend", view_.graph.legendShown ? 1 : 0);
+    graph_->FullRepaint();
 }
 
 void TKorvaleWindow::RepaintView() {

@@ -72,6 +72,9 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     // The document's change channel.
     void Changed(const TDocumentChange& change) override;
 
+    // View > Legend: shows or hides the graph's lap legend and keeps the choice.
+    void ToggleLegend();
+
     // Called by the prompts.
     void SetStatus(const QString& text);
     TWindowRect SideWindowPlacement(int which) const;

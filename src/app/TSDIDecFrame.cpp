@@ -103,6 +103,10 @@ void TSDIDecFrame::BuildMenus() {
                         // Alt+F4 closes the frame as the window manager's close does.
                         act->setShortcut(QKeySequence(ShownKey(e.text)));
                     }
+                    for (const TAccelerator& extra : SecondaryShortcuts())
+                        if (extra.id == e.id)
+                            act->setShortcuts(act->shortcuts()
+                                              << QKeySequence(QString::fromLatin1(extra.key)));
                     const int id = e.id;
                     connect(act, &QAction::triggered, this, [this, id] { Dispatch(id); });
                     target->addAction(act);

@@ -29,6 +29,8 @@ struct TGraphViewState {
     bool dragEnabled = false;  // a left press may start one
     // The cached picture of axes and curves is stale: the next paint rebuilds it.
     bool repaintPending = false;
+    // The lap legend in the plot's corner (View > Legend); kept in the settings, "view".
+    bool legendShown = false;
 };
 
 // The track map and its markers. The map view builds on this: its scale, its scroll

@@ -57,9 +57,16 @@ std::vector<std::string> Expected(const TMenuLayout& layout) {
                 break;
             case TMenuEntry::RecentFiles:
                 break;
-            case TMenuEntry::Command:
-                out.push_back(e.text);
+            case TMenuEntry::Command: {
+                std::string text = e.text;
+                for (const TAccelerator& extra : SecondaryShortcuts())
+                    if (extra.id == e.id)
+                        text +=
+                            "\t" +
+                            QKeySequence(QString::fromLatin1(extra.key)).toString().toStdString();
+                out.push_back(text);
                 break;
+            }
         }
     }
     return out;
@@ -101,6 +108,9 @@ TEST_F(MenuTest, MenuBarHasTheFourMenusWithEveryItemSeparatorAndKeyOfTheTable) {
     EXPECT_EQ(view[5], "&Position");
     EXPECT_EQ(view[6], "<");
     EXPECT_EQ(view[7], "> &Y-Axis");
+    // Our own keys for Full Size and Zoom Out appear beside the unchanged texts.
+    EXPECT_EQ(view[27], "&Full Size\tCtrl+0");
+    EXPECT_EQ(view[28], "Zoom &Out\tCtrl+-");
     const auto help = Describe(top[3]->menu());
     EXPECT_EQ(help, (std::vector<std::string>{"&Contents", "&Using help", "-", "&About..."}));
 }
@@ -126,6 +136,10 @@ TEST_F(MenuTest, EveryCommandHasOneActionWithItsHintAndTheAcceleratorsAreBound) 
     EXPECT_EQ(frame().action(cmd::ImportReplay)->shortcut(),
               QKeySequence(QStringLiteral("Ctrl+I")));
     EXPECT_EQ(frame().action(cmd::Data)->shortcut(), QKeySequence(Qt::Key_F12));
+    EXPECT_EQ(frame().action(cmd::FullSize)->shortcuts(),
+              QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+0"))});
+    EXPECT_EQ(frame().action(cmd::ZoomOut)->shortcuts(),
+              QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+-"))});
     // Items without an accelerator have no key.
     EXPECT_TRUE(frame().action(cmd::FileSaveAs)->shortcut().isEmpty());
     EXPECT_TRUE(frame().action(cmd::ImportAverageLap)->shortcut().isEmpty());

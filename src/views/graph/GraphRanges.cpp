@@ -97,3 +97,75 @@ bool ZoomToRect(TGraphViewState& graph, int anchorX, int anchorY, int x, int y,
     }
     return true;
 }
+
+bool ZoomRangeAbout(TRange& view, const TRange& full, double f, double factor, double minSpan) {
+    const TRange old = view;
+    const double span = old.max - old.min, fullSpan = full.max - full.min;
+    if (!(factor > 0) || !(span > 0) || !(fullSpan > 0)) return false;
+    f = std::clamp(f, 0.0, 1.0);
+    if (factor > 1 && span <= minSpan) return false;  // already as narrow as it may be
+    double newSpan = span / factor;
+    if (newSpan >= fullSpan) {
+        view = full;
+        return !(view == old);
+    }
+    newSpan = std::max(newSpan, std::min(minSpan, fullSpan));
+    const double value = old.min + f * span;
+    TRange r{value - f * newSpan, 0};
+    r.max = r.min + newSpan;
+    if (r.min < full.min) {
+        r.min = full.min;
+        r.max = r.min + newSpan;
+    }
+    if (r.max > full.max) {
+        r.max = full.max;
+        r.min = r.max - newSpan;
+    }
+    view = r;
+    return !(view == old);
+}
+
+bool WheelZoomX(TGraphViewState& graph, int x, double notches, const TGraphGeometry& g) {
+    const double P = g.W - g.E - 80;
+    if (!(P > 0)) return false;
+    const TRange& full = graph.fullRange.x;
+    return ZoomRangeAbout(graph.viewRange.x, full, (x - 60) / P,
+                          std::pow(kWheelZoomFactor, notches), 0.001 * (full.max - full.min));
+}
+
+bool WheelZoomY(TGraphViewState& graph, int y, double notches, const TGraphGeometry& g) {
+    const double S = g.H - 80;
+    if (!(S > 0)) return false;
+    const double factor = std::pow(kWheelZoomFactor, notches);
+    // Fraction of the plot height from the top; with a second y-axis each axis owns a half.
+    double t = std::clamp((y - 40) / S, 0.0, 1.0);
+    bool second = false;
+    if (g.second) {
+        second = t > 0.5;
+        t = second ? 2 * t - 1 : 2 * t;
+    }
+    TRange& view = second ? graph.viewRange.y2 : graph.viewRange.y;
+    const TRange& full = second ? graph.fullRange.y2 : graph.fullRange.y;
+    return ZoomRangeAbout(view, full, 1 - t, factor, 0.001 * (full.max - full.min));
+}
+
+bool PanX(TGraphViewState& graph, const TRange& from, int dx, const TGraphGeometry& g) {
+    const double P = g.W - g.E - 80;
+    const TRange& full = graph.fullRange.x;
+    const double span = from.max - from.min;
+    if (!(P > 0) || !(span > 0)) return false;
+    const TRange old = graph.viewRange.x;
+    TRange r = from;
+    const double shift = -dx * span / P;
+    r.min += shift;
+    r.max += shift;
+    if (r.min < full.min) {
+        r.min = full.min;
+        r.max = std::min(full.max, r.min + span);
+    } else if (r.max > full.max) {
+        r.max = full.max;
+        r.min = std::max(full.min, r.max - span);
+    }
+    graph.viewRange.x = r;
+    return !(graph.viewRange.x == old);
+}

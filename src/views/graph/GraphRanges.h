@@ -23,3 +23,27 @@ void ZoomOutRanges(TGraphViewState& graph);
 // view range changed.
 bool ZoomToRect(TGraphViewState& graph, int anchorX, int anchorY, int x, int y,
                 const TGraphGeometry& g);
+
+// ---- wheel zoom and panning ----
+// These change viewRange as the rubber band and Zoom Out do, so that the enabling rules
+// and Full Size treat them alike. Each returns whether the view range changed.
+
+// One wheel notch zooms in (positive notches) or out by this factor.
+inline constexpr double kWheelZoomFactor = 1.25;
+
+// Zooms one axis by factor about the value at fraction f of its shown span (0 at its
+// minimum, 1 at its maximum), so that this value keeps its place. The span stays within
+// [minSpan, the full span] and the range within the full range; reaching the full span
+// shows exactly the full range.
+bool ZoomRangeAbout(TRange& view, const TRange& full, double f, double factor, double minSpan);
+
+// Wheel zoom of the x-axis about the pixel column x (clamped to the plot): notches of
+// kWheelZoomFactor, never narrower than a thousandth of the full x range, as the rubber band.
+bool WheelZoomX(TGraphViewState& graph, int x, double notches, const TGraphGeometry& g);
+// Wheel zoom of a y-axis about the pixel row y: the y-axis, or with a second y-axis the
+// axis of the half the row lies in. Never narrower than a thousandth of its full range.
+bool WheelZoomY(TGraphViewState& graph, int y, double notches, const TGraphGeometry& g);
+
+// The x range moved by a whole range's share: from, shifted so that the graph follows a
+// pointer dragged dx pixels to the right, held inside the full range with its span kept.
+bool PanX(TGraphViewState& graph, const TRange& from, int dx, const TGraphGeometry& g);

@@ -1,6 +1,7 @@
 #include "views/graph/TGraphView.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -8,7 +9,9 @@
 #include <QRegion>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
@@ -18,6 +21,7 @@
 #include "views/graph/GraphAxes.h"
 #include "views/graph/GraphCommands.h"
 #include "views/graph/GraphCurves.h"
+#include "views/graph/GraphLegend.h"
 #include "views/graph/GraphRanges.h"
 
 namespace {
@@ -62,6 +66,8 @@ void RenderGraph(QImage& image, const TCommandContext& ctx, int scaleDivisor,
         DrawGraphAxes(p, in);
     }
     DrawGraphCurves(image, in);
+    QPainter p(&image);
+    DrawGraphLegend(p, in);
 }
 
 void PaintGraph(QPainter& p, const TCommandContext& ctx, const QRect& client, int scaleDivisor,
@@ -82,6 +88,8 @@ TGraphView::TGraphView(TCommandContext& ctx, QWidget* parent) : QWidget(parent),
     // The right button's release shows this view's own pop-up menus; the frame must not
     // offer its menu as well.
     setContextMenuPolicy(Qt::PreventContextMenu);
+    // The arrow keys step the cursor.
+    setFocusPolicy(Qt::StrongFocus);
     ctx_.view.graph.dragEnabled = false;
 }
 
@@ -114,6 +122,10 @@ bool TGraphView::CanFullSize() const {
 void TGraphView::EndZoomCommand() {
     ctx_.view.graph.dragging = false;
     ctx_.view.graph.dragEnabled = true;
+    RangeChanged();
+}
+
+void TGraphView::RangeChanged() {
     FullRepaint();
     emit graphChanged();
     emit stateChanged();
@@ -324,15 +336,26 @@ void TGraphView::resizeEvent(QResizeEvent* event) {
 // ---- the mouse ----
 
 void TGraphView::mouseMoveEvent(QMouseEvent* event) {
-    const TDocument& doc = ctx_.doc;
     TViewState& view = ctx_.view;
-    if (view.graph.repaintPending || view.viewMode != ViewGraph) return;
     const QPoint pos = event->position().toPoint();
+    const TGraphGeometry g = GraphGeometry(width(), height(), 1, GraphAxesOf(ctx_.doc).HasSecond());
+    if (panning_) {
+        // From where the pan started, so that moves dropped during a repaint lose nothing.
+        if (PanX(view.graph, panFrom_, pos.x() - panAnchorX_, g)) RangeChanged();
+        return;
+    }
+    if (view.graph.repaintPending || view.viewMode != ViewGraph) return;
     const int x = pos.x(), y = pos.y();
-    const TGraphAxes axes = GraphAxesOf(doc);
-    const TGraphGeometry g = GraphGeometry(width(), height(), 1, axes.HasSecond());
+    // The pointer takes over from the arrow keys; without the picture-in-picture window
+    // the keys' cursor line goes, as the pointer shows none there.
+    keyColumn_ = -1;
+    if (keyCursor_) {
+        keyCursor_ = false;
+        if (!view.side.pipShown && view.cursorPosition != NoCursor) DropCursor();
+    }
 
     if (!InMousePlot(x, y, g)) {
+        lastPoint_ = QPoint(-1, -1);
         if (overPlot_) {
             overPlot_ = false;
             setCursor(Qt::ArrowCursor);
@@ -351,12 +374,25 @@ void TGraphView::mouseMoveEvent(QMouseEvent* event) {
         overPlot_ = true;
         setCursor(Qt::CrossCursor);
     }
+    PointAt(pos, false);
+    if (highlightedAxis_ != TAxisKind::None) {
+        highlightedAxis_ = TAxisKind::None;
+        RedrawAxes();
+    }
+}
+
+void TGraphView::PointAt(const QPoint& pos, bool fromKeys) {
+    const TDocument& doc = ctx_.doc;
+    TViewState& view = ctx_.view;
+    const TGraphAxes axes = GraphAxesOf(doc);
+    const TGraphGeometry g = GraphGeometry(width(), height(), 1, axes.HasSecond());
+    lastPoint_ = pos;
     const TTrackData* track = CurrentTrack(ctx_);
     double xValue = 0;
     if (track == nullptr) {
         emit statusText(QString());
     } else {
-        const TGraphReadout r = ReadoutAt(x, y, view.graph.viewRange, g);
+        const TGraphReadout r = ReadoutAt(pos.x(), pos.y(), view.graph.viewRange, g);
         xValue = r.x;
         char buf[256];
         if (axes.HasSecond())
@@ -374,29 +410,61 @@ void TGraphView::mouseMoveEvent(QMouseEvent* event) {
             emit showLapValues(r.x, ChannelTime);
     }
 
-    if (view.graph.dragging) {
+    if (view.graph.dragging && !fromKeys) {
         UpdateBand();
         dragCorner_ = pos;
         UpdateBand();
-    } else if (axes.x == ChannelPosition && track != nullptr && view.side.pipShown) {
+    } else if (axes.x == ChannelPosition && track != nullptr && (view.side.pipShown || fromKeys)) {
         const int32_t position = FeetToUnits(xValue, track->inchesPerUnit);
+        keyCursor_ = fromKeys && position != NoCursor;
         if (position != view.cursorPosition) {
             view.cursorPosition = position;
             UpdateCursorLine();
             emit cursorChanged(position);
         }
     }
-    if (highlightedAxis_ != TAxisKind::None) {
-        highlightedAxis_ = TAxisKind::None;
-        RedrawAxes();
+}
+
+void TGraphView::StepCursor(int columns) {
+    TViewState& view = ctx_.view;
+    if (view.viewMode != ViewGraph || view.graph.dragging || panning_) return;
+    const TGraphGeometry g = GraphGeometry(width(), height(), 1, GraphAxesOf(ctx_.doc).HasSecond());
+    const int first = 60, last = g.W - g.E - 20;
+    if (last < first) return;
+    const bool pointed = InMousePlot(lastPoint_.x(), lastPoint_.y(), g);
+    int column = keyColumn_;
+    if (column < 0) column = drawnCursorColumn_;
+    if (column < 0 && pointed) column = lastPoint_.x();
+    if (column < 0) {
+        // Nothing pointed at yet: the first key starts at the edge it moves away from.
+        column = columns > 0 ? first : last;
+    } else {
+        column += columns;
     }
+    column = std::clamp(column, first, last);
+    keyColumn_ = column;
+    const int row = pointed ? lastPoint_.y() : (40 + g.H - 40) / 2;
+    PointAt(QPoint(column, row), true);
 }
 
 void TGraphView::mousePressEvent(QMouseEvent* event) {
     TViewState& view = ctx_.view;
-    if (event->button() != Qt::LeftButton || view.viewMode != ViewGraph) return;
+    if (view.viewMode != ViewGraph) return;
     const QPoint pos = event->position().toPoint();
     const TGraphGeometry g = GraphGeometry(width(), height(), 1, GraphAxesOf(ctx_.doc).HasSecond());
+    const bool pan =
+        event->button() == Qt::MiddleButton ||
+        (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier));
+    if (pan) {
+        if (!view.graph.dragging && ctx_.doc.HasTrack() && InMousePlot(pos.x(), pos.y(), g)) {
+            panning_ = true;
+            panAnchorX_ = pos.x();
+            panFrom_ = view.graph.viewRange.x;
+            setCursor(Qt::ClosedHandCursor);
+        }
+        return;
+    }
+    if (event->button() != Qt::LeftButton) return;
     if (view.graph.dragEnabled && InMousePlot(pos.x(), pos.y(), g)) {
         view.graph.dragging = true;
         dragAnchor_ = dragCorner_ = pos;
@@ -410,6 +478,12 @@ void TGraphView::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     const TGraphGeometry g = GraphGeometry(width(), height(), 1, GraphAxesOf(doc).HasSecond());
     const bool inPlot = InMousePlot(pos.x(), pos.y(), g);
+
+    if (panning_ && (event->button() == Qt::MiddleButton || event->button() == Qt::LeftButton)) {
+        panning_ = false;
+        setCursor(overPlot_ ? Qt::CrossCursor : Qt::ArrowCursor);
+        return;
+    }
 
     if (event->button() == Qt::RightButton) {
         if (graph.dragging) {
@@ -435,7 +509,33 @@ void TGraphView::mouseReleaseEvent(QMouseEvent* event) {
     dragCorner_ = pos;
     if (!doc.HasTrack() || dragCorner_ == dragAnchor_) return;
     if (!ZoomToRect(graph, dragAnchor_.x(), dragAnchor_.y(), pos.x(), pos.y(), g)) return;
-    FullRepaint();
-    emit graphChanged();
-    emit stateChanged();
+    RangeChanged();
+}
+
+void TGraphView::wheelEvent(QWheelEvent* event) {
+    TViewState& view = ctx_.view;
+    const QPoint pos = event->position().toPoint();
+    const TGraphGeometry g = GraphGeometry(width(), height(), 1, GraphAxesOf(ctx_.doc).HasSecond());
+    const double notches = event->angleDelta().y() / 120.0;
+    if (view.viewMode != ViewGraph || !ctx_.doc.HasTrack() || notches == 0 || view.graph.dragging ||
+        panning_ || !InMousePlot(pos.x(), pos.y(), g)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // Away from the user (a positive delta) zooms in; Ctrl turns the wheel to the y axes.
+    const bool changed = (event->modifiers() & Qt::ControlModifier)
+                             ? WheelZoomY(view.graph, pos.y(), notches, g)
+                             : WheelZoomX(view.graph, pos.x(), notches, g);
+    if (changed) RangeChanged();
+}
+
+void TGraphView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
+        const int step = (event->modifiers() & Qt::ShiftModifier) ? 10 : 1;
+        StepCursor(event->key() == Qt::Key_Left ? -step : step);
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

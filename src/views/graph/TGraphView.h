@@ -41,6 +41,10 @@ class TGraphView : public QWidget {
     bool RunCommand(int id);
     // cursorPosition was changed elsewhere (map, picture-in-picture): move the line.
     void CursorMoved();
+    // The arrow keys: moves the pointed-at column by columns (negative to the left), from
+    // the last column the keys or the pointer chose, and reads it as the pointer would. On a
+    // Position x-axis the cursor line follows, with or without the picture-in-picture window.
+    void StepCursor(int columns);
 
     TAxisKind HighlightedAxis() const { return highlightedAxis_; }
     // The pop-up menu a right click would show for this axis (None: Full Size, Zoom Out).
@@ -64,6 +68,8 @@ class TGraphView : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     // Shows the pop-up menu and returns the chosen command id, 0 for none.
     virtual int ExecPopupMenu(QMenu& menu, const QPoint& globalPos);
 
@@ -77,6 +83,9 @@ class TGraphView : public QWidget {
     QRect BandRect() const;
     void UpdateBand();
     void EndZoomCommand();
+    void RangeChanged();
+    // The readouts, the data window and the cursor for a point inside the plot.
+    void PointAt(const QPoint& pos, bool fromKeys);
 
     TCommandContext& ctx_;
     QImage layer_;
@@ -85,6 +94,16 @@ class TGraphView : public QWidget {
     QPoint dragAnchor_, dragCorner_;
     int drawnCursorColumn_ = -1;  // column of the cursor line on screen, -1 for none
     QSize resizedTo_;             // the size of the last resize handled
+    // Panning with the middle button or Shift and the left button: where it started and
+    // the x range shown then.
+    bool panning_ = false;
+    int panAnchorX_ = 0;
+    TRange panFrom_;
+    // The arrow keys' column (-1 until a key is pressed after the pointer moved), the last
+    // point read inside the plot, and whether the keys put the cursor line there.
+    int keyColumn_ = -1;
+    QPoint lastPoint_{-1, -1};
+    bool keyCursor_ = false;
 };
 
 // The drawing, usable by the picture-in-picture window: scale divisor and client rectangle.

@@ -1,0 +1,88 @@
+#include "views/graph/GraphLegend.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "commands/Document.h"
+
+namespace {
+
+constexpr int kPadding = 4;     // inside the box, around the rows
+constexpr int kStroke = 18;     // length of a lap's colour stroke
+constexpr int kGap = 5;         // between the stroke and the name
+constexpr int kFromCorner = 6;  // from the plot's top-right corner
+constexpr int kMaxNameWidth = 200;
+
+std::vector<const TReplay*> ShownLaps(const TGraphPaintInput& in) {
+    std::vector<const TReplay*> laps;
+    const TLapList& list = in.doc.laps();
+    for (int32_t i = 0; i < list.Count(); ++i) laps.push_back(&list.At(i));
+    return laps;
+}
+
+QString LapName(const TReplay& lap) {
+    return QString::fromUtf8(lap.driverName, static_cast<int>(qstrnlen(lap.driverName, 31)));
+}
+
+struct TLegendLayout {
+    QRect box;
+    int rowHeight = 0;
+    std::vector<const TReplay*> laps;
+};
+
+TLegendLayout Layout(const TGraphPaintInput& in, const QFontMetrics& fm) {
+    TLegendLayout l;
+    if (in.d != 1 || !in.view.graph.legendShown) return l;
+    std::vector<const TReplay*> laps = ShownLaps(in);
+    if (laps.size() < 2) return l;
+    const TGraphGeometry g = in.Geometry();
+    int nameWidth = 0;
+    for (const TReplay* lap : laps)
+        nameWidth =
+            std::max(nameWidth, std::min(kMaxNameWidth, fm.horizontalAdvance(LapName(*lap))));
+    l.rowHeight = fm.height();
+    const int w = 2 * kPadding + kStroke + kGap + nameWidth;
+    const int h = 2 * kPadding + l.rowHeight * static_cast<int>(laps.size());
+    // Only a legend that fits inside the plot is drawn: it must never cover the axes.
+    if (w + 2 * kFromCorner > g.right - g.left || h + 2 * kFromCorner > g.bottom - g.top) return l;
+    l.laps = std::move(laps);
+    l.box = QRect(g.right - kFromCorner - w, g.top + kFromCorner, w, h);
+    return l;
+}
+
+}  // namespace
+
+QRect GraphLegendRect(const TGraphPaintInput& in) {
+    const TGraphFonts fonts = GraphFonts(in.d, in.dpiY);
+    return Layout(in, QFontMetrics(fonts.f10)).box;
+}
+
+void DrawGraphLegend(QPainter& p, const TGraphPaintInput& in) {
+    const TGraphFonts fonts = GraphFonts(in.d, in.dpiY);
+    const QFontMetrics fm(fonts.f10);
+    const TLegendLayout l = Layout(in, fm);
+    if (l.box.isEmpty()) return;
+    p.save();
+    p.setPen(QColor(128, 128, 128));
+    p.setBrush(Qt::white);
+    p.drawRect(l.box.adjusted(0, 0, -1, -1));
+    p.setFont(fonts.f10);
+    int y = l.box.top() + kPadding;
+    const int strokeX = l.box.left() + kPadding;
+    const int nameX = strokeX + kStroke + kGap;
+    const int nameWidth = l.box.right() - kPadding - nameX + 1;
+    for (const TReplay* lap : l.laps) {
+        const QColor colour(lap->colour.r, lap->colour.g, lap->colour.b);
+        const int mid = y + l.rowHeight / 2;
+        p.fillRect(QRect(strokeX, mid - 1, kStroke, 3), colour);
+        p.setPen(Qt::black);
+        const QString name = fm.elidedText(LapName(*lap), Qt::ElideRight, nameWidth);
+        p.drawText(QRect(nameX, y, nameWidth, l.rowHeight), Qt::AlignLeft | Qt::AlignVCenter, name);
+        y += l.rowHeight;
+    }
+    p.restore();
+}
