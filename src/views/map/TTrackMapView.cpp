@@ -1,0 +1,339 @@
+#include "views/map/TTrackMapView.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QRegion>
+#include <QResizeEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "track/Geometry.h"
+
+void PaintCursorLine(QPainter& p, const QImage& under, const TMapCursorLine& line, bool invert) {
+    if (!line.shown) return;
+    const QRgb pen = line.colour & 0xffffff;
+    for (const TPixel& px : LinePixels(line.from, line.to)) {
+        if (px.x < 0 || px.y < 0 || px.x >= under.width() || px.y >= under.height()) continue;
+        QRgb c = pen;
+        if (invert) c = ~(pen ^ (under.pixel(px.x, px.y) & 0xffffff)) & 0xffffff;
+        p.fillRect(px.x, px.y, 1, 1, QColor::fromRgb(c));
+    }
+}
+
+TTrackMapView::TTrackMapView(TCommandContext& ctx, TLapLineCache& lines, QWidget* parent)
+    : QAbstractScrollArea(parent), ctx_(ctx), lines_(lines) {
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    viewport()->setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setCursor(Qt::CrossCursor);
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    SyncScrollBars();
+}
+
+QSize TTrackMapView::ClientSize() const {
+    // Worked out from the window's own size rather than read from the viewport, whose
+    // geometry a hidden window only gets when it is next laid out.
+    const QRect r = contentsRect();
+    const int w = r.width() - verticalScrollBar()->sizeHint().width();
+    const int h = r.height() - horizontalScrollBar()->sizeHint().height();
+    return QSize(std::max(w, 0), std::max(h, 0));
+}
+
+TMapExtent TTrackMapView::Extent() const {
+    const TTrackData* t = CurrentTrack(ctx_);
+    return t != nullptr ? TMapExtent{t->mapWidth, t->mapHeight} : TMapExtent{};
+}
+
+TMapScene TTrackMapView::Scene() const {
+    TMapScene s;
+    const TTrackData* t = CurrentTrack(ctx_);
+    s.track = t != nullptr && t->hasGeometry() ? t : nullptr;
+    s.laps = &ctx_.doc.laps;
+    s.comparisonShown = ctx_.doc.comparisonShown;
+    s.segmentWinner = &ctx_.doc.segmentWinner;
+    s.extraLinesShown = ctx_.doc.otherMarkersShown;
+    s.lines = &lines_;
+    return s;
+}
+
+bool TTrackMapView::InMap() const {
+    return ctx_.doc.viewMode == ViewMap;
+}
+
+TPixel TTrackMapView::Offset() const {
+    return {kMapScrollUnit * state_.scroller.x, kMapScrollUnit * state_.scroller.y};
+}
+
+void TTrackMapView::SyncScrollBars() {
+    syncing_ = true;
+    const TMapScroller& s = state_.scroller;
+    QScrollBar* h = horizontalScrollBar();
+    QScrollBar* v = verticalScrollBar();
+    h->setRange(0, s.rangeX);
+    h->setPageStep(std::max(s.pageX, 1));
+    h->setValue(s.x);
+    v->setRange(0, s.rangeY);
+    v->setPageStep(std::max(s.pageY, 1));
+    v->setValue(s.y);
+    syncing_ = false;
+}
+
+void TTrackMapView::Enter() {
+    TDocumentState& doc = ctx_.doc;
+    viewport()->setCursor(Qt::CrossCursor);
+    doc.dragEnabled = true;
+    if (doc.cursorPosition != NoCursor) {
+        doc.cursorPosition = NoCursor;
+        emit cursorChanged(NoCursor);
+    }
+    emit showLapValues(-1, -1);
+    const QSize c = ClientSize();
+    MapEnter(state_, c.width(), c.height(), Extent());
+    SyncScrollBars();
+    FullRepaint();
+}
+
+void TTrackMapView::Leave() {
+    MapLeave(state_);
+    SyncScrollBars();
+}
+
+void TTrackMapView::Clear() {
+    MapClear(state_);
+}
+
+bool TTrackMapView::CanZoomOut() const {
+    return MapCanZoomOut(state_);
+}
+
+bool TTrackMapView::CanFullSize() const {
+    return MapCanFullSize(state_);
+}
+
+void TTrackMapView::ZoomOut() {
+    ctx_.doc.dragging = false;
+    ctx_.doc.dragEnabled = true;
+    const QSize c = ClientSize();
+    MapZoomOut(state_, c.width(), c.height(), Extent());
+    SyncScrollBars();
+    FullRepaint();
+    emit stateChanged();
+}
+
+void TTrackMapView::FullSize() {
+    ctx_.doc.dragging = false;
+    ctx_.doc.dragEnabled = true;
+    const QSize c = ClientSize();
+    MapFullSize(state_, c.width(), c.height(), Extent());
+    SyncScrollBars();
+    FullRepaint();
+    emit stateChanged();
+}
+
+void TTrackMapView::DropCursor() {
+    TDocumentState& doc = ctx_.doc;
+    if (doc.cursorPosition != NoCursor) {
+        doc.cursorPosition = NoCursor;
+        emit cursorChanged(NoCursor);
+    }
+    emit showLapValues(-1, -1);
+}
+
+void TTrackMapView::FullRepaint() {
+    // Repainting the whole window erases it, and the cursor line and the data window's
+    // values with it.
+    ctx_.doc.repaintPending = true;
+    layerStale_ = true;
+    drawnCursor_ = {};
+    if (InMap()) DropCursor();
+    viewport()->update();
+}
+
+// ---- painting ----
+
+void TTrackMapView::RebuildLayer() {
+    const QSize size = viewport()->size();
+    if (layer_.size() != size) layer_ = QImage(size, QImage::Format_RGB32);
+    if (layer_.isNull()) return;
+    if (InMap())
+        DrawTrackMap(layer_, Offset(), state_.view, Scene());
+    else
+        layer_.fill(Qt::white);
+    layerStale_ = false;
+}
+
+QRect TTrackMapView::CursorRect(const TMapCursorLine& line) const {
+    if (!line.shown) return {};
+    return QRect(QPoint(line.from.x, line.from.y), QPoint(line.to.x, line.to.y))
+        .normalized()
+        .adjusted(-1, -1, 1, 1);
+}
+
+void TTrackMapView::UpdateCursor() {
+    const TMapCursorLine now =
+        InMap() ? MapCursorLine(Scene(), state_.view, Offset(), ctx_.doc.cursorPosition)
+                : TMapCursorLine{};
+    const QRect before = CursorRect(drawnCursor_);
+    const QRect after = CursorRect(now);
+    drawnCursor_ = now;
+    if (!before.isEmpty()) viewport()->update(before);
+    if (!after.isEmpty()) viewport()->update(after);
+}
+
+void TTrackMapView::CursorMoved() {
+    UpdateCursor();
+}
+
+QRect TTrackMapView::BandRect() const {
+    return QRect(QPoint(dragAnchor_.x, dragAnchor_.y), QPoint(dragCorner_.x, dragCorner_.y))
+        .normalized();
+}
+
+void TTrackMapView::UpdateBand() {
+    const QRect r = BandRect().adjusted(-1, -1, 1, 1);
+    QRegion border;
+    border += QRect(r.left(), r.top(), r.width(), 2);
+    border += QRect(r.left(), r.bottom() - 1, r.width(), 2);
+    border += QRect(r.left(), r.top(), 2, r.height());
+    border += QRect(r.right() - 1, r.top(), 2, r.height());
+    viewport()->update(border);
+}
+
+void TTrackMapView::paintEvent(QPaintEvent* event) {
+    TDocumentState& doc = ctx_.doc;
+    if (layerStale_ || doc.repaintPending || layer_.isNull() || layer_.size() != viewport()->size())
+        RebuildLayer();
+    QPainter p(viewport());
+    const QRect area = event->rect();
+    p.drawImage(area, layer_, area);
+    if (!InMap()) return;
+
+    if (doc.dragging) {
+        // The rubber band inverts what is under its border: the rectangle without its right
+        // and bottom edge, as four strips that never overlap.
+        const int l = std::min(dragAnchor_.x, dragCorner_.x);
+        const int r = std::max(dragAnchor_.x, dragCorner_.x);
+        const int t = std::min(dragAnchor_.y, dragCorner_.y);
+        const int b = std::max(dragAnchor_.y, dragCorner_.y);
+        if (r - l >= 1 && b - t >= 1) {
+            p.setCompositionMode(QPainter::RasterOp_NotDestination);
+            p.fillRect(QRect(l, t, r - l, 1), Qt::black);
+            if (b - t >= 2) p.fillRect(QRect(l, b - 1, r - l, 1), Qt::black);
+            if (b - t >= 3) {
+                p.fillRect(QRect(l, t + 1, 1, b - t - 2), Qt::black);
+                if (r - l >= 2) p.fillRect(QRect(r - 1, t + 1, 1, b - t - 2), Qt::black);
+            }
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        }
+    }
+
+    drawnCursor_ = MapCursorLine(Scene(), state_.view, Offset(), doc.cursorPosition);
+    // The line only ever appears after a pointer move (a full repaint drops it), and is
+    // drawn the way such a move draws it: inverting.
+    PaintCursorLine(p, layer_, drawnCursor_, true);
+    doc.repaintPending = false;
+}
+
+void TTrackMapView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    // Only a real change of size, and only while the map is shown, rescales the map.
+    if (event->size() == resizedTo_) return;
+    resizedTo_ = event->size();
+    if (!InMap()) return;
+    const QSize c = ClientSize();
+    MapResize(state_, c.width(), c.height(), Extent());
+    SyncScrollBars();
+    ctx_.doc.dragging = false;
+    ctx_.doc.dragEnabled = true;
+    FullRepaint();
+    emit stateChanged();
+}
+
+void TTrackMapView::scrollContentsBy(int, int) {
+    if (!syncing_) {
+        state_.scroller.x = horizontalScrollBar()->value();
+        state_.scroller.y = verticalScrollBar()->value();
+    }
+    FullRepaint();
+}
+
+// ---- the mouse ----
+
+void TTrackMapView::mouseMoveEvent(QMouseEvent* event) {
+    TDocumentState& doc = ctx_.doc;
+    if (doc.repaintPending || !InMap()) return;
+    const QPoint pos = event->position().toPoint();
+    const QSize c = ClientSize();
+    if (doc.dragging) {
+        UpdateBand();
+        dragCorner_ = RubberBandCorner(dragAnchor_, {pos.x(), pos.y()}, c.width(), c.height());
+        UpdateBand();
+        return;
+    }
+    const TTrackData* track = CurrentTrack(ctx_);
+    if (track == nullptr || !track->geometryPrepared()) return;
+    const TrackPoint at =
+        ClientToTrack(state_.view, state_.scroller.x, state_.scroller.y, pos.x(), pos.y());
+    const LocatedPoint found = LocatePoint(*track, at.x, at.y);
+    int32_t position = NoCursor;
+    if (found.found) position = TruncateToInt(found.positionFeet * 12 / track->inchesPerUnit);
+    // TruncateToInt saturates; a position that cannot be a cursor is no cursor.
+    if (found.found && position == NoCursor) position = NoCursor + 1;
+    const bool moved = position != doc.cursorPosition;
+    doc.cursorPosition = position;
+    if (found.found) {
+        char buf[96];
+        std::snprintf(buf, sizeof buf, "Length = %7.1f ft, Line = %7.1f)", found.positionFeet,
+                      found.lateralFeet);
+        emit statusText(QString::fromLatin1(buf));
+        emit showLapValues(position, 1);
+    } else {
+        emit statusText(QString());
+        emit showLapValues(-1, -1);
+    }
+    if (moved) {
+        UpdateCursor();
+        emit cursorChanged(position);
+    }
+}
+
+void TTrackMapView::mousePressEvent(QMouseEvent* event) {
+    TDocumentState& doc = ctx_.doc;
+    if (event->button() != Qt::LeftButton || !InMap()) return;
+    if (!doc.dragEnabled) return;
+    const QPoint pos = event->position().toPoint();
+    doc.dragging = true;
+    dragAnchor_ = dragCorner_ = {pos.x(), pos.y()};
+}
+
+void TTrackMapView::mouseReleaseEvent(QMouseEvent* event) {
+    TDocumentState& doc = ctx_.doc;
+    if (!InMap()) return;
+    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::RightButton) {
+        if (doc.dragging) {
+            UpdateBand();
+            viewport()->setCursor(Qt::CrossCursor);
+        }
+        doc.dragging = false;
+        doc.dragEnabled = true;
+        return;
+    }
+    if (event->button() != Qt::LeftButton || !doc.dragging) return;
+    UpdateBand();
+    doc.dragging = false;
+    doc.dragEnabled = true;
+    viewport()->setCursor(Qt::CrossCursor);
+    dragCorner_ = {pos.x(), pos.y()};
+    if (!doc.HasTrack() || dragCorner_ == dragAnchor_) return;
+    const QSize c = ClientSize();
+    if (!MapZoomToRect(state_, c.width(), c.height(), Extent(), dragAnchor_, dragCorner_)) return;
+    SyncScrollBars();
+    FullRepaint();
+    emit stateChanged();
+}
