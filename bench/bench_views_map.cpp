@@ -96,7 +96,7 @@ struct MapBench {
     void FindTrackPoints() {
         onTrack.clear();
         const TTrackData& t = tracks.At(doc.currentTrack);
-        const TMapViewState& s = view->State();
+        const TMapNavigation& s = view->State();
         for (int32_t p = 0; p < t.trackLength; p += t.trackLength / 400) {
             const EdgePoints e = EdgePointsAt(t, p);
             const TPixel c = CanvasPoint(s.view, (e.reference.x + e.other.x) / 2,

@@ -198,12 +198,12 @@ TEST_F(PipRender, ShowsTheWholeMapWhenOpenedAndTheMainWindowsRegionWhenItLeavesT
     TPipWindow pip(ctx, lines);
     SizeClient(pip, 1016, 116);
     pip.show();
-    TMapViewState none;
+    TMapNavigation none;
     pip.ShowMapInPip(0, none, QSize(1016, 116));
     EXPECT_EQ(pip.State().view.mapScale, 0.1);
     EXPECT_EQ(Grab(pip).pixel(8, 8), kBlack);
 
-    TMapViewState main;
+    TMapNavigation main;
     MapEnter(main, 1016, 116, {10000, 100});
     ASSERT_TRUE(MapZoomToRect(main, 1016, 116, {10000, 100}, {158, 8}, {163, 10}));
     pip.ShowMapInPip(main.view.mapScale, main, QSize(2032, 232));  // half the size

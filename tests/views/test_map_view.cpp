@@ -12,14 +12,14 @@ namespace {
 
 const TMapExtent kMap{800, 300};
 
-TMapViewState Fitted(int w, int h, TMapExtent map) {
-    TMapViewState s;
+TMapNavigation Fitted(int w, int h, TMapExtent map) {
+    TMapNavigation s;
     MapEnter(s, w, h, map);
     return s;
 }
 
 TEST(MapView, FitsWithEightPixelsOfMarginAndPutsTheCornerAtEightEight) {
-    const TMapViewState s = Fitted(416, 316, kMap);
+    const TMapNavigation s = Fitted(416, 316, kMap);
     EXPECT_EQ(s.view.mapScale, 0.5);
     EXPECT_EQ(s.fullMapScale, 0.5);
     EXPECT_EQ(s.view.mapOriginX, -16);
@@ -51,7 +51,7 @@ TEST(MapView, DegenerateMapsAndTinyClientsKeepAPositiveFiniteScale) {
                  {10, 316, kMap},      {416, 5, kMap},       {0, 0, kMap},
                  {-3, -9, kMap},       {16, 16, {1, 1}},     {416, 316, {-5, -5}}};
     for (const Case& c : cases) {
-        TMapViewState s = Fitted(c.w, c.h, c.map);
+        TMapNavigation s = Fitted(c.w, c.h, c.map);
         EXPECT_TRUE(std::isfinite(s.view.mapScale) && s.view.mapScale > 0)
             << c.w << "x" << c.h << " map " << c.map.width << "x" << c.map.height;
         EXPECT_GE(s.scroller.rangeX, 0);
@@ -65,7 +65,7 @@ TEST(MapView, DegenerateMapsAndTinyClientsKeepAPositiveFiniteScale) {
 }
 
 TEST(MapView, RectangleZoomIsCappedAtOnePixelPerUnitAndScrollsToItsCorner) {
-    TMapViewState s = Fitted(416, 316, kMap);
+    TMapNavigation s = Fitted(416, 316, kMap);
     // (100, 100) is track (184, 116); (105, 105) is (194, 106): a 10-unit square.
     ASSERT_TRUE(MapZoomToRect(s, 416, 316, kMap, {100, 100}, {105, 105}));
     EXPECT_EQ(s.view.mapScale, 1.0);
@@ -81,9 +81,9 @@ TEST(MapView, RectangleZoomIsCappedAtOnePixelPerUnitAndScrollsToItsCorner) {
 }
 
 TEST(MapView, RectangleZoomRefusesWhatWouldShowMoreThanTheMapOrHasNoArea) {
-    TMapViewState s = Fitted(416, 316, kMap);
-    const TMapViewState before = s;
-    auto same = [&before](const TMapViewState& now) {
+    TMapNavigation s = Fitted(416, 316, kMap);
+    const TMapNavigation before = s;
+    auto same = [&before](const TMapNavigation& now) {
         return now.view.mapScale == before.view.mapScale &&
                now.view.mapOriginX == before.view.mapOriginX &&
                now.scroller.x == before.scroller.x && now.scroller.y == before.scroller.y;
@@ -98,7 +98,7 @@ TEST(MapView, RectangleZoomRefusesWhatWouldShowMoreThanTheMapOrHasNoArea) {
 
 TEST(MapView, ZoomOutAtMostHalvesAndNeverGoesBelowTheFullScale) {
     const TMapExtent big{8000, 3000};
-    TMapViewState s = Fitted(416, 316, big);
+    TMapNavigation s = Fitted(416, 316, big);
     ASSERT_DOUBLE_EQ(s.fullMapScale, 0.05);
     s.view.mapScale = 1.0;
     SetOriginByInvariant(s.view, big.height);
@@ -116,7 +116,7 @@ TEST(MapView, ZoomOutAtMostHalvesAndNeverGoesBelowTheFullScale) {
 }
 
 TEST(MapView, ZoomOutFromThePartScrolledPastTheMapNeverZoomsIn) {
-    TMapViewState s = Fitted(416, 316, kMap);
+    TMapNavigation s = Fitted(416, 316, kMap);
     ASSERT_TRUE(MapZoomToRect(s, 416, 316, kMap, {100, 100}, {105, 105}));
     s.scroller.ScrollTo(41, 16);  // 256 pixels past the canvas's right and bottom
     // The doubled rectangle clipped to the map is 360 x 210 units, which would fit at 1.11.
@@ -126,7 +126,7 @@ TEST(MapView, ZoomOutFromThePartScrolledPastTheMapNeverZoomsIn) {
 }
 
 TEST(MapView, FullSizeReturnsToTheFitOfTheMapCommand) {
-    TMapViewState s = Fitted(416, 316, kMap);
+    TMapNavigation s = Fitted(416, 316, kMap);
     ASSERT_TRUE(MapZoomToRect(s, 416, 316, kMap, {100, 100}, {105, 105}));
     MapFullSize(s, 416, 316, kMap);
     EXPECT_EQ(s.view.mapScale, 0.5);
@@ -136,7 +136,7 @@ TEST(MapView, FullSizeReturnsToTheFitOfTheMapCommand) {
 }
 
 TEST(MapView, GrowingRefitsButKeepsTheFullScaleAndShrinkingScrolls) {
-    TMapViewState s = Fitted(416, 316, kMap);
+    TMapNavigation s = Fitted(416, 316, kMap);
     MapResize(s, 816, 616, kMap);  // fit 1.0 > 0.5
     EXPECT_EQ(s.view.mapScale, 1.0);
     EXPECT_EQ(s.fullMapScale, 0.5);
@@ -151,7 +151,7 @@ TEST(MapView, GrowingRefitsButKeepsTheFullScaleAndShrinkingScrolls) {
 }
 
 TEST(MapView, LeavingAndComingBackRestoresZoomAndScrollUntilCleared) {
-    TMapViewState s = Fitted(416, 316, kMap);
+    TMapNavigation s = Fitted(416, 316, kMap);
     ASSERT_TRUE(MapZoomToRect(s, 416, 316, kMap, {100, 100}, {105, 105}));
     s.scroller.ScrollTo(20, 7);
     MapLeave(s);
@@ -182,9 +182,9 @@ TEST(MapView, RubberBandKeepsTheWindowsAspectRatio) {
 }
 
 TEST(PipMapView, ShowsTheMainWindowsRegionScaledByTheSmallerRatio) {
-    TMapViewState main = Fitted(416, 316, kMap);
+    TMapNavigation main = Fitted(416, 316, kMap);
     ASSERT_TRUE(MapZoomToRect(main, 416, 316, kMap, {100, 100}, {105, 105}));
-    TMapViewState pip;
+    TMapNavigation pip;
     // 208 / 416 = 0.5 and 170 / 316 = 0.54: the smaller ratio wins.
     PipShowMap(pip, 208, 170, main, 416, 316, kMap, main.view.mapScale);
     EXPECT_EQ(pip.view.mapScale, 0.5);
@@ -194,13 +194,13 @@ TEST(PipMapView, ShowsTheMainWindowsRegionScaledByTheSmallerRatio) {
     EXPECT_EQ(pip.scroller.x, 6);
     EXPECT_EQ(pip.scroller.y, 6);
 
-    TMapViewState fitted;
+    TMapNavigation fitted;
     PipShowMap(fitted, 216, 166, main, 416, 316, kMap, 0);
     EXPECT_EQ(fitted.view.mapScale, 0.25);
     EXPECT_EQ(fitted.view.mapOriginX, -32);
 
     // And back: the main window (at scale 1) scrolled to the picture-in-picture corner.
-    TMapViewState other = Fitted(416, 316, kMap);
+    TMapNavigation other = Fitted(416, 316, kMap);
     other.view.mapScale = 1.0;
     SetOriginByInvariant(other.view, kMap.height);
     ScrollMainToPip(other, pip);

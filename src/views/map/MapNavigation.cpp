@@ -11,7 +11,7 @@ int32_t Clamp32(int64_t v) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
-void SetScaleAndRange(TMapViewState& s, double scale, int32_t w, int32_t h, TMapExtent map) {
+void SetScaleAndRange(TMapNavigation& s, double scale, int32_t w, int32_t h, TMapExtent map) {
     s.view.mapScale = scale;
     SetOriginByInvariant(s.view, map.height);
     s.scroller.SetPage(w, h);
@@ -19,7 +19,7 @@ void SetScaleAndRange(TMapViewState& s, double scale, int32_t w, int32_t h, TMap
 }
 
 // The scroll position that brings track point (x, y) to a window's top-left corner.
-void ScrollToTrackPoint(TMapViewState& s, int32_t x, int32_t y) {
+void ScrollToTrackPoint(TMapNavigation& s, int32_t x, int32_t y) {
     const double scale = s.view.mapScale;
     s.scroller.ScrollTo(TruncateToInt(Difference32(x, s.view.mapOriginX) * scale / 16),
                         TruncateToInt(Difference32(s.view.mapOriginY, y) * scale / 16));
@@ -48,7 +48,7 @@ void TMapScroller::Reset() {
     x = y = 0;
 }
 
-void MapEnter(TMapViewState& s, int32_t clientW, int32_t clientH, TMapExtent map) {
+void MapEnter(TMapNavigation& s, int32_t clientW, int32_t clientH, TMapExtent map) {
     const double fit = FitScale(clientW, clientH, map);
     if (s.view.mapScale == 0 || fit > s.view.mapScale) {
         s.fullMapScale = fit;
@@ -60,16 +60,16 @@ void MapEnter(TMapViewState& s, int32_t clientW, int32_t clientH, TMapExtent map
     s.scroller.ScrollTo(s.savedMapScroll[0], s.savedMapScroll[1]);
 }
 
-void MapLeave(TMapViewState& s) {
+void MapLeave(TMapNavigation& s) {
     s.savedMapScroll = {s.scroller.x, s.scroller.y};
     s.scroller.Reset();
 }
 
-void MapClear(TMapViewState& s) {
+void MapClear(TMapNavigation& s) {
     s.view.mapScale = 0;
 }
 
-void MapResize(TMapViewState& s, int32_t clientW, int32_t clientH, TMapExtent map) {
+void MapResize(TMapNavigation& s, int32_t clientW, int32_t clientH, TMapExtent map) {
     s.scroller.ScrollTo(0, 0);
     s.scroller.SetPage(clientW, clientH);
     s.scroller.SetRange(MapScrollRange(map, s.view.mapScale, clientW, clientH));
@@ -77,7 +77,7 @@ void MapResize(TMapViewState& s, int32_t clientW, int32_t clientH, TMapExtent ma
     if (fit > s.view.mapScale) SetScaleAndRange(s, fit, clientW, clientH, map);
 }
 
-bool MapZoomToRect(TMapViewState& s, int32_t clientW, int32_t clientH, TMapExtent map,
+bool MapZoomToRect(TMapNavigation& s, int32_t clientW, int32_t clientH, TMapExtent map,
                    TPixel anchor, TPixel release) {
     const TrackPoint a = ClientToTrack(s.view, s.scroller.x, s.scroller.y, anchor.x, anchor.y);
     const TrackPoint b = ClientToTrack(s.view, s.scroller.x, s.scroller.y, release.x, release.y);
@@ -93,7 +93,7 @@ bool MapZoomToRect(TMapViewState& s, int32_t clientW, int32_t clientH, TMapExten
     return true;
 }
 
-void MapZoomOut(TMapViewState& s, int32_t clientW, int32_t clientH, TMapExtent map) {
+void MapZoomOut(TMapNavigation& s, int32_t clientW, int32_t clientH, TMapExtent map) {
     const double scale = s.view.mapScale;
     if (!(scale > 0)) return;
     const double sx = 16.0 * s.scroller.x, sy = 16.0 * s.scroller.y;
@@ -127,25 +127,25 @@ void MapZoomOut(TMapViewState& s, int32_t clientW, int32_t clientH, TMapExtent m
     ScrollToTrackPoint(s, Clamp32(newLeft), Clamp32(newTop));
 }
 
-void MapFullSize(TMapViewState& s, int32_t clientW, int32_t clientH, TMapExtent map) {
+void MapFullSize(TMapNavigation& s, int32_t clientW, int32_t clientH, TMapExtent map) {
     if (!(s.fullMapScale > 0)) return;
     SetScaleAndRange(s, s.fullMapScale, clientW, clientH, map);
     s.scroller.ScrollTo(0, 0);
 }
 
-bool MapCanZoomOut(const TMapViewState& s) {
+bool MapCanZoomOut(const TMapNavigation& s) {
     return s.view.mapScale > s.fullMapScale;
 }
 
-bool MapCanFullSize(const TMapViewState& s) {
+bool MapCanFullSize(const TMapNavigation& s) {
     return s.view.mapScale != s.fullMapScale;
 }
 
-TrackPoint TopLeftTrackPoint(const TMapViewState& s) {
+TrackPoint TopLeftTrackPoint(const TMapNavigation& s) {
     return ClientToTrack(s.view, s.scroller.x, s.scroller.y, 0, 0);
 }
 
-void PipShowMap(TMapViewState& pip, int32_t pipW, int32_t pipH, const TMapViewState& main,
+void PipShowMap(TMapNavigation& pip, int32_t pipW, int32_t pipH, const TMapNavigation& main,
                 int32_t mainW, int32_t mainH, TMapExtent map, double mainScale) {
     if (mainScale != 0 && mainW > 0 && mainH > 0) {
         const double ratio =
@@ -166,7 +166,7 @@ void PipShowMap(TMapViewState& pip, int32_t pipW, int32_t pipH, const TMapViewSt
     SetScaleAndRange(pip, fit, pipW, pipH, map);
 }
 
-void ScrollMainToPip(TMapViewState& main, const TMapViewState& pip) {
+void ScrollMainToPip(TMapNavigation& main, const TMapNavigation& pip) {
     if (!(pip.view.mapScale > 0)) return;
     const TrackPoint corner = TopLeftTrackPoint(pip);
     const double scale = main.view.mapScale;
@@ -178,7 +178,7 @@ void ScrollMainToPip(TMapViewState& main, const TMapViewState& pip) {
         std::max(0, TruncateToInt(scale * Difference32(main.view.mapOriginY, corner.y) / 16));
 }
 
-void PipResize(TMapViewState& pip, int32_t pipW, int32_t pipH, TMapExtent map) {
+void PipResize(TMapNavigation& pip, int32_t pipW, int32_t pipH, TMapExtent map) {
     pip.scroller.ScrollTo(0, 0);
     pip.scroller.SetPage(pipW, pipH);
     pip.scroller.SetRange(MapScrollRange(map, pip.view.mapScale, pipW, pipH));

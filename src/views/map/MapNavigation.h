@@ -22,7 +22,7 @@ struct TMapScroller {
     void Reset();
 };
 
-struct TMapViewState {
+struct TMapNavigation {
     MapView view;
     double fullMapScale = 0;  // the scale at which the whole map fits, as the Map command set it
     TMapScroller scroller;
@@ -31,32 +31,32 @@ struct TMapViewState {
 
 // Entering the map: fit when the map was never fitted or the window would now show it larger;
 // otherwise keep the zoom and go back to the saved scroll position.
-void MapEnter(TMapViewState& s, int32_t clientW, int32_t clientH, TMapExtent map);
+void MapEnter(TMapNavigation& s, int32_t clientW, int32_t clientH, TMapExtent map);
 // Leaving it for the graph: the scroll position is saved and the scroller reset.
-void MapLeave(TMapViewState& s);
+void MapLeave(TMapNavigation& s);
 // Clearing the document: leave, and fit again next time.
-void MapClear(TMapViewState& s);
+void MapClear(TMapNavigation& s);
 // The window changed size: refit only when it grew beyond the map at the current scale.
-void MapResize(TMapViewState& s, int32_t clientW, int32_t clientH, TMapExtent map);
+void MapResize(TMapNavigation& s, int32_t clientW, int32_t clientH, TMapExtent map);
 // Zoom to the rectangle between two client points. False (and the view unchanged) when the
 // rectangle has no width or height in track units or would show more than the full map.
-bool MapZoomToRect(TMapViewState& s, int32_t clientW, int32_t clientH, TMapExtent map,
+bool MapZoomToRect(TMapNavigation& s, int32_t clientW, int32_t clientH, TMapExtent map,
                    TPixel anchor, TPixel release);
-void MapZoomOut(TMapViewState& s, int32_t clientW, int32_t clientH, TMapExtent map);
-void MapFullSize(TMapViewState& s, int32_t clientW, int32_t clientH, TMapExtent map);
-bool MapCanZoomOut(const TMapViewState& s);
-bool MapCanFullSize(const TMapViewState& s);
+void MapZoomOut(TMapNavigation& s, int32_t clientW, int32_t clientH, TMapExtent map);
+void MapFullSize(TMapNavigation& s, int32_t clientW, int32_t clientH, TMapExtent map);
+bool MapCanZoomOut(const TMapNavigation& s);
+bool MapCanFullSize(const TMapNavigation& s);
 
 // The track point at a window's top-left corner.
-TrackPoint TopLeftTrackPoint(const TMapViewState& s);
+TrackPoint TopLeftTrackPoint(const TMapNavigation& s);
 
 // The picture-in-picture window's map. mainScale not 0: the region the main window shows
 // (main is its state and mainW x mainH its client), scaled down by the smaller of the two
 // size ratios; 0: the whole map fitted into the window.
-void PipShowMap(TMapViewState& pip, int32_t pipW, int32_t pipH, const TMapViewState& main,
+void PipShowMap(TMapNavigation& pip, int32_t pipW, int32_t pipH, const TMapNavigation& main,
                 int32_t mainW, int32_t mainH, TMapExtent map, double mainScale);
 // The main window scrolled so that the point at the picture-in-picture window's top-left
 // comes to its own top-left (at the main window's current scale).
-void ScrollMainToPip(TMapViewState& main, const TMapViewState& pip);
+void ScrollMainToPip(TMapNavigation& main, const TMapNavigation& pip);
 // Resizing the picture-in-picture window while it shows the map.
-void PipResize(TMapViewState& pip, int32_t pipW, int32_t pipH, TMapExtent map);
+void PipResize(TMapNavigation& pip, int32_t pipW, int32_t pipH, TMapExtent map);

@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "track/Geometry.h"
+#include "views/map/MapContext.h"
 
 void PaintCursorLine(QPainter& p, const QImage& under, const TMapCursorLine& line, bool invert) {
     if (!line.shown) return;
@@ -50,19 +51,11 @@ TMapExtent TTrackMapView::Extent() const {
 }
 
 TMapScene TTrackMapView::Scene() const {
-    TMapScene s;
-    const TTrackData* t = CurrentTrack(ctx_);
-    s.track = t != nullptr && t->hasGeometry() ? t : nullptr;
-    s.laps = &ctx_.doc.laps;
-    s.comparisonShown = ctx_.doc.comparisonShown;
-    s.segmentWinner = &ctx_.doc.segmentWinner;
-    s.extraLinesShown = ctx_.doc.otherMarkersShown;
-    s.lines = &lines_;
-    return s;
+    return mapctx::Scene(ctx_, lines_);
 }
 
 bool TTrackMapView::InMap() const {
-    return ctx_.doc.viewMode == ViewMap;
+    return mapctx::ViewMode(ctx_) == ViewMap;
 }
 
 TPixel TTrackMapView::Offset() const {
@@ -84,11 +77,10 @@ void TTrackMapView::SyncScrollBars() {
 }
 
 void TTrackMapView::Enter() {
-    TDocumentState& doc = ctx_.doc;
     viewport()->setCursor(Qt::CrossCursor);
-    doc.dragEnabled = true;
-    if (doc.cursorPosition != NoCursor) {
-        doc.cursorPosition = NoCursor;
+    mapctx::DragEnabled(ctx_) = true;
+    if (mapctx::Cursor(ctx_) != NoCursor) {
+        mapctx::Cursor(ctx_) = NoCursor;
         emit cursorChanged(NoCursor);
     }
     emit showLapValues(-1, -1);
@@ -116,8 +108,8 @@ bool TTrackMapView::CanFullSize() const {
 }
 
 void TTrackMapView::ZoomOut() {
-    ctx_.doc.dragging = false;
-    ctx_.doc.dragEnabled = true;
+    mapctx::Dragging(ctx_) = false;
+    mapctx::DragEnabled(ctx_) = true;
     const QSize c = ClientSize();
     MapZoomOut(state_, c.width(), c.height(), Extent());
     SyncScrollBars();
@@ -126,8 +118,8 @@ void TTrackMapView::ZoomOut() {
 }
 
 void TTrackMapView::FullSize() {
-    ctx_.doc.dragging = false;
-    ctx_.doc.dragEnabled = true;
+    mapctx::Dragging(ctx_) = false;
+    mapctx::DragEnabled(ctx_) = true;
     const QSize c = ClientSize();
     MapFullSize(state_, c.width(), c.height(), Extent());
     SyncScrollBars();
@@ -136,9 +128,8 @@ void TTrackMapView::FullSize() {
 }
 
 void TTrackMapView::DropCursor() {
-    TDocumentState& doc = ctx_.doc;
-    if (doc.cursorPosition != NoCursor) {
-        doc.cursorPosition = NoCursor;
+    if (mapctx::Cursor(ctx_) != NoCursor) {
+        mapctx::Cursor(ctx_) = NoCursor;
         emit cursorChanged(NoCursor);
     }
     emit showLapValues(-1, -1);
@@ -147,7 +138,7 @@ void TTrackMapView::DropCursor() {
 void TTrackMapView::FullRepaint() {
     // Repainting the whole window erases it, and the cursor line and the data window's
     // values with it.
-    ctx_.doc.repaintPending = true;
+    mapctx::RepaintPending(ctx_) = true;
     layerStale_ = true;
     drawnCursor_ = {};
     if (InMap()) DropCursor();
@@ -176,7 +167,7 @@ QRect TTrackMapView::CursorRect(const TMapCursorLine& line) const {
 
 void TTrackMapView::UpdateCursor() {
     const TMapCursorLine now =
-        InMap() ? MapCursorLine(Scene(), state_.view, Offset(), ctx_.doc.cursorPosition)
+        InMap() ? MapCursorLine(Scene(), state_.view, Offset(), mapctx::Cursor(ctx_))
                 : TMapCursorLine{};
     const QRect before = CursorRect(drawnCursor_);
     const QRect after = CursorRect(now);
@@ -205,15 +196,15 @@ void TTrackMapView::UpdateBand() {
 }
 
 void TTrackMapView::paintEvent(QPaintEvent* event) {
-    TDocumentState& doc = ctx_.doc;
-    if (layerStale_ || doc.repaintPending || layer_.isNull() || layer_.size() != viewport()->size())
+    if (layerStale_ || mapctx::RepaintPending(ctx_) || layer_.isNull() ||
+        layer_.size() != viewport()->size())
         RebuildLayer();
     QPainter p(viewport());
     const QRect area = event->rect();
     p.drawImage(area, layer_, area);
     if (!InMap()) return;
 
-    if (doc.dragging) {
+    if (mapctx::Dragging(ctx_)) {
         // The rubber band inverts what is under its border: the rectangle without its right
         // and bottom edge, as four strips that never overlap.
         const int l = std::min(dragAnchor_.x, dragCorner_.x);
@@ -232,11 +223,11 @@ void TTrackMapView::paintEvent(QPaintEvent* event) {
         }
     }
 
-    drawnCursor_ = MapCursorLine(Scene(), state_.view, Offset(), doc.cursorPosition);
+    drawnCursor_ = MapCursorLine(Scene(), state_.view, Offset(), mapctx::Cursor(ctx_));
     // The line only ever appears after a pointer move (a full repaint drops it), and is
     // drawn the way such a move draws it: inverting.
     PaintCursorLine(p, layer_, drawnCursor_, true);
-    doc.repaintPending = false;
+    mapctx::RepaintPending(ctx_) = false;
 }
 
 void TTrackMapView::resizeEvent(QResizeEvent* event) {
@@ -248,8 +239,8 @@ void TTrackMapView::resizeEvent(QResizeEvent* event) {
     const QSize c = ClientSize();
     MapResize(state_, c.width(), c.height(), Extent());
     SyncScrollBars();
-    ctx_.doc.dragging = false;
-    ctx_.doc.dragEnabled = true;
+    mapctx::Dragging(ctx_) = false;
+    mapctx::DragEnabled(ctx_) = true;
     FullRepaint();
     emit stateChanged();
 }
@@ -265,11 +256,10 @@ void TTrackMapView::scrollContentsBy(int, int) {
 // ---- the mouse ----
 
 void TTrackMapView::mouseMoveEvent(QMouseEvent* event) {
-    TDocumentState& doc = ctx_.doc;
-    if (doc.repaintPending || !InMap()) return;
+    if (mapctx::RepaintPending(ctx_) || !InMap()) return;
     const QPoint pos = event->position().toPoint();
     const QSize c = ClientSize();
-    if (doc.dragging) {
+    if (mapctx::Dragging(ctx_)) {
         UpdateBand();
         dragCorner_ = RubberBandCorner(dragAnchor_, {pos.x(), pos.y()}, c.width(), c.height());
         UpdateBand();
@@ -284,8 +274,8 @@ void TTrackMapView::mouseMoveEvent(QMouseEvent* event) {
     if (found.found) position = TruncateToInt(found.positionFeet * 12 / track->inchesPerUnit);
     // TruncateToInt saturates; a position that cannot be a cursor is no cursor.
     if (found.found && position == NoCursor) position = NoCursor + 1;
-    const bool moved = position != doc.cursorPosition;
-    doc.cursorPosition = position;
+    const bool moved = position != mapctx::Cursor(ctx_);
+    mapctx::Cursor(ctx_) = position;
     if (found.found) {
         char buf[96];
         std::snprintf(buf, sizeof buf, "Length = %7.1f ft, Line = %7.1f)", found.positionFeet,
@@ -303,34 +293,32 @@ void TTrackMapView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TTrackMapView::mousePressEvent(QMouseEvent* event) {
-    TDocumentState& doc = ctx_.doc;
     if (event->button() != Qt::LeftButton || !InMap()) return;
-    if (!doc.dragEnabled) return;
+    if (!mapctx::DragEnabled(ctx_)) return;
     const QPoint pos = event->position().toPoint();
-    doc.dragging = true;
+    mapctx::Dragging(ctx_) = true;
     dragAnchor_ = dragCorner_ = {pos.x(), pos.y()};
 }
 
 void TTrackMapView::mouseReleaseEvent(QMouseEvent* event) {
-    TDocumentState& doc = ctx_.doc;
     if (!InMap()) return;
     const QPoint pos = event->position().toPoint();
     if (event->button() == Qt::RightButton) {
-        if (doc.dragging) {
+        if (mapctx::Dragging(ctx_)) {
             UpdateBand();
             viewport()->setCursor(Qt::CrossCursor);
         }
-        doc.dragging = false;
-        doc.dragEnabled = true;
+        mapctx::Dragging(ctx_) = false;
+        mapctx::DragEnabled(ctx_) = true;
         return;
     }
-    if (event->button() != Qt::LeftButton || !doc.dragging) return;
+    if (event->button() != Qt::LeftButton || !mapctx::Dragging(ctx_)) return;
     UpdateBand();
-    doc.dragging = false;
-    doc.dragEnabled = true;
+    mapctx::Dragging(ctx_) = false;
+    mapctx::DragEnabled(ctx_) = true;
     viewport()->setCursor(Qt::CrossCursor);
     dragCorner_ = {pos.x(), pos.y()};
-    if (!doc.HasTrack() || dragCorner_ == dragAnchor_) return;
+    if (CurrentTrack(ctx_) == nullptr || dragCorner_ == dragAnchor_) return;
     const QSize c = ClientSize();
     if (!MapZoomToRect(state_, c.width(), c.height(), Extent(), dragAnchor_, dragCorner_)) return;
     SyncScrollBars();

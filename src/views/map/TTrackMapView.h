@@ -22,8 +22,8 @@ class TTrackMapView : public QAbstractScrollArea {
   public:
     TTrackMapView(TCommandContext& ctx, TLapLineCache& lines, QWidget* parent = nullptr);
 
-    TMapViewState& State() { return state_; }
-    const TMapViewState& State() const { return state_; }
+    TMapNavigation& State() { return state_; }
+    const TMapNavigation& State() const { return state_; }
     // The client area the map is drawn in (the window less its scroll bars).
     QSize ClientSize() const;
     // The current track's map extent, and the scene the map is drawn from.
@@ -74,7 +74,7 @@ class TTrackMapView : public QAbstractScrollArea {
 
     TCommandContext& ctx_;
     TLapLineCache& lines_;
-    TMapViewState state_;
+    TMapNavigation state_;
     QImage layer_;
     bool layerStale_ = true;
     bool syncing_ = false;

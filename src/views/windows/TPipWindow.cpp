@@ -12,16 +12,8 @@
 
 #include "track/Geometry.h"
 #include "views/graph/TGraphView.h"
+#include "views/map/MapContext.h"
 #include "views/map/TTrackMapView.h"
-
-namespace {
-
-const TTrackData* MapTrack(const TCommandContext& ctx) {
-    const TTrackData* t = CurrentTrack(ctx);
-    return t != nullptr && t->hasGeometry() ? t : nullptr;
-}
-
-}  // namespace
 
 TPipWindow::TPipWindow(TCommandContext& ctx, TLapLineCache& lines, QWidget* owner)
     : QAbstractScrollArea(owner), ctx_(ctx), lines_(lines) {
@@ -48,7 +40,7 @@ QSize TPipWindow::ClientSize() const {
 }
 
 bool TPipWindow::ShowsGraph() const {
-    return ctx_.doc.viewMode == ViewMap;
+    return mapctx::ViewMode(ctx_) == ViewMap;
 }
 
 TPixel TPipWindow::Offset() const {
@@ -67,7 +59,7 @@ void TPipWindow::SyncScrollBars() {
     syncing_ = false;
 }
 
-void TPipWindow::ShowMapInPip(double mainScale, const TMapViewState& main, QSize mainClient) {
+void TPipWindow::ShowMapInPip(double mainScale, const TMapNavigation& main, QSize mainClient) {
     const TTrackData* t = CurrentTrack(ctx_);
     const TMapExtent map = t != nullptr ? TMapExtent{t->mapWidth, t->mapHeight} : TMapExtent{};
     const QSize c = ClientSize();
@@ -124,13 +116,7 @@ void TPipWindow::RebuildLayer() {
     if (ShowsGraph()) {
         RenderGraph(layer_, ctx_, 2, 0, logicalDpiY());
     } else {
-        TMapScene scene;
-        scene.track = MapTrack(ctx_);
-        scene.laps = &ctx_.doc.laps;
-        scene.comparisonShown = ctx_.doc.comparisonShown;
-        scene.segmentWinner = &ctx_.doc.segmentWinner;
-        scene.extraLinesShown = ctx_.doc.otherMarkersShown;
-        scene.lines = &lines_;
+        const TMapScene scene = mapctx::Scene(ctx_, lines_);
         DrawTrackMap(layer_, Offset(), state_.view, scene);
     }
     layerStale_ = false;
@@ -138,16 +124,15 @@ void TPipWindow::RebuildLayer() {
 
 TPipWindow::TPipCursor TPipWindow::CursorLine() const {
     TPipCursor c;
-    const TDocumentState& doc = ctx_.doc;
     const TTrackData* t = CurrentTrack(ctx_);
-    if (t == nullptr || doc.cursorPosition == NoCursor) return c;
+    if (t == nullptr || mapctx::Cursor(ctx_) == NoCursor) return c;
     c.colour = qRgb(0, 192, 0);
     const QSize client = viewport()->size();
     if (ShowsGraph()) {
         // The plot of the graph at half scale: margins 30, 20, 10 and 20 pixels.
-        if (doc.xAxis != 1) return c;
-        const double p = doc.cursorPosition * t->inchesPerUnit / 12;
-        const double lo = doc.viewRange[0], hi = doc.viewRange[1];
+        if (mapctx::XAxis(ctx_) != 1) return c;
+        const double p = mapctx::Cursor(ctx_) * t->inchesPerUnit / 12;
+        const auto [lo, hi] = mapctx::XRange(ctx_);
         if (!(p >= lo && p <= hi) || !(hi > lo)) return c;
         const int32_t x = TruncateToInt((client.width() - 40) * (p - lo) / (hi - lo) + 30);
         c.shown = true;
@@ -156,7 +141,7 @@ TPipWindow::TPipCursor TPipWindow::CursorLine() const {
         return c;
     }
     if (!t->hasGeometry() || !t->geometryPrepared() || !(state_.view.mapScale > 0)) return c;
-    const EdgePoints e = EdgePointsAt(*t, doc.cursorPosition);
+    const EdgePoints e = EdgePointsAt(*t, mapctx::Cursor(ctx_));
     const TPixel r = CanvasPoint(state_.view, e.reference);
     const TPixel o = CanvasPoint(state_.view, e.other);
     const TPixel off = Offset();
@@ -208,7 +193,7 @@ void TPipWindow::paintEvent(QPaintEvent* event) {
 
 void TPipWindow::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
-    if (!ctx_.doc.pipShown) return;
+    if (!mapctx::PipShown(ctx_)) return;
     if (!ShowsGraph()) {
         const TTrackData* t = CurrentTrack(ctx_);
         const TMapExtent map = t != nullptr ? TMapExtent{t->mapWidth, t->mapHeight} : TMapExtent{};
@@ -229,7 +214,6 @@ void TPipWindow::scrollContentsBy(int, int) {
 
 void TPipWindow::mouseMoveEvent(QMouseEvent* event) {
     if (pipRepaintPending_) return;
-    TDocumentState& doc = ctx_.doc;
     const TTrackData* t = CurrentTrack(ctx_);
     if (t == nullptr) return;
     const QPoint pos = event->position().toPoint();
@@ -238,14 +222,14 @@ void TPipWindow::mouseMoveEvent(QMouseEvent* event) {
     int32_t position = NoCursor;
     if (ShowsGraph()) {
         if (x < 30 || x > client.width() - 10 || y < 20 || y > client.height() - 20 ||
-            doc.xAxis != 1 || client.width() <= 40)
+            mapctx::XAxis(ctx_) != 1 || client.width() <= 40)
             return;
-        const double lo = doc.viewRange[0], hi = doc.viewRange[1];
+        const auto [lo, hi] = mapctx::XRange(ctx_);
         const double v = (hi - lo) * (x - 30) / (client.width() - 40) + lo;
         position = TruncateToInt(v * 12 / t->inchesPerUnit);
         if (position == NoCursor) position = NoCursor + 1;
-        doc.cursorPosition = position;
-        emit showLapValues(position, doc.xAxis);
+        mapctx::Cursor(ctx_) = position;
+        emit showLapValues(position, mapctx::XAxis(ctx_));
     } else {
         if (!t->geometryPrepared() || !(state_.view.mapScale > 0)) return;
         const TrackPoint at =
@@ -254,13 +238,13 @@ void TPipWindow::mouseMoveEvent(QMouseEvent* event) {
         if (found.found) {
             position = TruncateToInt(found.positionFeet * 12 / t->inchesPerUnit);
             if (position == NoCursor) position = NoCursor + 1;
-            doc.cursorPosition = position;
+            mapctx::Cursor(ctx_) = position;
             emit showLapValues(position, 1);
         } else {
-            doc.cursorPosition = NoCursor;
+            mapctx::Cursor(ctx_) = NoCursor;
             emit showLapValues(-1, -1);
         }
     }
     UpdateCursor();
-    emit cursorChanged(doc.cursorPosition);
+    emit cursorChanged(mapctx::Cursor(ctx_));
 }

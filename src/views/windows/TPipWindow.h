@@ -19,14 +19,14 @@ class TPipWindow : public QAbstractScrollArea {
     // Created hidden, owned by the main window (owner), at the stored placement.
     TPipWindow(TCommandContext& ctx, TLapLineCache& lines, QWidget* owner = nullptr);
 
-    TMapViewState& State() { return state_; }
-    const TMapViewState& State() const { return state_; }
+    TMapNavigation& State() { return state_; }
+    const TMapNavigation& State() const { return state_; }
     QSize ClientSize() const;
     bool RepaintPending() const { return pipRepaintPending_; }
 
     // The window's map: the region the main window showed (main state and client size,
     // at scale mainScale), or the whole map fitted when mainScale is 0.
-    void ShowMapInPip(double mainScale, const TMapViewState& main, QSize mainClient);
+    void ShowMapInPip(double mainScale, const TMapNavigation& main, QSize mainClient);
     // The window shows the graph: no scrolling.
     void ShowGraphInPip();
     // A full repaint of what the window shows.
@@ -69,7 +69,7 @@ class TPipWindow : public QAbstractScrollArea {
 
     TCommandContext& ctx_;
     TLapLineCache& lines_;
-    TMapViewState state_;
+    TMapNavigation state_;
     QImage layer_;
     bool pipRepaintPending_ = false;
     bool layerStale_ = true;
