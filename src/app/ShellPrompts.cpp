@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <cstdio>
 
+#include "app/MapWindows.h"
 #include "app/TKorvaleWindow.h"
 
 TShellPrompts::TShellPrompts(TKorvaleWindow& window) : TQtPrompts(&window), window_(window) {}
@@ -59,15 +60,18 @@ void TShellPrompts::LapEdited(int32_t, const TReplay&) {}
 void TShellPrompts::LapRemoved(int32_t) {}
 void TShellPrompts::AllLapsRemoved() {}
 
-// Without a picture-in-picture window there is no map scale to reset.
-void TShellPrompts::TrackOpened(bool) {}
+void TShellPrompts::TrackOpened(bool hasGeometry) {
+    window_.maps().TrackOpened(hasGeometry);
+}
 
 void TShellPrompts::SwitchToGraph() {
-    window_.doc().viewMode = ViewGraph;
+    window_.maps().SwitchToGraphForClear();
     window_.RepaintView();
 }
 
-void TShellPrompts::ClosePictureInPicture() {}
+void TShellPrompts::ClosePictureInPicture() {
+    window_.maps().ClosePip();
+}
 
 TWindowRect TShellPrompts::SideWindowRect(TSideWindow which) {
     // The side windows are created hidden at the placement the settings give; until they
