@@ -186,12 +186,14 @@ QRect TTrackMapView::BandRect() const {
 }
 
 void TTrackMapView::UpdateBand() {
-    const QRect r = BandRect().adjusted(-1, -1, 1, 1);
+    // Only the border changes: three-pixel strips around each edge cover both the outline
+    // drawn (which stops one pixel short of the right and bottom corner) and its neighbours.
+    const QRect r = BandRect();
     QRegion border;
-    border += QRect(r.left(), r.top(), r.width(), 2);
-    border += QRect(r.left(), r.bottom() - 1, r.width(), 2);
-    border += QRect(r.left(), r.top(), 2, r.height());
-    border += QRect(r.right() - 1, r.top(), 2, r.height());
+    border += QRect(r.left() - 1, r.top() - 1, r.width() + 2, 3);
+    border += QRect(r.left() - 1, r.bottom() - 2, r.width() + 2, 3);
+    border += QRect(r.left() - 1, r.top() - 1, 3, r.height() + 2);
+    border += QRect(r.right() - 2, r.top() - 1, 3, r.height() + 2);
     viewport()->update(border);
 }
 
