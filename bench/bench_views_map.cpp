@@ -52,13 +52,13 @@ struct MapBench {
         TTrackData& track = tracks.At(doc.currentTrack);
         PrepareGeometry(track);
         LoadLaps(track);
-        doc.viewMode = ViewMap;
         view = std::make_unique<TTrackMapView>(ctx, lines);
         // The client area (inside the scroll bars) is 1920 x 1080.
         view->resize(kWidth + view->verticalScrollBar()->sizeHint().width(),
                      kHeight + view->horizontalScrollBar()->sizeHint().height());
         view->show();
         QCoreApplication::processEvents();
+        doc.viewMode = ViewMap;  // as the Map command switches
         view->Enter();
         view->viewport()->repaint();
     }

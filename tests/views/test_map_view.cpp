@@ -150,6 +150,16 @@ TEST(MapView, GrowingRefitsButKeepsTheFullScaleAndShrinkingScrolls) {
     EXPECT_EQ(s.view.mapScale, 0.5);
 }
 
+TEST(MapView, AResizeBeforeTheFirstFitLeavesTheMapCommandAFullScale) {
+    TMapNavigation s;
+    MapResize(s, 416, 316, kMap);
+    MapEnter(s, 416, 316, kMap);
+    EXPECT_EQ(s.fullMapScale, 0.5);
+    ASSERT_TRUE(MapZoomToRect(s, 416, 316, kMap, {100, 100}, {105, 105}));
+    MapFullSize(s, 416, 316, kMap);
+    EXPECT_EQ(s.view.mapScale, 0.5);
+}
+
 TEST(MapView, LeavingAndComingBackRestoresZoomAndScrollUntilCleared) {
     TMapNavigation s = Fitted(416, 316, kMap);
     ASSERT_TRUE(MapZoomToRect(s, 416, 316, kMap, {100, 100}, {105, 105}));

@@ -50,7 +50,8 @@ void TMapScroller::Reset() {
 
 void MapEnter(TMapNavigation& s, int32_t clientW, int32_t clientH, TMapExtent map) {
     const double fit = FitScale(clientW, clientH, map);
-    if (s.view.mapScale == 0 || fit > s.view.mapScale) {
+    // A scale that a resize set before the first fit has no full scale to go back to.
+    if (s.view.mapScale == 0 || s.fullMapScale == 0 || fit > s.view.mapScale) {
         s.fullMapScale = fit;
         SetScaleAndRange(s, fit, clientW, clientH, map);
         return;
