@@ -35,11 +35,13 @@ constexpr int kLaps = 36;
 constexpr int kWidth = 1920, kHeight = 1080;
 
 struct MapBench {
-    TDocumentState doc;
     TTrackList tracks;
+    TDocument doc{tracks};
+    TViewState view_state;
+    TSessionState session;
     ProfileFile settings{"/nonexistent-dir/korvale-bench-map.ini"};
     TQuietPrompts prompts;
-    TCommandContext ctx{doc, tracks, settings, prompts};
+    TCommandContext ctx{doc, view_state, session, tracks, settings, prompts};
     TLapLineCache lines;
     std::unique_ptr<TTrackMapView> view;
     std::vector<QPoint> onTrack;  // client points over the track, for the pointer
@@ -47,10 +49,10 @@ struct MapBench {
     MapBench() {
         const std::string data = std::string(KORVALE_BIN_DIR) + "/tracks.dat";
         if (!LoadTrackData(data, settings, tracks).ok) Fail("cannot read " + data);
-        doc.currentTrack = tracks.FindByName("Kestrel Ridge Circuit");
-        if (doc.currentTrack < 0) Fail("the sample road course is missing");
-        TTrackData& track = tracks.At(doc.currentTrack);
-        PrepareGeometry(track);
+        const int index = tracks.FindByName("Kestrel Ridge Circuit");
+        if (index < 0) Fail("the sample road course is missing");
+        doc.UseTrack(index);
+        const TTrackData& track = tracks.At(index);
         LoadLaps(track);
         view = std::make_unique<TTrackMapView>(ctx, lines);
         // The client area (inside the scroll bars) is 1920 x 1080.
@@ -58,7 +60,7 @@ struct MapBench {
                      kHeight + view->horizontalScrollBar()->sizeHint().height());
         view->show();
         QCoreApplication::processEvents();
-        doc.viewMode = ViewMap;  // as the Map command switches
+        view_state.viewMode = ViewMap;  // as the Map command switches
         view->Enter();
         view->viewport()->repaint();
     }
@@ -75,27 +77,31 @@ struct MapBench {
         const sim::SimResult result = sim::WriteSimulatedReplay(options, path);
         if (!result.ok) Fail("cannot simulate the race: " + result.message);
         TOpenReplay replay;
-        if (const char* message = OpenReplay(path, track.trackLength, track.inchesPerUnit, replay))
-            Fail(message);
-        for (int32_t d = 0; d < int32_t(replay.laps.size()) && doc.laps.Count() < kLaps; ++d) {
+        if (const TReplayReadStatus status =
+                OpenReplay(path, track.trackLength, track.inchesPerUnit, replay);
+            status != TReplayReadStatus::Ok)
+            Fail(ReplayReadMessage(status));
+        for (int32_t d = 0; d < int32_t(replay.laps.size()) && doc.laps().Count() < kLaps; ++d) {
             const auto& chain = replay.laps[size_t(d)];
-            for (size_t i = 0; i < chain.size() && doc.laps.Count() < kLaps; ++i) {
+            for (size_t i = 0; i < chain.size() && doc.laps().Count() < kLaps; ++i) {
                 if (IsPartialLap(chain, i)) continue;
                 std::unique_ptr<TReplay> lap;
-                if (const char* message = ReadReplayLap(replay, d, int32_t(i), lap)) Fail(message);
-                lap->colour = ChooseLapColour(doc.laps);
-                doc.laps.Add(std::move(lap));
+                if (const TReplayReadStatus status = ReadReplayLap(replay, d, int32_t(i), lap);
+                    status != TReplayReadStatus::Ok)
+                    Fail(ReplayReadMessage(status));
+                lap->colour = ChooseLapColour(doc.laps());
+                doc.AddLap(std::move(lap));
             }
         }
         std::error_code ec;
         std::filesystem::remove(path, ec);
-        if (doc.laps.Count() != kLaps) Fail("the race gave fewer than 36 full laps");
+        if (doc.laps().Count() != kLaps) Fail("the race gave fewer than 36 full laps");
     }
 
     // Client points of the track's middle at the view's current scale and scroll.
     void FindTrackPoints() {
         onTrack.clear();
-        const TTrackData& t = tracks.At(doc.currentTrack);
+        const TTrackData& t = tracks.At(doc.currentTrack());
         const TMapNavigation& s = view->State();
         for (int32_t p = 0; p < t.trackLength; p += t.trackLength / 400) {
             const EdgePoints e = EdgePointsAt(t, p);
@@ -141,7 +147,7 @@ void Repaint(benchmark::State& state, MapBench& b) {
         b.view->viewport()->repaint();
     }
     state.counters["scale"] = b.view->State().view.mapScale;
-    state.counters["laps"] = b.doc.laps.Count();
+    state.counters["laps"] = b.doc.laps().Count();
 }
 
 void BM_MapFullRepaintFitted(benchmark::State& state) {
@@ -188,7 +194,7 @@ void BM_MapMouseMove(benchmark::State& state) {
     for (auto _ : state) {
         b.Send(QEvent::MouseMove, b.onTrack[i], Qt::NoButton, Qt::NoButton);
         QCoreApplication::processEvents();  // the overlay paint of what changed
-        if (b.doc.cursorPosition != NoCursor) ++found;
+        if (b.view_state.cursorPosition != NoCursor) ++found;
         i = (i + 1) % b.onTrack.size();
     }
     if (found == 0) state.SkipWithError("the pointer never found the track");
@@ -197,7 +203,7 @@ void BM_MapMouseMove(benchmark::State& state) {
 
 void BM_LocatePoint(benchmark::State& state) {
     MapBench& b = Bench();
-    const TTrackData& t = b.tracks.At(b.doc.currentTrack);
+    const TTrackData& t = b.tracks.At(b.doc.currentTrack());
     std::vector<TrackPoint> points;
     for (int32_t p = 0; p < t.trackLength; p += t.trackLength / 1000) {
         const EdgePoints e = EdgePointsAt(t, p);

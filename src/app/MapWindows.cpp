@@ -35,15 +35,49 @@ TMapWindows::TMapWindows(TCommandContext& ctx, TGraphView& graph, QStackedLayout
     });
     // The picture-in-picture window shows the graph while the map is in the main window.
     connect(&graph_, &TGraphView::graphChanged, pip_, [this] {
-        if (InMap() && ctx_.doc.pipShown) pip_->RepaintRequest();
+        if (InMap() && ctx_.view.side.pipShown) pip_->RepaintRequest();
     });
     connect(pip_, &TPipWindow::closeRequested, this, [this] {
-        if (ctx_.doc.pipShown) PipCommand();
+        if (ctx_.view.side.pipShown) PipCommand();
         emit stateChanged();
     });
+    ctx_.doc.Subscribe(*this);
 }
 
-TMapWindows::~TMapWindows() = default;
+TMapWindows::~TMapWindows() {
+    ctx_.doc.Unsubscribe(*this);
+    // Both windows draw from this object's lap lines.
+    delete pip_;
+    delete map_;
+}
+
+void TMapWindows::Changed(const TDocumentChange& change) {
+    switch (change.kind) {
+        case TChangeKind::TrackOpened:
+            TrackOpened(change.hasGeometry);
+            break;
+        case TChangeKind::ClosePictureInPicture:
+            ClosePip();
+            break;
+        case TChangeKind::LapsChanged:
+            LapsChanged();
+            break;
+        case TChangeKind::Repaint:
+            Repaint();
+            break;
+        case TChangeKind::AllLapsRemoved:
+            lines_.Clear();
+            break;
+        // Leaving the map for the graph is the main window's, which owns both views.
+        case TChangeKind::ShowGraph:
+        case TChangeKind::LapAdded:
+        case TChangeKind::LapEdited:
+        case TChangeKind::LapRemoved:
+        case TChangeKind::AxesChanged:
+        case TChangeKind::CaptionChanged:
+            break;
+    }
+}
 
 void TMapWindows::Setup(const TWindowRect& pip) {
     pip_->SetPlacement(pip.x, pip.y, pip.w, pip.h);
@@ -55,7 +89,7 @@ TWindowRect TMapWindows::PipPlacement() const {
 }
 
 bool TMapWindows::InMap() const {
-    return ctx_.doc.viewMode == ViewMap;
+    return ctx_.view.viewMode == ViewMap;
 }
 
 bool TMapWindows::TrackHasGeometry() const {
@@ -65,13 +99,13 @@ bool TMapWindows::TrackHasGeometry() const {
 
 void TMapWindows::RepaintMapViews() {
     if (InMap()) map_->FullRepaint();
-    if (ctx_.doc.pipShown) pip_->RepaintRequest();
+    if (ctx_.view.side.pipShown) pip_->RepaintRequest();
 }
 
 void TMapWindows::DropCursorMarks() {
-    TDocumentState& doc = ctx_.doc;
-    if (doc.xAxis != ChannelPosition || doc.cursorPosition == NoCursor) return;
-    doc.cursorPosition = NoCursor;
+    TViewState& view = ctx_.view;
+    if (ctx_.doc.axes().x != ChannelPosition || view.cursorPosition == NoCursor) return;
+    view.cursorPosition = NoCursor;
     if (InMap())
         map_->CursorMoved();
     else
@@ -83,12 +117,12 @@ void TMapWindows::DropCursorMarks() {
 // ---- the commands ----
 
 void TMapWindows::MapCommand() {
-    TDocumentState& doc = ctx_.doc;
+    TViewState& view = ctx_.view;
     // From the graph with the picture-in-picture map open: the main map starts where the
     // small one shows (unless it is fitted again below).
-    if (!InMap() && doc.pipShown) ScrollMainToPip(map_->State(), pip_->State());
+    if (!InMap() && view.side.pipShown) ScrollMainToPip(map_->State(), pip_->State());
     stack_.setCurrentWidget(map_);
-    doc.viewMode = ViewMap;
+    view.viewMode = ViewMap;
     pip_->ShowGraphInPip();
     map_->Enter();
     pip_->RepaintRequest();
@@ -96,26 +130,26 @@ void TMapWindows::MapCommand() {
 }
 
 void TMapWindows::GraphCommand() {
-    TDocumentState& doc = ctx_.doc;
+    TViewState& view = ctx_.view;
     if (InMap()) {
         // The picture-in-picture window takes over the region the map showed.
         pip_->ShowMapInPip(map_->State().view.mapScale, map_->State(), map_->ClientSize());
         map_->Leave();
     }
-    doc.viewMode = ViewGraph;
+    view.viewMode = ViewGraph;
     stack_.setCurrentWidget(&graph_);
-    doc.repaintPending = true;
+    view.graph.repaintPending = true;
     graph_.FullRepaint();
     pip_->RepaintRequest();
 }
 
 void TMapWindows::PipCommand() {
-    TDocumentState& doc = ctx_.doc;
-    doc.dragging = false;
-    doc.dragEnabled = true;
-    if (doc.pipShown) DropCursorMarks();
-    doc.pipShown = !doc.pipShown;
-    if (doc.pipShown) {
+    TViewState& view = ctx_.view;
+    view.graph.dragging = false;
+    view.graph.dragEnabled = true;
+    if (view.side.pipShown) DropCursorMarks();
+    view.side.pipShown = !view.side.pipShown;
+    if (view.side.pipShown) {
         // A track that became current by an import has given the window no map yet.
         if (pip_->State().view.mapScale == 0 && !InMap())
             pip_->ShowMapInPip(0, map_->State(), map_->ClientSize());
@@ -127,37 +161,37 @@ void TMapWindows::PipCommand() {
 }
 
 void TMapWindows::CornersCommand() {
-    TDocumentState& doc = ctx_.doc;
-    doc.dragging = false;
-    doc.dragEnabled = true;
-    doc.cornersShown = !doc.cornersShown;
+    TViewState& view = ctx_.view;
+    view.graph.dragging = false;
+    view.graph.dragEnabled = true;
+    view.cornersShown = !view.cornersShown;
     const TTrackData* t = CurrentTrack(ctx_);
-    if (doc.cornersShown && t != nullptr && t->cornerCount == 0) {
+    if (view.cornersShown && t != nullptr && t->cornerCount == 0) {
         char text[160];
         std::snprintf(text, sizeof text, "%s currently has no corner information", t->name.c_str());
         ctx_.prompts.MessageBox("Show Corners", text, TMsgIcon::Information, TMsgButtons::Ok);
-        doc.cornersShown = false;
+        view.cornersShown = false;
     }
-    if (doc.xAxis != ChannelPosition) return;
+    if (ctx_.doc.axes().x != ChannelPosition) return;
     if (InMap()) {
-        if (doc.pipShown) pip_->RepaintRequest();
+        if (view.side.pipShown) pip_->RepaintRequest();
     } else {
         graph_.FullRepaint();
     }
 }
 
 void TMapWindows::SpeedComparisonCommand() {
-    TDocumentState& doc = ctx_.doc;
-    doc.comparisonShown = !doc.comparisonShown;
+    TViewState& view = ctx_.view;
+    view.map.comparisonShown = !view.map.comparisonShown;
     const TTrackData* t = CurrentTrack(ctx_);
-    if (doc.comparisonShown && t != nullptr && doc.laps.Count() >= 2)
-        doc.segmentWinner = SegmentWinners(*t, doc.laps.At(0), doc.laps.At(1));
+    if (view.map.comparisonShown && t != nullptr && ctx_.doc.laps().Count() >= 2)
+        view.map.segmentWinner = SegmentWinners(*t, ctx_.doc.laps().At(0), ctx_.doc.laps().At(1));
     // The picture-in-picture window shows the comparison too when it shows the map.
     RepaintMapViews();
 }
 
 void TMapWindows::OtherMarkersCommand() {
-    ctx_.doc.otherMarkersShown = !ctx_.doc.otherMarkersShown;
+    ctx_.view.map.otherMarkersShown = !ctx_.view.map.otherMarkersShown;
     RepaintMapViews();
 }
 
@@ -180,12 +214,13 @@ bool TMapWindows::PipEnabled() const {
 }
 
 bool TMapWindows::CornersEnabled() const {
-    const TDocumentState& doc = ctx_.doc;
-    return doc.HasTrack() && doc.xAxis != ChannelTime && !(InMap() && !doc.pipShown);
+    const TViewState& view = ctx_.view;
+    return ctx_.doc.HasTrack() && ctx_.doc.axes().x != ChannelTime &&
+           !(InMap() && !view.side.pipShown);
 }
 
 bool TMapWindows::SpeedComparisonEnabled() const {
-    return ctx_.doc.laps.Count() == 2 && TrackHasGeometry();
+    return ctx_.doc.laps().Count() == 2 && TrackHasGeometry();
 }
 
 bool TMapWindows::OtherMarkersEnabled() const {
@@ -218,20 +253,21 @@ void TMapWindows::ClosePip() {
 }
 
 void TMapWindows::LapsChanged() {
-    lines_.Prune(ctx_.doc.laps.Pointers());
+    lines_.Prune(ctx_.doc.laps().Pointers());
     Sync();
     Repaint();
 }
 
 void TMapWindows::Repaint() {
-    lines_.Prune(ctx_.doc.laps.Pointers());
+    lines_.Prune(ctx_.doc.laps().Pointers());
     RepaintMapViews();
 }
 
 void TMapWindows::Sync() {
-    TDocumentState& doc = ctx_.doc;
-    if (doc.comparisonShown && !SpeedComparisonEnabled()) {
-        doc.comparisonShown = false;
+    TViewState& view = ctx_.view;
+    if (view.map.comparisonShown && !SpeedComparisonEnabled()) {
+        view.map.comparisonShown = false;
         RepaintMapViews();
+        emit stateChanged();
     }
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "commands/CommandContext.h"
+#include "commands/DocumentChange.h"
 #include "views/map/LapLine.h"
 
 class QStackedLayout;
@@ -17,7 +18,7 @@ class TGraphView;
 class TPipWindow;
 class TTrackMapView;
 
-class TMapWindows : public QObject {
+class TMapWindows : public QObject, public TDocumentObserver {
     Q_OBJECT
   public:
     // stack: the main window's layout, holding the graph; the map joins it. owner: the main
@@ -52,6 +53,9 @@ class TMapWindows : public QObject {
     bool CanFullSize() const;
 
     // ---- what the document's changes mean here ----
+    // The window subscribes to the document itself: the track opened, the picture-in-picture
+    // window closed by a clear, the laps changed, repaints.
+    void Changed(const TDocumentChange& change) override;
     // An opened document's track became current: the picture-in-picture map fits it.
     void TrackOpened(bool hasGeometry);
     // Clearing the document: back to the graph as the Graph command does, and fit again.

@@ -7,10 +7,10 @@
 
 #include <cstdio>
 
-#include "app/CommandIds.h"
 #include "app/StartupOptions.h"
 #include "app/TKorvaleWindow.h"
 #include "app/TSDIDecFrame.h"
+#include "commands/CommandIds.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 #include <QCursor>
 #include <cstdio>
 
-#include "app/MapWindows.h"
 #include "app/TKorvaleWindow.h"
 
 TShellPrompts::TShellPrompts(TKorvaleWindow& window) : TQtPrompts(&window), window_(window) {}
@@ -25,10 +24,6 @@ TMsgAnswer TShellPrompts::MessageBox(const std::string& title, const std::string
     return TMsgAnswer::Cancel;
 }
 
-void TShellPrompts::SetCaption(const std::string& caption) {
-    window_.SetCaptionText(QString::fromStdString(caption));
-}
-
 void TShellPrompts::SetWaitCursor(bool wait) {
     // A flag, not a count: the commands switch the wait cursor on and off like a cursor
     // setting, so a repeated "on" must not need two "off"s.
@@ -43,34 +38,6 @@ void TShellPrompts::SetWaitCursor(bool wait) {
 
 void TShellPrompts::SetStatusText(const std::string& text) {
     window_.SetStatus(QString::fromStdString(text));
-}
-
-void TShellPrompts::LapsChanged() {
-    window_.LapsChanged();
-}
-
-void TShellPrompts::Repaint() {
-    window_.RepaintView();
-}
-
-// The lap rows belong to the data window and the lap list, which this program does not
-// have yet; the enablers run after every command anyway.
-void TShellPrompts::LapAdded(const TReplay&) {}
-void TShellPrompts::LapEdited(int32_t, const TReplay&) {}
-void TShellPrompts::LapRemoved(int32_t) {}
-void TShellPrompts::AllLapsRemoved() {}
-
-void TShellPrompts::TrackOpened(bool hasGeometry) {
-    window_.maps().TrackOpened(hasGeometry);
-}
-
-void TShellPrompts::SwitchToGraph() {
-    window_.maps().SwitchToGraphForClear();
-    window_.RepaintView();
-}
-
-void TShellPrompts::ClosePictureInPicture() {
-    window_.maps().ClosePip();
 }
 
 TWindowRect TShellPrompts::SideWindowRect(TSideWindow which) {

@@ -2,10 +2,10 @@
 
 #include <QStackedLayout>
 
-#include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/MapWindows.h"
 #include "app/ShellPrompts.h"
+#include "commands/CommandIds.h"
 #include "commands/CommandSettings.h"
 #include "commands/DocumentCommands.h"
 #include "commands/ImportCommands.h"
@@ -34,7 +34,8 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
       paths_(paths),
       settings_(paths.settingsFile),
       prompts_(std::make_unique<TShellPrompts>(*this)),
-      ctx_{doc_, tracks_, settings_, *prompts_} {
+      ctx_{doc_, view_, session_, tracks_, settings_, *prompts_} {
+    doc_.Subscribe(*this);
     setObjectName(QStringLiteral("korvaleWindow"));
     setMinimumSize(320, 240);
     views_ = new QStackedLayout(this);
@@ -54,7 +55,7 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
 
     // The document's fields as a new window has them: the axes of the last run, and the
     // snapshot Save compares them with.
-    ReadGraphAxes(settings_, doc_);
+    doc_.SetAxes(ReadGraphAxes(settings_));
     doc_.TakeAxesSnapshot();
     for (size_t i = 0; i < kSideKeys.size(); ++i) {
         const std::string p = kSideKeys[i].prefix;
@@ -69,6 +70,11 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
 TKorvaleWindow::~TKorvaleWindow() {
     // The axes in use become those of new documents on the next start.
     WriteAxesOnDestroy(ctx_);
+    doc_.Unsubscribe(*this);
+    // The map and the picture-in-picture window read the document, which goes before the
+    // child widgets would.
+    delete maps_;
+    maps_ = nullptr;
 }
 
 bool TKorvaleWindow::Setup() {
@@ -130,15 +136,15 @@ const std::vector<TWindowCommand>& WindowCommands() {
          [](const TKorvaleWindow& w) { return Enabled(LapCommandsEnabled(w.doc())); }},
         {cmd::Graph, [](TKorvaleWindow& w) { w.maps().GraphCommand(); },
          [](const TKorvaleWindow& w) {
-             return TCommandEnabling{true, true, w.doc().viewMode == ViewGraph};
+             return TCommandEnabling{true, true, w.view().viewMode == ViewGraph};
          }},
         {cmd::Map, [](TKorvaleWindow& w) { w.maps().MapCommand(); },
          [](const TKorvaleWindow& w) {
-             return TCommandEnabling{w.maps().MapEnabled(), true, w.doc().viewMode == ViewMap};
+             return TCommandEnabling{w.maps().MapEnabled(), true, w.view().viewMode == ViewMap};
          }},
         {cmd::PictureInPicture, [](TKorvaleWindow& w) { w.maps().PipCommand(); },
          [](const TKorvaleWindow& w) {
-             return TCommandEnabling{w.maps().PipEnabled(), true, w.doc().pipShown};
+             return TCommandEnabling{w.maps().PipEnabled(), true, w.view().side.pipShown};
          }},
         {cmd::FullSize,
          [](TKorvaleWindow& w) {
@@ -163,17 +169,17 @@ const std::vector<TWindowCommand>& WindowCommands() {
         {cmd::Corners, [](TKorvaleWindow& w) { w.maps().CornersCommand(); },
          [](const TKorvaleWindow& w) {
              const bool on = w.maps().CornersEnabled();
-             return TCommandEnabling{on, true, on && w.doc().cornersShown};
+             return TCommandEnabling{on, true, on && w.view().cornersShown};
          }},
         {cmd::SpeedComparison, [](TKorvaleWindow& w) { w.maps().SpeedComparisonCommand(); },
          [](const TKorvaleWindow& w) {
              return TCommandEnabling{w.maps().SpeedComparisonEnabled(), true,
-                                     w.doc().comparisonShown};
+                                     w.view().map.comparisonShown};
          }},
         {cmd::OtherMarkers, [](TKorvaleWindow& w) { w.maps().OtherMarkersCommand(); },
          [](const TKorvaleWindow& w) {
              return TCommandEnabling{w.maps().OtherMarkersEnabled(), true,
-                                     w.doc().otherMarkersShown};
+                                     w.view().map.otherMarkersShown};
          }},
         {cmd::Info, Nothing, NotYetAvailable},
         {cmd::Data, Nothing, NotYetAvailable},
@@ -195,7 +201,7 @@ bool TKorvaleWindow::HandlesCommand(int id) const {
 TCommandEnabling TKorvaleWindow::CommandEnabling(int id) const {
     if (const TWindowCommand* c = FindWindowCommand(id)) return c->enabler(*this);
     if (const TAxisCommand* axis = FindAxisCommand(id))
-        return {AxisCommandEnabled(doc_), true, AxisCommandChecked(doc_, *axis)};
+        return {AxisCommandEnabled(view_), true, AxisCommandChecked(doc_, *axis)};
     return {};
 }
 
@@ -233,6 +239,37 @@ void TKorvaleWindow::FilesDropped(const std::vector<std::string>& paths) {
     emit stateChanged();
 }
 
+void TKorvaleWindow::Changed(const TDocumentChange& change) {
+    switch (change.kind) {
+        case TChangeKind::CaptionChanged:
+            SetCaptionText(QString::fromStdString(change.caption));
+            break;
+        case TChangeKind::LapsChanged:
+            LapsChanged();
+            break;
+        case TChangeKind::Repaint:
+            RepaintView();
+            break;
+        case TChangeKind::ShowGraph:
+            // As the Graph command: the map hands its region to the picture-in-picture
+            // window and keeps its scroll position; the next Map command fits afresh.
+            maps_->SwitchToGraphForClear();
+            RepaintView();
+            break;
+        // The lap rows belong to the data window and the lap list, the map scale to the
+        // picture-in-picture window: they subscribe for these themselves. The enablers run
+        // after every command anyway.
+        case TChangeKind::LapAdded:
+        case TChangeKind::LapEdited:
+        case TChangeKind::LapRemoved:
+        case TChangeKind::AllLapsRemoved:
+        case TChangeKind::TrackOpened:
+        case TChangeKind::AxesChanged:
+        case TChangeKind::ClosePictureInPicture:
+            break;
+    }
+}
+
 void TKorvaleWindow::SetCaptionText(const QString& caption) {
     caption_ = caption;
     emit captionChanged(caption);
@@ -246,13 +283,11 @@ void TKorvaleWindow::SetStatus(const QString& text) {
 void TKorvaleWindow::LapsChanged() {
     graph_->ResetRanges();
     graph_->FullRepaint();
-    maps_->LapsChanged();
     emit stateChanged();
 }
 
 void TKorvaleWindow::RepaintView() {
     graph_->FullRepaint();
-    maps_->Repaint();
 }
 
 TWindowRect TKorvaleWindow::SideWindowPlacement(int which) const {

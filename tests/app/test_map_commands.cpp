@@ -9,8 +9,8 @@
 #include <QStackedLayout>
 
 #include "AppFixture.h"
-#include "app/CommandIds.h"
 #include "app/MapWindows.h"
+#include "commands/CommandIds.h"
 #include "commands/DocumentCommands.h"
 #include "track/TrackList.h"
 #include "views/graph/TGraphView.h"
@@ -32,7 +32,7 @@ class MapCommands : public AppFixture {
         frame().resize(900, 700);
         frame().show();
         window().OpenStartupDocument(Sample());
-        ASSERT_EQ(window().doc().laps.Count(), 3);
+        ASSERT_EQ(window().doc().laps().Count(), 3);
         Settle();
     }
     static void Settle() {
@@ -111,11 +111,11 @@ TEST_F(MapCommands, PointingAtTheTrackShowsTheReadoutAndMovesThePipCursor) {
     Run(cmd::Map);
     EXPECT_EQ(Pip().State().scroller.rangeX, 1);  // it shows the graph now
     // The start/finish line's middle is on the track.
-    const TTrackData& t = window().tracks().At(window().doc().currentTrack);
+    const TTrackData& t = window().tracks().At(window().doc().currentTrack());
     const TPixel r = CanvasPoint(Map().State().view, t.edgeX[0][5], t.edgeY[0][5]);
     const TPixel o = CanvasPoint(Map().State().view, t.edgeX[1][5], t.edgeY[1][5]);
     MoveOver(Map().viewport(), {(r.x + o.x) / 2, (r.y + o.y) / 2});
-    EXPECT_NE(window().doc().cursorPosition, NoCursor);
+    EXPECT_NE(window().view().cursorPosition, NoCursor);
     EXPECT_TRUE(window().statusText().startsWith(QStringLiteral("Length = ")));
     EXPECT_TRUE(window().statusText().endsWith(QStringLiteral(")")));
     // The picture-in-picture graph shows the cursor line at the same position.
@@ -124,7 +124,7 @@ TEST_F(MapCommands, PointingAtTheTrackShowsTheReadoutAndMovesThePipCursor) {
 
     // Off the track: no cursor, no readout.
     MoveOver(Map().viewport(), {2, 2});
-    EXPECT_EQ(window().doc().cursorPosition, NoCursor);
+    EXPECT_EQ(window().view().cursorPosition, NoCursor);
     EXPECT_TRUE(window().statusText().isEmpty());
 }
 
@@ -132,16 +132,16 @@ TEST_F(MapCommands, TheGraphsCursorLineShowsWhileThePipWindowIsOpen) {
     QWidget* g = &Graph();
     const QPoint over(g->width() / 2, g->height() / 2);
     MoveOver(g, over);
-    EXPECT_EQ(window().doc().cursorPosition, NoCursor);
+    EXPECT_EQ(window().view().cursorPosition, NoCursor);
     Run(cmd::PictureInPicture);
     MoveOver(g, over);
-    ASSERT_NE(window().doc().cursorPosition, NoCursor);
+    ASSERT_NE(window().view().cursorPosition, NoCursor);
     const QImage img = Grab(g);
     EXPECT_GT(GreenPixels(img, QRect(over.x() - 1, 40, 3, img.height() - 80)), img.height() / 2);
     // Closing the window takes the cursor away from both.
     Run(cmd::PictureInPicture);
     EXPECT_FALSE(Pip().isVisible());
-    EXPECT_EQ(window().doc().cursorPosition, NoCursor);
+    EXPECT_EQ(window().view().cursorPosition, NoCursor);
 }
 
 TEST_F(MapCommands, CornersDrawTheirMarksOnTheGraphOrSayTheTrackHasNone) {
@@ -162,7 +162,7 @@ TEST_F(MapCommands, CornersDrawTheirMarksOnTheGraphOrSayTheTrackHasNone) {
     EXPECT_TRUE(Enabled(cmd::Corners));
     Run(cmd::Graph);
 
-    TTrackData& t = window().tracks().At(window().doc().currentTrack);
+    TTrackData& t = window().tracks().At(window().doc().currentTrack());
     t.cornerCount = 0;
     Run(cmd::Corners);
     ASSERT_FALSE(messages.empty());
@@ -174,26 +174,26 @@ TEST_F(MapCommands, CornersDrawTheirMarksOnTheGraphOrSayTheTrackHasNone) {
 
 TEST_F(MapCommands, SpeedComparisonNeedsTwoLapsAndGoesOffWhenOneIsRemoved) {
     EXPECT_FALSE(Enabled(cmd::SpeedComparison));  // three laps
-    window().doc().laps.RemoveBySerial(window().doc().laps.At(2).serial);
-    window().LapsChanged();
+    window().doc().RemoveLap(2);
+    AnnounceLapsChanged(window().context());
     ASSERT_TRUE(Enabled(cmd::SpeedComparison));
     Run(cmd::Map);
     Run(cmd::SpeedComparison);
     EXPECT_TRUE(Checked(cmd::SpeedComparison));
-    const std::vector<uint8_t>& w = window().doc().segmentWinner;
+    const std::vector<uint8_t>& w = window().view().map.segmentWinner;
     ASSERT_EQ(w.size(), 439u);
     // Two complete laps: every segment has a winner.
     EXPECT_EQ(std::count(w.begin(), w.end(), 0), 0);
-    window().doc().laps.RemoveBySerial(window().doc().laps.At(1).serial);
-    window().LapsChanged();
-    EXPECT_FALSE(window().doc().comparisonShown);
+    window().doc().RemoveLap(1);
+    AnnounceLapsChanged(window().context());
+    EXPECT_FALSE(window().view().map.comparisonShown);
     EXPECT_FALSE(Checked(cmd::SpeedComparison));
 }
 
 TEST_F(MapCommands, OtherMarkersShowsTheExtraLines) {
     Run(cmd::Map);
     ASSERT_TRUE(Enabled(cmd::OtherMarkers));
-    const TTrackData& t = window().tracks().At(window().doc().currentTrack);
+    const TTrackData& t = window().tracks().At(window().doc().currentTrack());
     const Rgb c = Rgb::FromPacked(uint32_t(t.others[0]->colour));
     auto count = [&] {
         const QImage img = Grab(Map().viewport());
@@ -225,10 +225,10 @@ TEST_F(MapCommands, LeavingTheMapHandsItsRegionToThePipAndClearingResetsEverythi
     Run(cmd::Map);
     NewDocument(window().context());
     Settle();
-    EXPECT_EQ(window().doc().viewMode, ViewGraph);
+    EXPECT_EQ(window().view().viewMode, ViewGraph);
     EXPECT_TRUE(Graph().isVisible());
     EXPECT_FALSE(Pip().isVisible());
-    EXPECT_FALSE(window().doc().pipShown);
+    EXPECT_FALSE(window().view().side.pipShown);
     EXPECT_EQ(Map().State().view.mapScale, 0);
     EXPECT_FALSE(Enabled(cmd::Map));
     // Opening a document fits the whole map into the picture-in-picture window.

@@ -34,9 +34,9 @@ class MapRender : public ::testing::Test, public TGraphFixtureState {
 
     void SetUp() override {
         tracks.Clear();
-        doc.currentTrack = tracks.Insert(MakeStraightTrack());
+        doc.SetCurrentTrack(tracks.Insert(MakeStraightTrack()));
     }
-    TTrackData& Track() { return tracks.At(doc.currentTrack); }
+    TTrackData& Track() { return tracks.At(doc.currentTrack()); }
 
     template <typename W>
     void SizeClient(W& w, int cw, int ch) {
@@ -46,7 +46,7 @@ class MapRender : public ::testing::Test, public TGraphFixtureState {
     void ShowMap(TTrackMapView& view) {
         SizeClient(view, 1016, 116);
         view.show();
-        doc.viewMode = ViewMap;
+        viewState.viewMode = ViewMap;
         view.Enter();
     }
     QImage Grab(QAbstractScrollArea& w) {
@@ -91,7 +91,7 @@ TEST_F(MapRender, OtherMarkersShowAndHideTheTracksExtraLines) {
     TTrackMapView view(ctx, lines);
     ShowMap(view);
     EXPECT_EQ(Grab(view).pixel(300, 15), kWhite);
-    doc.otherMarkersShown = true;
+    viewState.map.otherMarkersShown = true;
     view.FullRepaint();
     EXPECT_EQ(Grab(view).pixel(300, 15), qRgb(255, 0, 0));
 }
@@ -104,8 +104,8 @@ TEST_F(MapRender, ComparisonFillAndTheInvertingCursorOverIt) {
     pb.insert(pb.end(), rb.begin() + 1, rb.end());
     AddLap(MakeLapThrough(pa, kYellow));
     AddLap(MakeLapThrough(pb, kBlue));
-    doc.comparisonShown = true;
-    doc.segmentWinner = SegmentWinners(Track(), doc.laps.At(0), doc.laps.At(1));
+    viewState.map.comparisonShown = true;
+    viewState.map.segmentWinner = SegmentWinners(Track(), doc.laps().At(0), doc.laps().At(1));
     TTrackMapView view(ctx, lines);
     ShowMap(view);
     QImage img = Grab(view);
@@ -117,7 +117,7 @@ TEST_F(MapRender, ComparisonFillAndTheInvertingCursorOverIt) {
     QObject::connect(&view, &TTrackMapView::statusText,
                      [&status](const QString& s) { status = s; });
     Move(view, {158, 11});  // track (1500, 70)
-    EXPECT_EQ(doc.cursorPosition, 1500);
+    EXPECT_EQ(viewState.cursorPosition, 1500);
     EXPECT_EQ(status, QStringLiteral("Length =  1500.0 ft, Line =    70.0)"));
     img = Grab(view);
     EXPECT_EQ(img.pixel(158, 11), qRgb(255, 63, 255));  // inverted over its own colour
@@ -125,7 +125,7 @@ TEST_F(MapRender, ComparisonFillAndTheInvertingCursorOverIt) {
     EXPECT_EQ(img.pixel(158, 8), kBlack);  // the line stops short of the other edge
 
     Move(view, {158, 40});  // below the track: nothing found
-    EXPECT_EQ(doc.cursorPosition, NoCursor);
+    EXPECT_EQ(viewState.cursorPosition, NoCursor);
     EXPECT_TRUE(status.isEmpty());
     EXPECT_EQ(Grab(view).pixel(158, 11), qRgb(255, 255, 150));
 }
@@ -138,17 +138,17 @@ TEST_F(MapRender, CursorIsGreenOverWhiteWithoutTheComparison) {
     EXPECT_EQ(Grab(view).pixel(158, 11), kGreen);
     // A full repaint (here a zoom command) erases it.
     view.FullRepaint();
-    EXPECT_EQ(doc.cursorPosition, NoCursor);
+    EXPECT_EQ(viewState.cursorPosition, NoCursor);
 }
 
 TEST_F(MapRender, DraggingZoomsToTheRectangleAndTheScrollBarsFollow) {
     TTrackMapView view(ctx, lines);
     ShowMap(view);
-    doc.repaintPending = false;
+    viewState.graph.repaintPending = false;
     // From track (1500, 100) to (1550, 80) at scale 0.1: capped at one pixel per unit.
     Click(view, QEvent::MouseButtonPress, {158, 8}, Qt::LeftButton);
     Click(view, QEvent::MouseButtonRelease, {163, 10}, Qt::NoButton);
-    EXPECT_FALSE(doc.dragging);
+    EXPECT_FALSE(viewState.graph.dragging);
     EXPECT_EQ(view.State().view.mapScale, 1.0);
     EXPECT_TRUE(view.CanZoomOut());
     EXPECT_EQ(view.horizontalScrollBar()->value(), view.State().scroller.x);
@@ -164,11 +164,11 @@ class PipRender : public MapRender {};
 
 TEST_F(PipRender, HalfScaleGraphWithItsCursorWhileTheMainWindowShowsTheMap) {
     AddLap(MakeLapThrough(Steps(0, 10000, 100), kBlue));
-    doc.xAxis = 1;
-    doc.viewRange = {0, 10000, 0, 1, -0.01, 0.01};
-    doc.viewMode = ViewMap;
-    doc.pipShown = true;
-    doc.cursorPosition = 2500;
+    doc.SetAxes({ChannelPosition, ChannelSpeed, ChannelNone});
+    viewState.graph.viewRange = {{0, 10000}, {0, 1}, {-0.01, 0.01}};
+    viewState.viewMode = ViewMap;
+    viewState.side.pipShown = true;
+    viewState.cursorPosition = 2500;
     TPipWindow pip(ctx, lines);
     SizeClient(pip, 240, 160);
     pip.show();
@@ -188,13 +188,13 @@ TEST_F(PipRender, HalfScaleGraphWithItsCursorWhileTheMainWindowShowsTheMap) {
                   pip.viewport()->mapToGlobal(QPointF(130, 50)), Qt::NoButton, Qt::NoButton,
                   Qt::NoModifier);
     QApplication::sendEvent(pip.viewport(), &e);
-    EXPECT_EQ(doc.cursorPosition, 5000);
+    EXPECT_EQ(viewState.cursorPosition, 5000);
     EXPECT_EQ(moved, 5000);
 }
 
 TEST_F(PipRender, ShowsTheWholeMapWhenOpenedAndTheMainWindowsRegionWhenItLeavesTheMap) {
-    doc.viewMode = ViewGraph;
-    doc.pipShown = true;
+    viewState.viewMode = ViewGraph;
+    viewState.side.pipShown = true;
     TPipWindow pip(ctx, lines);
     SizeClient(pip, 1016, 116);
     pip.show();

@@ -9,38 +9,39 @@
 namespace mapctx {
 
 inline const TLapList& Laps(const TCommandContext& c) {
-    return c.doc.laps;
+    return c.doc.laps();
 }
 inline int32_t ViewMode(const TCommandContext& c) {
-    return c.doc.viewMode;
+    return c.view.viewMode;
 }
 inline int32_t& Cursor(TCommandContext& c) {
-    return c.doc.cursorPosition;
+    return c.view.cursorPosition;
 }
 inline int32_t Cursor(const TCommandContext& c) {
-    return c.doc.cursorPosition;
+    return c.view.cursorPosition;
 }
+// The rubber band and the full repaint belong to the main window, whichever view it shows.
 inline bool& Dragging(TCommandContext& c) {
-    return c.doc.dragging;
+    return c.view.graph.dragging;
 }
 inline bool Dragging(const TCommandContext& c) {
-    return c.doc.dragging;
+    return c.view.graph.dragging;
 }
 inline bool& DragEnabled(TCommandContext& c) {
-    return c.doc.dragEnabled;
+    return c.view.graph.dragEnabled;
 }
 inline bool& RepaintPending(TCommandContext& c) {
-    return c.doc.repaintPending;
+    return c.view.graph.repaintPending;
 }
 inline bool PipShown(const TCommandContext& c) {
-    return c.doc.pipShown;
+    return c.view.side.pipShown;
 }
 inline int XAxis(const TCommandContext& c) {
-    return c.doc.xAxis;
+    return c.doc.axes().x;
 }
 // The graph's shown x range (lowest, highest).
 inline std::pair<double, double> XRange(const TCommandContext& c) {
-    return {c.doc.viewRange[0], c.doc.viewRange[1]};
+    return {c.view.graph.viewRange.x.min, c.view.graph.viewRange.x.max};
 }
 
 // What the map is drawn from: the track when it has geometry, the laps, the markers.
@@ -48,10 +49,10 @@ inline TMapScene Scene(const TCommandContext& c, TLapLineCache& lines) {
     TMapScene s;
     const TTrackData* t = CurrentTrack(c);
     s.track = t != nullptr && t->hasGeometry() ? t : nullptr;
-    s.laps = &c.doc.laps;
-    s.comparisonShown = c.doc.comparisonShown;
-    s.segmentWinner = &c.doc.segmentWinner;
-    s.extraLinesShown = c.doc.otherMarkersShown;
+    s.laps = &c.doc.laps();
+    s.comparisonShown = c.view.map.comparisonShown;
+    s.segmentWinner = &c.view.map.segmentWinner;
+    s.extraLinesShown = c.view.map.otherMarkersShown;
     s.lines = &lines;
     return s;
 }

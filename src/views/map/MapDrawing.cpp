@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "commands/DocumentState.h"
+#include "commands/ViewState.h"
 #include "track/Geometry.h"
 #include "views/map/MapMarkers.h"
 

@@ -114,7 +114,7 @@ void TPipWindow::RebuildLayer() {
     if (layer_.size() != size) layer_ = QImage(size, QImage::Format_RGB32);
     if (layer_.isNull()) return;
     if (ShowsGraph()) {
-        RenderGraph(layer_, ctx_, 2, 0, logicalDpiY());
+        RenderGraph(layer_, ctx_, 2, TAxisKind::None, logicalDpiY());
     } else {
         const TMapScene scene = mapctx::Scene(ctx_, lines_);
         DrawTrackMap(layer_, Offset(), state_.view, scene);
