@@ -221,6 +221,17 @@ TEST_F(MapCommands, LeavingTheMapHandsItsRegionToThePipAndClearingResetsEverythi
     const double ratio =
         std::min(double(small.height()) / main.height(), double(small.width()) / main.width());
     EXPECT_DOUBLE_EQ(Pip().State().view.mapScale, zoomed * ratio);
+    // Handed over while the window is closed, kept when it opens.
+    Run(cmd::PictureInPicture);
+    Run(cmd::Map);
+    Pip().State().scroller.ScrollTo(0, 0);
+    Run(cmd::Graph);
+    const TMapScroller handed = Pip().State().scroller;
+    EXPECT_GT(handed.x + handed.y, 0);
+    Run(cmd::PictureInPicture);
+    EXPECT_DOUBLE_EQ(Pip().State().view.mapScale, zoomed * ratio);
+    EXPECT_EQ(Pip().State().scroller.x, handed.x);
+    EXPECT_EQ(Pip().State().scroller.y, handed.y);
 
     Run(cmd::Map);
     NewDocument(window().context());

@@ -193,8 +193,12 @@ void TPipWindow::paintEvent(QPaintEvent* event) {
 
 void TPipWindow::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
+    // Qt repeats the resize of a hidden window when it is first shown; only a real change
+    // of size rescales the map (and so keeps what leaving the map handed over).
+    const bool changed = event->size() != resizedTo_;
+    resizedTo_ = event->size();
     if (!mapctx::PipShown(ctx_)) return;
-    if (!ShowsGraph()) {
+    if (changed && !ShowsGraph()) {
         const TTrackData* t = CurrentTrack(ctx_);
         const TMapExtent map = t != nullptr ? TMapExtent{t->mapWidth, t->mapHeight} : TMapExtent{};
         const QSize c = ClientSize();

@@ -78,5 +78,6 @@ class TPipWindow : public QAbstractScrollArea {
     bool cursorByCopy_ = true;
     TPipCursor drawnCursor_;
     QSize storedOuterSize_;
+    QSize resizedTo_;  // the size of the last resize handled
     bool placementAdjusted_ = false;
 };
