@@ -37,8 +37,9 @@ TTrackMapView::TTrackMapView(TCommandContext& ctx, TLapLineCache& lines, QWidget
 }
 
 QSize TTrackMapView::ClientSize() const {
-    // Worked out from the window's own size rather than read from the viewport, whose
-    // geometry a hidden window only gets when it is next laid out.
+    // A window that is laid out has its viewport; a hidden one gets its geometry only when
+    // it is next laid out, so its client is worked out from the window's own size.
+    if (isVisible() && !testAttribute(Qt::WA_PendingResizeEvent)) return viewport()->size();
     const QRect r = contentsRect();
     const int w = r.width() - verticalScrollBar()->sizeHint().width();
     const int h = r.height() - horizontalScrollBar()->sizeHint().height();
