@@ -52,6 +52,26 @@ struct TCurveWalk {
         }
         lines->back().append(pt);
     }
+
+    // The same for all covered columns at once (values[k] at plot column columns[k]): each
+    // run of values in range becomes one polyline, made at its final size.
+    void Columns(const std::vector<int>& columns, const std::vector<double>& values,
+                 const std::array<double, 6>& v, const TGraphGeometry& g) {
+        const size_t count = values.size();
+        auto inRange = [&](size_t k) { return values[k] >= lo && values[k] <= hi; };
+        for (size_t k = 0; k < count;) {
+            if (!inRange(k)) {
+                ++k;
+                continue;
+            }
+            size_t end = k + 1;
+            while (end < count && inRange(end)) ++end;
+            QPoint* out = lines->emplace_back(qsizetype(end - k)).data();
+            for (; k < end; ++k, ++out)
+                *out = QPoint(g.left + columns[k],
+                              second ? Y2Row(values[k], v, g) : YRow(values[k], v, g));
+        }
+    }
 };
 
 // Both curves of a lap in one walk over the columns. The lap time of a column is found
@@ -107,8 +127,7 @@ void WalkLap(const TReplay& lap, const TGraphPaintInput& in, std::vector<QPolygo
     for (int w = first; w <= last; ++w) {
         TCurveWalk& walk = walks[w];
         channels.ValuesAt(xs.data(), ts.data(), xs.size(), a.x, walk.channel, ys.data());
-        for (size_t k = 0; k < columns.size(); ++k)
-            walk.Column(g.left + columns[k], ys[k], v, g, P - columns[k]);
+        walk.Columns(columns, ys, v, g);
     }
 }
 
