@@ -12,6 +12,8 @@
 #include "../sim/SimTracks.h"
 #include "GraphTestSupport.h"
 #include "channels/ChannelWalk.h"
+#include "commands/Document.h"
+#include "commands/ViewState.h"
 #include "document/KvlFile.h"
 #include "replay/OpenReplay.h"
 #include "replay/Scan.h"
@@ -101,11 +103,12 @@ std::vector<std::unique_ptr<TReplay>> SimulatedLaps(const TTrackData& track) {
     std::vector<std::unique_ptr<TReplay>> laps;
     if (!sim::WriteSimulatedReplay(options, path).ok) return laps;
     TOpenReplay replay;
-    if (OpenReplay(path, track.trackLength, track.inchesPerUnit, replay) != nullptr) return laps;
+    if (OpenReplay(path, track.trackLength, track.inchesPerUnit, replay) != TReplayReadStatus::Ok)
+        return laps;
     for (size_t d = 0; d < replay.laps.size(); ++d)
         for (size_t i = 0; i < replay.laps[d].size(); ++i) {
             std::unique_ptr<TReplay> lap;
-            if (ReadReplayLap(replay, int32_t(d), int32_t(i), lap) == nullptr)
+            if (ReadReplayLap(replay, int32_t(d), int32_t(i), lap) == TReplayReadStatus::Ok)
                 laps.push_back(std::move(lap));
         }
     return laps;
@@ -182,32 +185,35 @@ TEST(GraphWalk, EqualsChannelValueOnDegenerateLaps) {
 // The curves the graph draws by walking are the very polylines that ChannelValue gives
 // column by column, for every pair of channels on both x axes.
 TEST(GraphWalk, CurvesEqualThoseOfChannelValuePerColumn) {
-    const auto track = PreparedRoadCourse();
+    TTrackList tracks;
+    const int index = tracks.Insert(PreparedRoadCourse());
+    const TTrackData* track = &tracks.At(index);
     auto laps = SimulatedLaps(*track);
     ASSERT_GE(laps.size(), 4u);
-    TDocumentState doc;
-    for (size_t i = 0; i < 4; ++i) doc.laps.Add(std::move(laps[i]));
-    doc.extents = ChannelExtents(doc.laps.Pointers(), track.get());
+    laps.resize(4);
+    std::vector<const TReplay*> shown;
+    for (const auto& lap : laps) shown.push_back(lap.get());
+    const ChannelRange extents = ChannelExtents(shown, track);
+    TDocument doc(tracks);
+    doc.SetCurrentTrack(index);
+    for (auto& lap : laps) doc.AddLap(std::move(lap));
+    TViewState view;
     for (int x : {ChannelTime, ChannelPosition})
         for (int y = 0; y < ChannelCount; ++y) {
-            doc.xAxis = x;
-            doc.yAxis = y;
-            doc.y2Axis = (y + 5) % ChannelCount;
+            const int y2 = (y + 5) % ChannelCount;
+            doc.SetAxes({x, y, y2});
             // The extents' ranges, a little narrower so that some values leave them.
             auto range = [&](int c, double shrink) {
-                const double lo = doc.extents.minimum[size_t(c)];
-                const double hi = doc.extents.maximum[size_t(c)];
-                return std::pair{lo + (hi - lo) * shrink, hi - (hi - lo) * shrink};
+                const double lo = extents.minimum[size_t(c)];
+                const double hi = extents.maximum[size_t(c)];
+                return TRange{lo + (hi - lo) * shrink, hi - (hi - lo) * shrink};
             };
-            const auto [x0, x1] = range(x, 0);
-            const auto [y0, y1] = range(y, 0.1);
-            const auto [z0, z1] = range(doc.y2Axis, 0.05);
-            doc.viewRange = {x0, x1, y0, y1, z0, z1};
-            const TGraphPaintInput in{doc, track.get(), 1280, 800, 1, 96, 0};
-            for (int n = 0; n < doc.laps.Count(); ++n)
+            view.graph.viewRange = {range(x, 0), range(y, 0.1), range(y2, 0.05)};
+            const TGraphPaintInput in{doc, view, track, 1280, 800, 1, 96, TAxisKind::None};
+            for (int n = 0; n < doc.laps().Count(); ++n)
                 for (bool second : {false, true})
-                    EXPECT_EQ(LapCurve(doc.laps.At(n), in, second, TCurveValues::Walk),
-                              LapCurve(doc.laps.At(n), in, second, TCurveValues::PerColumn))
+                    EXPECT_EQ(LapCurve(doc.laps().At(n), in, second, TCurveValues::Walk),
+                              LapCurve(doc.laps().At(n), in, second, TCurveValues::PerColumn))
                         << "x " << x << " y " << y << " lap " << n << (second ? " second" : "");
         }
 }
