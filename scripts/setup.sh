@@ -5,11 +5,14 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl1-mesa-dev
   libzip-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format clang-tidy
   fonts-liberation
+  # The icon theme the tool bar takes its standard icons from, so they look the same on
+  # every machine that runs the tests.
+  adwaita-icon-theme
   xvfb xauth xdotool x11-utils
 )
 

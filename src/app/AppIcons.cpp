@@ -2,11 +2,19 @@
 
 #include <QPainter>
 #include <QPixmap>
+#include <QStandardPaths>
+#include <QSvgRenderer>
 
 #include "commands/CommandIds.h"
 
+// The pictograms live in a static library; naming their resource here keeps the linker
+// from dropping it.
+static void InitIconResource() {
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace {
-// A small badge with a letter or two: readable at 16 pixels, ours, and distinct per group.
+// A small badge with a letter: the program's own icon in the title bar.
 QIcon Badge(const QString& text, QColor colour) {
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
@@ -16,7 +24,7 @@ QIcon Badge(const QString& text, QColor colour) {
     p.setBrush(colour);
     p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
     QFont font = p.font();
-    font.setPixelSize(text.size() > 1 ? 8 : 11);
+    font.setPixelSize(11);
     font.setBold(true);
     p.setFont(font);
     p.setPen(Qt::white);
@@ -24,8 +32,60 @@ QIcon Badge(const QString& text, QColor colour) {
     return QIcon(pixmap);
 }
 
-QIcon Themed(const char* name, const QString& text, QColor colour) {
-    return QIcon::fromTheme(QString::fromLatin1(name), Badge(text, colour));
+// Our pictogram, drawn for each of the sizes it was made for. Rendered here rather than left
+// to an image plug-in, so that a missing plug-in can never leave a button blank.
+QIcon Pictogram(const char* name) {
+    static const bool loaded = [] {
+        InitIconResource();
+        return true;
+    }();
+    (void)loaded;
+    QIcon icon;
+    for (int size : {16, 24, 32}) {
+        QSvgRenderer svg(
+            QStringLiteral(":/korvale/icons/%1/%2.svg").arg(size).arg(QString::fromLatin1(name)));
+        if (!svg.isValid()) continue;
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        svg.render(&p);
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+// Without a desktop (a plain X server, the offscreen platform of the tests) Qt knows no
+// icon theme, or only "hicolor", which has no action icons, and may not even search the
+// system's icon folders: then the set-up's Adwaita theme stands in, so that the look does
+// not depend on the machine. A desktop's own theme is left as it is.
+void PrepareIconTheme() {
+    QStringList paths = QIcon::themeSearchPaths();
+    const QStringList system =
+        QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                  QStandardPaths::LocateDirectory);
+    bool added = false;
+    for (const QString& dir : system) {
+        if (!paths.contains(dir)) {
+            paths << dir;
+            added = true;
+        }
+    }
+    if (added) QIcon::setThemeSearchPaths(paths);
+    const QString theme = QIcon::themeName();
+    if (theme.isEmpty() || theme == QLatin1String("hicolor"))
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
+}
+
+// The theme's icon of this freedesktop name, our pictogram of the same name where the theme
+// has none.
+QIcon Themed(const char* name) {
+    static const bool prepared = [] {
+        PrepareIconTheme();
+        return true;
+    }();
+    (void)prepared;
+    return QIcon::fromTheme(QString::fromLatin1(name), Pictogram(name));
 }
 }  // namespace
 
@@ -34,42 +94,41 @@ QIcon AppIcon() {
 }
 
 QIcon CommandIcon(int id) {
-    const QColor file(60, 110, 180), data(40, 140, 80), view(150, 90, 30), help(120, 60, 160);
     switch (id) {
         case cmd::FileNew:
-            return Themed("document-new", QStringLiteral("N"), file);
+            return Themed("document-new");
         case cmd::FileOpen:
-            return Themed("document-open", QStringLiteral("O"), file);
+            return Themed("document-open");
         case cmd::FileSave:
-            return Themed("document-save", QStringLiteral("S"), file);
+            return Themed("document-save");
         case cmd::ImportReplay:
-            return Badge(QStringLiteral("IR"), data);
+            return Pictogram("import-replay");
         case cmd::ImportAverageLap:
-            return Badge(QStringLiteral("IA"), data);
+            return Pictogram("import-average-lap");
         case cmd::ExportTextData:
-            return Badge(QStringLiteral("ET"), data);
+            return Pictogram("export-text-data");
         case cmd::ExportToReplay:
-            return Badge(QStringLiteral("ER"), data);
+            return Pictogram("export-to-replay");
         case cmd::Info:
-            return Badge(QStringLiteral("i"), view);
+            return Pictogram("info");
         case cmd::Corners:
-            return Badge(QStringLiteral("C"), view);
+            return Pictogram("corners");
         case cmd::Data:
-            return Badge(QStringLiteral("D"), view);
+            return Pictogram("data");
         case cmd::SpeedComparison:
-            return Badge(QStringLiteral("SC"), view);
+            return Pictogram("speed-comparison");
         case cmd::FullSize:
-            return Themed("zoom-original", QStringLiteral("FS"), view);
+            return Themed("zoom-fit-best");
         case cmd::ZoomOut:
-            return Themed("zoom-out", QStringLiteral("Z-"), view);
+            return Themed("zoom-out");
         case cmd::Graph:
-            return Badge(QStringLiteral("G"), view);
+            return Pictogram("graph");
         case cmd::Map:
-            return Badge(QStringLiteral("M"), view);
+            return Pictogram("map");
         case cmd::PictureInPicture:
-            return Badge(QStringLiteral("P"), view);
+            return Pictogram("picture-in-picture");
         case cmd::HelpContents:
-            return Themed("help-contents", QStringLiteral("?"), help);
+            return Themed("help-contents");
         default:
             return {};
     }

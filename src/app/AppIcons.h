@@ -1,6 +1,7 @@
 #pragma once
-// The program's icon and tool-bar images: freedesktop theme icons where the theme has
-// them, drawn by us otherwise.
+// The program's icon and tool-bar images: the desktop theme's icons under their freedesktop
+// names where a standard one exists, our own pictograms (src/resources/icons, at 16, 24 and
+// 32 pixels) for Korvale's own commands and wherever the theme has none.
 
 #include <QIcon>
 #include <QPixmap>
