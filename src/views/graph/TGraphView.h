@@ -10,6 +10,7 @@
 #include <QSize>
 #include <QWidget>
 #include <cstdint>
+#include <vector>
 
 #include "commands/CommandContext.h"
 
@@ -40,7 +41,8 @@ class TGraphView : public QWidget {
     void CursorMoved();
 
     int HighlightedAxis() const { return highlightedAxis_; }
-    // The pop-up menu a right click would show for this axis (0: Full Size, Zoom Out).
+    // The pop-up menu a right click would show for this axis (0: Full Size, Zoom Out, enabled
+    // as their commands are).
     void FillPopupMenu(QMenu& menu, int axis) const;
 
   signals:
@@ -71,7 +73,7 @@ class TGraphView : public QWidget {
     void UpdateCursorLine();
     QRect CursorLineRect() const;
     int CursorLineColumn() const;
-    QRect BandRect() const;
+    std::vector<QRect> BandEdges() const;
     void UpdateBand();
     void EndZoomCommand();
 
