@@ -1,6 +1,5 @@
-#include "app/VersionData.h"
+#include "platform/VersionData.h"
 
-#include <QFile>
 #include <sstream>
 
 void VersionData::Parse(const std::string& content) {
@@ -15,19 +14,6 @@ void VersionData::Parse(const std::string& content) {
         // An empty value is a missing value: the About box then keeps its own text.
         if (!value.empty()) values_[line.substr(0, eq)] = value;
     }
-}
-
-// The resource lives in a static library; naming it here keeps the linker from dropping it.
-static void InitVersionResource() {
-    Q_INIT_RESOURCE(korvale);
-}
-
-VersionData VersionData::Compiled() {
-    InitVersionResource();
-    VersionData data;
-    QFile file(QStringLiteral(":/korvale/version.txt"));
-    if (file.open(QIODevice::ReadOnly)) data.Parse(file.readAll().toStdString());
-    return data;
 }
 
 std::optional<std::string> VersionData::Value(const std::string& name) const {
