@@ -164,6 +164,22 @@ TEST_F(DocumentCli, TimeExportDefaultsToATenthOfASecondWithoutAWarning) {
     EXPECT_NEAR(rows[1][0], 0.1, 1e-9);
 }
 
+TEST_F(DocumentCli, APartialLapsSpeedIsTheDistanceItCoveredOverItsTime) {
+    // Lap 0 of driver 1 runs from the start of the recording, part way round, to the line.
+    ASSERT_EQ(Import({"--driver", "1", "--lap", "0"}).code, 0);
+    const auto r = RunCli({"info", doc, "--tracks", tracks});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::string line = r.out.substr(r.out.rfind("  ") + 2);
+    double seconds = 0, mph = 0;
+    ASSERT_EQ(std::sscanf(line.c_str(), "%lf s=%lf mph", &seconds, &mph), 2) << r.out;
+    const sim::DriverTruth& d = truth.drivers[1];
+    const double lapFeet = road.trackLength * road.inchesPerUnit / 12;
+    const double coveredFeet = lapFeet - d.samples[0].positionFeet;
+    ASSERT_GT(d.samples[0].positionFeet, 1000);  // well past the line: a partial lap
+    EXPECT_NEAR(seconds, d.lapCrossings[0] / 15, 0.01);
+    EXPECT_NEAR(mph, coveredFeet / 5280 / (d.lapCrossings[0] / 15) * 3600, 1.0) << r.out;
+}
+
 TEST_F(DocumentCli, ImportAppendInfoAndTheAverage) {
     ASSERT_EQ(Import({"--driver", "0", "--lap", "1"}).code, 0);
     auto r = Import({"--driver", "2", "--lap", "1", "--lap", "2", "--append"});
