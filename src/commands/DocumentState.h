@@ -80,6 +80,8 @@ struct TDocumentState {
     // ---- remembered track choices ----
     TAssocList associations;
     int32_t assocCountAtLoad = 0;
+    // The Choose Track dialog's remember box, as the user last left it: kept for the run.
+    bool rememberTrackChoice = false;
 
     // ---- derived from the laps: recomputed after every change, never saved ----
     ChannelRange extents;
