@@ -94,13 +94,11 @@ void ClearDocument(TCommandContext& ctx) {
 bool ReadDocument(TCommandContext& ctx, const std::string& path) {
     TDocumentState& doc = ctx.doc;
     ctx.prompts.SetWaitCursor(true);
-    doc.viewMode = ViewGraph;
-    doc.dragging = false;
-    doc.dragEnabled = false;
 
     // The document is cleared as soon as the magic is known and before any lap of the file
     // is made: the clear restarts the lap counter, and laps made before it would share
-    // serials with the laps imported next.
+    // serials with the laps imported next. Until then nothing of the document, its path or
+    // the window changes (the clear itself shows the graph and ends any drag).
     KvlReadResult r;
     std::error_code ec;
     std::ifstream in;
@@ -128,20 +126,26 @@ bool ReadDocument(TCommandContext& ctx, const std::string& path) {
             ctx.prompts.LapAdded(added);
         }
     }
-    if (!r.ok) {
+    if (!r.DocumentCleared()) {
         ctx.prompts.SetWaitCursor(false);
         ShowError(ctx, kKvlOpenErrorTitle, r.message);
         return false;
     }
+    // The file replaced the document, wholly or up to a damaged record: from now on the
+    // document belongs to it (Save writes there, the caption names it, the recent files
+    // list it), and the window shows what was read, with ranges that fit it.
+    doc.documentPath = path;
+    PutOnRecentFiles(ctx.settings, path);
     doc.docTitle = KvlDocTitle(path);
     doc.sourceReplay.SetSeveral();
     UpdateCaption(ctx);
     RecomputeExtents(ctx);
     ctx.prompts.Repaint();
     doc.dragEnabled = true;
-    doc.dirty = r.earlierVersion;  // an earlier-version file is converted by the next save
+    doc.dirty = r.ok && r.earlierVersion;  // an earlier-version file is converted by the next save
     ctx.prompts.SetWaitCursor(false);
-    return true;
+    if (!r.ok) ShowError(ctx, kKvlOpenErrorTitle, r.message);
+    return r.ok;
 }
 
 bool WriteDocument(TCommandContext& ctx, const std::string& path) {
@@ -189,7 +193,9 @@ bool SaveQuestion(TCommandContext& ctx) {
 
 void NewDocument(TCommandContext& ctx) {
     if (ctx.doc.dirty && !SaveQuestion(ctx)) return;
+    // The title names the file the document belongs to, and a new document has none.
     ctx.doc.documentPath.clear();
+    ctx.doc.docTitle.reset();
     ClearDocument(ctx);
 }
 
@@ -210,7 +216,8 @@ void OpenCommand(TCommandContext& ctx) {
 bool SaveCommand(TCommandContext& ctx) {
     if (ctx.doc.documentPath.empty()) return SaveAsCommand(ctx);
     const bool ok = WriteDocument(ctx, ctx.doc.documentPath);
-    PutOnRecentFiles(ctx.settings, ctx.doc.documentPath);
+    // Only a file that holds the document goes on the recent-files list.
+    if (ok) PutOnRecentFiles(ctx.settings, ctx.doc.documentPath);
     return ok;
 }
 
@@ -228,14 +235,12 @@ bool SaveAsCommand(TCommandContext& ctx) {
     ctx.doc.documentPath = xfer.path;
     const bool ok = WriteDocument(ctx, xfer.path);
     WriteDocumentDirectory(ctx.settings, xfer.path);
-    PutOnRecentFiles(ctx.settings, xfer.path);
+    if (ok) PutOnRecentFiles(ctx.settings, xfer.path);
     return ok;
 }
 
 bool OpenDocumentPath(TCommandContext& ctx, const std::string& path) {
-    ctx.doc.documentPath = path;
     WriteDocumentDirectory(ctx.settings, path);
-    PutOnRecentFiles(ctx.settings, path);
     return ReadDocument(ctx, path);
 }
 
@@ -248,8 +253,6 @@ void FilesDropped(TCommandContext& ctx, const std::vector<std::string>& paths) {
     if (paths.empty()) return;
     const std::string path = paths.front();
     if (!CanClose(ctx)) return;
-    ctx.doc.documentPath = path;
-    PutOnRecentFiles(ctx.settings, path);
     ReadDocument(ctx, path);
 }
 

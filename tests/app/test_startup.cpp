@@ -93,6 +93,27 @@ TEST_F(StartupTest, AStartupDocumentThatCannotBeReadReportsAndTheProgramRunsOn) 
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].title, "Open Error");
     EXPECT_EQ(window().doc().laps.Count(), 0);
+    EXPECT_TRUE(window().doc().documentPath.empty());
+    EXPECT_TRUE(ReadRecentFiles(Settings()).empty());
+}
+
+TEST_F(StartupTest, ATruncatedDocumentOnAnEmptyWindowLeavesNothingToZoomOutOf) {
+    NotFirstRun();
+    // The sample's header and track, then the file ends inside its first lap.
+    const std::string doc = Sample("cut.kvl");
+    std::filesystem::resize_file(doc, 40);
+    ASSERT_TRUE(Start(doc));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Unable to read replay (04)");
+    EXPECT_TRUE(window().doc().laps.Empty());
+    EXPECT_TRUE(window().doc().HasTrack());
+    frame().UpdateCommands();
+    EXPECT_FALSE(frame().action(cmd::ZoomOut)->isEnabled());
+    EXPECT_FALSE(frame().action(cmd::FullSize)->isEnabled());
+    // The document now belongs to that file.
+    EXPECT_EQ(window().doc().documentPath, doc);
+    EXPECT_EQ(frame().windowTitle().toStdString().rfind("Korvale - cut.kvl [", 0), 0u)
+        << frame().windowTitle().toStdString();
 }
 
 TEST_F(StartupTest, ClosingWritesThePlacementTheSideWindowsAndTheAxes) {
