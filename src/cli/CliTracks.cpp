@@ -53,8 +53,9 @@ bool ReplayReadable(const std::string& replayPath, const char* command) {
     return false;
 }
 
-std::string ReplayMessage(const char* message, const std::string& replayPath) {
-    if (std::string(message) != kMsgErrorOpeningReplay) return message;
+std::string ReplayMessage(TReplayReadStatus status, const std::string& replayPath) {
+    const char* message = ReplayReadMessage(status);
+    if (status != TReplayReadStatus::ErrorOpeningReplay) return message;
     return WithReason(message, ReadFailureReason(replayPath));
 }
 

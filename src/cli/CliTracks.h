@@ -6,6 +6,7 @@
 
 #include "cli/Options.h"
 #include "document/KvlFile.h"
+#include "replay/OpenReplay.h"
 #include "track/TrackList.h"
 
 namespace cli {
@@ -24,8 +25,9 @@ int ResolveReplayTrack(const Options& options, const TTrackList& tracks,
 // cannot be opened, so that no track is sought for a file that is not there.
 bool ReplayReadable(const std::string& replayPath, const char* command);
 
-// A message of OpenReplay, with the system's reason when it was the opening that failed.
-std::string ReplayMessage(const char* message, const std::string& replayPath);
+// The message of OpenReplay's status, with the system's reason when it was the opening
+// that failed.
+std::string ReplayMessage(TReplayReadStatus status, const std::string& replayPath);
 
 // Reads a whole document; false after printing the reader's message (title "Open Error").
 bool LoadDocument(const std::string& path, const TTrackList& tracks, const char* command,

@@ -95,8 +95,10 @@ int Import(const std::vector<std::string>& args) {
 
     const TTrackData& t = tracks.At(track);
     TOpenReplay replay;
-    if (const char* error = OpenReplay(replayPath, t.trackLength, t.inchesPerUnit, replay))
-        return Fail(cli::ReplayMessage(error, replayPath).c_str(), replayPath);
+    if (const TReplayReadStatus status =
+            OpenReplay(replayPath, t.trackLength, t.inchesPerUnit, replay);
+        status != TReplayReadStatus::Ok)
+        return Fail(cli::ReplayMessage(status, replayPath).c_str(), replayPath);
     if (static_cast<size_t>(*driver) >= replay.drivers.size())
         return Fail(("--driver " + *driverText + ": " +
                      Range("the replay has", replay.drivers.size(), "driver", "drivers"))
@@ -112,12 +114,12 @@ int Import(const std::vector<std::string>& args) {
                         replayPath);
 
     std::unique_ptr<TReplay> lap;
-    const char* error =
+    const TReplayReadStatus status =
         lapIndexes.size() == 1
             ? ReadReplayLap(replay, static_cast<int32_t>(*driver), lapIndexes.front(), lap)
             : ReadAverageLap(replay, static_cast<int32_t>(*driver), lapIndexes, lap);
     replay.file.Close();
-    if (error) return Fail(error, replayPath);
+    if (status != TReplayReadStatus::Ok) return Fail(ReplayReadMessage(status), replayPath);
     lap->colour = ChooseLapColour(laps);
     const TReplay& added = *lap;
     laps.Add(std::move(lap));

@@ -10,7 +10,7 @@ int ChooseTrackForReplay(TCommandContext& ctx, const std::string& path) {
 int ChooseTrackForReplay(TCommandContext& ctx, const std::string& path,
                          const std::string& scopePath) {
     const std::string lower = LowerCaseCopy(path);
-    const int r = MatchTrackForPath(ctx.tracks, ctx.doc.associations, lower);
+    const int r = MatchTrackForPath(ctx.tracks, ctx.session.associations, lower);
     if (r >= 0) return r;
 
     std::string component;
@@ -18,13 +18,13 @@ int ChooseTrackForReplay(TCommandContext& ctx, const std::string& path,
     xfer.scopeText = TrackChoiceScope(LowerCaseCopy(scopePath), r == kAmbiguousTrack, &component);
     for (int t = 0; t < ctx.tracks.Count(); ++t) xfer.trackNames.push_back(ctx.tracks.At(t).name);
     xfer.selection = 0;  // every opening starts on the first track
-    xfer.remember = ctx.doc.rememberTrackChoice;
+    xfer.remember = ctx.session.rememberTrackChoice;
     if (!ctx.prompts.ChooseTrack(xfer)) return -1;
     // The box keeps what the user made of it, but only an OK with the box shown changes it.
-    if (!xfer.scopeText.empty()) ctx.doc.rememberTrackChoice = xfer.remember;
+    if (!xfer.scopeText.empty()) ctx.session.rememberTrackChoice = xfer.remember;
     if (xfer.selection < 0 || xfer.selection >= ctx.tracks.Count()) return -1;
     if (xfer.remember && r == kNoTrackYet) {
-        ctx.doc.associations.push_back(
+        ctx.session.associations.push_back(
             TAssocTrack{component, int32_t(ctx.tracks.At(xfer.selection).trackId)});
     }
     return xfer.selection;

@@ -4,8 +4,8 @@
 #include <QScreen>
 
 #include "AppFixture.h"
-#include "app/CommandIds.h"
 #include "app/HelpWindow.h"
+#include "commands/CommandIds.h"
 #include "commands/RecentFiles.h"
 
 using namespace app_test;
@@ -74,8 +74,8 @@ TEST_F(StartupTest, StartupDocumentIsOpenedAndPutOnTopOfTheRecentFiles) {
     }
     const std::string doc = Sample("start.kvl");
     ASSERT_TRUE(Start(doc));
-    EXPECT_EQ(window().doc().laps.Count(), 3);
-    EXPECT_EQ(window().doc().documentPath, doc);
+    EXPECT_EQ(window().doc().laps().Count(), 3);
+    EXPECT_EQ(window().doc().documentPath(), doc);
     const auto recent = ReadRecentFiles(Settings());
     ASSERT_EQ(recent.size(), 2u);
     EXPECT_EQ(recent[0], doc);
@@ -92,8 +92,8 @@ TEST_F(StartupTest, AStartupDocumentThatCannotBeReadReportsAndTheProgramRunsOn) 
     ASSERT_TRUE(Start((dir / "missing.kvl").string()));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].title, "Open Error");
-    EXPECT_EQ(window().doc().laps.Count(), 0);
-    EXPECT_TRUE(window().doc().documentPath.empty());
+    EXPECT_EQ(window().doc().laps().Count(), 0);
+    EXPECT_TRUE(window().doc().documentPath().empty());
     EXPECT_TRUE(ReadRecentFiles(Settings()).empty());
 }
 
@@ -105,13 +105,13 @@ TEST_F(StartupTest, ATruncatedDocumentOnAnEmptyWindowLeavesNothingToZoomOutOf) {
     ASSERT_TRUE(Start(doc));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "Unable to read replay (04)");
-    EXPECT_TRUE(window().doc().laps.Empty());
+    EXPECT_TRUE(window().doc().laps().Empty());
     EXPECT_TRUE(window().doc().HasTrack());
     frame().UpdateCommands();
     EXPECT_FALSE(frame().action(cmd::ZoomOut)->isEnabled());
     EXPECT_FALSE(frame().action(cmd::FullSize)->isEnabled());
     // The document now belongs to that file.
-    EXPECT_EQ(window().doc().documentPath, doc);
+    EXPECT_EQ(window().doc().documentPath(), doc);
     EXPECT_EQ(frame().windowTitle().toStdString().rfind("Korvale - cut.kvl [", 0), 0u)
         << frame().windowTitle().toStdString();
 }
@@ -227,7 +227,7 @@ TEST_F(StartupTest, RestoringAfterMaximizeClearsTheFlag) {
 TEST_F(StartupTest, CancelInTheSaveQuestionKeepsTheProgramOpen) {
     NotFirstRun();
     ASSERT_TRUE(Start(Sample()));
-    window().doc().dirty = true;
+    window().doc().SetDirty(true);
     messages.clear();
     answers = {TMsgAnswer::Cancel};
     EXPECT_FALSE(frame().close());
@@ -258,9 +258,9 @@ TEST_F(StartupTest, AxesOutOfRangeInTheSettingsTakeTheirDefaults) {
         s.WriteInt("graph", "ayaxis", -3);
     }
     ASSERT_TRUE(Start());
-    EXPECT_EQ(window().doc().xAxis, 1);
-    EXPECT_EQ(window().doc().yAxis, 2);
-    EXPECT_EQ(window().doc().y2Axis, 7);
+    EXPECT_EQ(window().doc().axes().x, 1);
+    EXPECT_EQ(window().doc().axes().y, 2);
+    EXPECT_EQ(window().doc().axes().y2, 7);
     EXPECT_FALSE(frame().action(cmd::FileSave)->isEnabled());
     EXPECT_TRUE(frame().action(cmd::YSpeed)->isChecked());
     app.reset();
@@ -273,9 +273,9 @@ TEST_F(StartupTest, AxesOutOfRangeInTheSettingsTakeTheirDefaults) {
         s.WriteInt("graph", "ayaxis", 0);
     }
     ASSERT_TRUE(Start());
-    EXPECT_EQ(window().doc().xAxis, 0);
-    EXPECT_EQ(window().doc().yAxis, 6);
-    EXPECT_EQ(window().doc().y2Axis, 0);
+    EXPECT_EQ(window().doc().axes().x, 0);
+    EXPECT_EQ(window().doc().axes().y, 6);
+    EXPECT_EQ(window().doc().axes().y2, 0);
 }
 
 TEST_F(StartupTest, ARunWithoutAUserLeavesTheWelcomeForTheFirstRealStart) {
@@ -285,9 +285,9 @@ TEST_F(StartupTest, ARunWithoutAUserLeavesTheWelcomeForTheFirstRealStart) {
     EXPECT_EQ(app->helpWindow(), nullptr);
     EXPECT_EQ(Settings().ReadInt("admin", "first", 0), 0);
     // Message boxes are not shown: the save question takes Cancel, which changes nothing.
-    window().doc().dirty = true;
+    window().doc().SetDirty(true);
     EXPECT_FALSE(window().CanClose());
-    EXPECT_TRUE(window().doc().dirty);
+    EXPECT_TRUE(window().doc().dirty());
     app.reset();
     ASSERT_TRUE(Start());
     ASSERT_NE(app->helpWindow(), nullptr);

@@ -17,16 +17,16 @@ class ReadDocumentTest : public CommandsTest {
     // An open document that a read must either leave alone or clear.
     void SetUp() override {
         MakeDocument("Ridge", {"Earlier 1", "Earlier 2"});
-        doc.docTitle = "earlier.kvl";
-        doc.documentPath = "/docs/earlier.kvl";
-        doc.sourceReplay.SetOne("race1.rpl");
+        doc.SetDocTitle("earlier.kvl");
+        doc.SetDocumentPath("/docs/earlier.kvl");
+        doc.SetSourceReplay(TSourceReplay::One("race1.rpl"));
         // A failed read must not disturb what the window is doing either.
-        doc.viewMode = ViewMap;
-        doc.dragging = true;
-        doc.xAxis = 0;
-        doc.yAxis = 3;
-        doc.y2Axis = 5;
-        UpdateCaption(ctx);
+        view.viewMode = ViewMap;
+        view.graph.dragging = true;
+        SetAxis(doc, &TAxes::x, 0);
+        SetAxis(doc, &TAxes::y, 3);
+        SetAxis(doc, &TAxes::y2, 5);
+        doc.UpdateCaption();
         prompts.ClearLog();
     }
 
@@ -36,16 +36,16 @@ class ReadDocumentTest : public CommandsTest {
     }
 
     void ExpectUntouched() {
-        EXPECT_EQ(doc.laps.Count(), 2);
-        EXPECT_EQ(doc.documentPath, "/docs/earlier.kvl");
+        EXPECT_EQ(doc.laps().Count(), 2);
+        EXPECT_EQ(doc.documentPath(), "/docs/earlier.kvl");
         EXPECT_TRUE(ReadRecentFiles(settings()).empty());
-        EXPECT_EQ(doc.viewMode, ViewMap);
-        EXPECT_TRUE(doc.dragging);
-        EXPECT_EQ(doc.currentTrack, TrackIndex("Ridge"));
-        EXPECT_TRUE(doc.dirty);
-        EXPECT_EQ(doc.docTitle, "earlier.kvl");
-        EXPECT_TRUE(doc.sourceReplay.IsOne());
-        EXPECT_EQ(doc.xAxis, 0);
+        EXPECT_EQ(view.viewMode, ViewMap);
+        EXPECT_TRUE(view.graph.dragging);
+        EXPECT_EQ(doc.currentTrack(), TrackIndex("Ridge"));
+        EXPECT_TRUE(doc.dirty());
+        EXPECT_EQ(doc.docTitle(), "earlier.kvl");
+        EXPECT_TRUE(doc.sourceReplay().IsOne());
+        EXPECT_EQ(doc.axes().x, 0);
         EXPECT_EQ(prompts.caption, "Korvale - earlier.kvl [Ridge, race1.rpl]");
         EXPECT_TRUE(prompts.Only("AllLapsRemoved").empty());
     }
@@ -54,16 +54,16 @@ class ReadDocumentTest : public CommandsTest {
     // changed, belonging to the file (path, title, caption, recent files), and with extents
     // recomputed for what was read, so that the window's ranges fit it.
     void ExpectReplacedAfterFailure() {
-        EXPECT_FALSE(doc.dirty);
-        EXPECT_EQ(doc.documentPath, Path("in.kvl"));
-        EXPECT_EQ(doc.docTitle, "in.kvl");
-        EXPECT_EQ(prompts.caption, CaptionText(doc, tracks));
+        EXPECT_FALSE(doc.dirty());
+        EXPECT_EQ(doc.documentPath(), Path("in.kvl"));
+        EXPECT_EQ(doc.docTitle(), "in.kvl");
+        EXPECT_EQ(prompts.caption, doc.Caption());
         EXPECT_EQ(prompts.Only("LapsChanged").size(), 1u);
         EXPECT_EQ(prompts.Only("AllLapsRemoved").size(), 1u);
         const auto recent = ReadRecentFiles(settings());
         ASSERT_FALSE(recent.empty());
         EXPECT_EQ(recent.front(), Path("in.kvl"));
-        EXPECT_TRUE(doc.dragEnabled);
+        EXPECT_TRUE(view.graph.dragEnabled);
     }
 
     std::vector<std::string> Messages() const { return prompts.Only("Message:"); }
@@ -94,50 +94,50 @@ TEST_F(ReadDocumentTest, FailuresBeforeTheHeaderLeaveTheDocumentAlone) {
 TEST_F(ReadDocumentTest, AxesReadSoFarSurviveAShortHeader) {
     EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (01)")));
-    EXPECT_TRUE(doc.laps.Empty());
-    EXPECT_EQ(doc.currentTrack, -1);
-    EXPECT_EQ((std::array<int32_t, 3>{doc.xAxis, doc.yAxis, doc.y2Axis}),
+    EXPECT_TRUE(doc.laps().Empty());
+    EXPECT_EQ(doc.currentTrack(), -1);
+    EXPECT_EQ((std::array<int32_t, 3>{doc.axes().x, doc.axes().y, doc.axes().y2}),
               (std::array<int32_t, 3>{0, 3, 5}));
     ExpectReplacedAfterFailure();
 
     prompts.ClearLog();
     EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(4).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (07)")));
-    EXPECT_EQ(doc.xAxis, 4);
-    EXPECT_EQ(doc.yAxis, 3);
+    EXPECT_EQ(doc.axes().x, 4);
+    EXPECT_EQ(doc.axes().y, 3);
     EXPECT_FALSE(doc.AxesChanged()) << "what was read is also the snapshot";
 
     prompts.ClearLog();
     EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(0).I32(6).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (08)")));
-    EXPECT_EQ((std::array<int32_t, 3>{doc.xAxis, doc.yAxis, doc.y2Axis}),
+    EXPECT_EQ((std::array<int32_t, 3>{doc.axes().x, doc.axes().y, doc.axes().y2}),
               (std::array<int32_t, 3>{0, 6, 5}));
 
     prompts.ClearLog();
     EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(3).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (02)")));
-    EXPECT_EQ(doc.y2Axis, 3);
-    EXPECT_EQ(doc.currentTrack, -1);
+    EXPECT_EQ(doc.axes().y2, 3);
+    EXPECT_EQ(doc.currentTrack(), -1);
 }
 
 TEST_F(ReadDocumentTest, AnUnknownTrackIsABadTrackValue) {
     EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(99).I32(0).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Bad track value in file")));
-    EXPECT_EQ(doc.currentTrack, -1);
-    EXPECT_TRUE(doc.laps.Empty());
+    EXPECT_EQ(doc.currentTrack(), -1);
+    EXPECT_TRUE(doc.laps().Empty());
     ExpectReplacedAfterFailure();
 
     // An earlier-version number of 16 or more cannot be translated.
     prompts.ClearLog();
     EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagicEarlier).I32(1).I32(2).I32(16).I32(0).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Bad track value in file")));
-    EXPECT_EQ(doc.y2Axis, 7) << "the earlier version has no second y axis";
+    EXPECT_EQ(doc.axes().y2, 7) << "the earlier version has no second y axis";
 }
 
 TEST_F(ReadDocumentTest, TheTrackSurvivesAMissingLapCount) {
     EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(3).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (03)")));
-    EXPECT_EQ(doc.currentTrack, TrackIndex("Bullring"));
+    EXPECT_EQ(doc.currentTrack(), TrackIndex("Bullring"));
     EXPECT_THAT(prompts.Only("TrackOpened"), ElementsAre("TrackOpened: no geometry"));
     ExpectReplacedAfterFailure();
 }
@@ -160,11 +160,11 @@ TEST_F(ReadDocumentTest, CompleteLapsSurviveAMissingOne) {
     bytes.resize(bytes.size() - 1);  // the third record is one byte short
     EXPECT_FALSE(Read(bytes));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (04)")));
-    ASSERT_EQ(doc.laps.Count(), 2);
-    ExpectSameLap(doc.laps.At(0), *a);
-    ExpectSameLap(doc.laps.At(1), *b);
+    ASSERT_EQ(doc.laps().Count(), 2);
+    ExpectSameLap(doc.laps().At(0), *a);
+    ExpectSameLap(doc.laps().At(1), *b);
     EXPECT_THAT(prompts.Only("LapAdded"), ElementsAre("LapAdded: Kept A", "LapAdded: Kept B"));
-    EXPECT_EQ(doc.currentTrack, TrackIndex("Oval"));
+    EXPECT_EQ(doc.currentTrack(), TrackIndex("Oval"));
     ExpectReplacedAfterFailure();
 }
 
@@ -173,7 +173,7 @@ TEST_F(ReadDocumentTest, ALapCountBeyondTheFileFailsWithoutAHugeAllocation) {
     EXPECT_FALSE(Read(
         KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(24).I32(0x7fffffff).Lap(*a).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (04)")));
-    EXPECT_EQ(doc.laps.Count(), 1);
+    EXPECT_EQ(doc.laps().Count(), 1);
 }
 
 TEST_F(ReadDocumentTest, AnEarlierVersionOpensChangedAndSavesAsTheCurrentOne) {
@@ -183,21 +183,21 @@ TEST_F(ReadDocumentTest, AnEarlierVersionOpensChangedAndSavesAsTheCurrentOne) {
         KvlBytes().I32(kKvlMagicEarlier).I32(0).I32(4).I32(0x300 + 3).I32(1).Lap(*a).Bytes();
     ASSERT_TRUE(Read(bytes));
     EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(doc.currentTrack, TrackIndex("Oval"));
-    EXPECT_EQ((std::array<int32_t, 3>{doc.xAxis, doc.yAxis, doc.y2Axis}),
+    EXPECT_EQ(doc.currentTrack(), TrackIndex("Oval"));
+    EXPECT_EQ((std::array<int32_t, 3>{doc.axes().x, doc.axes().y, doc.axes().y2}),
               (std::array<int32_t, 3>{0, 4, 7}));
-    EXPECT_TRUE(doc.dirty) << "saving converts it";
-    EXPECT_EQ(doc.docTitle, "in.kvl");
+    EXPECT_TRUE(doc.dirty()) << "saving converts it";
+    EXPECT_EQ(doc.docTitle(), "in.kvl");
     EXPECT_EQ(prompts.caption, "Korvale - in.kvl [Oval]");
-    ASSERT_EQ(doc.laps.Count(), 1);
-    ExpectSameLap(doc.laps.At(0), *a);
+    ASSERT_EQ(doc.laps().Count(), 1);
+    ExpectSameLap(doc.laps().At(0), *a);
 
     ASSERT_TRUE(WriteDocument(ctx, Path("in.kvl")));
     const std::vector<uint8_t> saved = FileBytes(Path("in.kvl"));
     EXPECT_EQ(saved.size(), bytes.size() + 4);
     EXPECT_EQ(std::vector<uint8_t>(saved.begin(), saved.begin() + 4),
               (std::vector<uint8_t>{0x09, 0x55, 0x4E, 0x01}));
-    EXPECT_FALSE(doc.dirty);
+    EXPECT_FALSE(doc.dirty());
 }
 
 TEST_F(ReadDocumentTest, ATrackWithGeometryResetsThePictureWindowScale) {
@@ -206,7 +206,7 @@ TEST_F(ReadDocumentTest, ATrackWithGeometryResetsThePictureWindowScale) {
     ASSERT_TRUE(Read(KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(40).I32(0).Bytes()));
     EXPECT_THAT(prompts.Only("TrackOpened"), ElementsAre("TrackOpened: geometry"));
     EXPECT_TRUE(road.geometryPrepared());
-    EXPECT_EQ(doc.viewMode, ViewGraph);
+    EXPECT_EQ(view.viewMode, ViewGraph);
     ClearDocument(ctx);
     EXPECT_FALSE(road.geometryPrepared()) << "clearing releases the track's geometry";
 }
