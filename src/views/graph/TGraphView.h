@@ -11,6 +11,7 @@
 #include <QSize>
 #include <QWidget>
 #include <cstdint>
+#include <vector>
 
 #include "commands/CommandContext.h"
 #include "views/graph/GraphGeometry.h"
@@ -47,7 +48,8 @@ class TGraphView : public QWidget {
     void StepCursor(int columns);
 
     TAxisKind HighlightedAxis() const { return highlightedAxis_; }
-    // The pop-up menu a right click would show for this axis (None: Full Size, Zoom Out).
+    // The pop-up menu a right click would show for this axis (None: Full Size, Zoom Out,
+    // enabled as their commands are).
     void FillPopupMenu(QMenu& menu, TAxisKind axis) const;
 
   signals:
@@ -80,7 +82,7 @@ class TGraphView : public QWidget {
     void UpdateCursorLine();
     QRect CursorLineRect() const;
     int CursorLineColumn() const;
-    QRect BandRect() const;
+    std::vector<QRect> BandEdges() const;
     void UpdateBand();
     void EndZoomCommand();
     void RangeChanged();
