@@ -10,6 +10,7 @@
 #include "commands/DocumentCommands.h"
 #include "commands/ImportCommands.h"
 #include "commands/LapEditing.h"
+#include "commands/LapVisibility.h"
 #include "track/TrackList.h"
 #include "views/graph/GraphCommands.h"
 #include "views/graph/TGraphView.h"
@@ -184,6 +185,8 @@ const std::vector<TWindowCommand>& WindowCommands() {
          }},
         {cmd::Info, Nothing, NotYetAvailable},
         {cmd::Data, Nothing, NotYetAvailable},
+        {cmd::ShowAllLaps, [](TKorvaleWindow& w) { w.ShowAllLapsCommand(); },
+         [](const TKorvaleWindow& w) { return Enabled(AnyLapHidden(w.doc(), w.view())); }},
         {cmd::Legend, [](TKorvaleWindow& w) { w.ToggleLegend(); },
          [](const TKorvaleWindow& w) {
              return TCommandEnabling{AxisCommandEnabled(w.view()), true,
@@ -265,10 +268,15 @@ void TKorvaleWindow::Changed(const TDocumentChange& change) {
         // The lap rows belong to the data window and the lap list, the map scale to the
         // picture-in-picture window: they subscribe for these themselves. The enablers run
         // after every command anyway.
+        // Hidden laps are named by serial, and serials start again once the laps are gone.
+        case TChangeKind::LapRemoved:
+            PruneHiddenLaps(view_, doc_);
+            break;
+        case TChangeKind::AllLapsRemoved:
+            ShowAllLaps(view_);
+            break;
         case TChangeKind::LapAdded:
         case TChangeKind::LapEdited:
-        case TChangeKind::LapRemoved:
-        case TChangeKind::AllLapsRemoved:
         case TChangeKind::TrackOpened:
         case TChangeKind::AxesChanged:
         case TChangeKind::ClosePictureInPicture:
@@ -289,6 +297,24 @@ void TKorvaleWindow::SetStatus(const QString& text) {
 void TKorvaleWindow::LapsChanged() {
     graph_->ResetRanges();
     graph_->FullRepaint();
+    emit stateChanged();
+}
+
+void TKorvaleWindow::SetLapHidden(int32_t serial, bool hidden) {
+    if (doc_.laps().FindBySerial(serial) == nullptr) return;
+    if (::SetLapHidden(view_, serial, hidden)) LapVisibilityChanged();
+}
+
+void TKorvaleWindow::ShowAllLapsCommand() {
+    if (ShowAllLaps(view_)) LapVisibilityChanged();
+}
+
+void TKorvaleWindow::LapVisibilityChanged() {
+    // As after a deletion: the ranges follow the laps shown, and every view repaints.
+    graph_->ResetRanges();
+    graph_->FullRepaint();
+    maps_->Repaint();
+    emit lapVisibilityChanged();
     emit stateChanged();
 }
 

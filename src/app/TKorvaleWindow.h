@@ -80,6 +80,10 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
 
     // View > Legend: shows or hides the graph's lap legend and keeps the choice.
     void ToggleLegend();
+    // Hides a lap from the views or shows it again (the info window's check boxes), and
+    // Lap > Show All Laps. View state only: the document does not change.
+    void SetLapHidden(int32_t serial, bool hidden);
+    void ShowAllLapsCommand();
 
     // Called by the prompts.
     void SetStatus(const QString& text);
@@ -90,12 +94,15 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     void statusChanged(const QString& text);
     // After every command and every change the commands' enabling may depend on.
     void stateChanged();
+    // Laps were hidden or shown again: the windows that list laps follow.
+    void lapVisibilityChanged();
     // A help topic the window opens by itself (the first run).
     void helpRequested(int topic);
 
   private:
     void SetCaptionText(const QString& caption);
     void LapsChanged();
+    void LapVisibilityChanged();
     void RepaintView();
 
     AppPaths paths_;

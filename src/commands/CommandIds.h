@@ -30,6 +30,7 @@ inline constexpr int HelpUsing = 2002;
 inline constexpr int About = 2009;
 // Commands of our own, beyond the original menus; numbered apart from those.
 inline constexpr int Legend = 24640;
+inline constexpr int ShowAllLaps = 24641;
 
 // Axis choices of the View menu's X-Axis, Y-Axis and 2nd Y-Axis pop-ups.
 inline constexpr int XTime = 7124;

@@ -56,6 +56,8 @@ struct TViewState {
     // picture-in-picture window and the data window; NoCursor when there is none.
     int32_t cursorPosition = NoCursor;
     bool cornersShown = false;
+    // Serials of the laps hidden from the views (commands/LapVisibility.h); never stored.
+    std::vector<int32_t> hiddenLaps;
     TGraphViewState graph;
     TMapViewState map;
     TSideWindowsState side;

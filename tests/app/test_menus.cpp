@@ -340,3 +340,19 @@ TEST_F(MenuTest, ExitAsksAboutUnsavedChangesAndNoClosesTheProgram) {
     EXPECT_FALSE(frame().isVisible());
     EXPECT_EQ(Settings().ReadText("window", "appmax", ""), "0");
 }
+
+TEST_F(MenuTest, LegendIsOffUntilChosenAndItsChoiceIsKeptOnlyOnceMade) {
+    EXPECT_FALSE(Checked(cmd::Legend));
+    EXPECT_TRUE(Enabled(cmd::Legend));
+    EXPECT_FALSE(window().view().graph.legendShown);
+    ASSERT_TRUE(frame().close());
+    // A run that never touched it leaves the settings file without the key.
+    EXPECT_EQ(Settings().ReadInt("view", "legend", -1), -1);
+    ASSERT_TRUE(Restart());
+    frame().Dispatch(cmd::Legend);
+    EXPECT_TRUE(Checked(cmd::Legend));
+    EXPECT_EQ(Settings().ReadInt("view", "legend", -1), 1);
+    ASSERT_TRUE(Restart());
+    EXPECT_TRUE(window().view().graph.legendShown);
+    EXPECT_TRUE(Checked(cmd::Legend));
+}

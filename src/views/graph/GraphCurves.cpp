@@ -11,6 +11,7 @@
 
 #include "channels/ChannelWalk.h"
 #include "commands/Document.h"
+#include "commands/LapVisibility.h"
 
 namespace {
 
@@ -201,9 +202,14 @@ void DrawGraphCurves(QImage& image, const TGraphPaintInput& in, TCurveValues val
     const int count = in.doc.laps().Count();
     std::vector<std::vector<QPolygon>> upper(static_cast<size_t>(count));
     std::vector<std::vector<QPolygon>> lower(static_cast<size_t>(count));
+    // Hidden laps are neither walked nor drawn.
+    std::vector<char> shown(static_cast<size_t>(count));
+    for (int n = 0; n < count; ++n)
+        shown[size_t(n)] = !LapHidden(in.view, in.doc.laps().At(n).serial);
     auto walk = [&](int begin, int stride) {
         for (int n = begin; n < count; n += stride)
-            WalkLap(in.doc.laps().At(n), in, &upper[size_t(n)], &lower[size_t(n)], values);
+            if (shown[size_t(n)])
+                WalkLap(in.doc.laps().At(n), in, &upper[size_t(n)], &lower[size_t(n)], values);
     };
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     const int workers = count >= 4 ? std::min(cores, 8) : 1;

@@ -1,6 +1,7 @@
 #include "views/graph/GraphLegend.h"
 
 #include <QFontMetrics>
+#include <QImage>
 #include <QPainter>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "commands/Document.h"
+#include "commands/LapVisibility.h"
 
 namespace {
 
@@ -16,13 +18,6 @@ constexpr int kStroke = 18;     // length of a lap's colour stroke
 constexpr int kGap = 5;         // between the stroke and the name
 constexpr int kFromCorner = 6;  // from the plot's top-right corner
 constexpr int kMaxNameWidth = 200;
-
-std::vector<const TReplay*> ShownLaps(const TGraphPaintInput& in) {
-    std::vector<const TReplay*> laps;
-    const TLapList& list = in.doc.laps();
-    for (int32_t i = 0; i < list.Count(); ++i) laps.push_back(&list.At(i));
-    return laps;
-}
 
 QString LapName(const TReplay& lap) {
     return QString::fromUtf8(lap.driverName, static_cast<int>(qstrnlen(lap.driverName, 31)));
@@ -37,7 +32,7 @@ struct TLegendLayout {
 TLegendLayout Layout(const TGraphPaintInput& in, const QFontMetrics& fm) {
     TLegendLayout l;
     if (in.d != 1 || !in.view.graph.legendShown) return l;
-    std::vector<const TReplay*> laps = ShownLaps(in);
+    std::vector<const TReplay*> laps = ShownLaps(in.doc, in.view);
     if (laps.size() < 2) return l;
     const TGraphGeometry g = in.Geometry();
     int nameWidth = 0;
@@ -57,13 +52,15 @@ TLegendLayout Layout(const TGraphPaintInput& in, const QFontMetrics& fm) {
 }  // namespace
 
 QRect GraphLegendRect(const TGraphPaintInput& in) {
+    // Measured on an image, as the graph is drawn: a screen may hint the font differently.
+    const QImage probe(1, 1, QImage::Format_RGB32);
     const TGraphFonts fonts = GraphFonts(in.d, in.dpiY);
-    return Layout(in, QFontMetrics(fonts.f10)).box;
+    return Layout(in, QFontMetrics(fonts.f10, &probe)).box;
 }
 
 void DrawGraphLegend(QPainter& p, const TGraphPaintInput& in) {
     const TGraphFonts fonts = GraphFonts(in.d, in.dpiY);
-    const QFontMetrics fm(fonts.f10);
+    const QFontMetrics fm(fonts.f10, p.device());
     const TLegendLayout l = Layout(in, fm);
     if (l.box.isEmpty()) return;
     p.save();

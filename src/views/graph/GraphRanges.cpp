@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "commands/Document.h"
+#include "commands/LapVisibility.h"
 
 namespace {
 
@@ -25,6 +26,10 @@ void Widen(double& lo, double& hi) {
 
 void ResetGraphRanges(const TDocument& doc, TGraphViewState& graph) {
     ResetGraphRanges(doc.extents(), GraphAxesOf(doc), graph);
+}
+
+void ResetGraphRanges(const TDocument& doc, TViewState& view) {
+    ResetGraphRanges(ShownExtents(doc, view), GraphAxesOf(doc), view.graph);
 }
 
 void ResetGraphRanges(const ChannelRange& e, const TGraphAxes& a, TGraphViewState& graph) {

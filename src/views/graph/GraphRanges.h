@@ -8,6 +8,8 @@ class TDocument;
 
 // fullRange and viewRange from the document's extents for its axes; discards any zoom.
 void ResetGraphRanges(const TDocument& doc, TGraphViewState& graph);
+// The same from the extents of the laps the views show (all of them unless some are hidden).
+void ResetGraphRanges(const TDocument& doc, TViewState& view);
 // The same from given extents and axes.
 void ResetGraphRanges(const ChannelRange& extents, const TGraphAxes& axes, TGraphViewState& graph);
 

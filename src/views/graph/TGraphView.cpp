@@ -95,7 +95,7 @@ TGraphView::TGraphView(TCommandContext& ctx, QWidget* parent) : QWidget(parent),
 }
 
 void TGraphView::ResetRanges() {
-    ResetGraphRanges(ctx_.doc, ctx_.view.graph);
+    ResetGraphRanges(ctx_.doc, ctx_.view);
     emit stateChanged();
 }
 
@@ -159,7 +159,7 @@ void TGraphView::SetAxis(TAxisKind kind, int channel) {
 void TGraphView::SetAxes(int x, int y, int y2) {
     if (!ChangeAxes(ctx_, x, y, y2)) return;  // the same channels again keep the zoom
     TViewState& view = ctx_.view;
-    ResetGraphRanges(ctx_.doc, view.graph);
+    ResetGraphRanges(ctx_.doc, view);
     if (ctx_.doc.axes().x == ChannelTime && view.cursorPosition != NoCursor) DropCursor();
     if (view.viewMode == ViewGraph) FullRepaint();
     emit graphChanged();

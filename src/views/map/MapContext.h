@@ -54,6 +54,7 @@ inline TMapScene Scene(const TCommandContext& c, TLapLineCache& lines) {
     s.segmentWinner = &c.view.map.segmentWinner;
     s.extraLinesShown = c.view.map.otherMarkersShown;
     s.lines = &lines;
+    s.hiddenLaps = &c.view.hiddenLaps;
     return s;
 }
 

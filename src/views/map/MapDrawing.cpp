@@ -11,6 +11,21 @@
 #include "views/map/MapMarkers.h"
 
 namespace {
+bool Hidden(const TMapScene& scene, int32_t serial) {
+    return scene.hiddenLaps != nullptr &&
+           std::find(scene.hiddenLaps->begin(), scene.hiddenLaps->end(), serial) !=
+               scene.hiddenLaps->end();
+}
+// The comparison colours the track by the first two laps; one of them hidden, it is not drawn.
+bool ComparedLapHidden(const TMapScene& scene) {
+    if (scene.laps == nullptr) return false;
+    for (int32_t i = 0; i < std::min<int32_t>(2, scene.laps->Count()); ++i)
+        if (Hidden(scene, scene.laps->At(i).serial)) return true;
+    return false;
+}
+}  // namespace
+
+namespace {
 
 // Line ends are kept within this distance of the image, so that no product below can
 // overflow; only a damaged track or an absurd zoom reaches it.
@@ -163,7 +178,8 @@ void DrawTrackMap(QImage& image, TPixel offset, const MapView& view, const TMapS
     if (track == nullptr || !EdgesUsable(*track) || !(view.mapScale > 0)) return;
     const TTrackData& t = *track;
 
-    if (scene.comparisonShown && scene.segmentWinner != nullptr && !scene.segmentWinner->empty())
+    if (scene.comparisonShown && scene.segmentWinner != nullptr && !scene.segmentWinner->empty() &&
+        !ComparedLapHidden(scene))
         DrawComparison(image, offset, view, scene);
 
     TPixelPen pen(image, offset, view);
@@ -193,6 +209,7 @@ void DrawTrackMap(QImage& image, TPixel offset, const MapView& view, const TMapS
     TLapLineCache& cache = scene.lines != nullptr ? *scene.lines : local;
     for (int32_t i = 0; i < scene.laps->Count(); ++i) {
         const TReplay& lap = scene.laps->At(i);
+        if (Hidden(scene, lap.serial)) continue;
         const std::vector<TrackPoint>& points = cache.Points(t, lap);
         pen.Polyline(points.data(), points.size(), ToQRgb(lap.colour));
     }

@@ -22,6 +22,9 @@ struct TMapScene {
     const std::vector<uint8_t>* segmentWinner = nullptr;
     bool extraLinesShown = false;    // the track's extra lines (Other Markers)
     TLapLineCache* lines = nullptr;  // the laps' world points; computed afresh when absent
+    // Serials of laps hidden from the views: their lines are not drawn, and while the first
+    // or second lap is hidden neither is the speed comparison's colouring.
+    const std::vector<int32_t>* hiddenLaps = nullptr;
 };
 
 // Draws the whole map into image, which holds the canvas from pixel offset (the scroll

@@ -1,0 +1,71 @@
+// Hiding laps: view state only. A hidden lap leaves the graph as the document without it
+// would draw it, and stays in the document and in the saved file; Show All Laps brings it
+// back.
+#include <QImage>
+
+#include "AppFixture.h"
+#include "commands/CommandContext.h"
+#include "commands/CommandIds.h"
+#include "commands/DocumentCommands.h"
+#include "commands/LapVisibility.h"
+#include "document/KvlFile.h"
+#include "views/graph/TGraphView.h"
+
+using namespace app_test;
+
+namespace {
+
+class LapHiding : public AppFixture {
+  protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        NotFirstRun();
+        ASSERT_TRUE(Start(Sample()));
+        ASSERT_EQ(window().doc().laps().Count(), 3);
+        window().graph()->resize(640, 480);
+    }
+    QImage Graph() {
+        return window().graph()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+};
+
+TEST_F(LapHiding, AHiddenLapDrawsAsTheDocumentWithoutItAndIsStillSaved) {
+    const QImage all = Graph();
+    const int32_t second = window().doc().laps().At(1).serial;
+    EXPECT_FALSE(frame().action(cmd::ShowAllLaps)->isEnabled());
+    window().SetLapHidden(second, true);
+    frame().UpdateCommands();
+    EXPECT_TRUE(frame().action(cmd::ShowAllLaps)->isEnabled());
+    const QImage hidden = Graph();
+    EXPECT_NE(hidden, all);
+    EXPECT_FALSE(window().doc().dirty());  // the document did not change
+
+    // Saved with the lap hidden: all three laps are in the file.
+    const std::string saved = (dir / "hidden.kvl").string();
+    ASSERT_TRUE(WriteDocument(window().context(), saved));
+    const KvlReadResult read = ReadKvlDocument(saved, window().tracks());
+    EXPECT_EQ(read.laps.size(), 3u);
+
+    // Show All Laps brings the first picture back.
+    frame().Dispatch(cmd::ShowAllLaps);
+    EXPECT_EQ(Graph(), all);
+    EXPECT_FALSE(frame().action(cmd::ShowAllLaps)->isEnabled());
+
+    // The document without that lap draws exactly what hiding it drew.
+    // (What Delete Lap does once the user said yes.)
+    ASSERT_TRUE(window().doc().RemoveLap(1));
+    AnnounceLapsChanged(window().context());
+    EXPECT_EQ(Graph(), hidden);
+}
+
+TEST_F(LapHiding, HiddenLapsAreForgottenWhenTheLapsGoAndUnknownSerialsAreIgnored) {
+    window().SetLapHidden(987654, true);  // no such lap
+    EXPECT_FALSE(AnyLapHidden(window().doc(), window().view()));
+    window().SetLapHidden(window().doc().laps().At(0).serial, true);
+    EXPECT_TRUE(AnyLapHidden(window().doc(), window().view()));
+    frame().Dispatch(cmd::FileNew);
+    EXPECT_TRUE(window().view().hiddenLaps.empty());
+    EXPECT_TRUE(ShownLaps(window().doc(), window().view()).empty());
+}
+
+}  // namespace
