@@ -17,7 +17,7 @@ bool LoadTracks(const Options& options, const char* command, TTrackList& tracks,
                      TrackReadMessage(status));
         return false;
     }
-    for (auto& record : data.records) tracks.Insert(std::move(record));
+    tracks.Assign(std::move(data.records));
     return true;
 }
 

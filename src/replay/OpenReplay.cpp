@@ -1,6 +1,7 @@
 #include "replay/OpenReplay.h"
 
 #include <filesystem>
+#include <new>
 
 const char* OpenReplay(const std::string& path, int32_t trackLength, double trackScale,
                        TOpenReplay& out) {
@@ -13,7 +14,12 @@ const char* OpenReplay(const std::string& path, int32_t trackLength, double trac
     out.path = path;
     out.replayName = std::filesystem::path(path).filename().string();
     if (!out.file.Open(path)) return kMsgErrorOpeningReplay;
-    const int32_t dataSize = ReadReplayHeader(out.file, out.header, out.drivers);
+    int32_t dataSize = 0;
+    try {
+        dataSize = ReadReplayHeader(out.file, out.header, out.drivers);
+    } catch (const std::bad_alloc&) {
+        dataSize = 0;  // a driver table too large for memory is a header that cannot be read
+    }
     if (dataSize == 0) return kMsgErrorReadingReplayHeader;
     if (!ScanLaps(out.file, dataSize, out.header, out.laps, &out.outOfMemory))
         return kMsgErrorReadingReplayData;

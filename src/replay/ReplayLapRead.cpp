@@ -1,5 +1,7 @@
 #include "replay/OpenReplay.h"
 
+#include <new>
+
 // Kept apart from the open step, which needs no lap objects.
 const char* ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_t lapIndex,
                           std::unique_ptr<TReplay>& out) {
@@ -14,9 +16,13 @@ const char* ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_t lapI
     replay.header.FrameCount = info.FrameCount;
     if (!replay.file.Seek(info.FileOffset)) return kMsgErrorFindingLapData;
     const TReplayDriver& driver = replay.drivers[size_t(driverIndex)];
-    auto lap = std::make_unique<TReplay>(driver.name, driver.carNumber);
-    if (!ReadLapSamples(replay.file, *lap, replay.header)) return kMsgErrorReadingLapData;
-    out = std::move(lap);
+    try {
+        auto lap = std::make_unique<TReplay>(driver.name, driver.carNumber);
+        if (!ReadLapSamples(replay.file, *lap, replay.header)) return kMsgErrorReadingLapData;
+        out = std::move(lap);
+    } catch (const std::bad_alloc&) {
+        return kMsgErrorReadingLapData;
+    }
     return nullptr;
 }
 
