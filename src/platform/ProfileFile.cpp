@@ -1,38 +1,23 @@
 #include "platform/ProfileFile.h"
 
-#include <cerrno>
+#include <sys/stat.h>
+
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <new>
+#include <unordered_map>
 #include <vector>
+
+#include "platform/ReadFile.h"
+#include "platform/SafeWrite.h"
 
 namespace {
 
-struct Lines {
-    std::vector<std::string> lines;  // without line ends
-    bool crlf = false;               // the file ends its lines with CR LF
-    bool existed = false;
+// One line of the file as it is stored: the text without its line end, and the line end
+// ("\r\n", "\n", or nothing for a last line without one).
+struct Line {
+    std::string text;
+    std::string eol;
 };
-
-Lines LoadLines(const std::string& path) {
-    Lines out;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return out;
-    out.existed = true;
-    std::string line;
-    bool first = true;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-            if (first) out.crlf = true;
-        }
-        first = false;
-        out.lines.push_back(std::move(line));
-    }
-    return out;
-}
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
@@ -47,13 +32,6 @@ std::string Trim(const std::string& s) {
 
 char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
 }
 
 // "[name]" (after leading blanks) names a section; anything after ']' is ignored.
@@ -81,37 +59,6 @@ bool KeyLine(const std::string& line, std::string& key, std::string& value) {
     return !key.empty();
 }
 
-// Where a key lives: the section header's line index (or -1), the key's line (or -1),
-// and the line after the last non-blank line of the section (where a new key goes).
-struct Location {
-    long section = -1;
-    long key = -1;
-    long insertAt = -1;
-};
-
-Location Find(const std::vector<std::string>& lines, const std::string& section,
-              const std::string& key, std::string* value) {
-    Location loc;
-    std::string name, k, v;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (SectionName(lines[i], name)) {
-            if (loc.section >= 0) break;  // the first matching section is the one used
-            if (SameName(name, section)) {
-                loc.section = static_cast<long>(i);
-                loc.insertAt = static_cast<long>(i) + 1;
-            }
-            continue;
-        }
-        if (loc.section < 0) continue;
-        if (!Trim(lines[i]).empty()) loc.insertAt = static_cast<long>(i) + 1;
-        if (loc.key < 0 && KeyLine(lines[i], k, v) && SameName(k, key)) {
-            loc.key = static_cast<long>(i);
-            if (value) *value = v;
-        }
-    }
-    return loc;
-}
-
 // Values are read without surrounding blanks and without one pair of enclosing quotes.
 std::string CleanValue(const std::string& raw) {
     std::string v = Trim(raw);
@@ -120,19 +67,175 @@ std::string CleanValue(const std::string& raw) {
     return v;
 }
 
-bool Lookup(const std::string& path, const std::string& section, const std::string& key,
-            std::string& value) {
-    Lines file = LoadLines(path);
-    std::string raw;
-    Location loc = Find(file.lines, section, key, &raw);
-    if (loc.key < 0) return false;
-    value = CleanValue(raw);
-    return true;
-}
-
 // A line break inside a name or a value would make a line of its own in the file.
 bool HasLineBreak(const std::string& s) {
     return s.find_first_of("\r\n") != std::string::npos;
+}
+
+// What identifies one state of the file on disk.
+struct FileStamp {
+    bool exists = false;
+    int64_t size = 0;
+    int64_t mtimeNs = 0;
+    uint64_t device = 0, inode = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp Stamp(const std::string& path) {
+    FileStamp s;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return s;
+    s.exists = true;
+    s.size = static_cast<int64_t>(st.st_size);
+#ifdef _WIN32
+    s.mtimeNs = static_cast<int64_t>(st.st_mtime) * 1000000000;
+#else
+    s.mtimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+#endif
+    s.device = static_cast<uint64_t>(st.st_dev);
+    s.inode = static_cast<uint64_t>(st.st_ino);
+    return s;
+}
+
+std::string IndexKey(const std::string& section, const std::string& key) {
+    std::string k;
+    k.reserve(section.size() + key.size() + 1);
+    for (char c : section) k += Lower(c);
+    k += '\n';  // cannot occur in a name
+    for (char c : key) k += Lower(c);
+    return k;
+}
+
+std::string LowerName(const std::string& name) {
+    std::string k;
+    for (char c : name) k += Lower(c);
+    return k;
+}
+
+}  // namespace
+
+struct ProfileFile::Content {
+    bool loaded = false;
+    FileStamp stamp;
+    bool writable = true;  // false: a file we could not read, never to be written over
+    int loads = 0;
+    std::vector<Line> lines;
+    std::string defaultEol = "\n";
+    // Where each section's first header is and where a new key of it goes (the line after
+    // its last non-blank line), and the first line of each key in the first such section.
+    struct Section {
+        size_t header = 0;
+        size_t insertAt = 0;
+    };
+    std::unordered_map<std::string, Section> sections;
+    std::unordered_map<std::string, size_t> keys;
+
+    void Parse(const std::string& text) {
+        lines.clear();
+        size_t at = 0;
+        while (at < text.size()) {
+            const size_t nl = text.find('\n', at);
+            Line line;
+            if (nl == std::string::npos) {
+                line.text = text.substr(at);
+                at = text.size();
+            } else {
+                line.text = text.substr(at, nl - at);
+                line.eol = "\n";
+                at = nl + 1;
+            }
+            if (!line.eol.empty() && !line.text.empty() && line.text.back() == '\r') {
+                line.text.pop_back();
+                line.eol = "\r\n";
+            }
+            lines.push_back(std::move(line));
+        }
+        // New lines end as the first line of the file does.
+        defaultEol = !lines.empty() && lines.front().eol == "\r\n" ? "\r\n" : "\n";
+        Index();
+    }
+
+    void Index() {
+        sections.clear();
+        keys.clear();
+        std::string name, k, v;
+        Section* current = nullptr;  // the section being indexed, when it is a first one
+        std::string currentName;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const std::string& text = lines[i].text;
+            if (SectionName(text, name)) {
+                const std::string lower = LowerName(name);
+                if (sections.count(lower)) {
+                    current = nullptr;  // a later section of the same name is not used
+                } else {
+                    current = &sections[lower];
+                    current->header = i;
+                    current->insertAt = i + 1;
+                    currentName = lower;
+                }
+                continue;
+            }
+            if (!current) continue;
+            if (!Trim(text).empty()) current->insertAt = i + 1;
+            if (KeyLine(text, k, v)) {
+                std::string key = currentName;
+                key += '\n';
+                for (char c : k) key += Lower(c);
+                keys.emplace(std::move(key), i);  // the first one stays
+            }
+        }
+    }
+};
+
+ProfileFile::ProfileFile(std::string path)
+    : path_(std::move(path)), content_(std::make_unique<Content>()) {}
+
+ProfileFile::~ProfileFile() = default;
+
+int ProfileFile::LoadCount() const {
+    return content_->loads;
+}
+
+ProfileFile::Content& ProfileFile::Current() const {
+    Content& c = *content_;
+    const FileStamp now = Stamp(path_);
+    if (c.loaded && now == c.stamp) return c;
+    c.loaded = true;
+    c.stamp = now;
+    c.lines.clear();
+    c.sections.clear();
+    c.keys.clear();
+    c.defaultEol = "\n";
+    c.writable = true;
+    if (!now.exists) return c;  // a missing file: defaults, made on the first write
+    ++c.loads;
+    try {
+        TReadFile file;
+        std::vector<uint8_t> bytes;
+        if (!file.Open(path_) || !file.ReadAll(bytes, kMaxSettingsBytes)) {
+            c.writable = false;
+            return c;
+        }
+        c.Parse(std::string(bytes.begin(), bytes.end()));
+    } catch (const std::bad_alloc&) {
+        c.lines.clear();
+        c.sections.clear();
+        c.keys.clear();
+        c.writable = false;
+    }
+    return c;
+}
+
+namespace {
+
+bool Lookup(const ProfileFile::Content& c, const std::string& section, const std::string& key,
+            std::string& value) {
+    const auto it = c.keys.find(IndexKey(section, key));
+    if (it == c.keys.end()) return false;
+    std::string k, raw;
+    KeyLine(c.lines[it->second].text, k, raw);
+    value = CleanValue(raw);
+    return true;
 }
 
 }  // namespace
@@ -140,7 +243,7 @@ bool HasLineBreak(const std::string& s) {
 int ProfileFile::ReadInt(const std::string& section, const std::string& key,
                          int defaultValue) const {
     std::string value;
-    if (!Lookup(path_, section, key, value)) return defaultValue;
+    if (!Lookup(Current(), section, key, value)) return defaultValue;
     // The leading decimal digits (with an optional sign) are the number: "12abc" reads 12,
     // as the platform's reading did; no digits at all, or a number outside the int range,
     // reads as the default.
@@ -163,7 +266,7 @@ int ProfileFile::ReadInt(const std::string& section, const std::string& key,
 std::string ProfileFile::ReadText(const std::string& section, const std::string& key,
                                   const std::string& defaultValue, size_t bufferSize) const {
     std::string value;
-    if (!Lookup(path_, section, key, value)) value = defaultValue;
+    if (!Lookup(Current(), section, key, value)) value = defaultValue;
     if (bufferSize == 0) return {};
     if (value.size() > bufferSize - 1) value.resize(bufferSize - 1);
     return value;
@@ -176,41 +279,54 @@ void ProfileFile::WriteText(const std::string& section, const std::string& key,
         s.find(']') != std::string::npos || k[0] == '[' || k[0] == ';' || k[0] == '#')
         return;
     // A value is one line: anything from a line break on would become lines of their own.
-    std::string value = text.substr(0, text.find_first_of("\r\n"));
+    const std::string value = text.substr(0, text.find_first_of("\r\n"));
 
-    Lines file = LoadLines(path_);
-    Location loc = Find(file.lines, s, k, nullptr);
-    auto& lines = file.lines;
-    if (loc.key >= 0) {
-        // Keep the key as it is spelled in the file; only the value changes.
-        std::string& line = lines[static_cast<size_t>(loc.key)];
-        line = line.substr(0, line.find('=') + 1) + value;
-    } else if (loc.section >= 0) {
-        lines.insert(lines.begin() + loc.insertAt, k + "=" + value);
-    } else {
-        if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
-        lines.push_back("[" + s + "]");
-        lines.push_back(k + "=" + value);
-    }
-
-    // Write beside the file and rename over it, so that a failed write leaves the old
-    // settings in place.
-    const char* eol = file.crlf ? "\r\n" : "\n";
-    std::string tmp = path_ + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) return;
-        for (const auto& line : lines) out << line << eol;
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(tmp.c_str());
-            return;
+    Content& c = Current();
+    if (!c.writable) return;
+    try {
+        // The lines as they would be after the write; memory changes only once they are on
+        // disk.
+        std::vector<Line> lines;
+        const auto keyIt = c.keys.find(IndexKey(s, k));
+        const auto sectionIt = c.sections.find(LowerName(s));
+        if (keyIt != c.keys.end()) {
+            // Keep the key as it is spelled in the file; only the value changes.
+            const std::string& old = c.lines[keyIt->second].text;
+            const std::string changed = old.substr(0, old.find('=') + 1) + value;
+            if (changed == old) return;  // nothing to write
+            lines = c.lines;
+            lines[keyIt->second].text = changed;
+        } else {
+            lines = c.lines;
+            // A line added after a last line without an end gives that line one.
+            auto insert = [&](size_t at, std::string textLine) {
+                if (at > 0 && at == lines.size() && lines.back().eol.empty())
+                    lines.back().eol = c.defaultEol;
+                lines.insert(lines.begin() + static_cast<long>(at),
+                             Line{std::move(textLine), c.defaultEol});
+            };
+            if (sectionIt != c.sections.end()) {
+                insert(sectionIt->second.insertAt, k + "=" + value);
+            } else {
+                if (!lines.empty() && !Trim(lines.back().text).empty())
+                    insert(lines.size(), std::string());
+                insert(lines.size(), "[" + s + "]");
+                insert(lines.size(), k + "=" + value);
+            }
         }
+        std::string bytes;
+        for (const auto& l : lines) {
+            bytes += l.text;
+            bytes += l.eol;
+        }
+        if (SafeWriteFile(path_, bytes) != SafeWriteStatus::Ok) return;
+        const bool structural = keyIt == c.keys.end();
+        c.lines = std::move(lines);
+        if (structural) c.Index();
+        c.stamp = Stamp(path_);
+    } catch (const std::bad_alloc&) {
+        // Too little memory to rewrite the file: it stays as it was.
     }
-    std::error_code ec;
-    std::filesystem::rename(tmp, path_, ec);
-    if (ec) std::filesystem::remove(tmp, ec);
 }
 
 void ProfileFile::WriteInt(const std::string& section, const std::string& key, int value) {
