@@ -12,6 +12,7 @@
 #include "cli/Options.h"
 #include "document/LapList.h"
 #include "document/LapPalette.h"
+#include "platform/Utf8.h"
 #include "replay/Averaging.h"
 #include "replay/OpenReplay.h"
 
@@ -112,7 +113,8 @@ int Import(const std::vector<std::string>& args) {
     const KvlWriteResult written = SafeSaveKvlDocument(*output, view);
     if (!written.ok) return Fail(written.message.c_str(), *output);
     std::printf("%s: lap %d \"%s\", %d samples, %.3f s\n", output->c_str(), laps.Count() - 1,
-                added.driverName, added.sampleCount, (added.endFrame - added.startFrame) / 15.0);
+                EscapeControls(added.driverName).c_str(), added.sampleCount,
+                (added.endFrame - added.startFrame) / 15.0);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
