@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ProfileFile.h"
+#include "track/TrackAssociation.h"
 #include "track/TrackDataFile.h"
 #include "track/TrackList.h"
 
@@ -264,3 +266,14 @@ TEST_F(TrackDataFiles, DumpEscapesBytesThatAreNotUtf8AndBuildKeepsTheLayout) {
 }
 
 }  // namespace
+
+// The start-up readers of a settings file that is a FIFO: defaults at once, no waiting.
+TEST_F(TrackDataFiles, AFifoAsSettingsFileGivesDefaultsWithoutWaiting) {
+    ASSERT_EQ(::mkfifo(Path("korvale.ini").c_str(), 0644), 0);
+    ProfileFile settings(Path("korvale.ini"));
+    TTrackList tracks;
+    TAssocList list;
+    LoadAssociations(settings, tracks, list);
+    EXPECT_TRUE(list.empty());
+    EXPECT_EQ(settings.ReadInt("admin", "trackver", 3), 3);
+}
