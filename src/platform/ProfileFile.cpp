@@ -2,8 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <new>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -30,18 +32,15 @@ std::string Trim(const std::string& s) {
     return s.substr(b, e - b);
 }
 
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+std::string_view TrimView(std::string_view s) {
+    size_t b = 0, e = s.size();
+    while (b < e && IsSpace(s[b])) ++b;
+    while (e > b && IsSpace(s[e - 1])) --e;
+    return s.substr(b, e - b);
 }
 
-// "[name]" (after leading blanks) names a section; anything after ']' is ignored.
-bool SectionName(const std::string& line, std::string& name) {
-    std::string t = Trim(line);
-    if (t.empty() || t[0] != '[') return false;
-    size_t close = t.find(']');
-    if (close == std::string::npos) return false;
-    name = Trim(t.substr(1, close - 1));
-    return true;
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 bool IsComment(const std::string& trimmed) {
@@ -106,7 +105,7 @@ std::string IndexKey(const std::string& section, const std::string& key) {
     return k;
 }
 
-std::string LowerName(const std::string& name) {
+std::string LowerName(std::string_view name) {
     std::string k;
     for (char c : name) k += Lower(c);
     return k;
@@ -132,6 +131,7 @@ struct ProfileFile::Content {
 
     void Parse(const std::string& text) {
         lines.clear();
+        lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
         size_t at = 0;
         while (at < text.size()) {
             const size_t nl = text.find('\n', at);
@@ -158,31 +158,48 @@ struct ProfileFile::Content {
     void Index() {
         sections.clear();
         keys.clear();
-        std::string name, k, v;
+        keys.reserve(lines.size());
         Section* current = nullptr;  // the section being indexed, when it is a first one
         std::string currentName;
         for (size_t i = 0; i < lines.size(); ++i) {
-            const std::string& text = lines[i].text;
-            if (SectionName(text, name)) {
-                const std::string lower = LowerName(name);
-                if (sections.count(lower)) {
-                    current = nullptr;  // a later section of the same name is not used
-                } else {
-                    current = &sections[lower];
-                    current->header = i;
-                    current->insertAt = i + 1;
-                    currentName = lower;
+            // Views, not copies: a large file is indexed without an allocation a line.
+            const std::string_view text = TrimView(lines[i].text);
+            if (!text.empty() && text[0] == '[') {
+                const size_t close = text.find(']');
+                if (close != std::string_view::npos) {
+                    const std::string lower = LowerName(TrimView(text.substr(1, close - 1)));
+                    if (sections.count(lower)) {
+                        current = nullptr;  // a later section of the same name is not used
+                    } else {
+                        current = &sections[lower];
+                        current->header = i;
+                        current->insertAt = i + 1;
+                        currentName = lower;
+                    }
+                    continue;
                 }
-                continue;
             }
-            if (!current) continue;
-            if (!Trim(text).empty()) current->insertAt = i + 1;
-            if (KeyLine(text, k, v)) {
-                std::string key = currentName;
-                key += '\n';
-                for (char c : k) key += Lower(c);
-                keys.emplace(std::move(key), i);  // the first one stays
-            }
+            if (!current || text.empty()) continue;
+            current->insertAt = i + 1;
+            if (text[0] == ';' || text[0] == '#' || text[0] == '[') continue;
+            const size_t eq = text.find('=');
+            if (eq == std::string_view::npos) continue;
+            const std::string_view k = TrimView(text.substr(0, eq));
+            if (k.empty()) continue;
+            std::string key = currentName;
+            key += '\n';
+            for (char c : k) key += Lower(c);
+            keys.emplace(std::move(key), i);  // the first one stays
+        }
+    }
+
+    // A line has been inserted at index at: every later line moves down one.
+    void Shift(size_t at) {
+        for (auto& [name, line] : keys)
+            if (line >= at) ++line;
+        for (auto& [name, section] : sections) {
+            if (section.header >= at) ++section.header;
+            if (section.insertAt > at) ++section.insertAt;
         }
     }
 };
@@ -284,45 +301,67 @@ void ProfileFile::WriteText(const std::string& section, const std::string& key,
     Content& c = Current();
     if (!c.writable) return;
     try {
-        // The lines as they would be after the write; memory changes only once they are on
-        // disk.
-        std::vector<Line> lines;
+        // The file as it will be: one line changed, or lines added at one place. Memory
+        // changes only once the bytes are on disk.
         const auto keyIt = c.keys.find(IndexKey(s, k));
         const auto sectionIt = c.sections.find(LowerName(s));
+        size_t at = c.lines.size();      // the line changed, or where lines are added
+        std::string changed;             // the changed line's new text
+        std::vector<std::string> added;  // the lines added at at
         if (keyIt != c.keys.end()) {
             // Keep the key as it is spelled in the file; only the value changes.
-            const std::string& old = c.lines[keyIt->second].text;
-            const std::string changed = old.substr(0, old.find('=') + 1) + value;
+            at = keyIt->second;
+            const std::string& old = c.lines[at].text;
+            changed = old.substr(0, old.find('=') + 1) + value;
             if (changed == old) return;  // nothing to write
-            lines = c.lines;
-            lines[keyIt->second].text = changed;
+        } else if (sectionIt != c.sections.end()) {
+            at = sectionIt->second.insertAt;
+            added.push_back(k + "=" + value);
         } else {
-            lines = c.lines;
-            // A line added after a last line without an end gives that line one.
-            auto insert = [&](size_t at, std::string textLine) {
-                if (at > 0 && at == lines.size() && lines.back().eol.empty())
-                    lines.back().eol = c.defaultEol;
-                lines.insert(lines.begin() + static_cast<long>(at),
-                             Line{std::move(textLine), c.defaultEol});
-            };
-            if (sectionIt != c.sections.end()) {
-                insert(sectionIt->second.insertAt, k + "=" + value);
-            } else {
-                if (!lines.empty() && !Trim(lines.back().text).empty())
-                    insert(lines.size(), std::string());
-                insert(lines.size(), "[" + s + "]");
-                insert(lines.size(), k + "=" + value);
-            }
+            if (!c.lines.empty() && !Trim(c.lines.back().text).empty()) added.emplace_back();
+            added.push_back("[" + s + "]");
+            added.push_back(k + "=" + value);
         }
+        // Lines added after a last line without an end give that line one.
+        const bool endLastLine = !added.empty() && at == c.lines.size() && !c.lines.empty() &&
+                                 c.lines.back().eol.empty();
+
         std::string bytes;
-        for (const auto& l : lines) {
-            bytes += l.text;
-            bytes += l.eol;
+        size_t total = 0;
+        for (const auto& l : c.lines) total += l.text.size() + l.eol.size();
+        bytes.reserve(total + changed.size() + 64 + (added.empty() ? 0 : added.back().size()));
+        for (size_t i = 0; i <= c.lines.size(); ++i) {
+            if (i == at)
+                for (const auto& line : added) bytes.append(line).append(c.defaultEol);
+            if (i == c.lines.size()) break;
+            const Line& l = c.lines[i];
+            bytes += added.empty() && i == at ? changed : l.text;
+            bytes += endLastLine && i + 1 == c.lines.size() ? c.defaultEol : l.eol;
         }
         if (SafeWriteFile(path_, bytes) != SafeWriteStatus::Ok) return;
-        const bool structural = keyIt == c.keys.end();
-        c.lines = std::move(lines);
-        if (structural) c.Index();
+
+        if (added.empty()) {
+            c.lines[at].text = std::move(changed);
+        } else {
+            if (endLastLine) c.lines.back().eol = c.defaultEol;
+            const bool newSection = sectionIt == c.sections.end();
+            std::vector<Line> lines;
+            for (auto& line : added) lines.push_back(Line{std::move(line), c.defaultEol});
+            c.lines.insert(c.lines.begin() + static_cast<long>(at),
+                           std::make_move_iterator(lines.begin()),
+                           std::make_move_iterator(lines.end()));
+            const size_t keyLine = at + lines.size() - 1;
+            if (newSection) {
+                // Appended at the end: nothing else moves.
+                auto& section = c.sections[LowerName(s)];
+                section.header = keyLine - 1;
+                section.insertAt = keyLine + 1;
+            } else {
+                c.Shift(at);
+                c.sections[LowerName(s)].insertAt = keyLine + 1;
+            }
+            c.keys.emplace(IndexKey(s, k), keyLine);
+        }
         c.stamp = Stamp(path_);
     } catch (const std::bad_alloc&) {
         // Too little memory to rewrite the file: it stays as it was.
