@@ -435,6 +435,16 @@ bool WriteTrackData(const TTrackDataFile& file, std::vector<uint8_t>& bytes, std
             for (const auto& o : t.others) out.Int32s(o->ys, o->ys.size());
         }
     }
+    // The reader tries rows first: a file laid out by line that also reads consistently by
+    // row would be misread by the program, so it is not made.
+    if (file.othersLayout == TrackOthersLayout::Lines) {
+        TTrackDataFile check;
+        if (ReadTrackData(bytes.data(), bytes.size(), check) == TrackReadStatus::Ok &&
+            check.othersLayout == TrackOthersLayout::Rows) {
+            bytes.clear();
+            return error = "the extra lines laid out by line would be read by row", false;
+        }
+    }
     return true;
 }
 

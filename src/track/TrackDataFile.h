@@ -59,7 +59,8 @@ TrackReadStatus ReadTrackData(const uint8_t* data, size_t size, TTrackDataFile& 
 // Opens only a regular file, without blocking, of at most kMaxTrackDataBytes.
 TrackReadStatus ReadTrackDataFile(const std::string& path, TTrackDataFile& out);
 
-// Scrambles file into a track data image, extra lines laid out as file.othersLayout. Fails (with a
+// Scrambles file into a track data image, extra lines laid out as file.othersLayout (an
+// image by line that the reader would take by row is refused). Fails (with a
 // reason in error) when a record is inconsistent: array sizes that do not match their counts,
 // strings too long to store.
 bool WriteTrackData(const TTrackDataFile& file, std::vector<uint8_t>& bytes, std::string& error);
