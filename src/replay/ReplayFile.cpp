@@ -44,13 +44,12 @@ TReplayFile::TReplayFile(TReplayFile&& other) noexcept {
 TReplayFile& TReplayFile::operator=(TReplayFile&& other) noexcept {
     if (this != &other) {
         Close();
-        file_ = other.file_;
+        file_ = std::move(other.file_);
         size_ = other.size_;
         offset_ = other.offset_;
         buffer_ = std::move(other.buffer_);
         bufferStart_ = other.bufferStart_;
         bufferEnd_ = other.bufferEnd_;
-        other.file_ = nullptr;
         other.size_ = other.offset_ = other.bufferStart_ = other.bufferEnd_ = 0;
     }
     return *this;
@@ -60,26 +59,18 @@ bool TReplayFile::Open(const std::string& path) {
     Close();
     // Only a regular file, opened without blocking: a directory reports an absurd size on
     // some systems, and a FIFO would wait for ever.
-    std::FILE* f = OpenRegularFileForReading(path);
-    if (!f) return false;
-    if (std::fseek(f, 0, SEEK_END) != 0) {
-        std::fclose(f);
-        return false;
-    }
-    long size = std::ftell(f);
-    if (size < 0 || std::fseek(f, 0, SEEK_SET) != 0) {
-        std::fclose(f);
-        return false;
-    }
-    file_ = f;
+    UniqueFile f(OpenRegularFileForReading(path));
+    if (!f || std::fseek(f.get(), 0, SEEK_END) != 0) return false;
+    const long size = std::ftell(f.get());
+    if (size < 0 || std::fseek(f.get(), 0, SEEK_SET) != 0) return false;
+    file_ = std::move(f);
     size_ = size;
     offset_ = bufferStart_ = bufferEnd_ = 0;
     return true;
 }
 
 void TReplayFile::Close() {
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
+    file_.reset();
     size_ = offset_ = bufferStart_ = bufferEnd_ = 0;
     buffer_.clear();
     buffer_.shrink_to_fit();
@@ -101,8 +92,8 @@ bool TReplayFile::Fill(int64_t count) {
     if (offset_ >= bufferStart_ && offset_ + count <= bufferEnd_) return true;
     const int64_t want = std::min(std::max(count, kBufferSize), size_ - offset_);
     if (int64_t(buffer_.size()) < want) buffer_.resize(size_t(want));
-    if (std::fseek(file_, long(offset_), SEEK_SET) != 0) return false;
-    const size_t got = std::fread(buffer_.data(), 1, size_t(want), file_);
+    if (std::fseek(file_.get(), long(offset_), SEEK_SET) != 0) return false;
+    const size_t got = std::fread(buffer_.data(), 1, size_t(want), file_.get());
     bufferStart_ = offset_;
     bufferEnd_ = offset_ + int64_t(got);
     return int64_t(got) >= count;
