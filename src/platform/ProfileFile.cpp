@@ -346,6 +346,7 @@ void ProfileFile::WriteText(const std::string& section, const std::string& key,
             if (endLastLine) c.lines.back().eol = c.defaultEol;
             const bool newSection = sectionIt == c.sections.end();
             std::vector<Line> lines;
+            lines.reserve(added.size());
             for (auto& line : added) lines.push_back(Line{std::move(line), c.defaultEol});
             c.lines.insert(c.lines.begin() + static_cast<long>(at),
                            std::make_move_iterator(lines.begin()),

@@ -48,10 +48,8 @@ std::string EscapeControls(const std::string& text) {
     for (size_t i = 0; i < text.size();) {
         const unsigned char b = static_cast<unsigned char>(text[i]);
         const size_t n = Utf8SequenceLength(text, i);
-        if (n == 0) {
-            escape(b);
-            ++i;
-        } else if (n == 1 && (b < 0x20 || b == 0x7F)) {
+        // A byte outside a sequence, or a C0 control or DEL.
+        if (n == 0 || (n == 1 && (b < 0x20 || b == 0x7F))) {
             escape(b);
             ++i;
         } else if (n == 2 && b == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0) {
