@@ -11,6 +11,7 @@ packages=(
   clang
   fonts-liberation
   xvfb xauth xdotool x11-utils
+  dpkg-dev appstream desktop-file-utils
 )
 
 missing=()
