@@ -14,6 +14,7 @@ packages=(
   # every machine that runs the tests.
   adwaita-icon-theme
   xvfb xauth xdotool x11-utils
+  dpkg-dev appstream desktop-file-utils
 )
 
 missing=()
