@@ -22,7 +22,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Library dependencies are read off the binaries; the fonts are what the layout measures with.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicolor-icon-theme")
+# The icon theme gives the tool bar its standard icons where no desktop names a theme of its own.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "shared-mime-info, desktop-file-utils, hicolor-icon-theme, adwaita-icon-theme")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
