@@ -2,6 +2,9 @@
 // Lateral Force: a full repaint (axes and every curve recomputed into the cached layer,
 // then shown) and a mouse move over the plot (readout, cursor line, overlay paint of the
 // parts that changed). Targets: full repaint <= 16 ms (aim 5), mouse move <= 1 ms (aim 0.2).
+// With View > Time Delta on, the strip under the plot may add at most 2 ms to the full
+// repaint (compare BM_GraphFullRepaintWithDelta with BM_GraphFullRepaint), and the sector
+// table of the 36 laps is computed within 1 ms (BM_SectorTable).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -17,6 +20,8 @@
 #include <numbers>
 #include <string>
 
+#include "analysis/LapAnalysis.h"
+#include "analysis/Sectors.h"
 #include "commands/CommandContext.h"
 #include "commands/Prompts.h"
 #include "document/LapPalette.h"
@@ -26,6 +31,7 @@
 #include "support/QuietPrompts.h"
 #include "track/Geometry.h"
 #include "track/TrackList.h"
+#include "views/graph/DeltaStrip.h"
 #include "views/graph/GraphCurves.h"
 #include "views/graph/TGraphView.h"
 
@@ -204,11 +210,52 @@ void BM_GraphLayer(benchmark::State& state) {
         image.save(QString::fromLocal8Bit(path));
 }
 
+// The same full repaint with the time delta strip under the plot.
+void BM_GraphFullRepaintWithDelta(benchmark::State& state) {
+    GraphBench& b = Bench();
+    b.viewState.analysis.deltaShown = true;
+    for (auto _ : state) {
+        b.view->FullRepaint();
+        b.view->repaint();
+    }
+    if (b.view->StripHeight() == 0) state.SkipWithError("the delta strip was not shown");
+    state.counters["strip_rows"] = b.view->StripHeight();
+    b.viewState.analysis.deltaShown = false;
+    b.view->FullRepaint();
+}
+
+// The strip's own part: the deltas of every lap at every column, drawn into an image.
+void BM_DeltaStrip(benchmark::State& state) {
+    GraphBench& b = Bench();
+    QImage image(1920, 1080, QImage::Format_RGB32);
+    const int strip = DeltaStripHeight(1080);
+    const TGraphPaintInput in{b.doc, b.viewState, CurrentTrack(b.ctx), 1920, 1080 - strip,
+                              1,     96,          TAxisKind::None};
+    const TDeltaStripGeometry g = DeltaStripGeometry(in.Geometry(), 1080 - strip, strip);
+    const int reference = FastestLap(b.doc.laps().Pointers());
+    for (auto _ : state) DrawDeltaStrip(image, in, g, reference);
+}
+
+// Sector times of the 36 laps and the ideal lap, on the track's six corners.
+void BM_SectorTable(benchmark::State& state) {
+    GraphBench& b = Bench();
+    const std::vector<const TReplay*> laps = b.doc.laps().Pointers();
+    const TTrackData& track = b.tracks.At(b.doc.currentTrack());
+    for (auto _ : state) {
+        const TSectorTable table = ComputeSectorTable(laps, track);
+        benchmark::DoNotOptimize(table.ideal);
+    }
+    state.counters["laps"] = double(laps.size());
+}
+
 BENCHMARK(BM_GraphCurvePoints)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GraphLayer)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GraphFullRepaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GraphFullRepaintSpeedOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GraphMouseMove)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GraphFullRepaintWithDelta)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeltaStrip)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SectorTable)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
