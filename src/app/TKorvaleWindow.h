@@ -21,6 +21,7 @@
 #include "track/TrackList.h"
 
 class TGraphView;
+class TSectorsWindow;
 class TShellPrompts;
 
 struct TCommandEnabling {
@@ -63,11 +64,18 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     ProfileFile& settings() { return settings_; }
     TTrackList& tracks() { return tracks_; }
     TGraphView* graph() { return graph_; }
+    TSectorsWindow* sectorsWindow() { return sectors_.get(); }
     const TGraphView* graph() const { return graph_; }
     const AppPaths& paths() const { return paths_; }
     const QString& caption() const { return caption_; }
     const QString& statusText() const { return status_; }
     TShellPrompts& prompts() { return *prompts_; }
+
+    // View > Sectors: shows or hides the sectors window.
+    void ToggleSectorsWindow();
+    // The sectors window's header click: the graph's x range becomes the sector (x on
+    // Position, which the graph is switched to when it shows Time).
+    void ZoomToSector(double fromFeet, double toFeet);
 
     // The document's change channel.
     void Changed(const TDocumentChange& change) override;
@@ -88,6 +96,7 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     void SetCaptionText(const QString& caption);
     void LapsChanged();
     void RepaintView();
+    void SectorsClosed();
 
     AppPaths paths_;
     ProfileFile settings_;
@@ -102,4 +111,7 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     QString status_;
     // Placement of the side windows, read from the settings as they would be created.
     std::array<TWindowRect, 3> sidePlacement_{};
+    bool deltaShownAtStart_ = false;  // the setting is written only when it changed
+    // Last: it unsubscribes from the document when it goes, so it must go first.
+    std::unique_ptr<TSectorsWindow> sectors_;
 };
