@@ -20,8 +20,9 @@ std::vector<TSector> TrackSectors(const TTrackData& track) {
 
     std::vector<TSector> sectors;
     if (corners.empty()) {
+        const char* const names[3] = {"S1", "S2", "S3"};
         for (int s = 0; s < 3; ++s)
-            sectors.push_back({"S" + std::to_string(s + 1), length * s / 3, length * (s + 1) / 3});
+            sectors.push_back({names[s], length * s / 3, length * (s + 1) / 3});
         sectors.back().to = length;
         return sectors;
     }

@@ -50,6 +50,7 @@ TSectorsWindow::TSectorsWindow(TCommandContext& ctx, QWidget* parent)
     table_->verticalHeader()->hide();
     table_->setSelectionMode(QAbstractItemView::NoSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setFocusPolicy(Qt::NoFocus);
     table_->horizontalHeader()->setSectionsClickable(true);
     layout->addWidget(table_);
     connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, this,
@@ -57,7 +58,7 @@ TSectorsWindow::TSectorsWindow(TCommandContext& ctx, QWidget* parent)
 
     ProfileFile& s = ctx_.settings;
     move(s.ReadInt("window", "secx", 320), s.ReadInt("window", "secy", 0));
-    resize(std::max(100, s.ReadInt("window", "secw", 520)),
+    resize(std::max(100, s.ReadInt("window", "secw", 760)),
            std::max(60, s.ReadInt("window", "sech", 200)));
     ctx_.doc.Subscribe(*this);
 }
