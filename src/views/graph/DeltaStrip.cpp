@@ -78,12 +78,15 @@ TDeltaCurves ComputeDeltaCurves(const TGraphPaintInput& in, int reference) {
     const double step = P > 0 ? (v.x.max - v.x.min) / P : 0;
     const double none = std::numeric_limits<double>::quiet_NaN();
 
-    // The reference lap's times once; the columns advance as the curves' do.
+    // The columns' positions, advancing as the curves' do; the reference lap's times once.
+    std::vector<double> columns(static_cast<size_t>(P));
+    double x = v.x.min;
+    for (int i = 0; i < P; ++i, x += step) columns[size_t(i)] = x;
     const TReplay& ref = laps.At(reference);
     std::vector<double> refTimes(size_t(P), none);
-    double x = v.x.min;
-    for (int i = 0; i < P; ++i, x += step)
-        if (CoversPosition(ref, x)) refTimes[size_t(i)] = TimeAtPosition(ref, x);
+    TimesAtPositions(ref, columns.data(), columns.size(), refTimes.data());
+    for (int i = 0; i < P; ++i)
+        if (!CoversPosition(ref, columns[size_t(i)])) refTimes[size_t(i)] = none;
 
     out.deltas.assign(size_t(laps.Count()), {});
     std::vector<double> largest(size_t(laps.Count()), 0.0);
@@ -91,13 +94,16 @@ TDeltaCurves ComputeDeltaCurves(const TGraphPaintInput& in, int reference) {
         const TReplay& lap = laps.At(n);
         std::vector<double>& d = out.deltas[size_t(n)];
         d.assign(size_t(P), none);
+        TimesAtPositions(lap, columns.data(), columns.size(), d.data());
         double m = 0;
-        double col = v.x.min;
-        for (int i = 0; i < P; ++i, col += step) {
+        for (int i = 0; i < P; ++i) {
             const double rt = refTimes[size_t(i)];
-            if (std::isnan(rt) || !CoversPosition(lap, col)) continue;
-            const double delta = n == reference ? 0.0 : TimeAtPosition(lap, col) - rt;
-            d[size_t(i)] = delta;
+            double& delta = d[size_t(i)];
+            if (std::isnan(rt) || !CoversPosition(lap, columns[size_t(i)])) {
+                delta = none;
+                continue;
+            }
+            delta = n == reference ? 0.0 : delta - rt;
             if (std::fabs(delta) > m) m = std::fabs(delta);  // NaN never widens the scale
         }
         largest[size_t(n)] = m;
