@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <cstdio>
 
+#include "app/SideWindows.h"
 #include "app/TKorvaleWindow.h"
 
 TShellPrompts::TShellPrompts(TKorvaleWindow& window) : TQtPrompts(&window), window_(window) {}
@@ -52,12 +53,19 @@ void TShellPrompts::Repaint() {
     window_.RepaintView();
 }
 
-// The lap rows belong to the data window and the lap list, which this program does not
-// have yet; the enablers run after every command anyway.
-void TShellPrompts::LapAdded(const TReplay&) {}
-void TShellPrompts::LapEdited(int32_t, const TReplay&) {}
-void TShellPrompts::LapRemoved(int32_t) {}
-void TShellPrompts::AllLapsRemoved() {}
+// The lap rows of the data window and the lap list.
+void TShellPrompts::LapAdded(const TReplay& lap) {
+    window_.sideWindows().LapAdded(lap);
+}
+void TShellPrompts::LapEdited(int32_t index, const TReplay& lap) {
+    window_.sideWindows().LapEdited(index, lap);
+}
+void TShellPrompts::LapRemoved(int32_t index) {
+    window_.sideWindows().LapRemoved(index);
+}
+void TShellPrompts::AllLapsRemoved() {
+    window_.sideWindows().AllLapsRemoved();
+}
 
 // Without a picture-in-picture window there is no map scale to reset.
 void TShellPrompts::TrackOpened(bool) {}

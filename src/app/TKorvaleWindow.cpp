@@ -5,6 +5,7 @@
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/ShellPrompts.h"
+#include "app/SideWindows.h"
 #include "commands/CommandSettings.h"
 #include "commands/DocumentCommands.h"
 #include "commands/ImportCommands.h"
@@ -42,6 +43,9 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
     layout->addWidget(graph_);
     connect(graph_, &TGraphView::statusText, this, &TKorvaleWindow::SetStatus);
     connect(graph_, &TGraphView::stateChanged, this, &TKorvaleWindow::stateChanged);
+    side_ = new TSideWindows(ctx_, this, [this] { emit stateChanged(); });
+    connect(graph_, &TGraphView::showLapValues, side_, &TSideWindows::ShowLapValues);
+    connect(this, &TKorvaleWindow::stateChanged, side_, &TSideWindows::Sync);
     prompts_->SetHelpHandler([this](int topic) { emit helpRequested(topic); });
 
     // The document's fields as a new window has them: the axes of the last run, and the
@@ -55,6 +59,8 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
             settings_.ReadInt("window", p + "x", d.x), settings_.ReadInt("window", p + "y", d.y),
             settings_.ReadInt("window", p + "w", d.w), settings_.ReadInt("window", p + "h", d.h)};
     }
+    side_->Setup(sidePlacement_[size_t(TSideWindow::LapList)],
+                 sidePlacement_[size_t(TSideWindow::DataWindow)]);
 }
 
 TKorvaleWindow::~TKorvaleWindow() {
@@ -137,8 +143,15 @@ const std::vector<TWindowCommand>& WindowCommands() {
         {cmd::Corners, Nothing, NotYetAvailable},
         {cmd::SpeedComparison, Nothing, NotYetAvailable},
         {cmd::OtherMarkers, Nothing, NotYetAvailable},
-        {cmd::Info, Nothing, NotYetAvailable},
-        {cmd::Data, Nothing, NotYetAvailable},
+        {cmd::Info, [](TKorvaleWindow& w) { w.sideWindows().InfoCommand(); },
+         [](const TKorvaleWindow& w) {
+             const bool on = w.sideWindows().InfoEnabled();
+             return TCommandEnabling{on, true, on && w.doc().infoShown};
+         }},
+        {cmd::Data, [](TKorvaleWindow& w) { w.sideWindows().DataCommand(); },
+         [](const TKorvaleWindow& w) {
+             return TCommandEnabling{w.sideWindows().DataEnabled(), true, w.doc().dataShown};
+         }},
     };
     return commands;
 }
@@ -215,5 +228,8 @@ void TKorvaleWindow::RepaintView() {
 }
 
 TWindowRect TKorvaleWindow::SideWindowPlacement(int which) const {
+    // The windows that exist report where they are; the others what they would be given.
+    if (which == int(TSideWindow::LapList)) return side_->InfoPlacement();
+    if (which == int(TSideWindow::DataWindow)) return side_->DataPlacement();
     return sidePlacement_.at(static_cast<size_t>(which));
 }

@@ -18,6 +18,7 @@
 
 class TGraphView;
 class TShellPrompts;
+class TSideWindows;
 
 struct TCommandEnabling {
     bool enabled = false;
@@ -57,6 +58,8 @@ class TKorvaleWindow : public QWidget {
     TTrackList& tracks() { return tracks_; }
     TGraphView* graph() { return graph_; }
     const TGraphView* graph() const { return graph_; }
+    TSideWindows& sideWindows() { return *side_; }
+    const TSideWindows& sideWindows() const { return *side_; }
     const AppPaths& paths() const { return paths_; }
     const QString& caption() const { return caption_; }
     const QString& statusText() const { return status_; }
@@ -85,6 +88,7 @@ class TKorvaleWindow : public QWidget {
     std::unique_ptr<TShellPrompts> prompts_;
     TCommandContext ctx_;
     TGraphView* graph_ = nullptr;
+    TSideWindows* side_ = nullptr;  // owned through Qt's parent
     QString caption_ = QStringLiteral("Korvale");
     QString status_;
     // Placement of the side windows, read from the settings as they would be created.

@@ -207,11 +207,15 @@ void TDataWindow::paintEvent(QPaintEvent*) {
     }
 
     const QColor background = viewport()->palette().color(viewport()->backgroundRole());
+    const QFontMetrics fm(font());
+    // Only the columns in view are drawn: the pointer moves repaint the window often.
+    const int viewLeft = horizontalScrollBar()->value() * kScrollUnit;
+    const int viewRight = viewLeft + viewport()->width();
     for (int k = 1; k < int(r.size()) && k - 1 < table_.Count(); ++k) {
         const TLapData& d = table_.At(k - 1);
-        if (!d.expanded) continue;
         const int left = r[size_t(k) - 1];
         const int right = r[size_t(k)];
+        if (!d.expanded || right <= viewLeft || left >= viewRight) continue;
         if (right - 8 > left) {
             // The colour bar: filled with the lap's colour, outlined in black.
             const QRect bar(left + 4, hh + 10, right - left - 8, 4);
@@ -221,17 +225,21 @@ void TDataWindow::paintEvent(QPaintEvent*) {
             p.drawRect(bar.adjusted(0, 0, -1, -1));
         }
         for (int row = 1; row < kTableRows; ++row) {
-            const QRect cell(left, hh + 4 + kRowHeight * row, right - left, kRowHeight);
             const QString text = CellText(d.values[size_t(kRows[row].value)]);
             if (text.isEmpty()) continue;
-            p.save();
-            p.setClipRect(cell);
-            // Opaque text: a new value replaces the old one completely.
-            const QRect textRect(left, cell.top(), right - 2 - left, kRowHeight);
-            const QRect bounds = p.boundingRect(textRect, Qt::AlignRight | Qt::AlignTop, text);
-            p.fillRect(bounds, background);
-            p.drawText(textRect, Qt::AlignRight | Qt::AlignTop, text);
-            p.restore();
+            // Opaque text, right-aligned at the column's edge less 2 and clipped to the
+            // column: a new value replaces the old one completely.
+            const int width = fm.horizontalAdvance(text);
+            const int top = hh + 4 + kRowHeight * row;
+            const QRect textRect(right - 2 - width, top, width, fm.height());
+            const bool clipped = textRect.left() < left;
+            if (clipped) {
+                p.save();
+                p.setClipRect(QRect(left, top, right - left, kRowHeight));
+            }
+            p.fillRect(textRect, background);
+            p.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+            if (clipped) p.restore();
         }
     }
 
