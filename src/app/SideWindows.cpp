@@ -20,6 +20,16 @@ TSideWindows::TSideWindows(TCommandContext& ctx, QWidget* owner, std::function<v
     // The pointer stays with the graph and the keys with the main window when they open.
     data_->setAttribute(Qt::WA_ShowWithoutActivating);
     info_->setAttribute(Qt::WA_ShowWithoutActivating);
+    // Some window managers give tool windows a close button: closing one is the same as
+    // its command's second press.
+    connect(data_, &TDataWindow::closedByUser, this, [this] {
+        ctx_.doc.dataShown = false;
+        if (afterCommand_) afterCommand_();
+    });
+    connect(info_, &TReplayInfo::closedByUser, this, [this] {
+        ctx_.doc.infoShown = false;
+        if (afterCommand_) afterCommand_();
+    });
     connect(info_, &TReplayInfo::editLapRequested, this, [this](int32_t index) {
         EditLap(ctx_, index);
         if (afterCommand_) afterCommand_();

@@ -75,6 +75,12 @@ TEST_F(SideWindowsTest, CommandsFollowTheDocument) {
     Key(cmd::Data);
     EXPECT_TRUE(data().isHidden());
     EXPECT_FALSE(Checked(cmd::Data));
+    // A close button of the window manager does the same, and F12 opens it again.
+    Key(cmd::Data);
+    data().close();
+    EXPECT_FALSE(Checked(cmd::Data));
+    Key(cmd::Data);
+    EXPECT_FALSE(data().isHidden());
 
     // New: the columns go, the list closes with its last lap and its command is disabled.
     Key(cmd::FileNew);

@@ -1,5 +1,6 @@
 #include "views/windows/TDataWindow.h"
 
+#include <QCloseEvent>
 #include <QHeaderView>
 #include <QPaintEvent>
 #include <QPainter>
@@ -247,4 +248,9 @@ void TDataWindow::paintEvent(QPaintEvent*) {
     p.setPen(QPen(QColor(192, 192, 192), 1));
     const int bottom = viewport()->height() + verticalScrollBar()->value() * kScrollUnit;
     for (size_t k = 0; k + 1 < r.size(); ++k) p.drawLine(r[k], hh, r[k], bottom);
+}
+
+void TDataWindow::closeEvent(QCloseEvent* event) {
+    QAbstractScrollArea::closeEvent(event);
+    if (event->isAccepted()) emit closedByUser();
 }

@@ -52,11 +52,16 @@ class TDataWindow : public QAbstractScrollArea {
     // The text a value cell shows ("%7.2f", empty for no value).
     static QString CellText(double value);
 
+  signals:
+    // The window manager closed the window (its close button): it is hidden now.
+    void closedByUser();
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void HeaderClicked(int section);

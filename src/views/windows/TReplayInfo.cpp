@@ -1,5 +1,6 @@
 #include "views/windows/TReplayInfo.h"
 
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -191,4 +192,9 @@ void TReplayInfo::Edit() {
 
 void TReplayInfo::Delete() {
     if (selectedLap_ >= 0 && selectedLap_ < laps_.Count()) emit deleteLapRequested(selectedLap_);
+}
+
+void TReplayInfo::closeEvent(QCloseEvent* event) {
+    QAbstractScrollArea::closeEvent(event);
+    if (event->isAccepted()) emit closedByUser();
 }

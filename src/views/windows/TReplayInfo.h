@@ -42,6 +42,8 @@ class TReplayInfo : public QAbstractScrollArea {
     static QString LapText(const TReplay& lap);
 
   signals:
+    // The window manager closed the window (its close button): it is hidden now.
+    void closedByUser();
     void editLapRequested(int32_t index);
     void deleteLapRequested(int32_t index);
 
@@ -56,6 +58,7 @@ class TReplayInfo : public QAbstractScrollArea {
     void keyReleaseEvent(QKeyEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     // Shows the pop-up menu and returns the chosen command id, 0 for none.
     virtual int ExecPopupMenu(QMenu& menu, const QPoint& globalPos);
 
