@@ -44,7 +44,7 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
     connect(graph_, &TGraphView::statusText, this, &TKorvaleWindow::SetStatus);
     connect(graph_, &TGraphView::stateChanged, this, &TKorvaleWindow::stateChanged);
     side_ = new TSideWindows(ctx_, this, [this] { emit stateChanged(); });
-    connect(graph_, &TGraphView::showLapValues, side_, &TSideWindows::ShowLapValues);
+    connect(graph_, &TGraphView::showLapValues, this, &TKorvaleWindow::ShowLapValues);
     connect(this, &TKorvaleWindow::stateChanged, side_, &TSideWindows::Sync);
     prompts_->SetHelpHandler([this](int topic) { emit helpRequested(topic); });
 
@@ -221,6 +221,10 @@ void TKorvaleWindow::LapsChanged() {
     graph_->ResetRanges();
     graph_->FullRepaint();
     emit stateChanged();
+}
+
+void TKorvaleWindow::ShowLapValues(double x, int kind) {
+    side_->ShowLapValues(x, kind);
 }
 
 void TKorvaleWindow::RepaintView() {

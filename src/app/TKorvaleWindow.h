@@ -65,6 +65,14 @@ class TKorvaleWindow : public QWidget {
     const QString& statusText() const { return status_; }
     TShellPrompts& prompts() { return *prompts_; }
 
+    // What the pointer points at, for the data window: the graph's, the map's and the
+    // picture-in-picture window's mouse moves call this. x is a position in track units
+    // (kind ChannelPosition) or a lap time in seconds (kind ChannelTime); kPointedAtNothing
+    // (-1) empties the values, kPointedAtCursor (-2) stands for doc().cursorPosition, and a
+    // negative kind for the graph's x-axis (channels/LapValues.h). Cheap while the data
+    // window is closed.
+    void ShowLapValues(double x, int kind);
+
     // Called by the prompts.
     void SetCaptionText(const QString& caption);
     void SetStatus(const QString& text);
