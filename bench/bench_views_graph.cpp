@@ -226,6 +226,19 @@ void BM_GraphMouseMoveDataWindow(benchmark::State& state) {
     state.counters["laps shown"] = covered;
 }
 
+// The data window's part of a move: every lap's values and the repaint of its value rows.
+void BM_DataWindowShowAndRepaint(benchmark::State& state) {
+    GraphBench& b = Bench();
+    DataWindowBench data(b);
+    const double length = CurrentTrack(b.ctx)->trackLength;
+    double x = 0;
+    for (auto _ : state) {
+        x = x + 977 > length ? 0 : x + 977;
+        data.window.ShowLapValues(x, ChannelPosition);
+        data.window.viewport()->repaint(data.window.viewport()->rect());
+    }
+}
+
 // ShowLapValues alone, without the repaint: all 36 laps read at one position.
 void BM_ShowLapValues(benchmark::State& state) {
     GraphBench& b = Bench();
@@ -271,6 +284,7 @@ BENCHMARK(BM_GraphFullRepaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GraphFullRepaintSpeedOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GraphMouseMove)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GraphMouseMoveDataWindow)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DataWindowShowAndRepaint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ShowLapValues)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -1,6 +1,5 @@
 // The data window's readout without its window: which laps cover a pointed-at position or
-// time, the values read there, the reserved values -1 and -2, and columns that follow
-// the laps.
+// time, the values read there, and the reserved values -1 and -2.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -124,38 +123,6 @@ TEST(LapValues, ReservedValuesAndTheDocumentsState) {
     EXPECT_TRUE(Empty(show(-1, ChannelTime, &track, std::nullopt, 0)));
     EXPECT_TRUE(Empty(show(1000, ChannelPosition, nullptr, std::nullopt, 1)));
     EXPECT_TRUE(Empty(show(1000, 5, &track, std::nullopt, 1))) << "an unknown kind";
-}
-
-TEST(LapValues, ColumnsFollowTheLaps) {
-    const TTrackData track = Track(12);
-    Doc doc;
-    doc.Add(Lap("One", 100, 0, 100));
-    doc.Add(Lap("Two", 100, 0, 50));
-    doc.Add(Lap("Three", 100, 0, 25));
-    doc.table.ShowLapValues(1000, ChannelPosition, {&doc.laps, &track, std::nullopt, 1});
-    const double thirdTime = doc.table.At(2).values[ChannelTime];
-    EXPECT_DOUBLE_EQ(thirdTime, 40.0 / 15.0);
-
-    // Deleting the middle lap: the third lap's column and values move left.
-    doc.laps.RemoveBySerial(doc.laps.At(1).serial);
-    doc.table.RemoveLapColumn(1);
-    ASSERT_EQ(doc.table.Count(), 2);
-    EXPECT_EQ(doc.table.At(1).name, "Three");
-    EXPECT_DOUBLE_EQ(doc.table.At(1).values[ChannelTime], thirdTime);
-
-    doc.table.UpdateLapColumn(1, "Renamed", Rgb{1, 2, 3});
-    EXPECT_EQ(doc.table.At(1).name, "Renamed");
-    EXPECT_EQ(doc.table.At(1).colour, (Rgb{1, 2, 3}));
-    doc.table.RemoveLapColumn(7);  // no such column: nothing happens
-    doc.table.UpdateLapColumn(-1, "x", Rgb{});
-    EXPECT_EQ(doc.table.Count(), 2);
-
-    // A column without its lap (the lists out of step) is emptied, never read past the end.
-    doc.table.AddLapColumn(doc.laps.At(0));
-    doc.table.ShowLapValues(1000, ChannelPosition, {&doc.laps, &track, std::nullopt, 1});
-    EXPECT_TRUE(Empty(doc.table.At(2).values));
-    doc.table.RemoveAllLapColumns();
-    EXPECT_EQ(doc.table.Count(), 0);
 }
 
 }  // namespace

@@ -120,7 +120,9 @@ void TDataWindow::UpdateLapColumn(int32_t index, const std::string& name, Rgb co
 void TDataWindow::ShowLapValues(double x, int kind) {
     if (isHidden()) return;
     table_.ShowLapValues(x, kind, source_ ? source_() : TLapValuesSource{});
-    viewport()->update();
+    // Only the value rows change: the header and the colour bars stay as they are.
+    const int top = headerHeight_ + 4 + kRowHeight - verticalScrollBar()->value() * kScrollUnit;
+    viewport()->update(QRect(0, top, viewport()->width(), (kTableRows - 1) * kRowHeight));
 }
 
 std::vector<int> TDataWindow::ColumnEdges() const {
@@ -188,7 +190,7 @@ void TDataWindow::showEvent(QShowEvent* event) {
     placement_.Shown();
 }
 
-void TDataWindow::paintEvent(QPaintEvent*) {
+void TDataWindow::paintEvent(QPaintEvent* event) {
     QPainter p(viewport());
     p.translate(-horizontalScrollBar()->value() * kScrollUnit,
                 -verticalScrollBar()->value() * kScrollUnit);
@@ -197,26 +199,32 @@ void TDataWindow::paintEvent(QPaintEvent*) {
     const std::vector<int> r = ColumnEdges();
     if (r.empty()) return;
 
+    // Text is drawn at its baseline, each line's top at the row's top.
+    const QFontMetrics fm(font());
+    const int ascent = fm.ascent();
+    // Only what is exposed is drawn: the pointer's moves repaint the value rows often.
+    const int viewLeft = horizontalScrollBar()->value() * kScrollUnit;
+    const int viewTop = verticalScrollBar()->value() * kScrollUnit;
+    const QRect exposed = event->rect().translated(viewLeft, viewTop);
+    const int viewRight = exposed.right() + 1;
+
     // The labels, left-aligned in the label column.
     p.setPen(Qt::black);
-    for (int row = 0; row < kTableRows; ++row) {
-        const QRect cell(0, hh + 4 + kRowHeight * row, r[0], kRowHeight);
+    if (exposed.left() < r[0]) {
         p.save();
-        p.setClipRect(cell);
-        p.drawText(cell, Qt::AlignLeft | Qt::AlignTop, QString::fromLatin1(kRows[row].label));
+        p.setClipRect(QRect(0, hh, r[0], kTableHeight));
+        for (int row = 0; row < kTableRows; ++row)
+            p.drawText(0, hh + 4 + kRowHeight * row + ascent,
+                       QString::fromLatin1(kRows[row].label));
         p.restore();
     }
 
     const QColor background = viewport()->palette().color(viewport()->backgroundRole());
-    const QFontMetrics fm(font());
-    // Only the columns in view are drawn: the pointer moves repaint the window often.
-    const int viewLeft = horizontalScrollBar()->value() * kScrollUnit;
-    const int viewRight = viewLeft + viewport()->width();
     for (int k = 1; k < int(r.size()) && k - 1 < table_.Count(); ++k) {
         const TLapData& d = table_.At(k - 1);
         const int left = r[size_t(k) - 1];
         const int right = r[size_t(k)];
-        if (!d.expanded || right <= viewLeft || left >= viewRight) continue;
+        if (!d.expanded || right <= exposed.left() || left >= viewRight) continue;
         if (right - 8 > left) {
             // The colour bar: filled with the lap's colour, outlined in black.
             const QRect bar(left + 4, hh + 10, right - left - 8, 4);
@@ -239,7 +247,7 @@ void TDataWindow::paintEvent(QPaintEvent*) {
                 p.setClipRect(QRect(left, top, right - left, kRowHeight));
             }
             p.fillRect(textRect, background);
-            p.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+            p.drawText(textRect.left(), top + ascent, text);
             if (clipped) p.restore();
         }
     }
