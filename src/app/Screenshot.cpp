@@ -6,12 +6,12 @@
 #include <QWidget>
 #include <cstdio>
 
-#include "app/CommandIds.h"
 #include "app/SideWindows.h"
 #include "app/StartupOptions.h"
 #include "app/TKorvaleApp.h"
 #include "app/TKorvaleWindow.h"
 #include "app/TSDIDecFrame.h"
+#include "commands/CommandIds.h"
 #include "views/graph/TGraphView.h"
 #include "views/windows/TDataWindow.h"
 #include "views/windows/TReplayInfo.h"
@@ -63,8 +63,7 @@ bool WriteProgramScreenshots(TKorvaleApp& app, const TStartupOptions& options) {
             std::fprintf(stderr, "korvale: --cursor needs a document with a track\n");
             ok = false;
         } else {
-            TDocumentState& doc = window.doc();
-            doc.cursorPosition = int32_t(*options.cursorFeet * 12 / track->inchesPerUnit);
+            window.view().cursorPosition = int32_t(*options.cursorFeet * 12 / track->inchesPerUnit);
             window.graph()->CursorMoved();
             window.sideWindows().ShowLapValues(kPointedAtCursor, ChannelPosition);
         }

@@ -4,7 +4,6 @@
 #include <QCursor>
 #include <cstdio>
 
-#include "app/SideWindows.h"
 #include "app/TKorvaleWindow.h"
 
 TShellPrompts::TShellPrompts(TKorvaleWindow& window) : TQtPrompts(&window), window_(window) {}
@@ -25,10 +24,6 @@ TMsgAnswer TShellPrompts::MessageBox(const std::string& title, const std::string
     return TMsgAnswer::Cancel;
 }
 
-void TShellPrompts::SetCaption(const std::string& caption) {
-    window_.SetCaptionText(QString::fromStdString(caption));
-}
-
 void TShellPrompts::SetWaitCursor(bool wait) {
     // A flag, not a count: the commands switch the wait cursor on and off like a cursor
     // setting, so a repeated "on" must not need two "off"s.
@@ -44,38 +39,6 @@ void TShellPrompts::SetWaitCursor(bool wait) {
 void TShellPrompts::SetStatusText(const std::string& text) {
     window_.SetStatus(QString::fromStdString(text));
 }
-
-void TShellPrompts::LapsChanged() {
-    window_.LapsChanged();
-}
-
-void TShellPrompts::Repaint() {
-    window_.RepaintView();
-}
-
-// The lap rows of the data window and the lap list.
-void TShellPrompts::LapAdded(const TReplay& lap) {
-    window_.sideWindows().LapAdded(lap);
-}
-void TShellPrompts::LapEdited(int32_t index, const TReplay& lap) {
-    window_.sideWindows().LapEdited(index, lap);
-}
-void TShellPrompts::LapRemoved(int32_t index) {
-    window_.sideWindows().LapRemoved(index);
-}
-void TShellPrompts::AllLapsRemoved() {
-    window_.sideWindows().AllLapsRemoved();
-}
-
-// Without a picture-in-picture window there is no map scale to reset.
-void TShellPrompts::TrackOpened(bool) {}
-
-void TShellPrompts::SwitchToGraph() {
-    window_.doc().viewMode = ViewGraph;
-    window_.RepaintView();
-}
-
-void TShellPrompts::ClosePictureInPicture() {}
 
 TWindowRect TShellPrompts::SideWindowRect(TSideWindow which) {
     // The side windows are created hidden at the placement the settings give; until they

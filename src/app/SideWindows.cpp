@@ -7,27 +7,26 @@
 #include "views/windows/TReplayInfo.h"
 
 TSideWindows::TSideWindows(TCommandContext& ctx, QWidget* owner, std::function<void()> afterCommand)
-    : QObject(owner), ctx_(ctx), afterCommand_(std::move(afterCommand)) {
+    : ctx_(ctx), afterCommand_(std::move(afterCommand)) {
     data_ = new TDataWindow(
         [this] {
-            const TDocumentState& doc = ctx_.doc;
             std::optional<int32_t> cursor;
-            if (doc.cursorPosition != NoCursor) cursor = doc.cursorPosition;
-            return TLapValuesSource{&doc.laps, CurrentTrack(ctx_), cursor, doc.xAxis};
+            if (ctx_.view.cursorPosition != NoCursor) cursor = ctx_.view.cursorPosition;
+            return TLapValuesSource{&ctx_.doc.laps(), ctx_.doc.Track(), cursor, ctx_.doc.axes().x};
         },
         owner);
-    info_ = new TReplayInfo(ctx_.doc.laps, owner);
+    info_ = new TReplayInfo(ctx_.doc.laps(), owner);
     // The pointer stays with the graph and the keys with the main window when they open.
     data_->setAttribute(Qt::WA_ShowWithoutActivating);
     info_->setAttribute(Qt::WA_ShowWithoutActivating);
     // Some window managers give tool windows a close button: closing one is the same as
     // its command's second press.
     connect(data_, &TDataWindow::closedByUser, this, [this] {
-        ctx_.doc.dataShown = false;
+        ctx_.view.side.dataShown = false;
         if (afterCommand_) afterCommand_();
     });
     connect(info_, &TReplayInfo::closedByUser, this, [this] {
-        ctx_.doc.infoShown = false;
+        ctx_.view.side.infoShown = false;
         if (afterCommand_) afterCommand_();
     });
     connect(info_, &TReplayInfo::editLapRequested, this, [this](int32_t index) {
@@ -38,9 +37,12 @@ TSideWindows::TSideWindows(TCommandContext& ctx, QWidget* owner, std::function<v
         DeleteLap(ctx_, index);
         if (afterCommand_) afterCommand_();
     });
+    ctx_.doc.Subscribe(*this);
 }
 
-TSideWindows::~TSideWindows() = default;
+TSideWindows::~TSideWindows() {
+    ctx_.doc.Unsubscribe(*this);
+}
 
 void TSideWindows::Setup(const TWindowRect& info, const TWindowRect& data) {
     info_->Setup(info);
@@ -52,26 +54,36 @@ void TSideWindows::AddKeys(const QList<QAction*>& actions) {
     info_->addActions(actions);
 }
 
-void TSideWindows::LapAdded(const TReplay& lap) {
-    data_->AddLapColumn(lap);
-    info_->RefreshLapList();
-}
-
-void TSideWindows::LapEdited(int32_t index, const TReplay& lap) {
-    data_->UpdateLapColumn(index, lap.driverName, lap.colour);
-    info_->viewport()->update();
-}
-
-void TSideWindows::LapRemoved(int32_t index) {
-    data_->RemoveLapColumn(index);
-    info_->LapListChanged();
-    Sync();
-}
-
-void TSideWindows::AllLapsRemoved() {
-    data_->RemoveAllLapColumns();
-    info_->LapListChanged();
-    Sync();
+void TSideWindows::Changed(const TDocumentChange& change) {
+    switch (change.kind) {
+        case TChangeKind::LapAdded:
+            if (change.lap != nullptr) data_->AddLapColumn(*change.lap);
+            info_->RefreshLapList();
+            break;
+        case TChangeKind::LapEdited:
+            if (change.lap != nullptr)
+                data_->UpdateLapColumn(change.index, change.lap->driverName, change.lap->colour);
+            info_->viewport()->update();
+            break;
+        case TChangeKind::LapRemoved:
+            data_->RemoveLapColumn(change.index);
+            info_->LapListChanged();
+            CloseEmptyList();
+            break;
+        case TChangeKind::AllLapsRemoved:
+            data_->RemoveAllLapColumns();
+            info_->LapListChanged();
+            CloseEmptyList();
+            break;
+        case TChangeKind::TrackOpened:
+        case TChangeKind::AxesChanged:
+        case TChangeKind::CaptionChanged:
+        case TChangeKind::LapsChanged:
+        case TChangeKind::Repaint:
+        case TChangeKind::ShowGraph:
+        case TChangeKind::ClosePictureInPicture:
+            break;
+    }
 }
 
 void TSideWindows::ShowLapValues(double x, int kind) {
@@ -79,11 +91,11 @@ void TSideWindows::ShowLapValues(double x, int kind) {
 }
 
 void TSideWindows::DataCommand() {
-    TDocumentState& doc = ctx_.doc;
-    doc.dragging = false;
-    doc.dragEnabled = true;
-    doc.dataShown = !doc.dataShown;
-    if (doc.dataShown) {
+    ctx_.view.graph.dragging = false;
+    ctx_.view.graph.dragEnabled = true;
+    bool& shown = ctx_.view.side.dataShown;
+    shown = !shown;
+    if (shown) {
         data_->show();
         // What the window shows from the start: the values at the cursor, if there is one.
         data_->ShowLapValues(kPointedAtCursor, ChannelPosition);
@@ -93,11 +105,11 @@ void TSideWindows::DataCommand() {
 }
 
 void TSideWindows::InfoCommand() {
-    TDocumentState& doc = ctx_.doc;
-    doc.dragging = false;
-    doc.dragEnabled = true;
-    doc.infoShown = !doc.infoShown;
-    info_->setVisible(doc.infoShown);
+    ctx_.view.graph.dragging = false;
+    ctx_.view.graph.dragEnabled = true;
+    bool& shown = ctx_.view.side.infoShown;
+    shown = !shown;
+    info_->setVisible(shown);
 }
 
 bool TSideWindows::DataEnabled() const {
@@ -105,13 +117,12 @@ bool TSideWindows::DataEnabled() const {
 }
 
 bool TSideWindows::InfoEnabled() const {
-    return !ctx_.doc.laps.Empty();
+    return !ctx_.doc.laps().Empty();
 }
 
-void TSideWindows::Sync() {
-    TDocumentState& doc = ctx_.doc;
-    if (doc.laps.Empty() && doc.infoShown) {
-        doc.infoShown = false;
+void TSideWindows::CloseEmptyList() {
+    if (ctx_.doc.laps().Empty() && ctx_.view.side.infoShown) {
+        ctx_.view.side.infoShown = false;
         info_->hide();
     }
 }

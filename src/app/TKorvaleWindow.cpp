@@ -2,10 +2,10 @@
 
 #include <QVBoxLayout>
 
-#include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/ShellPrompts.h"
 #include "app/SideWindows.h"
+#include "commands/CommandIds.h"
 #include "commands/CommandSettings.h"
 #include "commands/DocumentCommands.h"
 #include "commands/ImportCommands.h"
@@ -33,7 +33,8 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
       paths_(paths),
       settings_(paths.settingsFile),
       prompts_(std::make_unique<TShellPrompts>(*this)),
-      ctx_{doc_, tracks_, settings_, *prompts_} {
+      ctx_{doc_, view_, session_, tracks_, settings_, *prompts_} {
+    doc_.Subscribe(*this);
     setObjectName(QStringLiteral("korvaleWindow"));
     setMinimumSize(320, 240);
     auto* layout = new QVBoxLayout(this);
@@ -43,14 +44,13 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
     layout->addWidget(graph_);
     connect(graph_, &TGraphView::statusText, this, &TKorvaleWindow::SetStatus);
     connect(graph_, &TGraphView::stateChanged, this, &TKorvaleWindow::stateChanged);
-    side_ = new TSideWindows(ctx_, this, [this] { emit stateChanged(); });
+    side_ = std::make_unique<TSideWindows>(ctx_, this, [this] { emit stateChanged(); });
     connect(graph_, &TGraphView::showLapValues, this, &TKorvaleWindow::ShowLapValues);
-    connect(this, &TKorvaleWindow::stateChanged, side_, &TSideWindows::Sync);
     prompts_->SetHelpHandler([this](int topic) { emit helpRequested(topic); });
 
     // The document's fields as a new window has them: the axes of the last run, and the
     // snapshot Save compares them with.
-    ReadGraphAxes(settings_, doc_);
+    doc_.SetAxes(ReadGraphAxes(settings_));
     doc_.TakeAxesSnapshot();
     for (size_t i = 0; i < kSideKeys.size(); ++i) {
         const std::string p = kSideKeys[i].prefix;
@@ -66,6 +66,7 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
 TKorvaleWindow::~TKorvaleWindow() {
     // The axes in use become those of new documents on the next start.
     WriteAxesOnDestroy(ctx_);
+    doc_.Unsubscribe(*this);
 }
 
 bool TKorvaleWindow::Setup() {
@@ -127,12 +128,11 @@ const std::vector<TWindowCommand>& WindowCommands() {
          [](const TKorvaleWindow& w) { return Enabled(LapCommandsEnabled(w.doc())); }},
         {cmd::Graph,
          [](TKorvaleWindow& w) {
-             w.doc().viewMode = ViewGraph;
-             w.doc().repaintPending = true;
+             w.view().viewMode = ViewGraph;
              w.graph()->FullRepaint();
          },
          [](const TKorvaleWindow& w) {
-             return TCommandEnabling{true, true, w.doc().viewMode == ViewGraph};
+             return TCommandEnabling{true, true, w.view().viewMode == ViewGraph};
          }},
         {cmd::Map, Nothing, NotYetAvailable},
         {cmd::PictureInPicture, Nothing, NotYetAvailable},
@@ -146,11 +146,11 @@ const std::vector<TWindowCommand>& WindowCommands() {
         {cmd::Info, [](TKorvaleWindow& w) { w.sideWindows().InfoCommand(); },
          [](const TKorvaleWindow& w) {
              const bool on = w.sideWindows().InfoEnabled();
-             return TCommandEnabling{on, true, on && w.doc().infoShown};
+             return TCommandEnabling{on, true, on && w.view().side.infoShown};
          }},
         {cmd::Data, [](TKorvaleWindow& w) { w.sideWindows().DataCommand(); },
          [](const TKorvaleWindow& w) {
-             return TCommandEnabling{w.sideWindows().DataEnabled(), true, w.doc().dataShown};
+             return TCommandEnabling{w.sideWindows().DataEnabled(), true, w.view().side.dataShown};
          }},
     };
     return commands;
@@ -170,7 +170,7 @@ bool TKorvaleWindow::HandlesCommand(int id) const {
 TCommandEnabling TKorvaleWindow::CommandEnabling(int id) const {
     if (const TWindowCommand* c = FindWindowCommand(id)) return c->enabler(*this);
     if (const TAxisCommand* axis = FindAxisCommand(id))
-        return {AxisCommandEnabled(doc_), true, AxisCommandChecked(doc_, *axis)};
+        return {AxisCommandEnabled(view_), true, AxisCommandChecked(doc_, *axis)};
     return {};
 }
 
@@ -207,6 +207,35 @@ void TKorvaleWindow::FilesDropped(const std::vector<std::string>& paths) {
     emit stateChanged();
 }
 
+void TKorvaleWindow::Changed(const TDocumentChange& change) {
+    switch (change.kind) {
+        case TChangeKind::CaptionChanged:
+            SetCaptionText(QString::fromStdString(change.caption));
+            break;
+        case TChangeKind::LapsChanged:
+            LapsChanged();
+            break;
+        case TChangeKind::Repaint:
+            RepaintView();
+            break;
+        case TChangeKind::ShowGraph:
+            view_.viewMode = ViewGraph;
+            RepaintView();
+            break;
+        // The lap rows belong to the data window and the lap list (TSideWindows), the map
+        // scale to the picture-in-picture window: they subscribe for these themselves. The
+        // enablers run after every command anyway.
+        case TChangeKind::LapAdded:
+        case TChangeKind::LapEdited:
+        case TChangeKind::LapRemoved:
+        case TChangeKind::AllLapsRemoved:
+        case TChangeKind::TrackOpened:
+        case TChangeKind::AxesChanged:
+        case TChangeKind::ClosePictureInPicture:
+            break;
+    }
+}
+
 void TKorvaleWindow::SetCaptionText(const QString& caption) {
     caption_ = caption;
     emit captionChanged(caption);
@@ -224,7 +253,7 @@ void TKorvaleWindow::LapsChanged() {
 }
 
 void TKorvaleWindow::ShowLapValues(double x, int kind) {
-    side_->ShowLapValues(x, kind);
+    if (side_) side_->ShowLapValues(x, kind);
 }
 
 void TKorvaleWindow::RepaintView() {

@@ -7,9 +7,9 @@
 #include <QTimer>
 
 #include "AppFixture.h"
-#include "app/CommandIds.h"
 #include "app/SideWindows.h"
 #include "app/TEditInfoDlg.h"
+#include "commands/CommandIds.h"
 #include "views/graph/TGraphView.h"
 #include "views/windows/TDataWindow.h"
 #include "views/windows/TReplayInfo.h"
@@ -56,7 +56,7 @@ TEST_F(SideWindowsTest, CommandsFollowTheDocument) {
     EXPECT_TRUE(info().isHidden());
 
     window().OpenStartupDocument(Sample());
-    ASSERT_EQ(window().doc().laps.Count(), 3);
+    ASSERT_EQ(window().doc().laps().Count(), 3);
     EXPECT_TRUE(Enabled(cmd::Data));
     EXPECT_TRUE(Enabled(cmd::Info));
     EXPECT_FALSE(Checked(cmd::Data));
@@ -68,7 +68,7 @@ TEST_F(SideWindowsTest, CommandsFollowTheDocument) {
     EXPECT_FALSE(info().isHidden());
     ASSERT_EQ(data().columns().Count(), 3);
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(Header(i + 1).toStdString(), window().doc().laps.At(i).driverName);
+        EXPECT_EQ(Header(i + 1).toStdString(), window().doc().laps().At(i).driverName);
     EXPECT_GT(info().listWidth(), 0);
 
     // F12 again hides the data window.
@@ -89,7 +89,7 @@ TEST_F(SideWindowsTest, CommandsFollowTheDocument) {
     EXPECT_FALSE(Enabled(cmd::Info));
     EXPECT_FALSE(Checked(cmd::Info));
     EXPECT_TRUE(info().isHidden());
-    EXPECT_FALSE(window().doc().infoShown);
+    EXPECT_FALSE(window().view().side.infoShown);
     EXPECT_FALSE(Enabled(cmd::Data));
 }
 
@@ -101,8 +101,8 @@ TEST_F(SideWindowsTest, ValuesFollowThePointerOverTheGraph) {
     Key(cmd::Data);
     TGraphView* graph = window().graph();
     graph->repaint();  // the pointer is ignored until the graph has been drawn
-    ASSERT_FALSE(window().doc().repaintPending);
-    ASSERT_EQ(window().doc().xAxis, ChannelPosition);
+    ASSERT_FALSE(window().view().graph.repaintPending);
+    ASSERT_EQ(window().doc().axes().x, ChannelPosition);
     MoveOverGraph(graph->width() / 2, graph->height() / 2);
     for (int i = 0; i < 3; ++i) {
         const TLapValues& v = data().columns().At(i).values;
@@ -124,7 +124,7 @@ TEST_F(SideWindowsTest, RenameRecolourAndDeleteFromTheList) {
     window().OpenStartupDocument(Sample());
     Key(cmd::Data);
     Key(cmd::Info);
-    const std::string third = window().doc().laps.At(2).driverName;
+    const std::string third = window().doc().laps().At(2).driverName;
 
     // Double-click row 1: the edit dialog renames and recolours it; both windows follow.
     bool edited = false;
@@ -143,8 +143,8 @@ TEST_F(SideWindowsTest, RenameRecolourAndDeleteFromTheList) {
     ClickRow(1, Qt::LeftButton, QEvent::MouseButtonRelease);
     ClickRow(1, Qt::LeftButton, QEvent::MouseButtonDblClick);
     ASSERT_TRUE(edited);
-    EXPECT_STREQ(window().doc().laps.At(1).driverName, "Renamed");
-    EXPECT_TRUE(window().doc().dirty);
+    EXPECT_STREQ(window().doc().laps().At(1).driverName, "Renamed");
+    EXPECT_TRUE(window().doc().dirty());
     EXPECT_EQ(data().columns().At(1).colour, (Rgb{1, 2, 3}));
     EXPECT_EQ(Header(2), QStringLiteral("Renamed"));
 
@@ -154,7 +154,7 @@ TEST_F(SideWindowsTest, RenameRecolourAndDeleteFromTheList) {
     QKeyEvent del(QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier);
     QApplication::sendEvent(&info(), &del);
     ASSERT_TRUE(Shown("Confirm Delete"));
-    ASSERT_EQ(window().doc().laps.Count(), 2);
+    ASSERT_EQ(window().doc().laps().Count(), 2);
     EXPECT_EQ(data().columns().Count(), 2);
     EXPECT_EQ(Header(2).toStdString(), third);
     EXPECT_EQ(info().selectedLap(), -1);
@@ -165,7 +165,7 @@ TEST_F(SideWindowsTest, RenameRecolourAndDeleteFromTheList) {
         ClickRow(0, Qt::LeftButton, QEvent::MouseButtonRelease);
         QApplication::sendEvent(&info(), &del);
     }
-    EXPECT_TRUE(window().doc().laps.Empty());
+    EXPECT_TRUE(window().doc().laps().Empty());
     EXPECT_TRUE(info().isHidden());
     EXPECT_FALSE(Enabled(cmd::Info));
 }

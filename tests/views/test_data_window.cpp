@@ -30,15 +30,15 @@ struct DataWindowTest : testing::Test {
         state.UseTrack(false);
         window = std::make_unique<TDataWindow>(
             [this] {
-                return TLapValuesSource{&state.doc.laps, CurrentTrack(state.ctx),
-                                        std::optional<int32_t>{}, state.doc.xAxis};
+                return TLapValuesSource{&state.doc.laps(), state.doc.Track(),
+                                        std::optional<int32_t>{}, state.doc.axes().x};
             },
             nullptr);
         window->Setup({0, 0, 400, 260});
         window->resize(400, 260);
     }
-    void Add(const char* name, int from, Rgb colour) {
-        auto lap = MakeLinearLap(100, from, 100, colour);
+    void Add(const char* name, int from, Rgb colour, int step = 100) {
+        auto lap = MakeLinearLap(100, from, step, colour);
         lap->SetDriverName(name);
         window->AddLapColumn(*lap);
         state.AddLap(std::move(lap));
@@ -152,14 +152,13 @@ TEST_F(DataWindowTest, HeaderClickCollapsesToASquareAndRestores) {
 
 TEST_F(DataWindowTest, DeletionsAndEditsReachTheColumnsAtOnce) {
     Add("One", 0, kRed);
-    Add("Two", 0, kBlue);
+    Add("Two", 0, kBlue, 50);  // a lap of its own: half as fast
     Add("Three", 0, kGreen);
-    state.doc.laps.At(1).positions.assign(100, 0);  // "Two" never moves: a lap of its own
     window->show();
     window->ShowLapValues(1000, ChannelPosition);
     const TLapValues third = window->columns().At(2).values;
 
-    state.doc.laps.RemoveBySerial(state.doc.laps.At(1).serial);
+    state.doc.RemoveLap(1);
     window->RemoveLapColumn(1);
     ASSERT_EQ(window->header()->count(), 3);
     EXPECT_EQ(window->header()->model()->headerData(2, Qt::Horizontal).toString(),

@@ -34,7 +34,7 @@ struct ReplayInfoTest : testing::Test {
     std::vector<int> edits, deletes;
 
     void SetUp() override {
-        info = std::make_unique<TScriptedInfo>(state.doc.laps, nullptr);
+        info = std::make_unique<TScriptedInfo>(state.doc.laps(), nullptr);
         info->Setup({0, 0, 300, 200});
         QObject::connect(info.get(), &TReplayInfo::editLapRequested,
                          [this](int32_t i) { edits.push_back(i); });
@@ -81,10 +81,11 @@ TEST_F(ReplayInfoTest, RowsShowSymbolNameAndLapText) {
     EXPECT_EQ(info->windowTitle(), QStringLiteral("Replay Info"));
     EXPECT_EQ(info->font().pixelSize(), 16);
     // 149 frames at 60 ft a frame: 9.933 s; the lap's nominal 10000 ft in that time.
-    EXPECT_EQ(TReplayInfo::LapText(state.doc.laps.At(0)), QStringLiteral("  9.933 s=686.394 mph"));
+    EXPECT_EQ(TReplayInfo::LapText(state.doc.laps().At(0)),
+              QStringLiteral("  9.933 s=686.394 mph"));
     const QFontMetrics fm(info->font());
     const int widest = fm.horizontalAdvance(QStringLiteral("Driver 0")) +
-                       fm.horizontalAdvance(TReplayInfo::LapText(state.doc.laps.At(0))) + 36;
+                       fm.horizontalAdvance(TReplayInfo::LapText(state.doc.laps().At(0))) + 36;
     EXPECT_EQ(info->listWidth(), widest);
 
     const QImage shot = info->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -138,7 +139,7 @@ TEST_F(ReplayInfoTest, DeleteKeyAndListChangesClearTheSelection) {
     // A lap deleted elsewhere, laps imported, the document cleared or opened: the selected
     // row would stand for another lap or for none.
     const int32_t width = info->listWidth();
-    state.doc.laps.RemoveBySerial(state.doc.laps.At(0).serial);
+    state.doc.RemoveLap(0);
     info->LapListChanged();
     EXPECT_EQ(info->selectedLap(), -1);
     EXPECT_EQ(info->listWidth(), width) << "a deletion keeps the measured width";
@@ -149,7 +150,7 @@ TEST_F(ReplayInfoTest, DeleteKeyAndListChangesClearTheSelection) {
     info->RefreshLapList();
     EXPECT_EQ(info->selectedLap(), -1);
 
-    state.doc.laps.Clear();
+    state.doc.Clear();
     info->RefreshLapList();
     EXPECT_EQ(info->listWidth(), 0) << "an empty list measures 0";
     Click(5);
