@@ -4,16 +4,19 @@
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
+
 #include <cstdio>
 
+#include "app/MapWindows.h"
 #include "app/SideWindows.h"
 #include "app/StartupOptions.h"
-#include "app/TKorvaleApp.h"
 #include "app/TKorvaleWindow.h"
 #include "app/TSDIDecFrame.h"
 #include "commands/CommandIds.h"
 #include "views/graph/TGraphView.h"
+#include "views/map/TTrackMapView.h"
 #include "views/windows/TDataWindow.h"
+#include "views/windows/TPipWindow.h"
 #include "views/windows/TReplayInfo.h"
 
 namespace {
@@ -23,21 +26,30 @@ void Settle() {
     for (int i = 0; i < 3; ++i) QApplication::processEvents();
 }
 
-bool Save(QWidget& window, const std::string& path) {
-    const QImage image = window.grab().toImage();
-    if (!image.isNull() && image.save(QString::fromStdString(path), "PNG")) return true;
-    std::fprintf(stderr, "korvale: cannot write the screenshot %s\n", path.c_str());
-    return false;
+// Runs a command as its key would; false after saying why when it is not available.
+bool Run(TSDIDecFrame& frame, int id, const char* option, const char* why) {
+    if (!frame.client()->CommandEnabling(id).enabled) {
+        std::fprintf(stderr, "korvale: %s: %s\n", option, why);
+        return false;
+    }
+    frame.Dispatch(id);
+    return true;
 }
 
-// Runs a command of the main window the way its key would; false when it is disabled.
-bool Run(TKorvaleWindow& window, int id, const char* what) {
-    if (window.CommandEnabling(id).enabled) {
-        window.RunCommand(id);
-        return true;
+// The shared cursor at feet along the track, as the pointer would leave it: the views draw
+// it and the data window shows the laps' values there.
+bool PlaceCursor(TKorvaleWindow& window, double feet) {
+    const TTrackData* track = window.doc().Track();
+    if (track == nullptr || !(track->inchesPerUnit > 0)) {
+        std::fprintf(stderr, "korvale: --cursor: the document has no track\n");
+        return false;
     }
-    std::fprintf(stderr, "korvale: the %s cannot be opened on this document\n", what);
-    return false;
+    window.view().cursorPosition = int32_t(feet * 12 / track->inchesPerUnit);
+    window.graph()->CursorMoved();
+    if (window.maps().map() != nullptr) window.maps().map()->CursorMoved();
+    if (window.maps().pip() != nullptr) window.maps().pip()->CursorMoved();
+    window.ShowLapValues(kPointedAtCursor, ChannelPosition);
+    return true;
 }
 
 }  // namespace
@@ -49,34 +61,34 @@ bool WriteScreenshot(QWidget& window, const std::string& path) {
     return !image.isNull() && image.save(QString::fromStdString(path), "PNG");
 }
 
-bool WriteProgramScreenshots(TKorvaleApp& app, const TStartupOptions& options) {
-    TSDIDecFrame& frame = *app.frame();
-    TKorvaleWindow& window = *app.window();
+bool WriteScreenshots(TSDIDecFrame& frame, const TStartupOptions& options) {
     frame.show();
     Settle();  // the first paint of the graph, which drops any cursor
-    bool ok = true;
-    if (options.showInfo) ok = Run(window, cmd::Info, "lap list (Info)") && ok;
-    if (options.showData) ok = Run(window, cmd::Data, "data window (Data)") && ok;
-    if (options.cursorFeet) {
-        const TTrackData* track = CurrentTrack(window.context());
-        if (track == nullptr || !(track->inchesPerUnit > 0)) {
-            std::fprintf(stderr, "korvale: --cursor needs a document with a track\n");
-            ok = false;
-        } else {
-            window.view().cursorPosition = int32_t(*options.cursorFeet * 12 / track->inchesPerUnit);
-            window.graph()->CursorMoved();
-            window.sideWindows().ShowLapValues(kPointedAtCursor, ChannelPosition);
-        }
-    }
+    TKorvaleWindow& window = *frame.client();
+    if (options.viewMap && !Run(frame, cmd::Map, "--view map", "the document has no track map"))
+        return false;
+    if (options.showPip &&
+        !Run(frame, cmd::PictureInPicture, "--show pip", "the document has no track map"))
+        return false;
+    if (options.showInfo && !Run(frame, cmd::Info, "--show info", "the document has no laps"))
+        return false;
+    if (options.showData && !Run(frame, cmd::Data, "--show data", "the document has no track"))
+        return false;
     Settle();
-    ok = Save(frame, options.screenshotFile) && ok;
-    if (options.showData && !window.sideWindows().dataWindow()->isHidden())
-        ok = Save(*window.sideWindows().dataWindow(),
-                  SideScreenshotPath(options.screenshotFile, "-data")) &&
-             ok;
-    if (options.showInfo && !window.sideWindows().infoWindow()->isHidden())
-        ok = Save(*window.sideWindows().infoWindow(),
-                  SideScreenshotPath(options.screenshotFile, "-info")) &&
-             ok;
-    return ok;
+    if (options.cursorFeet && !PlaceCursor(window, *options.cursorFeet)) return false;
+    if (!WriteScreenshot(frame, options.screenshotFile)) return false;
+    const struct {
+        bool asked;
+        QWidget* window;
+        const char* suffix;
+    } sides[] = {{options.showPip, window.pip(), "-pip"},
+                 {options.showData, window.sideWindows().dataWindow(), "-data"},
+                 {options.showInfo, window.sideWindows().infoWindow(), "-info"}};
+    for (const auto& side : sides) {
+        if (!side.asked) continue;
+        if (side.window == nullptr ||
+            !WriteScreenshot(*side.window, SideScreenshotPath(options.screenshotFile, side.suffix)))
+            return false;
+    }
+    return true;
 }

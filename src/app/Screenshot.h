@@ -4,14 +4,13 @@
 #include <string>
 
 class QWidget;
-class TKorvaleApp;
+class TSDIDecFrame;
 struct TStartupOptions;
 
 // False when the file could not be written.
 bool WriteScreenshot(QWidget& window, const std::string& path);
 
-// korvale --screenshot: the frame into options.screenshotFile, with the side windows of
-// --show opened (each into its own file beside it, "-data" and "-info" before the
-// extension) and the cursor of --cursor placed. False after a message on the error output
-// when a picture could not be made or written.
-bool WriteProgramScreenshots(TKorvaleApp& app, const TStartupOptions& options);
+// The --screenshot run: the frame shown in the view asked for, the side windows asked for
+// opened, the frame written to the screenshot file and each side window beside it. False
+// (after saying why) when a picture could not be made or written.
+bool WriteScreenshots(TSDIDecFrame& frame, const TStartupOptions& options);

@@ -15,12 +15,14 @@ bool ParseShow(const std::string& list, TStartupOptions& out) {
     std::string word;
     bool any = false;
     while (std::getline(words, word, ',')) {
-        if (word == "data") {
+        if (word == "pip") {
+            out.showPip = true;
+        } else if (word == "data") {
             out.showData = true;
         } else if (word == "info") {
             out.showInfo = true;
         } else {
-            out.error = "--show takes data and info, not \"" + word + "\"";
+            out.error = "--show takes pip, data and info, not \"" + word + "\"";
             return false;
         }
         any = true;
@@ -35,9 +37,9 @@ TStartupOptions ParseStartupOptions(int argc, const char* const* argv) {
     TStartupOptions out;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
-        const bool takesValue = std::strcmp(arg, "--screenshot") == 0 ||
-                                std::strcmp(arg, "--show") == 0 ||
-                                std::strcmp(arg, "--cursor") == 0;
+        const bool takesValue =
+            std::strcmp(arg, "--screenshot") == 0 || std::strcmp(arg, "--show") == 0 ||
+            std::strcmp(arg, "--view") == 0 || std::strcmp(arg, "--cursor") == 0;
         if (takesValue && (i + 1 >= argc || argv[i + 1][0] == '\0')) {
             out.error = std::string(arg) + " needs a value";
             return out;
@@ -46,6 +48,13 @@ TStartupOptions ParseStartupOptions(int argc, const char* const* argv) {
             out.screenshotFile = argv[++i];
         } else if (std::strcmp(arg, "--show") == 0) {
             if (!ParseShow(argv[++i], out)) return out;
+        } else if (std::strcmp(arg, "--view") == 0) {
+            const std::string view = argv[++i];
+            if (view != "graph" && view != "map") {
+                out.error = "--view takes graph or map, not \"" + view + "\"";
+                return out;
+            }
+            out.viewMap = view == "map";
         } else if (std::strcmp(arg, "--cursor") == 0) {
             const char* text = argv[++i];
             errno = 0;
@@ -62,8 +71,9 @@ TStartupOptions ParseStartupOptions(int argc, const char* const* argv) {
             out.document = arg;
         }
     }
-    if (out.screenshotFile.empty() && (out.showData || out.showInfo || out.cursorFeet))
-        out.error = "--show and --cursor go with --screenshot";
+    if (out.screenshotFile.empty() &&
+        (out.showPip || out.viewMap || out.showData || out.showInfo || out.cursorFeet))
+        out.error = "--show, --view and --cursor go with --screenshot";
     return out;
 }
 

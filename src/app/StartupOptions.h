@@ -1,6 +1,7 @@
 #pragma once
 // The program's command line: an optional document, and --screenshot FILE with what the
-// picture shows: side windows opened (--show data,info) and the cursor placed (--cursor).
+// picture shows: the main window's view (--view graph|map), the side windows opened
+// (--show pip,data,info) and the cursor placed (--cursor FEET).
 
 #include <optional>
 #include <string>
@@ -8,13 +9,15 @@
 struct TStartupOptions {
     std::string document;              // the first argument that is not an option; empty if none
     std::string screenshotFile;        // empty unless --screenshot was given
-    bool showData = false;             // --show data: the data window, written to FILE-data.png
-    bool showInfo = false;             // --show info: the lap list, written to FILE-info.png
+    bool viewMap = false;              // --view map: the main window shows the track map, fitted
+    bool showPip = false;              // --show pip: the picture-in-picture window, in FILE-pip.png
+    bool showData = false;             // --show data: the data window, in FILE-data.png
+    bool showInfo = false;             // --show info: the lap list, in FILE-info.png
     std::optional<double> cursorFeet;  // --cursor FEET: the shared cursor position
     std::string error;                 // empty when the command line was understood
 };
 
 TStartupOptions ParseStartupOptions(int argc, const char* const* argv);
 
-// FILE with suffix put before its extension: shot.png and "-data" give shot-data.png.
+// FILE with suffix put before its extension: shot.png and "-pip" give shot-pip.png.
 std::string SideScreenshotPath(const std::string& file, const std::string& suffix);

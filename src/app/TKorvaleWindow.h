@@ -21,8 +21,10 @@
 #include "track/TrackList.h"
 
 class TGraphView;
+class TMapWindows;
 class TShellPrompts;
 class TSideWindows;
+class QStackedLayout;
 
 struct TCommandEnabling {
     bool enabled = false;
@@ -65,6 +67,11 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     TTrackList& tracks() { return tracks_; }
     TGraphView* graph() { return graph_; }
     const TGraphView* graph() const { return graph_; }
+    // The track map and the picture-in-picture window with their commands.
+    TMapWindows& maps() { return *maps_; }
+    const TMapWindows& maps() const { return *maps_; }
+    QWidget* pip() const;
+    // The data window and the lap list with their commands.
     TSideWindows& sideWindows() { return *side_; }
     const TSideWindows& sideWindows() const { return *side_; }
     const AppPaths& paths() const { return paths_; }
@@ -109,6 +116,8 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     std::unique_ptr<TShellPrompts> prompts_;
     TCommandContext ctx_;
     TGraphView* graph_ = nullptr;
+    QStackedLayout* views_ = nullptr;  // the graph or the map
+    TMapWindows* maps_ = nullptr;      // a child QObject of this window
     // Subscribed to doc_, so it goes before it; its windows are children of this one.
     std::unique_ptr<TSideWindows> side_;
     QString caption_ = QStringLiteral("Korvale");

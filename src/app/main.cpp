@@ -1,7 +1,7 @@
 // korvale [DOCUMENT]
-// korvale --screenshot FILE [--show data,info] [--cursor FEET] [DOCUMENT]: renders the
-// main window offscreen into a PNG file (and each side window asked for beside it) and
-// ends, for machines without a display and for tests.
+// korvale --screenshot FILE [--view graph|map] [--show pip,data,info] [--cursor FEET]
+// [DOCUMENT]: renders the main window offscreen into a PNG file (and each side window asked for
+// beside it) and ends, for machines without a display and for tests.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -27,7 +27,8 @@ int main(int argc, char** argv) {
     if (!options.error.empty()) {
         std::fprintf(stderr,
                      "korvale: %s\nusage: korvale [DOCUMENT]\n       korvale --screenshot FILE "
-                     "[--show data,info] [--cursor FEET] [DOCUMENT]\n",
+                     "[--view graph|map] "
+                     "[--show pip,data,info] [--cursor FEET] [DOCUMENT]\n",
                      options.error.c_str());
         return 2;
     }
@@ -45,7 +46,7 @@ int main(int argc, char** argv) {
     if (!options.screenshotFile.empty()) app.SetNonInteractive(true);
     if (!app.CreateMainWindow()) return 1;
 
-    if (!options.screenshotFile.empty()) return WriteProgramScreenshots(app, options) ? 0 : 1;
+    if (!options.screenshotFile.empty()) return WriteScreenshots(*app.frame(), options) ? 0 : 1;
 
     app.frame()->show();
     return QApplication::exec();

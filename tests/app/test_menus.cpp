@@ -174,9 +174,7 @@ TEST_F(MenuTest, StatusBarHasTheTextFieldAndTheLockIndicators) {
 }
 
 TEST_F(MenuTest, LaterCommandsAreShownButDisabledWhateverTheDocument) {
-    const int later[] = {cmd::Map,           cmd::PictureInPicture, cmd::SpeedComparison,
-                         cmd::Corners,       cmd::OtherMarkers,     cmd::ExportTextData,
-                         cmd::ExportToReplay};
+    const int later[] = {cmd::ExportTextData, cmd::ExportToReplay};
     for (int id : later) EXPECT_FALSE(Enabled(id)) << id;
     window().OpenStartupDocument(Sample());
     ASSERT_EQ(window().doc().laps().Count(), 3);

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "AppFixture.h"
+#include "app/MapWindows.h"
 #include "app/SideWindows.h"
 #include "app/TEditInfoDlg.h"
 #include "commands/CommandIds.h"
@@ -118,6 +119,11 @@ TEST_F(SideWindowsTest, ValuesFollowThePointerOverTheGraph) {
     MoveOverGraph(5, 5);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(data().columns().At(i).values[ChannelTime], kNoLapValue) << i;
+
+    // The map and the picture-in-picture window feed it the same way.
+    const double units = 2000 * 12 / window().doc().Track()->inchesPerUnit;
+    emit window().maps().showLapValues(units, ChannelPosition);
+    EXPECT_NEAR(data().columns().At(1).values[ChannelPosition], 2000, 1e-9);
 }
 
 TEST_F(SideWindowsTest, RenameRecolourAndDeleteFromTheList) {
