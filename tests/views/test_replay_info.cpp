@@ -80,9 +80,9 @@ TEST_F(ReplayInfoTest, RowsShowSymbolNameAndLapText) {
     QApplication::processEvents();
     EXPECT_EQ(info->windowTitle(), QStringLiteral("Replay Info"));
     EXPECT_EQ(info->font().pixelSize(), 16);
-    // 149 frames at 60 ft a frame: 9.933 s; the lap's nominal 10000 ft in that time.
+    // 149 frames at 60 ft a frame: 9.933 s; the 8940 ft this partial lap covers in that time.
     EXPECT_EQ(TReplayInfo::LapText(state.doc.laps().At(0)),
-              QStringLiteral("  9.933 s=686.394 mph"));
+              QStringLiteral("  9.933 s=613.636 mph"));
     const QFontMetrics fm(info->font());
     const int widest = fm.horizontalAdvance(QStringLiteral("Driver 0")) +
                        fm.horizontalAdvance(TReplayInfo::LapText(state.doc.laps().At(0))) + 36;
