@@ -49,6 +49,9 @@ std::vector<TMenuEntry> ViewMenu() {
         Item(Info, "I&nfo\tF11", "Show the replay info window"),
         Item(Data, "&Data\tF12", "Show detailed lap data"),
         Separator(),
+        Item(TimeDelta, "Time De&lta\tCtrl+T",
+             "Show each lap's time gained or lost against the reference lap"),
+        Item(Sectors, "Secto&rs", "Show the sector times and the ideal lap"),
         Item(Legend, "&Legend", "Name the laps in a corner of the graph"),
     };
     view.insert(view.end(), rest.begin(), rest.end());
@@ -78,6 +81,7 @@ const std::vector<TMenuLayout>& MainMenuLayout() {
          {Item(EditInfo, "&Edit Info", "Edit the name and color for a replay lap"),
           Item(DeleteLap, "&Delete Lap", "Delete a replay lap"),
           Separator(),
+          Item(SetReferenceLap, "Set &Reference Lap...", "Choose the lap the others are compared with"),
           Item(ShowAllLaps, "Show &All Laps", "Show the laps hidden in the replay info window")}},
         {"&View", ViewMenu()},
         {"&Help",
@@ -120,6 +124,7 @@ const std::vector<TAccelerator>& AcceleratorTable() {
         {"F10", SpeedComparison},
         {"F11", Info},
         {"F12", Data},
+        {"Ctrl+T", TimeDelta},
     };
     return table;
 }
