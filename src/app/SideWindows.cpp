@@ -3,6 +3,7 @@
 #include <QAction>
 
 #include "commands/LapEditing.h"
+#include "commands/LapVisibility.h"
 #include "views/windows/TDataWindow.h"
 #include "views/windows/TReplayInfo.h"
 
@@ -16,6 +17,8 @@ TSideWindows::TSideWindows(TCommandContext& ctx, QWidget* owner, std::function<v
         },
         owner);
     info_ = new TReplayInfo(ctx_.doc.laps(), owner);
+    info_->SetHiddenLaps(&ctx_.view.hiddenLaps);
+    connect(info_, &TReplayInfo::lapHiddenRequested, this, &TSideWindows::lapHiddenRequested);
     // The pointer stays with the graph and the keys with the main window when they open.
     data_->setAttribute(Qt::WA_ShowWithoutActivating);
     info_->setAttribute(Qt::WA_ShowWithoutActivating);
@@ -84,6 +87,13 @@ void TSideWindows::Changed(const TDocumentChange& change) {
         case TChangeKind::ClosePictureInPicture:
             break;
     }
+}
+
+void TSideWindows::LapVisibilityChanged() {
+    const TLapList& laps = ctx_.doc.laps();
+    for (int32_t i = 0; i < laps.Count(); ++i)
+        data_->SetLapHidden(i, LapHidden(ctx_.view, laps.At(i).serial));
+    info_->viewport()->update();
 }
 
 void TSideWindows::ShowLapValues(double x, int kind) {

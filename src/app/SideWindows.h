@@ -29,6 +29,10 @@ class TSideWindows : public QObject, public TDocumentObserver {
     // The document's change channel: the lap columns and rows follow the laps.
     void Changed(const TDocumentChange& change) override;
 
+    // Laps were hidden or shown again: the lap list's check boxes and the data window's
+    // columns follow view().hiddenLaps.
+    void LapVisibilityChanged();
+
     // What the pointer points at: see TDataWindow::ShowLapValues.
     void ShowLapValues(double x, int kind);
 
@@ -44,6 +48,10 @@ class TSideWindows : public QObject, public TDocumentObserver {
     TWindowRect DataPlacement() const;
     TDataWindow* dataWindow() const { return data_; }
     TReplayInfo* infoWindow() const { return info_; }
+
+  signals:
+    // The lap list's check box: the main window hides or shows the lap in every view.
+    void lapHiddenRequested(int32_t serial, bool hidden);
 
   private:
     // The lap list closes when the last lap has gone.

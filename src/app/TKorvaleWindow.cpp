@@ -58,6 +58,7 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
     side_ = std::make_unique<TSideWindows>(ctx_, this, [this] { emit stateChanged(); });
     connect(graph_, &TGraphView::showLapValues, this, &TKorvaleWindow::ShowLapValues);
     connect(maps_, &TMapWindows::showLapValues, this, &TKorvaleWindow::ShowLapValues);
+    connect(side_.get(), &TSideWindows::lapHiddenRequested, this, &TKorvaleWindow::SetLapHidden);
     prompts_->SetHelpHandler([this](int topic) { emit helpRequested(topic); });
 
     // The document's fields as a new window has them: the axes of the last run, and the
@@ -359,7 +360,7 @@ void TKorvaleWindow::LapVisibilityChanged() {
     graph_->ResetRanges();
     graph_->FullRepaint();
     maps_->Repaint();
-    emit lapVisibilityChanged();
+    side_->LapVisibilityChanged();
     emit stateChanged();
 }
 

@@ -114,8 +114,6 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     void statusChanged(const QString& text);
     // After every command and every change the commands' enabling may depend on.
     void stateChanged();
-    // Laps were hidden or shown again: the windows that list laps follow.
-    void lapVisibilityChanged();
     // A help topic the window opens by itself (the first run).
     void helpRequested(int topic);
 

@@ -60,6 +60,15 @@ void TLapDataTable::UpdateLapColumn(int32_t index, const std::string& name, Rgb 
     columns_[size_t(index)].colour = colour;
 }
 
+bool TLapDataTable::SetColumnHidden(int32_t index, bool hidden) {
+    if (index < 0 || index >= Count()) return false;
+    TLapData& d = columns_[size_t(index)];
+    if (d.hidden == hidden) return false;
+    d.hidden = hidden;
+    if (hidden) d.values = kNoLapValues;
+    return true;
+}
+
 void TLapDataTable::ShowLapValues(double x, int kind, const TLapValuesSource& source) {
     const TPointedAt at =
         ResolvePointedAt(x, kind, source.cursorPosition, source.track != nullptr, source.xAxis);
@@ -76,6 +85,7 @@ void TLapDataTable::ShowValues(const TLapList& laps, const TTrackData* track, TP
     if (!nothing && at.kind == ChannelPosition) x = x * track->inchesPerUnit / 12;
     const int32_t common = std::min(Count(), laps.Count());
     for (int32_t i = 0; i < Count(); ++i)
-        columns_[size_t(i)].values =
-            nothing || i >= common ? kNoLapValues : LapValuesAt(laps.At(i), track, x, at.kind);
+        columns_[size_t(i)].values = nothing || i >= common || columns_[size_t(i)].hidden
+                                         ? kNoLapValues
+                                         : LapValuesAt(laps.At(i), track, x, at.kind);
 }

@@ -64,6 +64,9 @@ struct TLapData {
     bool expanded = true;    // false: the column is collapsed to a square
     int32_t savedWidth = 0;  // the column's width before it was collapsed, pixels
     Rgb colour{0, 0, 0};
+    // The lap is hidden from the views: the column is collapsed whatever expanded says,
+    // and its values stay empty.
+    bool hidden = false;
 };
 
 // The data window's columns and their values, without any drawing.
@@ -74,6 +77,9 @@ class TLapDataTable {
     void RemoveLapColumn(int32_t index);
     void RemoveAllLapColumns();
     void UpdateLapColumn(int32_t index, const std::string& name, Rgb colour);
+    // Hides or shows a lap's column; false when the index is out of range or nothing changed.
+    // Hiding empties its values.
+    bool SetColumnHidden(int32_t index, bool hidden);
 
     // The data window's readout: resolves (x, kind) against the source and shows the
     // values of every lap there.

@@ -1,15 +1,21 @@
 // Hiding laps: view state only. A hidden lap leaves the graph as the document without it
 // would draw it, and stays in the document and in the saved file; Show All Laps brings it
 // back.
+#include <QHeaderView>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
 
 #include "AppFixture.h"
+#include "app/SideWindows.h"
 #include "commands/CommandContext.h"
 #include "commands/CommandIds.h"
 #include "commands/DocumentCommands.h"
 #include "commands/LapVisibility.h"
 #include "document/KvlFile.h"
 #include "views/graph/TGraphView.h"
+#include "views/windows/TDataWindow.h"
+#include "views/windows/TReplayInfo.h"
 
 using namespace app_test;
 
@@ -66,6 +72,29 @@ TEST_F(LapHiding, HiddenLapsAreForgottenWhenTheLapsGoAndUnknownSerialsAreIgnored
     frame().Dispatch(cmd::FileNew);
     EXPECT_TRUE(window().view().hiddenLaps.empty());
     EXPECT_TRUE(ShownLaps(window().doc(), window().view()).empty());
+}
+
+TEST_F(LapHiding, TheListsCheckBoxCollapsesTheDataColumnWhichTheKeysCursorLeavesEmpty) {
+    frame().Dispatch(cmd::Data);
+    frame().Dispatch(cmd::Info);
+    TDataWindow& data = *window().sideWindows().dataWindow();
+    TReplayInfo& info = *window().sideWindows().infoWindow();
+    const int width = data.header()->sectionSize(2);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(type, QPointF(8, 16 + 10), QPointF(), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, {});
+        QApplication::sendEvent(info.viewport(), &e);  // row 1's check box
+    }
+    EXPECT_TRUE(LapHidden(window().view(), window().doc().laps().At(1).serial));
+    EXPECT_EQ(data.header()->sectionSize(2), data.headerHeight());
+    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    QApplication::sendEvent(window().graph(), &right);
+    EXPECT_NE(data.columns().At(0).values[ChannelPosition], kNoLapValue);
+    EXPECT_EQ(data.columns().At(1).values, kNoLapValues);
+
+    frame().Dispatch(cmd::ShowAllLaps);
+    EXPECT_TRUE(info.LapShown(window().doc().laps().At(1)));
+    EXPECT_EQ(data.header()->sectionSize(2), width);
 }
 
 }  // namespace

@@ -96,9 +96,13 @@ TEST_F(DeltaStripTest, StripUnderTheGraphWithZeroLineAndCurvePoint) {
 }
 
 TEST_F(DeltaStripTest, HoverReadoutAddsEachLapsDeltaWhereItHasOne) {
-    EXPECT_EQ(DeltaReadout(doc, 0, 3000), QStringLiteral(", Delta: Ann +0.000, Bo +0.500"));
-    EXPECT_EQ(DeltaReadout(doc, 0, 8000), QString());  // Ann does not reach 8000 feet
-    EXPECT_EQ(DeltaReadout(doc, 1, 8000), QStringLiteral(", Delta: Bo +0.000"));
+    EXPECT_EQ(DeltaReadout(doc, TViewState{}, 0, 3000),
+              QStringLiteral(", Delta: Ann +0.000, Bo +0.500"));
+    EXPECT_EQ(DeltaReadout(doc, TViewState{}, 0, 8000), QString());  // Ann does not reach 8000 feet
+    EXPECT_EQ(DeltaReadout(doc, TViewState{}, 1, 8000), QStringLiteral(", Delta: Bo +0.000"));
+    TViewState boHidden;
+    boHidden.hiddenLaps.push_back(doc.laps().At(1).serial);
+    EXPECT_EQ(DeltaReadout(doc, boHidden, 0, 3000), QStringLiteral(", Delta: Ann +0.000"));
 
     viewState.analysis.deltaShown = true;
     TGraphView view(ctx);

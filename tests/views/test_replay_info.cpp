@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 
 #include "views/GraphTestSupport.h"
@@ -49,22 +50,23 @@ struct ReplayInfoTest : testing::Test {
         }
         info->RefreshLapList();
     }
-    void Mouse(QEvent::Type type, int y, Qt::MouseButton button) {
+    // x: on the driver name by default, past the check boxes.
+    void Mouse(QEvent::Type type, int y, Qt::MouseButton button, int x = 60) {
         QWidget* port = info->viewport();
-        const QPointF local(10, y);
+        const QPointF local(x, y);
         QMouseEvent e(type, local, port->mapToGlobal(local), button,
                       type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button),
                       Qt::NoModifier);
         QApplication::sendEvent(port, &e);
     }
-    void Click(int y, Qt::MouseButton button = Qt::LeftButton) {
-        Mouse(QEvent::MouseButtonPress, y, button);
-        Mouse(QEvent::MouseButtonRelease, y, button);
+    void Click(int y, Qt::MouseButton button = Qt::LeftButton, int x = 60) {
+        Mouse(QEvent::MouseButtonPress, y, button, x);
+        Mouse(QEvent::MouseButtonRelease, y, button, x);
     }
-    void DoubleClick(int y) {
-        Click(y);
-        Mouse(QEvent::MouseButtonDblClick, y, Qt::LeftButton);
-        Mouse(QEvent::MouseButtonRelease, y, Qt::LeftButton);
+    void DoubleClick(int y, int x = 60) {
+        Click(y, Qt::LeftButton, x);
+        Mouse(QEvent::MouseButtonDblClick, y, Qt::LeftButton, x);
+        Mouse(QEvent::MouseButtonRelease, y, Qt::LeftButton, x);
     }
     void DeleteKey() {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
@@ -84,14 +86,16 @@ TEST_F(ReplayInfoTest, RowsShowSymbolNameAndLapText) {
     EXPECT_EQ(TReplayInfo::LapText(state.doc.laps().At(0)),
               QStringLiteral("  9.933 s=613.636 mph"));
     const QFontMetrics fm(info->font());
-    const int widest = fm.horizontalAdvance(QStringLiteral("Driver 0")) +
+    // The row as ever, after a 16-pixel column of check boxes.
+    const int widest = 16 + fm.horizontalAdvance(QStringLiteral("Driver 0")) +
                        fm.horizontalAdvance(TReplayInfo::LapText(state.doc.laps().At(0))) + 36;
     EXPECT_EQ(info->listWidth(), widest);
 
     const QImage shot = info->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    // The line symbol of row 1 passes through (12, 24) and (16, 28), in the lap's colour.
-    EXPECT_EQ(shot.pixel(12, 16 + 8), qRgb(20, 0, 200));
-    EXPECT_EQ(shot.pixel(16, 16 + 12), qRgb(20, 0, 200));
+    // The line symbol of row 1 passes through (16 + 12, 24) and (16 + 16, 28), in the lap's
+    // colour.
+    EXPECT_EQ(shot.pixel(16 + 12, 16 + 8), qRgb(20, 0, 200));
+    EXPECT_EQ(shot.pixel(16 + 16, 16 + 12), qRgb(20, 0, 200));
 }
 
 TEST_F(ReplayInfoTest, ScrolledClicksAddressTheRightLap) {
@@ -177,6 +181,34 @@ TEST_F(ReplayInfoTest, FocusShowsTheSelection) {
     QApplication::sendEvent(info.get(), &out);
     EXPECT_FALSE(info->hasFocusHighlight());
     EXPECT_EQ(rowPixel(), qRgb(255, 255, 255));
+}
+
+// Only the box of a hidden lap changes; a click on it asks, and a double click is no edit.
+TEST_F(ReplayInfoTest, CheckBoxesAskToHideAndShowLapsAndMoveNothingElse) {
+    std::vector<int32_t> hidden;
+    info->SetHiddenLaps(&hidden);
+    std::vector<std::pair<int32_t, bool>> asked;
+    QObject::connect(info.get(), &TReplayInfo::lapHiddenRequested,
+                     [&](int32_t serial, bool hide) { asked.emplace_back(serial, hide); });
+    AddLaps(3);
+    info->show();
+    Click(16 + 10, Qt::LeftButton, 8);
+    const int32_t second = state.doc.laps().At(1).serial;
+    EXPECT_EQ(asked, (std::vector<std::pair<int32_t, bool>>{{second, true}}));
+    const QImage ticked = info->viewport()->grab().toImage();
+    hidden.push_back(second);
+    const QImage unticked = info->viewport()->grab().toImage();
+    EXPECT_NE(unticked.copy(0, 20, 16, 16), ticked.copy(0, 20, 16, 16));
+    auto outsideTheBox = [](QImage img) {
+        QPainter(&img).fillRect(0, 20, 16, 16, Qt::black);
+        return img;
+    };
+    EXPECT_EQ(outsideTheBox(unticked), outsideTheBox(ticked));
+
+    DoubleClick(16 + 10, 8);
+    EXPECT_TRUE(edits.empty());
+    EXPECT_EQ(asked.size(), 3u);
+    EXPECT_EQ(asked.back(), std::make_pair(second, false));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "analysis/LapAnalysis.h"
 #include "channels/Channels.h"
 #include "commands/Document.h"
+#include "commands/LapVisibility.h"
 #include "views/graph/GraphCurves.h"
 
 namespace {
@@ -92,6 +93,9 @@ TDeltaCurves ComputeDeltaCurves(const TGraphPaintInput& in, int reference) {
     std::vector<double> largest(size_t(laps.Count()), 0.0);
     ForEachLap(laps.Count(), [&](int n) {
         const TReplay& lap = laps.At(n);
+        // A hidden lap neither draws nor widens the scale; the reference may be hidden and
+        // still be what the others are measured against.
+        if (LapHidden(in.view, lap.serial)) return;
         std::vector<double>& d = out.deltas[size_t(n)];
         d.assign(size_t(P), none);
         TimesAtPositions(lap, columns.data(), columns.size(), d.data());
@@ -167,12 +171,13 @@ void DrawDeltaStrip(QImage& image, const TGraphPaintInput& in, const TDeltaStrip
     }
 }
 
-QString DeltaReadout(const TDocument& doc, int reference, double feet) {
+QString DeltaReadout(const TDocument& doc, const TViewState& view, int reference, double feet) {
     if (reference < 0 || reference >= doc.laps().Count()) return {};
     const TReplay& ref = doc.laps().At(reference);
     QString text;
     for (int n = 0; n < doc.laps().Count(); ++n) {
         const TReplay& lap = doc.laps().At(n);
+        if (LapHidden(view, lap.serial)) continue;
         const auto delta = TimeDelta(lap, ref, feet);
         if (!delta) continue;
         char buf[96];

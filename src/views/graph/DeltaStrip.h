@@ -32,7 +32,8 @@ TDeltaStripGeometry DeltaStripGeometry(const TGraphGeometry& graph, int stripTop
 // margin, at least 0.01 s.
 struct TDeltaCurves {
     double limit = 0.01;
-    // Per lap (document order): the delta at each plot column, NaN where it is not defined.
+    // Per lap (document order): the delta at each plot column, NaN where it is not defined;
+    // empty for a lap hidden from the views.
     std::vector<std::vector<double>> deltas;
 };
 // in: the graph's paint input (height above the strip).
@@ -47,5 +48,5 @@ void DrawDeltaStrip(QImage& image, const TGraphPaintInput& in, const TDeltaStrip
                     int reference);
 
 // The status-line addition for a position (feet): ", Delta: name +0.123, ..." for each lap
-// with a delta there; empty when none has one.
-QString DeltaReadout(const TDocument& doc, int reference, double feet);
+// shown in the views with a delta there; empty when none has one.
+QString DeltaReadout(const TDocument& doc, const TViewState& view, int reference, double feet);

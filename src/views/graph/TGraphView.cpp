@@ -477,7 +477,7 @@ void TGraphView::PointAt(const QPoint& pos, bool fromKeys) {
         QString text = QString::fromLatin1(buf);
         if (StripHeight() > 0)
             text += DeltaReadout(
-                doc, ReferenceLap(doc.laps().Pointers(), view.analysis.referenceSerial), r.x);
+                doc, view, ReferenceLap(doc.laps().Pointers(), view.analysis.referenceSerial), r.x);
         emit statusText(text);
         if (axes.x == ChannelPosition)
             emit showLapValues(track->inchesPerUnit > 0 ? r.x * 12 / track->inchesPerUnit : -1,
@@ -651,7 +651,7 @@ void TGraphView::StripMouseMove(const QPoint& pos) {
     std::snprintf(buf, sizeof buf, "%s = %7.2f", ChannelNames[axes.x], feet);
     emit statusText(
         QString::fromLatin1(buf) +
-        DeltaReadout(ctx_.doc,
+        DeltaReadout(ctx_.doc, view,
                      ReferenceLap(ctx_.doc.laps().Pointers(), view.analysis.referenceSerial),
                      feet));
     emit showLapValues(track->inchesPerUnit > 0 ? feet * 12 / track->inchesPerUnit : -1,

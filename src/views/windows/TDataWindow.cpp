@@ -117,6 +117,17 @@ void TDataWindow::UpdateLapColumn(int32_t index, const std::string& name, Rgb co
     viewport()->update();
 }
 
+void TDataWindow::SetLapHidden(int32_t index, bool hidden) {
+    if (!table_.SetColumnHidden(index, hidden)) return;
+    TLapData& d = table_.At(index);
+    // A column the user collapsed is a square already and keeps the width it had.
+    if (d.expanded) {
+        if (hidden) d.savedWidth = header_->sectionSize(index + 1);
+        header_->resizeSection(index + 1, hidden ? headerHeight_ : d.savedWidth);
+    }
+    Relayout();
+}
+
 void TDataWindow::ShowLapValues(double x, int kind) {
     if (isHidden()) return;
     table_.ShowLapValues(x, kind, source_ ? source_() : TLapValuesSource{});
@@ -145,6 +156,7 @@ QString TDataWindow::CellText(double value) {
 void TDataWindow::HeaderClicked(int section) {
     if (section <= 0 || section > table_.Count()) return;
     TLapData& d = table_.At(section - 1);
+    if (d.hidden) return;
     if (d.expanded) {
         d.savedWidth = header_->sectionSize(section);
         header_->resizeSection(section, headerHeight_);
@@ -224,7 +236,7 @@ void TDataWindow::paintEvent(QPaintEvent* event) {
         const TLapData& d = table_.At(k - 1);
         const int left = r[size_t(k) - 1];
         const int right = r[size_t(k)];
-        if (!d.expanded || right <= exposed.left() || left >= viewRight) continue;
+        if (!d.expanded || d.hidden || right <= exposed.left() || left >= viewRight) continue;
         if (right - 8 > left) {
             // The colour bar: filled with the lap's colour, outlined in black.
             const QRect bar(left + 4, hh + 10, right - left - 8, 4);

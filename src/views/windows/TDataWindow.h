@@ -39,6 +39,10 @@ class TDataWindow : public QAbstractScrollArea {
     void RemoveLapColumn(int32_t index);
     void RemoveAllLapColumns();
     void UpdateLapColumn(int32_t index, const std::string& name, Rgb colour);
+    // A lap hidden from the views collapses its column as a header click would and shows
+    // nothing; shown again, the column takes back the width it had. While hidden, a click on
+    // its header does nothing.
+    void SetLapHidden(int32_t index, bool hidden);
     // x in track units (kind ChannelPosition) or seconds (ChannelTime); kPointedAtNothing
     // empties every cell, kPointedAtCursor takes the shared cursor, a negative kind the
     // graph's x-axis. Nothing is computed while the window is hidden.

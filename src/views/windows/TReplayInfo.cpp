@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <algorithm>
 #include <cstdio>
 
@@ -53,6 +55,16 @@ void TReplayInfo::LapListChanged() {
     viewport()->update();
 }
 
+void TReplayInfo::SetHiddenLaps(const std::vector<int32_t>* hiddenLaps) {
+    hiddenLaps_ = hiddenLaps;
+    viewport()->update();
+}
+
+bool TReplayInfo::LapShown(const TReplay& lap) const {
+    return hiddenLaps_ == nullptr ||
+           std::find(hiddenLaps_->begin(), hiddenLaps_->end(), lap.serial) == hiddenLaps_->end();
+}
+
 void TReplayInfo::MeasureRows() {
     const QFontMetrics fm(font());
     int32_t widest = 0;
@@ -60,7 +72,7 @@ void TReplayInfo::MeasureRows() {
         const TReplay& lap = laps_.At(i);
         const int n = fm.horizontalAdvance(QString::fromLatin1(lap.driverName));
         const int w = fm.horizontalAdvance(LapText(lap));
-        widest = std::max<int32_t>(widest, n + w + 36);
+        widest = std::max<int32_t>(widest, kCheckColumn + n + w + 36);
     }
     listWidth_ = widest;
     horizontalScrollBar()->setValue(0);
@@ -104,18 +116,27 @@ void TReplayInfo::paintEvent(QPaintEvent*) {
     p.translate(-sx, -sy);
     p.setFont(font());
     const QFontMetrics fm(font());
+    QStyleOptionButton box;
+    box.initFrom(viewport());
     for (int32_t i = 0; i < laps_.Count(); ++i) {
         const TReplay& lap = laps_.At(i);
         const int top = kRowHeight * i;
+        // The check box, centred in the row's 16 lines below the text's top.
+        box.rect = QRect(3, top + 6, kCheckColumn - 4, kCheckColumn - 4);
+        box.state = QStyle::State_Enabled | (LapShown(lap) ? QStyle::State_On : QStyle::State_Off);
+        style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, &p, viewport());
+        // The row as it always was, moved right past the check box.
+        const int x = kCheckColumn;
         p.setPen(QPen(QColor(lap.colour.r, lap.colour.g, lap.colour.b), 1));
-        const QPoint symbol[4] = {{4, top + 16}, {12, top + 8}, {16, top + 12}, {24, top + 4}};
+        const QPoint symbol[4] = {
+            {x + 4, top + 16}, {x + 12, top + 8}, {x + 16, top + 12}, {x + 24, top + 4}};
         p.drawPolyline(symbol, 4);
         p.setPen(Qt::black);
         const QString name = QString::fromLatin1(lap.driverName);
         const int n = fm.horizontalAdvance(name);
-        p.drawText(QRect(28, top + 4, n + 8, kRowHeight), Qt::AlignLeft | Qt::AlignTop, name);
+        p.drawText(QRect(x + 28, top + 4, n + 8, kRowHeight), Qt::AlignLeft | Qt::AlignTop, name);
         const QString text = LapText(lap);
-        p.drawText(QRect(n + 36, top + 4, fm.horizontalAdvance(text) + 8, kRowHeight),
+        p.drawText(QRect(x + n + 36, top + 4, fm.horizontalAdvance(text) + 8, kRowHeight),
                    Qt::AlignLeft | Qt::AlignTop, text);
     }
     if (selectedLap_ >= 0 && hasFocus_) {
@@ -153,6 +174,8 @@ void TReplayInfo::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     if (event->button() == Qt::LeftButton) {
         SelectAt(pos);
+        const int x = pos.x() + horizontalScrollBar()->value() * kScrollUnit;
+        if (selectedLap_ >= 0 && x >= 0 && x < kCheckColumn) ToggleShown(selectedLap_);
     } else if (event->button() == Qt::RightButton) {
         SelectAt(pos);
         if (selectedLap_ < 0) return;
@@ -169,13 +192,21 @@ void TReplayInfo::mouseReleaseEvent(QMouseEvent* event) {
 
 void TReplayInfo::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    SelectAt(event->position().toPoint());
+    const QPoint pos = event->position().toPoint();
+    SelectAt(pos);
+    // On a check box a double click is two clicks, each ticking or unticking it; the
+    // release that follows is the second.
+    if (pos.x() + horizontalScrollBar()->value() * kScrollUnit < kCheckColumn) return;
     if (selectedLap_ >= 0) Edit();
 }
 
 void TReplayInfo::keyReleaseEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Delete && !event->isAutoRepeat()) {
         if (selectedLap_ >= 0) Delete();
+        return;
+    }
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        if (selectedLap_ >= 0) ToggleShown(selectedLap_);
         return;
     }
     QAbstractScrollArea::keyReleaseEvent(event);
@@ -192,6 +223,12 @@ void TReplayInfo::Edit() {
 
 void TReplayInfo::Delete() {
     if (selectedLap_ >= 0 && selectedLap_ < laps_.Count()) emit deleteLapRequested(selectedLap_);
+}
+
+void TReplayInfo::ToggleShown(int32_t index) {
+    if (index < 0 || index >= laps_.Count()) return;
+    const TReplay& lap = laps_.At(index);
+    emit lapHiddenRequested(lap.serial, LapShown(lap));
 }
 
 void TReplayInfo::closeEvent(QCloseEvent* event) {

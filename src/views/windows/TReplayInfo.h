@@ -4,8 +4,11 @@
 // selects a row, a double click edits its lap, a right click offers Edit Info and Delete
 // Lap, and the Delete key deletes the selected lap; the edits and deletions themselves are
 // the document's commands, which the main window runs when asked through the signals.
+// Before each symbol a check box shows whether the lap is shown in the views; a click on it
+// (or Space on the selected row) asks to hide or show the lap, which is view state only.
 #include <QAbstractScrollArea>
 #include <cstdint>
+#include <vector>
 
 #include "document/LapList.h"
 #include "views/windows/ToolWindow.h"
@@ -20,6 +23,9 @@ class TReplayInfo : public QAbstractScrollArea {
     // The pop-up menu's commands.
     static constexpr int kEditInfoId = 7618;
     static constexpr int kDeleteLapId = 7619;
+    // The column of check boxes before the line symbols: the rest of each row starts this
+    // much further right.
+    static constexpr int kCheckColumn = 16;
 
     TReplayInfo(const TLapList& laps, QWidget* owner);
     ~TReplayInfo() override;
@@ -34,6 +40,10 @@ class TReplayInfo : public QAbstractScrollArea {
     // Any change of the lap list: no selection can stand for a lap that moved or went, so
     // nothing stays selected. The measured width is kept.
     void LapListChanged();
+    // The serials of the laps hidden from the views (the main window's view state), which the
+    // check boxes show; nullptr shows every lap ticked.
+    void SetHiddenLaps(const std::vector<int32_t>* hiddenLaps);
+    bool LapShown(const TReplay& lap) const;
 
     int32_t selectedLap() const { return selectedLap_; }
     int32_t listWidth() const { return listWidth_; }
@@ -46,6 +56,8 @@ class TReplayInfo : public QAbstractScrollArea {
     void closedByUser();
     void editLapRequested(int32_t index);
     void deleteLapRequested(int32_t index);
+    // A check box was clicked: hide (or show again) the lap with this serial.
+    void lapHiddenRequested(int32_t serial, bool hidden);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -68,8 +80,10 @@ class TReplayInfo : public QAbstractScrollArea {
     void SetScrollRanges();
     void Edit();
     void Delete();
+    void ToggleShown(int32_t index);
 
     const TLapList& laps_;
+    const std::vector<int32_t>* hiddenLaps_ = nullptr;
     int32_t listWidth_ = 1;
     int32_t selectedLap_ = -1;
     bool hasFocus_ = false;
