@@ -55,17 +55,23 @@ struct TLapValuesSource {
     const TTrackData* track = nullptr;      // the current track, nullptr for none
     std::optional<int32_t> cursorPosition;  // the shared cursor, none without one
     int xAxis = ChannelPosition;            // the graph's x-axis channel
+    // The lap the "Delta" row compares with while the time delta strip is shown; -1: no
+    // Delta row.
+    int32_t deltaReference = -1;
 };
 
 // One column of the data window per lap, in document lap order.
 struct TLapData {
     std::string name;  // the driver name, as the column was added or last updated
     TLapValues values = kNoLapValues;
+    // Seconds behind the reference lap at the pointed-at position; none where either lap
+    // does not cover it, at a time, and without a Delta row.
+    std::optional<double> delta;
     bool expanded = true;    // false: the column is collapsed to a square
     int32_t savedWidth = 0;  // the column's width before it was collapsed, pixels
     Rgb colour{0, 0, 0};
     // The lap is hidden from the views: the column is collapsed whatever expanded says,
-    // and its values stay empty.
+    // and its values and delta stay empty.
     bool hidden = false;
 };
 
@@ -78,7 +84,7 @@ class TLapDataTable {
     void RemoveAllLapColumns();
     void UpdateLapColumn(int32_t index, const std::string& name, Rgb colour);
     // Hides or shows a lap's column; false when the index is out of range or nothing changed.
-    // Hiding empties its values.
+    // Hiding empties its values and its delta.
     bool SetColumnHidden(int32_t index, bool hidden);
 
     // The data window's readout: resolves (x, kind) against the source and shows the
@@ -87,7 +93,10 @@ class TLapDataTable {
     // The values of every lap at a resolved point (see ResolvePointedAt). Columns follow
     // the laps one to one; should their counts ever differ, only the common part is set
     // and the rest is emptied.
-    void ShowValues(const TLapList& laps, const TTrackData* track, TPointedAt at);
+    // deltaReference: the lap the Delta row compares with, -1 for no Delta row.
+    void ShowValues(const TLapList& laps, const TTrackData* track, TPointedAt at,
+                    int32_t deltaReference = -1);
+    bool DeltaShown() const { return deltaShown_; }
 
     int32_t Count() const { return static_cast<int32_t>(columns_.size()); }
     const TLapData& At(int32_t index) const { return columns_.at(static_cast<size_t>(index)); }
@@ -95,4 +104,5 @@ class TLapDataTable {
 
   private:
     std::vector<TLapData> columns_;
+    bool deltaShown_ = false;
 };
