@@ -99,7 +99,8 @@ struct GraphBench {
         doc.SetCurrentTrack(tracks.Insert(RoadCourse()));
         const TTrackData& track = tracks.At(doc.currentTrack());
         LoadLaps(track);
-        doc.SetAxes({ChannelPosition, ChannelSpeed, ChannelLateralForce});
+        doc.SetAxes(
+            {TelemetryChannel::Position, TelemetryChannel::Speed, TelemetryChannel::LateralForce});
         viewState.side.pipShown = true;  // so that hovering moves the cursor line as well
         view = std::make_unique<TGraphView>(ctx);
         view->ResetRanges();
@@ -165,12 +166,13 @@ void BM_GraphFullRepaint(benchmark::State& state) {
 // difference is what the Lateral Force curves cost.
 void BM_GraphFullRepaintSpeedOnly(benchmark::State& state) {
     GraphBench& b = Bench();
-    b.view->SetAxes(ChannelPosition, ChannelSpeed, ChannelNone);
+    b.view->SetAxes(TelemetryChannel::Position, TelemetryChannel::Speed, TelemetryChannel::None);
     for (auto _ : state) {
         b.view->FullRepaint();
         b.view->repaint();
     }
-    b.view->SetAxes(ChannelPosition, ChannelSpeed, ChannelLateralForce);
+    b.view->SetAxes(TelemetryChannel::Position, TelemetryChannel::Speed,
+                    TelemetryChannel::LateralForce);
 }
 
 void BM_GraphMouseMove(benchmark::State& state) {
@@ -235,7 +237,8 @@ void BM_GraphMouseMoveDataWindow(benchmark::State& state) {
     }
     int covered = 0;
     for (int32_t i = 0; i < data.window.columns().Count(); ++i)
-        covered += data.window.columns().At(i).values[ChannelTime] != kNoLapValue;
+        covered += data.window.columns().At(i).values[ChannelNumber(TelemetryChannel::Time)] !=
+                   kNoLapValue;
     if (covered == 0) state.SkipWithError("the data window shows no values");
     state.counters["laps shown"] = covered;
 }
@@ -248,7 +251,7 @@ void BM_DataWindowShowAndRepaint(benchmark::State& state) {
     double x = 0;
     for (auto _ : state) {
         x = x + 977 > length ? 0 : x + 977;
-        data.window.ShowLapValues(x, ChannelPosition);
+        data.window.ShowLapValues(x, TelemetryChannel::Position);
         data.window.viewport()->repaint(data.window.viewport()->rect());
     }
 }
@@ -259,12 +262,12 @@ void BM_ShowLapValues(benchmark::State& state) {
     TLapDataTable table;
     for (int32_t i = 0; i < b.doc.laps().Count(); ++i) table.AddLapColumn(b.doc.laps().At(i));
     const TTrackData* track = b.doc.Track();
-    const TLapValuesSource source{&b.doc.laps(), track, std::nullopt, ChannelPosition};
+    const TLapValuesSource source{&b.doc.laps(), track, std::nullopt, TelemetryChannel::Position};
     const double length = track->trackLength;
     double x = 0;
     for (auto _ : state) {
         x = x + 977 > length ? 0 : x + 977;
-        table.ShowLapValues(x, ChannelPosition, source);
+        table.ShowLapValues(x, TelemetryChannel::Position, source);
         benchmark::DoNotOptimize(table.At(0).values);
     }
 }

@@ -87,7 +87,8 @@ const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>
     if (!(r > 0)) return kMsgResolutionNotNumber;
     out << "Track : " << trackName << "\n\n";
     if (!out) return kMsgErrorExportingData;
-    const int xChannel = choices.xIsPosition ? ChannelPosition : ChannelTime;
+    const TelemetryChannel xChannel =
+        choices.xIsPosition ? TelemetryChannel::Position : TelemetryChannel::Time;
     RowWriter row(choices.comma);
     for (const TReplay* lap : laps) {
         if (!lap) continue;
@@ -115,7 +116,8 @@ const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>
             row.Number(x);
             for (int c = 0; c < 7; ++c)
                 if (choices.channels[static_cast<size_t>(c)])
-                    row.Number(ChannelValue(*lap, x, xChannel, c, track));
+                    row.Number(
+                        ChannelValue(*lap, x, xChannel, static_cast<TelemetryChannel>(c), track));
             if (!row.End(out)) return kMsgErrorExportingData;
         }
         out << "\n";

@@ -129,14 +129,15 @@ TEST_F(HelpTest, ContextHelpOpensTheNextCommandsTopicInsteadOfRunningIt) {
 
     frame().action(cmd::YLine)->trigger();
     EXPECT_EQ(ShownTopic(), cmd::YLine);
-    EXPECT_EQ(window().doc().axes().y, 2) << "the command itself must not run";
+    EXPECT_EQ(window().doc().axes().y, TelemetryChannel::Speed)
+        << "the command itself must not run";
     EXPECT_FALSE(app->inContextHelp());
     QApplication::processEvents();
     EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
 
     // Out of the mode, commands run again.
     frame().action(cmd::YLine)->trigger();
-    EXPECT_EQ(window().doc().axes().y, 3);
+    EXPECT_EQ(window().doc().axes().y, TelemetryChannel::Line);
 }
 
 TEST_F(HelpTest, EscapeLeavesContextHelpWithoutATopic) {
@@ -145,7 +146,7 @@ TEST_F(HelpTest, EscapeLeavesContextHelpWithoutATopic) {
     QWhatsThis::leaveWhatsThisMode();  // what Escape does in the mode
     EXPECT_FALSE(app->inContextHelp());
     frame().action(cmd::YLine)->trigger();
-    EXPECT_EQ(window().doc().axes().y, 3);
+    EXPECT_EQ(window().doc().axes().y, TelemetryChannel::Line);
     EXPECT_EQ(app->helpWindow(), nullptr);
 }
 

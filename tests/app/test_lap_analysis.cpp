@@ -94,7 +94,7 @@ TEST_F(LapAnalysisApp, SectorsTableMarksTheBestTimesAndAHeaderClickZoomsToTheSec
 
     // Sector 5's header: x switches to Position and shows the sector.
     emit table.horizontalHeader()->sectionClicked(TSectorsWindow::SectorColumn(4));
-    EXPECT_EQ(window().doc().axes().x, ChannelPosition);
+    EXPECT_EQ(window().doc().axes().x, TelemetryChannel::Position);
     const TRange& x = window().view().graph.viewRange.x;
     EXPECT_DOUBLE_EQ(x.min, data.sectors[4].from);
     EXPECT_DOUBLE_EQ(x.max, data.sectors[4].to);

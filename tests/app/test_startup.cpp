@@ -258,9 +258,9 @@ TEST_F(StartupTest, AxesOutOfRangeInTheSettingsTakeTheirDefaults) {
         s.WriteInt("graph", "ayaxis", -3);
     }
     ASSERT_TRUE(Start());
-    EXPECT_EQ(window().doc().axes().x, 1);
-    EXPECT_EQ(window().doc().axes().y, 2);
-    EXPECT_EQ(window().doc().axes().y2, 7);
+    EXPECT_EQ(window().doc().axes().x, TelemetryChannel::Position);
+    EXPECT_EQ(window().doc().axes().y, TelemetryChannel::Speed);
+    EXPECT_EQ(window().doc().axes().y2, TelemetryChannel::None);
     EXPECT_FALSE(frame().action(cmd::FileSave)->isEnabled());
     EXPECT_TRUE(frame().action(cmd::YSpeed)->isChecked());
     app.reset();
@@ -273,9 +273,9 @@ TEST_F(StartupTest, AxesOutOfRangeInTheSettingsTakeTheirDefaults) {
         s.WriteInt("graph", "ayaxis", 0);
     }
     ASSERT_TRUE(Start());
-    EXPECT_EQ(window().doc().axes().x, 0);
-    EXPECT_EQ(window().doc().axes().y, 6);
-    EXPECT_EQ(window().doc().axes().y2, 0);
+    EXPECT_EQ(window().doc().axes().x, TelemetryChannel::Time);
+    EXPECT_EQ(window().doc().axes().y, TelemetryChannel::SlipAngle);
+    EXPECT_EQ(window().doc().axes().y2, TelemetryChannel::Time);
 }
 
 TEST_F(StartupTest, ARunWithoutAUserLeavesTheWelcomeForTheFirstRealStart) {

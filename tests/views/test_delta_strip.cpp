@@ -27,9 +27,9 @@ class DeltaStripTest : public ::testing::Test, public TGraphFixtureState {
   protected:
     void SetUp() override {
         UseTrack();
-        SetAxis(doc, &TAxes::x, 1);
-        SetAxis(doc, &TAxes::y, 0);
-        SetAxis(doc, &TAxes::y2, 7);
+        SetAxis(doc, &TAxes::x, TelemetryChannel::Position);
+        SetAxis(doc, &TAxes::y, TelemetryChannel::Time);
+        SetAxis(doc, &TAxes::y2, TelemetryChannel::None);
         auto a = MakeLinearLap(62, 0, 100, kLapA);
         a->SetDriverName("Ann");
         annSerial = a->serial;
@@ -58,7 +58,7 @@ TEST_F(DeltaStripTest, OffOrOnTimeTheGraphIsPixelForPixelAsWithoutIt) {
     EXPECT_EQ(view.StripHeight(), 0);
 
     viewState.analysis.deltaShown = true;
-    SetAxis(doc, &TAxes::x, 0);
+    SetAxis(doc, &TAxes::x, TelemetryChannel::Time);
     view.ResetRanges();
     view.FullRepaint();
     RenderGraph(plain, ctx, 1, TAxisKind::None, dpi);

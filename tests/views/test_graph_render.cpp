@@ -45,9 +45,9 @@ class GraphRender : public ::testing::Test, public TGraphFixtureState {
   protected:
     void SetUp() override {
         UseTrack();
-        SetAxis(doc, &TAxes::x, 1);
-        SetAxis(doc, &TAxes::y, 0);
-        SetAxis(doc, &TAxes::y2, 7);
+        SetAxis(doc, &TAxes::x, TelemetryChannel::Position);
+        SetAxis(doc, &TAxes::y, TelemetryChannel::Time);
+        SetAxis(doc, &TAxes::y2, TelemetryChannel::None);
     }
     void Prepare(TGraphView& view, int w, int h) {
         view.ResetRanges();
@@ -131,7 +131,7 @@ TEST_F(GraphRender, WithoutTrackNoLabelsAndNoZeroLine) {
 TEST_F(GraphRender, ZeroLineAtAQuarterWithSecondAxis) {
     AddLap(MakeLinearLap(101, 0, 100, kLapA));
     TGraphView view(ctx);
-    SetAxis(doc, &TAxes::y2, 1);
+    SetAxis(doc, &TAxes::y2, TelemetryChannel::Position);
     Prepare(view, 840, 600);
     viewState.graph.viewRange.y.min = viewState.graph.fullRange.y.min = -1;
     viewState.graph.viewRange.y.max = viewState.graph.fullRange.y.max = 1;
@@ -144,8 +144,9 @@ TEST_F(GraphRender, ZeroLineAtAQuarterWithSecondAxis) {
 TEST_F(GraphRender, SecondAxisCurvesInTheLowerHalf) {
     AddLap(MakeLinearLap(101, 0, 100, kLapA));
     TGraphView view(ctx);
-    SetAxis(doc, &TAxes::y2, 1);  // position: 0 .. 10000 ft, shown as -500 .. 10500
-    Prepare(view, 840, 600);      // plot width stays 720
+    SetAxis(doc, &TAxes::y2,
+            TelemetryChannel::Position);  // position: 0 .. 10000 ft, shown as -500 .. 10500
+    Prepare(view, 840, 600);              // plot width stays 720
     const QImage img = Render(view);
     // Column 240 = 2500 ft: time row trunc(0.7273 * 260 + 40) = 229 in the upper half,
     // position row trunc((1 - 0.5 * 0.2727) * 520 + 40) = 489 in the lower half.
@@ -174,7 +175,7 @@ TEST_F(GraphRender, OutOfRangeValuesLiftThePen) {
     auto lap = MakeLinearLap(101, 0, 100, kLapA);
     for (int k = 30; k <= 60; ++k) lap->lines[size_t(k)] = 1000;
     AddLap(std::move(lap));
-    SetAxis(doc, &TAxes::y, 3);
+    SetAxis(doc, &TAxes::y, TelemetryChannel::Line);
     TGraphView view(ctx);
     Prepare(view, 800, 600);
     viewState.graph.viewRange.y.min = -1;
@@ -192,7 +193,7 @@ TEST_F(GraphRender, OutOfRangeValuesLiftThePen) {
 TEST_F(GraphRender, CoverageByPositionAndByTime) {
     // Position: a lap starting at 3000 ft begins its curve there.
     AddLap(MakeLinearLap(71, 3000, 100, kLapA));
-    SetAxis(doc, &TAxes::y, 2);
+    SetAxis(doc, &TAxes::y, TelemetryChannel::Speed);
     TGraphView view(ctx);
     Prepare(view, 800, 600);
     QImage img = Render(view);
@@ -203,8 +204,8 @@ TEST_F(GraphRender, CoverageByPositionAndByTime) {
     RemoveAllLaps(doc);
     AddLap(MakeLinearLap(101, 0, 100, kLapA));  // 6.667 s
     AddLap(MakeLinearLap(51, 0, 100, kLapB));   // 3.333 s
-    SetAxis(doc, &TAxes::x, 0);
-    SetAxis(doc, &TAxes::y, 1);
+    SetAxis(doc, &TAxes::x, TelemetryChannel::Time);
+    SetAxis(doc, &TAxes::y, TelemetryChannel::Position);
     view.ResetRanges();
     view.FullRepaint();
     img = Render(view);
@@ -231,7 +232,7 @@ TEST_F(GraphRender, CornerMarksAboveThePlot) {
     EXPECT_GT(CountIn(img, QRect(215, 5, 50, 25), dark), 5);  // its name above
 
     // No corner marks on a time axis.
-    SetAxis(doc, &TAxes::x, 0);
+    SetAxis(doc, &TAxes::x, TelemetryChannel::Time);
     view.ResetRanges();
     view.FullRepaint();
     EXPECT_EQ(CountIn(Render(view), QRect(0, 0, 800, 40), green), 0);
@@ -263,7 +264,7 @@ TEST(GraphPaint, PictureInPictureScaleHasHalfMarginsAndNoUnits) {
     TGraphFixtureState s;
     s.UseTrack();
     s.AddLap(MakeLinearLap(101, 0, 100, kLapA));
-    SetAxis(s.doc, &TAxes::y2, 2);
+    SetAxis(s.doc, &TAxes::y2, TelemetryChannel::Speed);
     ResetGraphRanges(s.doc, s.viewState.graph);
     QImage img(300, 200, QImage::Format_RGB32);
     img.fill(Qt::red);
@@ -328,9 +329,9 @@ TEST(GraphPaint, CurvesOfTheSecondAxisFollowTheirMapping) {
     TGraphFixtureState s;
     s.UseTrack();
     s.AddLap(MakeLinearLap(101, 0, 100, kLapA));
-    SetAxis(s.doc, &TAxes::x, 1);
-    SetAxis(s.doc, &TAxes::y, 0);
-    SetAxis(s.doc, &TAxes::y2, 0);
+    SetAxis(s.doc, &TAxes::x, TelemetryChannel::Position);
+    SetAxis(s.doc, &TAxes::y, TelemetryChannel::Time);
+    SetAxis(s.doc, &TAxes::y2, TelemetryChannel::Time);
     s.viewState.graph.viewRange = {0, 10000, 0, 10, 0, 10};
     const TGraphPaintInput in{s.doc, s.viewState, CurrentTrack(s.ctx), 840, 600,
                               1,     96,          TAxisKind::None};

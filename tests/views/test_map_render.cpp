@@ -164,7 +164,7 @@ class PipRender : public MapRender {};
 
 TEST_F(PipRender, HalfScaleGraphWithItsCursorWhileTheMainWindowShowsTheMap) {
     AddLap(MakeLapThrough(Steps(0, 10000, 100), kBlue));
-    doc.SetAxes({ChannelPosition, ChannelSpeed, ChannelNone});
+    doc.SetAxes({TelemetryChannel::Position, TelemetryChannel::Speed, TelemetryChannel::None});
     viewState.graph.viewRange = {{0, 10000}, {0, 1}, {-0.01, 0.01}};
     viewState.viewMode = ViewMap;
     viewState.side.pipShown = true;

@@ -20,13 +20,13 @@ struct TRow {
 };
 constexpr TRow kRows[TDataWindow::kTableRows] = {
     {"Color", -1},
-    {"Time", ChannelTime},
-    {"Position", ChannelPosition},
-    {"Line", ChannelLine},
-    {"Speed", ChannelSpeed},
-    {"Inline G's", ChannelInlineForce},
-    {"Lateral G's", ChannelLateralForce},
-    {"Slip Angle", ChannelSlipAngle},
+    {"Time", ChannelNumber(TelemetryChannel::Time)},
+    {"Position", ChannelNumber(TelemetryChannel::Position)},
+    {"Line", ChannelNumber(TelemetryChannel::Line)},
+    {"Speed", ChannelNumber(TelemetryChannel::Speed)},
+    {"Inline G's", ChannelNumber(TelemetryChannel::InlineForce)},
+    {"Lateral G's", ChannelNumber(TelemetryChannel::LateralForce)},
+    {"Slip Angle", ChannelNumber(TelemetryChannel::SlipAngle)},
 };
 
 QColor ToQColor(Rgb c) {
@@ -117,7 +117,7 @@ void TDataWindow::UpdateLapColumn(int32_t index, const std::string& name, Rgb co
     viewport()->update();
 }
 
-void TDataWindow::ShowLapValues(double x, int kind) {
+void TDataWindow::ShowLapValues(double x, TelemetryChannel kind) {
     if (isHidden()) return;
     table_.ShowLapValues(x, kind, source_ ? source_() : TLapValuesSource{});
     // Only the value rows change: the header and the colour bars stay as they are.

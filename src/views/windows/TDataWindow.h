@@ -39,10 +39,10 @@ class TDataWindow : public QAbstractScrollArea {
     void RemoveLapColumn(int32_t index);
     void RemoveAllLapColumns();
     void UpdateLapColumn(int32_t index, const std::string& name, Rgb colour);
-    // x in track units (kind ChannelPosition) or seconds (ChannelTime); kPointedAtNothing
-    // empties every cell, kPointedAtCursor takes the shared cursor, a negative kind the
-    // graph's x-axis. Nothing is computed while the window is hidden.
-    void ShowLapValues(double x, int kind);
+    // x in track units (kind TelemetryChannel::Position) or seconds (TelemetryChannel::Time);
+    // kPointedAtNothing empties every cell, kPointedAtCursor takes the shared cursor, a negative
+    // kind the graph's x-axis. Nothing is computed while the window is hidden.
+    void ShowLapValues(double x, TelemetryChannel kind);
 
     const TLapDataTable& columns() const { return table_; }
     QHeaderView* header() const { return header_; }
