@@ -102,7 +102,7 @@ bool ReadDocument(TCommandContext& ctx, const std::string& path) {
     }
     if (!r.DocumentCleared()) {
         ctx.prompts.SetWaitCursor(false);
-        ShowError(ctx, kKvlOpenErrorTitle, r.message);
+        ShowError(ctx, kKvlOpenErrorTitle, r.message());
         return false;
     }
     // The file replaced the document, wholly or up to a damaged record: from now on the
@@ -119,7 +119,7 @@ bool ReadDocument(TCommandContext& ctx, const std::string& path) {
     doc.SetDirty(r.ok &&
                  r.earlierVersion);  // an earlier-version file is converted by the next save
     ctx.prompts.SetWaitCursor(false);
-    if (!r.ok) ShowError(ctx, kKvlOpenErrorTitle, r.message);
+    if (!r.ok) ShowError(ctx, kKvlOpenErrorTitle, r.message());
     return r.ok;
 }
 
@@ -144,7 +144,7 @@ bool WriteDocument(TCommandContext& ctx, const std::string& path) {
     const KvlWriteResult w = SafeSaveKvlDocument(path, view);
     ctx.prompts.SetWaitCursor(false);
     if (!w.ok) {
-        ShowError(ctx, kKvlSaveErrorTitle, w.message);
+        ShowError(ctx, kKvlSaveErrorTitle, w.message());
         return false;
     }
     doc.SetDirty(false);

@@ -209,7 +209,7 @@ TEST_F(DocumentCli, ImportAppendInfoAndTheAverage) {
     TTrackList list;
     for (auto& t : data.records) list.Insert(std::move(t));
     KvlReadResult read = ReadKvlDocument(doc, list);
-    ASSERT_TRUE(read.ok) << read.message;
+    ASSERT_TRUE(read.ok) << read.message();
     ASSERT_EQ(read.laps.size(), 2u);
     EXPECT_FALSE(read.laps[0]->colour == read.laps[1]->colour);
     const TReplay& mean = *read.laps[1];

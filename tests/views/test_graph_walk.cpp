@@ -131,7 +131,7 @@ TEST(GraphWalk, EqualsChannelValueOnTheSampleDocumentsLaps) {
     const std::filesystem::path bin(KORVALE_BIN_DIR);
     ASSERT_TRUE(LoadTrackData((bin / "tracks.dat").string(), settings, tracks).ok);
     const KvlReadResult doc = ReadKvlDocument((bin / "sample.kvl").string(), tracks);
-    ASSERT_TRUE(doc.ok) << doc.message;
+    ASSERT_TRUE(doc.ok) << doc.message();
     ASSERT_GE(doc.currentTrack, 0);
     ASSERT_FALSE(doc.laps.empty());
     for (size_t i = 0; i < doc.laps.size(); ++i)
