@@ -76,6 +76,7 @@ TEST_F(SideWindowsTest, CommandsFollowTheDocument) {
     Key(cmd::Data);
     EXPECT_TRUE(data().isHidden());
     EXPECT_FALSE(Checked(cmd::Data));
+    // Regression: closing by the window manager's button left the command checked.
     // A close button of the window manager does the same, and F12 opens it again.
     Key(cmd::Data);
     data().close();

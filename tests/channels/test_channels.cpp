@@ -194,6 +194,7 @@ TEST(Channels, DegenerateLapsNeverDivideByZero) {
     auto flat = MakeLap({10, 10, 10});
     flat->endPosition = 10;
     for (double feet : {0.0, 10.0, 20.0}) EXPECT_TRUE(std::isfinite(TimeAtPosition(*flat, feet)));
+    // Regression: damaged laps hung the channels or indexed past their samples.
     // A damaged document: the heading extrapolated far past the samples, or not a number.
     auto damaged = MakeLap({0, 10}, {0, 0}, {0, 30000});
     damaged->endFrame = 1e15;
@@ -222,6 +223,7 @@ TEST(Channels, LapSpeedIsTheNominalLengthOverTheLapTime) {
     EXPECT_EQ(AverageLapSpeed(*lap), 60.0);
 }
 
+// Regression: a partial lap's average speed took the whole track's length.
 TEST(Channels, PartialLapSpeedIsTheDistanceCoveredOverItsTime) {
     // The recording began 5000 ft before the line: half a mile of a two-mile lap in 30 s.
     auto lap = MakeLap({0, 2640});
@@ -315,6 +317,7 @@ TEST(Channels, ExtentsStartFromTheirSeedsAndWidenOverEveryFrame) {
     EXPECT_EQ(r.Max(TelemetryChannel::Line), 0.0);
 }
 
+// Regression: the frame bound covered only laps ending within 30 frames of their last sample.
 TEST(Channels, ExtentsCoverALapWhoseRecordingEndsCrawlingShortOfTheLine) {
     // The recording stops 600 units short of the line at one unit per frame: the lap's end
     // lies 600 frames past its last sample, and the drifting line keeps widening out there.

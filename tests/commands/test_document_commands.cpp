@@ -269,6 +269,7 @@ TEST_F(Document, WrittenDocumentReadsBackIdenticalLapForLap) {
     EXPECT_TRUE(prompts.Asked().empty());
     ASSERT_EQ(doc.laps().Count(), 3);
     for (int32_t i = 0; i < 3; ++i) ExpectSameLap(doc.laps().At(i), written.At(i));
+    // Regression: laps read from a document shared serials with the next imports.
     // Fresh serials from the counter the clear reset; the stray lap's 0 is gone with it.
     EXPECT_EQ(doc.laps().At(0).serial, 0);
     EXPECT_EQ(doc.laps().At(2).serial, 2);
@@ -332,6 +333,7 @@ TEST_F(Document, ASaveIntoAVanishedDirectoryReportsAndChangesNothing) {
     EXPECT_TRUE(ReadRecentFiles(settings()).empty());
 }
 
+// Regression: a failed Open redirected Save onto the file it could not read.
 TEST_F(Document, AFailedOpenLeavesThePathSoSaveStillWritesTheDocumentsOwnFile) {
     MakeDocument("Oval", {"A", "B"});
     doc.SetDocumentPath(Path("mine.kvl"));
@@ -367,6 +369,7 @@ TEST_F(Document, AFailedOpenLeavesThePathSoSaveStillWritesTheDocumentsOwnFile) {
     EXPECT_EQ(ReadRecentFiles(settings()), std::vector<std::string>{Path("mine.kvl")});
 }
 
+// Regression: New kept the title of the file it left.
 TEST_F(Document, NewForgetsTheTitleOfTheFileItLeaves) {
     MakeDocument("Oval", {"A"});
     doc.SetDocumentPath(Path("sample.kvl"));

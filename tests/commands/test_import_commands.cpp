@@ -323,6 +323,7 @@ TEST_F(ImportTest, AnArchiveMemberIsImportedAndItsTemporaryCopyRemoved) {
     EXPECT_EQ(prompts.waitDepth, 0);
 }
 
+// Regression: the choice was remembered for the temporary directory of the extracted archive.
 TEST_F(ImportTest, ATrackChosenForAnArchiveIsRememberedForTheArchivesDirectory) {
     fs::create_directories(Path("faraway"));
     auto extracted = [&](const std::string& dir) {

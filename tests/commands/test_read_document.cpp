@@ -38,6 +38,7 @@ class ReadDocumentTest : public CommandsTest {
     void ExpectUntouched() {
         EXPECT_EQ(doc.laps().Count(), 2);
         EXPECT_EQ(doc.documentPath(), "/docs/earlier.kvl");
+        // Regression: a file that held no document went on the recent-files list.
         EXPECT_TRUE(ReadRecentFiles(settings()).empty());
         EXPECT_EQ(view.viewMode, ViewMap);
         EXPECT_TRUE(view.graph.dragging);

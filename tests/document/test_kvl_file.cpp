@@ -322,6 +322,7 @@ TEST(KvlFile, FilesTitlesAndSafeSaving) {
     std::filesystem::remove_all(dir);
 }
 
+// Regression: a FIFO named as a document hung the open; a huge lap count took memory unbounded.
 TEST(KvlFile, ReadersRefuseWhatIsNotARegularFileAndBoundTheLaps) {
     const TTrackList tracks = Tracks();
     const auto dir =

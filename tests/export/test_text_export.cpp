@@ -86,6 +86,7 @@ TEST(TextExport, ShortRangesNoChannelsAndFailures) {
     std::ostringstream out;
     EXPECT_NE(WriteTextExport(out, {a.get()}, "T", nullptr, choices), nullptr);
 
+    // Regression: a row cap meant to stop damaged laps cut off a real lap at a tiny resolution.
     // A damaged lap claiming a range no replay can give is refused before any row, where
     // its rows would never end.
     auto damaged = SteadyLap("Damaged");
@@ -138,6 +139,7 @@ std::vector<std::string> Fields(const std::string& row) {
 
 }  // namespace
 
+// Regression: numbers that filled their column ran into the next one.
 TEST(TextExport, FieldsThatFillTheirWidthNeverTouch) {
     constexpr double kMph = 9000.0 * 3600 / 5280;
     auto lap = LongLap();

@@ -229,6 +229,7 @@ TEST_F(GraphMouse, CursorSetElsewhereIsDrawn) {
     EXPECT_EQ(CountIn(Paint(), QRect(0, 100, 800, 1), [](QRgb p) { return p == kGreen; }), 0);
 }
 
+// Regression: rendering the hidden view repeated its resize event, which cancelled the drag.
 TEST_F(GraphMouse, RubberBandZoom) {
     TSignalLog log(*view);
     EXPECT_FALSE(view->CanZoomOut());
@@ -275,6 +276,7 @@ QImage OnScreen(QWidget& w) {
     return w.screen()->grabWindow(w.winId()).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+// Regression: the band's right and bottom edges did not show while dragging nor all erase.
 TEST_F(GraphMouse, RubberBandShowsAllFourEdgesWhileDraggingAndErasesThemExactly) {
     view->show();
     const QImage before = OnScreen(*view);

@@ -238,6 +238,7 @@ TEST_F(GraphRender, CornerMarksAboveThePlot) {
     EXPECT_EQ(CountIn(Render(view), QRect(0, 0, 800, 40), green), 0);
 }
 
+// Regression: an empty x range still drew corner marks.
 TEST_F(GraphRender, EmptyXRangeDrawsNoCornerMarksAndNoCurves) {
     AddLap(MakeLinearLap(101, 0, 100, kLapA));
     TGraphView view(ctx);
