@@ -18,8 +18,6 @@
 namespace {
 
 const Rgb kLap{200, 0, 100};
-const QRgb kWhite = qRgb(255, 255, 255);
-const QRgb kGreen = qRgb(0, 192, 0);
 
 // Answers pop-up menus from a script and records what they offered.
 class TScriptedGraphView : public TGraphView {
@@ -77,13 +75,6 @@ struct TSignalLog {
     }
 };
 
-int CountIn(const QImage& img, const QRect& r, const std::function<bool(QRgb)>& match) {
-    int n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            if (match(img.pixel(x, y))) ++n;
-    return n;
-}
 bool Red(QRgb p) {
     return qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80;
 }

@@ -15,45 +15,9 @@
 
 namespace {
 
-const QRgb kBlack = qRgb(0, 0, 0);
-const QRgb kWhite = qRgb(255, 255, 255);
-const QRgb kGrey = qRgb(192, 192, 192);
-const QRgb kGreen = qRgb(0, 192, 0);
-const Rgb kLapA{200, 0, 100};
-const Rgb kLapB{0, 0, 255};
-
-QRgb Of(Rgb c) {
-    return qRgb(c.r, c.g, c.b);
-}
-
-int CountIn(const QImage& img, const QRect& r, const std::function<bool(QRgb)>& match) {
-    int n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            if (match(img.pixel(x, y))) ++n;
-    return n;
-}
-
-bool HasColourInColumn(const QImage& img, int x, QRgb c) {
-    return CountIn(img, QRect(x, 0, 1, img.height()), [c](QRgb p) { return p == c; }) > 0;
-}
-
-// x on Position, y on Time: a lap at constant speed gives a straight line whose rows the
-// test can work out by hand. 101 samples, 100 units (= feet) apart: 0 to 10000 feet in
-// 100 frames, so t = feet / 1500.
-class GraphRender : public ::testing::Test, public TGraphFixtureState {
-  protected:
-    void SetUp() override {
-        UseTrack();
-        SetAxis(doc, &TAxes::x, TelemetryChannel::Position);
-        SetAxis(doc, &TAxes::y, TelemetryChannel::Time);
-        SetAxis(doc, &TAxes::y2, TelemetryChannel::None);
-    }
-    void Prepare(TGraphView& view, int w, int h) {
-        view.ResetRanges();
-        view.resize(w, h);
-    }
-};
+// The laps of these tests: 101 samples, 100 units (= feet) apart: 0 to 10000 feet in 100
+// frames, so t = feet / 1500.
+class GraphRender : public TGraphRenderTest {};
 
 TEST_F(GraphRender, FrameAndInwardTicks) {
     AddLap(MakeLinearLap(101, 0, 100, kLapA));
