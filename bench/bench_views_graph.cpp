@@ -11,28 +11,23 @@
 // repaint (compare BM_GraphFullRepaintWithDelta with BM_GraphFullRepaint), and the sector
 // table of the 36 laps is computed within 1 ms (BM_SectorTable).
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <numbers>
 #include <string>
 
+#include "BenchSupport.h"
 #include "analysis/LapAnalysis.h"
 #include "analysis/Sectors.h"
 #include "commands/CommandContext.h"
 #include "commands/Prompts.h"
-#include "document/LapPalette.h"
 #include "platform/ProfileFile.h"
-#include "replay/OpenReplay.h"
-#include "sim/Simulator.h"
 #include "support/QuietPrompts.h"
 #include "track/Geometry.h"
 #include "track/TrackList.h"
@@ -43,8 +38,6 @@
 #include "views/windows/TDataWindow.h"
 
 namespace {
-
-constexpr int kLaps = 36;
 
 // A road course of about 2.4 miles with detailed geometry: a loop with corners of several
 // radii, edges 30 feet either side of the centre line, one inch per unit.
@@ -98,7 +91,7 @@ struct GraphBench {
     GraphBench() {
         doc.SetCurrentTrack(tracks.Insert(RoadCourse()));
         const TTrackData& track = tracks.At(doc.currentTrack());
-        LoadLaps(track);
+        LoadBenchLaps("bench_views_graph", doc, track);
         doc.SetAxes(
             {TelemetryChannel::Position, TelemetryChannel::Speed, TelemetryChannel::LateralForce});
         viewState.side.pipShown = true;  // so that hovering moves the cursor line as well
@@ -109,43 +102,22 @@ struct GraphBench {
         QCoreApplication::processEvents();
     }
 
-    void LoadLaps(const TTrackData& track) {
-        const std::string path = (std::filesystem::temp_directory_path() /
-                                  ("korvale-bench-graph-" + std::to_string(getpid()) + ".rpl"))
-                                     .string();
-        sim::SimOptions options;
-        options.track = &track;
-        options.cars = 10;
-        options.laps = 5;
-        options.seed = 11;
-        const sim::SimResult result = sim::WriteSimulatedReplay(options, path);
-        if (!result.ok) Fail("cannot simulate the race: " + result.message);
-        TOpenReplay replay;
-        if (const TReplayReadStatus status =
-                OpenReplay(path, track.trackLength, track.inchesPerUnit, replay);
-            status != TReplayReadStatus::Ok)
-            Fail(ReplayReadMessage(status));
-        for (int32_t d = 0; d < int32_t(replay.laps.size()) && doc.laps().Count() < kLaps; ++d) {
-            const auto& chain = replay.laps[size_t(d)];
-            for (size_t i = 0; i < chain.size() && doc.laps().Count() < kLaps; ++i) {
-                if (IsPartialLap(chain, i)) continue;
-                std::unique_ptr<TReplay> lap;
-                if (const TReplayReadStatus status = ReadReplayLap(replay, d, int32_t(i), lap);
-                    status != TReplayReadStatus::Ok)
-                    Fail(ReplayReadMessage(status));
-                lap->colour = ChooseLapColour(doc.laps());
-                doc.AddLap(std::move(lap));
-            }
-        }
-        std::error_code ec;
-        std::filesystem::remove(path, ec);
-        if (doc.laps().Count() != kLaps) Fail("the race gave fewer than 36 full laps");
+    // One pointer step across the plot, from a full repaint on: x walks the plot's width
+    // and back, and the overlay paint of what the move changed runs before it returns.
+    void StartHovering() {
+        view->FullRepaint();
+        view->repaint();
+        hoverX = 100;
     }
-
-    [[noreturn]] static void Fail(const std::string& why) {
-        std::fprintf(stderr, "bench_views_graph: %s\n", why.c_str());
-        std::exit(1);
+    void HoverStep() {
+        hoverX = hoverX >= 1800 ? 100 : hoverX + 7;
+        const QPointF local(hoverX, 300 + (hoverX % 400));
+        QMouseEvent move(QEvent::MouseMove, local, view->mapToGlobal(local), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view.get(), &move);
+        QCoreApplication::processEvents();
     }
+    int hoverX = 100;
 };
 
 GraphBench& Bench() {
@@ -177,17 +149,10 @@ void BM_GraphFullRepaintSpeedOnly(benchmark::State& state) {
 
 void BM_GraphMouseMove(benchmark::State& state) {
     GraphBench& b = Bench();
-    b.view->FullRepaint();
-    b.view->repaint();
-    int x = 100;
+    b.StartHovering();
     int moves = 0;
     for (auto _ : state) {
-        x = x >= 1800 ? 100 : x + 7;
-        const QPointF local(x, 300 + (x % 400));
-        QMouseEvent move(QEvent::MouseMove, local, b.view->mapToGlobal(local), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(b.view.get(), &move);
-        QCoreApplication::processEvents();  // the overlay paint of what changed
+        b.HoverStep();
         ++moves;
     }
     if (b.viewState.cursorPosition == NoCursor)
@@ -224,17 +189,8 @@ struct DataWindowBench {
 void BM_GraphMouseMoveDataWindow(benchmark::State& state) {
     GraphBench& b = Bench();
     DataWindowBench data(b);
-    b.view->FullRepaint();
-    b.view->repaint();
-    int x = 100;
-    for (auto _ : state) {
-        x = x >= 1800 ? 100 : x + 7;
-        const QPointF local(x, 300 + (x % 400));
-        QMouseEvent move(QEvent::MouseMove, local, b.view->mapToGlobal(local), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(b.view.get(), &move);
-        QCoreApplication::processEvents();  // the graph's overlay and the data window's paint
-    }
+    b.StartHovering();
+    for (auto _ : state) b.HoverStep();  // the graph's overlay and the data window's paint
     int covered = 0;
     for (int32_t i = 0; i < data.window.columns().Count(); ++i)
         covered += data.window.columns().At(i).values[ChannelNumber(TelemetryChannel::Time)] !=
