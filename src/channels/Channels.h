@@ -65,8 +65,11 @@ double ChannelValue(const TReplay& lap, double x, TelemetryChannel xChannel,
 struct ChannelRange {
     std::array<double, ChannelCount> minimum{};
     std::array<double, ChannelCount> maximum{};
-    // A real channel's entries (Time .. SlipAngle).
-    double Min(TelemetryChannel c) const { return minimum.at(size_t(ChannelNumber(c))); }
-    double Max(TelemetryChannel c) const { return maximum.at(size_t(ChannelNumber(c))); }
+    // A real channel's entries (Time .. SlipAngle); 0 for None or a value outside them.
+    double Min(TelemetryChannel c) const { return Real(c) ? minimum[size_t(ChannelNumber(c))] : 0; }
+    double Max(TelemetryChannel c) const { return Real(c) ? maximum[size_t(ChannelNumber(c))] : 0; }
+    static bool Real(TelemetryChannel c) {
+        return ChannelNumber(c) >= 0 && ChannelNumber(c) < ChannelCount;
+    }
 };
 ChannelRange ChannelExtents(const std::vector<const TReplay*>& laps, const TTrackData* track);

@@ -315,6 +315,8 @@ TEST(Channels, ExtentsStartFromTheirSeedsAndWidenOverEveryFrame) {
                 1e-6);  // backward at frame 5
     EXPECT_EQ(r.Min(TelemetryChannel::Line), 0.0);
     EXPECT_EQ(r.Max(TelemetryChannel::Line), 0.0);
+    EXPECT_EQ(r.Max(TelemetryChannel::None), 0.0) << "None has no extent";
+    EXPECT_EQ(r.Min(static_cast<TelemetryChannel>(-1)), 0.0);
 }
 
 // Regression: the frame bound covered only laps ending within 30 frames of their last sample.
