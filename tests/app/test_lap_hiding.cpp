@@ -89,7 +89,7 @@ TEST_F(LapHiding, TheListsCheckBoxCollapsesTheDataColumnWhichTheKeysCursorLeaves
     EXPECT_EQ(data.header()->sectionSize(2), data.headerHeight());
     QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
     QApplication::sendEvent(window().graph(), &right);
-    EXPECT_NE(data.columns().At(0).values[ChannelPosition], kNoLapValue);
+    EXPECT_NE(data.columns().At(0).values[ChannelNumber(TelemetryChannel::Position)], kNoLapValue);
     EXPECT_EQ(data.columns().At(1).values, kNoLapValues);
 
     frame().Dispatch(cmd::ShowAllLaps);

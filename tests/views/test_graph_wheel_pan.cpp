@@ -37,16 +37,18 @@ class GraphWheel : public ::testing::Test, public TGraphFixtureState {
   protected:
     void SetUp() override {
         UseTrack();
-        SetAxis(doc, &TAxes::x, 1);
-        SetAxis(doc, &TAxes::y, 0);
-        SetAxis(doc, &TAxes::y2, 7);
+        SetAxis(doc, &TAxes::x, TelemetryChannel::Position);
+        SetAxis(doc, &TAxes::y, TelemetryChannel::Time);
+        SetAxis(doc, &TAxes::y2, TelemetryChannel::None);
         AddLap(MakeLinearLap(101, 0, 100, Rgb{200, 0, 100}));
         view = std::make_unique<TGraphView>(ctx);
         view->ResetRanges();
         view->resize(800, 600);
         Render(*view);
     }
-    TGraphGeometry Geometry() const { return GraphGeometry(800, 600, 1, doc.axes().y2 != 7); }
+    TGraphGeometry Geometry() const {
+        return GraphGeometry(800, 600, 1, doc.axes().y2 != TelemetryChannel::None);
+    }
     double XAt(int column) const {
         return ReadoutAt(column, 300, viewState.graph.viewRange, Geometry()).x;
     }
@@ -111,7 +113,7 @@ TEST_F(GraphWheel, CtrlWheelZoomsTheYAxisOfTheHalfUnderThePointer) {
     EXPECT_NEAR(ReadoutAt(300, 150, viewState.graph.viewRange, Geometry()).y, under, 1e-9);
     EXPECT_TRUE(view->CanFullSize());
 
-    SetAxis(doc, &TAxes::y2, 1);
+    SetAxis(doc, &TAxes::y2, TelemetryChannel::Position);
     view->ResetRanges();
     const TAxisRanges withSecond = viewState.graph.fullRange;
     Wheel(*view, 300, 500, 1, Qt::ControlModifier);  // lower half: the second y-axis only
@@ -163,10 +165,10 @@ TEST_F(GraphWheel, MiddleAndShiftDragsPanAlongXAndStopAtTheFullRange) {
 }
 
 TEST_F(GraphWheel, ArrowKeysStepTheCursorByColumnsWithinThePlot) {
-    std::vector<std::pair<double, int>> values;
+    std::vector<std::pair<double, TelemetryChannel>> values;
     std::vector<int32_t> cursor;
     QObject::connect(view.get(), &TGraphView::showLapValues,
-                     [&](double x, int kind) { values.emplace_back(x, kind); });
+                     [&](double x, TelemetryChannel kind) { values.emplace_back(x, kind); });
     QObject::connect(view.get(), &TGraphView::cursorChanged,
                      [&](int32_t p) { cursor.push_back(p); });
     Mouse(*view, QEvent::MouseMove, 240, 300, Qt::NoButton, Qt::NoButton);
@@ -174,7 +176,7 @@ TEST_F(GraphWheel, ArrowKeysStepTheCursorByColumnsWithinThePlot) {
     Key(*view, Qt::Key_Right);
     ASSERT_FALSE(values.empty());
     EXPECT_DOUBLE_EQ(values.back().first, XAt(241));  // units and feet agree on this track
-    EXPECT_EQ(values.back().second, 1);
+    EXPECT_EQ(values.back().second, TelemetryChannel::Position);
     ASSERT_FALSE(cursor.empty());
     EXPECT_EQ(cursor.back(), static_cast<int32_t>(XAt(241)));
     const QImage line = Render(*view);
