@@ -1,5 +1,6 @@
 # The Qt part: korvale_ui holds every window, view and dialog; korvale is the program.
-find_package(Qt6 REQUIRED COMPONENTS Widgets)
+# Svg: the vector pictures of Export Image and korvale --render.
+find_package(Qt6 REQUIRED COMPONENTS Widgets Svg)
 set(CMAKE_AUTOMOC ON)
 set(CMAKE_AUTORCC ON)
 
@@ -26,7 +27,7 @@ list(REMOVE_ITEM ui_sources ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
 if(ui_sources)
   add_library(korvale_ui STATIC ${ui_sources} ${ui_headers} ${CMAKE_BINARY_DIR}/generated/korvale.qrc)
   target_include_directories(korvale_ui PUBLIC ${CMAKE_SOURCE_DIR}/src)
-  target_link_libraries(korvale_ui PUBLIC korvale_core Qt6::Widgets)
+  target_link_libraries(korvale_ui PUBLIC korvale_core Qt6::Widgets Qt6::Svg)
   # Every conversion between 8-bit text and QString says its encoding.
   target_compile_definitions(korvale_ui PRIVATE QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
   # For the tests, which check the compiled version data against the project's version.

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl1-mesa-dev
   libzip-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format clang-tidy

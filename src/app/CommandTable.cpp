@@ -68,6 +68,7 @@ const std::vector<TMenuLayout>& MainMenuLayout() {
           Item(ImportAverageLap, "Import &Average Lap", "Import and average several laps"),
           Item(ExportTextData, "&Export Text Data\tCtrl+E", "Export replay data"),
           Item(ExportToReplay, "Export to &Replay", "Export the data to a replay"),
+          Item(ExportImage, "Export I&mage...", "Export the graph or the map as a PNG or SVG picture"),
           Separator(),
           // The recent-files list goes here, followed by its own separator when not empty.
           Recent(),

@@ -3,6 +3,7 @@
 #include <QVBoxLayout>
 
 #include "app/CommandTable.h"
+#include "app/ExportImageCommand.h"
 #include "app/ShellPrompts.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandSettings.h"
@@ -117,6 +118,12 @@ const std::vector<TWindowCommand>& WindowCommands() {
          Always},
         {cmd::ExportTextData, Nothing, NotYetAvailable},
         {cmd::ExportToReplay, Nothing, NotYetAvailable},
+        {cmd::ExportImage,
+         [](TKorvaleWindow& w) {
+             ExportImageCommand(w.context(), TImageView::Graph, w.graph()->size(),
+                                w.graph()->logicalDpiY());
+         },
+         [](const TKorvaleWindow& w) { return Enabled(ExportImageEnabled(w.doc())); }},
         {cmd::EditInfo, [](TKorvaleWindow& w) { EditInfoCommand(w.context()); },
          [](const TKorvaleWindow& w) { return Enabled(LapCommandsEnabled(w.doc())); }},
         {cmd::DeleteLap, [](TKorvaleWindow& w) { DeleteLapCommand(w.context()); },

@@ -1,6 +1,8 @@
 // korvale [DOCUMENT]
 // korvale --screenshot FILE [DOCUMENT]: renders the main window offscreen into a PNG file
 // and ends, for machines without a display and for tests.
+// korvale --render OUT.png|OUT.svg [options] DOCUMENT: draws the graph of DOCUMENT into a
+// picture without a window (app/RenderOptions.h lists the options).
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -9,12 +11,34 @@
 #include <string>
 
 #include "app/AppPaths.h"
+#include "app/RenderOptions.h"
+#include "app/RenderRun.h"
 #include "app/Screenshot.h"
 #include "app/StartupOptions.h"
 #include "app/TKorvaleApp.h"
 #include "app/TSDIDecFrame.h"
 
+namespace {
+
+int RenderMain(int argc, char** argv) {
+    // A batch picture needs no display.
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Korvale"));
+    const TRenderOptions options = ParseRenderOptions(QCoreApplication::arguments());
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "korvale: %s\n\n%s", options.error.c_str(), options.usage.c_str());
+        return 2;
+    }
+    const std::string exeDir = QCoreApplication::applicationDirPath().toStdString();
+    return RunRender(options, LocateAppPaths(exeDir, UserConfigHome()));
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (IsRenderCommandLine(argc, argv)) return RenderMain(argc, argv);
+
     // Before Qt starts: a screenshot needs no display.
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--screenshot") == 0 && std::getenv("QT_QPA_PLATFORM") == nullptr)

@@ -12,6 +12,7 @@ inline constexpr int ImportReplay = 24606;
 inline constexpr int ImportAverageLap = 18752;
 inline constexpr int ExportTextData = 24605;
 inline constexpr int ExportToReplay = 18753;
+inline constexpr int ExportImage = 24630;
 inline constexpr int Exit = 24310;
 inline constexpr int EditInfo = 7693;
 inline constexpr int DeleteLap = 7692;

@@ -28,4 +28,7 @@ struct TSessionState {
     // Remembered track choices, and how many there were when last read or written.
     TAssocList associations;
     int32_t assocCountAtLoad = 0;
+    // Export Image's typed size, offered again for the rest of the run; 0 while the
+    // window's own size is the choice.
+    int32_t imageWidth = 0, imageHeight = 0;
 };

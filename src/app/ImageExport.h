@@ -1,0 +1,30 @@
+#pragma once
+// Pictures of what the main window shows, for File > Export Image and korvale --render:
+// the graph (later the map) with the current axes, zoom and markers, without the pointer's
+// overlays (cursor line, rubber band, axis highlight), as PNG or SVG.
+#include <QImage>
+#include <QSize>
+#include <string>
+
+struct TCommandContext;
+
+// The largest picture either way of making one: 8K UHD.
+inline constexpr int kMaxImageWidth = 7680;
+inline constexpr int kMaxImageHeight = 4320;
+
+enum class TImageView { Graph };
+enum class TImageFormat { Png, Svg };
+
+// SVG for a name ending in ".svg" (any case), PNG for everything else.
+TImageFormat ImageFormatFor(const std::string& path);
+// Whether a picture of this size may be made: 1 x 1 up to kMaxImageWidth x kMaxImageHeight.
+bool ImageSizeAllowed(QSize size);
+
+// The picture as the window's cached layer holds it at this size: at the window's own
+// size, pixel for pixel what the screen shows without the overlays.
+QImage RenderViewImage(const TCommandContext& ctx, TImageView view, QSize size, int dpiY);
+
+// Writes the picture to path in the format its name asks for, replacing the file only once
+// the whole picture is written. False with error set to why.
+bool WriteViewImage(const TCommandContext& ctx, TImageView view, QSize size, int dpiY,
+                    const std::string& path, std::string& error);
