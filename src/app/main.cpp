@@ -1,8 +1,9 @@
 // korvale [DOCUMENT]
-// korvale --screenshot FILE [DOCUMENT]: renders the main window offscreen into a PNG file
-// and ends, for machines without a display and for tests.
-// korvale --render OUT.png|OUT.svg [options] DOCUMENT: draws the graph of DOCUMENT into a
-// picture without a window (app/RenderOptions.h lists the options).
+// korvale --screenshot FILE [--view graph|map] [--show pip] [DOCUMENT]: renders the main
+// window offscreen into a PNG file (and each side window asked for beside it) and ends, for
+// machines without a display and for tests.
+// korvale --render OUT.png|OUT.svg [options] DOCUMENT: draws the graph or the map of
+// DOCUMENT into a picture without a window (app/RenderOptions.h lists the options).
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -48,10 +49,11 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Korvale"));
     const TStartupOptions options = ParseStartupOptions(argc, argv);
     if (!options.error.empty()) {
-        std::fprintf(
-            stderr,
-            "korvale: %s\nusage: korvale [DOCUMENT]\n       korvale --screenshot FILE [DOCUMENT]\n",
-            options.error.c_str());
+        std::fprintf(stderr,
+                     "korvale: %s\nusage: korvale [DOCUMENT]\n       korvale --screenshot FILE "
+                     "[--view graph|map] "
+                     "[--show pip] [DOCUMENT]\n",
+                     options.error.c_str());
         return 2;
     }
 
@@ -68,8 +70,7 @@ int main(int argc, char** argv) {
     if (!options.screenshotFile.empty()) app.SetNonInteractive(true);
     if (!app.CreateMainWindow()) return 1;
 
-    if (!options.screenshotFile.empty())
-        return WriteScreenshot(*app.frame(), options.screenshotFile) ? 0 : 1;
+    if (!options.screenshotFile.empty()) return WriteScreenshots(*app.frame(), options) ? 0 : 1;
 
     app.frame()->show();
     return QApplication::exec();
