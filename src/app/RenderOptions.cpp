@@ -85,6 +85,9 @@ TRenderOptions ParseRenderOptions(const QStringList& arguments) {
         add("colour-by", "The map colours the reference lap by this channel.", "CHANNEL");
     parser.addPositionalArgument(QStringLiteral("DOCUMENT"),
                                  QStringLiteral("The telemetry document (.kvl) to draw."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Prints these options and ends."));
+    parser.addOption(help);
     out.usage = parser.helpText().toStdString();
 
     auto fail = [&](const std::string& message) {
@@ -92,6 +95,8 @@ TRenderOptions ParseRenderOptions(const QStringList& arguments) {
         return out;
     };
     if (!parser.parse(arguments)) return fail(parser.errorText().toStdString());
+    out.help = parser.isSet(help);
+    if (out.help) return out;
     out.output = parser.value(render).toStdString();
     if (out.output.empty()) return fail("--render needs a file name");
     const QStringList documents = parser.positionalArguments();

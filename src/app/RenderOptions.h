@@ -16,6 +16,7 @@ struct TRenderOptions {
     bool hasRange = false;        // --range: the x axis shows x0 to x1 (seconds or feet)
     double x0 = 0, x1 = 0;
     int colourBy = -1;  // --colour-by: a channel that varies along a lap; -1 for none
+    bool help = false;  // --help: print usage and end
     std::string error;  // empty when the command line was understood
     std::string usage;  // the options, for a mistake's message
 };

@@ -37,6 +37,7 @@ int Laps(const std::vector<std::string>& args) {
     if (options.Positional().size() != 1) return Usage(stderr);
     const std::string replayPath = options.Positional()[0];
 
+    if (!cli::ReplayReadable(replayPath, "laps")) return 1;
     TTrackList tracks;
     std::string tracksPath;
     if (!cli::LoadTracks(options, "laps", tracks, tracksPath)) return 1;
@@ -49,7 +50,7 @@ int Laps(const std::vector<std::string>& args) {
             OpenReplay(replayPath, t.trackLength, t.inchesPerUnit, replay);
         status != TReplayReadStatus::Ok) {
         std::fprintf(stderr, "korvale-cli laps: %s: %s\n", replayPath.c_str(),
-                     ReplayReadMessage(status));
+                     cli::ReplayMessage(status, replayPath).c_str());
         return 1;
     }
     const bool lapTimes = !options.Has("--speeds");

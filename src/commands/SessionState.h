@@ -28,6 +28,8 @@ struct TSessionState {
     // Remembered track choices, and how many there were when last read or written.
     TAssocList associations;
     int32_t assocCountAtLoad = 0;
+    // The Choose Track dialog's remember box, as the user last left it: kept for the run.
+    bool rememberTrackChoice = false;
     // Export Image's typed size, offered again for the rest of the run; 0 while the
     // window's own size is the choice.
     int32_t imageWidth = 0, imageHeight = 0;
