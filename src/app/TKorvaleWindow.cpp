@@ -6,15 +6,18 @@
 #include "app/ExportImageCommand.h"
 #include "app/MapWindows.h"
 #include "app/ShellPrompts.h"
+#include "app/SideWindows.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandSettings.h"
 #include "commands/DocumentCommands.h"
 #include "commands/ImportCommands.h"
+#include "commands/LapAnalysisCommands.h"
 #include "commands/LapEditing.h"
 #include "track/TrackList.h"
 #include "views/graph/GraphCommands.h"
 #include "views/graph/TGraphView.h"
 #include "views/windows/TPipWindow.h"
+#include "views/windows/TSectorsWindow.h"
 
 namespace {
 // The side windows' settings keys and default placements, in TSideWindow order.
@@ -50,8 +53,11 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
     connect(graph_, &TGraphView::stateChanged, this, &TKorvaleWindow::stateChanged);
     connect(maps_, &TMapWindows::statusText, this, &TKorvaleWindow::SetStatus);
     connect(maps_, &TMapWindows::stateChanged, this, &TKorvaleWindow::stateChanged);
-    // The data window's values come from the map and the picture-in-picture window as they
-    // do from the graph (TMapWindows::showLapValues), once that window exists.
+    // The data window's values come from the graph, the map and the picture-in-picture
+    // window.
+    side_ = std::make_unique<TSideWindows>(ctx_, this, [this] { emit stateChanged(); });
+    connect(graph_, &TGraphView::showLapValues, this, &TKorvaleWindow::ShowLapValues);
+    connect(maps_, &TMapWindows::showLapValues, this, &TKorvaleWindow::ShowLapValues);
     prompts_->SetHelpHandler([this](int topic) { emit helpRequested(topic); });
 
     // The document's fields as a new window has them: the axes of the last run, and the
@@ -65,7 +71,13 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
             settings_.ReadInt("window", p + "x", d.x), settings_.ReadInt("window", p + "y", d.y),
             settings_.ReadInt("window", p + "w", d.w), settings_.ReadInt("window", p + "h", d.h)};
     }
+    view_.analysis.deltaShown = deltaShownAtStart_ = ReadTimeDeltaSetting(settings_);
+    sectors_ = std::make_unique<TSectorsWindow>(ctx_, this);
+    connect(sectors_.get(), &TSectorsWindow::sectorChosen, this, &TKorvaleWindow::ZoomToSector);
+    connect(sectors_.get(), &TSectorsWindow::closed, this, &TKorvaleWindow::SectorsClosed);
     maps_->Setup(sidePlacement_[static_cast<size_t>(TSideWindow::PictureInPicture)]);
+    side_->Setup(sidePlacement_[static_cast<size_t>(TSideWindow::LapList)],
+                 sidePlacement_[static_cast<size_t>(TSideWindow::DataWindow)]);
 }
 
 TKorvaleWindow::~TKorvaleWindow() {
@@ -188,8 +200,34 @@ const std::vector<TWindowCommand>& WindowCommands() {
              return TCommandEnabling{w.maps().OtherMarkersEnabled(), true,
                                      w.view().map.otherMarkersShown};
          }},
-        {cmd::Info, Nothing, NotYetAvailable},
-        {cmd::Data, Nothing, NotYetAvailable},
+        {cmd::Info, [](TKorvaleWindow& w) { w.sideWindows().InfoCommand(); },
+         [](const TKorvaleWindow& w) {
+             const bool on = w.sideWindows().InfoEnabled();
+             return TCommandEnabling{on, true, on && w.view().side.infoShown};
+         }},
+        {cmd::Data, [](TKorvaleWindow& w) { w.sideWindows().DataCommand(); },
+         [](const TKorvaleWindow& w) {
+             return TCommandEnabling{w.sideWindows().DataEnabled(), true, w.view().side.dataShown};
+         }},
+        {cmd::SetReferenceLap, [](TKorvaleWindow& w) { SetReferenceLapCommand(w.context()); },
+         [](const TKorvaleWindow& w) { return Enabled(LapCommandsEnabled(w.doc())); }},
+        {cmd::TimeDelta,
+         [](TKorvaleWindow& w) {
+             TViewState& view = w.view();
+             view.analysis.deltaShown = !view.analysis.deltaShown;
+             // The graph's height changes under a drag in progress.
+             view.graph.dragging = false;
+             view.graph.dragEnabled = true;
+             w.graph()->FullRepaint();
+         },
+         [](const TKorvaleWindow& w) {
+             return TCommandEnabling{w.doc().HasTrack() && w.doc().axes().x == ChannelPosition,
+                                     true, w.view().analysis.deltaShown};
+         }},
+        {cmd::Sectors, [](TKorvaleWindow& w) { w.ToggleSectorsWindow(); },
+         [](const TKorvaleWindow& w) {
+             return TCommandEnabling{w.doc().HasTrack(), true, w.view().analysis.sectorsShown};
+         }},
     };
     return commands;
 }
@@ -227,7 +265,13 @@ bool TKorvaleWindow::RunCommand(int id) {
 }
 
 bool TKorvaleWindow::CanClose() {
-    return ::CanClose(ctx_);
+    if (!::CanClose(ctx_)) return false;
+    if (view_.analysis.deltaShown != deltaShownAtStart_) {
+        WriteTimeDeltaSetting(settings_, view_.analysis.deltaShown);
+        deltaShownAtStart_ = view_.analysis.deltaShown;
+    }
+    sectors_->SavePlacement();
+    return true;
 }
 
 void TKorvaleWindow::OpenStartupDocument(const std::string& path) {
@@ -263,13 +307,15 @@ void TKorvaleWindow::Changed(const TDocumentChange& change) {
             maps_->SwitchToGraphForClear();
             RepaintView();
             break;
-        // The lap rows belong to the data window and the lap list, the map scale to the
-        // picture-in-picture window: they subscribe for these themselves. The enablers run
-        // after every command anyway.
+        case TChangeKind::AllLapsRemoved:
+            ForgetReferenceLap(view_);
+            break;
+        // The lap rows belong to the data window and the lap list (TSideWindows), the map
+        // scale to the picture-in-picture window: they subscribe for these themselves. The
+        // enablers run after every command anyway.
         case TChangeKind::LapAdded:
         case TChangeKind::LapEdited:
         case TChangeKind::LapRemoved:
-        case TChangeKind::AllLapsRemoved:
         case TChangeKind::TrackOpened:
         case TChangeKind::AxesChanged:
         case TChangeKind::ClosePictureInPicture:
@@ -293,13 +339,37 @@ void TKorvaleWindow::LapsChanged() {
     emit stateChanged();
 }
 
+void TKorvaleWindow::ShowLapValues(double x, int kind) {
+    if (side_) side_->ShowLapValues(x, kind);
+}
+
 void TKorvaleWindow::RepaintView() {
     graph_->FullRepaint();
 }
 
 TWindowRect TKorvaleWindow::SideWindowPlacement(int which) const {
+    // The windows that exist report where they are.
     if (which == static_cast<int>(TSideWindow::PictureInPicture)) return maps_->PipPlacement();
+    if (which == static_cast<int>(TSideWindow::LapList)) return side_->InfoPlacement();
+    if (which == static_cast<int>(TSideWindow::DataWindow)) return side_->DataPlacement();
     return sidePlacement_.at(static_cast<size_t>(which));
+}
+
+void TKorvaleWindow::ToggleSectorsWindow() {
+    view_.analysis.sectorsShown = !view_.analysis.sectorsShown;
+    sectors_->setVisible(view_.analysis.sectorsShown);
+}
+
+void TKorvaleWindow::SectorsClosed() {
+    view_.analysis.sectorsShown = false;
+    emit stateChanged();
+}
+
+void TKorvaleWindow::ZoomToSector(double fromFeet, double toFeet) {
+    if (!doc_.HasTrack() || view_.viewMode != ViewGraph) return;
+    if (doc_.axes().x != ChannelPosition) graph_->SetAxis(TAxisKind::X, ChannelPosition);
+    graph_->ShowXRange(fromFeet, toFeet);
+    emit stateChanged();
 }
 
 QWidget* TKorvaleWindow::pip() const {

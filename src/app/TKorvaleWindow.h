@@ -21,8 +21,10 @@
 #include "track/TrackList.h"
 
 class TGraphView;
+class TSectorsWindow;
 class TMapWindows;
 class TShellPrompts;
+class TSideWindows;
 class QStackedLayout;
 
 struct TCommandEnabling {
@@ -65,18 +67,36 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     ProfileFile& settings() { return settings_; }
     TTrackList& tracks() { return tracks_; }
     TGraphView* graph() { return graph_; }
+    TSectorsWindow* sectorsWindow() { return sectors_.get(); }
     const TGraphView* graph() const { return graph_; }
     // The track map and the picture-in-picture window with their commands.
     TMapWindows& maps() { return *maps_; }
     const TMapWindows& maps() const { return *maps_; }
     QWidget* pip() const;
+    // The data window and the lap list with their commands.
+    TSideWindows& sideWindows() { return *side_; }
+    const TSideWindows& sideWindows() const { return *side_; }
     const AppPaths& paths() const { return paths_; }
     const QString& caption() const { return caption_; }
     const QString& statusText() const { return status_; }
     TShellPrompts& prompts() { return *prompts_; }
 
+    // View > Sectors: shows or hides the sectors window.
+    void ToggleSectorsWindow();
+    // The sectors window's header click: the graph's x range becomes the sector (x on
+    // Position, which the graph is switched to when it shows Time).
+    void ZoomToSector(double fromFeet, double toFeet);
+
     // The document's change channel.
     void Changed(const TDocumentChange& change) override;
+
+    // What the pointer points at, for the data window: the graph's, the map's and the
+    // picture-in-picture window's mouse moves call this. x is a position in track units
+    // (kind ChannelPosition) or a lap time in seconds (kind ChannelTime); kPointedAtNothing
+    // (-1) empties the values, kPointedAtCursor (-2) stands for view().cursorPosition, and
+    // a negative kind for the graph's x-axis (channels/LapValues.h). Cheap while the data
+    // window is closed.
+    void ShowLapValues(double x, int kind);
 
     // Called by the prompts.
     void SetStatus(const QString& text);
@@ -94,6 +114,7 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     void SetCaptionText(const QString& caption);
     void LapsChanged();
     void RepaintView();
+    void SectorsClosed();
 
     AppPaths paths_;
     ProfileFile settings_;
@@ -106,8 +127,13 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     TGraphView* graph_ = nullptr;
     QStackedLayout* views_ = nullptr;  // the graph or the map
     TMapWindows* maps_ = nullptr;      // a child QObject of this window
+    // Subscribed to doc_, so it goes before it; its windows are children of this one.
+    std::unique_ptr<TSideWindows> side_;
     QString caption_ = QStringLiteral("Korvale");
     QString status_;
     // Placement of the side windows, read from the settings as they would be created.
     std::array<TWindowRect, 3> sidePlacement_{};
+    bool deltaShownAtStart_ = false;  // the setting is written only when it changed
+    // Last: it unsubscribes from the document when it goes, so it must go first.
+    std::unique_ptr<TSectorsWindow> sectors_;
 };

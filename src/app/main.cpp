@@ -1,7 +1,7 @@
 // korvale [DOCUMENT]
-// korvale --screenshot FILE [--view graph|map] [--show pip] [DOCUMENT]: renders the main
-// window offscreen into a PNG file (and each side window asked for beside it) and ends, for
-// machines without a display and for tests.
+// korvale --screenshot FILE [--view graph|map] [--show pip,data,info] [--cursor FEET]
+// [DOCUMENT]: renders the main window offscreen into a PNG file (and each side window asked for
+// beside it) and ends, for machines without a display and for tests.
 // korvale --render OUT.png|OUT.svg [options] DOCUMENT: draws the graph or the map of
 // DOCUMENT into a picture without a window (app/RenderOptions.h lists the options).
 // korvale --help, korvale --version: print and end.

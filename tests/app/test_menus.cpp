@@ -175,7 +175,7 @@ TEST_F(MenuTest, StatusBarHasTheTextFieldAndTheLockIndicators) {
 }
 
 TEST_F(MenuTest, LaterCommandsAreShownButDisabledWhateverTheDocument) {
-    const int later[] = {cmd::Data, cmd::Info, cmd::ExportTextData, cmd::ExportToReplay};
+    const int later[] = {cmd::ExportTextData, cmd::ExportToReplay};
     for (int id : later) EXPECT_FALSE(Enabled(id)) << id;
     window().OpenStartupDocument(Sample());
     ASSERT_EQ(window().doc().laps().Count(), 3);
