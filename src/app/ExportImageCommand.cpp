@@ -7,7 +7,8 @@ bool ExportImageEnabled(const TDocument& doc) {
     return doc.laps().Count() > 0;
 }
 
-bool ExportImageCommand(TCommandContext& ctx, TImageView view, QSize windowSize, int dpiY) {
+bool ExportImageCommand(TCommandContext& ctx, TImageView view, QSize windowSize, int dpiY,
+                        const TMapPicture* map) {
     if (!ExportImageEnabled(ctx.doc)) return false;
     TExportImageXfer size;
     size.windowWidth = windowSize.width();
@@ -37,7 +38,7 @@ bool ExportImageCommand(TCommandContext& ctx, TImageView view, QSize windowSize,
 
     ctx.prompts.SetWaitCursor(true);
     std::string error;
-    const bool ok = WriteViewImage(ctx, view, chosen, dpiY, file.path, error);
+    const bool ok = WriteViewImage(ctx, view, chosen, dpiY, file.path, error, map);
     ctx.prompts.SetWaitCursor(false);
     if (!ok)
         ctx.prompts.MessageBox(kExportImageTitle, "Unable to write " + file.path + ": " + error,

@@ -13,5 +13,7 @@ inline constexpr const char* kExportImageTitle = "Export Image";
 
 // Enabled when the document holds a lap.
 bool ExportImageEnabled(const TDocument& doc);
-// windowSize: the size the view shows now. True when a picture was written.
-bool ExportImageCommand(TCommandContext& ctx, TImageView view, QSize windowSize, int dpiY);
+// windowSize: the size the view shows now; map: the map window's state when view is the map.
+// True when a picture was written.
+bool ExportImageCommand(TCommandContext& ctx, TImageView view, QSize windowSize, int dpiY,
+                        const TMapPicture* map = nullptr);

@@ -8,6 +8,7 @@
 
 #include "app/ImageExport.h"
 #include "channels/Channels.h"
+#include "commands/MapColour.h"
 #include "views/graph/GraphCommands.h"
 
 namespace {
@@ -82,7 +83,10 @@ TRenderOptions ParseRenderOptions(const QStringList& arguments) {
     const auto y2 = add("y2", "The graph's second y-axis, or none.", "CHANNEL");
     const auto range = add("range", "The x range shown, in seconds or feet.", "X0:X1");
     const auto colour =
-        add("colour-by", "The map colours the reference lap by this channel.", "CHANNEL");
+        add("colour-by",
+            "With --view map: the reference lap coloured by this channel of the View menu's "
+            "Colour Map By (Speed, Line, In-line Force, Lateral Force, Slip Angle, Time Delta).",
+            "CHANNEL");
     parser.addPositionalArgument(QStringLiteral("DOCUMENT"),
                                  QStringLiteral("The telemetry document (.kvl) to draw."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
@@ -137,10 +141,7 @@ TRenderOptions ParseRenderOptions(const QStringList& arguments) {
     }
     if (parser.isSet(colour)) {
         const std::string name = parser.value(colour).toStdString();
-        // Time and Position grow along every lap alike: they colour nothing.
-        out.colourBy = RenderChannelByName(name, 1);
-        if (out.colourBy == ChannelTime || out.colourBy == ChannelPosition) out.colourBy = -1;
-        if (out.colourBy < 0)
+        if (!MapColourByName(name, out.colourBy))
             return fail("--colour-by: no such channel to colour by: \"" + name + "\"");
         if (!out.viewMap) return fail("--colour-by goes with --view map");
     }

@@ -2,10 +2,13 @@
 // The command line of a batch picture:
 //   korvale --render OUT.png|OUT.svg [--view graph|map] [--size WxH] [--x time|position]
 //           [--y CHANNEL] [--y2 CHANNEL|none] [--range X0:X1] [--colour-by CHANNEL] DOCUMENT
-// Channel names are those of the axis menus, in any case, with or without their spaces and
-// dashes ("Lateral Force", "lateral-force", "slipangle").
+// Channel names are those of the axis menus (for --colour-by, of View > Colour Map By), in
+// any case, with or without their spaces and dashes ("Lateral Force", "lateral-force",
+// "slipangle", "time-delta").
 #include <QStringList>
 #include <string>
+
+#include "commands/ViewState.h"
 
 struct TRenderOptions {
     std::string output;           // --render
@@ -15,7 +18,8 @@ struct TRenderOptions {
     int x = -1, y = -1, y2 = -1;  // channels; -1 keeps the document's
     bool hasRange = false;        // --range: the x axis shows x0 to x1 (seconds or feet)
     double x0 = 0, x1 = 0;
-    int colourBy = -1;  // --colour-by: a channel that varies along a lap; -1 for none
+    // --colour-by: Lap Colours or a channel of View > Colour Map By (the map only)
+    TMapColour colourBy = TMapColour::Laps;
     bool help = false;  // --help: print usage and end
     std::string error;  // empty when the command line was understood
     std::string usage;  // the options, for a mistake's message

@@ -12,6 +12,7 @@
 #include "commands/CommandContext.h"
 #include "commands/DocumentCommands.h"
 #include "platform/ProfileFile.h"
+#include "track/TTrackData.h"
 #include "track/TrackList.h"
 #include "views/graph/GraphRanges.h"
 
@@ -82,20 +83,30 @@ int RunRender(const TRenderOptions& options, const AppPaths& paths) {
         return 1;
     }
     if (options.viewMap) {
-        std::fprintf(stderr, "korvale: --view map: this program has no track map yet\n");
-        return 1;
+        const TTrackData* track = CurrentTrack(ctx);
+        if (track == nullptr || !track->hasGeometry()) {
+            std::fprintf(stderr, "korvale: --view map: the track of %s has no map\n",
+                         options.document.c_str());
+            return 1;
+        }
+        if (options.colourBy == TMapColour::TimeDelta && doc.laps().Count() < 2) {
+            std::fprintf(stderr, "korvale: --colour-by Time Delta needs two laps\n");
+            return 1;
+        }
     }
+    view.map.colour = options.colourBy;
     const TAxes axes = doc.axes();
     ChangeAxes(ctx, options.x >= 0 ? options.x : axes.x, options.y >= 0 ? options.y : axes.y,
                options.y2 >= 0 ? options.y2 : axes.y2);
     ResetGraphRanges(doc, view.graph);
     if (options.hasRange) view.graph.viewRange.x = {options.x0, options.x1};
-    view.viewMode = ViewGraph;
+    view.viewMode = options.viewMap ? ViewMap : ViewGraph;
 
     const QSize size(options.width > 0 ? options.width : kDefaultRenderWidth,
                      options.height > 0 ? options.height : kDefaultRenderHeight);
     std::string error;
-    if (!WriteViewImage(ctx, TImageView::Graph, size, ScreenDpiY(), options.output, error)) {
+    const TImageView what = options.viewMap ? TImageView::Map : TImageView::Graph;
+    if (!WriteViewImage(ctx, what, size, ScreenDpiY(), options.output, error)) {
         std::fprintf(stderr, "korvale: cannot write %s: %s\n", options.output.c_str(),
                      error.c_str());
         return 1;

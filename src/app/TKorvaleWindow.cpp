@@ -13,9 +13,11 @@
 #include "commands/ImportCommands.h"
 #include "commands/LapAnalysisCommands.h"
 #include "commands/LapEditing.h"
+#include "commands/MapColour.h"
 #include "track/TrackList.h"
 #include "views/graph/GraphCommands.h"
 #include "views/graph/TGraphView.h"
+#include "views/map/TTrackMapView.h"
 #include "views/windows/TPipWindow.h"
 #include "views/windows/TSectorsWindow.h"
 
@@ -72,6 +74,7 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
             settings_.ReadInt("window", p + "w", d.w), settings_.ReadInt("window", p + "h", d.h)};
     }
     view_.analysis.deltaShown = deltaShownAtStart_ = ReadTimeDeltaSetting(settings_);
+    view_.map.colour = ReadMapColourSetting(settings_);
     sectors_ = std::make_unique<TSectorsWindow>(ctx_, this);
     connect(sectors_.get(), &TSectorsWindow::sectorChosen, this, &TKorvaleWindow::ZoomToSector);
     connect(sectors_.get(), &TSectorsWindow::closed, this, &TKorvaleWindow::SectorsClosed);
@@ -130,6 +133,16 @@ TCommandEnabling NotYetAvailable(const TKorvaleWindow&) {
 }
 void Nothing(TKorvaleWindow&) {}
 
+// View > Colour Map By: one radio item per colouring.
+template <TMapColour colour>
+void ColourMap(TKorvaleWindow& w) {
+    w.maps().ColourMapCommand(colour);
+}
+template <TMapColour colour>
+TCommandEnabling ColourMapEnabling(const TKorvaleWindow& w) {
+    return {w.maps().ColourMapEnabled(colour), true, w.view().map.colour == colour};
+}
+
 const std::vector<TWindowCommand>& WindowCommands() {
     static const std::vector<TWindowCommand> commands = {
         {cmd::FileNew, [](TKorvaleWindow& w) { NewDocument(w.context()); }, Always},
@@ -145,8 +158,15 @@ const std::vector<TWindowCommand>& WindowCommands() {
         {cmd::ExportToReplay, Nothing, NotYetAvailable},
         {cmd::ExportImage,
          [](TKorvaleWindow& w) {
-             ExportImageCommand(w.context(), TImageView::Graph, w.graph()->size(),
-                                w.graph()->logicalDpiY());
+             if (w.maps().InMap()) {
+                 const TTrackMapView& map = *w.maps().map();
+                 const TMapPicture picture{map.State(), map.ClientSize(), &map.Lines()};
+                 ExportImageCommand(w.context(), TImageView::Map, picture.client, map.logicalDpiY(),
+                                    &picture);
+             } else {
+                 ExportImageCommand(w.context(), TImageView::Graph, w.graph()->size(),
+                                    w.graph()->logicalDpiY());
+             }
          },
          [](const TKorvaleWindow& w) { return Enabled(ExportImageEnabled(w.doc())); }},
         {cmd::EditInfo, [](TKorvaleWindow& w) { EditInfoCommand(w.context()); },
@@ -200,6 +220,17 @@ const std::vector<TWindowCommand>& WindowCommands() {
              return TCommandEnabling{w.maps().OtherMarkersEnabled(), true,
                                      w.view().map.otherMarkersShown};
          }},
+        {cmd::ColourMapLaps, ColourMap<TMapColour::Laps>, ColourMapEnabling<TMapColour::Laps>},
+        {cmd::ColourMapSpeed, ColourMap<TMapColour::Speed>, ColourMapEnabling<TMapColour::Speed>},
+        {cmd::ColourMapLine, ColourMap<TMapColour::Line>, ColourMapEnabling<TMapColour::Line>},
+        {cmd::ColourMapInlineForce, ColourMap<TMapColour::InlineForce>,
+         ColourMapEnabling<TMapColour::InlineForce>},
+        {cmd::ColourMapLateralForce, ColourMap<TMapColour::LateralForce>,
+         ColourMapEnabling<TMapColour::LateralForce>},
+        {cmd::ColourMapSlipAngle, ColourMap<TMapColour::SlipAngle>,
+         ColourMapEnabling<TMapColour::SlipAngle>},
+        {cmd::ColourMapTimeDelta, ColourMap<TMapColour::TimeDelta>,
+         ColourMapEnabling<TMapColour::TimeDelta>},
         {cmd::Info, [](TKorvaleWindow& w) { w.sideWindows().InfoCommand(); },
          [](const TKorvaleWindow& w) {
              const bool on = w.sideWindows().InfoEnabled();

@@ -35,6 +35,15 @@ inline constexpr int SetReferenceLap = 7694;
 inline constexpr int TimeDelta = 24620;
 inline constexpr int Sectors = 24621;
 
+// View > Colour Map By: Lap Colours, then the channels in the order of MapColours().
+inline constexpr int ColourMapLaps = 24640;
+inline constexpr int ColourMapSpeed = 24641;
+inline constexpr int ColourMapLine = 24642;
+inline constexpr int ColourMapInlineForce = 24643;
+inline constexpr int ColourMapLateralForce = 24644;
+inline constexpr int ColourMapSlipAngle = 24645;
+inline constexpr int ColourMapTimeDelta = 24646;
+
 // Axis choices of the View menu's X-Axis, Y-Axis and 2nd Y-Axis pop-ups.
 inline constexpr int XTime = 7124;
 inline constexpr int XPosition = 7123;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QScrollBar>
 #include <QXmlStreamReader>
 #include <cstdio>
 #include <fstream>
@@ -13,9 +14,13 @@
 #include "AppFixture.h"
 #include "app/ExportImageCommand.h"
 #include "app/ImageExport.h"
+#include "app/MapWindows.h"
 #include "app/RenderOptions.h"
+#include "commands/CommandIds.h"
+#include "commands/MapColour.h"
 #include "support/QuietPrompts.h"
 #include "views/graph/TGraphView.h"
+#include "views/map/TTrackMapView.h"
 
 using namespace app_test;
 
@@ -297,6 +302,81 @@ TEST_F(ImageExportTest, RenderRefusesBadOptionsAndDocumentsWithAMessage) {
     EXPECT_FALSE(fs::exists(dir / "x.png"));
 }
 
+// The map as the window shows it, coloured by speed through the View menu.
+class MapImageExportTest : public ImageExportTest {
+  protected:
+    void SetUp() override {
+        ImageExportTest::SetUp();
+        ASSERT_TRUE(window().RunCommand(cmd::Map));
+        ASSERT_TRUE(window().RunCommand(cmd::ColourMapSpeed));
+        for (int i = 0; i < 3; ++i) QApplication::processEvents();
+        ASSERT_EQ(window().view().viewMode, ViewMap);
+    }
+    TTrackMapView& Map() { return *window().maps().map(); }
+    QImage MapGrab() { return Rgb32(Map().viewport()->grab().toImage()); }
+    TMapPicture Picture() { return {Map().State(), Map().ClientSize(), &Map().Lines()}; }
+};
+
+TEST_F(MapImageExportTest, ThePictureAtTheWindowsSizeIsTheColouredMapOnScreen) {
+    const QSize client = Map().ClientSize();
+    ASSERT_GT(client.width(), 100);
+    const TMapPicture picture = Picture();
+    EXPECT_EQ(Differing(RenderViewImage(window().context(), TImageView::Map, client, 96, &picture),
+                        MapGrab()),
+              0);
+    // The choice is kept in the settings file for the next start.
+    EXPECT_EQ(ReadMapColourSetting(window().settings()), TMapColour::Speed);
+
+    // Through the menu's command, as PNG; Lap Colours again gives the map as it always was.
+    TCommandContext ctx = Context();
+    prompts.size = TExportImageXfer{};
+    prompts.file = (dir / "map.png").string();
+    ASSERT_TRUE(ExportImageCommand(ctx, TImageView::Map, client, 96, &picture));
+    EXPECT_EQ(Differing(Rgb32(QImage(QString::fromStdString(*prompts.file))), MapGrab()), 0);
+    ASSERT_TRUE(window().RunCommand(cmd::ColourMapLaps));
+    QApplication::processEvents();
+    EXPECT_GT(Differing(Rgb32(QImage(QString::fromStdString(*prompts.file))), MapGrab()), 0);
+}
+
+TEST_F(MapImageExportTest, TheMapsSvgIsXmlWithOnePathPerLap) {
+    TCommandContext ctx = Context();
+    const TMapPicture picture = Picture();
+    prompts.size = TExportImageXfer{};
+    prompts.file = (dir / "map.svg").string();
+    ASSERT_TRUE(ExportImageCommand(ctx, TImageView::Map, picture.client, 96, &picture));
+    TSvgSummary svg;
+    ASSERT_TRUE(ReadSvg(*prompts.file, svg));
+    for (int n = 0; n < 3; ++n)
+        EXPECT_EQ(svg.pathsByStroke[Hex(window().doc().laps().At(n).colour)], 1) << n;
+    EXPECT_EQ(svg.pathsByStroke["#000000"], 3);  // the two edges and the start/finish line
+    EXPECT_NE(svg.allText.find("Speed (mph)"), std::string::npos) << svg.allText;
+}
+
+TEST_F(MapImageExportTest, RenderOfTheMapFromTheCommandLineEqualsTheFittedWindow) {
+    // A map window whose client is 640 x 400, fitted as the Map command fits it.
+    TTrackMapView view(window().context(), Map().Lines());
+    view.resize(640 + view.verticalScrollBar()->sizeHint().width(),
+                400 + view.horizontalScrollBar()->sizeHint().height());
+    view.show();
+    view.Enter();
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+    ASSERT_EQ(view.ClientSize(), QSize(640, 400));
+    const QImage grab = Rgb32(view.viewport()->grab().toImage());
+
+    const std::string png = (dir / "map-cli.png").string();
+    std::string errors;
+    ASSERT_EQ(RunKorvale("--render '" + png + "' --view map --size 640x400 --colour-by speed '" +
+                             Sample("cli.kvl") + "'",
+                         &errors),
+              0)
+        << errors;
+    EXPECT_EQ(Differing(Rgb32(QImage(QString::fromStdString(png))), grab), 0);
+    const std::string svg = (dir / "map-cli.svg").string();
+    ASSERT_EQ(RunKorvale("--render '" + svg + "' --view map '" + Sample("cli.kvl") + "'"), 0);
+    TSvgSummary summary;
+    EXPECT_TRUE(ReadSvg(svg, summary));
+}
+
 TEST(RenderOptionsTest, ChannelNamesAreTheAxisMenusInAnySpelling) {
     EXPECT_EQ(RenderChannelByName("time", 0), ChannelTime);
     EXPECT_EQ(RenderChannelByName("Position", 0), ChannelPosition);
@@ -306,6 +386,12 @@ TEST(RenderOptionsTest, ChannelNamesAreTheAxisMenusInAnySpelling) {
     EXPECT_EQ(RenderChannelByName("LATERAL FORCE", 2), ChannelLateralForce);
     EXPECT_EQ(RenderChannelByName("none", 2), ChannelNone);
     EXPECT_EQ(RenderChannelByName("none", 1), -1);
+    TMapColour colour = TMapColour::Laps;
+    EXPECT_TRUE(MapColourByName("time-delta", colour));
+    EXPECT_EQ(colour, TMapColour::TimeDelta);
+    EXPECT_TRUE(MapColourByName("In-line Force", colour));
+    EXPECT_EQ(colour, TMapColour::InlineForce);
+    EXPECT_FALSE(MapColourByName("position", colour));
     EXPECT_EQ(ImageFormatFor("a/b.SVG"), TImageFormat::Svg);
     EXPECT_EQ(ImageFormatFor("svg"), TImageFormat::Png);
 }
