@@ -323,10 +323,27 @@ void PaintTrackMap(QPainter& p, QSize size, TPixel offset, const MapView& view,
         if (const TReplay* coloured = ColouredLap(scene, colouring)) {
             const std::vector<TrackPoint>& points = cache.Points(t, *coloured);
             const size_t m = std::min(points.size(), colouring.values.size());
+            // Neighbouring segments of one colour share a path.
+            std::vector<TrackPoint> run;
+            QRgb runColour = 0;
+            auto flush = [&] {
+                polyline(run, runColour, 3);
+                run.clear();
+            };
             QRgb colour = 0;
-            for (size_t i = 1; i < m; ++i)
-                if (SegmentColour(colouring, i, colour))
-                    polyline({points[i - 1], points[i]}, colour, 3);
+            for (size_t i = 1; i < m; ++i) {
+                if (!SegmentColour(colouring, i, colour)) {
+                    flush();
+                    continue;
+                }
+                if (run.empty() || colour != runColour) {
+                    flush();
+                    run.push_back(points[i - 1]);
+                    runColour = colour;
+                }
+                run.push_back(points[i]);
+            }
+            flush();
             if (scene.legendShown)
                 DrawMapLegend(p, size, scene.colour, colouring.min, colouring.max);
         }
