@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "channels/LapValues.h"
 #include "commands/MapColour.h"
 #include "track/TTrackData.h"
 #include "views/graph/TGraphView.h"
@@ -105,14 +106,14 @@ void TMapWindows::RepaintMapViews() {
 
 void TMapWindows::DropCursorMarks() {
     TViewState& view = ctx_.view;
-    if (ctx_.doc.axes().x != ChannelPosition || view.cursorPosition == NoCursor) return;
+    if (ctx_.doc.axes().x != TelemetryChannel::Position || view.cursorPosition == NoCursor) return;
     view.cursorPosition = NoCursor;
     if (InMap())
         map_->CursorMoved();
     else
         graph_.CursorMoved();
     pip_->CursorMoved();
-    emit showLapValues(-1, -1);
+    emit showLapValues(kPointedAtNothing, kPointedKindOfXAxis);
 }
 
 // ---- the commands ----
@@ -173,7 +174,7 @@ void TMapWindows::CornersCommand() {
         ctx_.prompts.MessageBox("Show Corners", text, TMsgIcon::Information, TMsgButtons::Ok);
         view.cornersShown = false;
     }
-    if (ctx_.doc.axes().x != ChannelPosition) return;
+    if (ctx_.doc.axes().x != TelemetryChannel::Position) return;
     if (InMap()) {
         if (view.side.pipShown) pip_->RepaintRequest();
     } else {
@@ -229,7 +230,7 @@ bool TMapWindows::PipEnabled() const {
 
 bool TMapWindows::CornersEnabled() const {
     const TViewState& view = ctx_.view;
-    return ctx_.doc.HasTrack() && ctx_.doc.axes().x != ChannelTime &&
+    return ctx_.doc.HasTrack() && ctx_.doc.axes().x != TelemetryChannel::Time &&
            !(InMap() && !view.side.pipShown);
 }
 

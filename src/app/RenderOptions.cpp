@@ -43,13 +43,13 @@ bool ParseSize(const std::string& text, int& w, int& h) {
 
 }  // namespace
 
-int RenderChannelByName(const std::string& name, int axis) {
+std::optional<TelemetryChannel> RenderChannelByName(const std::string& name, int axis) {
     const TAxisKind kinds[3] = {TAxisKind::X, TAxisKind::Y, TAxisKind::Y2};
-    if (axis < 0 || axis > 2) return -1;
+    if (axis < 0 || axis > 2) return std::nullopt;
     const std::string wanted = Folded(name);
     for (const TAxisCommand& c : kAxisCommands)
         if (c.kind == kinds[axis] && Folded(c.menuText) == wanted) return c.channel;
-    return -1;
+    return std::nullopt;
 }
 
 bool IsRenderCommandLine(int argc, const char* const* argv) {
@@ -120,14 +120,14 @@ TRenderOptions ParseRenderOptions(const QStringList& arguments) {
             return fail("--size takes WxH from 1x1 to " + std::to_string(kMaxImageWidth) + "x" +
                         std::to_string(kMaxImageHeight) + ", not \"" + s + "\"");
     }
-    const std::pair<const QCommandLineOption*, int*> axes[3] = {
+    const std::pair<const QCommandLineOption*, std::optional<TelemetryChannel>*> axes[3] = {
         {&x, &out.x}, {&y, &out.y}, {&y2, &out.y2}};
     const char* const axisNames[3] = {"--x", "--y", "--y2"};
     for (int a = 0; a < 3; ++a) {
         if (!parser.isSet(*axes[a].first)) continue;
         const std::string name = parser.value(*axes[a].first).toStdString();
         *axes[a].second = RenderChannelByName(name, a);
-        if (*axes[a].second < 0)
+        if (!*axes[a].second)
             return fail(std::string(axisNames[a]) + ": no such channel for this axis: \"" + name +
                         "\"");
     }

@@ -8,15 +8,19 @@
 #include <QStringList>
 #include <string>
 
+#include <optional>
+
+#include "channels/Channels.h"
 #include "commands/ViewState.h"
 
 struct TRenderOptions {
-    std::string output;           // --render
-    std::string document;         // the one positional argument
-    bool viewMap = false;         // --view map
-    int width = 0, height = 0;    // --size; 0 for the default size
-    int x = -1, y = -1, y2 = -1;  // channels; -1 keeps the document's
-    bool hasRange = false;        // --range: the x axis shows x0 to x1 (seconds or feet)
+    std::string output;         // --render
+    std::string document;       // the one positional argument
+    bool viewMap = false;       // --view map
+    int width = 0, height = 0;  // --size; 0 for the default size
+    // The axes' channels; none keeps the document's.
+    std::optional<TelemetryChannel> x, y, y2;
+    bool hasRange = false;  // --range: the x axis shows x0 to x1 (seconds or feet)
     double x0 = 0, x1 = 0;
     // --colour-by: Lap Colours or a channel of View > Colour Map By (the map only)
     TMapColour colourBy = TMapColour::Laps;
@@ -34,6 +38,6 @@ inline constexpr int kDefaultRenderHeight = 600;
 bool IsRenderCommandLine(int argc, const char* const* argv);
 // arguments: the whole command line, the program's name first.
 TRenderOptions ParseRenderOptions(const QStringList& arguments);
-// The channel an axis-menu name means, or -1. Only channels the axis can hold are found:
+// The channel an axis-menu name means, if any. Only channels the axis can hold are found:
 // axis 0 for x, 1 for y, 2 for the second y (which also takes "none").
-int RenderChannelByName(const std::string& name, int axis);
+std::optional<TelemetryChannel> RenderChannelByName(const std::string& name, int axis);

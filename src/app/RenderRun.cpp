@@ -96,8 +96,8 @@ int RunRender(const TRenderOptions& options, const AppPaths& paths) {
     }
     view.map.colour = options.colourBy;
     const TAxes axes = doc.axes();
-    ChangeAxes(ctx, options.x >= 0 ? options.x : axes.x, options.y >= 0 ? options.y : axes.y,
-               options.y2 >= 0 ? options.y2 : axes.y2);
+    ChangeAxes(ctx, options.x.value_or(axes.x), options.y.value_or(axes.y),
+               options.y2.value_or(axes.y2));
     ResetGraphRanges(doc, view.graph);
     if (options.hasRange) view.graph.viewRange.x = {options.x0, options.x1};
     view.viewMode = options.viewMap ? ViewMap : ViewGraph;

@@ -2,7 +2,6 @@
 
 #include <cctype>
 
-#include "channels/Channels.h"
 #include "platform/ProfileFile.h"
 
 namespace {
@@ -19,13 +18,16 @@ std::string Folded(const std::string& name) {
 
 const std::array<TMapColourInfo, kMapColourCount>& MapColours() {
     static const std::array<TMapColourInfo, kMapColourCount> table = {{
-        {TMapColour::Laps, "Lap Colours", "", "laps", -1, 0},
-        {TMapColour::Speed, "Speed", "mph", "speed", ChannelSpeed, 1},
-        {TMapColour::Line, "Line", "feet", "line", ChannelLine, 1},
-        {TMapColour::InlineForce, "In-line Force", "g's", "inlineforce", ChannelInlineForce, 2},
-        {TMapColour::LateralForce, "Lateral Force", "g's", "lateralforce", ChannelLateralForce, 2},
-        {TMapColour::SlipAngle, "Slip Angle", "degrees", "slipangle", ChannelSlipAngle, 1},
-        {TMapColour::TimeDelta, "Time Delta", "sec", "timedelta", -1, 2},
+        {TMapColour::Laps, "Lap Colours", "", "laps", TelemetryChannel::None, 0},
+        {TMapColour::Speed, "Speed", "mph", "speed", TelemetryChannel::Speed, 1},
+        {TMapColour::Line, "Line", "feet", "line", TelemetryChannel::Line, 1},
+        {TMapColour::InlineForce, "In-line Force", "g's", "inlineforce",
+         TelemetryChannel::InlineForce, 2},
+        {TMapColour::LateralForce, "Lateral Force", "g's", "lateralforce",
+         TelemetryChannel::LateralForce, 2},
+        {TMapColour::SlipAngle, "Slip Angle", "degrees", "slipangle", TelemetryChannel::SlipAngle,
+         1},
+        {TMapColour::TimeDelta, "Time Delta", "sec", "timedelta", TelemetryChannel::None, 2},
     }};
     return table;
 }

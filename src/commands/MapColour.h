@@ -5,17 +5,18 @@
 #include <array>
 #include <string>
 
+#include "channels/Channels.h"
 #include "commands/ViewState.h"
 
 class ProfileFile;
 
 struct TMapColourInfo {
     TMapColour colour;
-    const char* name;  // as the menus and --colour-by name it
-    const char* unit;  // the legend's unit
-    const char* key;   // the settings file's value
-    int channel;       // the channel the values come from; -1 for Laps and TimeDelta
-    int decimals;      // the legend's digits after the point
+    const char* name;          // as the menus and --colour-by name it
+    const char* unit;          // the legend's unit
+    const char* key;           // the settings file's value
+    TelemetryChannel channel;  // the values' channel; None for Laps and TimeDelta
+    int decimals;              // the legend's digits after the point
 };
 
 inline constexpr int kMapColourCount = 7;

@@ -79,15 +79,30 @@ class RowWriter {
 
 }  // namespace
 
-const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>& laps,
-                            const std::string& trackName, const TTrackData* track,
-                            const TextExportChoices& choices) {
+const char* TextExportMessage(TTextExportStatus status) {
+    switch (status) {
+        case TTextExportStatus::Ok:
+            return "";
+        case TTextExportStatus::CannotCreate:
+            return kMsgCannotCreateExport;
+        case TTextExportStatus::WriteFailed:
+            return kMsgErrorExportingData;
+        case TTextExportStatus::ResolutionNotNumber:
+            return kMsgResolutionNotNumber;
+    }
+    return kMsgErrorExportingData;
+}
+
+TTextExportStatus WriteTextExport(std::ostream& out, const std::vector<const TReplay*>& laps,
+                                  const std::string& trackName, const TTrackData* track,
+                                  const TextExportChoices& choices) {
     const double r = choices.resolution;
     // A step that is not above 0 would never reach the end of the range.
-    if (!(r > 0)) return kMsgResolutionNotNumber;
+    if (!(r > 0)) return TTextExportStatus::ResolutionNotNumber;
     out << "Track : " << trackName << "\n\n";
-    if (!out) return kMsgErrorExportingData;
-    const int xChannel = choices.xIsPosition ? ChannelPosition : ChannelTime;
+    if (!out) return TTextExportStatus::WriteFailed;
+    const TelemetryChannel xChannel =
+        choices.xIsPosition ? TelemetryChannel::Position : TelemetryChannel::Time;
     RowWriter row(choices.comma);
     for (const TReplay* lap : laps) {
         if (!lap) continue;
@@ -95,9 +110,9 @@ const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>
         row.Text(choices.xIsPosition ? "Pos (ft)" : "Time (s)");
         for (int c = 0; c < 7; ++c)
             if (choices.channels[static_cast<size_t>(c)]) row.Text(kTextExportColumnNames[c]);
-        if (!row.End(out)) return kMsgErrorExportingData;
+        if (!row.End(out)) return TTextExportStatus::WriteFailed;
 
-        if (!LapRangePlausible(*lap)) return kMsgErrorExportingData;
+        if (!LapRangePlausible(*lap)) return TTextExportStatus::WriteFailed;
         double start = 0, end = 0;
         if (choices.xIsPosition) {
             start = lap->startPosition * lap->inchesPerUnit / 12.0;
@@ -115,24 +130,25 @@ const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>
             row.Number(x);
             for (int c = 0; c < 7; ++c)
                 if (choices.channels[static_cast<size_t>(c)])
-                    row.Number(ChannelValue(*lap, x, xChannel, c, track));
-            if (!row.End(out)) return kMsgErrorExportingData;
+                    row.Number(
+                        ChannelValue(*lap, x, xChannel, static_cast<TelemetryChannel>(c), track));
+            if (!row.End(out)) return TTextExportStatus::WriteFailed;
         }
         out << "\n";
-        if (!out) return kMsgErrorExportingData;
+        if (!out) return TTextExportStatus::WriteFailed;
     }
     out.flush();
-    return out ? nullptr : kMsgErrorExportingData;
+    return out ? TTextExportStatus::Ok : TTextExportStatus::WriteFailed;
 }
 
-const char* WriteTextExport(const std::string& path, const std::vector<const TReplay*>& laps,
-                            const std::string& trackName, const TTrackData* track,
-                            const TextExportChoices& choices) {
+TTextExportStatus WriteTextExport(const std::string& path, const std::vector<const TReplay*>& laps,
+                                  const std::string& trackName, const TTrackData* track,
+                                  const TextExportChoices& choices) {
     // Written beside the file and put in place only when complete, so that a failed export
     // (a full disk, a kill) leaves an earlier export as it was.
     TSafeWrite out(path);
-    if (!out.Open()) return kMsgCannotCreateExport;
-    const char* message = WriteTextExport(out.Stream(), laps, trackName, track, choices);
-    if (!message && !out.Commit()) message = kMsgErrorExportingData;
-    return message;
+    if (!out.Open()) return TTextExportStatus::CannotCreate;
+    TTextExportStatus status = WriteTextExport(out.Stream(), laps, trackName, track, choices);
+    if (status == TTextExportStatus::Ok && !out.Commit()) status = TTextExportStatus::WriteFailed;
+    return status;
 }

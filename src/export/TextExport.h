@@ -35,11 +35,21 @@ std::optional<double> ParseExportResolution(const std::string& text);
 // Outside 1..10 feet (position) or 0.1..1 seconds (time): worth asking about.
 bool ExportResolutionUnusual(double resolution, bool xIsPosition);
 
+// How an export ended; TextExportMessage gives the text the user sees.
+enum class TTextExportStatus {
+    Ok,
+    CannotCreate,         // kMsgCannotCreateExport
+    WriteFailed,          // kMsgErrorExportingData: a write, or a lap no replay can give
+    ResolutionNotNumber,  // kMsgResolutionNotNumber: a step that is not above 0
+};
+// The message that the status stands for ("" for Ok).
+const char* TextExportMessage(TTextExportStatus status);
+
 // Writes the table. trackName: the document's current track; track: its data for the
-// Line channel (may be nullptr). Returns nullptr on success or the message to show.
-const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>& laps,
-                            const std::string& trackName, const TTrackData* track,
-                            const TextExportChoices& choices);
-const char* WriteTextExport(const std::string& path, const std::vector<const TReplay*>& laps,
-                            const std::string& trackName, const TTrackData* track,
-                            const TextExportChoices& choices);
+// Line channel (may be nullptr).
+TTextExportStatus WriteTextExport(std::ostream& out, const std::vector<const TReplay*>& laps,
+                                  const std::string& trackName, const TTrackData* track,
+                                  const TextExportChoices& choices);
+TTextExportStatus WriteTextExport(const std::string& path, const std::vector<const TReplay*>& laps,
+                                  const std::string& trackName, const TTrackData* track,
+                                  const TextExportChoices& choices);

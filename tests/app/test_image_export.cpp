@@ -157,7 +157,8 @@ TEST_F(ImageExportTest, ThePictureAtTheWindowsSizeIsTheGraphOnScreenZoomedOrNot)
     EXPECT_EQ(Differing(Rendered(size), Grab()), 0);
 
     // Zoomed into the middle, on other axes: still the screen's pixels.
-    window().graph()->SetAxes(ChannelTime, ChannelLateralForce, ChannelSpeed);
+    window().graph()->SetAxes(TelemetryChannel::Time, TelemetryChannel::LateralForce,
+                              TelemetryChannel::Speed);
     TGraphViewState& graph = window().view().graph;
     const double span = graph.fullRange.x.max - graph.fullRange.x.min;
     graph.viewRange.x = {graph.fullRange.x.min + span / 4, graph.fullRange.x.max - span / 4};
@@ -194,7 +195,8 @@ TEST_F(ImageExportTest, ExportWritesPngAtTheWindowsOrATypedSizeAndRemembersTheTy
 }
 
 TEST_F(ImageExportTest, TheSvgIsXmlWithOnePathPerLapCurveAndTextAsText) {
-    window().graph()->SetAxes(ChannelPosition, ChannelSpeed, ChannelLine);
+    window().graph()->SetAxes(TelemetryChannel::Position, TelemetryChannel::Speed,
+                              TelemetryChannel::Line);
     TCommandContext ctx = Context();
     prompts.size = TExportImageXfer{};
     prompts.file = (dir / "graph.svg").string();
@@ -251,7 +253,8 @@ TEST_F(ImageExportTest, RenderFromTheCommandLineEqualsAGrabOfTheSameWindow) {
     EXPECT_EQ(Differing(Rgb32(QImage(QString::fromStdString(png))), grab), 0);
 
     // Axes and range from the command line: the same as choosing them in the window.
-    window().graph()->SetAxes(ChannelTime, ChannelSlipAngle, ChannelNone);
+    window().graph()->SetAxes(TelemetryChannel::Time, TelemetryChannel::SlipAngle,
+                              TelemetryChannel::None);
     window().view().graph.viewRange.x = {10, 30};
     const std::string zoomed = (dir / "zoomed.png").string();
     ASSERT_EQ(RunKorvale("--render '" + zoomed +
@@ -378,14 +381,14 @@ TEST_F(MapImageExportTest, RenderOfTheMapFromTheCommandLineEqualsTheFittedWindow
 }
 
 TEST(RenderOptionsTest, ChannelNamesAreTheAxisMenusInAnySpelling) {
-    EXPECT_EQ(RenderChannelByName("time", 0), ChannelTime);
-    EXPECT_EQ(RenderChannelByName("Position", 0), ChannelPosition);
-    EXPECT_EQ(RenderChannelByName("speed", 0), -1);
-    EXPECT_EQ(RenderChannelByName("In-line Force", 1), ChannelInlineForce);
-    EXPECT_EQ(RenderChannelByName("inline-force", 1), ChannelInlineForce);
-    EXPECT_EQ(RenderChannelByName("LATERAL FORCE", 2), ChannelLateralForce);
-    EXPECT_EQ(RenderChannelByName("none", 2), ChannelNone);
-    EXPECT_EQ(RenderChannelByName("none", 1), -1);
+    EXPECT_EQ(RenderChannelByName("time", 0), TelemetryChannel::Time);
+    EXPECT_EQ(RenderChannelByName("Position", 0), TelemetryChannel::Position);
+    EXPECT_EQ(RenderChannelByName("speed", 0), std::nullopt);
+    EXPECT_EQ(RenderChannelByName("In-line Force", 1), TelemetryChannel::InlineForce);
+    EXPECT_EQ(RenderChannelByName("inline-force", 1), TelemetryChannel::InlineForce);
+    EXPECT_EQ(RenderChannelByName("LATERAL FORCE", 2), TelemetryChannel::LateralForce);
+    EXPECT_EQ(RenderChannelByName("none", 2), TelemetryChannel::None);
+    EXPECT_EQ(RenderChannelByName("none", 1), std::nullopt);
     TMapColour colour = TMapColour::Laps;
     EXPECT_TRUE(MapColourByName("time-delta", colour));
     EXPECT_EQ(colour, TMapColour::TimeDelta);

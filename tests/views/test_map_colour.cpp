@@ -12,12 +12,10 @@
 
 namespace {
 
-const QRgb kWhite = qRgb(255, 255, 255);
 // The table's first, middle (entry 128) and last entries at 8 bits.
 const QRgb kLowest = qRgb(68, 1, 84);
 const QRgb kMiddle = qRgb(33, 145, 140);
 const QRgb kHighest = qRgb(253, 231, 37);
-const Rgb kBlue{0, 0, 255};
 
 // 200 frames at 11 ft a frame (112.5 mph), then 200 at 22 ft (225 mph).
 std::vector<int> SlowThenFast() {
@@ -55,12 +53,12 @@ class MapColour : public ::testing::Test, public TGraphFixtureState {
         view.show();
         viewState.viewMode = ViewMap;
         view.Enter();
-        return view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return Render(*view.viewport());
     }
 };
 
 TEST_F(MapColour, TheLegendsValuesAreTheChannelsExtremesAlongTheLap) {
-    const auto lap = MakeLapThrough(SlowThenFast(), kBlue);
+    const auto lap = MakeLapThrough(SlowThenFast(), kLapB);
     const TLapColouring speed = LapColouring(&Track(), *lap, TMapColour::Speed, nullptr);
     ASSERT_TRUE(speed.any);
     EXPECT_NEAR(speed.min, 112.5, 1e-9);
@@ -69,8 +67,8 @@ TEST_F(MapColour, TheLegendsValuesAreTheChannelsExtremesAlongTheLap) {
     EXPECT_EQ(LegendValueText(TMapColour::Speed, speed.max), "225.0");
 
     // A lap at 20 ft a frame against a reference at 10: at d feet it is d / 300 s ahead.
-    const auto reference = MakeLapThrough(Steps(0, 3000, 300), kBlue);
-    const auto quick = MakeLapThrough(Steps(0, 3000, 150), kBlue);
+    const auto reference = MakeLapThrough(Steps(0, 3000, 300), kLapB);
+    const auto quick = MakeLapThrough(Steps(0, 3000, 150), kLapB);
     const TLapColouring delta =
         LapColouring(&Track(), *quick, TMapColour::TimeDelta, reference.get());
     ASSERT_TRUE(delta.any);
@@ -81,7 +79,7 @@ TEST_F(MapColour, TheLegendsValuesAreTheChannelsExtremesAlongTheLap) {
 }
 
 TEST_F(MapColour, TheReferenceLapIsThreePixelsWideInTheColourOfItsSpeedWithALegend) {
-    AddLap(MakeLapThrough(SlowThenFast(), kBlue));
+    AddLap(MakeLapThrough(SlowThenFast(), kLapB));
     viewState.map.colour = TMapColour::Speed;
     TTrackMapView view(ctx, lines);
     const QImage img = ShowMap(view);
@@ -96,23 +94,23 @@ TEST_F(MapColour, TheReferenceLapIsThreePixelsWideInTheColourOfItsSpeedWithALege
     // The legend's bar runs from the lowest colour to the highest, inside its box.
     const TLegendBox box = MapLegendBox(QSize(1016, 116));
     EXPECT_EQ(box.left + box.width, 1016 - 8);
-    EXPECT_EQ(img.pixel(box.left, box.top + 1), qRgb(0, 0, 0));
+    EXPECT_EQ(img.pixel(box.left, box.top + 1), kBlack);
     EXPECT_EQ(img.pixel(box.barLeft, box.barTop + 2), kLowest);
     EXPECT_EQ(img.pixel(box.barLeft + box.barWidth - 1, box.barTop + 2), kHighest);
 }
 
 TEST_F(MapColour, LapColoursDrawsTheMapAsItAlwaysWasAndComesBackAfterAChannel) {
-    AddLap(MakeLapThrough(SlowThenFast(), kBlue));
+    AddLap(MakeLapThrough(SlowThenFast(), kLapB));
     TTrackMapView view(ctx, lines);
     const QImage before = ShowMap(view);
     viewState.map.colour = TMapColour::Speed;
     view.FullRepaint();
-    const QImage coloured = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage coloured = Render(*view.viewport());
     EXPECT_NE(coloured, before);
     viewState.map.colour = TMapColour::Laps;
     view.FullRepaint();
-    EXPECT_EQ(view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32), before);
-    EXPECT_EQ(before.pixel(108, 13), qRgb(0, 0, 255));  // the lap's own one-pixel line
+    EXPECT_EQ(Render(*view.viewport()), before);
+    EXPECT_EQ(before.pixel(108, 13), Of(kLapB));  // the lap's own one-pixel line
     EXPECT_EQ(before.pixel(108, 12), kWhite);
 }
 

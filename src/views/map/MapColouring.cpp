@@ -27,7 +27,7 @@ TLapColouring LapColouring(const TTrackData* track, const TReplay& lap, TMapColo
                            const TReplay* reference) {
     TLapColouring out;
     if (colour == TMapColour::Laps) return out;
-    const int channel = MapColourInfo(colour).channel;
+    const TelemetryChannel channel = MapColourInfo(colour).channel;
     if (colour == TMapColour::TimeDelta && reference == nullptr) return out;
     const std::vector<double> times = LapLineTimes(lap);
     out.values.reserve(times.size());
@@ -36,7 +36,7 @@ TLapColouring LapColouring(const TTrackData* track, const TReplay& lap, TMapColo
         if (colour == TMapColour::TimeDelta) {
             if (const auto d = TimeDelta(lap, *reference, PositionAt(lap, t))) v = *d;
         } else {
-            v = ChannelValue(lap, t, ChannelTime, channel, track);
+            v = ChannelValue(lap, t, TelemetryChannel::Time, channel, track);
         }
         if (!std::isfinite(v)) v = std::numeric_limits<double>::quiet_NaN();
         out.values.push_back(v);
