@@ -3,6 +3,8 @@
 // mouse move over the map (LocatePoint, the readout and the cursor marks, and the overlay
 // paint of what changed), and LocatePoint alone. For comparison, the layer drawn as if
 // nothing were kept: every lap's points recomputed from its samples.
+// The same repaint and mouse move with the reference lap coloured by In-line Force, the
+// dearest channel to colour by (a difference of a difference at every frame).
 // Targets: full repaint <= 16 ms (aim 5), mouse move <= 1 ms (aim 0.2), LocatePoint 20 us.
 #include <benchmark/benchmark.h>
 
@@ -142,8 +144,15 @@ void BM_MapLayerKeptLapLines(benchmark::State& state) {
         image.save(QString::fromLocal8Bit(path));
 }
 
-void BM_MapMouseMove(benchmark::State& state) {
+void BM_MapFullRepaintColoured(benchmark::State& state) {
     MapBench& b = Bench();
+    b.view_state.map.colour = TMapColour::InlineForce;
+    b.view->FullSize();
+    Repaint(state, b);
+    b.view_state.map.colour = TMapColour::Laps;
+}
+
+void MouseMoves(benchmark::State& state, MapBench& b) {
     b.view->FullSize();
     b.view->viewport()->repaint();
     b.FindTrackPoints();
@@ -157,6 +166,17 @@ void BM_MapMouseMove(benchmark::State& state) {
     }
     if (found == 0) state.SkipWithError("the pointer never found the track");
     state.counters["found"] = found;
+}
+
+void BM_MapMouseMove(benchmark::State& state) {
+    MouseMoves(state, Bench());
+}
+
+void BM_MapMouseMoveColoured(benchmark::State& state) {
+    MapBench& b = Bench();
+    b.view_state.map.colour = TMapColour::InlineForce;
+    MouseMoves(state, b);
+    b.view_state.map.colour = TMapColour::Laps;
 }
 
 void BM_LocatePoint(benchmark::State& state) {
@@ -178,7 +198,9 @@ BENCHMARK(BM_MapLayerRecomputingLapLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MapLayerKeptLapLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MapFullRepaintFitted)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MapFullRepaintZoomed)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapFullRepaintColoured)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MapMouseMove)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MapMouseMoveColoured)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LocatePoint)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -1,5 +1,5 @@
 # The Qt part: korvale_ui holds every window, view and dialog; korvale is the program.
-# Qt SVG draws the tool bar's pictograms.
+# Svg: the tool bar's pictograms, and the vector pictures of Export Image and korvale --render.
 find_package(Qt6 REQUIRED COMPONENTS Widgets Svg)
 set(CMAKE_AUTOMOC ON)
 set(CMAKE_AUTORCC ON)

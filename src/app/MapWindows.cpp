@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "channels/LapValues.h"
+#include "commands/MapColour.h"
 #include "track/TTrackData.h"
 #include "views/graph/TGraphView.h"
 #include "views/map/MapMarkers.h"
@@ -205,6 +206,19 @@ void TMapWindows::FullSize() {
 }
 
 // ---- enabling ----
+
+void TMapWindows::ColourMapCommand(TMapColour colour) {
+    if (ctx_.view.map.colour == colour) return;
+    ctx_.view.map.colour = colour;
+    WriteMapColourSetting(ctx_.settings, colour);
+    RepaintMapViews();
+}
+
+bool TMapWindows::ColourMapEnabled(TMapColour colour) const {
+    if (colour == TMapColour::Laps) return true;
+    const int32_t laps = ctx_.doc.laps().Count();
+    return TrackHasGeometry() && laps >= (colour == TMapColour::TimeDelta ? 2 : 1);
+}
 
 bool TMapWindows::MapEnabled() const {
     return TrackHasGeometry();

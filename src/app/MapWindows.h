@@ -41,6 +41,8 @@ class TMapWindows : public QObject, public TDocumentObserver {
     void CornersCommand();
     void SpeedComparisonCommand();
     void OtherMarkersCommand();
+    // View > Colour Map By: the choice is kept in the settings file.
+    void ColourMapCommand(TMapColour colour);
     // Zoom Out and Full Size while the map is shown.
     void ZoomOut();
     void FullSize();
@@ -50,6 +52,8 @@ class TMapWindows : public QObject, public TDocumentObserver {
     bool CornersEnabled() const;
     bool SpeedComparisonEnabled() const;
     bool OtherMarkersEnabled() const;
+    // Lap Colours always; a channel with a map to colour; Time Delta also needs two laps.
+    bool ColourMapEnabled(TMapColour colour) const;
     bool CanZoomOut() const;
     bool CanFullSize() const;
 

@@ -3,9 +3,11 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <filesystem>
 
 #include "app/TEditInfoDlg.h"
+#include "app/TExportImageDlg.h"
 #include "replay/ui/TChooseLap.h"
 #include "replay/ui/TImportAvgLaps.h"
 #include "replay/ui/TImportLap.h"
@@ -162,7 +164,18 @@ bool TQtPrompts::FileDialog(TFileDialogXfer& xfer, bool save) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !(save && xfer.confirmOverwrite));
     const QStringList filters = QtNameFilters(xfer.filter);
     dialog.setNameFilters(filters);
-    if (!xfer.defaultExt.empty()) dialog.setDefaultSuffix(QString::fromStdString(xfer.defaultExt));
+    std::string defaultExt = xfer.defaultExt;
+    if (!defaultExt.empty()) {
+        dialog.setDefaultSuffix(QString::fromStdString(defaultExt));
+        // A name typed without an extension takes the chosen filter's (PNG or SVG, say);
+        // a filter of all files keeps the default one.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& f) {
+            static const QRegularExpression single(QStringLiteral("\\(\\*\\.(\\w+)\\)$"));
+            const QRegularExpressionMatch m = single.match(f);
+            defaultExt = m.hasMatch() ? m.captured(1).toStdString() : xfer.defaultExt;
+            dialog.setDefaultSuffix(QString::fromStdString(defaultExt));
+        });
+    }
 
     const TInitialPath initial = SplitInitialPath(xfer.initialPath);
     if (!initial.directory.empty()) dialog.setDirectory(QString::fromStdString(initial.directory));
@@ -183,7 +196,7 @@ bool TQtPrompts::FileDialog(TFileDialogXfer& xfer, bool save) {
         // A platform dialog may ignore the default suffix; a chosen file that exists as
         // named is taken as it is.
         if (save || !std::filesystem::exists(path)) {
-            const std::string withExt = AppendDefaultExtension(path, xfer.defaultExt);
+            const std::string withExt = AppendDefaultExtension(path, defaultExt);
             if (save || std::filesystem::exists(withExt)) path = withExt;
         }
         // The dialog asked about the name it saw; a file behind the name completed here
@@ -247,6 +260,13 @@ bool TQtPrompts::ImportAverageLaps(TImportLapXfer& xfer, const TImportLapSource&
 
 bool TQtPrompts::ChooseLap(TChooseLapXfer& xfer) {
     TChooseLap dialog(xfer, parent_);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    xfer = dialog.Result();
+    return true;
+}
+
+bool TQtPrompts::ExportImageSize(TExportImageXfer& xfer) {
+    TExportImageDlg dialog(xfer, parent_);
     if (dialog.exec() != QDialog::Accepted) return false;
     xfer = dialog.Result();
     return true;

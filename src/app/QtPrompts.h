@@ -63,6 +63,7 @@ class TQtPrompts : public TPrompts {
     bool ImportAverageLaps(TImportLapXfer& xfer, const TImportLapSource& source) override;
     bool ChooseLap(TChooseLapXfer& xfer) override;
     bool EditInfo(TEditInfoXfer& xfer) override;
+    bool ExportImageSize(TExportImageXfer& xfer) override;
     bool ExtractReplayFromArchive(const std::string& archivePath,
                                   std::string& extractedPath) override;
 

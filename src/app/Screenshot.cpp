@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QSaveFile>
 #include <QWidget>
 
 #include <cstdio>
@@ -58,7 +59,10 @@ bool WriteScreenshot(QWidget& window, const std::string& path) {
     window.show();
     Settle();
     const QImage image = window.grab().toImage();
-    return !image.isNull() && image.save(QString::fromStdString(path), "PNG");
+    if (image.isNull()) return false;
+    // Whole or not at all: the smoke test polls for the file and must never read half of it.
+    QSaveFile file(QString::fromStdString(path));
+    return file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
 }
 
 bool WriteScreenshots(TSDIDecFrame& frame, const TStartupOptions& options) {

@@ -74,9 +74,17 @@ TStartupOptions ParseStartupOptions(const QStringList& arguments) {
         QStringLiteral("With --screenshot: places the cursor FEET along the track, so that the "
                        "data window shows every lap's values there."),
         QStringLiteral("FEET"));
+    // Read by its own parser (app/RenderOptions.h) before this one runs; listed here so
+    // that --help names it.
+    const QCommandLineOption render(
+        QStringLiteral("render"),
+        QStringLiteral("Draws DOCUMENT into the picture OUT (.png or .svg) without a display, "
+                       "and ends; korvale --render OUT --help lists its options."),
+        QStringLiteral("OUT"));
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(screenshot);
+    parser.addOption(render);
     parser.addOption(view);
     parser.addOption(show);
     parser.addOption(cursor);

@@ -3,6 +3,7 @@
 #include <QStackedLayout>
 
 #include "app/CommandTable.h"
+#include "app/ExportImageCommand.h"
 #include "app/MapWindows.h"
 #include "app/ShellPrompts.h"
 #include "app/SideWindows.h"
@@ -13,9 +14,11 @@
 #include "commands/LapAnalysisCommands.h"
 #include "commands/LapEditing.h"
 #include "commands/LapVisibility.h"
+#include "commands/MapColour.h"
 #include "track/TrackList.h"
 #include "views/graph/GraphCommands.h"
 #include "views/graph/TGraphView.h"
+#include "views/map/TTrackMapView.h"
 #include "views/windows/TPipWindow.h"
 #include "views/windows/TSectorsWindow.h"
 
@@ -74,6 +77,7 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
             settings_.ReadInt("window", p + "w", d.w), settings_.ReadInt("window", p + "h", d.h)};
     }
     view_.analysis.deltaShown = deltaShownAtStart_ = ReadTimeDeltaSetting(settings_);
+    view_.map.colour = ReadMapColourSetting(settings_);
     sectors_ = std::make_unique<TSectorsWindow>(ctx_, this);
     connect(sectors_.get(), &TSectorsWindow::sectorChosen, this, &TKorvaleWindow::ZoomToSector);
     connect(sectors_.get(), &TSectorsWindow::closed, this, &TKorvaleWindow::SectorsClosed);
@@ -132,6 +136,16 @@ TCommandEnabling NotYetAvailable(const TKorvaleWindow&) {
 }
 void Nothing(TKorvaleWindow&) {}
 
+// View > Colour Map By: one radio item per colouring.
+template <TMapColour colour>
+void ColourMap(TKorvaleWindow& w) {
+    w.maps().ColourMapCommand(colour);
+}
+template <TMapColour colour>
+TCommandEnabling ColourMapEnabling(const TKorvaleWindow& w) {
+    return {w.maps().ColourMapEnabled(colour), true, w.view().map.colour == colour};
+}
+
 const std::vector<TWindowCommand>& WindowCommands() {
     static const std::vector<TWindowCommand> commands = {
         {cmd::FileNew, [](TKorvaleWindow& w) { NewDocument(w.context()); }, Always},
@@ -145,6 +159,19 @@ const std::vector<TWindowCommand>& WindowCommands() {
          Always},
         {cmd::ExportTextData, Nothing, NotYetAvailable},
         {cmd::ExportToReplay, Nothing, NotYetAvailable},
+        {cmd::ExportImage,
+         [](TKorvaleWindow& w) {
+             if (w.maps().InMap()) {
+                 const TTrackMapView& map = *w.maps().map();
+                 const TMapPicture picture{map.State(), map.ClientSize(), &map.Lines()};
+                 ExportImageCommand(w.context(), TImageView::Map, picture.client, map.logicalDpiY(),
+                                    &picture);
+             } else {
+                 ExportImageCommand(w.context(), TImageView::Graph, w.graph()->size(),
+                                    w.graph()->logicalDpiY());
+             }
+         },
+         [](const TKorvaleWindow& w) { return Enabled(ExportImageEnabled(w.doc())); }},
         {cmd::EditInfo, [](TKorvaleWindow& w) { EditInfoCommand(w.context()); },
          [](const TKorvaleWindow& w) { return Enabled(LapCommandsEnabled(w.doc())); }},
         {cmd::DeleteLap, [](TKorvaleWindow& w) { DeleteLapCommand(w.context()); },
@@ -196,6 +223,17 @@ const std::vector<TWindowCommand>& WindowCommands() {
              return TCommandEnabling{w.maps().OtherMarkersEnabled(), true,
                                      w.view().map.otherMarkersShown};
          }},
+        {cmd::ColourMapLaps, ColourMap<TMapColour::Laps>, ColourMapEnabling<TMapColour::Laps>},
+        {cmd::ColourMapSpeed, ColourMap<TMapColour::Speed>, ColourMapEnabling<TMapColour::Speed>},
+        {cmd::ColourMapLine, ColourMap<TMapColour::Line>, ColourMapEnabling<TMapColour::Line>},
+        {cmd::ColourMapInlineForce, ColourMap<TMapColour::InlineForce>,
+         ColourMapEnabling<TMapColour::InlineForce>},
+        {cmd::ColourMapLateralForce, ColourMap<TMapColour::LateralForce>,
+         ColourMapEnabling<TMapColour::LateralForce>},
+        {cmd::ColourMapSlipAngle, ColourMap<TMapColour::SlipAngle>,
+         ColourMapEnabling<TMapColour::SlipAngle>},
+        {cmd::ColourMapTimeDelta, ColourMap<TMapColour::TimeDelta>,
+         ColourMapEnabling<TMapColour::TimeDelta>},
         {cmd::Info, [](TKorvaleWindow& w) { w.sideWindows().InfoCommand(); },
          [](const TKorvaleWindow& w) {
              const bool on = w.sideWindows().InfoEnabled();

@@ -12,6 +12,7 @@ inline constexpr int ImportReplay = 24606;
 inline constexpr int ImportAverageLap = 18752;
 inline constexpr int ExportTextData = 24605;
 inline constexpr int ExportToReplay = 18753;
+inline constexpr int ExportImage = 24630;
 inline constexpr int Exit = 24310;
 inline constexpr int EditInfo = 7693;
 inline constexpr int DeleteLap = 7692;
@@ -29,13 +30,22 @@ inline constexpr int HelpContents = 2001;
 inline constexpr int HelpUsing = 2002;
 inline constexpr int About = 2009;
 // Commands of our own, beyond the original menus; numbered apart from those.
-inline constexpr int Legend = 24640;
-inline constexpr int ShowAllLaps = 24641;
+inline constexpr int Legend = 24650;
+inline constexpr int ShowAllLaps = 24651;
 
 // Lap analysis: the reference lap, the time delta strip and the sectors window.
 inline constexpr int SetReferenceLap = 7694;
 inline constexpr int TimeDelta = 24620;
 inline constexpr int Sectors = 24621;
+
+// View > Colour Map By: Lap Colours, then the channels in the order of MapColours().
+inline constexpr int ColourMapLaps = 24640;
+inline constexpr int ColourMapSpeed = 24641;
+inline constexpr int ColourMapLine = 24642;
+inline constexpr int ColourMapInlineForce = 24643;
+inline constexpr int ColourMapLateralForce = 24644;
+inline constexpr int ColourMapSlipAngle = 24645;
+inline constexpr int ColourMapTimeDelta = 24646;
 
 // Axis choices of the View menu's X-Axis, Y-Axis and 2nd Y-Axis pop-ups.
 inline constexpr int XTime = 7124;

@@ -78,6 +78,13 @@ struct TEditInfoXfer {
     Rgb colour;
 };
 
+// Export Image: the picture's size, the window's own (shown in the dialog) or one typed in.
+struct TExportImageXfer {
+    int32_t windowWidth = 0, windowHeight = 0;  // in: the size the window shows
+    bool windowSize = true;                     // in and out: use the window's size
+    int32_t width = 0, height = 0;              // in and out: the typed size
+};
+
 // The side windows whose placement the close check stores.
 enum class TSideWindow { LapList, PictureInPicture, DataWindow };
 
@@ -101,6 +108,7 @@ class TPrompts {
     virtual bool ImportAverageLaps(TImportLapXfer& xfer, const TImportLapSource& source) = 0;
     virtual bool ChooseLap(TChooseLapXfer& xfer) = 0;
     virtual bool EditInfo(TEditInfoXfer& xfer) = 0;
+    virtual bool ExportImageSize(TExportImageXfer& xfer) = 0;
     // The archive step: let the user pick one replay of the archive and extract it to a
     // fresh temporary directory. True with extractedPath set on success; false when the user
     // cancelled or extraction failed (the step has shown any message itself). The command

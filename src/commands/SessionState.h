@@ -30,4 +30,7 @@ struct TSessionState {
     int32_t assocCountAtLoad = 0;
     // The Choose Track dialog's remember box, as the user last left it: kept for the run.
     bool rememberTrackChoice = false;
+    // Export Image's typed size, offered again for the rest of the run; 0 while the
+    // window's own size is the choice.
+    int32_t imageWidth = 0, imageHeight = 0;
 };

@@ -33,6 +33,18 @@ struct TGraphViewState {
     bool legendShown = false;
 };
 
+// What the reference lap's line on the map is coloured by: Laps draws every lap in its own
+// colour; the others draw the reference lap through a colour map of that channel.
+enum class TMapColour : int32_t {
+    Laps,
+    Speed,
+    Line,
+    InlineForce,
+    LateralForce,
+    SlipAngle,
+    TimeDelta
+};
+
 // The track map's markers. The map's scale and scroll position are the map view's own
 // (views/map/MapNavigation.h), as the picture-in-picture window keeps its own.
 struct TMapViewState {
@@ -40,6 +52,8 @@ struct TMapViewState {
     bool otherMarkersShown = false;
     // Per track segment: 0 no winner, 1 the first lap, 2 the second; empty when none.
     std::vector<uint8_t> segmentWinner;
+    // View > Colour Map By (settings "view", "mapcolour"); opt-in, Laps by default.
+    TMapColour colour = TMapColour::Laps;
 };
 
 // The side windows: whether each is shown. Their own view state (selection, scroll)

@@ -96,12 +96,13 @@ TEST_F(MenuTest, MenuBarHasTheFourMenusWithEveryItemSeparatorAndKeyOfTheTable) {
     }
     // A few lines as the user reads them, so that a wrong table cannot pass for right.
     const auto file = Describe(top[0]->menu());
-    ASSERT_EQ(file.size(), 11u);
+    ASSERT_EQ(file.size(), 12u);
     EXPECT_EQ(file[0], "&New\tCtrl+N");
     EXPECT_EQ(file[3], "Save &As...");
     EXPECT_EQ(file[4], "-");
-    EXPECT_EQ(file[9], "-");
-    EXPECT_EQ(file[10], "E&xit\tAlt+F4");
+    EXPECT_EQ(file[9], "Export I&mage...");
+    EXPECT_EQ(file[10], "-");
+    EXPECT_EQ(file[11], "E&xit\tAlt+F4");
     const auto view = Describe(top[2]->menu());
     EXPECT_EQ(view[3], "> &X-Axis");
     EXPECT_EQ(view[4], "&Time");
@@ -205,7 +206,7 @@ TEST_F(MenuTest, EnablingOfAnEmptyDocument) {
                    cmd::Graph, cmd::HelpContents, cmd::HelpUsing, cmd::About})
         EXPECT_TRUE(Enabled(id)) << id;
     for (int id : {cmd::FileSave, cmd::FileSaveAs, cmd::EditInfo, cmd::DeleteLap, cmd::FullSize,
-                   cmd::ZoomOut})
+                   cmd::ZoomOut, cmd::ExportImage})
         EXPECT_FALSE(Enabled(id)) << id;
     EXPECT_TRUE(Checked(cmd::Graph));
     EXPECT_TRUE(Checked(cmd::XPosition));
@@ -230,6 +231,7 @@ TEST_F(MenuTest, AnOpenedDocumentEnablesItsCommandsAndTheZoomCommandsFollowTheGr
     EXPECT_TRUE(Enabled(cmd::FileSaveAs));
     EXPECT_TRUE(Enabled(cmd::EditInfo));
     EXPECT_TRUE(Enabled(cmd::DeleteLap));
+    EXPECT_TRUE(Enabled(cmd::ExportImage));
     EXPECT_FALSE(Enabled(cmd::FileSave));
     EXPECT_FALSE(Enabled(cmd::ZoomOut));
     EXPECT_FALSE(Enabled(cmd::FullSize));

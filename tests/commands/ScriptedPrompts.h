@@ -68,6 +68,7 @@ class ScriptedPrompts : public TPrompts, public TDocumentObserver {
     std::deque<std::function<bool(TImportLapXfer&, const TImportLapSource&)>> importLaps;
     std::deque<std::optional<int32_t>> chooseLaps;
     std::deque<std::optional<TEditInfoXfer>> editInfos;
+    std::deque<std::optional<TExportImageXfer>> imageSizes;
     std::deque<std::optional<std::string>> archives;  // extracted path, or nullopt: failed
     std::map<TSideWindow, TWindowRect> rects;
 
@@ -151,6 +152,18 @@ class ScriptedPrompts : public TPrompts, public TDocumentObserver {
         }
         auto a = editInfos.front();
         editInfos.pop_front();
+        if (!a) return false;
+        x = *a;
+        return true;
+    }
+    bool ExportImageSize(TExportImageXfer& x) override {
+        log.push_back("Dialog: Export Image");
+        if (imageSizes.empty()) {
+            ADD_FAILURE() << "unscripted image size";
+            return false;
+        }
+        auto a = imageSizes.front();
+        imageSizes.pop_front();
         if (!a) return false;
         x = *a;
         return true;

@@ -16,6 +16,7 @@ class TQuietPrompts : public TPrompts {
     bool ImportAverageLaps(TImportLapXfer&, const TImportLapSource&) override { return false; }
     bool ChooseLap(TChooseLapXfer&) override { return false; }
     bool EditInfo(TEditInfoXfer&) override { return false; }
+    bool ExportImageSize(TExportImageXfer&) override { return false; }
     bool ExtractReplayFromArchive(const std::string&, std::string&) override { return false; }
     void SetWaitCursor(bool) override {}
     void SetStatusText(const std::string&) override {}

@@ -16,26 +16,36 @@ constexpr double kFramesBeyondSamples = 1024;
 
 }  // namespace
 
+std::vector<double> LapLineTimes(const TReplay& lap) {
+    std::vector<double> times;
+    if (lap.sampleCount <= 0 || lap.positions.empty()) return times;
+    const double d0 = lap.startPosition * lap.inchesPerUnit / 12;
+    const double duration = (lap.endFrame - lap.startFrame) / 15;
+    const double limit = lap.sampleCount + kFramesBeyondSamples;
+    const double frames = lap.endFrame - lap.startFrame + 2;
+    times.reserve(static_cast<size_t>(frames > 0 ? std::min(frames, limit) : 0.0) + 2);
+    times.push_back(TimeAtPosition(lap, d0));
+    const double step = 1.0 / 15;
+    double t = 0;
+    for (double n = 0; t < duration && n < limit; t += step, ++n) times.push_back(t);
+    times.push_back(duration);
+    return times;
+}
+
 std::vector<TrackPoint> LapLinePoints(const TTrackData& track, const TReplay& lap) {
     std::vector<TrackPoint> points;
-    if (lap.sampleCount <= 0 || lap.positions.empty()) return points;
+    const std::vector<double> times = LapLineTimes(lap);
+    if (times.empty()) return points;
     const double perFoot = 12 / track.inchesPerUnit;
     auto units = [perFoot](double feet) { return TruncateToInt(feet * perFoot); };
     auto at = [&](double t) {
         return WorldPointAt(track, units(PositionAt(lap, t)), units(RawLineAt(lap, t)));
     };
-
+    // The first point lies on the start line itself, whatever the time there.
     const double d0 = lap.startPosition * lap.inchesPerUnit / 12;
-    const double t0 = TimeAtPosition(lap, d0);
-    const double duration = (lap.endFrame - lap.startFrame) / 15;
-    const double limit = lap.sampleCount + kFramesBeyondSamples;
-    const double frames = lap.endFrame - lap.startFrame + 2;
-    points.reserve(static_cast<size_t>(frames > 0 ? std::min(frames, limit) : 0.0) + 2);
-    points.push_back(WorldPointAt(track, units(d0), units(RawLineAt(lap, t0))));
-    const double step = 1.0 / 15;
-    double t = 0;
-    for (double n = 0; t < duration && n < limit; t += step, ++n) points.push_back(at(t));
-    points.push_back(at(duration));
+    points.reserve(times.size());
+    points.push_back(WorldPointAt(track, units(d0), units(RawLineAt(lap, times[0]))));
+    for (size_t i = 1; i < times.size(); ++i) points.push_back(at(times[i]));
     return points;
 }
 

@@ -14,6 +14,9 @@
 // The start point (on the line at the lap's start position), then the points at lap times
 // 0, 1/15, 2/15, ... below the lap's duration, then the point at its duration.
 std::vector<TrackPoint> LapLinePoints(const TTrackData& track, const TReplay& lap);
+// The lap times of those points, the first being the time at the start position; the map's
+// coloured line takes its values at these times.
+std::vector<double> LapLineTimes(const TReplay& lap);
 
 class TLapLineCache {
   public:

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "commands/CommandContext.h"
+#include "commands/LapAnalysisCommands.h"
 #include "views/map/MapDrawing.h"
 
 namespace mapctx {
@@ -55,6 +56,20 @@ inline TMapScene Scene(const TCommandContext& c, TLapLineCache& lines) {
     s.extraLinesShown = c.view.map.otherMarkersShown;
     s.lines = &lines;
     s.hiddenLaps = &c.view.hiddenLaps;
+    s.colour = c.view.map.colour;
+    if (s.colour != TMapColour::Laps) {
+        // The reference lap of the analysis (or the fastest), else the first. Time Delta
+        // colours the first other lap by its time against it.
+        const int32_t count = c.doc.laps().Count();
+        int32_t reference = ReferenceLapIndex(c);
+        if (reference < 0 && count > 0) reference = 0;
+        if (s.colour != TMapColour::TimeDelta) {
+            s.colouredLap = reference;
+        } else if (reference >= 0 && count > 1) {
+            s.colouredLap = reference == 0 ? 1 : 0;
+            s.deltaReference = reference;
+        }
+    }
     return s;
 }
 

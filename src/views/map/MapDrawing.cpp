@@ -1,13 +1,16 @@
 #include "views/map/MapDrawing.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QPolygon>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "commands/ViewState.h"
 #include "track/Geometry.h"
+#include "views/map/MapColouring.h"
 #include "views/map/MapMarkers.h"
 
 namespace {
@@ -72,6 +75,11 @@ void WalkLine(int64_t ax, int64_t ay, int64_t bx, int64_t by, int64_t w, int64_t
     }
 }
 
+QPoint ClampCanvas(TPixel c) {
+    return QPoint(static_cast<int>(std::clamp<int64_t>(c.x, -kFar, kFar)),
+                  static_cast<int>(std::clamp<int64_t>(c.y, -kFar, kFar)));
+}
+
 QRgb ToQRgb(Rgb c) {
     return qRgb(c.r, c.g, c.b);
 }
@@ -112,6 +120,29 @@ class TPixelPen {
         });
     }
 
+    // Three pixels wide: each pixel of the one-pixel line with its neighbours across the
+    // line's major direction.
+    void ThickLine(const TrackPoint& a, const TrackPoint& b, QRgb colour) {
+        const TPixel ca = CanvasPoint(view_, a), cb = CanvasPoint(view_, b);
+        const int64_t ax = int64_t{ca.x} - offset_.x, ay = int64_t{ca.y} - offset_.y;
+        const int64_t bx = int64_t{cb.x} - offset_.x, by = int64_t{cb.y} - offset_.y;
+        if ((ax < -1 && bx < -1) || (ay < -1 && by < -1) || (ax > w_ && bx > w_) ||
+            (ay > h_ && by > h_))
+            return;
+        const bool steep = std::llabs(by - ay) > std::llabs(bx - ax);
+        const int64_t sx = steep ? 1 : 0, sy = steep ? 0 : 1;
+        auto set = [this, colour](int64_t x, int64_t y) {
+            if (x >= 0 && y >= 0 && x < w_ && y < h_)
+                reinterpret_cast<QRgb*>(bits_ + y * stride_)[x] = colour;
+        };
+        // The neighbours lie across the major direction, which the walk limits to the image.
+        WalkLine(ax, ay, bx, by, w_, h_, [&](int64_t x, int64_t y) {
+            set(x - sx, y - sy);
+            set(x, y);
+            set(x + sx, y + sy);
+        });
+    }
+
   private:
     uchar* bits_;
     qsizetype stride_;
@@ -120,7 +151,7 @@ class TPixelPen {
     const MapView& view_;
 };
 
-void DrawComparison(QImage& image, TPixel offset, const MapView& view, const TMapScene& scene) {
+void DrawComparison(QPainter& p, TPixel offset, const MapView& view, const TMapScene& scene) {
     const TTrackData& t = *scene.track;
     const std::vector<uint8_t>& winners = *scene.segmentWinner;
     if (scene.laps == nullptr || scene.laps->Count() < 1) return;
@@ -129,25 +160,51 @@ void DrawComparison(QImage& image, TPixel offset, const MapView& view, const TMa
         QColor(ToQRgb(PaleColour(scene.laps->At(0).colour))),
         QColor(ToQRgb(PaleColour(scene.laps->At(scene.laps->Count() > 1 ? 1 : 0).colour))),
     };
-    QPainter p(&image);
+    p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(Qt::NoPen);
     p.translate(-offset.x, -offset.y);
     const size_t m = std::min(winners.size(), static_cast<size_t>(t.pointCount));
-    auto clampCanvas = [](TPixel c) {
-        return QPoint(static_cast<int>(std::clamp<int64_t>(c.x, -kFar, kFar)),
-                      static_cast<int>(std::clamp<int64_t>(c.y, -kFar, kFar)));
-    };
     for (size_t i = 0; i < m; ++i) {
         const uint8_t w = winners[i];
         if (w != kFirstLapWins && w != kSecondLapWins) continue;
         auto pt = [&](size_t edge, size_t j) {
-            return clampCanvas(CanvasPoint(view, t.edgeX[edge][j], t.edgeY[edge][j]));
+            return ClampCanvas(CanvasPoint(view, t.edgeX[edge][j], t.edgeY[edge][j]));
         };
         const QPoint quad[4] = {pt(0, i), pt(1, i), pt(1, i + 1), pt(0, i + 1)};
         p.setBrush(colours[w]);
         p.drawPolygon(quad, 4, Qt::WindingFill);
     }
+    p.restore();
+}
+
+bool ComparisonShown(const TMapScene& scene) {
+    return scene.comparisonShown && scene.segmentWinner != nullptr &&
+           !scene.segmentWinner->empty() && !ComparedLapHidden(scene);
+}
+
+// The lap Colour Map By draws and its values, or nullptr when nothing is coloured.
+const TReplay* ColouredLap(const TMapScene& scene, TLapColouring& colouring) {
+    if (scene.colour == TMapColour::Laps || scene.laps == nullptr || scene.track == nullptr)
+        return nullptr;
+    const int32_t n = scene.laps->Count();
+    if (scene.colouredLap < 0 || scene.colouredLap >= n) return nullptr;
+    const TReplay& lap = scene.laps->At(scene.colouredLap);
+    if (Hidden(scene, lap.serial)) return nullptr;
+    const TReplay* reference = scene.deltaReference >= 0 && scene.deltaReference < n
+                                   ? &scene.laps->At(scene.deltaReference)
+                                   : nullptr;
+    colouring = LapColouring(scene.track, lap, scene.colour, reference);
+    return colouring.any ? &lap : nullptr;
+}
+
+// A segment's colour: the mean of its ends' values, or the one that exists.
+bool SegmentColour(const TLapColouring& c, size_t i, QRgb& colour) {
+    const double a = c.values[i - 1], b = c.values[i];
+    const double v = std::isnan(a) ? b : std::isnan(b) ? a : (a + b) / 2;
+    if (std::isnan(v)) return false;
+    colour = ColourForValue(v, c.min, c.max);
+    return true;
 }
 
 bool EdgesUsable(const TTrackData& t) {
@@ -178,9 +235,10 @@ void DrawTrackMap(QImage& image, TPixel offset, const MapView& view, const TMapS
     if (track == nullptr || !EdgesUsable(*track) || !(view.mapScale > 0)) return;
     const TTrackData& t = *track;
 
-    if (scene.comparisonShown && scene.segmentWinner != nullptr && !scene.segmentWinner->empty() &&
-        !ComparedLapHidden(scene))
-        DrawComparison(image, offset, view, scene);
+    if (ComparisonShown(scene)) {
+        QPainter p(&image);
+        DrawComparison(p, offset, view, scene);
+    }
 
     TPixelPen pen(image, offset, view);
     const QRgb black = qRgb(0, 0, 0);
@@ -213,6 +271,103 @@ void DrawTrackMap(QImage& image, TPixel offset, const MapView& view, const TMapS
         const std::vector<TrackPoint>& points = cache.Points(t, lap);
         pen.Polyline(points.data(), points.size(), ToQRgb(lap.colour));
     }
+
+    // The coloured lap goes over every lap's line, its own included.
+    TLapColouring colouring;
+    const TReplay* coloured = ColouredLap(scene, colouring);
+    if (coloured == nullptr) return;
+    const std::vector<TrackPoint>& points = cache.Points(t, *coloured);
+    const size_t m = std::min(points.size(), colouring.values.size());
+    QRgb colour = 0;
+    for (size_t i = 1; i < m; ++i)
+        if (SegmentColour(colouring, i, colour)) pen.ThickLine(points[i - 1], points[i], colour);
+    if (scene.legendShown) {
+        QPainter p(&image);
+        DrawMapLegend(p, image.size(), scene.colour, colouring.min, colouring.max);
+    }
+}
+
+void PaintTrackMap(QPainter& p, QSize size, TPixel offset, const MapView& view,
+                   const TMapScene& scene) {
+    p.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+    const TTrackData* track = scene.track;
+    if (track == nullptr || !EdgesUsable(*track) || !(view.mapScale > 0)) return;
+    const TTrackData& t = *track;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setClipRect(QRect(QPoint(0, 0), size));
+    if (ComparisonShown(scene)) DrawComparison(p, offset, view, scene);
+
+    auto at = [&](const TrackPoint& pt) {
+        const TPixel c = CanvasPoint(view, pt);
+        return ClampCanvas({c.x - offset.x, c.y - offset.y});
+    };
+    // One path per line, so that a lap stays one element of the picture.
+    auto polyline = [&](const std::vector<TrackPoint>& points, QRgb colour, qreal width) {
+        if (points.size() < 2) return;
+        QPainterPath path;
+        path.moveTo(at(points[0]));
+        for (size_t i = 1; i < points.size(); ++i) path.lineTo(at(points[i]));
+        QPen pen(QColor(colour), width);
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+        p.strokePath(path, pen);
+    };
+    const auto n = static_cast<size_t>(t.pointCount) + 1;
+    std::vector<TrackPoint> edge(n);
+    for (size_t k = 0; k < 2; ++k) {
+        for (size_t i = 0; i < n; ++i) edge[i] = {t.edgeX[k][i], t.edgeY[k][i]};
+        polyline(edge, qRgb(0, 0, 0), 1);
+    }
+    if (scene.extraLinesShown) {
+        for (const auto& other : t.others) {
+            const size_t count = std::min({static_cast<size_t>(std::max(other->count, 0)),
+                                           other->xs.size(), other->ys.size()});
+            std::vector<TrackPoint> line(count);
+            for (size_t i = 0; i < count; ++i) line[i] = {other->xs[i], other->ys[i]};
+            polyline(line, ToQRgb(Rgb::FromPacked(static_cast<uint32_t>(other->colour))), 1);
+        }
+    }
+    polyline({{t.edgeX[0][0], t.edgeY[0][0]}, {t.edgeX[1][0], t.edgeY[1][0]}}, qRgb(0, 0, 0), 1);
+
+    if (scene.laps != nullptr && t.geometryPrepared()) {
+        TLapLineCache local;
+        TLapLineCache& cache = scene.lines != nullptr ? *scene.lines : local;
+        for (int32_t i = 0; i < scene.laps->Count(); ++i) {
+            const TReplay& lap = scene.laps->At(i);
+            if (Hidden(scene, lap.serial)) continue;
+            polyline(cache.Points(t, lap), ToQRgb(lap.colour), 1);
+        }
+        TLapColouring colouring;
+        if (const TReplay* coloured = ColouredLap(scene, colouring)) {
+            const std::vector<TrackPoint>& points = cache.Points(t, *coloured);
+            const size_t m = std::min(points.size(), colouring.values.size());
+            // Neighbouring segments of one colour share a path.
+            std::vector<TrackPoint> run;
+            QRgb runColour = 0;
+            auto flush = [&] {
+                polyline(run, runColour, 3);
+                run.clear();
+            };
+            QRgb colour = 0;
+            for (size_t i = 1; i < m; ++i) {
+                if (!SegmentColour(colouring, i, colour)) {
+                    flush();
+                    continue;
+                }
+                if (run.empty() || colour != runColour) {
+                    flush();
+                    run.push_back(points[i - 1]);
+                    runColour = colour;
+                }
+                run.push_back(points[i]);
+            }
+            flush();
+            if (scene.legendShown)
+                DrawMapLegend(p, size, scene.colour, colouring.min, colouring.max);
+        }
+    }
+    p.restore();
 }
 
 TMapCursorLine MapCursorLine(const TMapScene& scene, const MapView& view, TPixel offset,

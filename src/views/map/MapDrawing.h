@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "commands/ViewState.h"
 #include "document/LapList.h"
 #include "track/TTrackData.h"
 #include "views/map/LapLine.h"
@@ -25,11 +26,24 @@ struct TMapScene {
     // Serials of laps hidden from the views: their lines are not drawn, and while the first
     // or second lap is hidden neither is the speed comparison's colouring.
     const std::vector<int32_t>* hiddenLaps = nullptr;
+    // View > Colour Map By: the lap drawn three pixels wide through the colour map (-1 for
+    // none), the lap Time Delta measures it against, and whether the legend is drawn.
+    TMapColour colour = TMapColour::Laps;
+    int32_t colouredLap = -1;
+    int32_t deltaReference = -1;
+    bool legendShown = false;
 };
 
 // Draws the whole map into image, which holds the canvas from pixel offset (the scroll
 // position times 16) onward; the image is filled white first.
 void DrawTrackMap(QImage& image, TPixel offset, const MapView& view, const TMapScene& scene);
+
+// The same map painted with lines, polygons and text, for a vector picture of size pixels:
+// each lap's line is one path.
+class QPainter;
+class QSize;
+void PaintTrackMap(QPainter& p, QSize size, TPixel offset, const MapView& view,
+                   const TMapScene& scene);
 
 // The pixels a one-pixel pen sets for a line from a to b: every pixel but the end one.
 std::vector<TPixel> LinePixels(TPixel a, TPixel b);

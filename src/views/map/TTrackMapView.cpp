@@ -54,7 +54,9 @@ TMapExtent TTrackMapView::Extent() const {
 }
 
 TMapScene TTrackMapView::Scene() const {
-    return mapctx::Scene(ctx_, lines_);
+    TMapScene scene = mapctx::Scene(ctx_, lines_);
+    scene.legendShown = true;  // the main window's map only: the small window has no room
+    return scene;
 }
 
 bool TTrackMapView::InMap() const {

@@ -30,6 +30,8 @@ class TTrackMapView : public QAbstractScrollArea {
     // The current track's map extent, and the scene the map is drawn from.
     TMapExtent Extent() const;
     TMapScene Scene() const;
+    // The laps' line cache the map shares with the picture-in-picture window.
+    TLapLineCache& Lines() const { return lines_; }
 
     // The map-mode half of the Map command (after the window switched to the map): the
     // cross cursor, no cursor line, then fit or restore the zoom and scroll position.
