@@ -7,6 +7,7 @@
 #include "app/ShellPrompts.h"
 #include "commands/CommandSettings.h"
 #include "commands/DocumentCommands.h"
+#include "commands/ExportCommands.h"
 #include "commands/ImportCommands.h"
 #include "commands/LapEditing.h"
 #include "track/TrackList.h"
@@ -113,8 +114,10 @@ const std::vector<TWindowCommand>& WindowCommands() {
         {cmd::ImportReplay, [](TKorvaleWindow& w) { ImportReplayCommand(w.context()); }, Always},
         {cmd::ImportAverageLap, [](TKorvaleWindow& w) { ImportAverageLapCommand(w.context()); },
          Always},
-        {cmd::ExportTextData, Nothing, NotYetAvailable},
-        {cmd::ExportToReplay, Nothing, NotYetAvailable},
+        {cmd::ExportTextData, [](TKorvaleWindow& w) { ExportTextDataCommand(w.context()); },
+         [](const TKorvaleWindow& w) { return Enabled(ExportEnabled(w.doc())); }},
+        {cmd::ExportToReplay, [](TKorvaleWindow& w) { ExportToReplayCommand(w.context()); },
+         [](const TKorvaleWindow& w) { return Enabled(ExportEnabled(w.doc())); }},
         {cmd::EditInfo, [](TKorvaleWindow& w) { EditInfoCommand(w.context()); },
          [](const TKorvaleWindow& w) { return Enabled(LapCommandsEnabled(w.doc())); }},
         {cmd::DeleteLap, [](TKorvaleWindow& w) { DeleteLapCommand(w.context()); },

@@ -66,14 +66,39 @@ class RowWriter {
     std::string row_;
 };
 
+// The x range of a lap's rows: feet along the track, or seconds from its start.
+void LapRange(const TReplay& lap, bool xIsPosition, double& start, double& end) {
+    start = 0;
+    if (xIsPosition) {
+        start = lap.startPosition * lap.inchesPerUnit / 12.0;
+        end = lap.endPosition * lap.inchesPerUnit / 12.0;
+    } else {
+        end = (lap.endFrame - lap.startFrame) / 15.0;
+    }
+}
+
+// About how many rows the table will hold, for the progress only.
+int64_t RowsToWrite(const std::vector<const TReplay*>& laps, const TextExportChoices& choices) {
+    double rows = 0;
+    for (const TReplay* lap : laps) {
+        if (!lap || !LapRangePlausible(*lap)) continue;
+        double start = 0, end = 0;
+        LapRange(*lap, choices.xIsPosition, start, end);
+        if (end > start) rows += std::ceil((end - start) / choices.resolution);
+    }
+    return rows < 9e18 ? int64_t(rows) : int64_t(9e18);
+}
+
 }  // namespace
 
 const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>& laps,
                             const std::string& trackName, const TTrackData* track,
-                            const TextExportChoices& choices) {
+                            const TextExportChoices& choices, const TextExportProgress& progress) {
     const double r = choices.resolution;
     // A step that is not above 0 would never reach the end of the range.
     if (!(r > 0)) return kMsgResolutionNotNumber;
+    const int64_t rowsTotal = progress ? RowsToWrite(laps, choices) : 0;
+    int64_t rowsDone = 0;
     out << "Track : " << trackName << "\n\n";
     if (!out) return kMsgErrorExportingData;
     const int xChannel = choices.xIsPosition ? ChannelPosition : ChannelTime;
@@ -88,12 +113,7 @@ const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>
 
         if (!LapRangePlausible(*lap)) return kMsgErrorExportingData;
         double start = 0, end = 0;
-        if (choices.xIsPosition) {
-            start = lap->startPosition * lap->inchesPerUnit / 12.0;
-            end = lap->endPosition * lap->inchesPerUnit / 12.0;
-        } else {
-            end = (lap->endFrame - lap->startFrame) / 15.0;
-        }
+        LapRange(*lap, choices.xIsPosition, start, end);
         double previous = 0;
         for (long long k = 0;; ++k) {
             const double x = start + static_cast<double>(k) * r;
@@ -106,6 +126,8 @@ const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>
                 if (choices.channels[static_cast<size_t>(c)])
                     row.Number(ChannelValue(*lap, x, xChannel, c, track));
             if (!row.End(out)) return kMsgErrorExportingData;
+            if (progress && ++rowsDone % 1024 == 0 && !progress(rowsDone, rowsTotal))
+                return kMsgExportCancelled;
         }
         out << "\n";
         if (!out) return kMsgErrorExportingData;
@@ -116,10 +138,10 @@ const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>
 
 const char* WriteTextExport(const std::string& path, const std::vector<const TReplay*>& laps,
                             const std::string& trackName, const TTrackData* track,
-                            const TextExportChoices& choices) {
+                            const TextExportChoices& choices, const TextExportProgress& progress) {
     std::ofstream out(path, std::ios::out | std::ios::trunc);
     if (!out.is_open()) return kMsgCannotCreateExport;
-    const char* message = WriteTextExport(out, laps, trackName, track, choices);
+    const char* message = WriteTextExport(out, laps, trackName, track, choices, progress);
     out.close();
     if (!message && out.fail()) message = kMsgErrorExportingData;
     return message;

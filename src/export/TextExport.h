@@ -3,6 +3,8 @@
 // (feet) or in time (seconds), one block per lap.
 
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -19,6 +21,8 @@ inline constexpr const char* kMsgCannotCreateExport = "Unable to create export f
 inline constexpr const char* kMsgErrorExportingData = "Error exporting data";
 inline constexpr const char* kMsgResolutionNotNumber = "Resolution must be a number";
 inline constexpr const char* kMsgResolutionUnusual = "Resolution is unusual.\nContinue?";
+// Returned when the progress callback stopped the export; the user asked, so nothing is shown.
+inline constexpr const char* kMsgExportCancelled = "Export cancelled";
 
 // Column names of the table header, by channel index 0..6.
 extern const char* const kTextExportColumnNames[7];
@@ -35,11 +39,17 @@ std::optional<double> ParseExportResolution(const std::string& text);
 // Outside 1..10 feet (position) or 0.1..1 seconds (time): worth asking about.
 bool ExportResolutionUnusual(double resolution, bool xIsPosition);
 
+// Told now and then how many rows are written of how many the table will hold; answering
+// false stops the export with kMsgExportCancelled.
+using TextExportProgress = std::function<bool(int64_t rowsDone, int64_t rowsTotal)>;
+
 // Writes the table. trackName: the document's current track; track: its data for the
 // Line channel (may be nullptr). Returns nullptr on success or the message to show.
 const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>& laps,
                             const std::string& trackName, const TTrackData* track,
-                            const TextExportChoices& choices);
+                            const TextExportChoices& choices,
+                            const TextExportProgress& progress = {});
 const char* WriteTextExport(const std::string& path, const std::vector<const TReplay*>& laps,
                             const std::string& trackName, const TTrackData* track,
-                            const TextExportChoices& choices);
+                            const TextExportChoices& choices,
+                            const TextExportProgress& progress = {});

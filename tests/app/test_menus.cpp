@@ -174,9 +174,9 @@ TEST_F(MenuTest, StatusBarHasTheTextFieldAndTheLockIndicators) {
 }
 
 TEST_F(MenuTest, LaterCommandsAreShownButDisabledWhateverTheDocument) {
-    const int later[] = {cmd::Map,          cmd::PictureInPicture, cmd::Data,
-                         cmd::Info,         cmd::SpeedComparison,  cmd::Corners,
-                         cmd::OtherMarkers, cmd::ExportTextData,   cmd::ExportToReplay};
+    const int later[] = {cmd::Map,         cmd::PictureInPicture, cmd::Data,
+                         cmd::Info,        cmd::SpeedComparison,  cmd::Corners,
+                         cmd::OtherMarkers};
     for (int id : later) EXPECT_FALSE(Enabled(id)) << id;
     window().OpenStartupDocument(Sample());
     ASSERT_EQ(window().doc().laps.Count(), 3);
