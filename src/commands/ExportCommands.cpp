@@ -1,5 +1,6 @@
 #include "commands/ExportCommands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -119,15 +120,13 @@ void ExportTextDataCommand(TCommandContext& ctx) {
     const char* message = nullptr;
     ctx.prompts.SetWaitCursor(true);
     ctx.prompts.RunWithProgress(kMsgExportingData, [&](const TProgressReport& report) {
-        int shown = -1;
-        bool going = true;
-        message = WriteTextExport(
-            xfer.fileName, laps, track ? track->name : std::string(), track,
-            ChoicesOf(xfer, *resolution), [&](int64_t done, int64_t total) {
-                const int percent = total > 0 ? int(std::min<int64_t>(100, done * 100 / total)) : 0;
-                if (percent != shown) going = report(shown = percent);
-                return going;
-            });
+        // Reported at every call, not only when the percent moves, so that Cancel is
+        // heard within a moment even when one percent takes seconds.
+        const auto progress = [&report](int64_t done, int64_t total) {
+            return report(total > 0 ? int(std::min<int64_t>(100, done * 100 / total)) : 0);
+        };
+        message = WriteTextExport(xfer.fileName, laps, track ? track->name : std::string(), track,
+                                  ChoicesOf(xfer, *resolution), progress);
     });
     ctx.prompts.SetWaitCursor(false);
     if (message && std::string(message) == kMsgExportCancelled) return;

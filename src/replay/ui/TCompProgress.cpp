@@ -11,6 +11,8 @@
 #include "app/DialogButtons.h"
 
 TCompProgress::TCompProgress(QWidget* parent) : QDialog(parent) {
+    // A progress box: no size buttons; Escape still aborts.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     abort_ = DialogButton(QStringLiteral("Abort"), "abort", 101, this);
     abort_->setDefault(true);
     gauge_ = new QProgressBar(this);
