@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -67,16 +66,6 @@ TEST(ChooseCompFile, ListsTheMembersWithTheFirstSelectedAndGivesTheChoice) {
     EXPECT_EQ(dlg.Result().selection, 0);
     MouseOnRow(list, 2);
     EXPECT_EQ(dlg.Result().selection, 2);
-
-    auto* help = Find<QPushButton>(&dlg, "help");
-    EXPECT_EQ(Id(help), 9);
-    EXPECT_FALSE(help->isEnabled());
-    int topic = 0;
-    dlg.SetHelpHandler([&](int t) { topic = t; });
-    help->click();
-    EXPECT_EQ(topic, 24606);
-    MouseOnRow(list, 1, true);
-    EXPECT_EQ(dlg.result(), QDialog::Accepted);
 }
 
 TEST(CompProgress, FollowsTheProtocolAndAbortHoldsNineNineNine) {
@@ -100,8 +89,6 @@ TEST(CompProgress, FollowsTheProtocolAndAbortHoldsNineNineNine) {
     EXPECT_EQ(gauge->value(), 40);
     dlg.Post(kArchiveStatusText, "Extracting heat.rpl");
     EXPECT_EQ(status->text(), QStringLiteral("Extracting heat.rpl"));
-    dlg.Post(500, "ignored");
-    EXPECT_EQ(gauge->value(), 40);
 
     std::vector<std::string> questions;
     bool yes = false;
@@ -309,28 +296,4 @@ TEST(ExportReplaySetup, HasItsControlsAndRunsTheClosingCheck) {
     dlg.SetHelpHandler([&](int t) { topic = t; });
     Click(&dlg, "help");
     EXPECT_EQ(topic, 4);
-}
-
-TEST(RunWithProgress, CancelStopsTheWork) {
-    RecordingPrompts prompts;
-    int reports = 0;
-    prompts.RunWithProgress("Exporting data...", [&](const TProgressReport& report) {
-        for (int p = 0; p <= 100; ++p) {
-            ++reports;
-            if (p == 10) {
-                auto* dlg = QApplication::activeModalWidget()
-                                ? qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())
-                                : nullptr;
-                QProgressDialog* any = dlg;
-                if (!any)
-                    for (QWidget* w : QApplication::topLevelWidgets())
-                        if (auto* d = qobject_cast<QProgressDialog*>(w)) any = d;
-                ASSERT_NE(any, nullptr);
-                EXPECT_EQ(any->labelText(), QStringLiteral("Exporting data..."));
-                any->cancel();
-            }
-            if (!report(p)) return;
-        }
-    });
-    EXPECT_EQ(reports, 11);
 }
