@@ -38,11 +38,11 @@ std::vector<std::unique_ptr<TReplay>> SimulatedLaps(int32_t cars, int32_t laps, 
     if (!sim::WriteSimulatedReplay(options, path).ok) std::exit(1);
     TOpenReplay replay;
     std::vector<std::unique_ptr<TReplay>> out;
-    if (OpenReplay(path, kTrackLength, kInchesPerUnit, replay) == nullptr) {
+    if (OpenReplay(path, kTrackLength, kInchesPerUnit, replay) == TReplayReadStatus::Ok) {
         for (size_t d = 0; d < replay.laps.size() && out.size() < wanted; ++d)
             for (size_t k = 1; k + 1 < replay.laps[d].size() && out.size() < wanted; ++k) {
                 std::unique_ptr<TReplay> lap;
-                if (ReadReplayLap(replay, int32_t(d), int32_t(k), lap) == nullptr)
+                if (ReadReplayLap(replay, int32_t(d), int32_t(k), lap) == TReplayReadStatus::Ok)
                     out.push_back(std::move(lap));
             }
     }

@@ -72,7 +72,7 @@ void BM_OpenAndScanReplay(benchmark::State& state) {
     int64_t laps = 0;
     for (auto _ : state) {
         TOpenReplay replay;
-        if (OpenReplay(race.path, kTrackLength, kInchesPerUnit, replay) != nullptr)
+        if (OpenReplay(race.path, kTrackLength, kInchesPerUnit, replay) != TReplayReadStatus::Ok)
             state.SkipWithError("scan failed");
         laps = 0;
         for (const auto& chain : replay.laps) laps += int64_t(chain.size());

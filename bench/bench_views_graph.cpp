@@ -73,22 +73,21 @@ std::unique_ptr<TTrackData> RoadCourse() {
 }
 
 struct GraphBench {
-    TDocumentState doc;
     TTrackList tracks;
+    TDocument doc{tracks};
+    TViewState viewState;
+    TSessionState session;
     ProfileFile settings{"/nonexistent-dir/korvale-bench-graph.ini"};
     TQuietPrompts prompts;
-    TCommandContext ctx{doc, tracks, settings, prompts};
+    TCommandContext ctx{doc, viewState, session, tracks, settings, prompts};
     std::unique_ptr<TGraphView> view;
 
     GraphBench() {
-        doc.currentTrack = tracks.Insert(RoadCourse());
-        const TTrackData& track = tracks.At(doc.currentTrack);
+        doc.SetCurrentTrack(tracks.Insert(RoadCourse()));
+        const TTrackData& track = tracks.At(doc.currentTrack());
         LoadLaps(track);
-        doc.xAxis = ChannelPosition;
-        doc.yAxis = ChannelSpeed;
-        doc.y2Axis = ChannelLateralForce;
-        doc.pipShown = true;  // so that hovering moves the cursor line as well
-        RecomputeExtents(ctx);
+        doc.SetAxes({ChannelPosition, ChannelSpeed, ChannelLateralForce});
+        viewState.side.pipShown = true;  // so that hovering moves the cursor line as well
         view = std::make_unique<TGraphView>(ctx);
         view->ResetRanges();
         view->resize(1920, 1080);
@@ -108,21 +107,25 @@ struct GraphBench {
         const sim::SimResult result = sim::WriteSimulatedReplay(options, path);
         if (!result.ok) Fail("cannot simulate the race: " + result.message);
         TOpenReplay replay;
-        if (const char* message = OpenReplay(path, track.trackLength, track.inchesPerUnit, replay))
-            Fail(message);
-        for (int32_t d = 0; d < int32_t(replay.laps.size()) && doc.laps.Count() < kLaps; ++d) {
+        if (const TReplayReadStatus status =
+                OpenReplay(path, track.trackLength, track.inchesPerUnit, replay);
+            status != TReplayReadStatus::Ok)
+            Fail(ReplayReadMessage(status));
+        for (int32_t d = 0; d < int32_t(replay.laps.size()) && doc.laps().Count() < kLaps; ++d) {
             const auto& chain = replay.laps[size_t(d)];
-            for (size_t i = 0; i < chain.size() && doc.laps.Count() < kLaps; ++i) {
+            for (size_t i = 0; i < chain.size() && doc.laps().Count() < kLaps; ++i) {
                 if (IsPartialLap(chain, i)) continue;
                 std::unique_ptr<TReplay> lap;
-                if (const char* message = ReadReplayLap(replay, d, int32_t(i), lap)) Fail(message);
-                lap->colour = ChooseLapColour(doc.laps);
-                doc.laps.Add(std::move(lap));
+                if (const TReplayReadStatus status = ReadReplayLap(replay, d, int32_t(i), lap);
+                    status != TReplayReadStatus::Ok)
+                    Fail(ReplayReadMessage(status));
+                lap->colour = ChooseLapColour(doc.laps());
+                doc.AddLap(std::move(lap));
             }
         }
         std::error_code ec;
         std::filesystem::remove(path, ec);
-        if (doc.laps.Count() != kLaps) Fail("the race gave fewer than 36 full laps");
+        if (doc.laps().Count() != kLaps) Fail("the race gave fewer than 36 full laps");
     }
 
     [[noreturn]] static void Fail(const std::string& why) {
@@ -142,7 +145,7 @@ void BM_GraphFullRepaint(benchmark::State& state) {
         b.view->FullRepaint();
         b.view->repaint();
     }
-    state.counters["laps"] = b.doc.laps.Count();
+    state.counters["laps"] = b.doc.laps().Count();
 }
 
 // For comparison: the same repaint with the second y-axis on "None", Speed only; the
@@ -172,19 +175,21 @@ void BM_GraphMouseMove(benchmark::State& state) {
         QCoreApplication::processEvents();  // the overlay paint of what changed
         ++moves;
     }
-    if (b.doc.cursorPosition == NoCursor) state.SkipWithError("the cursor line was not moved");
+    if (b.viewState.cursorPosition == NoCursor)
+        state.SkipWithError("the cursor line was not moved");
     state.counters["moves"] = moves;
 }
 
 // The parts of a full repaint: the curve points alone, and the layer drawn into an image.
 void BM_GraphCurvePoints(benchmark::State& state) {
     GraphBench& b = Bench();
-    const TGraphPaintInput in{b.doc, CurrentTrack(b.ctx), 1920, 1080, 1, 96, 0};
+    const TGraphPaintInput in{b.doc, b.viewState, CurrentTrack(b.ctx), 1920, 1080,
+                              1,     96,          TAxisKind::None};
     for (auto _ : state) {
         size_t points = 0;
-        for (int n = 0; n < b.doc.laps.Count(); ++n)
+        for (int n = 0; n < b.doc.laps().Count(); ++n)
             for (bool second : {false, true})
-                for (const QPolygon& line : LapCurve(b.doc.laps.At(n), in, second))
+                for (const QPolygon& line : LapCurve(b.doc.laps().At(n), in, second))
                     points += size_t(line.size());
         benchmark::DoNotOptimize(points);
     }
@@ -193,7 +198,7 @@ void BM_GraphCurvePoints(benchmark::State& state) {
 void BM_GraphLayer(benchmark::State& state) {
     GraphBench& b = Bench();
     QImage image(1920, 1080, QImage::Format_RGB32);
-    for (auto _ : state) RenderGraph(image, b.ctx, 1, 0, 96);
+    for (auto _ : state) RenderGraph(image, b.ctx, 1, TAxisKind::None, 96);
     // KORVALE_BENCH_PICTURE names a file for the picture that was measured.
     if (const char* path = std::getenv("KORVALE_BENCH_PICTURE"))
         image.save(QString::fromLocal8Bit(path));

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     TOpenReplay replay;
     // A short track makes crossings, and so laps, likely in random positions.
-    if (OpenReplay(path, 4000, 6.0, replay) == nullptr) {
+    if (OpenReplay(path, 4000, 6.0, replay) == TReplayReadStatus::Ok) {
         int reads = 0;
         for (size_t i = 0; i < replay.laps.size(); ++i) {
             const auto& chain = replay.laps[i];

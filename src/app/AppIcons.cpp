@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include "app/CommandIds.h"
+#include "commands/CommandIds.h"
 
 namespace {
 // A small badge with a letter or two: readable at 16 pixels, ours, and distinct per group.

@@ -1,6 +1,8 @@
 #include "app/CommandTable.h"
 
-#include "app/CommandIds.h"
+#include <utility>
+
+#include "commands/CommandIds.h"
 #include "views/graph/GraphCommands.h"
 
 namespace {
@@ -28,9 +30,10 @@ std::vector<TMenuEntry> ViewMenu() {
         Item(Map, "&Map\tF6", "Show the track map"),
         Item(PictureInPicture, "&Picture-in-picture\tF7", "Open a picture-in-picture window"),
     };
-    const char* titles[3] = {"&X-Axis", "&Y-Axis", "&2nd Y-Axis"};
-    for (int kind = 1; kind <= 3; ++kind) {
-        view.push_back(SubMenu(titles[kind - 1]));
+    const std::pair<TAxisKind, const char*> axisMenus[3] = {
+        {TAxisKind::X, "&X-Axis"}, {TAxisKind::Y, "&Y-Axis"}, {TAxisKind::Y2, "&2nd Y-Axis"}};
+    for (const auto& [kind, title] : axisMenus) {
+        view.push_back(SubMenu(title));
         for (const TAxisCommand& a : kAxisCommands)
             if (a.kind == kind) view.push_back(Item(a.id, a.menuText, a.hint));
         view.push_back(SubMenuEnd());

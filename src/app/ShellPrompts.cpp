@@ -24,10 +24,6 @@ TMsgAnswer TShellPrompts::MessageBox(const std::string& title, const std::string
     return TMsgAnswer::Cancel;
 }
 
-void TShellPrompts::SetCaption(const std::string& caption) {
-    window_.SetCaptionText(QString::fromStdString(caption));
-}
-
 void TShellPrompts::SetWaitCursor(bool wait) {
     // A flag, not a count: the commands switch the wait cursor on and off like a cursor
     // setting, so a repeated "on" must not need two "off"s.
@@ -43,31 +39,6 @@ void TShellPrompts::SetWaitCursor(bool wait) {
 void TShellPrompts::SetStatusText(const std::string& text) {
     window_.SetStatus(QString::fromStdString(text));
 }
-
-void TShellPrompts::LapsChanged() {
-    window_.LapsChanged();
-}
-
-void TShellPrompts::Repaint() {
-    window_.RepaintView();
-}
-
-// The lap rows belong to the data window and the lap list, which this program does not
-// have yet; the enablers run after every command anyway.
-void TShellPrompts::LapAdded(const TReplay&) {}
-void TShellPrompts::LapEdited(int32_t, const TReplay&) {}
-void TShellPrompts::LapRemoved(int32_t) {}
-void TShellPrompts::AllLapsRemoved() {}
-
-// Without a picture-in-picture window there is no map scale to reset.
-void TShellPrompts::TrackOpened(bool) {}
-
-void TShellPrompts::SwitchToGraph() {
-    window_.doc().viewMode = ViewGraph;
-    window_.RepaintView();
-}
-
-void TShellPrompts::ClosePictureInPicture() {}
 
 TWindowRect TShellPrompts::SideWindowRect(TSideWindow which) {
     // The side windows are created hidden at the placement the settings give; until they

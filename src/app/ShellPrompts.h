@@ -1,7 +1,6 @@
 #pragma once
-// The prompts of the main window: the dialogs ask (TQtPrompts), and this class tells the
-// windows what a command changed: caption, wait cursor, status text, repaints and the lap
-// rows of the side windows.
+// The prompts of the main window: the dialogs ask (TQtPrompts); this class adds the wait
+// cursor, the status text, the side windows' placement and the answers without a user.
 
 #include "commands/Prompts.h"
 
@@ -27,18 +26,8 @@ class TShellPrompts : public TQtPrompts {
     TMsgAnswer MessageBox(const std::string& title, const std::string& text, TMsgIcon icon,
                           TMsgButtons buttons) override;
 
-    void SetCaption(const std::string& caption) override;
     void SetWaitCursor(bool wait) override;
     void SetStatusText(const std::string& text) override;
-    void LapsChanged() override;
-    void Repaint() override;
-    void LapAdded(const TReplay& lap) override;
-    void LapEdited(int32_t index, const TReplay& lap) override;
-    void LapRemoved(int32_t index) override;
-    void AllLapsRemoved() override;
-    void TrackOpened(bool hasGeometry) override;
-    void SwitchToGraph() override;
-    void ClosePictureInPicture() override;
     TWindowRect SideWindowRect(TSideWindow which) override;
 
   private:

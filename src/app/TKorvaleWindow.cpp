@@ -2,9 +2,9 @@
 
 #include <QVBoxLayout>
 
-#include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/ShellPrompts.h"
+#include "commands/CommandIds.h"
 #include "commands/CommandSettings.h"
 #include "commands/DocumentCommands.h"
 #include "commands/ExportCommands.h"
@@ -33,7 +33,8 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
       paths_(paths),
       settings_(paths.settingsFile),
       prompts_(std::make_unique<TShellPrompts>(*this)),
-      ctx_{doc_, tracks_, settings_, *prompts_} {
+      ctx_{doc_, view_, session_, tracks_, settings_, *prompts_} {
+    doc_.Subscribe(*this);
     setObjectName(QStringLiteral("korvaleWindow"));
     setMinimumSize(320, 240);
     auto* layout = new QVBoxLayout(this);
@@ -47,7 +48,7 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
 
     // The document's fields as a new window has them: the axes of the last run, and the
     // snapshot Save compares them with.
-    ReadGraphAxes(settings_, doc_);
+    doc_.SetAxes(ReadGraphAxes(settings_));
     doc_.TakeAxesSnapshot();
     for (size_t i = 0; i < kSideKeys.size(); ++i) {
         const std::string p = kSideKeys[i].prefix;
@@ -61,6 +62,7 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
 TKorvaleWindow::~TKorvaleWindow() {
     // The axes in use become those of new documents on the next start.
     WriteAxesOnDestroy(ctx_);
+    doc_.Unsubscribe(*this);
 }
 
 bool TKorvaleWindow::Setup() {
@@ -124,12 +126,11 @@ const std::vector<TWindowCommand>& WindowCommands() {
          [](const TKorvaleWindow& w) { return Enabled(LapCommandsEnabled(w.doc())); }},
         {cmd::Graph,
          [](TKorvaleWindow& w) {
-             w.doc().viewMode = ViewGraph;
-             w.doc().repaintPending = true;
+             w.view().viewMode = ViewGraph;
              w.graph()->FullRepaint();
          },
          [](const TKorvaleWindow& w) {
-             return TCommandEnabling{true, true, w.doc().viewMode == ViewGraph};
+             return TCommandEnabling{true, true, w.view().viewMode == ViewGraph};
          }},
         {cmd::Map, Nothing, NotYetAvailable},
         {cmd::PictureInPicture, Nothing, NotYetAvailable},
@@ -160,7 +161,7 @@ bool TKorvaleWindow::HandlesCommand(int id) const {
 TCommandEnabling TKorvaleWindow::CommandEnabling(int id) const {
     if (const TWindowCommand* c = FindWindowCommand(id)) return c->enabler(*this);
     if (const TAxisCommand* axis = FindAxisCommand(id))
-        return {AxisCommandEnabled(doc_), true, AxisCommandChecked(doc_, *axis)};
+        return {AxisCommandEnabled(view_), true, AxisCommandChecked(doc_, *axis)};
     return {};
 }
 
@@ -195,6 +196,35 @@ void TKorvaleWindow::RecentFileChosen(const std::string& path) {
 void TKorvaleWindow::FilesDropped(const std::vector<std::string>& paths) {
     ::FilesDropped(ctx_, paths);
     emit stateChanged();
+}
+
+void TKorvaleWindow::Changed(const TDocumentChange& change) {
+    switch (change.kind) {
+        case TChangeKind::CaptionChanged:
+            SetCaptionText(QString::fromStdString(change.caption));
+            break;
+        case TChangeKind::LapsChanged:
+            LapsChanged();
+            break;
+        case TChangeKind::Repaint:
+            RepaintView();
+            break;
+        case TChangeKind::ShowGraph:
+            view_.viewMode = ViewGraph;
+            RepaintView();
+            break;
+        // The lap rows belong to the data window and the lap list, the map scale to the
+        // picture-in-picture window: they subscribe for these themselves. The enablers run
+        // after every command anyway.
+        case TChangeKind::LapAdded:
+        case TChangeKind::LapEdited:
+        case TChangeKind::LapRemoved:
+        case TChangeKind::AllLapsRemoved:
+        case TChangeKind::TrackOpened:
+        case TChangeKind::AxesChanged:
+        case TChangeKind::ClosePictureInPicture:
+            break;
+    }
 }
 
 void TKorvaleWindow::SetCaptionText(const QString& caption) {

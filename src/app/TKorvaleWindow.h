@@ -1,7 +1,8 @@
 #pragma once
-// The main client window: it owns the document and view state, the track list, the
+// The main client window: it owns the document, the view state, the track list, the
 // settings file and the prompts, hosts the telemetry graph, runs the commands and says
-// which of them are enabled and checked.
+// which of them are enabled and checked. It learns what a command changed by subscribing to
+// the document's change channel, as each side window does.
 
 #include <QString>
 #include <QWidget>
@@ -12,7 +13,10 @@
 
 #include "app/AppPaths.h"
 #include "commands/CommandContext.h"
-#include "commands/DocumentState.h"
+#include "commands/Document.h"
+#include "commands/DocumentChange.h"
+#include "commands/SessionState.h"
+#include "commands/ViewState.h"
 #include "platform/ProfileFile.h"
 #include "track/TrackList.h"
 
@@ -25,7 +29,7 @@ struct TCommandEnabling {
     bool checked = false;
 };
 
-class TKorvaleWindow : public QWidget {
+class TKorvaleWindow : public QWidget, public TDocumentObserver {
     Q_OBJECT
   public:
     TKorvaleWindow(const AppPaths& paths, QWidget* parent = nullptr);
@@ -51,8 +55,11 @@ class TKorvaleWindow : public QWidget {
     void FilesDropped(const std::vector<std::string>& paths);
 
     TCommandContext& context() { return ctx_; }
-    TDocumentState& doc() { return doc_; }
-    const TDocumentState& doc() const { return doc_; }
+    TDocument& doc() { return doc_; }
+    const TDocument& doc() const { return doc_; }
+    TViewState& view() { return view_; }
+    const TViewState& view() const { return view_; }
+    TSessionState& session() { return session_; }
     ProfileFile& settings() { return settings_; }
     TTrackList& tracks() { return tracks_; }
     TGraphView* graph() { return graph_; }
@@ -62,11 +69,11 @@ class TKorvaleWindow : public QWidget {
     const QString& statusText() const { return status_; }
     TShellPrompts& prompts() { return *prompts_; }
 
+    // The document's change channel.
+    void Changed(const TDocumentChange& change) override;
+
     // Called by the prompts.
-    void SetCaptionText(const QString& caption);
     void SetStatus(const QString& text);
-    void LapsChanged();
-    void RepaintView();
     TWindowRect SideWindowPlacement(int which) const;
 
   signals:
@@ -78,10 +85,16 @@ class TKorvaleWindow : public QWidget {
     void helpRequested(int topic);
 
   private:
+    void SetCaptionText(const QString& caption);
+    void LapsChanged();
+    void RepaintView();
+
     AppPaths paths_;
     ProfileFile settings_;
     TTrackList tracks_;
-    TDocumentState doc_;
+    TDocument doc_{tracks_};
+    TViewState view_;
+    TSessionState session_;
     std::unique_ptr<TShellPrompts> prompts_;
     TCommandContext ctx_;
     TGraphView* graph_ = nullptr;

@@ -14,7 +14,6 @@
 #include <QUrl>
 
 #include "app/AppIcons.h"
-#include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/LockKeyIndicators.h"
 #include "app/Screenshot.h"
@@ -23,6 +22,7 @@
 #include "app/TKorvaleWindow.h"
 #include "app/ToolBarGadgets.h"
 #include "app/VersionData.h"
+#include "commands/CommandIds.h"
 #include "commands/RecentFiles.h"
 #include "platform/ProfileFile.h"
 

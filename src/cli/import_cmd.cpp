@@ -90,20 +90,22 @@ int Import(const std::vector<std::string>& args) {
 
     const TTrackData& t = tracks.At(track);
     TOpenReplay replay;
-    if (const char* error = OpenReplay(replayPath, t.trackLength, t.inchesPerUnit, replay))
-        return Fail(error, replayPath);
+    if (const TReplayReadStatus status =
+            OpenReplay(replayPath, t.trackLength, t.inchesPerUnit, replay);
+        status != TReplayReadStatus::Ok)
+        return Fail(ReplayReadMessage(status), replayPath);
     if (static_cast<size_t>(*driver) >= replay.drivers.size()) return Fail("No driver selected");
     const auto& chain = replay.laps[static_cast<size_t>(*driver)];
     for (int32_t k : lapIndexes)
         if (static_cast<size_t>(k) >= chain.size()) return Fail("No lap selected");
 
     std::unique_ptr<TReplay> lap;
-    const char* error =
+    const TReplayReadStatus status =
         lapIndexes.size() == 1
             ? ReadReplayLap(replay, static_cast<int32_t>(*driver), lapIndexes.front(), lap)
             : ReadAverageLap(replay, static_cast<int32_t>(*driver), lapIndexes, lap);
     replay.file.Close();
-    if (error) return Fail(error, replayPath);
+    if (status != TReplayReadStatus::Ok) return Fail(ReplayReadMessage(status), replayPath);
     lap->colour = ChooseLapColour(laps);
     const TReplay& added = *lap;
     laps.Add(std::move(lap));

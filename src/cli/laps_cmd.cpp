@@ -51,8 +51,11 @@ int Laps(const std::vector<std::string>& args) {
 
     const TTrackData& t = tracks.At(track);
     TOpenReplay replay;
-    if (const char* error = OpenReplay(replayPath, t.trackLength, t.inchesPerUnit, replay)) {
-        std::fprintf(stderr, "korvale-cli laps: %s: %s\n", replayPath.c_str(), error);
+    if (const TReplayReadStatus status =
+            OpenReplay(replayPath, t.trackLength, t.inchesPerUnit, replay);
+        status != TReplayReadStatus::Ok) {
+        std::fprintf(stderr, "korvale-cli laps: %s: %s\n", replayPath.c_str(),
+                     ReplayReadMessage(status));
         return 1;
     }
     const bool lapTimes = !options.Has("--speeds");

@@ -1,15 +1,15 @@
 #include "commands/CommandContext.h"
 
-#include "track/TrackList.h"
-
 const TTrackData* CurrentTrack(const TCommandContext& ctx) {
-    const int32_t t = ctx.doc.currentTrack;
-    if (t < 0 || t >= ctx.tracks.Count()) return nullptr;
-    return &ctx.tracks.At(t);
+    return ctx.doc.Track();
 }
 
-void RecomputeExtents(TCommandContext& ctx) {
-    ctx.doc.extents = ChannelExtents(ctx.doc.laps.Pointers(), CurrentTrack(ctx));
-    ctx.doc.repaintPending = true;
-    ctx.prompts.LapsChanged();
+void AnnounceLapsChanged(TCommandContext& ctx) {
+    ctx.view.graph.repaintPending = true;
+    ctx.doc.Raise({TChangeKind::LapsChanged});
+}
+
+void RequestRepaint(TCommandContext& ctx) {
+    ctx.view.graph.repaintPending = true;
+    ctx.doc.Raise({TChangeKind::Repaint});
 }

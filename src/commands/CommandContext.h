@@ -1,14 +1,19 @@
 #pragma once
-// What every command works on: the document and view state, the track list, the settings
-// file and the prompts. The main window holds one and hands it to each command.
-#include "commands/DocumentState.h"
+// What every command works on: the document, the view state, what the program remembers
+// between documents, the track list, the settings file and the prompts. The main window
+// holds one and hands it to each command.
+#include "commands/Document.h"
 #include "commands/Prompts.h"
+#include "commands/SessionState.h"
+#include "commands/ViewState.h"
 
 class ProfileFile;
 class TTrackList;
 
 struct TCommandContext {
-    TDocumentState& doc;
+    TDocument& doc;
+    TViewState& view;
+    TSessionState& session;
     TTrackList& tracks;
     ProfileFile& settings;
     TPrompts& prompts;
@@ -17,6 +22,8 @@ struct TCommandContext {
 // The current track, or nullptr when the document has none (or the index is stale).
 const TTrackData* CurrentTrack(const TCommandContext& ctx);
 
-// After the laps or the track changed: recompute the channel extents over all laps, ask the
-// views to reset their ranges, and mark the whole window for repainting.
-void RecomputeExtents(TCommandContext& ctx);
+// After the laps or the track changed as a whole: the views reset their ranges to the
+// document's extents and the whole window is marked for repainting.
+void AnnounceLapsChanged(TCommandContext& ctx);
+// The main view repaints all of its picture.
+void RequestRepaint(TCommandContext& ctx);

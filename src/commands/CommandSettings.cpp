@@ -40,22 +40,24 @@ void WriteLapTimesFlag(ProfileFile& settings, bool lapTimes) {
     settings.WriteInt("import", "times", lapTimes ? 1 : 0);
 }
 
-void ReadGraphAxes(const ProfileFile& settings, TDocumentState& doc) {
+TAxes ReadGraphAxes(const ProfileFile& settings) {
     // A channel no axis can show would leave the axis menus without a checked item and be
     // saved into documents, so it takes the default of its axis.
     auto read = [&](const char* key, int32_t fallback, int32_t highest) {
         const int32_t v = settings.ReadInt("graph", key, fallback);
         return v < 0 || v > highest ? fallback : v;
     };
-    doc.xAxis = read("xaxis", 1, 1);
-    doc.yAxis = read("yaxis", 2, 6);
-    doc.y2Axis = read("ayaxis", 7, 7);
+    TAxes axes;
+    axes.x = read("xaxis", 1, 1);
+    axes.y = read("yaxis", 2, 6);
+    axes.y2 = read("ayaxis", 7, 7);
+    return axes;
 }
 
-void WriteGraphAxes(ProfileFile& settings, const TDocumentState& doc) {
-    settings.WriteInt("graph", "xaxis", doc.xAxis);
-    settings.WriteInt("graph", "yaxis", doc.yAxis);
-    settings.WriteInt("graph", "ayaxis", doc.y2Axis);
+void WriteGraphAxes(ProfileFile& settings, TAxes axes) {
+    settings.WriteInt("graph", "xaxis", axes.x);
+    settings.WriteInt("graph", "yaxis", axes.y);
+    settings.WriteInt("graph", "ayaxis", axes.y2);
 }
 
 void ReadExportSettings(const ProfileFile& settings, TExportSettings& out) {

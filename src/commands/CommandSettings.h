@@ -3,7 +3,8 @@
 // and the texts written back.
 #include <string>
 
-#include "commands/DocumentState.h"
+#include "commands/Document.h"
+#include "commands/SessionState.h"
 
 class ProfileFile;
 
@@ -28,8 +29,8 @@ bool ReadLapTimesFlag(const ProfileFile& settings);
 void WriteLapTimesFlag(ProfileFile& settings, bool lapTimes);
 
 // "graph", "xaxis"/"yaxis"/"ayaxis": the axes of new documents (defaults 1, 2, 7).
-void ReadGraphAxes(const ProfileFile& settings, TDocumentState& doc);
-void WriteGraphAxes(ProfileFile& settings, const TDocumentState& doc);
+TAxes ReadGraphAxes(const ProfileFile& settings);
+void WriteGraphAxes(ProfileFile& settings, TAxes axes);
 
 // Section "export": the text-export choices.
 void ReadExportSettings(const ProfileFile& settings, TExportSettings& out);

@@ -40,63 +40,41 @@ bool StartsWithKnownMagic(std::istream& in) {
 }  // namespace
 
 void LoadStartupSettings(TCommandContext& ctx) {
-    ReadGraphAxes(ctx.settings, ctx.doc);
+    ctx.doc.SetAxes(ReadGraphAxes(ctx.settings));
     ctx.doc.TakeAxesSnapshot();
-    ReadExportSettings(ctx.settings, ctx.doc.exportSettings);
-    LoadAssociations(ctx.settings, ctx.tracks, ctx.doc.associations);
-    ctx.doc.assocCountAtLoad = static_cast<int32_t>(ctx.doc.associations.size());
-}
-
-std::string CaptionText(const TDocumentState& doc, const TTrackList& tracks) {
-    if (doc.currentTrack < 0 || doc.currentTrack >= tracks.Count()) return "Korvale";
-    const std::string& track = tracks.At(doc.currentTrack).name;
-    std::string caption = "Korvale";
-    if (doc.docTitle) caption += " - " + *doc.docTitle;
-    caption += " [" + track;
-    if (doc.sourceReplay.IsOne()) caption += ", " + doc.sourceReplay.Name();
-    caption += "]";
-    return caption;
-}
-
-void UpdateCaption(TCommandContext& ctx) {
-    ctx.prompts.SetCaption(CaptionText(ctx.doc, ctx.tracks));
+    ReadExportSettings(ctx.settings, ctx.session.exportSettings);
+    LoadAssociations(ctx.settings, ctx.tracks, ctx.session.associations);
+    ctx.session.assocCountAtLoad = static_cast<int32_t>(ctx.session.associations.size());
 }
 
 void ClearDocument(TCommandContext& ctx) {
-    TDocumentState& doc = ctx.doc;
-    doc.laps.Clear();  // the lap counter restarts only when laps were held
-    doc.sourceReplay.Clear();
-    doc.comparisonShown = false;
-    doc.segmentWinner.clear();
-    if (doc.currentTrack >= 0 && doc.currentTrack < ctx.tracks.Count())
-        ReleaseGeometry(ctx.tracks.At(doc.currentTrack));
-    doc.currentTrack = -1;
-    ctx.prompts.SwitchToGraph();
-    doc.viewMode = ViewGraph;
-    doc.mapScale = 0;
-    UpdateCaption(ctx);
-    doc.fullRange[0] = 0;
-    doc.fullRange[2] = 0;
-    doc.dirty = false;
-    doc.dragging = false;
-    doc.dragEnabled = false;
-    doc.cornersShown = false;
-    doc.TakeAxesSnapshot();
-    if (doc.pipShown) {
-        ctx.prompts.ClosePictureInPicture();
-        doc.pipShown = false;
+    TViewState& view = ctx.view;
+    ctx.doc.Clear();
+    view.map.comparisonShown = false;
+    view.map.segmentWinner.clear();
+    view.viewMode = ViewGraph;
+    ctx.doc.Raise({TChangeKind::ShowGraph});
+    view.map.mapScale = 0;
+    ctx.doc.UpdateCaption();
+    view.graph.fullRange.x.min = 0;
+    view.graph.fullRange.y.min = 0;
+    view.graph.dragging = false;
+    view.graph.dragEnabled = false;
+    view.cornersShown = false;
+    if (view.side.pipShown) {
+        ctx.doc.Raise({TChangeKind::ClosePictureInPicture});
+        view.side.pipShown = false;
     }
-    ctx.prompts.AllLapsRemoved();
-    doc.repaintPending = true;
-    ctx.prompts.Repaint();
+    RequestRepaint(ctx);
 }
 
 bool ReadDocument(TCommandContext& ctx, const std::string& path) {
-    TDocumentState& doc = ctx.doc;
+    TDocument& doc = ctx.doc;
+    TGraphViewState& graph = ctx.view.graph;
     ctx.prompts.SetWaitCursor(true);
-    doc.viewMode = ViewGraph;
-    doc.dragging = false;
-    doc.dragEnabled = false;
+    ctx.view.viewMode = ViewGraph;
+    graph.dragging = false;
+    graph.dragEnabled = false;
 
     // The document is cleared as soon as the magic is known and before any lap of the file
     // is made: the clear restarts the lap counter, and laps made before it would share
@@ -113,53 +91,48 @@ bool ReadDocument(TCommandContext& ctx, const std::string& path) {
     }
     if (r.DocumentCleared()) {
         // What was read becomes both the axes and the snapshot Save compares against.
-        if (r.hasXAxis) doc.xAxis = doc.savedAxes[0] = r.xAxis;
-        if (r.hasYAxis) doc.yAxis = doc.savedAxes[1] = r.yAxis;
-        if (r.hasY2Axis) doc.y2Axis = doc.savedAxes[2] = r.y2Axis;
-        if (r.currentTrack >= 0 && r.currentTrack < ctx.tracks.Count()) {
-            doc.currentTrack = r.currentTrack;
-            TTrackData& track = ctx.tracks.At(r.currentTrack);
-            PrepareGeometry(track);
-            ctx.prompts.TrackOpened(track.hasGeometry());
-        }
-        for (auto& lap : r.laps) {
-            const TReplay& added = *lap;
-            doc.laps.Add(std::move(lap));
-            ctx.prompts.LapAdded(added);
-        }
+        TAxes axes = doc.axes(), saved = doc.savedAxes();
+        if (r.hasXAxis) axes.x = saved.x = r.xAxis;
+        if (r.hasYAxis) axes.y = saved.y = r.yAxis;
+        if (r.hasY2Axis) axes.y2 = saved.y2 = r.y2Axis;
+        doc.SetAxes(axes);
+        doc.SetSavedAxes(saved);
+        if (r.currentTrack >= 0 && r.currentTrack < ctx.tracks.Count())
+            doc.OpenTrack(r.currentTrack);
+        for (auto& lap : r.laps) doc.AddLap(std::move(lap));
     }
     if (!r.ok) {
         ctx.prompts.SetWaitCursor(false);
         ShowError(ctx, kKvlOpenErrorTitle, r.message);
         return false;
     }
-    doc.docTitle = KvlDocTitle(path);
-    doc.sourceReplay.SetSeveral();
-    UpdateCaption(ctx);
-    RecomputeExtents(ctx);
-    ctx.prompts.Repaint();
-    doc.dragEnabled = true;
-    doc.dirty = r.earlierVersion;  // an earlier-version file is converted by the next save
+    doc.SetDocTitle(KvlDocTitle(path));
+    doc.SetSeveralSources();
+    doc.UpdateCaption();
+    AnnounceLapsChanged(ctx);
+    RequestRepaint(ctx);
+    graph.dragEnabled = true;
+    doc.SetDirty(r.earlierVersion);  // an earlier-version file is converted by the next save
     ctx.prompts.SetWaitCursor(false);
     return true;
 }
 
 bool WriteDocument(TCommandContext& ctx, const std::string& path) {
-    TDocumentState& doc = ctx.doc;
+    TDocument& doc = ctx.doc;
     const TTrackData* track = CurrentTrack(ctx);
     if (!track) {
         // A document names its track by id; without one it could not be read back.
         ShowError(ctx, kKvlSaveErrorTitle, kMsgNoTrackToSave);
         return false;
     }
-    doc.dragging = false;
-    doc.dragEnabled = true;
+    ctx.view.graph.dragging = false;
+    ctx.view.graph.dragEnabled = true;
     ctx.prompts.SetWaitCursor(true);
-    const std::vector<const TReplay*> laps = doc.laps.Pointers();
+    const std::vector<const TReplay*> laps = doc.laps().Pointers();
     KvlDocumentView view;
-    view.xAxis = doc.xAxis;
-    view.yAxis = doc.yAxis;
-    view.y2Axis = doc.y2Axis;
+    view.xAxis = doc.axes().x;
+    view.yAxis = doc.axes().y;
+    view.y2Axis = doc.axes().y2;
     view.trackId = track->trackId;
     view.laps = &laps;
     const KvlWriteResult w = SafeSaveKvlDocument(path, view);
@@ -168,9 +141,9 @@ bool WriteDocument(TCommandContext& ctx, const std::string& path) {
         ShowError(ctx, kKvlSaveErrorTitle, w.message);
         return false;
     }
-    doc.dirty = false;
-    doc.docTitle = KvlDocTitle(path);
-    UpdateCaption(ctx);
+    doc.SetDirty(false);
+    doc.SetDocTitle(KvlDocTitle(path));
+    doc.UpdateCaption();
     return true;
 }
 
@@ -188,13 +161,13 @@ bool SaveQuestion(TCommandContext& ctx) {
 }
 
 void NewDocument(TCommandContext& ctx) {
-    if (ctx.doc.dirty && !SaveQuestion(ctx)) return;
-    ctx.doc.documentPath.clear();
+    if (ctx.doc.dirty() && !SaveQuestion(ctx)) return;
+    ctx.doc.SetDocumentPath("");
     ClearDocument(ctx);
 }
 
 void OpenCommand(TCommandContext& ctx) {
-    if (ctx.doc.dirty && !SaveQuestion(ctx)) return;
+    if (ctx.doc.dirty() && !SaveQuestion(ctx)) return;
     TFileDialogXfer xfer;
     xfer.filter = kDocumentFilter;
     xfer.defaultExt = "kvl";
@@ -208,9 +181,10 @@ void OpenCommand(TCommandContext& ctx) {
 }
 
 bool SaveCommand(TCommandContext& ctx) {
-    if (ctx.doc.documentPath.empty()) return SaveAsCommand(ctx);
-    const bool ok = WriteDocument(ctx, ctx.doc.documentPath);
-    PutOnRecentFiles(ctx.settings, ctx.doc.documentPath);
+    if (ctx.doc.documentPath().empty()) return SaveAsCommand(ctx);
+    const std::string path = ctx.doc.documentPath();
+    const bool ok = WriteDocument(ctx, path);
+    PutOnRecentFiles(ctx.settings, path);
     return ok;
 }
 
@@ -225,7 +199,7 @@ bool SaveAsCommand(TCommandContext& ctx) {
     xfer.confirmOverwrite = true;
     xfer.initialPath = ReadDocumentDirectory(ctx.settings);
     if (!ctx.prompts.SaveFileDialog(xfer)) return false;
-    ctx.doc.documentPath = xfer.path;
+    ctx.doc.SetDocumentPath(xfer.path);
     const bool ok = WriteDocument(ctx, xfer.path);
     WriteDocumentDirectory(ctx.settings, xfer.path);
     PutOnRecentFiles(ctx.settings, xfer.path);
@@ -233,14 +207,14 @@ bool SaveAsCommand(TCommandContext& ctx) {
 }
 
 bool OpenDocumentPath(TCommandContext& ctx, const std::string& path) {
-    ctx.doc.documentPath = path;
+    ctx.doc.SetDocumentPath(path);
     WriteDocumentDirectory(ctx.settings, path);
     PutOnRecentFiles(ctx.settings, path);
     return ReadDocument(ctx, path);
 }
 
 void RecentFileChosen(TCommandContext& ctx, const std::string& path) {
-    if (ctx.doc.dirty && !SaveQuestion(ctx)) return;
+    if (ctx.doc.dirty() && !SaveQuestion(ctx)) return;
     OpenDocumentPath(ctx, path);
 }
 
@@ -248,33 +222,54 @@ void FilesDropped(TCommandContext& ctx, const std::vector<std::string>& paths) {
     if (paths.empty()) return;
     const std::string path = paths.front();
     if (!CanClose(ctx)) return;
-    ctx.doc.documentPath = path;
+    ctx.doc.SetDocumentPath(path);
     PutOnRecentFiles(ctx.settings, path);
     ReadDocument(ctx, path);
 }
 
 bool CanClose(TCommandContext& ctx) {
-    TDocumentState& doc = ctx.doc;
-    if (doc.dirty && !SaveQuestion(ctx)) return false;
+    TSessionState& session = ctx.session;
+    if (ctx.doc.dirty() && !SaveQuestion(ctx)) return false;
     WriteRect(ctx.settings, "inf", ctx.prompts.SideWindowRect(TSideWindow::LapList));
     WriteRect(ctx.settings, "pip", ctx.prompts.SideWindowRect(TSideWindow::PictureInPicture));
     WriteRect(ctx.settings, "dat", ctx.prompts.SideWindowRect(TSideWindow::DataWindow));
-    WriteExportSettings(ctx.settings, doc.exportSettings);
-    if (static_cast<int32_t>(doc.associations.size()) != doc.assocCountAtLoad) {
-        SaveAssociations(ctx.settings, ctx.tracks, doc.associations);
-        doc.assocCountAtLoad = static_cast<int32_t>(doc.associations.size());
+    WriteExportSettings(ctx.settings, session.exportSettings);
+    if (static_cast<int32_t>(session.associations.size()) != session.assocCountAtLoad) {
+        SaveAssociations(ctx.settings, ctx.tracks, session.associations);
+        session.assocCountAtLoad = static_cast<int32_t>(session.associations.size());
     }
     return true;
 }
 
 void WriteAxesOnDestroy(TCommandContext& ctx) {
-    WriteGraphAxes(ctx.settings, ctx.doc);
+    WriteGraphAxes(ctx.settings, ctx.doc.axes());
 }
 
-bool SaveEnabled(const TDocumentState& doc) {
-    return doc.dirty || doc.AxesChanged();
+bool ChangeAxes(TCommandContext& ctx, int x, int y, int y2) {
+    TAxes axes = ctx.doc.axes();
+    auto store = [](int32_t& field, int value, int highest) {
+        if (value >= 0 && value <= highest) field = value;
+    };
+    store(axes.x, x, ChannelPosition);
+    store(axes.y, y, ChannelSlipAngle);
+    store(axes.y2, y2, ChannelNone);
+    if (!ctx.doc.SetAxes(axes)) return false;
+    if (ctx.doc.laps().Empty()) {
+        // Clearing takes a new saved-axes snapshot; the axis change must still count as a
+        // change Save can write, so the snapshot from before is kept.
+        const TAxes snapshot = ctx.doc.savedAxes();
+        ClearDocument(ctx);
+        ctx.doc.SetSavedAxes(snapshot);
+    } else {
+        AnnounceLapsChanged(ctx);
+    }
+    return true;
 }
 
-bool SaveAsEnabled(const TDocumentState& doc) {
+bool SaveEnabled(const TDocument& doc) {
+    return doc.dirty() || doc.AxesChanged();
+}
+
+bool SaveAsEnabled(const TDocument& doc) {
     return doc.HasTrack();
 }

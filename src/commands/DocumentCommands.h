@@ -15,9 +15,8 @@ inline constexpr const char* kMsgNoTrackToSave =
 // associations, and the saved-axes snapshot.
 void LoadStartupSettings(TCommandContext& ctx);
 
-std::string CaptionText(const TDocumentState& doc, const TTrackList& tracks);
-void UpdateCaption(TCommandContext& ctx);
-
+// Clear the document and reset the views to a new document's: the graph shown, the map
+// unfitted, no rubber band, the picture-in-picture window closed.
 void ClearDocument(TCommandContext& ctx);
 
 // Replaces the document with the file's contents; false after reporting the one message
@@ -49,5 +48,11 @@ bool CanClose(TCommandContext& ctx);
 // When the main window is destroyed: its axes become those of new documents.
 void WriteAxesOnDestroy(TCommandContext& ctx);
 
-bool SaveEnabled(const TDocumentState& doc);
-bool SaveAsEnabled(const TDocumentState& doc);
+// What the axis commands and pop-up menus change: channels an axis cannot hold are ignored.
+// False when nothing changed. An empty document is cleared (keeping the saved-axes snapshot
+// from before, so that Save can write the change); otherwise the views are told the laps'
+// ranges changed.
+bool ChangeAxes(TCommandContext& ctx, int x, int y, int y2);
+
+bool SaveEnabled(const TDocument& doc);
+bool SaveAsEnabled(const TDocument& doc);

@@ -92,16 +92,15 @@ std::string ReplaceFileQuestion(const std::string& name) {
     return name + "\nalready exists.  Replace file?";
 }
 
-bool ExportEnabled(const TDocumentState& doc) {
-    return !doc.laps.Empty();
+bool ExportEnabled(const TDocument& doc) {
+    return !doc.laps().Empty();
 }
 
 void ExportTextDataCommand(TCommandContext& ctx) {
-    TDocumentState& doc = ctx.doc;
-    doc.dragging = false;
-    doc.dragEnabled = true;
+    ctx.view.graph.dragging = false;
+    ctx.view.graph.dragEnabled = true;
 
-    TExportSettings xfer = doc.exportSettings;
+    TExportSettings xfer = ctx.session.exportSettings;
     TExportSetupHooks hooks;
     hooks.browse = [&ctx] {
         return BrowseForExport(ctx, "Export File", kTextExportFilter, "txt", "path", "*.txt",
@@ -111,12 +110,12 @@ void ExportTextDataCommand(TCommandContext& ctx) {
         return TextExportCanClose(ctx, values, ask);
     };
     if (!ctx.prompts.ExportSetup(xfer, hooks)) return;
-    doc.exportSettings = xfer;
+    ctx.session.exportSettings = xfer;
 
     const auto resolution = ParseExportResolution(xfer.resolution);
     if (!resolution) return;  // the closing check let no such record through
     const TTrackData* track = CurrentTrack(ctx);
-    const std::vector<const TReplay*> laps = doc.laps.Pointers();
+    const std::vector<const TReplay*> laps = ctx.doc.laps().Pointers();
     const char* message = nullptr;
     ctx.prompts.SetWaitCursor(true);
     ctx.prompts.RunWithProgress(kMsgExportingData, [&](const TProgressReport& report) {
@@ -139,10 +138,10 @@ void ExportTextDataCommand(TCommandContext& ctx) {
 }
 
 void ExportToReplayCommand(TCommandContext& ctx) {
-    TDocumentState& doc = ctx.doc;
+    TExportSettings& kept = ctx.session.exportSettings;
     TExportReplayXfer xfer;
-    xfer.separateLaps = doc.exportSettings.separateLaps;
-    xfer.fileName = doc.exportSettings.replayFileName;
+    xfer.separateLaps = kept.separateLaps;
+    xfer.fileName = kept.replayFileName;
     TExportReplaySetupHooks hooks;
     hooks.browse = [&ctx] {
         return BrowseForExport(ctx, "Export Replay", kReplayExportFilter, "rpl", "rpath", "*.rpl",
@@ -152,12 +151,12 @@ void ExportToReplayCommand(TCommandContext& ctx) {
         return ReplayExportCanClose(ctx, values, ask);
     };
     if (!ctx.prompts.ExportReplaySetup(xfer, hooks)) return;
-    doc.exportSettings.separateLaps = xfer.separateLaps;
-    doc.exportSettings.replayFileName = xfer.fileName;
+    kept.separateLaps = xfer.separateLaps;
+    kept.replayFileName = xfer.fileName;
 
     ctx.prompts.SetWaitCursor(true);
     const ReplayWriteResult result =
-        WriteReplay(xfer.fileName, doc.laps.Pointers(), xfer.separateLaps);
+        WriteReplay(xfer.fileName, ctx.doc.laps().Pointers(), xfer.separateLaps);
     ctx.prompts.SetWaitCursor(false);
     if (result.lapsCapped)
         ctx.prompts.MessageBox(kExportReplayTitle, kMsgOnlyFirst36Laps, TMsgIcon::Exclamation,

@@ -37,7 +37,7 @@ struct TExportReplaySetupHooks {
 };
 
 // Both commands need a lap to export.
-bool ExportEnabled(const TDocumentState& doc);
+bool ExportEnabled(const TDocument& doc);
 
 void ExportTextDataCommand(TCommandContext& ctx);
 void ExportToReplayCommand(TCommandContext& ctx);

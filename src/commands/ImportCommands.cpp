@@ -12,7 +12,6 @@
 #include "replay/Averaging.h"
 #include "replay/ReplayTrack.h"
 #include "replay/Scan.h"
-#include "track/Geometry.h"
 #include "track/TrackList.h"
 
 namespace {
@@ -38,10 +37,10 @@ std::vector<std::string> DriverTexts(const TOpenReplay& replay) {
 }
 
 bool OpenReplayForImport(TCommandContext& ctx, TReplayImport& import) {
-    TDocumentState& doc = ctx.doc;
+    const TDocument& doc = ctx.doc;
     import.fromArchive = false;
-    doc.dragging = false;
-    doc.dragEnabled = true;
+    ctx.view.graph.dragging = false;
+    ctx.view.graph.dragEnabled = true;
 
     TFileDialogXfer xfer;
     xfer.title = "Open Replay";
@@ -68,55 +67,48 @@ bool OpenReplayForImport(TCommandContext& ctx, TReplayImport& import) {
 
     const int track = ChooseTrackForReplay(ctx, path, chosenPath);
     if (track < 0) return false;
-    if (doc.currentTrack >= 0 && doc.currentTrack != track) {
-        const std::string name =
-            doc.currentTrack < ctx.tracks.Count() ? ctx.tracks.At(doc.currentTrack).name : "";
-        ImportError(ctx, "Can only import replays for " + name);
+    if (doc.HasTrack() && doc.currentTrack() != track) {
+        const TTrackData* current = doc.Track();
+        ImportError(ctx, "Can only import replays for " + (current ? current->name : ""));
         return false;
     }
-    doc.currentTrack = track;
-    TTrackData& t = ctx.tracks.At(track);
-    PrepareGeometry(t);
-    UpdateCaption(ctx);
-    ctx.prompts.Repaint();
+    ctx.doc.UseTrack(track);
+    const TTrackData& t = ctx.tracks.At(track);
+    ctx.doc.UpdateCaption();
+    RequestRepaint(ctx);
 
     ctx.prompts.SetWaitCursor(true);
-    const char* error = OpenReplay(path, t.trackLength, t.inchesPerUnit, import.replay);
+    const TReplayReadStatus status =
+        OpenReplay(path, t.trackLength, t.inchesPerUnit, import.replay);
     ctx.prompts.SetWaitCursor(false);
-    if (error) {
+    if (status != TReplayReadStatus::Ok) {
         if (import.replay.outOfMemory)
             ctx.prompts.MessageBox(kImportErrorTitle, kMsgScanOutOfMemory, TMsgIcon::Stop,
                                    TMsgButtons::Ok);
-        ImportError(ctx, error);
+        ImportError(ctx, ReplayReadMessage(status));
         return false;
     }
     return true;
 }
 
 void EndImportWithoutLap(TCommandContext& ctx, bool reprepareTrack) {
-    TDocumentState& doc = ctx.doc;
-    if (doc.laps.Empty() && doc.currentTrack >= 0) {
-        if (doc.currentTrack < ctx.tracks.Count()) ReleaseGeometry(ctx.tracks.At(doc.currentTrack));
-        doc.currentTrack = -1;
-    }
-    if (reprepareTrack && doc.currentTrack >= 0 && doc.currentTrack < ctx.tracks.Count())
-        PrepareGeometry(ctx.tracks.At(doc.currentTrack));
-    UpdateCaption(ctx);
-    ctx.prompts.Repaint();
+    TDocument& doc = ctx.doc;
+    if (doc.laps().Empty() && doc.HasTrack()) doc.DropTrack();
+    if (reprepareTrack && doc.HasTrack()) doc.UseTrack(doc.currentTrack());
+    doc.UpdateCaption();
+    RequestRepaint(ctx);
 }
 
 void AddImportedLap(TCommandContext& ctx, std::unique_ptr<TReplay> lap,
                     const std::string& replayName) {
-    TDocumentState& doc = ctx.doc;
-    lap->colour = ChooseLapColour(doc.laps);
-    const TReplay& added = *lap;
-    doc.laps.Add(std::move(lap));
-    ctx.prompts.LapAdded(added);
-    doc.sourceReplay.Imported(replayName);
-    RecomputeExtents(ctx);
-    ctx.prompts.Repaint();
-    doc.dirty = true;
-    UpdateCaption(ctx);
+    TDocument& doc = ctx.doc;
+    lap->colour = ChooseLapColour(doc.laps());
+    doc.AddLap(std::move(lap));
+    doc.SourceImported(replayName);
+    AnnounceLapsChanged(ctx);
+    RequestRepaint(ctx);
+    doc.SetDirty(true);
+    doc.UpdateCaption();
 }
 
 TImportLapSource ImportLapSource(TCommandContext& ctx, const TOpenReplay& replay) {
@@ -174,17 +166,17 @@ void RunImportCommand(TCommandContext& ctx, bool average) {
     }
     std::unique_ptr<TReplay> lap;
     ctx.prompts.SetWaitCursor(true);
-    const char* error =
+    const TReplayReadStatus status =
         average ? ReadAverageLap(import.replay, xfer.selectedDriver, xfer.selectedLaps, lap)
                 : ReadReplayLap(import.replay, xfer.selectedDriver, xfer.selectedLaps.front(), lap);
     ctx.prompts.SetWaitCursor(false);
-    if (error) {
+    if (status != TReplayReadStatus::Ok) {
         // A partial lap that got past the dialog is refused as the dialog itself would.
-        if (std::string(error) == kMsgPartialLapsInAverage)
-            ctx.prompts.MessageBox(kImportAverageLapTitle, error, TMsgIcon::Exclamation,
-                                   TMsgButtons::Ok);
+        if (status == TReplayReadStatus::PartialLapsInAverage)
+            ctx.prompts.MessageBox(kImportAverageLapTitle, ReplayReadMessage(status),
+                                   TMsgIcon::Exclamation, TMsgButtons::Ok);
         else
-            ImportError(ctx, error);
+            ImportError(ctx, ReplayReadMessage(status));
         EndImportWithoutLap(ctx, false);
         import.Finish();
         return;

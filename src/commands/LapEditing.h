@@ -7,7 +7,7 @@
 #include "commands/CommandContext.h"
 
 // "%s  %7.3f s=%7.3f mph" per document lap: driver name, lap time, average speed.
-std::vector<std::string> LapChoiceTexts(const TDocumentState& doc);
+std::vector<std::string> LapChoiceTexts(const TDocument& doc);
 
 // Edit Replay Info on lap index; true when the lap changed. A change of letter case alone,
 // with the colour kept, is not stored.
@@ -19,4 +19,4 @@ bool DeleteLap(TCommandContext& ctx, int32_t index);
 void EditInfoCommand(TCommandContext& ctx);
 void DeleteLapCommand(TCommandContext& ctx);
 // Both are enabled when the document holds at least one lap.
-bool LapCommandsEnabled(const TDocumentState& doc);
+bool LapCommandsEnabled(const TDocument& doc);

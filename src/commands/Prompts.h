@@ -1,9 +1,13 @@
 #pragma once
-// The one way the document and import commands reach the user and the windows. Every
-// question, message, file dialog and dialog choice goes through TPrompts, and so does every
-// notice the windows need after a command changed the document (caption, repaint, the lap
-// rows of the side windows). The desktop program implements it with its dialogs; the tests
-// implement it with scripted answers and record what was asked, in order.
+// The one way the document and import commands reach the user. Every question, message,
+// file dialog and dialog choice goes through TPrompts. The desktop program implements it
+// with its dialogs; the tests implement it with scripted answers and record what was asked,
+// in order. What a command changed reaches the windows on the document's change channel
+// (DocumentChange.h), not here.
+//
+// Besides the questions, three requests stay here because they answer or show something
+// at once rather than report a change: the wait cursor, the status line text, and the
+// placement of the side windows that the close check stores.
 //
 // The records passed to the dialogs are plain values copied in and out (the ...Xfer
 // convention); a dialog returns false when the user cancels it, and then the record's
@@ -15,7 +19,6 @@
 
 #include "document/Rgb.h"
 
-class TReplay;
 class TArchiveProgress;
 struct TExportSettings;
 struct TExportSetupHooks;
@@ -128,28 +131,8 @@ class TPrompts {
     virtual void RunWithProgress(const std::string& text,
                                  const std::function<void(const TProgressReport&)>& work) = 0;
 
-    // ---- telling the windows ----
-    virtual void SetCaption(const std::string& caption) = 0;
+    // ---- requests to the user interface ----
     virtual void SetWaitCursor(bool wait) = 0;
     virtual void SetStatusText(const std::string& text) = 0;
-    // The channel extents were recomputed after the laps or the track changed: the graph
-    // resets its ranges, every view repaints, the lap list re-measures its rows.
-    virtual void LapsChanged() = 0;
-    // Repaint the main window (repaintPending tells it whether the whole layer is stale).
-    virtual void Repaint() = 0;
-    // Rows of the data window and the lap list, by lap index in document order.
-    virtual void LapAdded(const TReplay& lap) = 0;
-    virtual void LapEdited(int32_t index, const TReplay& lap) = 0;
-    virtual void LapRemoved(int32_t index) = 0;
-    virtual void AllLapsRemoved() = 0;
-    // A document's track became current: the picture-in-picture window resets its map scale
-    // when the track has geometry.
-    virtual void TrackOpened(bool hasGeometry) = 0;
-    // Clearing the document: back to the graph as the Graph command does (the map scroll
-    // position is kept in the state's savedMapScroll by the view), and the
-    // picture-in-picture window hidden (asked only while pipShown; the command then clears
-    // pipShown itself).
-    virtual void SwitchToGraph() = 0;
-    virtual void ClosePictureInPicture() = 0;
     virtual TWindowRect SideWindowRect(TSideWindow which) = 0;
 };

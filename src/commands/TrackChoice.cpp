@@ -10,7 +10,7 @@ int ChooseTrackForReplay(TCommandContext& ctx, const std::string& path) {
 int ChooseTrackForReplay(TCommandContext& ctx, const std::string& path,
                          const std::string& scopePath) {
     const std::string lower = LowerCaseCopy(path);
-    const int r = MatchTrackForPath(ctx.tracks, ctx.doc.associations, lower);
+    const int r = MatchTrackForPath(ctx.tracks, ctx.session.associations, lower);
     if (r >= 0) return r;
 
     std::string component;
@@ -22,7 +22,7 @@ int ChooseTrackForReplay(TCommandContext& ctx, const std::string& path,
     if (!ctx.prompts.ChooseTrack(xfer)) return -1;
     if (xfer.selection < 0 || xfer.selection >= ctx.tracks.Count()) return -1;
     if (xfer.remember && r == kNoTrackYet) {
-        ctx.doc.associations.push_back(
+        ctx.session.associations.push_back(
             TAssocTrack{component, int32_t(ctx.tracks.At(xfer.selection).trackId)});
     }
     return xfer.selection;

@@ -110,15 +110,18 @@ AverageResult AverageLaps(const std::vector<const TReplay*>& laps, int32_t track
     return outcome;
 }
 
-const char* ReadAverageLap(TOpenReplay& replay, int32_t driverIndex,
-                           const std::vector<int32_t>& lapIndexes, std::unique_ptr<TReplay>& out) {
+TReplayReadStatus ReadAverageLap(TOpenReplay& replay, int32_t driverIndex,
+                                 const std::vector<int32_t>& lapIndexes,
+                                 std::unique_ptr<TReplay>& out) {
     out.reset();
     std::vector<std::unique_ptr<TReplay>> read;
-    if (const char* error = ReadReplayLaps(replay, driverIndex, lapIndexes, read)) return error;
+    if (const TReplayReadStatus error = ReadReplayLaps(replay, driverIndex, lapIndexes, read);
+        error != TReplayReadStatus::Ok)
+        return error;
     if (read.size() < 2) {
-        if (read.empty()) return "Error reading lap data";
+        if (read.empty()) return TReplayReadStatus::ErrorReadingLapData;
         out = std::move(read.front());
-        return nullptr;
+        return TReplayReadStatus::Ok;
     }
     const TReplayDriver& driver = replay.drivers[static_cast<size_t>(driverIndex)];
     auto result = std::make_unique<TReplay>(driver.name, driver.carNumber);
@@ -126,7 +129,7 @@ const char* ReadAverageLap(TOpenReplay& replay, int32_t driverIndex,
     for (const auto& lap : read) laps.push_back(lap.get());
     if (AverageLaps(laps, replay.header.TrackLength, replay.header.TrackScale, *result) ==
         AverageResult::Failed)
-        return "Error reading lap data";
+        return TReplayReadStatus::ErrorReadingLapData;
     out = std::move(result);
-    return nullptr;
+    return TReplayReadStatus::Ok;
 }

@@ -26,8 +26,9 @@ struct TOpenReplay;
 
 // The Import Average Lap read: laps lapIndexes of driver driverIndex (partial laps refused
 // when there are two or more), then one lap averaged from them under a new lap made from
-// the driver's entry; a single lap is taken unchanged. Returns nullptr on success,
-// otherwise the message ("Partial laps may not be used in averaging", "Error finding lap
-// data", "Error reading lap data"); out then holds nothing.
-const char* ReadAverageLap(TOpenReplay& replay, int32_t driverIndex,
-                           const std::vector<int32_t>& lapIndexes, std::unique_ptr<TReplay>& out);
+// the driver's entry; a single lap is taken unchanged. Ok, PartialLapsInAverage,
+// ErrorFindingLapData or ErrorReadingLapData; out then holds nothing.
+enum class TReplayReadStatus;
+TReplayReadStatus ReadAverageLap(TOpenReplay& replay, int32_t driverIndex,
+                                 const std::vector<int32_t>& lapIndexes,
+                                 std::unique_ptr<TReplay>& out);

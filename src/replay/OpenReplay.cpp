@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-const char* OpenReplay(const std::string& path, int32_t trackLength, double trackScale,
-                       TOpenReplay& out) {
+TReplayReadStatus OpenReplay(const std::string& path, int32_t trackLength, double trackScale,
+                             TOpenReplay& out) {
     out.header = TReplayHeader{};
     out.header.TrackLength = trackLength;
     out.header.TrackScale = trackScale;
@@ -12,10 +12,30 @@ const char* OpenReplay(const std::string& path, int32_t trackLength, double trac
     out.laps.clear();
     out.path = path;
     out.replayName = std::filesystem::path(path).filename().string();
-    if (!out.file.Open(path)) return kMsgErrorOpeningReplay;
+    if (!out.file.Open(path)) return TReplayReadStatus::ErrorOpeningReplay;
     const int32_t dataSize = ReadReplayHeader(out.file, out.header, out.drivers);
-    if (dataSize == 0) return kMsgErrorReadingReplayHeader;
+    if (dataSize == 0) return TReplayReadStatus::ErrorReadingReplayHeader;
     if (!ScanLaps(out.file, dataSize, out.header, out.laps, &out.outOfMemory))
-        return kMsgErrorReadingReplayData;
-    return nullptr;
+        return TReplayReadStatus::ErrorReadingReplayData;
+    return TReplayReadStatus::Ok;
+}
+
+const char* ReplayReadMessage(TReplayReadStatus status) {
+    switch (status) {
+        case TReplayReadStatus::Ok:
+            return "";
+        case TReplayReadStatus::ErrorOpeningReplay:
+            return kMsgErrorOpeningReplay;
+        case TReplayReadStatus::ErrorReadingReplayHeader:
+            return kMsgErrorReadingReplayHeader;
+        case TReplayReadStatus::ErrorReadingReplayData:
+            return kMsgErrorReadingReplayData;
+        case TReplayReadStatus::ErrorFindingLapData:
+            return kMsgErrorFindingLapData;
+        case TReplayReadStatus::ErrorReadingLapData:
+            return kMsgErrorReadingLapData;
+        case TReplayReadStatus::PartialLapsInAverage:
+            return kMsgPartialLapsInAverage;
+    }
+    return "";
 }

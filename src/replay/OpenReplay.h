@@ -13,6 +13,19 @@
 #include "replay/ReplayFile.h"
 #include "replay/Scan.h"
 
+// How reading a replay for import ended; ReplayReadMessage gives the text the user sees.
+enum class TReplayReadStatus {
+    Ok,
+    ErrorOpeningReplay,        // "Error opening replay"
+    ErrorReadingReplayHeader,  // "Error reading replay header"
+    ErrorReadingReplayData,    // "Error reading replay data"
+    ErrorFindingLapData,       // "Error finding lap data"
+    ErrorReadingLapData,       // "Error reading lap data"
+    PartialLapsInAverage,      // "Partial laps may not be used in averaging"
+};
+// The message that the status stands for ("" for Ok).
+const char* ReplayReadMessage(TReplayReadStatus status);
+
 struct TOpenReplay {
     TReplayHeader header;
     std::vector<TReplayDriver> drivers;  // N entries, in table order
@@ -24,17 +37,17 @@ struct TOpenReplay {
 };
 
 // Opens path (as given, never case-changed), reads header and driver table and scans the
-// laps with the chosen track's length and scale. Returns nullptr on success, otherwise the
-// message: "Error opening replay", "Error reading replay header", "Error reading replay data"
-// (preceded by kMsgScanOutOfMemory when out.outOfMemory is set).
-const char* OpenReplay(const std::string& path, int32_t trackLength, double trackScale,
-                       TOpenReplay& out);
+// laps with the chosen track's length and scale. Ok, ErrorOpeningReplay,
+// ErrorReadingReplayHeader or ErrorReadingReplayData (whose message is preceded by
+// kMsgScanOutOfMemory when out.outOfMemory is set).
+TReplayReadStatus OpenReplay(const std::string& path, int32_t trackLength, double trackScale,
+                             TOpenReplay& out);
 
 // Reads lap lapIndex of driver driverIndex into a new lap named from the driver entry:
-// sets Slot and FrameCount, seeks to the lap, reads its samples. Returns nullptr on success,
-// otherwise "Error finding lap data" or "Error reading lap data" (out is then reset).
-const char* ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_t lapIndex,
-                          std::unique_ptr<TReplay>& out);
+// sets Slot and FrameCount, seeks to the lap, reads its samples. Ok, ErrorFindingLapData or
+// ErrorReadingLapData (out is then reset).
+TReplayReadStatus ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_t lapIndex,
+                                std::unique_ptr<TReplay>& out);
 
 // Shown (title "Import Average Lap", exclamation icon) when a partial lap is chosen for an
 // average.
@@ -42,9 +55,9 @@ inline constexpr const char* kMsgPartialLapsInAverage = "Partial laps may not be
 inline constexpr const char* kImportAverageLapTitle = "Import Average Lap";
 
 // Reads the laps lapIndexes (in the order given) of driver driverIndex, as the average-lap
-// import does: with two or more laps, a partial one is refused (kMsgPartialLapsInAverage)
-// before anything is read. Returns nullptr on success, otherwise the message; out then
-// holds nothing (the laps read so far are discarded).
-const char* ReadReplayLaps(TOpenReplay& replay, int32_t driverIndex,
-                           const std::vector<int32_t>& lapIndexes,
-                           std::vector<std::unique_ptr<TReplay>>& out);
+// import does: with two or more laps, a partial one is refused (PartialLapsInAverage)
+// before anything is read. On failure out holds nothing (the laps read so far are
+// discarded).
+TReplayReadStatus ReadReplayLaps(TOpenReplay& replay, int32_t driverIndex,
+                                 const std::vector<int32_t>& lapIndexes,
+                                 std::vector<std::unique_ptr<TReplay>>& out);

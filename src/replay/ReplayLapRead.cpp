@@ -1,44 +1,47 @@
 #include "replay/OpenReplay.h"
 
 // Kept apart from the open step, which needs no lap objects.
-const char* ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_t lapIndex,
-                          std::unique_ptr<TReplay>& out) {
+TReplayReadStatus ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_t lapIndex,
+                                std::unique_ptr<TReplay>& out) {
     out.reset();
     if (driverIndex < 0 || size_t(driverIndex) >= replay.laps.size() ||
         size_t(driverIndex) >= replay.drivers.size())
-        return kMsgErrorFindingLapData;
+        return TReplayReadStatus::ErrorFindingLapData;
     const auto& chain = replay.laps[size_t(driverIndex)];
-    if (lapIndex < 0 || size_t(lapIndex) >= chain.size()) return kMsgErrorFindingLapData;
+    if (lapIndex < 0 || size_t(lapIndex) >= chain.size())
+        return TReplayReadStatus::ErrorFindingLapData;
     const TReplayLapInfo& info = chain[size_t(lapIndex)];
     replay.header.Slot = driverIndex + replay.header.PaceOffset;
     replay.header.FrameCount = info.FrameCount;
-    if (!replay.file.Seek(info.FileOffset)) return kMsgErrorFindingLapData;
+    if (!replay.file.Seek(info.FileOffset)) return TReplayReadStatus::ErrorFindingLapData;
     const TReplayDriver& driver = replay.drivers[size_t(driverIndex)];
     auto lap = std::make_unique<TReplay>(driver.name, driver.carNumber);
-    if (!ReadLapSamples(replay.file, *lap, replay.header)) return kMsgErrorReadingLapData;
+    if (!ReadLapSamples(replay.file, *lap, replay.header))
+        return TReplayReadStatus::ErrorReadingLapData;
     out = std::move(lap);
-    return nullptr;
+    return TReplayReadStatus::Ok;
 }
 
-const char* ReadReplayLaps(TOpenReplay& replay, int32_t driverIndex,
-                           const std::vector<int32_t>& lapIndexes,
-                           std::vector<std::unique_ptr<TReplay>>& out) {
+TReplayReadStatus ReadReplayLaps(TOpenReplay& replay, int32_t driverIndex,
+                                 const std::vector<int32_t>& lapIndexes,
+                                 std::vector<std::unique_ptr<TReplay>>& out) {
     out.clear();
     if (driverIndex < 0 || size_t(driverIndex) >= replay.laps.size())
-        return kMsgErrorFindingLapData;
+        return TReplayReadStatus::ErrorFindingLapData;
     const auto& chain = replay.laps[size_t(driverIndex)];
     if (lapIndexes.size() >= 2) {
         for (int32_t k : lapIndexes)
             if (k >= 0 && size_t(k) < chain.size() && IsPartialLap(chain, size_t(k)))
-                return kMsgPartialLapsInAverage;
+                return TReplayReadStatus::PartialLapsInAverage;
     }
     for (int32_t k : lapIndexes) {
         std::unique_ptr<TReplay> lap;
-        if (const char* error = ReadReplayLap(replay, driverIndex, k, lap)) {
+        if (const TReplayReadStatus error = ReadReplayLap(replay, driverIndex, k, lap);
+            error != TReplayReadStatus::Ok) {
             out.clear();
             return error;
         }
         out.push_back(std::move(lap));
     }
-    return nullptr;
+    return TReplayReadStatus::Ok;
 }

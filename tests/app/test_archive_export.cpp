@@ -13,7 +13,7 @@
 #include <functional>
 
 #include "AppFixture.h"
-#include "app/CommandIds.h"
+#include "commands/CommandIds.h"
 
 using namespace app_test;
 
@@ -77,7 +77,7 @@ TEST_F(ArchiveExportTest, ALapIsImportedFromTheSampleArchiveAndNothingStaysBesid
     });
     frame().action(cmd::ImportReplay)->trigger();
     EXPECT_EQ(members, (QStringList{"sample-kestrel.rpl", "sample-marlow.rpl"}));
-    EXPECT_EQ(window().doc().laps.Count(), 4);
+    EXPECT_EQ(window().doc().laps().Count(), 4);
     EXPECT_TRUE(messages.empty());
     std::vector<std::string> left;
     for (const auto& e : fs::directory_iterator(dir / "season"))

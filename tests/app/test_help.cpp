@@ -9,10 +9,10 @@
 #include <QWhatsThis>
 
 #include "AppFixture.h"
-#include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/HelpFile.h"
 #include "app/HelpWindow.h"
+#include "commands/CommandIds.h"
 
 using namespace app_test;
 
@@ -129,14 +129,14 @@ TEST_F(HelpTest, ContextHelpOpensTheNextCommandsTopicInsteadOfRunningIt) {
 
     frame().action(cmd::YLine)->trigger();
     EXPECT_EQ(ShownTopic(), cmd::YLine);
-    EXPECT_EQ(window().doc().yAxis, 2) << "the command itself must not run";
+    EXPECT_EQ(window().doc().axes().y, 2) << "the command itself must not run";
     EXPECT_FALSE(app->inContextHelp());
     QApplication::processEvents();
     EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
 
     // Out of the mode, commands run again.
     frame().action(cmd::YLine)->trigger();
-    EXPECT_EQ(window().doc().yAxis, 3);
+    EXPECT_EQ(window().doc().axes().y, 3);
 }
 
 TEST_F(HelpTest, EscapeLeavesContextHelpWithoutATopic) {
@@ -145,7 +145,7 @@ TEST_F(HelpTest, EscapeLeavesContextHelpWithoutATopic) {
     QWhatsThis::leaveWhatsThisMode();  // what Escape does in the mode
     EXPECT_FALSE(app->inContextHelp());
     frame().action(cmd::YLine)->trigger();
-    EXPECT_EQ(window().doc().yAxis, 3);
+    EXPECT_EQ(window().doc().axes().y, 3);
     EXPECT_EQ(app->helpWindow(), nullptr);
 }
 

@@ -10,8 +10,8 @@
 #include <functional>
 
 #include "AppFixture.h"
-#include "app/CommandIds.h"
 #include "app/HelpWindow.h"
+#include "commands/CommandIds.h"
 #include "document/LapPalette.h"
 
 using namespace app_test;
@@ -72,10 +72,10 @@ TEST_F(ImportTest, ALapImportedIntoTheSampleDocumentGetsTheNextColourAndMarksItC
 
     EXPECT_EQ(helpTopic, topic::ImportLapDialog);
     EXPECT_TRUE(helpOverDialog);
-    TDocumentState& doc = window().doc();
-    ASSERT_EQ(doc.laps.Count(), 4);
-    EXPECT_EQ(doc.laps.At(3).colour, LapPalette[3]);
-    EXPECT_TRUE(doc.dirty);
+    const TDocument& doc = window().doc();
+    ASSERT_EQ(doc.laps().Count(), 4);
+    EXPECT_EQ(doc.laps().At(3).colour, LapPalette[3]);
+    EXPECT_TRUE(doc.dirty());
     EXPECT_TRUE(frame().action(cmd::FileSave)->isEnabled());
     EXPECT_TRUE(frame().action(cmd::EditInfo)->isEnabled());
     // The laps now come from the document and a replay: no single source is named.
@@ -89,7 +89,7 @@ TEST_F(ImportTest, TheFirstLapOfAnEmptyDocumentNamesTrackAndReplayInTheCaption) 
     ChooseReplay();
     WhenModal(QStringLiteral("Import Lap"), [](QDialog* d) { d->accept(); });
     frame().action(cmd::ImportReplay)->trigger();
-    ASSERT_EQ(window().doc().laps.Count(), 1);
+    ASSERT_EQ(window().doc().laps().Count(), 1);
     EXPECT_EQ(frame().windowTitle(),
               QStringLiteral("Korvale [Kestrel Ridge Circuit, sample-kestrel.rpl]"));
     EXPECT_TRUE(frame().action(cmd::FileSaveAs)->isEnabled());
@@ -100,7 +100,7 @@ TEST_F(ImportTest, CancelInTheImportLapDialogAddsNothing) {
     ChooseReplay();
     WhenModal(QStringLiteral("Import Lap"), [](QDialog* d) { d->reject(); });
     frame().action(cmd::ImportReplay)->trigger();
-    EXPECT_EQ(window().doc().laps.Count(), 3);
-    EXPECT_FALSE(window().doc().dirty);
+    EXPECT_EQ(window().doc().laps().Count(), 3);
+    EXPECT_FALSE(window().doc().dirty());
     EXPECT_FALSE(frame().action(cmd::FileSave)->isEnabled());
 }

@@ -12,10 +12,10 @@
 #include <set>
 
 #include "AppFixture.h"
-#include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/HelpWindow.h"
 #include "app/ToolBarGadgets.h"
+#include "commands/CommandIds.h"
 #include "views/graph/TGraphView.h"
 
 using namespace app_test;
@@ -179,13 +179,13 @@ TEST_F(MenuTest, LaterCommandsAreShownButDisabledWhateverTheDocument) {
                          cmd::OtherMarkers};
     for (int id : later) EXPECT_FALSE(Enabled(id)) << id;
     window().OpenStartupDocument(Sample());
-    ASSERT_EQ(window().doc().laps.Count(), 3);
+    ASSERT_EQ(window().doc().laps().Count(), 3);
     for (int id : later) {
         EXPECT_FALSE(Enabled(id)) << id;
         // Choosing one anyway (a stale key press) does nothing.
         window().RunCommand(id);
     }
-    EXPECT_EQ(window().doc().viewMode, ViewGraph);
+    EXPECT_EQ(window().view().viewMode, ViewGraph);
 }
 
 TEST_F(MenuTest, EnablingOfAnEmptyDocument) {
@@ -204,7 +204,7 @@ TEST_F(MenuTest, EnablingOfAnEmptyDocument) {
 
 TEST_F(MenuTest, AnAxisChangeEnablesSaveAndChoosingItBackDisablesItAgain) {
     frame().action(cmd::YLine)->trigger();
-    EXPECT_EQ(window().doc().yAxis, 3);
+    EXPECT_EQ(window().doc().axes().y, 3);
     EXPECT_TRUE(Checked(cmd::YLine));
     EXPECT_FALSE(Checked(cmd::YSpeed));
     EXPECT_TRUE(Enabled(cmd::FileSave));
@@ -214,7 +214,7 @@ TEST_F(MenuTest, AnAxisChangeEnablesSaveAndChoosingItBackDisablesItAgain) {
 
 TEST_F(MenuTest, AnOpenedDocumentEnablesItsCommandsAndTheZoomCommandsFollowTheGraph) {
     window().OpenStartupDocument(Sample());
-    ASSERT_EQ(window().doc().laps.Count(), 3);
+    ASSERT_EQ(window().doc().laps().Count(), 3);
     EXPECT_TRUE(Enabled(cmd::FileSaveAs));
     EXPECT_TRUE(Enabled(cmd::EditInfo));
     EXPECT_TRUE(Enabled(cmd::DeleteLap));
@@ -223,15 +223,15 @@ TEST_F(MenuTest, AnOpenedDocumentEnablesItsCommandsAndTheZoomCommandsFollowTheGr
     EXPECT_FALSE(Enabled(cmd::FullSize));
 
     // Zoom into the middle of the x range, as a rubber band would.
-    TDocumentState& doc = window().doc();
-    const double span = doc.fullRange[1] - doc.fullRange[0];
-    doc.viewRange[0] = doc.fullRange[0] + span / 4;
-    doc.viewRange[1] = doc.fullRange[1] - span / 4;
+    TViewState& view = window().view();
+    const double span = view.graph.fullRange.x.max - view.graph.fullRange.x.min;
+    view.graph.viewRange.x.min = view.graph.fullRange.x.min + span / 4;
+    view.graph.viewRange.x.max = view.graph.fullRange.x.max - span / 4;
     emit window().stateChanged();
     EXPECT_TRUE(Enabled(cmd::ZoomOut));
     EXPECT_TRUE(Enabled(cmd::FullSize));
     frame().action(cmd::FullSize)->trigger();
-    EXPECT_EQ(doc.viewRange, doc.fullRange);
+    EXPECT_EQ(view.graph.viewRange, view.graph.fullRange);
     EXPECT_FALSE(Enabled(cmd::ZoomOut));
     EXPECT_FALSE(Enabled(cmd::FullSize));
 }
@@ -241,8 +241,8 @@ TEST_F(MenuTest, NewOnAnUnchangedDocumentAsksNothingAndClearsIt) {
     messages.clear();
     frame().action(cmd::FileNew)->trigger();
     EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(window().doc().laps.Count(), 0);
-    EXPECT_TRUE(window().doc().documentPath.empty());
+    EXPECT_EQ(window().doc().laps().Count(), 0);
+    EXPECT_TRUE(window().doc().documentPath().empty());
     EXPECT_EQ(frame().windowTitle(), QStringLiteral("Korvale"));
     EXPECT_FALSE(Enabled(cmd::FileSaveAs));
     EXPECT_FALSE(Enabled(cmd::EditInfo));
@@ -319,7 +319,7 @@ TEST_F(MenuTest, AboutShowsTheAboutBoxOverTheFrame) {
 TEST_F(MenuTest, ExitAsksAboutUnsavedChangesAndNoClosesTheProgram) {
     frame().show();
     window().OpenStartupDocument(Sample());
-    window().doc().dirty = true;
+    window().doc().SetDirty(true);
     messages.clear();
     answers = {TMsgAnswer::No};
     frame().action(cmd::Exit)->trigger();

@@ -8,9 +8,9 @@
 #include <QUrl>
 
 #include "AppFixture.h"
-#include "app/CommandIds.h"
 #include "app/OpenCommandRepair.h"
 #include "app/StartupOptions.h"
+#include "commands/CommandIds.h"
 #include "commands/RecentFiles.h"
 
 using namespace app_test;
@@ -77,8 +77,8 @@ TEST_F(ShellTest, DroppingThreeFilesOpensOnlyTheFirstAndKeepsTheDialogDirectory)
     const std::string second = Sample("second.kvl");
     const std::string third = Sample("third.kvl");
     Drop({first, second, third});
-    EXPECT_EQ(window().doc().documentPath, first);
-    EXPECT_EQ(window().doc().laps.Count(), 3);
+    EXPECT_EQ(window().doc().documentPath(), first);
+    EXPECT_EQ(window().doc().laps().Count(), 3);
     EXPECT_EQ(ReadRecentFiles(Settings()), std::vector<std::string>{first});
     EXPECT_EQ(Settings().ReadText("admin", "path", "unchanged"), "unchanged");
     EXPECT_EQ(frame().windowTitle(), QStringLiteral("Korvale - first.kvl [Kestrel Ridge Circuit]"));
@@ -87,14 +87,14 @@ TEST_F(ShellTest, DroppingThreeFilesOpensOnlyTheFirstAndKeepsTheDialogDirectory)
 TEST_F(ShellTest, ADropOntoAChangedDocumentAsksFirstAndCancelKeepsIt) {
     const std::string first = Sample("first.kvl");
     window().OpenStartupDocument(first);
-    window().doc().dirty = true;
+    window().doc().SetDirty(true);
     messages.clear();
     answers = {TMsgAnswer::Cancel};
     Drop({Sample("other.kvl")});
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].title, "Save File");
-    EXPECT_EQ(window().doc().documentPath, first);
-    EXPECT_TRUE(window().doc().dirty);
+    EXPECT_EQ(window().doc().documentPath(), first);
+    EXPECT_TRUE(window().doc().dirty());
 }
 
 TEST_F(ShellTest, ARecentFileOpensWithoutAQuestionWhenNothingChanged) {
@@ -109,7 +109,7 @@ TEST_F(ShellTest, ARecentFileOpensWithoutAQuestionWhenNothingChanged) {
     messages.clear();
     second->trigger();
     EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(window().doc().documentPath, a);
+    EXPECT_EQ(window().doc().documentPath(), a);
     EXPECT_EQ(ReadRecentFiles(Settings()), (std::vector<std::string>{a, b}));
 }
 
@@ -118,15 +118,15 @@ TEST_F(ShellTest, ARecentFileWithUnsavedChangesAsksAndCancelLeavesEverything) {
     const std::string b = Sample("b.kvl");
     window().OpenStartupDocument(a);
     window().OpenStartupDocument(b);
-    window().doc().dirty = true;
+    window().doc().SetDirty(true);
     frame().UpdateCommands();
     messages.clear();
     answers = {TMsgAnswer::Cancel};
     frame().findChild<QAction*>(QStringLiteral("recentFile2"))->trigger();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].title, "Save File");
-    EXPECT_EQ(window().doc().documentPath, b);
-    EXPECT_TRUE(window().doc().dirty);
+    EXPECT_EQ(window().doc().documentPath(), b);
+    EXPECT_TRUE(window().doc().dirty());
     EXPECT_EQ(ReadRecentFiles(Settings()), (std::vector<std::string>{b, a}));
 }
 
@@ -162,7 +162,7 @@ TEST_F(ShellTest, SaveAsUnderANewNamePutsThatNameFirstOnTheRecentFiles) {
     AnswerNextFileDialog(renamed);
     frame().action(cmd::FileSaveAs)->trigger();
     EXPECT_TRUE(std::filesystem::exists(renamed));
-    EXPECT_EQ(window().doc().documentPath, renamed);
+    EXPECT_EQ(window().doc().documentPath(), renamed);
     EXPECT_EQ(ReadRecentFiles(Settings()), (std::vector<std::string>{renamed, original}));
     EXPECT_EQ(frame().windowTitle(),
               QStringLiteral("Korvale - renamed.kvl [Kestrel Ridge Circuit]"));
@@ -177,7 +177,7 @@ TEST_F(ShellTest, OpenThroughTheFileDialogReadsTheDocument) {
     const std::string doc = Sample("chosen.kvl");
     AnswerNextFileDialog(doc);
     frame().action(cmd::FileOpen)->trigger();
-    EXPECT_EQ(window().doc().documentPath, doc);
-    EXPECT_EQ(window().doc().laps.Count(), 3);
+    EXPECT_EQ(window().doc().documentPath(), doc);
+    EXPECT_EQ(window().doc().laps().Count(), 3);
     EXPECT_EQ(Settings().ReadText("admin", "path", ""), (dir / "*.kvl").string());
 }

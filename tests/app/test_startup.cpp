@@ -4,8 +4,8 @@
 #include <QScreen>
 
 #include "AppFixture.h"
-#include "app/CommandIds.h"
 #include "app/HelpWindow.h"
+#include "commands/CommandIds.h"
 #include "commands/RecentFiles.h"
 
 using namespace app_test;
@@ -74,8 +74,8 @@ TEST_F(StartupTest, StartupDocumentIsOpenedAndPutOnTopOfTheRecentFiles) {
     }
     const std::string doc = Sample("start.kvl");
     ASSERT_TRUE(Start(doc));
-    EXPECT_EQ(window().doc().laps.Count(), 3);
-    EXPECT_EQ(window().doc().documentPath, doc);
+    EXPECT_EQ(window().doc().laps().Count(), 3);
+    EXPECT_EQ(window().doc().documentPath(), doc);
     const auto recent = ReadRecentFiles(Settings());
     ASSERT_EQ(recent.size(), 2u);
     EXPECT_EQ(recent[0], doc);
@@ -92,7 +92,7 @@ TEST_F(StartupTest, AStartupDocumentThatCannotBeReadReportsAndTheProgramRunsOn) 
     ASSERT_TRUE(Start((dir / "missing.kvl").string()));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].title, "Open Error");
-    EXPECT_EQ(window().doc().laps.Count(), 0);
+    EXPECT_EQ(window().doc().laps().Count(), 0);
 }
 
 TEST_F(StartupTest, ClosingWritesThePlacementTheSideWindowsAndTheAxes) {
@@ -169,7 +169,7 @@ TEST_F(StartupTest, RestoringAfterMaximizeClearsTheFlag) {
 TEST_F(StartupTest, CancelInTheSaveQuestionKeepsTheProgramOpen) {
     NotFirstRun();
     ASSERT_TRUE(Start(Sample()));
-    window().doc().dirty = true;
+    window().doc().SetDirty(true);
     messages.clear();
     answers = {TMsgAnswer::Cancel};
     EXPECT_FALSE(frame().close());
@@ -200,9 +200,9 @@ TEST_F(StartupTest, AxesOutOfRangeInTheSettingsTakeTheirDefaults) {
         s.WriteInt("graph", "ayaxis", -3);
     }
     ASSERT_TRUE(Start());
-    EXPECT_EQ(window().doc().xAxis, 1);
-    EXPECT_EQ(window().doc().yAxis, 2);
-    EXPECT_EQ(window().doc().y2Axis, 7);
+    EXPECT_EQ(window().doc().axes().x, 1);
+    EXPECT_EQ(window().doc().axes().y, 2);
+    EXPECT_EQ(window().doc().axes().y2, 7);
     EXPECT_FALSE(frame().action(cmd::FileSave)->isEnabled());
     EXPECT_TRUE(frame().action(cmd::YSpeed)->isChecked());
     app.reset();
@@ -215,9 +215,9 @@ TEST_F(StartupTest, AxesOutOfRangeInTheSettingsTakeTheirDefaults) {
         s.WriteInt("graph", "ayaxis", 0);
     }
     ASSERT_TRUE(Start());
-    EXPECT_EQ(window().doc().xAxis, 0);
-    EXPECT_EQ(window().doc().yAxis, 6);
-    EXPECT_EQ(window().doc().y2Axis, 0);
+    EXPECT_EQ(window().doc().axes().x, 0);
+    EXPECT_EQ(window().doc().axes().y, 6);
+    EXPECT_EQ(window().doc().axes().y2, 0);
 }
 
 TEST_F(StartupTest, ARunWithoutAUserLeavesTheWelcomeForTheFirstRealStart) {
@@ -227,9 +227,9 @@ TEST_F(StartupTest, ARunWithoutAUserLeavesTheWelcomeForTheFirstRealStart) {
     EXPECT_EQ(app->helpWindow(), nullptr);
     EXPECT_EQ(Settings().ReadInt("admin", "first", 0), 0);
     // Message boxes are not shown: the save question takes Cancel, which changes nothing.
-    window().doc().dirty = true;
+    window().doc().SetDirty(true);
     EXPECT_FALSE(window().CanClose());
-    EXPECT_TRUE(window().doc().dirty);
+    EXPECT_TRUE(window().doc().dirty());
     app.reset();
     ASSERT_TRUE(Start());
     ASSERT_NE(app->helpWindow(), nullptr);

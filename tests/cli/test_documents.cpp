@@ -242,12 +242,13 @@ TEST_F(DocumentCli, ExportedReplayReadsBackWithTheLapsNamesAndPositions) {
     EXPECT_EQ(r.out, written + "\nReplay successfully exported\n");
 
     TOpenReplay back;
-    ASSERT_EQ(OpenReplay(written, road.trackLength, road.inchesPerUnit, back), nullptr);
+    ASSERT_EQ(OpenReplay(written, road.trackLength, road.inchesPerUnit, back),
+              TReplayReadStatus::Ok);
     ASSERT_EQ(back.drivers.size(), 2u);
     EXPECT_EQ(std::string(back.drivers[0].name), TableName(truth.drivers[0].name));
     EXPECT_EQ(std::string(back.drivers[1].name), TableName(truth.drivers[1].name));
     std::unique_ptr<TReplay> lap;
-    ASSERT_EQ(ReadReplayLap(back, 0, 0, lap), nullptr);
+    ASSERT_EQ(ReadReplayLap(back, 0, 0, lap), TReplayReadStatus::Ok);
 
     TTrackDataFile data;
     ASSERT_EQ(ReadTrackDataFile(tracks, data), TrackReadStatus::Ok);

@@ -199,7 +199,7 @@ TEST(SimulateSamples, BuildMadeASampleReplayForEachTrackWithGeometry) {
         // Every car drives the full laps that the sample document takes its laps from.
         TOpenReplay replay;
         ASSERT_EQ(OpenReplay(path.string(), track->trackLength, track->inchesPerUnit, replay),
-                  nullptr);
+                  TReplayReadStatus::Ok);
         for (const auto& chain : replay.laps) EXPECT_GE(chain.size(), s.fullLaps + 2);
     }
 }

@@ -17,6 +17,7 @@
 #include "commands/DocumentCommands.h"
 #include "document/KvlFile.h"
 #include "platform/ProfileFile.h"
+#include "support/DocumentEdits.h"
 #include "support/LapAssertions.h"
 #include "track/TrackList.h"
 
@@ -98,7 +99,8 @@ class CommandsTest : public testing::Test {
                ("korvale-commands-" + std::to_string(getpid()) + "-" +
                 testing::UnitTest::GetInstance()->current_test_info()->name())),
           settings_((std::filesystem::create_directories(dir_), (dir_ / "korvale.ini").string())),
-          ctx{doc, tracks, settings_, prompts} {
+          ctx{doc, view, session, tracks, settings_, prompts} {
+        doc.Subscribe(prompts);
         // Sorted by name as the track list keeps them: Bullring, Oval, Ridge.
         tracks.Insert(MakeTrack("Oval", 24, "oval"));
         tracks.Insert(MakeTrack("Ridge", 156, "ridge", "kestrel"));
@@ -106,6 +108,7 @@ class CommandsTest : public testing::Test {
         TReplay::ResetLapCounter();
     }
     ~CommandsTest() override {
+        doc.Unsubscribe(prompts);
         std::error_code ec;
         std::filesystem::remove_all(dir_, ec);
     }
@@ -117,14 +120,14 @@ class CommandsTest : public testing::Test {
     TReplay& AddLap(const char* name, int32_t n = 20, Rgb colour = {255, 0, 0}) {
         auto lap = MakeLap(name, n, 100, colour);
         TReplay& ref = *lap;
-        doc.laps.Add(std::move(lap));
+        doc.AddLap(std::move(lap));
         return ref;
     }
     // A document on the track of that name with the given laps, marked changed.
     void MakeDocument(const std::string& track, std::vector<const char*> names) {
-        doc.currentTrack = TrackIndex(track);
+        doc.SetCurrentTrack(TrackIndex(track));
         for (const char* n : names) AddLap(n);
-        doc.dirty = true;
+        doc.SetDirty(true);
     }
     std::string Setting(const std::string& section, const std::string& key,
                         const std::string& def = "<missing>") const {
@@ -141,7 +144,9 @@ class CommandsTest : public testing::Test {
 
   public:
     TTrackList tracks;
-    TDocumentState doc;
+    TDocument doc{tracks};
+    TViewState view;
+    TSessionState session;
     ScriptedPrompts prompts;
     TCommandContext ctx;
 };

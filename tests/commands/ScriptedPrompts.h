@@ -1,6 +1,7 @@
 #pragma once
-// A TPrompts that answers from a script and records everything it was asked or told, in
-// order, as one line of text per call. A question the script has no answer for fails the
+// A TPrompts that answers from a script and records everything it was asked, and every
+// change the document announced (it subscribes as a window would), in order, as one line
+// of text per call. A question the script has no answer for fails the
 // test and is answered with Cancel.
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/DocumentChange.h"
 #include "commands/ExportCommands.h"
 #include "commands/Prompts.h"
 #include "document/TReplay.h"
@@ -52,7 +54,7 @@ inline std::string Msg(const std::string& title, const std::string& text,
 inline const std::string kSaveQuestion = Msg("Save File", "File has changed.\nSave before closing?",
                                              TMsgIcon::Question, TMsgButtons::YesNoCancel);
 
-class ScriptedPrompts : public TPrompts {
+class ScriptedPrompts : public TPrompts, public TDocumentObserver {
   public:
     // ---- the script ----
     std::deque<TMsgAnswer> answers;                    // message boxes with a question
@@ -222,32 +224,15 @@ class ScriptedPrompts : public TPrompts {
         });
     }
 
-    void SetCaption(const std::string& c) override {
-        caption = c;
-        log.push_back("Caption: " + c);
-    }
     void SetWaitCursor(bool wait) override {
         waitDepth = wait ? 1 : 0;
         log.push_back(wait ? "Wait: on" : "Wait: off");
     }
     void SetStatusText(const std::string& t) override { log.push_back("Status: " + t); }
-    void LapsChanged() override { log.push_back("LapsChanged"); }
-    void Repaint() override { log.push_back("Repaint"); }
-    void LapAdded(const TReplay& lap) override {
-        log.push_back(std::string("LapAdded: ") + lap.driverName);
+    void Changed(const TDocumentChange& change) override {
+        if (change.kind == TChangeKind::CaptionChanged) caption = change.caption;
+        log.push_back(ChangeText(change));
     }
-    void LapEdited(int32_t index, const TReplay& lap) override {
-        log.push_back("LapEdited: " + std::to_string(index) + " " + lap.driverName);
-    }
-    void LapRemoved(int32_t index) override {
-        log.push_back("LapRemoved: " + std::to_string(index));
-    }
-    void AllLapsRemoved() override { log.push_back("AllLapsRemoved"); }
-    void TrackOpened(bool geometry) override {
-        log.push_back(std::string("TrackOpened: ") + (geometry ? "geometry" : "no geometry"));
-    }
-    void SwitchToGraph() override { log.push_back("SwitchToGraph"); }
-    void ClosePictureInPicture() override { log.push_back("ClosePictureInPicture"); }
     TWindowRect SideWindowRect(TSideWindow which) override { return rects[which]; }
 
   private:

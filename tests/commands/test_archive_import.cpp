@@ -60,8 +60,8 @@ TEST_F(ArchiveImportTest, TheChosenReplayIsImportedAndItsTemporaryCopyRemovedAft
                                              "Dialog: Import Replay | heat1.rpl, Heat2.rpl",
                                              "Dialog: Extracting", "Dialog: Import Lap"));
     EXPECT_EQ(prompts.compFileDialogs[0].selection, 0) << "the first entry starts selected";
-    ASSERT_EQ(doc.laps.Count(), 1);
-    EXPECT_EQ(doc.sourceReplay.Name(), "heat2.rpl");
+    ASSERT_EQ(doc.laps().Count(), 1);
+    EXPECT_EQ(doc.sourceReplay().Name(), "heat2.rpl");
     EXPECT_EQ(Listing("shorttrack"), std::set<std::string>{"Season.RPZ"});
 
     // Cancelled in the lap dialog, or failing to read the lap: the copy goes all the same.
@@ -81,7 +81,7 @@ TEST_F(ArchiveImportTest, TheChosenReplayIsImportedAndItsTemporaryCopyRemovedAft
     ImportReplayCommand(ctx);
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Listing("shorttrack"), std::set<std::string>{"Season.RPZ"});
-    EXPECT_EQ(doc.laps.Count(), 1);
+    EXPECT_EQ(doc.laps().Count(), 1);
     EXPECT_EQ(prompts.waitDepth, 0);
 }
 
@@ -93,7 +93,7 @@ TEST_F(ArchiveImportTest, TheTemporaryDirectoryIsTheFirstFreeTdNumber) {
     prompts.compFiles = {0};
     prompts.importLaps = {PickSeeing("shorttrack/td2/heat.rpl")};
     ImportReplayCommand(ctx);
-    EXPECT_EQ(doc.laps.Count(), 1);
+    EXPECT_EQ(doc.laps().Count(), 1);
     EXPECT_EQ(Listing("shorttrack"), (std::set<std::string>{"Season.rpz", "td0", "td1"}));
 }
 
@@ -113,7 +113,7 @@ TEST_F(ArchiveImportTest, AnArchiveNamedWithoutADirectoryIsExtractedBelowTheCurr
     prompts.tracks = {{true, TrackIndex("Short Track"), false}};
     ImportReplayCommand(ctx);
     fs::current_path(before);
-    EXPECT_EQ(doc.laps.Count(), 1);
+    EXPECT_EQ(doc.laps().Count(), 1);
     EXPECT_EQ(Listing("shorttrack"), std::set<std::string>{"Season.rpz"});
 }
 
@@ -133,8 +133,8 @@ TEST_F(ArchiveImportTest, AbortDuringTheExtractionImportsNothingAndLeavesNothing
                 ElementsAre(kReplayDialog + "./*.rpl", "Dialog: Import Replay | big.rpl",
                             "Dialog: Extracting"));
     EXPECT_EQ(percents, 3) << "the extraction stops at the next message";
-    EXPECT_EQ(doc.laps.Count(), 0);
-    EXPECT_EQ(doc.currentTrack, -1);
+    EXPECT_EQ(doc.laps().Count(), 0);
+    EXPECT_EQ(doc.currentTrack(), -1);
     EXPECT_EQ(Listing("shorttrack"), std::set<std::string>{"Season.rpz"});
     EXPECT_EQ(prompts.waitDepth, 0);
 }
@@ -158,7 +158,7 @@ TEST_F(ArchiveImportTest, ArchiveErrorsAreShownUnderTheirTitleAndCleanedUp) {
     EXPECT_THAT(Messages(), ElementsAre(Msg(kArchiveErrorTitle, ArchiveErrorText(kArchiveEncrypted),
                                             TMsgIcon::Stop)));
     EXPECT_EQ(Listing("shorttrack"), (std::set<std::string>{"Notes.rpz", "Locked.rpz"}));
-    EXPECT_EQ(doc.laps.Count(), 0);
+    EXPECT_EQ(doc.laps().Count(), 0);
 }
 
 TEST_F(ArchiveImportTest, ATrackChosenForAnArchiveIsRememberedForTheArchivesDirectory) {
@@ -170,8 +170,8 @@ TEST_F(ArchiveImportTest, ATrackChosenForAnArchiveIsRememberedForTheArchivesDire
     ImportReplayCommand(ctx);
     ASSERT_EQ(prompts.trackDialogs.size(), 1u);
     EXPECT_EQ(prompts.trackDialogs[0].scopeText, "for elsewhere") << "not the temporary directory";
-    ASSERT_EQ(doc.associations.size(), 1u);
-    EXPECT_EQ(doc.associations[0].fragment, "elsewhere");
+    ASSERT_EQ(session.associations.size(), 1u);
+    EXPECT_EQ(session.associations[0].fragment, "elsewhere");
 
     // A replay beside the archive needs no dialog; an archive elsewhere is asked about.
     ImportLap(WriteReplay("elsewhere/loose.rpl", TwoDriverReplay()), 0, 1);
@@ -182,7 +182,7 @@ TEST_F(ArchiveImportTest, ATrackChosenForAnArchiveIsRememberedForTheArchivesDire
     ImportReplayCommand(ctx);
     EXPECT_EQ(prompts.trackDialogs.size(), 2u);
     EXPECT_EQ(prompts.trackDialogs[1].scopeText, "for faraway");
-    EXPECT_EQ(doc.laps.Count(), 2);
+    EXPECT_EQ(doc.laps().Count(), 2);
     EXPECT_EQ(Listing("faraway"), std::set<std::string>{"Other.rpz"});
 }
 

@@ -19,28 +19,28 @@ const std::string kKvlDialogOpen = "Dialog: Open |  | ./*.kvl";
 const std::string kKvlDialogSave = "Dialog: Save |  | ./*.kvl";
 
 TEST_F(Document, CaptionNamesDocumentTrackAndSourceInAllFiveCases) {
-    EXPECT_EQ(CaptionText(doc, tracks), "Korvale");
-    doc.docTitle = "lap.kvl";
-    doc.sourceReplay.SetOne("race1.rpl");
-    EXPECT_EQ(CaptionText(doc, tracks), "Korvale") << "no track: nothing else is shown";
+    EXPECT_EQ(doc.Caption(), "Korvale");
+    doc.SetDocTitle("lap.kvl");
+    doc.SetSourceReplay(TSourceReplay::One("race1.rpl"));
+    EXPECT_EQ(doc.Caption(), "Korvale") << "no track: nothing else is shown";
 
-    doc.currentTrack = TrackIndex("Oval");
-    EXPECT_EQ(CaptionText(doc, tracks), "Korvale - lap.kvl [Oval, race1.rpl]");
-    doc.sourceReplay.Imported("RACE2.rpl");
-    EXPECT_TRUE(doc.sourceReplay.IsSeveral());
-    EXPECT_EQ(CaptionText(doc, tracks), "Korvale - lap.kvl [Oval]");
-    doc.sourceReplay.Clear();
-    EXPECT_EQ(CaptionText(doc, tracks), "Korvale - lap.kvl [Oval]");
+    doc.SetCurrentTrack(TrackIndex("Oval"));
+    EXPECT_EQ(doc.Caption(), "Korvale - lap.kvl [Oval, race1.rpl]");
+    doc.SourceImported("RACE2.rpl");
+    EXPECT_TRUE(doc.sourceReplay().IsSeveral());
+    EXPECT_EQ(doc.Caption(), "Korvale - lap.kvl [Oval]");
+    doc.SetSourceReplay({});
+    EXPECT_EQ(doc.Caption(), "Korvale - lap.kvl [Oval]");
 
-    doc.docTitle.reset();
-    doc.sourceReplay.SetOne("race1.rpl");
-    EXPECT_EQ(CaptionText(doc, tracks), "Korvale [Oval, race1.rpl]");
-    doc.sourceReplay.SetSeveral();
-    EXPECT_EQ(CaptionText(doc, tracks), "Korvale [Oval]");
-    doc.sourceReplay.Clear();
-    EXPECT_EQ(CaptionText(doc, tracks), "Korvale [Oval]");
+    doc.SetDocTitle(std::nullopt);
+    doc.SetSourceReplay(TSourceReplay::One("race1.rpl"));
+    EXPECT_EQ(doc.Caption(), "Korvale [Oval, race1.rpl]");
+    doc.SetSourceReplay(TSourceReplay::Several());
+    EXPECT_EQ(doc.Caption(), "Korvale [Oval]");
+    doc.SetSourceReplay({});
+    EXPECT_EQ(doc.Caption(), "Korvale [Oval]");
 
-    UpdateCaption(ctx);
+    doc.UpdateCaption();
     EXPECT_EQ(prompts.caption, "Korvale [Oval]");
 }
 
@@ -59,42 +59,43 @@ TEST_F(Document, SourceReplayKeepsOneNameInLowerCaseUntilASecondReplay) {
 
 TEST_F(Document, ClearResetsEveryPartOfTheDocumentButTheTitle) {
     MakeDocument("Oval", {"A", "B"});
-    doc.docTitle = "lap.kvl";
-    doc.sourceReplay.SetOne("race1.rpl");
-    doc.comparisonShown = true;
-    doc.segmentWinner = {1, 2, 0};
-    doc.viewMode = ViewMap;
-    doc.mapScale = 2.5;
-    doc.fullRange = {5, 10, 6, 12, 7, 14};
-    doc.dragging = doc.dragEnabled = doc.cornersShown = true;
-    doc.pipShown = true;
-    doc.xAxis = 0;
-    doc.y2Axis = 4;
+    doc.SetDocTitle("lap.kvl");
+    doc.SetSourceReplay(TSourceReplay::One("race1.rpl"));
+    view.map.comparisonShown = true;
+    view.map.segmentWinner = {1, 2, 0};
+    view.viewMode = ViewMap;
+    view.map.mapScale = 2.5;
+    view.graph.fullRange = {5, 10, 6, 12, 7, 14};
+    view.graph.dragging = view.graph.dragEnabled = view.cornersShown = true;
+    view.side.pipShown = true;
+    SetAxis(doc, &TAxes::x, 0);
+    SetAxis(doc, &TAxes::y2, 4);
     ASSERT_EQ(TReplay::LapCounter(), 2);
+    prompts.ClearLog();
 
     ClearDocument(ctx);
 
-    EXPECT_TRUE(doc.laps.Empty());
+    EXPECT_TRUE(doc.laps().Empty());
     EXPECT_EQ(TReplay::LapCounter(), 0);
-    EXPECT_TRUE(doc.sourceReplay.IsEmpty());
-    EXPECT_FALSE(doc.comparisonShown);
-    EXPECT_TRUE(doc.segmentWinner.empty());
-    EXPECT_EQ(doc.currentTrack, -1);
-    EXPECT_EQ(doc.viewMode, ViewGraph);
-    EXPECT_EQ(doc.mapScale, 0);
-    EXPECT_EQ(doc.fullRange, (std::array<double, 6>{0, 10, 0, 12, 7, 14}));
-    EXPECT_FALSE(doc.dirty);
-    EXPECT_FALSE(doc.dragging);
-    EXPECT_FALSE(doc.dragEnabled);
-    EXPECT_FALSE(doc.cornersShown);
+    EXPECT_TRUE(doc.sourceReplay().IsEmpty());
+    EXPECT_FALSE(view.map.comparisonShown);
+    EXPECT_TRUE(view.map.segmentWinner.empty());
+    EXPECT_EQ(doc.currentTrack(), -1);
+    EXPECT_EQ(view.viewMode, ViewGraph);
+    EXPECT_EQ(view.map.mapScale, 0);
+    EXPECT_EQ(view.graph.fullRange, (TAxisRanges{0, 10, 0, 12, 7, 14}));
+    EXPECT_FALSE(doc.dirty());
+    EXPECT_FALSE(view.graph.dragging);
+    EXPECT_FALSE(view.graph.dragEnabled);
+    EXPECT_FALSE(view.cornersShown);
     EXPECT_FALSE(doc.AxesChanged()) << "the snapshot is taken from the current axes";
-    EXPECT_EQ(doc.savedAxes, (std::array<int32_t, 3>{0, 2, 4}));
-    EXPECT_FALSE(doc.pipShown);
-    EXPECT_TRUE(doc.repaintPending);
-    EXPECT_EQ(doc.docTitle, "lap.kvl");
+    EXPECT_EQ(doc.savedAxes(), (TAxes{0, 2, 4}));
+    EXPECT_FALSE(view.side.pipShown);
+    EXPECT_TRUE(view.graph.repaintPending);
+    EXPECT_EQ(doc.docTitle(), "lap.kvl");
     EXPECT_EQ(prompts.caption, "Korvale");
-    EXPECT_THAT(prompts.log, ElementsAre("SwitchToGraph", "Caption: Korvale",
-                                         "ClosePictureInPicture", "AllLapsRemoved", "Repaint"));
+    EXPECT_THAT(prompts.log, ElementsAre("AllLapsRemoved", "SwitchToGraph", "Caption: Korvale",
+                                         "ClosePictureInPicture", "Repaint"));
 }
 
 TEST_F(Document, ClearingAnEmptyDocumentKeepsTheLapCounterAndAHiddenPictureWindow) {
@@ -107,55 +108,55 @@ TEST_F(Document, ClearingAnEmptyDocumentKeepsTheLapCounterAndAHiddenPictureWindo
 TEST_F(Document, SaveFollowsTheAxesSnapshotAndSaveAsNeedsATrack) {
     EXPECT_FALSE(SaveEnabled(doc));
     EXPECT_FALSE(SaveAsEnabled(doc));
-    doc.yAxis = 5;
+    SetAxis(doc, &TAxes::y, 5);
     EXPECT_TRUE(SaveEnabled(doc)) << "an axis change alone makes Save available";
-    doc.yAxis = 2;
+    SetAxis(doc, &TAxes::y, 2);
     EXPECT_FALSE(SaveEnabled(doc));
-    doc.dirty = true;
+    doc.SetDirty(true);
     EXPECT_TRUE(SaveEnabled(doc));
-    doc.currentTrack = TrackIndex("Ridge");
+    doc.SetCurrentTrack(TrackIndex("Ridge"));
     EXPECT_TRUE(SaveAsEnabled(doc));
 }
 
 TEST_F(Document, NewAsksOnlyAboutChangesAndCancelKeepsEverything) {
-    doc.documentPath = Path("old.kvl");
+    doc.SetDocumentPath(Path("old.kvl"));
     MakeDocument("Oval", {"A"});
-    doc.dirty = false;
+    doc.SetDirty(false);
     NewDocument(ctx);
     EXPECT_TRUE(prompts.Asked().empty());
-    EXPECT_TRUE(doc.documentPath.empty());
-    EXPECT_TRUE(doc.laps.Empty());
+    EXPECT_TRUE(doc.documentPath().empty());
+    EXPECT_TRUE(doc.laps().Empty());
 
     MakeDocument("Oval", {"A"});
-    doc.documentPath = Path("old.kvl");
+    doc.SetDocumentPath(Path("old.kvl"));
     prompts.ClearLog();
     prompts.answers = {TMsgAnswer::Cancel};
     NewDocument(ctx);
     EXPECT_THAT(prompts.Asked(), ElementsAre(kSaveQuestion));
-    EXPECT_EQ(doc.laps.Count(), 1);
-    EXPECT_TRUE(doc.dirty);
-    EXPECT_EQ(doc.documentPath, Path("old.kvl"));
+    EXPECT_EQ(doc.laps().Count(), 1);
+    EXPECT_TRUE(doc.dirty());
+    EXPECT_EQ(doc.documentPath(), Path("old.kvl"));
 
     prompts.ClearLog();
     prompts.answers = {TMsgAnswer::No};
     NewDocument(ctx);
     EXPECT_THAT(prompts.Asked(), ElementsAre(kSaveQuestion));
-    EXPECT_TRUE(doc.laps.Empty());
+    EXPECT_TRUE(doc.laps().Empty());
     EXPECT_FALSE(std::filesystem::exists(Path("old.kvl")));
 }
 
 TEST_F(Document, NewWithYesSavesFirstAndThenSaveGoesToSaveAs) {
     MakeDocument("Oval", {"A"});
-    doc.documentPath = Path("kept.kvl");
+    doc.SetDocumentPath(Path("kept.kvl"));
     prompts.answers = {TMsgAnswer::Yes};
     NewDocument(ctx);
     EXPECT_TRUE(std::filesystem::exists(Path("kept.kvl")));
-    EXPECT_TRUE(doc.laps.Empty());
-    EXPECT_TRUE(doc.documentPath.empty());
+    EXPECT_TRUE(doc.laps().Empty());
+    EXPECT_TRUE(doc.documentPath().empty());
 
     // The empty document has no track: Save goes to Save As, which refuses.
     prompts.ClearLog();
-    doc.xAxis = 0;
+    SetAxis(doc, &TAxes::x, 0);
     ASSERT_TRUE(SaveEnabled(doc));
     EXPECT_FALSE(SaveCommand(ctx));
     EXPECT_THAT(prompts.Asked(), ElementsAre(Msg("Save Error", kMsgNoTrackToSave)));
@@ -167,13 +168,13 @@ TEST_F(Document, AYesWhoseSaveDidNotHappenStopsTheOperation) {
     prompts.saveFiles = {std::nullopt};  // the Save As that Save became is cancelled
     NewDocument(ctx);
     EXPECT_THAT(prompts.Asked(), ElementsAre(kSaveQuestion, kKvlDialogSave));
-    EXPECT_EQ(doc.laps.Count(), 1) << "the changes the user wanted kept are still there";
-    EXPECT_TRUE(doc.dirty);
+    EXPECT_EQ(doc.laps().Count(), 1) << "the changes the user wanted kept are still there";
+    EXPECT_TRUE(doc.dirty());
 }
 
 TEST_F(Document, SaveAsWritesTheChosenFileAndRemembersItsDirectory) {
     MakeDocument("Oval", {"A", "B"});
-    doc.sourceReplay.SetOne("race1.rpl");
+    doc.SetSourceReplay(TSourceReplay::One("race1.rpl"));
     prompts.saveFiles = {Path("lap.kvl")};
     EXPECT_TRUE(SaveAsCommand(ctx));
 
@@ -183,9 +184,9 @@ TEST_F(Document, SaveAsWritesTheChosenFileAndRemembersItsDirectory) {
     EXPECT_EQ(x.defaultExt, "kvl");
     EXPECT_TRUE(x.confirmOverwrite);
     EXPECT_EQ(x.initialPath, "./*.kvl");
-    EXPECT_EQ(doc.documentPath, Path("lap.kvl"));
-    EXPECT_FALSE(doc.dirty);
-    EXPECT_EQ(doc.docTitle, "lap.kvl");
+    EXPECT_EQ(doc.documentPath(), Path("lap.kvl"));
+    EXPECT_FALSE(doc.dirty());
+    EXPECT_EQ(doc.docTitle(), "lap.kvl");
     EXPECT_EQ(prompts.caption, "Korvale - lap.kvl [Oval, race1.rpl]");
     EXPECT_EQ(Setting("admin", "path"), Dir() + "/*.kvl");
     EXPECT_EQ(ReadRecentFiles(settings()), std::vector<std::string>{Path("lap.kvl")});
@@ -196,16 +197,16 @@ TEST_F(Document, SaveAsWritesTheChosenFileAndRemembersItsDirectory) {
     prompts.saveFiles = {std::nullopt};
     EXPECT_FALSE(SaveAsCommand(ctx));
     EXPECT_EQ(prompts.fileDialogs.back().initialPath, Dir() + "/*.kvl");
-    EXPECT_EQ(doc.documentPath, Path("lap.kvl"));
+    EXPECT_EQ(doc.documentPath(), Path("lap.kvl"));
 }
 
 TEST_F(Document, SaveWithAPathWritesInPlaceAndHeadsTheRecentFiles) {
     MakeDocument("Ridge", {"A"});
-    doc.documentPath = Path("ridge.kvl");
+    doc.SetDocumentPath(Path("ridge.kvl"));
     PutOnRecentFiles(settings(), Path("other.kvl"));
     EXPECT_TRUE(SaveCommand(ctx));
     EXPECT_TRUE(prompts.Asked().empty()) << "no dialog when the path is known";
-    EXPECT_FALSE(doc.dirty);
+    EXPECT_FALSE(doc.dirty());
     EXPECT_EQ(ReadRecentFiles(settings()),
               (std::vector<std::string>{Path("ridge.kvl"), Path("other.kvl")}));
     EXPECT_EQ(Setting("admin", "path"), "<missing>")
@@ -217,26 +218,29 @@ TEST_F(Document, SavingWithChangedAxesLeavesSaveAvailable) {
                    KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(24).I32(0).Bytes());
     ASSERT_TRUE(OpenDocumentPath(ctx, Path("axes.kvl")));
     EXPECT_FALSE(SaveEnabled(doc));
-    doc.yAxis = 4;
+    SetAxis(doc, &TAxes::y, 4);
     ASSERT_TRUE(SaveCommand(ctx));
-    EXPECT_FALSE(doc.dirty);
+    EXPECT_FALSE(doc.dirty());
     EXPECT_TRUE(SaveEnabled(doc)) << "the snapshot is taken on open, clear and start only";
     ASSERT_TRUE(ReadDocument(ctx, Path("axes.kvl")));
-    EXPECT_EQ(doc.yAxis, 4);
+    EXPECT_EQ(doc.axes().y, 4);
     EXPECT_FALSE(SaveEnabled(doc));
 }
 
 TEST_F(Document, WrittenDocumentReadsBackIdenticalLapForLap) {
-    MakeDocument("Ridge", {"Ann Lee", "Ann Lee", "Bo"});
-    doc.laps.At(1).colour = {0, 0, 255};
-    doc.laps.At(2).ResizeSamples(0);  // a lap without samples is stored without arrays
-    doc.laps.At(2).carNumber = 105;
-    doc.xAxis = 0;
-    doc.yAxis = 6;
-    doc.y2Axis = 3;
+    doc.SetCurrentTrack(TrackIndex("Ridge"));
+    AddLap("Ann Lee");
+    AddLap("Ann Lee", 20, {0, 0, 255});
+    auto bo = MakeLap("Bo", 0, 100, {255, 0, 0});  // a lap without samples is stored without arrays
+    bo->carNumber = 105;
+    doc.AddLap(std::move(bo));
+    doc.SetDirty(true);
+    SetAxis(doc, &TAxes::x, 0);
+    SetAxis(doc, &TAxes::y, 6);
+    SetAxis(doc, &TAxes::y2, 3);
     TLapList written;
-    for (int32_t i = 0; i < doc.laps.Count(); ++i) {
-        const TReplay& l = doc.laps.At(i);
+    for (int32_t i = 0; i < doc.laps().Count(); ++i) {
+        const TReplay& l = doc.laps().At(i);
         auto copy = MakeLap(l.driverName, 0);
         copy->ResizeSamples(l.sampleCount);
         copy->positions = l.positions;
@@ -253,40 +257,41 @@ TEST_F(Document, WrittenDocumentReadsBackIdenticalLapForLap) {
         copy->colour = l.colour;
         written.Add(std::move(copy));
     }
-    doc.documentPath = Path("round.kvl");
+    doc.SetDocumentPath(Path("round.kvl"));
     ASSERT_TRUE(SaveCommand(ctx));
 
     ClearDocument(ctx);
-    doc.xAxis = 1;
-    doc.yAxis = 2;
-    doc.y2Axis = 7;
+    SetAxis(doc, &TAxes::x, 1);
+    SetAxis(doc, &TAxes::y, 2);
+    SetAxis(doc, &TAxes::y2, 7);
     AddLap("stray");  // serial 0 after the clear
     prompts.ClearLog();
     ASSERT_TRUE(ReadDocument(ctx, Path("round.kvl")));
     EXPECT_TRUE(prompts.Asked().empty());
-    ASSERT_EQ(doc.laps.Count(), 3);
-    for (int32_t i = 0; i < 3; ++i) ExpectSameLap(doc.laps.At(i), written.At(i));
+    ASSERT_EQ(doc.laps().Count(), 3);
+    for (int32_t i = 0; i < 3; ++i) ExpectSameLap(doc.laps().At(i), written.At(i));
     // Fresh serials from the counter the clear reset; the stray lap's 0 is gone with it.
-    EXPECT_EQ(doc.laps.At(0).serial, 0);
-    EXPECT_EQ(doc.laps.At(2).serial, 2);
+    EXPECT_EQ(doc.laps().At(0).serial, 0);
+    EXPECT_EQ(doc.laps().At(2).serial, 2);
     const auto next = MakeLap("imported next", 4);
-    for (int32_t i = 0; i < 3; ++i) EXPECT_NE(doc.laps.At(i).serial, next->serial);
-    EXPECT_EQ(doc.currentTrack, TrackIndex("Ridge")) << "id 156 is stored negative and found again";
-    EXPECT_EQ((std::array<int32_t, 3>{doc.xAxis, doc.yAxis, doc.y2Axis}),
+    for (int32_t i = 0; i < 3; ++i) EXPECT_NE(doc.laps().At(i).serial, next->serial);
+    EXPECT_EQ(doc.currentTrack(), TrackIndex("Ridge"))
+        << "id 156 is stored negative and found again";
+    EXPECT_EQ((std::array<int32_t, 3>{doc.axes().x, doc.axes().y, doc.axes().y2}),
               (std::array<int32_t, 3>{0, 6, 3}));
     EXPECT_FALSE(doc.AxesChanged());
-    EXPECT_FALSE(doc.dirty);
-    EXPECT_TRUE(doc.sourceReplay.IsSeveral());
-    EXPECT_EQ(doc.docTitle, "round.kvl");
+    EXPECT_FALSE(doc.dirty());
+    EXPECT_TRUE(doc.sourceReplay().IsSeveral());
+    EXPECT_EQ(doc.docTitle(), "round.kvl");
     EXPECT_EQ(prompts.caption, "Korvale - round.kvl [Ridge]");
-    EXPECT_TRUE(doc.dragEnabled);
+    EXPECT_TRUE(view.graph.dragEnabled);
     EXPECT_EQ(prompts.Only("LapAdded").size(), 3u);
     EXPECT_EQ(prompts.Only("LapsChanged").size(), 1u);
 }
 
 TEST_F(Document, AFailedSaveLeavesTheEarlierFileExactlyAsItWas) {
     MakeDocument("Oval", {"A", "B"});
-    doc.documentPath = Path("keep.kvl");
+    doc.SetDocumentPath(Path("keep.kvl"));
     ASSERT_TRUE(SaveCommand(ctx));
     const std::vector<uint8_t> before = FileBytes(Path("keep.kvl"));
     ASSERT_FALSE(before.empty());
@@ -294,14 +299,14 @@ TEST_F(Document, AFailedSaveLeavesTheEarlierFileExactlyAsItWas) {
     // A third lap whose count claims more samples than it holds cannot be written.
     TReplay& bad = AddLap("C", 8);
     bad.sampleCount = 50;
-    doc.dirty = true;
-    doc.docTitle = "earlier title";
+    doc.SetDirty(true);
+    doc.SetDocTitle("earlier title");
     prompts.ClearLog();
     EXPECT_FALSE(SaveCommand(ctx));
     EXPECT_THAT(prompts.Asked(), ElementsAre(Msg("Save Error", "Unable to save replay (05)")));
     EXPECT_EQ(FileBytes(Path("keep.kvl")), before);
-    EXPECT_TRUE(doc.dirty);
-    EXPECT_EQ(doc.docTitle, "earlier title");
+    EXPECT_TRUE(doc.dirty());
+    EXPECT_EQ(doc.docTitle(), "earlier title");
     EXPECT_EQ(ReadRecentFiles(settings()).front(), Path("keep.kvl"))
         << "Save puts its path on the list whether or not the write succeeded";
     for (const auto& e : std::filesystem::directory_iterator(Dir()))
@@ -312,18 +317,18 @@ TEST_F(Document, AFailedSaveLeavesTheEarlierFileExactlyAsItWas) {
 TEST_F(Document, ASaveIntoAVanishedDirectoryReportsAndChangesNothing) {
     std::filesystem::create_directories(Path("gone"));
     MakeDocument("Oval", {"A"});
-    doc.documentPath = Path("gone/doc.kvl");
+    doc.SetDocumentPath(Path("gone/doc.kvl"));
     std::filesystem::remove_all(Path("gone"));
     EXPECT_FALSE(SaveCommand(ctx));
     EXPECT_THAT(prompts.Asked(), ElementsAre(Msg("Save Error", "Unable to create file")));
-    EXPECT_TRUE(doc.dirty);
-    EXPECT_FALSE(doc.docTitle.has_value());
+    EXPECT_TRUE(doc.dirty());
+    EXPECT_FALSE(doc.docTitle().has_value());
     EXPECT_FALSE(std::filesystem::exists(Path("gone")));
 }
 
 TEST_F(Document, SaveWithoutATrackIsRefusedAndWritesNothing) {
-    doc.documentPath = Path("notrack.kvl");
-    doc.xAxis = 0;  // reachable: an axis change enables Save on an empty document
+    doc.SetDocumentPath(Path("notrack.kvl"));
+    SetAxis(doc, &TAxes::x, 0);  // reachable: an axis change enables Save on an empty document
     ASSERT_TRUE(SaveEnabled(doc));
     EXPECT_FALSE(SaveCommand(ctx));
     EXPECT_THAT(prompts.Asked(), ElementsAre(Msg("Save Error", kMsgNoTrackToSave)));
@@ -333,10 +338,10 @@ TEST_F(Document, SaveWithoutATrackIsRefusedAndWritesNothing) {
 
 TEST_F(Document, OpenReadsTheChosenFileAndRemembersItsDirectory) {
     MakeDocument("Bullring", {"A", "B"});
-    doc.documentPath = Path("doc.kvl");
+    doc.SetDocumentPath(Path("doc.kvl"));
     ASSERT_TRUE(SaveCommand(ctx));
     ClearDocument(ctx);
-    doc.documentPath.clear();
+    doc.SetDocumentPath("");
     prompts.ClearLog();
 
     prompts.openFiles = {Path("doc.kvl")};
@@ -346,8 +351,8 @@ TEST_F(Document, OpenReadsTheChosenFileAndRemembersItsDirectory) {
     EXPECT_EQ(prompts.fileDialogs[0].filter, kDocumentFilter);
     EXPECT_EQ(prompts.fileDialogs[0].defaultExt, "kvl");
     EXPECT_THAT(prompts.Asked(), ElementsAre(kKvlDialogOpen));
-    EXPECT_EQ(doc.laps.Count(), 2);
-    EXPECT_EQ(doc.documentPath, Path("doc.kvl"));
+    EXPECT_EQ(doc.laps().Count(), 2);
+    EXPECT_EQ(doc.documentPath(), Path("doc.kvl"));
     EXPECT_EQ(Setting("admin", "path"), Dir() + "/*.kvl");
     EXPECT_EQ(ReadRecentFiles(settings()).front(), Path("doc.kvl"));
     EXPECT_EQ(Setting("window", "infw"), "0") << "Open runs the close check";
@@ -355,25 +360,25 @@ TEST_F(Document, OpenReadsTheChosenFileAndRemembersItsDirectory) {
     // Cancel in the dialog keeps the path and the document.
     prompts.openFiles = {std::nullopt};
     OpenCommand(ctx);
-    EXPECT_EQ(doc.documentPath, Path("doc.kvl"));
-    EXPECT_EQ(doc.laps.Count(), 2);
+    EXPECT_EQ(doc.documentPath(), Path("doc.kvl"));
+    EXPECT_EQ(doc.laps().Count(), 2);
 }
 
 TEST_F(Document, OpenAsksAgainInTheCloseCheckAfterNo) {
     MakeDocument("Oval", {"A"});
-    doc.documentPath = Path("mine.kvl");
+    doc.SetDocumentPath(Path("mine.kvl"));
     prompts.answers = {TMsgAnswer::No, TMsgAnswer::Cancel};
     OpenCommand(ctx);
     EXPECT_THAT(prompts.Asked(), ElementsAre(kSaveQuestion, kSaveQuestion));
     EXPECT_TRUE(prompts.fileDialogs.empty()) << "nothing is opened";
-    EXPECT_EQ(doc.laps.Count(), 1);
-    EXPECT_TRUE(doc.dirty);
-    EXPECT_EQ(doc.documentPath, Path("mine.kvl"));
+    EXPECT_EQ(doc.laps().Count(), 1);
+    EXPECT_TRUE(doc.dirty());
+    EXPECT_EQ(doc.documentPath(), Path("mine.kvl"));
     EXPECT_EQ(Setting("window", "infx"), "<missing>") << "a refused close check writes nothing";
 
     // No twice goes on to the dialog and opens without saving.
     MakeDocument("Oval", {});
-    doc.documentPath = Path("mine.kvl");
+    doc.SetDocumentPath(Path("mine.kvl"));
     WriteFileBytes(Path("empty.kvl"),
                    KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(24).I32(0).Bytes());
     prompts.ClearLog();
@@ -381,14 +386,14 @@ TEST_F(Document, OpenAsksAgainInTheCloseCheckAfterNo) {
     prompts.openFiles = {Path("empty.kvl")};
     OpenCommand(ctx);
     EXPECT_THAT(prompts.Asked(), ElementsAre(kSaveQuestion, kSaveQuestion, kKvlDialogOpen));
-    EXPECT_TRUE(doc.laps.Empty());
+    EXPECT_TRUE(doc.laps().Empty());
     EXPECT_FALSE(std::filesystem::exists(Path("mine.kvl")));
-    EXPECT_EQ(doc.currentTrack, TrackIndex("Oval"));
+    EXPECT_EQ(doc.currentTrack(), TrackIndex("Oval"));
 }
 
 TEST_F(Document, OpenWithYesSavesFirstAndAsksNoMore) {
     MakeDocument("Oval", {"A", "B"});
-    doc.documentPath = Path("mine.kvl");
+    doc.SetDocumentPath(Path("mine.kvl"));
     WriteFileBytes(Path("next.kvl"),
                    KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(156).I32(0).Bytes());
     prompts.answers = {TMsgAnswer::Yes};
@@ -396,22 +401,22 @@ TEST_F(Document, OpenWithYesSavesFirstAndAsksNoMore) {
     OpenCommand(ctx);
     EXPECT_THAT(prompts.Asked(), ElementsAre(kSaveQuestion, kKvlDialogOpen));
     EXPECT_EQ(FileBytes(Path("mine.kvl")).size(), 24u + 2 * (91 + 11 * 20));
-    EXPECT_EQ(doc.currentTrack, TrackIndex("Ridge"));
+    EXPECT_EQ(doc.currentTrack(), TrackIndex("Ridge"));
     EXPECT_EQ(ReadRecentFiles(settings()),
               (std::vector<std::string>{Path("next.kvl"), Path("mine.kvl")}));
 }
 
 TEST_F(Document, WithoutASettingsFileEverythingStartsFromTheDefaults) {
     LoadStartupSettings(ctx);
-    const TExportSettings& e = doc.exportSettings;
+    const TExportSettings& e = session.exportSettings;
     EXPECT_TRUE(e.xPosition);
     EXPECT_FALSE(e.xTime);
     EXPECT_FALSE(e.yPosition || e.yTime || e.yLine || e.yInline || e.yLateral || e.comma ||
                  e.separateLaps);
     EXPECT_TRUE(e.ySpeed);
     EXPECT_EQ(e.resolution, "10");
-    EXPECT_TRUE(doc.associations.empty());
-    EXPECT_EQ(doc.assocCountAtLoad, 0);
+    EXPECT_TRUE(session.associations.empty());
+    EXPECT_EQ(session.assocCountAtLoad, 0);
     EXPECT_EQ(ReadDocumentDirectory(settings()), "./*.kvl");
     EXPECT_EQ(ReadReplayDirectory(settings()), "./*.rpl");
     EXPECT_TRUE(ReadLapTimesFlag(settings()));
@@ -420,8 +425,8 @@ TEST_F(Document, WithoutASettingsFileEverythingStartsFromTheDefaults) {
     // A flag is on only when its stored value is 1.
     settings().WriteInt("export", "yspeed", 2);
     settings().WriteInt("import", "times", 2);
-    ReadExportSettings(settings(), doc.exportSettings);
-    EXPECT_FALSE(doc.exportSettings.ySpeed);
+    ReadExportSettings(settings(), session.exportSettings);
+    EXPECT_FALSE(session.exportSettings.ySpeed);
     EXPECT_FALSE(ReadLapTimesFlag(settings()));
 }
 
@@ -429,11 +434,11 @@ TEST_F(Document, CloseCheckWritesPlacementsAndExportChoices) {
     prompts.rects[TSideWindow::LapList] = {10, 20, 160, 170};
     prompts.rects[TSideWindow::PictureInPicture] = {-5, 30, 200, 150};
     prompts.rects[TSideWindow::DataWindow] = {300, 0, 161, 162};
-    doc.exportSettings.xPosition = false;
-    doc.exportSettings.xTime = true;
-    doc.exportSettings.yLateral = true;
-    doc.exportSettings.comma = true;
-    doc.exportSettings.resolution = "2.5";
+    session.exportSettings.xPosition = false;
+    session.exportSettings.xTime = true;
+    session.exportSettings.yLateral = true;
+    session.exportSettings.comma = true;
+    session.exportSettings.resolution = "2.5";
     EXPECT_TRUE(CanClose(ctx));
     EXPECT_TRUE(prompts.Asked().empty());
     const std::pair<const char*, const char*> expected[] = {
@@ -465,27 +470,29 @@ TEST_F(Document, CloseCheckWithChangesAsksAndCancelRefuses) {
     EXPECT_EQ(Setting("window", "pipx"), "<missing>");
     prompts.answers = {TMsgAnswer::No};
     EXPECT_TRUE(CanClose(ctx));
-    EXPECT_TRUE(doc.dirty) << "No goes on without saving";
+    EXPECT_TRUE(doc.dirty()) << "No goes on without saving";
     EXPECT_EQ(Setting("window", "pipx"), "0");
 }
 
 TEST_F(Document, AxesOfNewDocumentsComeFromTheLastRun) {
     LoadStartupSettings(ctx);
-    EXPECT_EQ((std::array<int32_t, 3>{doc.xAxis, doc.yAxis, doc.y2Axis}),
+    EXPECT_EQ((std::array<int32_t, 3>{doc.axes().x, doc.axes().y, doc.axes().y2}),
               (std::array<int32_t, 3>{1, 2, 7}));
-    doc.xAxis = 0;
-    doc.yAxis = 4;
-    doc.y2Axis = 6;
+    SetAxis(doc, &TAxes::x, 0);
+    SetAxis(doc, &TAxes::y, 4);
+    SetAxis(doc, &TAxes::y2, 6);
     WriteAxesOnDestroy(ctx);
     EXPECT_EQ(Setting("graph", "xaxis"), "0");
     EXPECT_EQ(Setting("graph", "yaxis"), "4");
     EXPECT_EQ(Setting("graph", "ayaxis"), "6");
 
-    TDocumentState next;
+    TDocument next(tracks);
+    TViewState nextView;
+    TSessionState nextSession;
     ProfileFile nextSettings = NextRunSettings();
-    TCommandContext nextCtx{next, tracks, nextSettings, prompts};
+    TCommandContext nextCtx{next, nextView, nextSession, tracks, nextSettings, prompts};
     LoadStartupSettings(nextCtx);
-    EXPECT_EQ((std::array<int32_t, 3>{next.xAxis, next.yAxis, next.y2Axis}),
+    EXPECT_EQ((std::array<int32_t, 3>{next.axes().x, next.axes().y, next.axes().y2}),
               (std::array<int32_t, 3>{0, 4, 6}));
     EXPECT_FALSE(next.AxesChanged());
 
@@ -494,7 +501,7 @@ TEST_F(Document, AxesOfNewDocumentsComeFromTheLastRun) {
     nextSettings.WriteInt("graph", "yaxis", 42);
     nextSettings.WriteInt("graph", "ayaxis", -3);
     LoadStartupSettings(nextCtx);
-    EXPECT_EQ((std::array<int32_t, 3>{next.xAxis, next.yAxis, next.y2Axis}),
+    EXPECT_EQ((std::array<int32_t, 3>{next.axes().x, next.axes().y, next.axes().y2}),
               (std::array<int32_t, 3>{1, 2, 7}));
 }
 
@@ -515,17 +522,17 @@ TEST_F(Document, RecentFileAsksAboutChangesButRunsNoCloseCheck) {
                    KvlBytes().I32(kKvlMagic).I32(0).I32(3).I32(7).I32(3).I32(0).Bytes());
     RecentFileChosen(ctx, Path("r.kvl"));
     EXPECT_TRUE(prompts.Asked().empty());
-    EXPECT_EQ(doc.currentTrack, TrackIndex("Bullring"));
+    EXPECT_EQ(doc.currentTrack(), TrackIndex("Bullring"));
     EXPECT_EQ(Setting("admin", "path"), Dir() + "/*.kvl");
     EXPECT_EQ(Setting("window", "infx"), "<missing>");
 
     AddLap("A");
-    doc.dirty = true;
+    doc.SetDirty(true);
     prompts.answers = {TMsgAnswer::Cancel};
     RecentFileChosen(ctx, Path("other.kvl"));
     EXPECT_THAT(prompts.Asked(), ElementsAre(kSaveQuestion));
-    EXPECT_EQ(doc.laps.Count(), 1);
-    EXPECT_EQ(doc.documentPath, Path("r.kvl"));
+    EXPECT_EQ(doc.laps().Count(), 1);
+    EXPECT_EQ(doc.documentPath(), Path("r.kvl"));
     EXPECT_EQ(ReadRecentFiles(settings()).front(), Path("r.kvl"));
 }
 
@@ -537,20 +544,20 @@ TEST_F(Document, DroppedFilesOpenOnlyTheFirstWithoutRememberingItsDirectory) {
                    KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(3).I32(0).Bytes());
     FilesDropped(ctx, {Path("drop/one.kvl"), Path("drop/two.kvl"), Path("drop/three.kvl")});
     EXPECT_TRUE(prompts.Asked().empty());
-    EXPECT_EQ(doc.currentTrack, TrackIndex("Oval"));
-    EXPECT_EQ(doc.documentPath, Path("drop/one.kvl"));
+    EXPECT_EQ(doc.currentTrack(), TrackIndex("Oval"));
+    EXPECT_EQ(doc.documentPath(), Path("drop/one.kvl"));
     EXPECT_EQ(ReadRecentFiles(settings()), std::vector<std::string>{Path("drop/one.kvl")});
     EXPECT_EQ(Setting("admin", "path"), "<missing>");
     EXPECT_EQ(Setting("window", "datx"), "0") << "the close check ran";
 
     // With changes the close check asks; Cancel opens nothing.
     AddLap("A");
-    doc.dirty = true;
+    doc.SetDirty(true);
     prompts.answers = {TMsgAnswer::Cancel};
     FilesDropped(ctx, {Path("drop/two.kvl")});
     EXPECT_THAT(prompts.Asked(), ElementsAre(kSaveQuestion));
-    EXPECT_EQ(doc.currentTrack, TrackIndex("Oval"));
-    EXPECT_EQ(doc.documentPath, Path("drop/one.kvl"));
+    EXPECT_EQ(doc.currentTrack(), TrackIndex("Oval"));
+    EXPECT_EQ(doc.documentPath(), Path("drop/one.kvl"));
 
     prompts.ClearLog();
     FilesDropped(ctx, {});

@@ -43,7 +43,7 @@ class ExportTest : public CommandsTest {
     }
     TExportSettings Text(const std::string& resolution, const std::string& file,
                          bool xPosition = true) const {
-        TExportSettings s = doc.exportSettings;
+        TExportSettings s = session.exportSettings;
         s.resolution = resolution;
         s.fileName = file;
         s.xPosition = xPosition;
@@ -79,7 +79,7 @@ TEST_F(ExportTest, TextExportClosingChecksRunInOrderAndOnlyAPassingOkWrites) {
                     Msg("Export Error", "Resolution must be a number"), kUnusual, kUnusual, kNoName,
                     Msg("Export Data", "Data successfully exported", TMsgIcon::Information)));
     EXPECT_TRUE(fs::exists(out));
-    EXPECT_EQ(doc.exportSettings.resolution, "10");
+    EXPECT_EQ(session.exportSettings.resolution, "10");
 
     // The bounds themselves are usual; Yes to an unusual one goes on to the file checks.
     prompts.ClearLog();
@@ -139,7 +139,7 @@ TEST_F(ExportTest, BrowseRemembersTheDirectoryAndCancelChangesNothing) {
     EXPECT_TRUE(prompts.fileDialogs[2].confirmOverwrite);
     EXPECT_EQ(Setting("export", "path"), Path("tables") + "/*.txt");
     EXPECT_EQ(Setting("export", "rpath"), Path("replays") + "/*.rpl");
-    EXPECT_TRUE(doc.exportSettings.ySpeed);
+    EXPECT_TRUE(session.exportSettings.ySpeed);
     EXPECT_TRUE(prompts.Only("Message:").empty());
 }
 
@@ -160,8 +160,8 @@ TEST_F(ExportTest, ReplayExportAsksAboutTheFileItWillReallyWrite) {
                                              Msg("Export Replay", "Replay successfully exported",
                                                  TMsgIcon::Information)));
     EXPECT_GT(FileBytes(written).size(), 3u);
-    EXPECT_TRUE(doc.exportSettings.separateLaps);
-    EXPECT_EQ(doc.exportSettings.replayFileName, written);
+    EXPECT_TRUE(session.exportSettings.separateLaps);
+    EXPECT_EQ(session.exportSettings.replayFileName, written);
 
     // The next Export to Replay starts from what was chosen.
     prompts.exportReplaySetups.push_back([&](TExportReplayXfer& x, const TExportReplaySetupHooks&) {
@@ -191,7 +191,7 @@ TEST_F(ExportTest, MoreThan36LapsAreCappedWithAMessageBeforeTheSuccess) {
 
 TEST_F(ExportTest, BothExportsNeedALapAndTheSlipAngleChoiceIsKept) {
     EXPECT_TRUE(ExportEnabled(doc));
-    EXPECT_FALSE(ExportEnabled(TDocumentState{}));
+    EXPECT_FALSE(ExportEnabled(TDocument(tracks)));
 
     TExportSettings s;
     EXPECT_FALSE(s.ySlip);

@@ -37,20 +37,20 @@ TEST_F(ImportTest, ImportReplayAddsTheChosenLapToTheDocument) {
     EXPECT_EQ(x.selectedLaps, std::vector<int32_t>{0});
     EXPECT_TRUE(x.lapTimes);
 
-    ASSERT_EQ(doc.laps.Count(), 1);
-    const TReplay& lap = doc.laps.At(0);
+    ASSERT_EQ(doc.laps().Count(), 1);
+    const TReplay& lap = doc.laps().At(0);
     EXPECT_STREQ(lap.driverName, "Ann Lee");
     EXPECT_EQ(lap.carNumber, 7);
     EXPECT_EQ(lap.sampleCount, 6);
     EXPECT_EQ(lap.positions.front(), 500);
     EXPECT_EQ(lap.lapLength, 10000);
     EXPECT_EQ(lap.colour, (Rgb{255, 0, 0}));
-    EXPECT_EQ(doc.currentTrack, TrackIndex("Short Track"));
-    EXPECT_TRUE(doc.sourceReplay.IsOne());
-    EXPECT_EQ(doc.sourceReplay.Name(), "race1.rpl");
-    EXPECT_TRUE(doc.dirty);
-    EXPECT_TRUE(doc.repaintPending);
-    EXPECT_GT(doc.extents.maximum[size_t(ChannelPosition)], 0)
+    EXPECT_EQ(doc.currentTrack(), TrackIndex("Short Track"));
+    EXPECT_TRUE(doc.sourceReplay().IsOne());
+    EXPECT_EQ(doc.sourceReplay().Name(), "race1.rpl");
+    EXPECT_TRUE(doc.dirty());
+    EXPECT_TRUE(view.graph.repaintPending);
+    EXPECT_GT(doc.extents().maximum[size_t(ChannelPosition)], 0)
         << "extents recomputed over the new lap";
     EXPECT_EQ(prompts.caption, "Korvale [Short Track, race1.rpl]");
     EXPECT_THAT(prompts.Only("LapAdded"), ElementsAre("LapAdded: Ann Lee"));
@@ -60,15 +60,15 @@ TEST_F(ImportTest, ImportReplayAddsTheChosenLapToTheDocument) {
     // the dialog now starts in the replay's directory.
     ImportLap(replay, 1, 0);
     EXPECT_EQ(prompts.fileDialogs.back().initialPath, Path("shorttrack") + "/*.rpl;*.rpz");
-    ASSERT_EQ(doc.laps.Count(), 2);
-    EXPECT_STREQ(doc.laps.At(1).driverName, "Bo");
-    EXPECT_EQ(doc.laps.At(1).colour, (Rgb{0, 0, 255}));
-    EXPECT_EQ(doc.sourceReplay.Name(), "race1.rpl");
+    ASSERT_EQ(doc.laps().Count(), 2);
+    EXPECT_STREQ(doc.laps().At(1).driverName, "Bo");
+    EXPECT_EQ(doc.laps().At(1).colour, (Rgb{0, 0, 255}));
+    EXPECT_EQ(doc.sourceReplay().Name(), "race1.rpl");
 
     // A lap from another replay makes several sources.
     ImportLap(WriteReplay("shorttrack/race2.rpl", TwoDriverReplay()), 0, 1);
-    EXPECT_EQ(doc.laps.Count(), 3);
-    EXPECT_TRUE(doc.sourceReplay.IsSeveral());
+    EXPECT_EQ(doc.laps().Count(), 3);
+    EXPECT_TRUE(doc.sourceReplay().IsSeveral());
     EXPECT_EQ(prompts.caption, "Korvale [Short Track]");
     EXPECT_TRUE(Messages().empty());
 }
@@ -113,17 +113,17 @@ TEST_F(ImportTest, CancelledOrFailedImportsGiveTheTrackBackOnlyWithoutLaps) {
     ImportReplayCommand(ctx);
     EXPECT_THAT(prompts.Asked(), ElementsAre(kReplayDialog + "./*.rpl"));
     EXPECT_EQ(Setting("import", "path"), "<missing>");
-    EXPECT_EQ(doc.currentTrack, -1);
+    EXPECT_EQ(doc.currentTrack(), -1);
 
     // Cancel in the lap dialog of an empty document: the track goes again.
     prompts.ClearLog();
     prompts.openFiles = {replay};
     prompts.importLaps = {CancelDialog()};
     ImportReplayCommand(ctx);
-    EXPECT_EQ(doc.currentTrack, -1);
+    EXPECT_EQ(doc.currentTrack(), -1);
     EXPECT_EQ(prompts.caption, "Korvale");
     EXPECT_TRUE(Messages().empty());
-    EXPECT_FALSE(doc.dirty);
+    EXPECT_FALSE(doc.dirty());
 
     // The messages for a dialog closed without a driver or without a lap.
     prompts.ClearLog();
@@ -133,27 +133,27 @@ TEST_F(ImportTest, CancelledOrFailedImportsGiveTheTrackBackOnlyWithoutLaps) {
     ImportReplayCommand(ctx);
     EXPECT_THAT(Messages(), ElementsAre(Msg("Import Error", "No driver selected"),
                                         Msg("Import Error", "No lap selected")));
-    EXPECT_EQ(doc.currentTrack, -1);
+    EXPECT_EQ(doc.currentTrack(), -1);
 
     // A lap of two frames cannot be read.
     prompts.ClearLog();
     ImportLap(replay, 0, 0);
     EXPECT_THAT(Messages(), ElementsAre(Msg("Import Error", "Error reading lap data")));
-    EXPECT_EQ(doc.currentTrack, -1);
-    EXPECT_TRUE(doc.laps.Empty());
+    EXPECT_EQ(doc.currentTrack(), -1);
+    EXPECT_TRUE(doc.laps().Empty());
     EXPECT_EQ(prompts.waitDepth, 0);
 
     // With a lap held the track stays through every such ending.
     ImportLap(replay, 0, 1);
-    ASSERT_EQ(doc.laps.Count(), 1);
-    doc.dirty = false;
+    ASSERT_EQ(doc.laps().Count(), 1);
+    doc.SetDirty(false);
     prompts.openFiles = {replay};
     prompts.importLaps = {CancelDialog()};
     ImportReplayCommand(ctx);
     ImportLap(replay, 0, 2);
-    EXPECT_EQ(doc.currentTrack, TrackIndex("Short Track"));
-    EXPECT_EQ(doc.laps.Count(), 1);
-    EXPECT_FALSE(doc.dirty);
+    EXPECT_EQ(doc.currentTrack(), TrackIndex("Short Track"));
+    EXPECT_EQ(doc.laps().Count(), 1);
+    EXPECT_FALSE(doc.dirty());
 }
 
 TEST_F(ImportTest, UnreadableReplaysReportWhatFailed) {
@@ -165,13 +165,13 @@ TEST_F(ImportTest, UnreadableReplaysReportWhatFailed) {
     EXPECT_THAT(Messages(), ElementsAre(Msg("Import Error", "Error opening replay"),
                                         Msg("Import Error", "Error reading replay header")));
     EXPECT_TRUE(prompts.Only("Dialog: Import").empty());
-    EXPECT_EQ(doc.currentTrack, -1);
+    EXPECT_EQ(doc.currentTrack(), -1);
 }
 
 TEST_F(ImportTest, AReplayOfAnotherTrackIsRefused) {
     ImportLap(WriteReplay("shorttrack/r.rpl", TwoDriverReplay()), 0, 1);
-    ASSERT_EQ(doc.laps.Count(), 1);
-    doc.dirty = false;
+    ASSERT_EQ(doc.laps().Count(), 1);
+    doc.SetDirty(false);
     prompts.ClearLog();
     // The user says the replay in an unknown directory belongs to the Oval.
     prompts.openFiles = {WriteReplay("elsewhere/r.rpl", TwoDriverReplay())};
@@ -181,18 +181,18 @@ TEST_F(ImportTest, AReplayOfAnotherTrackIsRefused) {
                 ElementsAre(kReplayDialog + Path("shorttrack") + "/*.rpl;*.rpz",
                             "Dialog: Choose Track | for elsewhere",
                             Msg("Import Error", "Can only import replays for Short Track")));
-    EXPECT_EQ(doc.currentTrack, TrackIndex("Short Track"));
-    EXPECT_EQ(doc.laps.Count(), 1);
-    EXPECT_FALSE(doc.dirty);
+    EXPECT_EQ(doc.currentTrack(), TrackIndex("Short Track"));
+    EXPECT_EQ(doc.laps().Count(), 1);
+    EXPECT_FALSE(doc.dirty());
 
     // A document with a track but no laps (an empty document file) loses its track.
     ClearDocument(ctx);
-    doc.currentTrack = TrackIndex("Oval");
+    doc.SetCurrentTrack(TrackIndex("Oval"));
     prompts.ClearLog();
     prompts.openFiles = {Path("shorttrack/r.rpl")};
     ImportReplayCommand(ctx);
     EXPECT_THAT(Messages(), ElementsAre(Msg("Import Error", "Can only import replays for Oval")));
-    EXPECT_EQ(doc.currentTrack, -1);
+    EXPECT_EQ(doc.currentTrack(), -1);
 }
 
 TEST_F(ImportTest, CancellingTheTrackChoiceEndsWithoutAMessage) {
@@ -201,7 +201,7 @@ TEST_F(ImportTest, CancellingTheTrackChoiceEndsWithoutAMessage) {
     ImportReplayCommand(ctx);
     EXPECT_THAT(prompts.Asked(),
                 ElementsAre(kReplayDialog + "./*.rpl", "Dialog: Choose Track | for elsewhere"));
-    EXPECT_EQ(doc.currentTrack, -1);
+    EXPECT_EQ(doc.currentTrack(), -1);
 
     // Chosen with the box ticked, the next replay of that directory needs no dialog.
     prompts.openFiles = {Path("elsewhere/r.rpl"), Path("elsewhere/r.rpl")};
@@ -210,14 +210,14 @@ TEST_F(ImportTest, CancellingTheTrackChoiceEndsWithoutAMessage) {
     ImportReplayCommand(ctx);
     ImportReplayCommand(ctx);
     EXPECT_EQ(prompts.trackDialogs.size(), 2u);
-    EXPECT_EQ(doc.laps.Count(), 2);
+    EXPECT_EQ(doc.laps().Count(), 2);
 }
 
 TEST_F(ImportTest, AverageOfFullLapsJoinsTheDocumentLikeAnImportedLap) {
     const std::string replay = WriteSimulatedReplay("sprintcup/Sprint.rpl");
     AddLap("Earlier", 20, {255, 0, 0});
-    doc.currentTrack = TrackIndex("Test Oval");
-    doc.sourceReplay.SetOne("other.rpl");
+    doc.SetCurrentTrack(TrackIndex("Test Oval"));
+    doc.SetSourceReplay(TSourceReplay::One("other.rpl"));
     size_t fullLaps = 0;
     std::string driverText;
     prompts.openFiles = {replay};
@@ -233,16 +233,16 @@ TEST_F(ImportTest, AverageOfFullLapsJoinsTheDocumentLikeAnImportedLap) {
     ASSERT_GE(fullLaps, 2u);
     EXPECT_THAT(prompts.Asked(),
                 ElementsAre(kReplayDialog + "./*.rpl", "Dialog: Import Average Lap"));
-    ASSERT_EQ(doc.laps.Count(), 2);
-    const TReplay& avg = doc.laps.At(1);
+    ASSERT_EQ(doc.laps().Count(), 2);
+    const TReplay& avg = doc.laps().At(1);
     EXPECT_NE(driverText.find(avg.driverName), std::string::npos) << driverText;
     EXPECT_GT(avg.sampleCount, 3);
     EXPECT_EQ(avg.positions.front(), 0) << "an average starts on the line";
     EXPECT_EQ(avg.startFrame, 0);
     EXPECT_EQ(avg.lapLength, 42240);
     EXPECT_EQ(avg.colour, (Rgb{0, 0, 255}));
-    EXPECT_TRUE(doc.sourceReplay.IsSeveral());
-    EXPECT_TRUE(doc.dirty);
+    EXPECT_TRUE(doc.sourceReplay().IsSeveral());
+    EXPECT_TRUE(doc.dirty());
     EXPECT_EQ(prompts.caption, "Korvale [Test Oval]");
     EXPECT_EQ(prompts.Only("LapsChanged").size(), 1u);
 }
@@ -253,9 +253,9 @@ TEST_F(ImportTest, AnAverageOfOneLapIsThatLapUnchanged) {
     prompts.openFiles = {replay};
     prompts.importLaps = {Pick(2, {1})};
     ImportAverageLapCommand(ctx);
-    ASSERT_EQ(doc.laps.Count(), 2);
-    const TReplay& single = doc.laps.At(0);
-    const TReplay& averaged = doc.laps.At(1);
+    ASSERT_EQ(doc.laps().Count(), 2);
+    const TReplay& single = doc.laps().At(0);
+    const TReplay& averaged = doc.laps().At(1);
     EXPECT_STREQ(averaged.driverName, single.driverName);
     EXPECT_EQ(averaged.carNumber, single.carNumber);
     EXPECT_EQ(averaged.positions, single.positions);
@@ -264,7 +264,7 @@ TEST_F(ImportTest, AnAverageOfOneLapIsThatLapUnchanged) {
     EXPECT_EQ(averaged.startFrame, single.startFrame);
     EXPECT_EQ(averaged.endFrame, single.endFrame);
     EXPECT_EQ(averaged.colour, (Rgb{0, 0, 255}));
-    EXPECT_EQ(doc.sourceReplay.Name(), "sprint.rpl");
+    EXPECT_EQ(doc.sourceReplay().Name(), "sprint.rpl");
 }
 
 TEST_F(ImportTest, FailedAveragesEndLikeACancel) {
@@ -276,9 +276,9 @@ TEST_F(ImportTest, FailedAveragesEndLikeACancel) {
                                         Msg("Import Error", "Error reading lap data"),
                                         Msg("Import Average Lap",
                                             "Partial laps may not be used in averaging")));
-    EXPECT_TRUE(doc.laps.Empty());
-    EXPECT_EQ(doc.currentTrack, -1);
-    EXPECT_FALSE(doc.dirty);
+    EXPECT_TRUE(doc.laps().Empty());
+    EXPECT_EQ(doc.currentTrack(), -1);
+    EXPECT_FALSE(doc.dirty());
     EXPECT_EQ(prompts.caption, "Korvale");
 }
 

@@ -20,15 +20,15 @@ class LapEditingTest : public CommandsTest {
   protected:
     void SetUp() override {
         MakeDocument("Oval", {"Ann Lee", "Bo", "Cy"});
-        doc.dirty = false;
-        doc.docTitle = "laps.kvl";
-        UpdateCaption(ctx);
+        doc.SetDirty(false);
+        doc.SetDocTitle("laps.kvl");
+        doc.UpdateCaption();
         prompts.ClearLog();
     }
 };
 
 TEST_F(LapEditingTest, TheLapChoiceListsNameTimeAndSpeed) {
-    const TReplay& lap = doc.laps.At(1);
+    const TReplay& lap = doc.laps().At(1);
     char expected[96];
     std::snprintf(expected, sizeof expected, "%s  %7.3f s=%7.3f mph", "Bo",
                   (lap.endFrame - lap.startFrame) / 15, AverageLapSpeed(lap));
@@ -50,47 +50,47 @@ TEST_F(LapEditingTest, EditStoresANewNameAndColour) {
     EditInfoCommand(ctx);
     EXPECT_THAT(prompts.Asked(),
                 ElementsAre("Dialog: Select a Lap", "Dialog: Edit Replay Info | Bo"));
-    EXPECT_STREQ(doc.laps.At(1).driverName, "Bo Renamed");
-    EXPECT_EQ(doc.laps.At(1).colour, (Rgb{0, 192, 0}));
-    EXPECT_TRUE(doc.dirty);
+    EXPECT_STREQ(doc.laps().At(1).driverName, "Bo Renamed");
+    EXPECT_EQ(doc.laps().At(1).colour, (Rgb{0, 192, 0}));
+    EXPECT_TRUE(doc.dirty());
     EXPECT_THAT(prompts.Only("LapEdited"), ElementsAre("LapEdited: 1 Bo Renamed"));
     EXPECT_EQ(prompts.Only("Repaint").size(), 1u);
 }
 
 TEST_F(LapEditingTest, ALetterCaseChangeAloneIsNotStored) {
-    const Rgb colour = doc.laps.At(0).colour;
+    const Rgb colour = doc.laps().At(0).colour;
     prompts.editInfos = {TEditInfoXfer{"ANN LEE", colour}};
     EXPECT_FALSE(EditLap(ctx, 0));
-    EXPECT_STREQ(doc.laps.At(0).driverName, "Ann Lee");
-    EXPECT_FALSE(doc.dirty);
+    EXPECT_STREQ(doc.laps().At(0).driverName, "Ann Lee");
+    EXPECT_FALSE(doc.dirty());
     EXPECT_TRUE(prompts.Only("LapEdited").empty());
 
     // With a new colour the new spelling goes in too.
     prompts.editInfos = {TEditInfoXfer{"ANN LEE", {255, 0, 255}}};
     EXPECT_TRUE(EditLap(ctx, 0));
-    EXPECT_STREQ(doc.laps.At(0).driverName, "ANN LEE");
-    EXPECT_EQ(doc.laps.At(0).colour, (Rgb{255, 0, 255}));
-    EXPECT_TRUE(doc.dirty);
+    EXPECT_STREQ(doc.laps().At(0).driverName, "ANN LEE");
+    EXPECT_EQ(doc.laps().At(0).colour, (Rgb{255, 0, 255}));
+    EXPECT_TRUE(doc.dirty());
 }
 
 TEST_F(LapEditingTest, NamesKeepAtMost31Characters) {
     const std::string name31(31, 'x');
     prompts.editInfos = {TEditInfoXfer{name31, {}}, TEditInfoXfer{name31 + "yz", {}}};
     EXPECT_TRUE(EditLap(ctx, 2));
-    EXPECT_EQ(std::string(doc.laps.At(2).driverName), name31);
+    EXPECT_EQ(std::string(doc.laps().At(2).driverName), name31);
     // A longer text is the same 31 characters: nothing changes.
-    doc.dirty = false;
+    doc.SetDirty(false);
     EXPECT_FALSE(EditLap(ctx, 2));
-    EXPECT_EQ(std::string(doc.laps.At(2).driverName), name31);
-    EXPECT_FALSE(doc.dirty);
+    EXPECT_EQ(std::string(doc.laps().At(2).driverName), name31);
+    EXPECT_FALSE(doc.dirty());
 }
 
 TEST_F(LapEditingTest, CancelledEditChangesNothing) {
     prompts.chooseLaps = {2};
     prompts.editInfos = {std::nullopt};
     EditInfoCommand(ctx);
-    EXPECT_STREQ(doc.laps.At(2).driverName, "Cy");
-    EXPECT_FALSE(doc.dirty);
+    EXPECT_STREQ(doc.laps().At(2).driverName, "Cy");
+    EXPECT_FALSE(doc.dirty());
 }
 
 TEST_F(LapEditingTest, DeleteAsksAndNoKeepsTheLap) {
@@ -98,26 +98,28 @@ TEST_F(LapEditingTest, DeleteAsksAndNoKeepsTheLap) {
     prompts.answers = {TMsgAnswer::No};
     DeleteLapCommand(ctx);
     EXPECT_THAT(prompts.Asked(), ElementsAre("Dialog: Select a Lap", kDeleteQuestion));
-    EXPECT_EQ(doc.laps.Count(), 3);
-    EXPECT_FALSE(doc.dirty);
+    EXPECT_EQ(doc.laps().Count(), 3);
+    EXPECT_FALSE(doc.dirty());
 
     prompts.ClearLog();
     prompts.chooseLaps = {std::nullopt};
     DeleteLapCommand(ctx);
     EXPECT_THAT(prompts.Asked(), ElementsAre("Dialog: Select a Lap"));
-    EXPECT_EQ(doc.laps.Count(), 3);
+    EXPECT_EQ(doc.laps().Count(), 3);
 }
 
 TEST_F(LapEditingTest, DeleteRemovesThatLapEvenAmongIdenticalOnes) {
-    doc.laps.At(2).SetDriverName("Bo");  // laps 1 and 2 now alike in name and samples
-    const int32_t keptSerial = doc.laps.At(1).serial;
+    // Laps 1 and 2 now alike in name and samples.
+    doc.EditLap(2, "Bo", doc.laps().At(2).colour);
+    doc.SetDirty(false);
+    const int32_t keptSerial = doc.laps().At(1).serial;
     prompts.chooseLaps = {2};
     prompts.answers = {TMsgAnswer::Yes};
     DeleteLapCommand(ctx);
-    ASSERT_EQ(doc.laps.Count(), 2);
-    EXPECT_EQ(doc.laps.At(1).serial, keptSerial);
-    EXPECT_TRUE(doc.dirty);
-    EXPECT_EQ(doc.currentTrack, TrackIndex("Oval"));
+    ASSERT_EQ(doc.laps().Count(), 2);
+    EXPECT_EQ(doc.laps().At(1).serial, keptSerial);
+    EXPECT_TRUE(doc.dirty());
+    EXPECT_EQ(doc.currentTrack(), TrackIndex("Oval"));
     EXPECT_THAT(prompts.Only("LapRemoved"), ElementsAre("LapRemoved: 2"));
     EXPECT_EQ(prompts.Only("LapsChanged").size(), 1u) << "extents recomputed over the rest";
     EXPECT_TRUE(LapCommandsEnabled(doc));
@@ -130,11 +132,11 @@ TEST_F(LapEditingTest, DeletingTheLastLapClearsTheDocument) {
     EXPECT_EQ(prompts.caption, "Korvale - laps.kvl [Oval]");
     EXPECT_TRUE(prompts.Only("AllLapsRemoved").empty());
     EXPECT_TRUE(DeleteLap(ctx, 0));
-    EXPECT_TRUE(doc.laps.Empty());
-    EXPECT_EQ(doc.currentTrack, -1);
+    EXPECT_TRUE(doc.laps().Empty());
+    EXPECT_EQ(doc.currentTrack(), -1);
     EXPECT_EQ(prompts.caption, "Korvale");
     EXPECT_EQ(prompts.Only("AllLapsRemoved").size(), 1u);
-    EXPECT_FALSE(doc.dirty) << "the clear leaves nothing to save";
+    EXPECT_FALSE(doc.dirty()) << "the clear leaves nothing to save";
     EXPECT_FALSE(LapCommandsEnabled(doc));
     EXPECT_FALSE(DeleteLap(ctx, 0)) << "no lap to delete, nothing asked";
     EXPECT_EQ(prompts.Only("Message:").size(), 3u);

@@ -16,12 +16,12 @@ class ReadDocumentTest : public CommandsTest {
     // An open document that a read must either leave alone or clear.
     void SetUp() override {
         MakeDocument("Ridge", {"Earlier 1", "Earlier 2"});
-        doc.docTitle = "earlier.kvl";
-        doc.sourceReplay.SetOne("race1.rpl");
-        doc.xAxis = 0;
-        doc.yAxis = 3;
-        doc.y2Axis = 5;
-        UpdateCaption(ctx);
+        doc.SetDocTitle("earlier.kvl");
+        doc.SetSourceReplay(TSourceReplay::One("race1.rpl"));
+        SetAxis(doc, &TAxes::x, 0);
+        SetAxis(doc, &TAxes::y, 3);
+        SetAxis(doc, &TAxes::y2, 5);
+        doc.UpdateCaption();
         prompts.ClearLog();
     }
 
@@ -31,12 +31,12 @@ class ReadDocumentTest : public CommandsTest {
     }
 
     void ExpectUntouched() {
-        EXPECT_EQ(doc.laps.Count(), 2);
-        EXPECT_EQ(doc.currentTrack, TrackIndex("Ridge"));
-        EXPECT_TRUE(doc.dirty);
-        EXPECT_EQ(doc.docTitle, "earlier.kvl");
-        EXPECT_TRUE(doc.sourceReplay.IsOne());
-        EXPECT_EQ(doc.xAxis, 0);
+        EXPECT_EQ(doc.laps().Count(), 2);
+        EXPECT_EQ(doc.currentTrack(), TrackIndex("Ridge"));
+        EXPECT_TRUE(doc.dirty());
+        EXPECT_EQ(doc.docTitle(), "earlier.kvl");
+        EXPECT_TRUE(doc.sourceReplay().IsOne());
+        EXPECT_EQ(doc.axes().x, 0);
         EXPECT_EQ(prompts.caption, "Korvale - earlier.kvl [Ridge, race1.rpl]");
         EXPECT_TRUE(prompts.Only("AllLapsRemoved").empty());
     }
@@ -44,9 +44,9 @@ class ReadDocumentTest : public CommandsTest {
     // After a failure past the magic: cleared, with the caption the clear left, the old
     // title, not changed, and no extents recomputed.
     void ExpectClearedAfterFailure() {
-        EXPECT_FALSE(doc.dirty);
-        EXPECT_EQ(doc.docTitle, "earlier.kvl");
-        EXPECT_TRUE(doc.sourceReplay.IsEmpty());
+        EXPECT_FALSE(doc.dirty());
+        EXPECT_EQ(doc.docTitle(), "earlier.kvl");
+        EXPECT_TRUE(doc.sourceReplay().IsEmpty());
         EXPECT_EQ(prompts.caption, "Korvale");
         EXPECT_TRUE(prompts.Only("LapsChanged").empty());
         EXPECT_EQ(prompts.Only("AllLapsRemoved").size(), 1u);
@@ -80,50 +80,50 @@ TEST_F(ReadDocumentTest, FailuresBeforeTheHeaderLeaveTheDocumentAlone) {
 TEST_F(ReadDocumentTest, AxesReadSoFarSurviveAShortHeader) {
     EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (01)")));
-    EXPECT_TRUE(doc.laps.Empty());
-    EXPECT_EQ(doc.currentTrack, -1);
-    EXPECT_EQ((std::array<int32_t, 3>{doc.xAxis, doc.yAxis, doc.y2Axis}),
+    EXPECT_TRUE(doc.laps().Empty());
+    EXPECT_EQ(doc.currentTrack(), -1);
+    EXPECT_EQ((std::array<int32_t, 3>{doc.axes().x, doc.axes().y, doc.axes().y2}),
               (std::array<int32_t, 3>{0, 3, 5}));
     ExpectClearedAfterFailure();
 
     prompts.ClearLog();
     EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(4).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (07)")));
-    EXPECT_EQ(doc.xAxis, 4);
-    EXPECT_EQ(doc.yAxis, 3);
+    EXPECT_EQ(doc.axes().x, 4);
+    EXPECT_EQ(doc.axes().y, 3);
     EXPECT_FALSE(doc.AxesChanged()) << "what was read is also the snapshot";
 
     prompts.ClearLog();
     EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(0).I32(6).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (08)")));
-    EXPECT_EQ((std::array<int32_t, 3>{doc.xAxis, doc.yAxis, doc.y2Axis}),
+    EXPECT_EQ((std::array<int32_t, 3>{doc.axes().x, doc.axes().y, doc.axes().y2}),
               (std::array<int32_t, 3>{0, 6, 5}));
 
     prompts.ClearLog();
     EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(3).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (02)")));
-    EXPECT_EQ(doc.y2Axis, 3);
-    EXPECT_EQ(doc.currentTrack, -1);
+    EXPECT_EQ(doc.axes().y2, 3);
+    EXPECT_EQ(doc.currentTrack(), -1);
 }
 
 TEST_F(ReadDocumentTest, AnUnknownTrackIsABadTrackValue) {
     EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(99).I32(0).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Bad track value in file")));
-    EXPECT_EQ(doc.currentTrack, -1);
-    EXPECT_TRUE(doc.laps.Empty());
+    EXPECT_EQ(doc.currentTrack(), -1);
+    EXPECT_TRUE(doc.laps().Empty());
     ExpectClearedAfterFailure();
 
     // An earlier-version number of 16 or more cannot be translated.
     prompts.ClearLog();
     EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagicEarlier).I32(1).I32(2).I32(16).I32(0).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Bad track value in file")));
-    EXPECT_EQ(doc.y2Axis, 7) << "the earlier version has no second y axis";
+    EXPECT_EQ(doc.axes().y2, 7) << "the earlier version has no second y axis";
 }
 
 TEST_F(ReadDocumentTest, TheTrackSurvivesAMissingLapCount) {
     EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(3).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (03)")));
-    EXPECT_EQ(doc.currentTrack, TrackIndex("Bullring"));
+    EXPECT_EQ(doc.currentTrack(), TrackIndex("Bullring"));
     EXPECT_THAT(prompts.Only("TrackOpened"), ElementsAre("TrackOpened: no geometry"));
     ExpectClearedAfterFailure();
 }
@@ -146,11 +146,11 @@ TEST_F(ReadDocumentTest, CompleteLapsSurviveAMissingOne) {
     bytes.resize(bytes.size() - 1);  // the third record is one byte short
     EXPECT_FALSE(Read(bytes));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (04)")));
-    ASSERT_EQ(doc.laps.Count(), 2);
-    ExpectSameLap(doc.laps.At(0), *a);
-    ExpectSameLap(doc.laps.At(1), *b);
+    ASSERT_EQ(doc.laps().Count(), 2);
+    ExpectSameLap(doc.laps().At(0), *a);
+    ExpectSameLap(doc.laps().At(1), *b);
     EXPECT_THAT(prompts.Only("LapAdded"), ElementsAre("LapAdded: Kept A", "LapAdded: Kept B"));
-    EXPECT_EQ(doc.currentTrack, TrackIndex("Oval"));
+    EXPECT_EQ(doc.currentTrack(), TrackIndex("Oval"));
     ExpectClearedAfterFailure();
 }
 
@@ -159,7 +159,7 @@ TEST_F(ReadDocumentTest, ALapCountBeyondTheFileFailsWithoutAHugeAllocation) {
     EXPECT_FALSE(Read(
         KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(24).I32(0x7fffffff).Lap(*a).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (04)")));
-    EXPECT_EQ(doc.laps.Count(), 1);
+    EXPECT_EQ(doc.laps().Count(), 1);
 }
 
 TEST_F(ReadDocumentTest, AnEarlierVersionOpensChangedAndSavesAsTheCurrentOne) {
@@ -169,21 +169,21 @@ TEST_F(ReadDocumentTest, AnEarlierVersionOpensChangedAndSavesAsTheCurrentOne) {
         KvlBytes().I32(kKvlMagicEarlier).I32(0).I32(4).I32(0x300 + 3).I32(1).Lap(*a).Bytes();
     ASSERT_TRUE(Read(bytes));
     EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(doc.currentTrack, TrackIndex("Oval"));
-    EXPECT_EQ((std::array<int32_t, 3>{doc.xAxis, doc.yAxis, doc.y2Axis}),
+    EXPECT_EQ(doc.currentTrack(), TrackIndex("Oval"));
+    EXPECT_EQ((std::array<int32_t, 3>{doc.axes().x, doc.axes().y, doc.axes().y2}),
               (std::array<int32_t, 3>{0, 4, 7}));
-    EXPECT_TRUE(doc.dirty) << "saving converts it";
-    EXPECT_EQ(doc.docTitle, "in.kvl");
+    EXPECT_TRUE(doc.dirty()) << "saving converts it";
+    EXPECT_EQ(doc.docTitle(), "in.kvl");
     EXPECT_EQ(prompts.caption, "Korvale - in.kvl [Oval]");
-    ASSERT_EQ(doc.laps.Count(), 1);
-    ExpectSameLap(doc.laps.At(0), *a);
+    ASSERT_EQ(doc.laps().Count(), 1);
+    ExpectSameLap(doc.laps().At(0), *a);
 
     ASSERT_TRUE(WriteDocument(ctx, Path("in.kvl")));
     const std::vector<uint8_t> saved = FileBytes(Path("in.kvl"));
     EXPECT_EQ(saved.size(), bytes.size() + 4);
     EXPECT_EQ(std::vector<uint8_t>(saved.begin(), saved.begin() + 4),
               (std::vector<uint8_t>{0x09, 0x55, 0x4E, 0x01}));
-    EXPECT_FALSE(doc.dirty);
+    EXPECT_FALSE(doc.dirty());
 }
 
 TEST_F(ReadDocumentTest, ATrackWithGeometryResetsThePictureWindowScale) {
@@ -192,7 +192,7 @@ TEST_F(ReadDocumentTest, ATrackWithGeometryResetsThePictureWindowScale) {
     ASSERT_TRUE(Read(KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(40).I32(0).Bytes()));
     EXPECT_THAT(prompts.Only("TrackOpened"), ElementsAre("TrackOpened: geometry"));
     EXPECT_TRUE(road.geometryPrepared());
-    EXPECT_EQ(doc.viewMode, ViewGraph);
+    EXPECT_EQ(view.viewMode, ViewGraph);
     ClearDocument(ctx);
     EXPECT_FALSE(road.geometryPrepared()) << "clearing releases the track's geometry";
 }

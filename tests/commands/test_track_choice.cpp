@@ -34,11 +34,11 @@ TEST_F(TrackChoice, OneMatchingPatternDecidesWithoutADialog) {
 }
 
 TEST_F(TrackChoice, AStoredFragmentDecidesWithoutADialog) {
-    doc.associations.push_back({"club day", 24});
+    session.associations.push_back({"club day", 24});
     EXPECT_EQ(ChooseTrackForReplay(ctx, "/home/me/Club Day/heat2.rpl"), TrackIndex("Oval"));
     EXPECT_TRUE(prompts.Asked().empty());
     // A fragment whose track id no track has gives no answer: the user is asked.
-    doc.associations = {{"lost", 77}};
+    session.associations = {{"lost", 77}};
     prompts.tracks = {{true, 1, false}};
     EXPECT_EQ(ChooseTrackForReplay(ctx, "/lost/r.rpl"), 1);
     EXPECT_THAT(prompts.Asked(), ElementsAre("Dialog: Choose Track | for lost"));
@@ -52,9 +52,9 @@ TEST_F(TrackChoice, AnUnknownPathAsksForEveryTrackAndRemembersTheDirectory) {
               (std::vector<std::string>{"Bullring", "Oval", "Ridge"}));
     EXPECT_EQ(prompts.trackDialogs[0].selection, 0);
     EXPECT_EQ(prompts.trackDialogs[0].scopeText, "for sunday races");
-    ASSERT_EQ(doc.associations.size(), 1u);
-    EXPECT_EQ(doc.associations[0].fragment, "sunday races");
-    EXPECT_EQ(doc.associations[0].trackId, 156);
+    ASSERT_EQ(session.associations.size(), 1u);
+    EXPECT_EQ(session.associations[0].fragment, "sunday races");
+    EXPECT_EQ(session.associations[0].trackId, 156);
 
     // The remembered answer is used for the next replay of that directory.
     EXPECT_EQ(ChooseTrackForReplay(ctx, "/home/me/SUNDAY RACES/r2.rpl"), 2);
@@ -64,13 +64,13 @@ TEST_F(TrackChoice, AnUnknownPathAsksForEveryTrackAndRemembersTheDirectory) {
     prompts.tracks = {{true, 1, false}};
     EXPECT_EQ(ChooseTrackForReplay(ctx, "/home/me/monday/r.rpl"), 1);
     EXPECT_EQ(prompts.trackDialogs.back().selection, 0);
-    EXPECT_EQ(doc.associations.size(), 1u);
+    EXPECT_EQ(session.associations.size(), 1u);
 }
 
 TEST_F(TrackChoice, CancelGivesNoTrackAndStoresNothing) {
     prompts.tracks = {{false, 1, true}};
     EXPECT_EQ(ChooseTrackForReplay(ctx, "/home/me/unknown/r.rpl"), -1);
-    EXPECT_TRUE(doc.associations.empty());
+    EXPECT_TRUE(session.associations.empty());
 }
 
 TEST_F(TrackChoice, AmbiguousPathsAskWithoutTheRememberBox) {
@@ -84,12 +84,12 @@ TEST_F(TrackChoice, AmbiguousPathsAskWithoutTheRememberBox) {
         {{{"club", 3}, {"club", 3}}, "/club/r.rpl"},      // even when they agree
     };
     for (const Case& c : cases) {
-        doc.associations = c.assoc;
+        session.associations = c.assoc;
         prompts.tracks = {{true, 1, true}};  // a tick the hidden box cannot have stored
         prompts.ClearLog();
         EXPECT_EQ(ChooseTrackForReplay(ctx, c.path), 1) << c.path;
         EXPECT_THAT(prompts.Asked(), ElementsAre("Dialog: Choose Track | ")) << c.path;
-        EXPECT_EQ(doc.associations.size(), c.assoc.size()) << c.path;
+        EXPECT_EQ(session.associations.size(), c.assoc.size()) << c.path;
     }
 }
 
@@ -111,8 +111,8 @@ TEST_F(TrackChoice, AReplayAtTheTopStoresAnEmptyFragmentThatMatchesEverything) {
     prompts.tracks = {{true, 1, true}};
     EXPECT_EQ(ChooseTrackForReplay(ctx, "/top.rpl"), 1);
     EXPECT_EQ(prompts.trackDialogs[0].scopeText, "for ");
-    ASSERT_EQ(doc.associations.size(), 1u);
-    EXPECT_EQ(doc.associations[0].fragment, "");
+    ASSERT_EQ(session.associations.size(), 1u);
+    EXPECT_EQ(session.associations[0].fragment, "");
     EXPECT_EQ(ChooseTrackForReplay(ctx, "/anywhere/else.rpl"), TrackIndex("Oval"));
     // ...and makes every path that a track's pattern matches ambiguous.
     prompts.tracks = {{true, 0, false}};
@@ -135,12 +135,12 @@ TEST_F(TrackChoice, LoadingSkipsMissingPairsAndUnknownTracks) {
     s.WriteText("assoc", "associ5", "Oval");
     // pair 6 is not in the file at all
     LoadStartupSettings(ctx);
-    ASSERT_EQ(doc.associations.size(), 2u);
-    EXPECT_EQ(doc.associations[0].fragment, "club");
-    EXPECT_EQ(doc.associations[0].trackId, 156);
-    EXPECT_EQ(doc.associations[1].fragment, "night");
-    EXPECT_EQ(doc.associations[1].trackId, 99);
-    EXPECT_EQ(doc.assocCountAtLoad, 2);
+    ASSERT_EQ(session.associations.size(), 2u);
+    EXPECT_EQ(session.associations[0].fragment, "club");
+    EXPECT_EQ(session.associations[0].trackId, 156);
+    EXPECT_EQ(session.associations[1].fragment, "night");
+    EXPECT_EQ(session.associations[1].trackId, 99);
+    EXPECT_EQ(session.assocCountAtLoad, 2);
 
     // Nothing changed: the close check leaves the pairs of the file alone.
     EXPECT_TRUE(CanClose(ctx));
@@ -158,14 +158,14 @@ TEST_F(TrackChoice, AHugeAssociationCountLoadsOnlyThePairsTheFileHolds) {
     s.WriteText("assoc", "assocn2000000001", "beyond the count");
     s.WriteText("assoc", "associ2000000001", "Ridge");
     LoadStartupSettings(ctx);
-    ASSERT_EQ(doc.associations.size(), 2u);
-    EXPECT_EQ(doc.associations[0].fragment, "first");
-    EXPECT_EQ(doc.associations[1].fragment, "far");
-    EXPECT_EQ(doc.associations[1].trackId, 156);
+    ASSERT_EQ(session.associations.size(), 2u);
+    EXPECT_EQ(session.associations[0].fragment, "first");
+    EXPECT_EQ(session.associations[1].fragment, "far");
+    EXPECT_EQ(session.associations[1].trackId, 156);
 
     s.WriteInt("assoc", "nassoc", -3);
     LoadStartupSettings(ctx);
-    EXPECT_TRUE(doc.associations.empty());
+    EXPECT_TRUE(session.associations.empty());
 }
 
 TEST_F(TrackChoice, SavingWritesTheListAndLeavesHigherPairs) {
@@ -192,13 +192,15 @@ TEST_F(TrackChoice, AnAssociationMadeInOneRunIsUsedInTheNext) {
     EXPECT_EQ(Setting("assoc", "nassoc"), "1");
     EXPECT_EQ(Setting("assoc", "assocn1"), "quarry cup");
     EXPECT_EQ(Setting("assoc", "associ1"), "Bullring");
-    EXPECT_EQ(doc.assocCountAtLoad, 1);
+    EXPECT_EQ(session.assocCountAtLoad, 1);
 
     // The next run: a new window's state and prompts over the same settings file.
-    TDocumentState nextDoc;
+    TDocument nextDoc(tracks);
+    TViewState nextView;
+    TSessionState nextSession;
     ScriptedPrompts nextPrompts;
     ProfileFile nextSettings = NextRunSettings();
-    TCommandContext next{nextDoc, tracks, nextSettings, nextPrompts};
+    TCommandContext next{nextDoc, nextView, nextSession, tracks, nextSettings, nextPrompts};
     LoadStartupSettings(next);
     EXPECT_EQ(ChooseTrackForReplay(next, "/data/Quarry Cup/semi.rpl"), 0);
     EXPECT_TRUE(nextPrompts.log.empty()) << "no dialog";

@@ -156,20 +156,22 @@ TEST(OpenReplay, OpensScansAndReadsALapByDriverAndLapNumber) {
     const std::string path = dir.Write("Mixed.Case.RPL", b.Bytes());
 
     TOpenReplay replay;
-    EXPECT_STREQ(OpenReplay(dir.File("missing.rpl"), kLength, 6.0, replay), kMsgErrorOpeningReplay);
-    EXPECT_STREQ(OpenReplay(dir.File(""), kLength, 6.0, replay),
-                 kMsgErrorOpeningReplay);  // a directory
-    ASSERT_EQ(OpenReplay(path, kLength, 6.0, replay), nullptr);
+    EXPECT_EQ(OpenReplay(dir.File("missing.rpl"), kLength, 6.0, replay),
+              TReplayReadStatus::ErrorOpeningReplay);
+    EXPECT_EQ(OpenReplay(dir.File(""), kLength, 6.0, replay),
+              TReplayReadStatus::ErrorOpeningReplay);  // a directory
+    ASSERT_EQ(OpenReplay(path, kLength, 6.0, replay), TReplayReadStatus::Ok);
     EXPECT_EQ(replay.replayName, "Mixed.Case.RPL");
     ASSERT_EQ(replay.laps.size(), 2u);
     ASSERT_EQ(replay.laps[0].size(), 3u);
 
     std::unique_ptr<TReplay> lap;
-    EXPECT_STREQ(ReadReplayLap(replay, 0, 3, lap), kMsgErrorFindingLapData);
-    EXPECT_STREQ(ReadReplayLap(replay, 2, 0, lap), kMsgErrorFindingLapData);
-    EXPECT_STREQ(ReadReplayLap(replay, 0, 0, lap), kMsgErrorReadingLapData);  // 2 frames
+    EXPECT_EQ(ReadReplayLap(replay, 0, 3, lap), TReplayReadStatus::ErrorFindingLapData);
+    EXPECT_EQ(ReadReplayLap(replay, 2, 0, lap), TReplayReadStatus::ErrorFindingLapData);
+    EXPECT_EQ(ReadReplayLap(replay, 0, 0, lap),
+              TReplayReadStatus::ErrorReadingLapData);  // 2 frames
     EXPECT_EQ(lap, nullptr);
-    ASSERT_EQ(ReadReplayLap(replay, 0, 1, lap), nullptr);
+    ASSERT_EQ(ReadReplayLap(replay, 0, 1, lap), TReplayReadStatus::Ok);
     EXPECT_STREQ(lap->driverName, "Ann");
     EXPECT_EQ(lap->carNumber, 7);
     EXPECT_EQ(replay.header.Slot, 1);
@@ -178,7 +180,7 @@ TEST(OpenReplay, OpensScansAndReadsALapByDriverAndLapNumber) {
     EXPECT_EQ(lap->lines, (std::vector<int32_t>{2, 3, 4, 5, 6}));
     EXPECT_EQ(lap->startFrame, -500.0 / 2500.0);
     EXPECT_EQ(lap->endFrame, 200.0 / 1800.0 + 4);
-    ASSERT_EQ(ReadReplayLap(replay, 1, 0, lap), nullptr);
+    ASSERT_EQ(ReadReplayLap(replay, 1, 0, lap), TReplayReadStatus::Ok);
     EXPECT_EQ(lap->carNumber, 108);
     EXPECT_EQ(lap->sampleCount, 9);
 }
@@ -189,20 +191,39 @@ TEST(OpenReplay, SeveralLapsForAnAverageMustAllBeFull) {
     b.Driver("Pace Car", 0).Driver("Ann", 7);
     for (int f = 0; f < 45; ++f) b.Frame({{1, (f * 1000 + 500) % kLength}});
     TOpenReplay replay;
-    ASSERT_EQ(OpenReplay(dir.Write("avg.rpl", b.Bytes()), kLength, 6.0, replay), nullptr);
+    ASSERT_EQ(OpenReplay(dir.Write("avg.rpl", b.Bytes()), kLength, 6.0, replay),
+              TReplayReadStatus::Ok);
     ASSERT_EQ(replay.laps[0].size(), 5u);  // partial, three full laps of 10 frames, partial
 
     std::vector<std::unique_ptr<TReplay>> laps;
-    EXPECT_STREQ(ReadReplayLaps(replay, 0, {1, 4}, laps), kMsgPartialLapsInAverage);
-    EXPECT_STREQ(ReadReplayLaps(replay, 0, {0, 2}, laps), kMsgPartialLapsInAverage);
+    EXPECT_EQ(ReadReplayLaps(replay, 0, {1, 4}, laps), TReplayReadStatus::PartialLapsInAverage);
+    EXPECT_EQ(ReadReplayLaps(replay, 0, {0, 2}, laps), TReplayReadStatus::PartialLapsInAverage);
     EXPECT_TRUE(laps.empty());
-    EXPECT_STREQ(ReadReplayLaps(replay, 0, {1, 7}, laps), kMsgErrorFindingLapData);
+    EXPECT_EQ(ReadReplayLaps(replay, 0, {1, 7}, laps), TReplayReadStatus::ErrorFindingLapData);
     EXPECT_TRUE(laps.empty());
-    ASSERT_EQ(ReadReplayLaps(replay, 0, {3, 1}, laps), nullptr);
+    ASSERT_EQ(ReadReplayLaps(replay, 0, {3, 1}, laps), TReplayReadStatus::Ok);
     ASSERT_EQ(laps.size(), 2u);
     EXPECT_EQ(laps[0]->positions[0], 500);
     EXPECT_EQ(laps[0]->sampleCount, 10);
     // A single lap may be a partial one: it is imported as it is.
-    ASSERT_EQ(ReadReplayLaps(replay, 0, {4}, laps), nullptr);
+    ASSERT_EQ(ReadReplayLaps(replay, 0, {4}, laps), TReplayReadStatus::Ok);
     EXPECT_EQ(laps[0]->sampleCount, 5);
 }
+
+namespace {
+// The import shows these texts; the command decides on the status, never on the text.
+TEST(ReplayReadStatus, EachStatusHasItsMessage) {
+    EXPECT_STREQ(ReplayReadMessage(TReplayReadStatus::Ok), "");
+    EXPECT_STREQ(ReplayReadMessage(TReplayReadStatus::ErrorOpeningReplay), "Error opening replay");
+    EXPECT_STREQ(ReplayReadMessage(TReplayReadStatus::ErrorReadingReplayHeader),
+                 "Error reading replay header");
+    EXPECT_STREQ(ReplayReadMessage(TReplayReadStatus::ErrorReadingReplayData),
+                 "Error reading replay data");
+    EXPECT_STREQ(ReplayReadMessage(TReplayReadStatus::ErrorFindingLapData),
+                 "Error finding lap data");
+    EXPECT_STREQ(ReplayReadMessage(TReplayReadStatus::ErrorReadingLapData),
+                 "Error reading lap data");
+    EXPECT_STREQ(ReplayReadMessage(TReplayReadStatus::PartialLapsInAverage),
+                 "Partial laps may not be used in averaging");
+}
+}  // namespace

@@ -37,7 +37,8 @@ TEST_P(SimulatedReplay, LapsAndSamplesMatchWhatWasDriven) {
     const std::string path = dir.Write("race.rpl", sim::SimulateReplayBytes(options));
 
     TOpenReplay replay;
-    ASSERT_EQ(OpenReplay(path, track.trackLength, track.inchesPerUnit, replay), nullptr);
+    ASSERT_EQ(OpenReplay(path, track.trackLength, track.inchesPerUnit, replay),
+              TReplayReadStatus::Ok);
     EXPECT_EQ(replay.header.PaceOffset, truth.paceCar ? 1 : 0);
     ASSERT_EQ(replay.drivers.size(), truth.drivers.size());
     for (size_t i = 0; i < truth.drivers.size(); ++i) {
@@ -66,7 +67,7 @@ TEST_P(SimulatedReplay, LapsAndSamplesMatchWhatWasDriven) {
             }
 
             std::unique_ptr<TReplay> lap;
-            ASSERT_EQ(ReadReplayLap(replay, int32_t(i), int32_t(k), lap), nullptr);
+            ASSERT_EQ(ReadReplayLap(replay, int32_t(i), int32_t(k), lap), TReplayReadStatus::Ok);
             ASSERT_LE(lap->sampleCount, chain[k].FrameCount);
             for (int32_t s = 0; s < lap->sampleCount; ++s) {
                 const sim::CarSample& c = d.samples[size_t(firstFrame + s)];

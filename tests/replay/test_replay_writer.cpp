@@ -74,14 +74,14 @@ TEST(ReplayWriter, SideBySideWritesAtMost36CarsThatReadBack) {
     EXPECT_EQ(b[2970 + 9 * 35], 72);  // lap 35 is slot 36
 
     TOpenReplay replay;
-    ASSERT_EQ(OpenReplay(result.path, kLength, kScale, replay), nullptr);
+    ASSERT_EQ(OpenReplay(result.path, kLength, kScale, replay), TReplayReadStatus::Ok);
     ASSERT_EQ(replay.drivers.size(), 36u);
     EXPECT_EQ(replay.header.PaceOffset, 1);
     for (int32_t j : {0, 7, 35}) {
         EXPECT_STREQ(replay.drivers[size_t(j)].name, laps[size_t(j)]->driverName);
         EXPECT_EQ(replay.drivers[size_t(j)].carNumber, int8_t(laps[size_t(j)]->carNumber));
         std::unique_ptr<TReplay> back;
-        ASSERT_EQ(ReadReplayLap(replay, j, 0, back), nullptr);
+        ASSERT_EQ(ReadReplayLap(replay, j, 0, back), TReplayReadStatus::Ok);
         ASSERT_EQ(back->sampleCount, longest);
         const TReplay& lap = *laps[size_t(j)];
         for (int32_t i = 0; i < lap.sampleCount; ++i) {
@@ -119,7 +119,7 @@ TEST(ReplayWriter, SeparateLapsFollowEachOtherAsOneCar) {
     }
 
     TOpenReplay replay;
-    ASSERT_EQ(OpenReplay(result.path, kLength, kScale, replay), nullptr);
+    ASSERT_EQ(OpenReplay(result.path, kLength, kScale, replay), TReplayReadStatus::Ok);
     ASSERT_EQ(replay.drivers.size(), 1u);
     EXPECT_STREQ(replay.drivers[0].name, laps[0]->driverName);
     // The second lap starts back at the line, so the scan cuts the one car's run there.
@@ -128,7 +128,7 @@ TEST(ReplayWriter, SeparateLapsFollowEachOtherAsOneCar) {
     EXPECT_EQ(replay.laps[0][1].FrameCount, 310);
     EXPECT_EQ(replay.laps[0][1].FileOffset, 2970 + 16 * 300);
     std::unique_ptr<TReplay> back;
-    ASSERT_EQ(ReadReplayLap(replay, 0, 1, back), nullptr);
+    ASSERT_EQ(ReadReplayLap(replay, 0, 1, back), TReplayReadStatus::Ok);
     ASSERT_EQ(back->sampleCount, 310);
     EXPECT_EQ(back->headings, laps[1]->headings);
     EXPECT_TRUE(back->positions[0] == laps[1]->positions[0] ||

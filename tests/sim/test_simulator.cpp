@@ -289,8 +289,9 @@ TEST(SimulatorReplayReader, LapsCutFromTheFileAreTheLapsDriven) {
         ASSERT_TRUE(sim::WriteSimulatedReplay(o, path).ok);
         const sim::RaceTruth truth = sim::SimulateRace(o);
         TOpenReplay replay;
-        const char* error = OpenReplay(path, track.trackLength, track.inchesPerUnit, replay);
-        ASSERT_EQ(error, nullptr) << error;
+        const TReplayReadStatus status =
+            OpenReplay(path, track.trackLength, track.inchesPerUnit, replay);
+        ASSERT_EQ(status, TReplayReadStatus::Ok) << ReplayReadMessage(status);
         ASSERT_EQ(replay.laps.size(), truth.drivers.size());
         for (size_t i = 0; i < truth.drivers.size(); ++i) {
             const sim::DriverTruth& d = truth.drivers[i];

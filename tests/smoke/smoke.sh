@@ -21,7 +21,7 @@ window() {
   local id=""
   # Polled rather than --sync: a window that closes during a search makes xdotool give up
   # with an X error, which a busy machine turns into a failure now and then.
-  for _ in $(seq 200); do
+  for _ in $(seq 400); do
     id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
     [ -n "$id" ] && break
     sleep 0.15

@@ -1,7 +1,7 @@
 #pragma once
 // Prompts for code that runs the commands without a user: every question is declined (a
-// message box answers OK), every notice to the windows is dropped. Tests override what
-// they want to see.
+// message box answers OK), and the user-interface requests are dropped. Tests override
+// what they want to see.
 #include "commands/ExportCommands.h"
 #include "commands/Prompts.h"
 
@@ -29,17 +29,7 @@ class TQuietPrompts : public TPrompts {
                          const std::function<void(const TProgressReport&)>& work) override {
         work([](int) { return true; });
     }
-    void SetCaption(const std::string&) override {}
     void SetWaitCursor(bool) override {}
     void SetStatusText(const std::string&) override {}
-    void LapsChanged() override {}
-    void Repaint() override {}
-    void LapAdded(const TReplay&) override {}
-    void LapEdited(int32_t, const TReplay&) override {}
-    void LapRemoved(int32_t) override {}
-    void AllLapsRemoved() override {}
-    void TrackOpened(bool) override {}
-    void SwitchToGraph() override {}
-    void ClosePictureInPicture() override {}
     TWindowRect SideWindowRect(TSideWindow) override { return {}; }
 };

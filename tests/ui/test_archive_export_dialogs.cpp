@@ -38,18 +38,8 @@ class RecordingPrompts : public TQtPrompts {
         asked.push_back(title + " | " + text);
         return answer;
     }
-    void SetCaption(const std::string&) override {}
     void SetWaitCursor(bool) override {}
     void SetStatusText(const std::string&) override {}
-    void LapsChanged() override {}
-    void Repaint() override {}
-    void LapAdded(const TReplay&) override {}
-    void LapEdited(int32_t, const TReplay&) override {}
-    void LapRemoved(int32_t) override {}
-    void AllLapsRemoved() override {}
-    void TrackOpened(bool) override {}
-    void SwitchToGraph() override {}
-    void ClosePictureInPicture() override {}
     TWindowRect SideWindowRect(TSideWindow) override { return {}; }
 };
 

@@ -24,22 +24,12 @@ using namespace ui_test;
 
 namespace {
 
-// The asking half under test; the telling half is the main window's and does nothing here.
+// The asking half under test; the requests to the main window do nothing here.
 class AskingPrompts : public TQtPrompts {
   public:
     AskingPrompts() : TQtPrompts(nullptr) {}
-    void SetCaption(const std::string&) override {}
     void SetWaitCursor(bool) override {}
     void SetStatusText(const std::string&) override {}
-    void LapsChanged() override {}
-    void Repaint() override {}
-    void LapAdded(const TReplay&) override {}
-    void LapEdited(int32_t, const TReplay&) override {}
-    void LapRemoved(int32_t) override {}
-    void AllLapsRemoved() override {}
-    void TrackOpened(bool) override {}
-    void SwitchToGraph() override {}
-    void ClosePictureInPicture() override {}
     TWindowRect SideWindowRect(TSideWindow) override { return {}; }
 };
 

@@ -12,6 +12,7 @@
 #include "commands/Prompts.h"
 #include "document/TReplay.h"
 #include "platform/ProfileFile.h"
+#include "support/DocumentEdits.h"
 #include "support/QuietPrompts.h"
 #include "track/TrackList.h"
 
@@ -20,14 +21,29 @@ inline QApplication& TestApp() {
     return *qApp;
 }
 
-class TCountingPrompts : public TQuietPrompts {
+// Quiet prompts that also count what the document announced.
+class TCountingPrompts : public TQuietPrompts, public TDocumentObserver {
   public:
     int lapsChanged = 0, repaints = 0, switchToGraph = 0, allLapsRemoved = 0;
 
-    void LapsChanged() override { ++lapsChanged; }
-    void Repaint() override { ++repaints; }
-    void AllLapsRemoved() override { ++allLapsRemoved; }
-    void SwitchToGraph() override { ++switchToGraph; }
+    void Changed(const TDocumentChange& change) override {
+        switch (change.kind) {
+            case TChangeKind::LapsChanged:
+                ++lapsChanged;
+                break;
+            case TChangeKind::Repaint:
+                ++repaints;
+                break;
+            case TChangeKind::AllLapsRemoved:
+                ++allLapsRemoved;
+                break;
+            case TChangeKind::ShowGraph:
+                ++switchToGraph;
+                break;
+            default:
+                break;
+        }
+    }
 };
 
 // A track 10000 units long at 12 inches per unit, so that units and feet are the same.
@@ -64,20 +80,25 @@ inline std::unique_ptr<TReplay> MakeLinearLap(int n, int from, int stepUnits, Rg
 }
 
 struct TGraphFixtureState {
-    TDocumentState doc;
     TTrackList tracks;
+    TDocument doc{tracks};
+    TViewState viewState;
+    TSessionState session;
     ProfileFile settings{"/nonexistent-dir/korvale-graph-test.ini"};
     TCountingPrompts prompts;
-    TCommandContext ctx{doc, tracks, settings, prompts};
+    TCommandContext ctx{doc, viewState, session, tracks, settings, prompts};
 
-    TGraphFixtureState() { TestApp(); }
+    TGraphFixtureState() {
+        TestApp();
+        doc.Subscribe(prompts);
+    }
+    ~TGraphFixtureState() { doc.Unsubscribe(prompts); }
 
     void UseTrack(bool geometry = true) {
         tracks.Clear();
-        doc.currentTrack = tracks.Insert(MakeTestTrack(geometry));
+        doc.SetCurrentTrack(tracks.Insert(MakeTestTrack(geometry)));
     }
-    void AddLap(std::unique_ptr<TReplay> lap) { doc.laps.Add(std::move(lap)); }
-    void Recompute() { doc.extents = ChannelExtents(doc.laps.Pointers(), CurrentTrack(ctx)); }
+    void AddLap(std::unique_ptr<TReplay> lap) { doc.AddLap(std::move(lap)); }
 };
 
 inline QImage Render(QWidget& w) {

@@ -1,7 +1,9 @@
 // Plot geometry, font heights, value-to-pixel mappings and the margins' hit tests.
 #include <gtest/gtest.h>
 
-#include "commands/DocumentState.h"
+#include "commands/Document.h"
+#include "support/DocumentEdits.h"
+#include "track/TrackList.h"
 #include "views/graph/GraphGeometry.h"
 
 namespace {
@@ -46,7 +48,7 @@ TEST(GraphGeometry, FontHeightsMultiplyBeforeDividing) {
 }
 
 TEST(GraphGeometry, ZeroRowsInTheirHalves) {
-    const std::array<double, 6> r{0, 100, -1, 1, -1, 1};
+    const TAxisRanges r{0, 100, -1, 1, -1, 1};
     const TGraphGeometry one = GraphGeometry(800, 600, 1, false);
     EXPECT_EQ(YRow(0, r, one), 300);  // the middle of the plot
     EXPECT_EQ(YRow(1, r, one), 40);
@@ -62,14 +64,14 @@ TEST(GraphGeometry, ZeroRowsInTheirHalves) {
 }
 
 TEST(GraphGeometry, RowsTruncateTowardZero) {
-    const std::array<double, 6> r{0, 1, 0, 3, 0, 1};
+    const TAxisRanges r{0, 1, 0, 3, 0, 1};
     const TGraphGeometry g = GraphGeometry(100, 180, 1, false);  // plot height 100
     EXPECT_EQ(YRow(1, r, g), 106);                               // 66.67 + 40
     EXPECT_EQ(YRow(2, r, g), 73);                                // 33.33 + 40
 }
 
 TEST(GraphGeometry, DegenerateRangeGivesBoundedRows) {
-    const std::array<double, 6> r{0, 1, 5, 5, 0, 0};
+    const TAxisRanges r{0, 1, 5, 5, 0, 0};
     const TGraphGeometry g = GraphGeometry(400, 300, 1, true);
     const int a = YRow(6, r, g);
     const int b = Y2Row(1, r, g);
@@ -85,25 +87,25 @@ TEST(GraphGeometry, MousePlotAndAxisMargins) {
     EXPECT_FALSE(InMousePlot(781, 300, g));
     EXPECT_FALSE(InMousePlot(400, 561, g));
 
-    EXPECT_EQ(AxisAt(30, 300, g), 2);
-    EXPECT_EQ(AxisAt(400, 580, g), 1);
-    EXPECT_EQ(AxisAt(790, 300, g), 3);
-    EXPECT_EQ(AxisAt(30, 580, g), 0);   // bottom-left corner
-    EXPECT_EQ(AxisAt(400, 560, g), 0);  // the line y = H - 40
-    EXPECT_EQ(AxisAt(400, 10, g), 0);   // the top strip
-    EXPECT_EQ(AxisAt(60, 580, g), 0);   // x = 60 belongs to neither margin
-    EXPECT_STREQ(AxisHint(2), "Right click to change y-axis");
-    EXPECT_STREQ(AxisHint(1), "Right click to change x-axis");
-    EXPECT_STREQ(AxisHint(3), "Right click to change second y-axis");
-    EXPECT_STREQ(AxisHint(0), "");
+    EXPECT_EQ(AxisAt(30, 300, g), TAxisKind::Y);
+    EXPECT_EQ(AxisAt(400, 580, g), TAxisKind::X);
+    EXPECT_EQ(AxisAt(790, 300, g), TAxisKind::Y2);
+    EXPECT_EQ(AxisAt(30, 580, g), TAxisKind::None);   // bottom-left corner
+    EXPECT_EQ(AxisAt(400, 560, g), TAxisKind::None);  // the line y = H - 40
+    EXPECT_EQ(AxisAt(400, 10, g), TAxisKind::None);   // the top strip
+    EXPECT_EQ(AxisAt(60, 580, g), TAxisKind::None);   // x = 60 belongs to neither margin
+    EXPECT_STREQ(AxisHint(TAxisKind::Y), "Right click to change y-axis");
+    EXPECT_STREQ(AxisHint(TAxisKind::X), "Right click to change x-axis");
+    EXPECT_STREQ(AxisHint(TAxisKind::Y2), "Right click to change second y-axis");
+    EXPECT_STREQ(AxisHint(TAxisKind::None), "");
 
     const TGraphGeometry s = GraphGeometry(800, 600, 1, true);
-    EXPECT_EQ(AxisAt(750, 300, s), 3);
+    EXPECT_EQ(AxisAt(750, 300, s), TAxisKind::Y2);
     EXPECT_FALSE(InMousePlot(750, 300, s));
 }
 
 TEST(GraphGeometry, ReadoutFromViewRange) {
-    const std::array<double, 6> r{100, 820, 0, 52, 10, 30};
+    const TAxisRanges r{100, 820, 0, 52, 10, 30};
     const TGraphGeometry g = GraphGeometry(800, 600, 1, false);
     const TGraphReadout a = ReadoutAt(60, 40, r, g);
     EXPECT_DOUBLE_EQ(a.x, 100);
@@ -120,29 +122,30 @@ TEST(GraphGeometry, ReadoutFromViewRange) {
 }
 
 TEST(GraphGeometry, CursorColumnInsideShownRangeOnly) {
-    const std::array<double, 6> r{1000, 2000, 0, 1, 0, 0};
+    const TAxisRanges r{1000, 2000, 0, 1, 0, 0};
     const TGraphGeometry g = GraphGeometry(800, 600, 1, false);
     EXPECT_EQ(CursorColumn(1000, r, g), 60);
     EXPECT_EQ(CursorColumn(1500, r, g), 420);
     EXPECT_EQ(CursorColumn(2000, r, g), 780);
     EXPECT_EQ(CursorColumn(999, r, g), -1);
     EXPECT_EQ(CursorColumn(2001, r, g), -1);
-    const std::array<double, 6> empty{5, 5, 0, 1, 0, 0};
+    const TAxisRanges empty{5, 5, 0, 1, 0, 0};
     EXPECT_EQ(CursorColumn(5, empty, g), -1);
 }
 
 TEST(GraphGeometry, AxesOutsideTheirChannelsFallBackToDefaults) {
-    TDocumentState doc;
-    doc.xAxis = 4;
-    doc.yAxis = -1;
-    doc.y2Axis = 9;
+    TTrackList tracks;
+    TDocument doc(tracks);
+    SetAxis(doc, &TAxes::x, 4);
+    SetAxis(doc, &TAxes::y, -1);
+    SetAxis(doc, &TAxes::y2, 9);
     const TGraphAxes a = GraphAxesOf(doc);
     EXPECT_EQ(a.x, 1);
     EXPECT_EQ(a.y, 2);
     EXPECT_EQ(a.y2, 7);
-    doc.xAxis = 0;
-    doc.yAxis = 6;
-    doc.y2Axis = 0;
+    SetAxis(doc, &TAxes::x, 0);
+    SetAxis(doc, &TAxes::y, 6);
+    SetAxis(doc, &TAxes::y2, 0);
     const TGraphAxes b = GraphAxesOf(doc);
     EXPECT_EQ(b.x, 0);
     EXPECT_EQ(b.y, 6);

@@ -89,12 +89,11 @@ class GraphMouse : public ::testing::Test, public TGraphFixtureState {
   protected:
     void SetUp() override {
         UseTrack();
-        doc.xAxis = 1;
-        doc.yAxis = 0;
-        doc.y2Axis = 7;
+        SetAxis(doc, &TAxes::x, 1);
+        SetAxis(doc, &TAxes::y, 0);
+        SetAxis(doc, &TAxes::y2, 7);
         doc.TakeAxesSnapshot();
         AddLap(MakeLinearLap(101, 0, 100, kLap));
-        Recompute();
         view = std::make_unique<TScriptedGraphView>(ctx);
         view->ResetRanges();
         view->resize(800, 600);
@@ -114,8 +113,7 @@ class GraphMouse : public ::testing::Test, public TGraphFixtureState {
 TEST_F(GraphMouse, ReadoutOverThePlot) {
     Move(*view, 240, 418);
     EXPECT_EQ(status, "Position = 2500.00, Time =    1.67");
-    doc.y2Axis = 1;
-    Recompute();
+    SetAxis(doc, &TAxes::y2, 1);
     view->ResetRanges();
     view->FullRepaint();
     Paint();
@@ -125,10 +123,10 @@ TEST_F(GraphMouse, ReadoutOverThePlot) {
 }
 
 TEST_F(GraphMouse, NoReadoutWithoutTrackAndNoneWhileARepaintIsPending) {
-    doc.currentTrack = -1;
+    doc.SetCurrentTrack(-1);
     Move(*view, 240, 418);
     EXPECT_EQ(status, "");
-    doc.currentTrack = 0;
+    doc.SetCurrentTrack(0);
     view->FullRepaint();
     const int before = statusCount;
     Move(*view, 300, 300);
@@ -144,7 +142,7 @@ TEST_F(GraphMouse, MarginHintsAndTheHighlightedTitle) {
     Move(*view, 300, 300);
     Move(*view, 30, 300);
     EXPECT_EQ(status, "Right click to change y-axis");
-    EXPECT_EQ(view->HighlightedAxis(), 2);
+    EXPECT_EQ(view->HighlightedAxis(), TAxisKind::Y);
     EXPECT_GT(CountIn(Paint(), yTitle, Red), 20);
     Move(*view, 400, 590);
     EXPECT_EQ(status, "Right click to change x-axis");
@@ -153,22 +151,22 @@ TEST_F(GraphMouse, MarginHintsAndTheHighlightedTitle) {
     EXPECT_GT(CountIn(x, QRect(300, 561, 200, 39), Red), 20);
     Move(*view, 790, 300);
     EXPECT_EQ(status, "Right click to change second y-axis");
-    EXPECT_EQ(view->HighlightedAxis(), 3);
+    EXPECT_EQ(view->HighlightedAxis(), TAxisKind::Y2);
     Move(*view, 30, 590);
     EXPECT_EQ(status, "");
-    EXPECT_EQ(view->HighlightedAxis(), 0);
+    EXPECT_EQ(view->HighlightedAxis(), TAxisKind::None);
     Move(*view, 30, 300);
     Move(*view, 300, 300);  // back over the plot: black again
-    EXPECT_EQ(view->HighlightedAxis(), 0);
+    EXPECT_EQ(view->HighlightedAxis(), TAxisKind::None);
     EXPECT_EQ(CountIn(Paint(), yTitle, Red), 0);
 }
 
 TEST_F(GraphMouse, CursorLineFollowsThePointerAndLeavesNoTrace) {
-    doc.pipShown = true;
+    viewState.side.pipShown = true;
     TSignalLog log(*view);
     const QImage before = Paint();
     Move(*view, 240, 300);
-    EXPECT_EQ(doc.cursorPosition, 2500);
+    EXPECT_EQ(viewState.cursorPosition, 2500);
     ASSERT_EQ(log.cursor.size(), 1u);
     EXPECT_EQ(log.cursor.back(), 2500);
     ASSERT_GE(log.values.size(), 1u);
@@ -187,7 +185,7 @@ TEST_F(GraphMouse, CursorLineFollowsThePointerAndLeavesNoTrace) {
     EXPECT_EQ(img.pixel(420, 100), kGreen);
 
     Move(*view, 420, 20);  // the top strip: off the plot
-    EXPECT_EQ(doc.cursorPosition, NoCursor);
+    EXPECT_EQ(viewState.cursorPosition, NoCursor);
     EXPECT_EQ(log.cursor.back(), NoCursor);
     EXPECT_DOUBLE_EQ(log.values.back().first, -1);
     EXPECT_EQ(Paint(), before);
@@ -195,35 +193,34 @@ TEST_F(GraphMouse, CursorLineFollowsThePointerAndLeavesNoTrace) {
 
 TEST_F(GraphMouse, NoCursorLineWithoutPictureInPictureOrOnTime) {
     Move(*view, 240, 300);
-    EXPECT_EQ(doc.cursorPosition, NoCursor);
+    EXPECT_EQ(viewState.cursorPosition, NoCursor);
     EXPECT_NE(Paint().pixel(240, 100), kGreen);
 
-    doc.pipShown = true;
-    doc.xAxis = 0;
-    Recompute();
+    viewState.side.pipShown = true;
+    SetAxis(doc, &TAxes::x, 0);
     view->ResetRanges();
     view->FullRepaint();
     Paint();
     Move(*view, 240, 300);
-    EXPECT_EQ(doc.cursorPosition, NoCursor);
+    EXPECT_EQ(viewState.cursorPosition, NoCursor);
 }
 
 TEST_F(GraphMouse, FullRepaintDropsTheCursor) {
-    doc.pipShown = true;
+    viewState.side.pipShown = true;
     Move(*view, 240, 300);
-    ASSERT_EQ(doc.cursorPosition, 2500);
+    ASSERT_EQ(viewState.cursorPosition, 2500);
     view->FullRepaint();
     EXPECT_NE(Paint().pixel(240, 100), kGreen);
-    EXPECT_EQ(doc.cursorPosition, NoCursor);
+    EXPECT_EQ(viewState.cursorPosition, NoCursor);
 }
 
 TEST_F(GraphMouse, CursorSetElsewhereIsDrawn) {
-    doc.cursorPosition = 7500;
+    viewState.cursorPosition = 7500;
     view->CursorMoved();
     EXPECT_EQ(Paint().pixel(600, 300), kGreen);
     // Outside the shown range: no line.
-    doc.viewRange[1] = 5000;
-    doc.cursorPosition = 7500;
+    viewState.graph.viewRange.x.max = 5000;
+    viewState.cursorPosition = 7500;
     view->CursorMoved();
     EXPECT_EQ(CountIn(Paint(), QRect(0, 100, 800, 1), [](QRgb p) { return p == kGreen; }), 0);
 }
@@ -234,82 +231,85 @@ TEST_F(GraphMouse, RubberBandZoom) {
     EXPECT_FALSE(view->CanFullSize());
     const QImage before = Paint();
     Press(*view, 240, 170);
-    EXPECT_TRUE(doc.dragging);
+    EXPECT_TRUE(viewState.graph.dragging);
     Move(*view, 420, 430, Qt::LeftButton);
     QImage band = Paint();
-    EXPECT_TRUE(doc.dragging);
+    EXPECT_TRUE(viewState.graph.dragging);
     EXPECT_EQ(band.pixel(300, 170), qRgb(0, 0, 0));  // white inverted
     EXPECT_EQ(band.pixel(240, 300), qRgb(0, 0, 0));
     EXPECT_EQ(band.pixel(300, 300), before.pixel(300, 300));  // inside stays
     Release(*view, 420, 430);
-    EXPECT_FALSE(doc.dragging);
-    EXPECT_TRUE(doc.dragEnabled);
-    EXPECT_TRUE(doc.repaintPending);
-    EXPECT_DOUBLE_EQ(doc.viewRange[0], 2500);
-    EXPECT_DOUBLE_EQ(doc.viewRange[1], 5000);
-    EXPECT_NEAR(doc.viewRange[3], 7 - 22.0 / 3 * 0.25, 1e-9);
-    EXPECT_NEAR(doc.viewRange[2], 7 - 22.0 / 3 * 0.75, 1e-9);
+    EXPECT_FALSE(viewState.graph.dragging);
+    EXPECT_TRUE(viewState.graph.dragEnabled);
+    EXPECT_TRUE(viewState.graph.repaintPending);
+    EXPECT_DOUBLE_EQ(viewState.graph.viewRange.x.min, 2500);
+    EXPECT_DOUBLE_EQ(viewState.graph.viewRange.x.max, 5000);
+    EXPECT_NEAR(viewState.graph.viewRange.y.max, 7 - 22.0 / 3 * 0.25, 1e-9);
+    EXPECT_NEAR(viewState.graph.viewRange.y.min, 7 - 22.0 / 3 * 0.75, 1e-9);
     EXPECT_GE(log.state, 1);
     EXPECT_TRUE(view->CanZoomOut());
     EXPECT_TRUE(view->CanFullSize());
     const QImage zoomed = Paint();
     EXPECT_NE(zoomed, before);
-    EXPECT_FALSE(doc.repaintPending);
+    EXPECT_FALSE(viewState.graph.repaintPending);
 
     view->ZoomOut();
-    EXPECT_DOUBLE_EQ(doc.viewRange[0], 1250);
-    EXPECT_DOUBLE_EQ(doc.viewRange[1], 6250);
+    EXPECT_DOUBLE_EQ(viewState.graph.viewRange.x.min, 1250);
+    EXPECT_DOUBLE_EQ(viewState.graph.viewRange.x.max, 6250);
     view->FullSize();
-    EXPECT_EQ(doc.viewRange, doc.fullRange);
+    EXPECT_EQ(viewState.graph.viewRange, viewState.graph.fullRange);
     EXPECT_FALSE(view->CanZoomOut());
     view->ZoomOut();
-    EXPECT_EQ(doc.viewRange, doc.fullRange);
+    EXPECT_EQ(viewState.graph.viewRange, viewState.graph.fullRange);
     EXPECT_EQ(Paint(), before);
 }
 
 TEST_F(GraphMouse, DragsThatDoNotZoom) {
-    const auto full = doc.viewRange;
+    const auto full = viewState.graph.viewRange;
     // A click at the anchor.
     Press(*view, 300, 300);
     Release(*view, 300, 300);
-    EXPECT_EQ(doc.viewRange, full);
+    EXPECT_EQ(viewState.graph.viewRange, full);
     // No height.
     Press(*view, 100, 300);
     Move(*view, 500, 300, Qt::LeftButton);
     Release(*view, 500, 300);
-    EXPECT_EQ(doc.viewRange, full);
-    EXPECT_FALSE(doc.dragging);
+    EXPECT_EQ(viewState.graph.viewRange, full);
+    EXPECT_FALSE(viewState.graph.dragging);
     // Released outside the plot.
     Press(*view, 100, 100);
     Release(*view, 790, 300);
-    EXPECT_EQ(doc.viewRange, full);
-    EXPECT_FALSE(doc.dragging);
+    EXPECT_EQ(viewState.graph.viewRange, full);
+    EXPECT_FALSE(viewState.graph.dragging);
     // Without a current track.
-    doc.currentTrack = -1;
+    doc.SetCurrentTrack(-1);
     Press(*view, 100, 100);
     Release(*view, 300, 300);
-    EXPECT_EQ(doc.viewRange, full);
-    doc.currentTrack = 0;
+    EXPECT_EQ(viewState.graph.viewRange, full);
+    doc.SetCurrentTrack(0);
     // Pressed outside the plot: no drag at all.
     Press(*view, 30, 300);
-    EXPECT_FALSE(doc.dragging);
+    EXPECT_FALSE(viewState.graph.dragging);
     // Not enabled (as after clearing the document).
-    doc.dragEnabled = false;
+    viewState.graph.dragEnabled = false;
     Press(*view, 100, 100);
-    EXPECT_FALSE(doc.dragging);
+    EXPECT_FALSE(viewState.graph.dragging);
 }
 
 TEST_F(GraphMouse, ZeroHeightZoomWithSecondAxisIsRefused) {
-    doc.y2Axis = 2;
-    Recompute();
+    SetAxis(doc, &TAxes::y2, 2);
     view->ResetRanges();
     view->FullRepaint();
     Paint();
-    const auto full = doc.viewRange;
+    const auto full = viewState.graph.viewRange;
     Press(*view, 100, 300);
     Release(*view, 400, 300);
-    EXPECT_EQ(doc.viewRange, full);
-    for (double v : doc.viewRange) EXPECT_TRUE(std::isfinite(v));
+    EXPECT_EQ(viewState.graph.viewRange, full);
+    const TAxisRanges& shown = viewState.graph.viewRange;
+    for (const TRange& r : {shown.x, shown.y, shown.y2}) {
+        EXPECT_TRUE(std::isfinite(r.min));
+        EXPECT_TRUE(std::isfinite(r.max));
+    }
 }
 
 TEST_F(GraphMouse, RightClickAndResizeEndADrag) {
@@ -317,18 +317,18 @@ TEST_F(GraphMouse, RightClickAndResizeEndADrag) {
     Press(*view, 100, 100);
     Move(*view, 200, 200, Qt::LeftButton);
     Release(*view, 200, 200, Qt::RightButton);
-    EXPECT_FALSE(doc.dragging);
-    EXPECT_TRUE(doc.dragEnabled);
+    EXPECT_FALSE(viewState.graph.dragging);
+    EXPECT_TRUE(viewState.graph.dragEnabled);
     EXPECT_EQ(view->menus, 1);  // over the plot: Full Size, Zoom Out
     EXPECT_EQ(view->texts, QStringList({"Full Size", "Zoom Out"}));
     Release(*view, 200, 200);  // the left release after the cancel does nothing
-    EXPECT_EQ(doc.viewRange, doc.fullRange);
+    EXPECT_EQ(viewState.graph.viewRange, viewState.graph.fullRange);
 
     Press(*view, 100, 100);
     view->resize(700, 500);
     Paint();
-    EXPECT_FALSE(doc.dragging);
-    EXPECT_TRUE(doc.dragEnabled);
+    EXPECT_FALSE(viewState.graph.dragging);
+    EXPECT_TRUE(viewState.graph.dragEnabled);
 }
 
 TEST_F(GraphMouse, AxisPopupMenus) {
@@ -338,7 +338,7 @@ TEST_F(GraphMouse, AxisPopupMenus) {
     EXPECT_EQ(view->texts, QStringList({"Time", "Position", "Speed", "Line", "In-line Force",
                                         "Lateral Force", "Slip Angle"}));
     EXPECT_EQ(view->checked, QStringList({"Time"}));
-    EXPECT_EQ(doc.yAxis, 2);
+    EXPECT_EQ(doc.axes().y, 2);
 
     Paint();
     Move(*view, 790, 300);
@@ -347,7 +347,7 @@ TEST_F(GraphMouse, AxisPopupMenus) {
     EXPECT_EQ(view->texts, QStringList({"None", "Time", "Position", "Speed", "Line",
                                         "In-line Force", "Lateral Force", "Slip Angle"}));
     EXPECT_EQ(view->checked, QStringList({"None"}));
-    EXPECT_EQ(doc.y2Axis, 5);
+    EXPECT_EQ(doc.axes().y2, 5);
 
     Paint();
     Move(*view, 400, 590);
@@ -355,7 +355,7 @@ TEST_F(GraphMouse, AxisPopupMenus) {
     Release(*view, 400, 590, Qt::RightButton);
     EXPECT_EQ(view->texts, QStringList({"Time", "Position"}));
     EXPECT_EQ(view->checked, QStringList({"Position"}));
-    EXPECT_EQ(doc.xAxis, 1);
+    EXPECT_EQ(doc.axes().x, 1);
 
     // The top strip is neither an axis nor the plot.
     const int menus = view->menus;
@@ -365,98 +365,99 @@ TEST_F(GraphMouse, AxisPopupMenus) {
 }
 
 TEST_F(GraphMouse, PopupFullSizeAndZoomOutRunTheirCommands) {
-    doc.viewRange[0] = 1000;
-    doc.viewRange[1] = 2000;
+    viewState.graph.viewRange.x.min = 1000;
+    viewState.graph.viewRange.x.max = 2000;
     view->answer = 5685;
     Release(*view, 300, 300, Qt::RightButton);
-    EXPECT_EQ(doc.viewRange, doc.fullRange);
+    EXPECT_EQ(viewState.graph.viewRange, viewState.graph.fullRange);
     EXPECT_FALSE(view->RunCommand(4242));
 }
 
 class GraphAxes : public GraphMouse {};
 
 TEST_F(GraphAxes, ChoosingTheSameChannelKeepsTheZoom) {
-    doc.viewRange[0] = 1000;
-    view->SetAxis(2, 0);
+    viewState.graph.viewRange.x.min = 1000;
+    view->SetAxis(TAxisKind::Y, 0);
     view->SetAxes(1, 0, 7);
-    EXPECT_DOUBLE_EQ(doc.viewRange[0], 1000);
+    EXPECT_DOUBLE_EQ(viewState.graph.viewRange.x.min, 1000);
     EXPECT_EQ(prompts.lapsChanged, 0);
 }
 
 TEST_F(GraphAxes, ChangingAnAxisResetsRangesWithoutMarkingTheDocument) {
-    doc.viewRange[0] = 1000;
+    viewState.graph.viewRange.x.min = 1000;
     TSignalLog log(*view);
-    view->SetAxis(2, 2);
-    EXPECT_EQ(doc.yAxis, 2);
-    EXPECT_EQ(doc.viewRange, doc.fullRange);
-    EXPECT_DOUBLE_EQ(doc.viewRange[0], 0);
+    view->SetAxis(TAxisKind::Y, 2);
+    EXPECT_EQ(doc.axes().y, 2);
+    EXPECT_EQ(viewState.graph.viewRange, viewState.graph.fullRange);
+    EXPECT_DOUBLE_EQ(viewState.graph.viewRange.x.min, 0);
     EXPECT_EQ(prompts.lapsChanged, 1);
-    EXPECT_TRUE(doc.repaintPending);
-    EXPECT_FALSE(doc.dirty);
+    EXPECT_TRUE(viewState.graph.repaintPending);
+    EXPECT_FALSE(doc.dirty());
     EXPECT_TRUE(doc.AxesChanged());
     EXPECT_TRUE(SaveEnabled(doc));
     EXPECT_GE(log.state, 1);
-    view->SetAxis(2, 0);
+    view->SetAxis(TAxisKind::Y, 0);
     EXPECT_FALSE(doc.AxesChanged());
 }
 
 TEST_F(GraphAxes, ChannelsAnAxisCannotHoldAreIgnored) {
-    view->SetAxis(1, 2);
-    view->SetAxis(2, 7);
-    view->SetAxis(3, 8);
-    view->SetAxis(4, 1);
+    view->SetAxis(TAxisKind::X, 2);
+    view->SetAxis(TAxisKind::Y, 7);
+    view->SetAxis(TAxisKind::Y2, 8);
+    view->SetAxis(static_cast<TAxisKind>(4), 1);
     view->SetAxes(-1, 9, 12);
-    EXPECT_EQ(doc.xAxis, 1);
-    EXPECT_EQ(doc.yAxis, 0);
-    EXPECT_EQ(doc.y2Axis, 7);
+    EXPECT_EQ(doc.axes().x, 1);
+    EXPECT_EQ(doc.axes().y, 0);
+    EXPECT_EQ(doc.axes().y2, 7);
     EXPECT_EQ(prompts.lapsChanged, 0);
 }
 
 TEST_F(GraphAxes, TimeOnTheXAxisTakesTheCursorAway) {
-    doc.pipShown = true;
+    viewState.side.pipShown = true;
     Move(*view, 240, 300);
-    ASSERT_NE(doc.cursorPosition, NoCursor);
+    ASSERT_NE(viewState.cursorPosition, NoCursor);
     TSignalLog log(*view);
-    view->SetAxis(1, 0);
-    EXPECT_EQ(doc.cursorPosition, NoCursor);
+    view->SetAxis(TAxisKind::X, 0);
+    EXPECT_EQ(viewState.cursorPosition, NoCursor);
     ASSERT_GE(log.cursor.size(), 1u);
     EXPECT_EQ(log.cursor.front(), NoCursor);
     ASSERT_GE(log.values.size(), 1u);
     EXPECT_DOUBLE_EQ(log.values.front().first, -1);
-    EXPECT_DOUBLE_EQ(doc.fullRange[1], 100.0 / 15);
+    EXPECT_DOUBLE_EQ(viewState.graph.fullRange.x.max, 100.0 / 15);
 }
 
 TEST_F(GraphAxes, EmptyDocumentIsClearedAndStillCountsTheAxisChange) {
-    doc.laps.Clear();
-    Recompute();
+    RemoveAllLaps(doc);
     view->ResetRanges();
-    view->SetAxis(2, 2);
+    view->SetAxis(TAxisKind::Y, 2);
     EXPECT_EQ(prompts.switchToGraph, 1);  // the document-clearing operation ran
-    EXPECT_EQ(doc.yAxis, 2);
+    EXPECT_EQ(doc.axes().y, 2);
     EXPECT_TRUE(doc.AxesChanged());
-    view->SetAxis(2, 0);
+    view->SetAxis(TAxisKind::Y, 0);
     EXPECT_FALSE(doc.AxesChanged());
 }
 
 TEST_F(GraphAxes, ZoomEnablingNeedsATrackAndIgnoresTheSecondAxis) {
-    doc.viewRange[4] += 0.001;
+    viewState.graph.viewRange.y2.min += 0.001;
     EXPECT_FALSE(view->CanZoomOut());
-    doc.viewRange[2] += 0.001;
+    viewState.graph.viewRange.y.min += 0.001;
     EXPECT_TRUE(view->CanZoomOut());
-    doc.currentTrack = -1;
+    doc.SetCurrentTrack(-1);
     EXPECT_FALSE(view->CanZoomOut());
     EXPECT_FALSE(view->CanFullSize());
 }
 
 TEST(GraphCommands, EnabledUnlessMapWithoutPictureInPicture) {
-    TDocumentState doc;
-    EXPECT_TRUE(AxisCommandEnabled(doc));
-    doc.viewMode = ViewMap;
-    EXPECT_FALSE(AxisCommandEnabled(doc));
-    doc.pipShown = true;
-    EXPECT_TRUE(AxisCommandEnabled(doc));
+    TTrackList tracks;
+    TDocument doc(tracks);
+    TViewState viewState;
+    EXPECT_TRUE(AxisCommandEnabled(viewState));
+    viewState.viewMode = ViewMap;
+    EXPECT_FALSE(AxisCommandEnabled(viewState));
+    viewState.side.pipShown = true;
+    EXPECT_TRUE(AxisCommandEnabled(viewState));
 
-    doc.y2Axis = 7;
+    SetAxis(doc, &TAxes::y2, 7);
     int checked = 0;
     for (const TAxisCommand& c : kAxisCommands) checked += AxisCommandChecked(doc, c) ? 1 : 0;
     EXPECT_EQ(checked, 3);  // one per axis
@@ -481,9 +482,8 @@ TEST(GraphOddInputs, TinyWindowsEmptyLapsAndBadScalesDoNoHarm) {
     empty->endPosition = 5000;
     empty->inchesPerUnit = 12;
     s.AddLap(std::move(empty));
-    s.doc.y2Axis = 5;
-    s.doc.pipShown = true;
-    s.Recompute();
+    SetAxis(s.doc, &TAxes::y2, 5);
+    s.viewState.side.pipShown = true;
     TScriptedGraphView view(s.ctx);
     view.ResetRanges();
     for (QSize size :
@@ -493,9 +493,9 @@ TEST(GraphOddInputs, TinyWindowsEmptyLapsAndBadScalesDoNoHarm) {
         for (QPoint p : {QPoint(0, 0), QPoint(60, 40), QPoint(size.width() - 1, size.height() - 1)})
             Move(view, p.x(), p.y());
     }
-    EXPECT_EQ(s.doc.cursorPosition, NoCursor);  // no scale: no position to put it at
-    s.doc.yAxis = 42;
-    s.doc.xAxis = -3;
+    EXPECT_EQ(s.viewState.cursorPosition, NoCursor);  // no scale: no position to put it at
+    SetAxis(s.doc, &TAxes::y, 42);
+    SetAxis(s.doc, &TAxes::x, -3);
     view.FullRepaint();
     EXPECT_EQ(Render(view).pixel(60, 40), qRgb(0, 0, 0));
 }

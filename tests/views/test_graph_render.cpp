@@ -45,12 +45,11 @@ class GraphRender : public ::testing::Test, public TGraphFixtureState {
   protected:
     void SetUp() override {
         UseTrack();
-        doc.xAxis = 1;
-        doc.yAxis = 0;
-        doc.y2Axis = 7;
+        SetAxis(doc, &TAxes::x, 1);
+        SetAxis(doc, &TAxes::y, 0);
+        SetAxis(doc, &TAxes::y2, 7);
     }
     void Prepare(TGraphView& view, int w, int h) {
-        Recompute();
         view.ResetRanges();
         view.resize(w, h);
     }
@@ -88,8 +87,8 @@ TEST_F(GraphRender, KnownCurvePointAndZeroLine) {
     TGraphView view(ctx);
     Prepare(view, 800, 600);
     // y range: 0 .. 6.667 s with 5 % margins = -1/3 .. 7.
-    ASSERT_NEAR(doc.viewRange[2], -1.0 / 3, 1e-9);
-    ASSERT_NEAR(doc.viewRange[3], 7.0, 1e-9);
+    ASSERT_NEAR(viewState.graph.viewRange.y.min, -1.0 / 3, 1e-9);
+    ASSERT_NEAR(viewState.graph.viewRange.y.max, 7.0, 1e-9);
     const QImage img = Render(view);
     // Column 240 is 2500 ft, t = 5/3 s: row trunc((1 - 2/7.333) * 520 + 40) = 418.
     EXPECT_EQ(img.pixel(240, 418), Of(kLapA));
@@ -119,7 +118,7 @@ TEST_F(GraphRender, WithoutTrackNoLabelsAndNoZeroLine) {
     EXPECT_EQ(CountIn(with, QRect(781, 564, 19, 14), dark), 0);
     EXPECT_GT(CountIn(with, QRect(60, 564, 60, 14), dark), 10);  // "0.00   "
 
-    doc.currentTrack = -1;
+    doc.SetCurrentTrack(-1);
     view.FullRepaint();
     const QImage without = Render(view);
     EXPECT_EQ(CountIn(without, yLabel, dark), 0);
@@ -132,10 +131,10 @@ TEST_F(GraphRender, WithoutTrackNoLabelsAndNoZeroLine) {
 TEST_F(GraphRender, ZeroLineAtAQuarterWithSecondAxis) {
     AddLap(MakeLinearLap(101, 0, 100, kLapA));
     TGraphView view(ctx);
-    doc.y2Axis = 1;
+    SetAxis(doc, &TAxes::y2, 1);
     Prepare(view, 840, 600);
-    doc.viewRange[2] = doc.fullRange[2] = -1;
-    doc.viewRange[3] = doc.fullRange[3] = 1;
+    viewState.graph.viewRange.y.min = viewState.graph.fullRange.y.min = -1;
+    viewState.graph.viewRange.y.max = viewState.graph.fullRange.y.max = 1;
     view.FullRepaint();
     const QImage img = Render(view);
     EXPECT_EQ(img.pixel(700, 170), kGrey);
@@ -145,8 +144,8 @@ TEST_F(GraphRender, ZeroLineAtAQuarterWithSecondAxis) {
 TEST_F(GraphRender, SecondAxisCurvesInTheLowerHalf) {
     AddLap(MakeLinearLap(101, 0, 100, kLapA));
     TGraphView view(ctx);
-    doc.y2Axis = 1;           // position: 0 .. 10000 ft, shown as -500 .. 10500
-    Prepare(view, 840, 600);  // plot width stays 720
+    SetAxis(doc, &TAxes::y2, 1);  // position: 0 .. 10000 ft, shown as -500 .. 10500
+    Prepare(view, 840, 600);      // plot width stays 720
     const QImage img = Render(view);
     // Column 240 = 2500 ft: time row trunc(0.7273 * 260 + 40) = 229 in the upper half,
     // position row trunc((1 - 0.5 * 0.2727) * 520 + 40) = 489 in the lower half.
@@ -175,11 +174,11 @@ TEST_F(GraphRender, OutOfRangeValuesLiftThePen) {
     auto lap = MakeLinearLap(101, 0, 100, kLapA);
     for (int k = 30; k <= 60; ++k) lap->lines[size_t(k)] = 1000;
     AddLap(std::move(lap));
-    doc.yAxis = 3;
+    SetAxis(doc, &TAxes::y, 3);
     TGraphView view(ctx);
     Prepare(view, 800, 600);
-    doc.viewRange[2] = -1;
-    doc.viewRange[3] = 1;
+    viewState.graph.viewRange.y.min = -1;
+    viewState.graph.viewRange.y.max = 1;
     view.FullRepaint();
     const QImage img = Render(view);
     const QRgb c = Of(kLapA);
@@ -193,7 +192,7 @@ TEST_F(GraphRender, OutOfRangeValuesLiftThePen) {
 TEST_F(GraphRender, CoverageByPositionAndByTime) {
     // Position: a lap starting at 3000 ft begins its curve there.
     AddLap(MakeLinearLap(71, 3000, 100, kLapA));
-    doc.yAxis = 2;
+    SetAxis(doc, &TAxes::y, 2);
     TGraphView view(ctx);
     Prepare(view, 800, 600);
     QImage img = Render(view);
@@ -201,12 +200,11 @@ TEST_F(GraphRender, CoverageByPositionAndByTime) {
     EXPECT_TRUE(HasColourInColumn(img, 300, Of(kLapA)));   // 3333 ft
 
     // Time: a lap shorter than the shown range ends at its duration, the longer goes on.
-    doc.laps.Clear();
+    RemoveAllLaps(doc);
     AddLap(MakeLinearLap(101, 0, 100, kLapA));  // 6.667 s
     AddLap(MakeLinearLap(51, 0, 100, kLapB));   // 3.333 s
-    doc.xAxis = 0;
-    doc.yAxis = 1;
-    Recompute();
+    SetAxis(doc, &TAxes::x, 0);
+    SetAxis(doc, &TAxes::y, 1);
     view.ResetRanges();
     view.FullRepaint();
     img = Render(view);
@@ -221,7 +219,7 @@ TEST_F(GraphRender, CornerMarksAboveThePlot) {
     Prepare(view, 800, 600);
     auto green = [](QRgb p) { return p == kGreen; };
     EXPECT_EQ(CountIn(Render(view), QRect(0, 0, 800, 40), green), 0);
-    doc.cornersShown = true;
+    viewState.cornersShown = true;
     view.FullRepaint();
     const QImage img = Render(view);
     // "Hook" at 2500 ft is column 240 (or 239 by rounding): rows 36 down to 33.
@@ -233,8 +231,7 @@ TEST_F(GraphRender, CornerMarksAboveThePlot) {
     EXPECT_GT(CountIn(img, QRect(215, 5, 50, 25), dark), 5);  // its name above
 
     // No corner marks on a time axis.
-    doc.xAxis = 0;
-    Recompute();
+    SetAxis(doc, &TAxes::x, 0);
     view.ResetRanges();
     view.FullRepaint();
     EXPECT_EQ(CountIn(Render(view), QRect(0, 0, 800, 40), green), 0);
@@ -244,8 +241,8 @@ TEST_F(GraphRender, EmptyXRangeDrawsNoCornerMarksAndNoCurves) {
     AddLap(MakeLinearLap(101, 0, 100, kLapA));
     TGraphView view(ctx);
     Prepare(view, 800, 600);
-    doc.cornersShown = true;
-    doc.viewRange[0] = doc.viewRange[1] = 2500;
+    viewState.cornersShown = true;
+    viewState.graph.viewRange.x.min = viewState.graph.viewRange.x.max = 2500;
     view.FullRepaint();
     const QImage img = Render(view);
     EXPECT_EQ(CountIn(img, QRect(0, 0, 800, 40), [](QRgb p) { return p == kGreen; }), 0);
@@ -266,9 +263,8 @@ TEST(GraphPaint, PictureInPictureScaleHasHalfMarginsAndNoUnits) {
     TGraphFixtureState s;
     s.UseTrack();
     s.AddLap(MakeLinearLap(101, 0, 100, kLapA));
-    s.doc.y2Axis = 2;
-    s.Recompute();
-    ResetGraphRanges(s.doc);
+    SetAxis(s.doc, &TAxes::y2, 2);
+    ResetGraphRanges(s.doc, s.viewState.graph);
     QImage img(300, 200, QImage::Format_RGB32);
     img.fill(Qt::red);
     {
@@ -332,13 +328,14 @@ TEST(GraphPaint, CurvesOfTheSecondAxisFollowTheirMapping) {
     TGraphFixtureState s;
     s.UseTrack();
     s.AddLap(MakeLinearLap(101, 0, 100, kLapA));
-    s.doc.xAxis = 1;
-    s.doc.yAxis = 0;
-    s.doc.y2Axis = 0;
-    s.doc.viewRange = {0, 10000, 0, 10, 0, 10};
-    const TGraphPaintInput in{s.doc, CurrentTrack(s.ctx), 840, 600, 1, 96, 0};
-    const auto upper = LapCurve(s.doc.laps.At(0), in, false);
-    const auto lower = LapCurve(s.doc.laps.At(0), in, true);
+    SetAxis(s.doc, &TAxes::x, 1);
+    SetAxis(s.doc, &TAxes::y, 0);
+    SetAxis(s.doc, &TAxes::y2, 0);
+    s.viewState.graph.viewRange = {0, 10000, 0, 10, 0, 10};
+    const TGraphPaintInput in{s.doc, s.viewState, CurrentTrack(s.ctx), 840, 600,
+                              1,     96,          TAxisKind::None};
+    const auto upper = LapCurve(s.doc.laps().At(0), in, false);
+    const auto lower = LapCurve(s.doc.laps().At(0), in, true);
     ASSERT_EQ(upper.size(), 1u);
     ASSERT_EQ(lower.size(), 1u);
     ASSERT_EQ(upper[0].size(), 720);

@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <functional>
 
-#include "commands/DocumentState.h"
 #include "commands/ExportCommands.h"
+#include "commands/SessionState.h"
 
 class QCheckBox;
 class QLabel;

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "channels/Channels.h"
-#include "commands/DocumentState.h"
+#include "commands/Document.h"
 #include "views/graph/GraphCurves.h"
 
 namespace {
@@ -60,7 +60,7 @@ void DrawTextUp(QPainter& p, int x, int y, const QString& text) {
 void DrawGraphAxes(QPainter& p, const TGraphPaintInput& in) {
     const TGraphGeometry g = in.Geometry();
     const TGraphAxes a = in.Axes();
-    const std::array<double, 6>& v = in.doc.viewRange;
+    const TAxisRanges& v = in.view.graph.viewRange;
     const int d = g.d, W = g.W, H = g.H, E = g.E;
     const TGraphFonts fonts = GraphFonts(d, in.dpiY);
 
@@ -93,19 +93,19 @@ void DrawGraphAxes(QPainter& p, const TGraphPaintInput& in) {
     if (track) {
         p.setFont(fonts.f10);
         const QFontMetrics fm(fonts.f10);
-        const int w = fm.horizontalAdvance(GraphLabel(v[1]));
+        const int w = fm.horizontalAdvance(GraphLabel(v.x.max));
         const int h = fm.height();
         const int k = a.HasSecond() ? 2 : 1;
         for (int i : {0, 1, 3, 4}) {
-            const double xv = v[0] + i * (v[1] - v[0]) / 4;
+            const double xv = v.x.min + i * (v.x.max - v.x.min) / 4;
             DrawTextAt(p, 60 / d + ((W - 20 - E - w - 60 / d) * i) / 4, H - 36 / d, GraphLabel(xv));
-            const double yv = v[3] + k * i * (v[2] - v[3]) / 4;
+            const double yv = v.y.max + k * i * (v.y.min - v.y.max) / 4;
             DrawTextAt(p, 2, 40 / d + ((H - 40 / d - h - 40 / d) * i) / 4, GraphLabel(yv));
         }
         if (d == 1 && a.HasSecond()) {
             const int base = H - 40 - h;
             for (int i : {0, 1, 3, 4}) {
-                const double yv = v[4] + 2 * i * (v[5] - v[4]) / 4;
+                const double yv = v.y2.min + 2 * i * (v.y2.max - v.y2.min) / 4;
                 DrawTextAt(p, W - 55, base + ((40 - base) * i) / 4, GraphLabel(yv));
             }
         }
@@ -113,9 +113,9 @@ void DrawGraphAxes(QPainter& p, const TGraphPaintInput& in) {
 
     // Titles and units, each centred with the width measured in its own font.
     const QFontMetrics fm14(fonts.f14), fm10(fonts.f10);
-    auto colourFor = [&](int axis) { return in.highlighted == axis ? kHighlight : kBlack; };
+    auto colourFor = [&](TAxisKind axis) { return in.highlighted == axis ? kHighlight : kBlack; };
     {
-        p.setPen(colourFor(1));
+        p.setPen(colourFor(TAxisKind::X));
         const QString name = QString::fromLatin1(ChannelNames[a.x]);
         p.setFont(fonts.f14);
         DrawTextAt(p, (W + 40 / d - E - fm14.horizontalAdvance(name)) / 2, H - 36 / d, name);
@@ -127,7 +127,7 @@ void DrawGraphAxes(QPainter& p, const TGraphPaintInput& in) {
         }
     }
     {
-        p.setPen(colourFor(2));
+        p.setPen(colourFor(TAxisKind::Y));
         if (d == 1) {
             const QString unit = QString::fromLatin1(ChannelUnits[a.y]);
             p.setFont(fonts.f10);
@@ -139,7 +139,7 @@ void DrawGraphAxes(QPainter& p, const TGraphPaintInput& in) {
                    name);
     }
     if (d == 1 && a.HasSecond()) {
-        p.setPen(colourFor(3));
+        p.setPen(colourFor(TAxisKind::Y2));
         const QString unit = QString::fromLatin1(ChannelUnits[a.y2]);
         p.setFont(fonts.f10);
         DrawTextUp(p, W - fonts.h10 - 4, (H + fm10.horizontalAdvance(unit)) / 2, unit);
@@ -150,11 +150,11 @@ void DrawGraphAxes(QPainter& p, const TGraphPaintInput& in) {
 
     if (track) {
         p.setPen(QPen(kZeroLine, 0));
-        if (v[2] * v[3] < 0) {
+        if (v.y.min * v.y.max < 0) {
             const int row = YRow(0, v, g);
             p.drawLine(g.left, row, g.right - 1, row);  // the end pixel is left out
         }
-        if (d == 1 && a.HasSecond() && v[4] * v[5] < 0) {
+        if (d == 1 && a.HasSecond() && v.y2.min * v.y2.max < 0) {
             const int row = Y2Row(0, v, g);
             p.drawLine(60, row, W - 41, row);
         }

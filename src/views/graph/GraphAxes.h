@@ -7,19 +7,21 @@
 
 class QPainter;
 class TTrackData;
-struct TDocumentState;
+class TDocument;
+struct TViewState;
 
-// What one drawing of the graph reads: the document state, the current track (nullptr for
+// What one drawing of the graph reads: the document, the view state, the current track (nullptr for
 // none), the client size, the scale divisor, the screen's vertical dpi and the highlighted
-// axis (0 none, 1 x, 2 y, 3 second y).
+// axis.
 struct TGraphPaintInput {
-    const TDocumentState& doc;
+    const TDocument& doc;
+    const TViewState& view;
     const TTrackData* track;
     int width;
     int height;
     int d;
     int dpiY;
-    int highlighted;
+    TAxisKind highlighted;
 
     TGraphAxes Axes() const;
     TGraphGeometry Geometry() const;

@@ -1,25 +1,36 @@
 #include "views/graph/GraphCommands.h"
 
-#include "commands/DocumentState.h"
+#include "commands/CommandIds.h"
+#include "commands/Document.h"
+#include "commands/ViewState.h"
+
+namespace {
+constexpr TAxisKind X = TAxisKind::X, Y = TAxisKind::Y, Y2 = TAxisKind::Y2;
+}
 
 const TAxisCommand kAxisCommands[17] = {
-    {7124, "&Time", 1, 0, "Use time as the x-axis"},
-    {7123, "&Position", 1, 1, "Use position as the x-axis"},
-    {7129, "&Time", 2, 0, "Use time as the y-axis"},
-    {7127, "&Position", 2, 1, "Use position as the y-axis"},
-    {7128, "&Speed", 2, 2, "Use speed as the y-axis"},
-    {7126, "&Line", 2, 3, "Use the racing line as the y-axis"},
-    {51683, "L&ateral Force", 2, 5, "Use the lateral force as the y-axis"},
-    {7125, "&In-line Force", 2, 4, "Use the in-line force as the y-axis"},
-    {51685, "Slip An&gle", 2, 6, "Use the skid angle as the y-axis"},
-    {21686, "&None", 3, 7, "Use no second y-axis"},
-    {21687, "&Time", 3, 0, "Use time as the second y-axis"},
-    {21688, "&Position", 3, 1, "Use position as the second y-axis"},
-    {21690, "&Speed", 3, 2, "Use speed as the second y-axis"},
-    {21689, "&Line", 3, 3, "Use the racing line as the second y-axis"},
-    {21692, "L&ateral Force", 3, 5, "Use the lateral force as the second y-axis"},
-    {21691, "&In-line Force", 3, 4, "Use the in-line force as the second y-axis"},
-    {21693, "Slip An&gle", 3, 6, "Use the skid angle as the second y-axis"},
+    {cmd::XTime, "&Time", X, ChannelTime, "Use time as the x-axis"},
+    {cmd::XPosition, "&Position", X, ChannelPosition, "Use position as the x-axis"},
+    {cmd::YTime, "&Time", Y, ChannelTime, "Use time as the y-axis"},
+    {cmd::YPosition, "&Position", Y, ChannelPosition, "Use position as the y-axis"},
+    {cmd::YSpeed, "&Speed", Y, ChannelSpeed, "Use speed as the y-axis"},
+    {cmd::YLine, "&Line", Y, ChannelLine, "Use the racing line as the y-axis"},
+    {cmd::YLateralForce, "L&ateral Force", Y, ChannelLateralForce,
+     "Use the lateral force as the y-axis"},
+    {cmd::YInlineForce, "&In-line Force", Y, ChannelInlineForce,
+     "Use the in-line force as the y-axis"},
+    {cmd::YSlipAngle, "Slip An&gle", Y, ChannelSlipAngle, "Use the skid angle as the y-axis"},
+    {cmd::Y2None, "&None", Y2, ChannelNone, "Use no second y-axis"},
+    {cmd::Y2Time, "&Time", Y2, ChannelTime, "Use time as the second y-axis"},
+    {cmd::Y2Position, "&Position", Y2, ChannelPosition, "Use position as the second y-axis"},
+    {cmd::Y2Speed, "&Speed", Y2, ChannelSpeed, "Use speed as the second y-axis"},
+    {cmd::Y2Line, "&Line", Y2, ChannelLine, "Use the racing line as the second y-axis"},
+    {cmd::Y2LateralForce, "L&ateral Force", Y2, ChannelLateralForce,
+     "Use the lateral force as the second y-axis"},
+    {cmd::Y2InlineForce, "&In-line Force", Y2, ChannelInlineForce,
+     "Use the in-line force as the second y-axis"},
+    {cmd::Y2SlipAngle, "Slip An&gle", Y2, ChannelSlipAngle,
+     "Use the skid angle as the second y-axis"},
 };
 
 const TAxisCommand* FindAxisCommand(int id) {
@@ -28,14 +39,15 @@ const TAxisCommand* FindAxisCommand(int id) {
     return nullptr;
 }
 
-bool AxisCommandEnabled(const TDocumentState& doc) {
-    return !(doc.viewMode == ViewMap && !doc.pipShown);
+bool AxisCommandEnabled(const TViewState& view) {
+    return !(view.viewMode == ViewMap && !view.side.pipShown);
 }
 
-int AxisChannel(const TDocumentState& doc, int kind) {
-    return kind == 1 ? doc.xAxis : kind == 2 ? doc.yAxis : doc.y2Axis;
+int AxisChannel(const TDocument& doc, TAxisKind kind) {
+    const TAxes a = doc.axes();
+    return kind == TAxisKind::X ? a.x : kind == TAxisKind::Y ? a.y : a.y2;
 }
 
-bool AxisCommandChecked(const TDocumentState& doc, const TAxisCommand& command) {
+bool AxisCommandChecked(const TDocument& doc, const TAxisCommand& command) {
     return AxisChannel(doc, command.kind) == command.channel;
 }

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "channels/Channels.h"
-#include "commands/DocumentState.h"
+#include "commands/Document.h"
 
 namespace {
 
@@ -38,8 +38,7 @@ struct TCurveWalk {
     bool penDown = false;
 
     // room: columns left in the plot, so that a polyline never grows by reallocation.
-    void Column(int pixelX, double value, const std::array<double, 6>& v, const TGraphGeometry& g,
-                int room) {
+    void Column(int pixelX, double value, const TAxisRanges& v, const TGraphGeometry& g, int room) {
         if (!(value >= lo && value <= hi)) {  // out of range (or not a number) lifts the pen
             penDown = false;
             return;
@@ -61,19 +60,20 @@ void WalkLap(const TReplay& lap, const TGraphPaintInput& in, std::vector<QPolygo
              std::vector<QPolygon>* lower) {
     const TGraphGeometry g = in.Geometry();
     const TGraphAxes a = in.Axes();
-    const std::array<double, 6>& v = in.doc.viewRange;
+    const TAxisRanges& v = in.view.graph.viewRange;
     const int P = g.plotWidth;
     if (P <= 0) return;
-    TCurveWalk walks[2] = {{a.y, v[2], v[3], false, upper}, {a.y2, v[4], v[5], true, lower}};
+    TCurveWalk walks[2] = {{a.y, v.y.min, v.y.max, false, upper},
+                           {a.y2, v.y2.min, v.y2.max, true, lower}};
     const int first = upper != nullptr ? 0 : 1;
     const int last = lower != nullptr && a.HasSecond() ? 1 : 0;
     if (first > last) return;
-    const double step = (v[1] - v[0]) / P;
+    const double step = (v.x.max - v.x.min) / P;
     double from = 0, to = 0;
     Coverage(lap, a.x, from, to);
     const bool onPosition = a.x == ChannelPosition;
 
-    double x = v[0];
+    double x = v.x.min;
     for (int i = 0; i < P; ++i, x += step) {
         if (x < from || x > to) continue;  // not covered: skipped, the pen stays as it is
         const double t = onPosition ? TimeAtPosition(lap, x) : x;
@@ -153,12 +153,12 @@ void DrawGraphCurves(QImage& image, const TGraphPaintInput& in) {
     // The laps' curves are computed side by side on the machine's cores (each lap is read by
     // one thread only) and then drawn one after another in document order, so that the
     // later lap's pixels lie on top exactly as a single pass would draw them.
-    const int count = in.doc.laps.Count();
+    const int count = in.doc.laps().Count();
     std::vector<std::vector<QPolygon>> upper(static_cast<size_t>(count));
     std::vector<std::vector<QPolygon>> lower(static_cast<size_t>(count));
     auto walk = [&](int begin, int stride) {
         for (int n = begin; n < count; n += stride)
-            WalkLap(in.doc.laps.At(n), in, &upper[size_t(n)], &lower[size_t(n)]);
+            WalkLap(in.doc.laps().At(n), in, &upper[size_t(n)], &lower[size_t(n)]);
     };
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     const int workers = count >= 4 ? std::min(cores, 8) : 1;
@@ -178,7 +178,7 @@ void DrawGraphCurves(QImage& image, const TGraphPaintInput& in) {
         walk(0, 1);
     }
     for (int n = 0; n < count; ++n) {
-        const TReplay& lap = in.doc.laps.At(n);
+        const TReplay& lap = in.doc.laps().At(n);
         const QRgb colour = qRgb(lap.colour.r, lap.colour.g, lap.colour.b);
         for (const QPolygon& line : upper[size_t(n)]) DrawPolylinePixels(image, line, colour);
         // The second axis's curve was a stroked path in the same pen: the same pixels.
@@ -187,13 +187,13 @@ void DrawGraphCurves(QImage& image, const TGraphPaintInput& in) {
 }
 
 void DrawCornerMarks(QPainter& p, const TGraphPaintInput& in, const TGraphFonts& fonts) {
-    if (!in.doc.cornersShown || in.Axes().x != ChannelPosition || in.track == nullptr) return;
+    if (!in.view.cornersShown || in.Axes().x != ChannelPosition || in.track == nullptr) return;
     const TGraphGeometry g = in.Geometry();
-    const std::array<double, 6>& v = in.doc.viewRange;
+    const TAxisRanges& v = in.view.graph.viewRange;
     if (g.plotWidth <= 0) return;
-    const double step = (v[1] - v[0]) / g.plotWidth;
+    const double step = (v.x.max - v.x.min) / g.plotWidth;
     if (!(step > 0)) return;  // an empty x range has no columns to place corners in
-    const double origin = v[0] - step * (60 / g.d);
+    const double origin = v.x.min - step * (60 / g.d);
     const int top = 40 / g.d;
     const TTrackData& track = *in.track;
     const size_t count = std::min(track.cornerNames.size(), track.cornerPositions.size());

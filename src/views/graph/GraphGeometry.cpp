@@ -2,13 +2,14 @@
 
 #include <cmath>
 
-#include "commands/DocumentState.h"
+#include "commands/Document.h"
 
-TGraphAxes GraphAxesOf(const TDocumentState& doc) {
+TGraphAxes GraphAxesOf(const TDocument& doc) {
+    const TAxes d = doc.axes();
     TGraphAxes a;
-    a.x = doc.xAxis == 0 || doc.xAxis == 1 ? doc.xAxis : 1;
-    a.y = doc.yAxis >= 0 && doc.yAxis <= 6 ? doc.yAxis : 2;
-    a.y2 = doc.y2Axis >= 0 && doc.y2Axis <= 7 ? doc.y2Axis : 7;
+    a.x = d.x == 0 || d.x == 1 ? d.x : 1;
+    a.y = d.y >= 0 && d.y <= 6 ? d.y : 2;
+    a.y2 = d.y2 >= 0 && d.y2 <= 7 ? d.y2 : 7;
     return a;
 }
 
@@ -38,36 +39,37 @@ bool InMousePlot(int x, int y, const TGraphGeometry& g) {
     return x >= 60 && x <= g.W - g.E - 20 && y >= 40 && y <= g.H - 40;
 }
 
-int AxisAt(int x, int y, const TGraphGeometry& g) {
-    if (y < g.H - 40 && x < 60) return 2;
-    if (y > g.H - 40 && x > 60) return 1;
-    if (y < g.H - 40 && x > g.W - g.E - 20) return 3;
-    return 0;
+TAxisKind AxisAt(int x, int y, const TGraphGeometry& g) {
+    if (y < g.H - 40 && x < 60) return TAxisKind::Y;
+    if (y > g.H - 40 && x > 60) return TAxisKind::X;
+    if (y < g.H - 40 && x > g.W - g.E - 20) return TAxisKind::Y2;
+    return TAxisKind::None;
 }
 
-const char* AxisHint(int axis) {
+const char* AxisHint(TAxisKind axis) {
     switch (axis) {
-        case 1:
+        case TAxisKind::X:
             return "Right click to change x-axis";
-        case 2:
+        case TAxisKind::Y:
             return "Right click to change y-axis";
-        case 3:
+        case TAxisKind::Y2:
             return "Right click to change second y-axis";
-        default:
-            return "";
+        case TAxisKind::None:
+            break;
     }
+    return "";
 }
 
-TGraphReadout ReadoutAt(int x, int y, const std::array<double, 6>& r, const TGraphGeometry& g) {
+TGraphReadout ReadoutAt(int x, int y, const TAxisRanges& r, const TGraphGeometry& g) {
     const double k = g.second ? 2.0 : 1.0;
     TGraphReadout out;
-    out.x = (r[1] - r[0]) * (x - 60) / (g.W - g.E - 80) + r[0];
-    out.y = r[3] - (r[3] - r[2]) * (y - 40) / (g.H - 80) * k;
-    out.y2 = (r[5] - r[4]) * (g.H - y - 40) / (g.H - 80) * 2 + r[4];
+    out.x = (r.x.max - r.x.min) * (x - 60) / (g.W - g.E - 80) + r.x.min;
+    out.y = r.y.max - (r.y.max - r.y.min) * (y - 40) / (g.H - 80) * k;
+    out.y2 = (r.y2.max - r.y2.min) * (g.H - y - 40) / (g.H - 80) * 2 + r.y2.min;
     return out;
 }
 
-int CursorColumn(double feet, const std::array<double, 6>& r, const TGraphGeometry& g) {
-    if (feet < r[0] || feet > r[1] || !(r[1] > r[0])) return -1;
-    return static_cast<int>((feet - r[0]) * (g.W - 80 - g.E) / (r[1] - r[0]) + 60);
+int CursorColumn(double feet, const TAxisRanges& r, const TGraphGeometry& g) {
+    if (feet < r.x.min || feet > r.x.max || !(r.x.max > r.x.min)) return -1;
+    return static_cast<int>((feet - r.x.min) * (g.W - 80 - g.E) / (r.x.max - r.x.min) + 60);
 }

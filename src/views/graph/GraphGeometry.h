@@ -6,7 +6,12 @@
 #include <array>
 #include <cstdint>
 
-struct TDocumentState;
+#include "commands/ViewState.h"
+
+class TDocument;
+
+// The graph's axes, as the axis commands, the pop-up menus and the highlight name them.
+enum class TAxisKind : int { None = 0, X = 1, Y = 2, Y2 = 3 };
 
 // The three axes, clamped to channels they can hold so that a bad settings value can never
 // index past the channel tables.
@@ -14,7 +19,7 @@ struct TGraphAxes {
     int x = 1, y = 2, y2 = 7;
     bool HasSecond() const { return y2 != 7; }
 };
-TGraphAxes GraphAxesOf(const TDocumentState& doc);
+TGraphAxes GraphAxesOf(const TDocument& doc);
 
 struct TGraphGeometry {
     int W = 0, H = 0;  // client width and height
@@ -38,30 +43,30 @@ inline int TruncRow(double r) {
     return static_cast<int>(r);
 }
 
-// Curve rows (truncated toward zero). r is the six-value view range. Inline: the curves
+// Curve rows (truncated toward zero). r is the view range. Inline: the curves
 // ask for one row per pixel column and lap.
-inline int YRow(double v, const std::array<double, 6>& r, const TGraphGeometry& g) {
+inline int YRow(double v, const TAxisRanges& r, const TGraphGeometry& g) {
     const double k = g.second ? 0.5 : 1.0;
-    return TruncRow((1.0 - (v - r[2]) / (r[3] - r[2])) * g.plotHeight * k + g.top);
+    return TruncRow((1.0 - (v - r.y.min) / (r.y.max - r.y.min)) * g.plotHeight * k + g.top);
 }
-inline int Y2Row(double v, const std::array<double, 6>& r, const TGraphGeometry& g) {
+inline int Y2Row(double v, const TAxisRanges& r, const TGraphGeometry& g) {
     const double k = g.second ? 0.5 : 1.0;
-    return TruncRow((1.0 - k * (v - r[4]) / (r[5] - r[4])) * g.plotHeight + g.top);
+    return TruncRow((1.0 - k * (v - r.y2.min) / (r.y2.max - r.y2.min)) * g.plotHeight + g.top);
 }
 
 // The mouse's plot area (main window): 60 <= x <= W - E - 20 and 40 <= y <= H - 40.
 bool InMousePlot(int x, int y, const TGraphGeometry& g);
 
-// Which axis margin a point outside the plot belongs to: 0 none, 1 x, 2 y, 3 second y.
-int AxisAt(int x, int y, const TGraphGeometry& g);
-const char* AxisHint(int axis);  // "" for 0
+// Which axis margin a point outside the plot belongs to: None, X, Y or the second y (Y2).
+TAxisKind AxisAt(int x, int y, const TGraphGeometry& g);
+const char* AxisHint(TAxisKind axis);  // "" for None
 
 // Values under a pointer inside the plot, from the view range.
 struct TGraphReadout {
     double x = 0, y = 0, y2 = 0;
 };
-TGraphReadout ReadoutAt(int x, int y, const std::array<double, 6>& range, const TGraphGeometry& g);
+TGraphReadout ReadoutAt(int x, int y, const TAxisRanges& range, const TGraphGeometry& g);
 
 // Column of the cursor line for a position p in feet, or -1 when p lies outside the shown
 // x range (or the range is empty).
-int CursorColumn(double feet, const std::array<double, 6>& range, const TGraphGeometry& g);
+int CursorColumn(double feet, const TAxisRanges& range, const TGraphGeometry& g);

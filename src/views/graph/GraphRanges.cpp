@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "commands/DocumentState.h"
+#include "commands/Document.h"
 
 namespace {
 
@@ -23,67 +23,76 @@ void Widen(double& lo, double& hi) {
 
 }  // namespace
 
-void ResetGraphRanges(TDocumentState& doc) {
-    const TGraphAxes a = GraphAxesOf(doc);
-    const ChannelRange& e = doc.extents;
-    std::array<double, 6> r{};
-    r[0] = e.minimum[a.x];
-    r[1] = e.maximum[a.x];
-    WithMargin(e, a.y, r[2], r[3]);
-    if (a.HasSecond()) WithMargin(e, a.y2, r[4], r[5]);
-    Widen(r[2], r[3]);
-    Widen(r[4], r[5]);
-    doc.fullRange = r;
-    doc.viewRange = r;
+void ResetGraphRanges(const TDocument& doc, TGraphViewState& graph) {
+    ResetGraphRanges(doc.extents(), GraphAxesOf(doc), graph);
 }
 
-bool GraphZoomed(const TDocumentState& doc) {
-    for (int i = 0; i < 4; ++i)
-        if (doc.viewRange[i] != doc.fullRange[i]) return true;
-    return false;
+void ResetGraphRanges(const ChannelRange& e, const TGraphAxes& a, TGraphViewState& graph) {
+    TAxisRanges r;
+    r.x.min = e.minimum[a.x];
+    r.x.max = e.maximum[a.x];
+    WithMargin(e, a.y, r.y.min, r.y.max);
+    if (a.HasSecond()) WithMargin(e, a.y2, r.y2.min, r.y2.max);
+    Widen(r.y.min, r.y.max);
+    Widen(r.y2.min, r.y2.max);
+    graph.fullRange = r;
+    graph.viewRange = r;
 }
 
-void ZoomOutRanges(TDocumentState& doc) {
-    for (int i = 0; i < 6; i += 2) {
-        const double lo = doc.viewRange[i], hi = doc.viewRange[i + 1];
-        const double mid = (lo + hi) / 2, s = hi - lo;
-        doc.viewRange[i] = std::max(doc.fullRange[i], mid - s);
-        doc.viewRange[i + 1] = std::min(doc.fullRange[i + 1], mid + s);
-    }
+bool GraphZoomed(const TGraphViewState& graph) {
+    // The second axis is not counted.
+    const TAxisRanges& v = graph.viewRange;
+    const TAxisRanges& f = graph.fullRange;
+    return !(v.x == f.x) || !(v.y == f.y);
 }
 
-bool ZoomToRect(TDocumentState& doc, int anchorX, int anchorY, int x, int y,
+namespace {
+void ZoomOutRange(TRange& view, const TRange& full) {
+    const double lo = view.min, hi = view.max;
+    const double mid = (lo + hi) / 2, s = hi - lo;
+    view.min = std::max(full.min, mid - s);
+    view.max = std::min(full.max, mid + s);
+}
+}  // namespace
+
+void ZoomOutRanges(TGraphViewState& graph) {
+    ZoomOutRange(graph.viewRange.x, graph.fullRange.x);
+    ZoomOutRange(graph.viewRange.y, graph.fullRange.y);
+    ZoomOutRange(graph.viewRange.y2, graph.fullRange.y2);
+}
+
+bool ZoomToRect(TGraphViewState& graph, int anchorX, int anchorY, int x, int y,
                 const TGraphGeometry& g) {
     if (y == anchorY) return false;  // also refuses the click at the anchor
-    std::array<double, 6>& v = doc.viewRange;
-    const std::array<double, 6> old = v;
+    TAxisRanges& v = graph.viewRange;
+    const TAxisRanges old = v;
     const double P = g.W - g.E - 80;
     if (!(P > 0) || g.H - 80 <= 0) return false;
 
-    const double e = 0.001 * (doc.fullRange[1] - doc.fullRange[0]);
-    const double xs = old[1] - old[0];
+    const double e = 0.001 * (graph.fullRange.x.max - graph.fullRange.x.min);
+    const double xs = old.x.max - old.x.min;
     const double span = std::max(e, xs * std::abs(x - anchorX) / P);
-    v[0] = xs * (std::min(x, anchorX) - 60) / P + old[0];
-    v[1] = v[0] + span;
+    v.x.min = xs * (std::min(x, anchorX) - 60) / P + old.x.min;
+    v.x.max = v.x.min + span;
 
     const double fa = double(anchorY - 40) / (g.H - 80);
     const double fb = double(y - 40) / (g.H - 80);
     const double lo = std::min(fa, fb), hi = std::max(fa, fb);
-    const double ys = old[3] - old[2];
+    const double ys = old.y.max - old.y.min;
     if (!g.second) {
-        v[3] = old[3] - ys * lo;
-        v[2] = old[3] - ys * hi;
+        v.y.max = old.y.max - ys * lo;
+        v.y.min = old.y.max - ys * hi;
     } else {
         const double r = (0.5 - lo) / (hi - lo);
         if (r > 0.5) {
             const double lo2 = 2 * lo, hi2 = std::min(2 * hi, 1.0);
-            v[3] = old[3] - ys * lo2;
-            v[2] = old[3] - ys * hi2;
+            v.y.max = old.y.max - ys * lo2;
+            v.y.min = old.y.max - ys * hi2;
         } else {
             const double lo2 = std::max(0.0, 2 * (lo - 0.5)), hi2 = 2 * (hi - 0.5);
-            const double y2s = old[5] - old[4];
-            v[5] = old[5] - y2s * lo2;
-            v[4] = old[5] - y2s * hi2;
+            const double y2s = old.y2.max - old.y2.min;
+            v.y2.max = old.y2.max - y2s * lo2;
+            v.y2.min = old.y2.max - y2s * hi2;
         }
     }
     return true;

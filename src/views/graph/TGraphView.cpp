@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "commands/CommandIds.h"
 #include "commands/DocumentCommands.h"
 #include "views/graph/GraphAxes.h"
 #include "views/graph/GraphCommands.h"
@@ -21,26 +22,19 @@
 
 namespace {
 
-constexpr int kZoomOutId = 5684;
-constexpr int kFullSizeId = 5685;
+// The pop-up menus of the axis margins, in their order (which is not the View menu's);
+// their texts are the View menu's without the mnemonic.
+const int kXPopup[] = {cmd::XTime, cmd::XPosition};
+const int kYPopup[] = {cmd::YTime,        cmd::YPosition,     cmd::YSpeed,    cmd::YLine,
+                       cmd::YInlineForce, cmd::YLateralForce, cmd::YSlipAngle};
+const int kY2Popup[] = {cmd::Y2None, cmd::Y2Time,        cmd::Y2Position,     cmd::Y2Speed,
+                        cmd::Y2Line, cmd::Y2InlineForce, cmd::Y2LateralForce, cmd::Y2SlipAngle};
 
-struct TPopupItem {
-    int id;
-    const char* text;
-    int kind;
-    int channel;
-};
-
-// The pop-up menus of the axis margins, in their order (which is not the View menu's).
-const TPopupItem kXPopup[] = {{7124, "Time", 1, 0}, {7123, "Position", 1, 1}};
-const TPopupItem kYPopup[] = {{7129, "Time", 2, 0},          {7127, "Position", 2, 1},
-                              {7128, "Speed", 2, 2},         {7126, "Line", 2, 3},
-                              {7125, "In-line Force", 2, 4}, {51683, "Lateral Force", 2, 5},
-                              {51685, "Slip Angle", 2, 6}};
-const TPopupItem kY2Popup[] = {{21686, "None", 3, 7},          {21687, "Time", 3, 0},
-                               {21688, "Position", 3, 1},      {21690, "Speed", 3, 2},
-                               {21689, "Line", 3, 3},          {21691, "In-line Force", 3, 4},
-                               {21692, "Lateral Force", 3, 5}, {21693, "Slip Angle", 3, 6}};
+QString PopupText(const char* menuText) {
+    QString text = QString::fromLatin1(menuText);
+    text.remove(QLatin1Char('&'));
+    return text;
+}
 
 int ScreenDpiY() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -57,15 +51,11 @@ int32_t FeetToUnits(double feet, double inchesPerUnit) {
 
 }  // namespace
 
-void RenderGraph(QImage& image, const TCommandContext& ctx, int scaleDivisor, int highlightedAxis,
-                 int dpiY) {
-    const TGraphPaintInput in{ctx.doc,
-                              CurrentTrack(ctx),
-                              image.width(),
-                              image.height(),
-                              scaleDivisor < 1 ? 1 : scaleDivisor,
-                              dpiY,
-                              highlightedAxis};
+void RenderGraph(QImage& image, const TCommandContext& ctx, int scaleDivisor,
+                 TAxisKind highlightedAxis, int dpiY) {
+    const TGraphPaintInput in{ctx.doc,       ctx.view,       CurrentTrack(ctx),
+                              image.width(), image.height(), scaleDivisor < 1 ? 1 : scaleDivisor,
+                              dpiY,          highlightedAxis};
     image.fill(Qt::white);
     {
         QPainter p(&image);
@@ -75,7 +65,7 @@ void RenderGraph(QImage& image, const TCommandContext& ctx, int scaleDivisor, in
 }
 
 void PaintGraph(QPainter& p, const TCommandContext& ctx, const QRect& client, int scaleDivisor,
-                int highlightedAxis, int dpiY) {
+                TAxisKind highlightedAxis, int dpiY) {
     if (client.isEmpty()) return;
     QImage image(client.size(), QImage::Format_RGB32);
     RenderGraph(image, ctx, scaleDivisor, highlightedAxis, dpiY);
@@ -83,7 +73,7 @@ void PaintGraph(QPainter& p, const TCommandContext& ctx, const QRect& client, in
 }
 
 void PaintGraph(QPainter& p, const TCommandContext& ctx, const QRect& client, int scaleDivisor) {
-    PaintGraph(p, ctx, client, scaleDivisor, 0, ScreenDpiY());
+    PaintGraph(p, ctx, client, scaleDivisor, TAxisKind::None, ScreenDpiY());
 }
 
 TGraphView::TGraphView(TCommandContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
@@ -92,21 +82,29 @@ TGraphView::TGraphView(TCommandContext& ctx, QWidget* parent) : QWidget(parent),
     // The right button's release shows this view's own pop-up menus; the frame must not
     // offer its menu as well.
     setContextMenuPolicy(Qt::PreventContextMenu);
-    ctx_.doc.dragEnabled = false;
+    ctx_.view.graph.dragEnabled = false;
 }
 
 void TGraphView::ResetRanges() {
-    ResetGraphRanges(ctx_.doc);
+    ResetGraphRanges(ctx_.doc, ctx_.view.graph);
     emit stateChanged();
 }
 
 void TGraphView::FullRepaint() {
-    ctx_.doc.repaintPending = true;
+    ctx_.view.graph.repaintPending = true;
+    // The erase takes the cursor line and the data window's values with it; said here,
+    // where the repaint is asked for, because the paint itself only draws.
+    drawnCursorColumn_ = -1;
+    if (ctx_.view.cursorPosition != NoCursor) {
+        ctx_.view.cursorPosition = NoCursor;
+        emit cursorChanged(NoCursor);
+    }
+    emit showLapValues(-1, -1);
     update();
 }
 
 bool TGraphView::CanZoomOut() const {
-    return ctx_.doc.HasTrack() && GraphZoomed(ctx_.doc);
+    return ctx_.doc.HasTrack() && GraphZoomed(ctx_.view.graph);
 }
 
 bool TGraphView::CanFullSize() const {
@@ -114,67 +112,53 @@ bool TGraphView::CanFullSize() const {
 }
 
 void TGraphView::EndZoomCommand() {
-    ctx_.doc.dragging = false;
-    ctx_.doc.dragEnabled = true;
+    ctx_.view.graph.dragging = false;
+    ctx_.view.graph.dragEnabled = true;
     FullRepaint();
     emit graphChanged();
     emit stateChanged();
 }
 
 void TGraphView::ZoomOut() {
-    ZoomOutRanges(ctx_.doc);
+    ZoomOutRanges(ctx_.view.graph);
     EndZoomCommand();
 }
 
 void TGraphView::FullSize() {
-    ctx_.doc.viewRange = ctx_.doc.fullRange;
+    ctx_.view.graph.viewRange = ctx_.view.graph.fullRange;
     EndZoomCommand();
 }
 
-void TGraphView::SetAxis(int kind, int channel) {
-    const TDocumentState& doc = ctx_.doc;
-    if (kind < 1 || kind > 3) return;
-    SetAxes(kind == 1 ? channel : doc.xAxis, kind == 2 ? channel : doc.yAxis,
-            kind == 3 ? channel : doc.y2Axis);
+void TGraphView::SetAxis(TAxisKind kind, int channel) {
+    const TAxes a = ctx_.doc.axes();
+    switch (kind) {
+        case TAxisKind::X:
+            return SetAxes(channel, a.y, a.y2);
+        case TAxisKind::Y:
+            return SetAxes(a.x, channel, a.y2);
+        case TAxisKind::Y2:
+            return SetAxes(a.x, a.y, channel);
+        case TAxisKind::None:
+            return;
+    }
 }
 
 void TGraphView::SetAxes(int x, int y, int y2) {
-    TDocumentState& doc = ctx_.doc;
-    bool changed = false;
-    auto store = [&changed](int32_t& field, int value, int highest) {
-        if (value < 0 || value > highest || field == value) return;
-        field = value;
-        changed = true;
-    };
-    store(doc.xAxis, x, 1);
-    store(doc.yAxis, y, 6);
-    store(doc.y2Axis, y2, 7);
-    if (!changed) return;  // the same channels again keep the zoom
-
-    if (doc.laps.Empty()) {
-        // Clearing takes a new saved-axes snapshot; the axis change must still count as a
-        // change Save can write, so the snapshot from before is kept.
-        const auto snapshot = doc.savedAxes;
-        ClearDocument(ctx_);
-        doc.savedAxes = snapshot;
-        doc.extents = ChannelExtents(doc.laps.Pointers(), CurrentTrack(ctx_));
-    } else {
-        RecomputeExtents(ctx_);
-    }
-    ResetGraphRanges(doc);
-
-    if (doc.xAxis == 0 && doc.cursorPosition != NoCursor) DropCursor();
-    if (doc.viewMode == ViewGraph) FullRepaint();
+    if (!ChangeAxes(ctx_, x, y, y2)) return;  // the same channels again keep the zoom
+    TViewState& view = ctx_.view;
+    ResetGraphRanges(ctx_.doc, view.graph);
+    if (ctx_.doc.axes().x == ChannelTime && view.cursorPosition != NoCursor) DropCursor();
+    if (view.viewMode == ViewGraph) FullRepaint();
     emit graphChanged();
     emit stateChanged();
 }
 
 bool TGraphView::RunCommand(int id) {
-    if (id == kZoomOutId) {
+    if (id == cmd::ZoomOut) {
         ZoomOut();
         return true;
     }
-    if (id == kFullSizeId) {
+    if (id == cmd::FullSize) {
         FullSize();
         return true;
     }
@@ -185,28 +169,29 @@ bool TGraphView::RunCommand(int id) {
     return false;
 }
 
-void TGraphView::FillPopupMenu(QMenu& menu, int axis) const {
-    auto add = [&](const TPopupItem* items, size_t count) {
+void TGraphView::FillPopupMenu(QMenu& menu, TAxisKind axis) const {
+    auto add = [&](const int* ids, size_t count) {
         for (size_t i = 0; i < count; ++i) {
-            QAction* a = menu.addAction(QString::fromLatin1(items[i].text));
-            a->setData(items[i].id);
+            const TAxisCommand* c = FindAxisCommand(ids[i]);
+            QAction* a = menu.addAction(PopupText(c->menuText));
+            a->setData(c->id);
             a->setCheckable(true);
-            a->setChecked(AxisChannel(ctx_.doc, items[i].kind) == items[i].channel);
+            a->setChecked(AxisCommandChecked(ctx_.doc, *c));
         }
     };
     switch (axis) {
-        case 1:
+        case TAxisKind::X:
             add(kXPopup, std::size(kXPopup));
             break;
-        case 2:
+        case TAxisKind::Y:
             add(kYPopup, std::size(kYPopup));
             break;
-        case 3:
+        case TAxisKind::Y2:
             add(kY2Popup, std::size(kY2Popup));
             break;
-        default:
-            menu.addAction(QStringLiteral("Full Size"))->setData(kFullSizeId);
-            menu.addAction(QStringLiteral("Zoom Out"))->setData(kZoomOutId);
+        case TAxisKind::None:
+            menu.addAction(QStringLiteral("Full Size"))->setData(cmd::FullSize);
+            menu.addAction(QStringLiteral("Zoom Out"))->setData(cmd::ZoomOut);
             break;
     }
 }
@@ -228,22 +213,23 @@ void TGraphView::RebuildLayer() {
 void TGraphView::RedrawAxes() {
     if (layer_.isNull()) return;
     QPainter p(&layer_);
-    const TGraphPaintInput in{ctx_.doc, CurrentTrack(ctx_), width(),         height(),
-                              1,        logicalDpiY(),      highlightedAxis_};
+    const TGraphPaintInput in{ctx_.doc, ctx_.view, CurrentTrack(ctx_), width(),
+                              height(), 1,         logicalDpiY(),      highlightedAxis_};
     DrawGraphAxes(p, in);
     p.end();
     update();
 }
 
 int TGraphView::CursorLineColumn() const {
-    const TDocumentState& doc = ctx_.doc;
+    const TDocument& doc = ctx_.doc;
+    const TViewState& view = ctx_.view;
     const TTrackData* track = CurrentTrack(ctx_);
-    if (doc.cursorPosition == NoCursor || GraphAxesOf(doc).x != 1 || track == nullptr ||
-        !track->hasGeometry())
+    if (view.cursorPosition == NoCursor || GraphAxesOf(doc).x != ChannelPosition ||
+        track == nullptr || !track->hasGeometry())
         return -1;
-    const double feet = doc.cursorPosition * track->inchesPerUnit / 12;
+    const double feet = view.cursorPosition * track->inchesPerUnit / 12;
     const TGraphGeometry g = GraphGeometry(width(), height(), 1, GraphAxesOf(doc).HasSecond());
-    return CursorColumn(feet, doc.viewRange, g);
+    return CursorColumn(feet, view.graph.viewRange, g);
 }
 
 QRect TGraphView::CursorLineRect() const {
@@ -266,7 +252,7 @@ void TGraphView::CursorMoved() {
 }
 
 void TGraphView::DropCursor() {
-    ctx_.doc.cursorPosition = NoCursor;
+    ctx_.view.cursorPosition = NoCursor;
     UpdateCursorLine();
     emit cursorChanged(NoCursor);
     emit showLapValues(-1, -1);
@@ -288,23 +274,15 @@ void TGraphView::UpdateBand() {
 }
 
 void TGraphView::paintEvent(QPaintEvent* event) {
-    TDocumentState& doc = ctx_.doc;
-    if (doc.repaintPending || layer_.isNull() || layer_.size() != size()) {
-        // A full repaint erases the window, and with it the cursor and the data window's
-        // values.
-        drawnCursorColumn_ = -1;
-        if (doc.cursorPosition != NoCursor) {
-            doc.cursorPosition = NoCursor;
-            emit cursorChanged(NoCursor);
-        }
-        emit showLapValues(-1, -1);
-        RebuildLayer();
-    }
+    TGraphViewState& graph = ctx_.view.graph;
+    // The layer is this view's cache of the picture; rebuilding it when stale is the only
+    // state a paint keeps (FullRepaint has already said what the erase takes away).
+    if (graph.repaintPending || layer_.isNull() || layer_.size() != size()) RebuildLayer();
     QPainter p(this);
     const QRect area = event->rect();
     p.drawImage(area, layer_, area);
 
-    if (doc.dragging) {
+    if (graph.dragging) {
         // The rubber band inverts what is under its border: GDI's rectangle without its
         // right and bottom edge, as four strips that never overlap.
         const int l = std::min(dragAnchor_.x(), dragCorner_.x());
@@ -329,7 +307,7 @@ void TGraphView::paintEvent(QPaintEvent* event) {
         p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
         p.fillRect(CursorLineRect(), QColor(0, 192, 0));
     }
-    doc.repaintPending = false;
+    graph.repaintPending = false;
 }
 
 void TGraphView::resizeEvent(QResizeEvent* event) {
@@ -338,16 +316,17 @@ void TGraphView::resizeEvent(QResizeEvent* event) {
     // change of size ends a drag.
     if (event->size() == resizedTo_) return;
     resizedTo_ = event->size();
-    ctx_.doc.dragging = false;
-    ctx_.doc.dragEnabled = true;
+    ctx_.view.graph.dragging = false;
+    ctx_.view.graph.dragEnabled = true;
     FullRepaint();
 }
 
 // ---- the mouse ----
 
 void TGraphView::mouseMoveEvent(QMouseEvent* event) {
-    TDocumentState& doc = ctx_.doc;
-    if (doc.repaintPending || doc.viewMode != ViewGraph) return;
+    const TDocument& doc = ctx_.doc;
+    TViewState& view = ctx_.view;
+    if (view.graph.repaintPending || view.viewMode != ViewGraph) return;
     const QPoint pos = event->position().toPoint();
     const int x = pos.x(), y = pos.y();
     const TGraphAxes axes = GraphAxesOf(doc);
@@ -358,9 +337,9 @@ void TGraphView::mouseMoveEvent(QMouseEvent* event) {
             overPlot_ = false;
             setCursor(Qt::ArrowCursor);
         }
-        const int axis = AxisAt(x, y, g);
+        const TAxisKind axis = AxisAt(x, y, g);
         emit statusText(QString::fromLatin1(AxisHint(axis)));
-        if (doc.cursorPosition != NoCursor) DropCursor();
+        if (view.cursorPosition != NoCursor) DropCursor();
         if (axis != highlightedAxis_) {
             highlightedAxis_ = axis;
             RedrawAxes();
@@ -377,7 +356,7 @@ void TGraphView::mouseMoveEvent(QMouseEvent* event) {
     if (track == nullptr) {
         emit statusText(QString());
     } else {
-        const TGraphReadout r = ReadoutAt(x, y, doc.viewRange, g);
+        const TGraphReadout r = ReadoutAt(x, y, view.graph.viewRange, g);
         xValue = r.x;
         char buf[256];
         if (axes.HasSecond())
@@ -395,49 +374,51 @@ void TGraphView::mouseMoveEvent(QMouseEvent* event) {
             emit showLapValues(r.x, ChannelTime);
     }
 
-    if (doc.dragging) {
+    if (view.graph.dragging) {
         UpdateBand();
         dragCorner_ = pos;
         UpdateBand();
-    } else if (axes.x == ChannelPosition && track != nullptr && doc.pipShown) {
+    } else if (axes.x == ChannelPosition && track != nullptr && view.side.pipShown) {
         const int32_t position = FeetToUnits(xValue, track->inchesPerUnit);
-        if (position != doc.cursorPosition) {
-            doc.cursorPosition = position;
+        if (position != view.cursorPosition) {
+            view.cursorPosition = position;
             UpdateCursorLine();
             emit cursorChanged(position);
         }
     }
-    if (highlightedAxis_ != 0) {
-        highlightedAxis_ = 0;
+    if (highlightedAxis_ != TAxisKind::None) {
+        highlightedAxis_ = TAxisKind::None;
         RedrawAxes();
     }
 }
 
 void TGraphView::mousePressEvent(QMouseEvent* event) {
-    TDocumentState& doc = ctx_.doc;
-    if (event->button() != Qt::LeftButton || doc.viewMode != ViewGraph) return;
+    TViewState& view = ctx_.view;
+    if (event->button() != Qt::LeftButton || view.viewMode != ViewGraph) return;
     const QPoint pos = event->position().toPoint();
-    const TGraphGeometry g = GraphGeometry(width(), height(), 1, GraphAxesOf(doc).HasSecond());
-    if (doc.dragEnabled && InMousePlot(pos.x(), pos.y(), g)) {
-        doc.dragging = true;
+    const TGraphGeometry g = GraphGeometry(width(), height(), 1, GraphAxesOf(ctx_.doc).HasSecond());
+    if (view.graph.dragEnabled && InMousePlot(pos.x(), pos.y(), g)) {
+        view.graph.dragging = true;
         dragAnchor_ = dragCorner_ = pos;
     }
 }
 
 void TGraphView::mouseReleaseEvent(QMouseEvent* event) {
-    TDocumentState& doc = ctx_.doc;
+    const TDocument& doc = ctx_.doc;
+    TViewState& view = ctx_.view;
+    TGraphViewState& graph = view.graph;
     const QPoint pos = event->position().toPoint();
     const TGraphGeometry g = GraphGeometry(width(), height(), 1, GraphAxesOf(doc).HasSecond());
     const bool inPlot = InMousePlot(pos.x(), pos.y(), g);
 
     if (event->button() == Qt::RightButton) {
-        if (doc.dragging) {
+        if (graph.dragging) {
             UpdateBand();
             setCursor(Qt::CrossCursor);
         }
-        doc.dragging = false;
-        doc.dragEnabled = true;
-        if (doc.viewMode != ViewGraph || (highlightedAxis_ == 0 && !inPlot)) return;
+        graph.dragging = false;
+        graph.dragEnabled = true;
+        if (view.viewMode != ViewGraph || (highlightedAxis_ == TAxisKind::None && !inPlot)) return;
         QMenu menu(this);
         FillPopupMenu(menu, highlightedAxis_);
         const int id = ExecPopupMenu(menu, mapToGlobal(pos));
@@ -445,15 +426,15 @@ void TGraphView::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
 
-    if (event->button() != Qt::LeftButton || !doc.dragging) return;
+    if (event->button() != Qt::LeftButton || !graph.dragging) return;
     UpdateBand();
-    doc.dragging = false;
-    doc.dragEnabled = true;
+    graph.dragging = false;
+    graph.dragEnabled = true;
     setCursor(Qt::CrossCursor);
     if (!inPlot) return;
     dragCorner_ = pos;
     if (!doc.HasTrack() || dragCorner_ == dragAnchor_) return;
-    if (!ZoomToRect(doc, dragAnchor_.x(), dragAnchor_.y(), pos.x(), pos.y(), g)) return;
+    if (!ZoomToRect(graph, dragAnchor_.x(), dragAnchor_.y(), pos.x(), pos.y(), g)) return;
     FullRepaint();
     emit graphChanged();
     emit stateChanged();

@@ -2,9 +2,10 @@
 // The telemetry graph in the main window: axes and curves of every lap, hover readouts,
 // the cursor line, rubber-band zoom, Zoom Out, Full Size and the axis pop-up menus.
 //
-// The document and the ranges live in the document state; the view keeps only what the
-// pointer is doing and a cached picture of the axes and curves, rebuilt when a full repaint
-// is pending (doc.repaintPending) so that mouse moves only draw the overlays.
+// The document is read, never written, except through the axis commands; the ranges, the
+// drag and the cursor live in the graph's view state (ctx.view.graph). The view keeps only
+// what the pointer is doing and a cached picture of the axes and curves, rebuilt when a
+// full repaint is pending (repaintPending) so that mouse moves only draw the overlays.
 #include <QImage>
 #include <QPoint>
 #include <QSize>
@@ -12,6 +13,7 @@
 #include <cstdint>
 
 #include "commands/CommandContext.h"
+#include "views/graph/GraphGeometry.h"
 
 class QMenu;
 class QPainter;
@@ -21,9 +23,10 @@ class TGraphView : public QWidget {
   public:
     TGraphView(TCommandContext& ctx, QWidget* parent = nullptr);
 
-    // After RecomputeExtents: fullRange from doc.extents per axes, viewRange = fullRange.
+    // After the laps changed: fullRange from the extents per axes, viewRange = fullRange.
     void ResetRanges();
-    // Mark the cached layer stale (doc.repaintPending) and update().
+    // Mark the cached layer stale (repaintPending) and update(). A full repaint erases the
+    // window, and with it the cursor and the data window's values.
     void FullRepaint();
     bool CanZoomOut() const;
     void ZoomOut();
@@ -32,16 +35,16 @@ class TGraphView : public QWidget {
     // What the axis pop-up menus and the View menu's axis commands do. Channels an axis
     // cannot hold are ignored.
     void SetAxes(int x, int y, int y2);
-    void SetAxis(int kind, int channel);
+    void SetAxis(TAxisKind kind, int channel);
     // Runs a command of the pop-up menus (axis commands, Zoom Out, Full Size); false for an
     // id that is none of them.
     bool RunCommand(int id);
     // cursorPosition was changed elsewhere (map, picture-in-picture): move the line.
     void CursorMoved();
 
-    int HighlightedAxis() const { return highlightedAxis_; }
-    // The pop-up menu a right click would show for this axis (0: Full Size, Zoom Out).
-    void FillPopupMenu(QMenu& menu, int axis) const;
+    TAxisKind HighlightedAxis() const { return highlightedAxis_; }
+    // The pop-up menu a right click would show for this axis (None: Full Size, Zoom Out).
+    void FillPopupMenu(QMenu& menu, TAxisKind axis) const;
 
   signals:
     void statusText(const QString&);  // hover readouts and axis hints for the status line
@@ -77,19 +80,18 @@ class TGraphView : public QWidget {
 
     TCommandContext& ctx_;
     QImage layer_;
-    int highlightedAxis_ = 0;
+    TAxisKind highlightedAxis_ = TAxisKind::None;
     bool overPlot_ = false;
     QPoint dragAnchor_, dragCorner_;
-    int drawnCursorColumn_ = -1;
-    QSize resizedTo_;  // the size of the last resize handled  // column of the cursor line on
-                       // screen, -1 for none
+    int drawnCursorColumn_ = -1;  // column of the cursor line on screen, -1 for none
+    QSize resizedTo_;             // the size of the last resize handled
 };
 
 // The drawing, usable by the picture-in-picture window: scale divisor and client rectangle.
 void PaintGraph(QPainter& p, const TCommandContext& ctx, const QRect& client, int scaleDivisor);
 // Renders the whole graph into image (32-bit RGB, the client size).
-void RenderGraph(QImage& image, const TCommandContext& ctx, int scaleDivisor, int highlightedAxis,
-                 int dpiY);
+void RenderGraph(QImage& image, const TCommandContext& ctx, int scaleDivisor,
+                 TAxisKind highlightedAxis, int dpiY);
 // PaintGraph with the highlighted axis and the vertical dpi given.
 void PaintGraph(QPainter& p, const TCommandContext& ctx, const QRect& client, int scaleDivisor,
-                int highlightedAxis, int dpiY);
+                TAxisKind highlightedAxis, int dpiY);

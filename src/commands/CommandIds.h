@@ -1,6 +1,7 @@
 #pragma once
-// Command ids of the main menu, tool bar and accelerators. Help topics are numbered by
-// them, so they keep their values.
+// The command ids of the menus, tool bar, accelerators and the graph's pop-up menus: the
+// one table every other place names them from. Help topics are numbered by them, so they
+// keep their values.
 
 namespace cmd {
 inline constexpr int FileNew = 24331;

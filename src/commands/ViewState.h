@@ -1,0 +1,62 @@
+#pragma once
+// What the windows show, as opposed to what the document holds. The main window owns one
+// TViewState beside its views; each view writes its own part and only reads the document.
+// Nothing here is saved in a document; settings the user keeps go through the settings file.
+#include <cstdint>
+#include <vector>
+
+inline constexpr int32_t NoCursor = -1000000;
+
+enum TViewMode : int32_t { ViewGraph = 0, ViewMap = 1 };
+
+// One axis' shown values, lowest and highest.
+struct TRange {
+    double min = 0, max = 0;
+    friend bool operator==(const TRange&, const TRange&) = default;
+};
+
+// The graph's three axes: x, y and the second y.
+struct TAxisRanges {
+    TRange x, y, y2;
+    friend bool operator==(const TAxisRanges&, const TAxisRanges&) = default;
+};
+
+// The telemetry graph (main window and picture-in-picture).
+struct TGraphViewState {
+    TAxisRanges fullRange;     // from the extents for the current axes, with margins
+    TAxisRanges viewRange;     // what zooming shows, inside fullRange
+    bool dragging = false;     // a rubber band is being drawn
+    bool dragEnabled = false;  // a left press may start one
+    // The cached picture of axes and curves is stale: the next paint rebuilds it.
+    bool repaintPending = false;
+};
+
+// The track map and its markers. The map view builds on this: its scale, its scroll
+// position and the marker choices belong here, not in the document.
+struct TMapViewState {
+    double mapScale = 0;  // 0: the map has not been fitted yet
+    int32_t savedMapScroll[2] = {0, 0};
+    bool comparisonShown = false;
+    bool otherMarkersShown = false;
+    // Per track segment: 0 no winner, 1 the first lap, 2 the second; empty when none.
+    std::vector<uint8_t> segmentWinner;
+};
+
+// The side windows: whether each is shown. Their own view state (selection, scroll)
+// goes here as they arrive; they learn of document changes by subscribing to it.
+struct TSideWindowsState {
+    bool infoShown = false;
+    bool pipShown = false;
+    bool dataShown = false;
+};
+
+struct TViewState {
+    int32_t viewMode = ViewGraph;  // what the main window shows
+    // The cursor is a distance along the track shared by the graph, the map, the
+    // picture-in-picture window and the data window; NoCursor when there is none.
+    int32_t cursorPosition = NoCursor;
+    bool cornersShown = false;
+    TGraphViewState graph;
+    TMapViewState map;
+    TSideWindowsState side;
+};
