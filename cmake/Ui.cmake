@@ -27,6 +27,8 @@ if(ui_sources)
   add_library(korvale_ui STATIC ${ui_sources} ${ui_headers} ${CMAKE_BINARY_DIR}/generated/korvale.qrc)
   target_include_directories(korvale_ui PUBLIC ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(korvale_ui PUBLIC korvale_core Qt6::Widgets)
+  # Every conversion between 8-bit text and QString says its encoding.
+  target_compile_definitions(korvale_ui PRIVATE QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
   # For the tests, which check the compiled version data against the project's version.
   target_compile_definitions(korvale_ui INTERFACE KORVALE_PROJECT_VERSION="${PROJECT_VERSION}")
 
@@ -45,6 +47,7 @@ endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/main.cpp AND TARGET korvale_ui)
   add_executable(korvale ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
   target_link_libraries(korvale PRIVATE korvale_ui)
+  target_compile_definitions(korvale PRIVATE QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
   if(WIN32)
     # The program file's own version resource, as the platform's file properties show it.
     configure_file(${CMAKE_SOURCE_DIR}/src/resources/version.rc.in

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
   libzip-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang
+  clang clang-format clang-tidy
   fonts-liberation
   xvfb xauth xdotool x11-utils
 )

@@ -220,7 +220,7 @@ void RecentFileChosen(TCommandContext& ctx, const std::string& path) {
 
 void FilesDropped(TCommandContext& ctx, const std::vector<std::string>& paths) {
     if (paths.empty()) return;
-    const std::string path = paths.front();
+    const std::string& path = paths.front();
     if (!CanClose(ctx)) return;
     ctx.doc.SetDocumentPath(path);
     PutOnRecentFiles(ctx.settings, path);

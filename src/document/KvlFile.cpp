@@ -317,7 +317,9 @@ KvlWriteResult SafeSaveKvlDocument(const std::string& target, const KvlDocumentV
     for (int attempt = 0; attempt < 16 && !out.is_open(); ++attempt) {
         std::string suffix;
         for (int i = 0; i < 6; ++i) suffix += kAlnum[gen() % (sizeof kAlnum - 1)];
-        tmp = target + ".tmp-" + suffix;
+        tmp = target;
+        tmp += ".tmp-";
+        tmp += suffix;
         if (fs::exists(tmp, ec)) continue;
         out.open(tmp, std::ios::binary | std::ios::trunc);
     }

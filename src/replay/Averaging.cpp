@@ -126,6 +126,7 @@ TReplayReadStatus ReadAverageLap(TOpenReplay& replay, int32_t driverIndex,
     const TReplayDriver& driver = replay.drivers[static_cast<size_t>(driverIndex)];
     auto result = std::make_unique<TReplay>(driver.name, driver.carNumber);
     std::vector<const TReplay*> laps;
+    laps.reserve(read.size());
     for (const auto& lap : read) laps.push_back(lap.get());
     if (AverageLaps(laps, replay.header.TrackLength, replay.header.TrackScale, *result) ==
         AverageResult::Failed)

@@ -116,14 +116,11 @@ void ComputeLapBoundaries(TReplay& lap, int32_t trackLength, double trackScale) 
         }
         const double last = lap.positions[size_t(n - 1)];
         const double beforeLast = lap.positions[size_t(n - 2)];
-        if (last == beforeLast) {
-            lap.endFrame = n;
-            lap.endPosition = last;
-        } else if (trackLength - last <= kLapEndTolerance) {
+        if (last != beforeLast && trackLength - last <= kLapEndTolerance) {
             lap.endFrame = (trackLength - last) / (last - beforeLast) + (n - 1);
             lap.endPosition = trackLength;
         } else {
-            // The recording ended before the car reached the line.
+            // The recording ended before the car reached the line, or the car stood still.
             lap.endFrame = n;
             lap.endPosition = last;
         }

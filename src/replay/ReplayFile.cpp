@@ -42,13 +42,12 @@ TReplayFile::TReplayFile(TReplayFile&& other) noexcept {
 TReplayFile& TReplayFile::operator=(TReplayFile&& other) noexcept {
     if (this != &other) {
         Close();
-        file_ = other.file_;
+        file_ = std::move(other.file_);
         size_ = other.size_;
         offset_ = other.offset_;
         buffer_ = std::move(other.buffer_);
         bufferStart_ = other.bufferStart_;
         bufferEnd_ = other.bufferEnd_;
-        other.file_ = nullptr;
         other.size_ = other.offset_ = other.bufferStart_ = other.bufferEnd_ = 0;
     }
     return *this;
@@ -59,26 +58,18 @@ bool TReplayFile::Open(const std::string& path) {
     // A directory opens on some systems and then reports an absurd size.
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return false;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    if (std::fseek(f, 0, SEEK_END) != 0) {
-        std::fclose(f);
-        return false;
-    }
-    long size = std::ftell(f);
-    if (size < 0 || std::fseek(f, 0, SEEK_SET) != 0) {
-        std::fclose(f);
-        return false;
-    }
-    file_ = f;
+    UniqueFile f(std::fopen(path.c_str(), "rb"));
+    if (!f || std::fseek(f.get(), 0, SEEK_END) != 0) return false;
+    const long size = std::ftell(f.get());
+    if (size < 0 || std::fseek(f.get(), 0, SEEK_SET) != 0) return false;
+    file_ = std::move(f);
     size_ = size;
     offset_ = bufferStart_ = bufferEnd_ = 0;
     return true;
 }
 
 void TReplayFile::Close() {
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
+    file_.reset();
     size_ = offset_ = bufferStart_ = bufferEnd_ = 0;
     buffer_.clear();
     buffer_.shrink_to_fit();
@@ -100,8 +91,8 @@ bool TReplayFile::Fill(int64_t count) {
     if (offset_ >= bufferStart_ && offset_ + count <= bufferEnd_) return true;
     const int64_t want = std::min(std::max(count, kBufferSize), size_ - offset_);
     if (int64_t(buffer_.size()) < want) buffer_.resize(size_t(want));
-    if (std::fseek(file_, long(offset_), SEEK_SET) != 0) return false;
-    const size_t got = std::fread(buffer_.data(), 1, size_t(want), file_);
+    if (std::fseek(file_.get(), long(offset_), SEEK_SET) != 0) return false;
+    const size_t got = std::fread(buffer_.data(), 1, size_t(want), file_.get());
     bufferStart_ = offset_;
     bufferEnd_ = offset_ + int64_t(got);
     return int64_t(got) >= count;

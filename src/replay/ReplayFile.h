@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/UniqueFile.h"
+
 inline constexpr int32_t kReplayDriverEntrySize = 33;
 inline constexpr int32_t kReplayCarRecordSize = 9;
 inline constexpr int32_t kReplayHeaderFixedSize = 48;  // the driver table starts here
@@ -107,7 +109,7 @@ class TReplayFile {
     bool Fill(int64_t count);
     const uint8_t* PeekSlow(int64_t count);
 
-    std::FILE* file_ = nullptr;
+    UniqueFile file_;
     int64_t size_ = 0;
     int64_t offset_ = 0;  // file offset of the next byte to hand out
     std::vector<uint8_t> buffer_;

@@ -10,6 +10,7 @@
 
 #include "channels/Channels.h"
 #include "platform/TextCase.h"
+#include "platform/UniqueFile.h"
 
 namespace {
 
@@ -54,14 +55,14 @@ void PutCarRecord(std::vector<uint8_t>& out, int32_t slot, const TReplay& lap, i
 
 class Output {
   public:
-    explicit Output(std::FILE* f) : file_(f) {}
+    explicit Output(UniqueFile f) : file_(std::move(f)) {}
     ~Output() { Close(); }
     // Writes what is pending once it has grown large, so that memory stays small.
     bool Flush(bool force = false) {
         if (!ok_) return false;
         if (!force && pending.size() < (1u << 20)) return true;
         if (!pending.empty() &&
-            std::fwrite(pending.data(), 1, pending.size(), file_) != pending.size())
+            std::fwrite(pending.data(), 1, pending.size(), file_.get()) != pending.size())
             ok_ = false;
         pending.clear();
         return ok_;
@@ -69,14 +70,13 @@ class Output {
     bool Close() {
         if (!file_) return ok_;
         Flush(true);
-        if (std::fclose(file_) != 0) ok_ = false;
-        file_ = nullptr;
+        if (!CloseFile(file_)) ok_ = false;
         return ok_;
     }
     std::vector<uint8_t> pending;
 
   private:
-    std::FILE* file_;
+    UniqueFile file_;
     bool ok_ = true;
 };
 
@@ -114,12 +114,12 @@ ReplayWriteResult WriteReplay(const std::string& fileName, const std::vector<con
                               bool separateLaps) {
     ReplayWriteResult result;
     result.path = ReplayExportPath(fileName);
-    std::FILE* f = std::fopen(result.path.c_str(), "wb");
+    UniqueFile f(std::fopen(result.path.c_str(), "wb"));
     if (!f) {
         result.status = ReplayWriteStatus::CreateFailed;
         return result;
     }
-    Output out(f);
+    Output out(std::move(f));
     const int32_t w = int32_t(std::min<size_t>(laps.size(), kReplayMaxExportLaps));
     result.lapsCapped = laps.size() > size_t(kReplayMaxExportLaps);
 

@@ -50,7 +50,8 @@ void AppendHeader(std::vector<uint8_t>& out, const TRace& race, int32_t dataSize
     out.resize(start + kFixedHeader, 0);
     for (const TableEntry& e : race.table()) {
         char name[32] = {};
-        std::memcpy(name, e.name.data(), std::min<size_t>(32, e.name.size()));
+        // A fixed 32-byte field: a name of 32 characters fills it without a terminator.
+        std::copy_n(e.name.data(), std::min<size_t>(32, e.name.size()), name);
         out.insert(out.end(), name, name + 32);
         PutU8(out, static_cast<uint8_t>(e.carNumber));
     }

@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 
+#include "platform/UniqueFile.h"
 #include "sim/Race.h"
 #include "sim/ReplayEncoding.h"
 
@@ -17,12 +18,6 @@ constexpr double kMaxDurationSeconds = 24.0 * 3600.0;
 
 // Frames go out in blocks so that a long race costs one buffer, not the whole file.
 constexpr size_t kFlushBytes = 1 << 20;
-
-struct FileCloser {
-    void operator()(std::FILE* f) const {
-        if (f) std::fclose(f);
-    }
-};
 
 }  // namespace
 
@@ -48,7 +43,7 @@ SimResult WriteSimulatedReplay(const SimOptions& options, const std::string& pat
     SimResult result;
     result.message = ValidateOptions(options);
     if (!result.message.empty()) return result;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    UniqueFile file(std::fopen(path.c_str(), "wb"));
     if (!file) {
         result.message = "cannot create " + path;
         return result;
@@ -82,7 +77,7 @@ SimResult WriteSimulatedReplay(const SimOptions& options, const std::string& pat
     std::vector<uint8_t> size;
     PutInt32(size, static_cast<int32_t>(dataSize));
     if (!flush() || std::fseek(file.get(), kDataSizeOffset, SEEK_SET) != 0 ||
-        std::fwrite(size.data(), 1, 4, file.get()) != 4 || std::fclose(file.release()) != 0)
+        std::fwrite(size.data(), 1, 4, file.get()) != 4 || !CloseFile(file))
         return fail("error writing " + path);
     result.ok = true;
     result.frames = race.framesDone();

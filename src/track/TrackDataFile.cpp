@@ -313,11 +313,11 @@ TrackReadStatus ReadTrackDataFile(const std::string& path, TTrackDataFile& out) 
 
 bool WriteTrackData(const TTrackDataFile& file, std::vector<uint8_t>& bytes, std::string& error) {
     bytes.clear();
-    for (size_t i = 0; i < file.records.size(); ++i) {
-        if (!RecordStorable(*file.records[i], error)) {
-            error = "track " + std::to_string(i) + " (" + file.records[i]->name + "): " + error;
-            return false;
-        }
+    size_t i = 0;
+    while (i < file.records.size() && RecordStorable(*file.records[i], error)) ++i;
+    if (i < file.records.size()) {
+        error = "track " + std::to_string(i) + " (" + file.records[i]->name + "): " + error;
+        return false;
     }
     if (file.records.size() > 0x7FFFFFFF) return error = "too many tracks", false;
 

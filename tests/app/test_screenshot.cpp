@@ -5,11 +5,15 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPoint>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "document/LapPalette.h"
+#include "support/Golden.h"
 
 namespace fs = std::filesystem;
 
@@ -33,6 +37,11 @@ int Count(const QImage& image, QColor colour) {
                 ++n;
         }
     return n;
+}
+
+std::string FileText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
 }
 
 class ScreenshotTest : public ::testing::Test {
@@ -72,4 +81,39 @@ TEST_F(ScreenshotTest, FailsWhenThePngCannotBeWrittenOrTheCommandLineIsIncomplet
                          dir / "korvale.ini"),
               0);
     EXPECT_EQ(RunKorvale("--screenshot", dir / "korvale.ini"), 2);
+}
+
+// Guards every pixel of the sample document's main window against changes meant to be
+// invisible (a refactoring, a new opt-in feature left off). The golden is the program's own
+// screenshot, checked by eye; a deliberate change of the picture replaces it.
+TEST_F(ScreenshotTest, TheSampleDocumentRendersExactlyAsTheGoldenEveryTime) {
+    const std::string sample = "'" + std::string(KORVALE_BIN_DIR) + "/sample.kvl'";
+    const fs::path first = dir / "first.png", second = dir / "second.png";
+    ASSERT_EQ(RunKorvale("--screenshot '" + first.string() + "' " + sample, dir / "a.ini"), 0);
+    ASSERT_EQ(RunKorvale("--screenshot '" + second.string() + "' " + sample, dir / "b.ini"), 0);
+    EXPECT_TRUE(FileText(first) == FileText(second)) << "two runs wrote different files";
+
+    const std::string goldenPath = GoldenPath("app/golden/sample-main.png");
+    const QImage golden =
+        QImage(QString::fromStdString(goldenPath)).convertToFormat(QImage::Format_RGB32);
+    const QImage image =
+        QImage(QString::fromStdString(first.string())).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(golden.isNull()) << goldenPath;
+    ASSERT_FALSE(image.isNull());
+    int differing = 0;
+    QPoint firstDifference;
+    if (image.size() == golden.size())
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != golden.pixel(x, y) && differing++ == 0)
+                    firstDifference = QPoint(x, y);
+    if (image.size() != golden.size() || differing > 0) {
+        const std::string keep = std::string(KORVALE_BIN_DIR) + "/sample-main.actual.png";
+        fs::copy_file(first, keep, fs::copy_options::overwrite_existing);
+        ADD_FAILURE() << "the screenshot (" << image.width() << "x" << image.height()
+                      << ") differs from " << goldenPath << " (" << golden.width() << "x"
+                      << golden.height() << ") in " << differing << " pixels, first at ("
+                      << firstDifference.x() << ", " << firstDifference.y() << "); kept in "
+                      << keep;
+    }
 }

@@ -8,6 +8,7 @@
 
 #include "../sim/SimTracks.h"
 #include "channels/Channels.h"
+#include "support/LapBuilder.h"
 #include "track/Geometry.h"
 
 namespace {
@@ -19,19 +20,15 @@ constexpr double kGPerMphPerFrame = 5280.0 * 15.0 / 3600.0 / 32.2;
 // directly off the samples.
 std::unique_ptr<TReplay> MakeLap(std::vector<int32_t> positions, std::vector<int32_t> lines = {},
                                  std::vector<int16_t> headings = {}) {
-    auto lap = std::make_unique<TReplay>("Test", 7);
     const auto n = static_cast<int32_t>(positions.size());
-    lap->ResizeSamples(n);
-    lap->positions = std::move(positions);
-    if (!lines.empty()) lap->lines = std::move(lines);
-    if (!headings.empty()) lap->headings = std::move(headings);
-    lap->inchesPerUnit = 12.0;
-    lap->startFrame = 0;
-    lap->endFrame = n - 1;
-    lap->startPosition = 0;
-    lap->endPosition = n > 0 ? lap->positions.back() : 0;
-    lap->lapLength = n > 0 ? lap->positions.back() : 0;
-    return lap;
+    const int32_t last = n > 0 ? positions.back() : 0;
+    return TLapBuilder("Test", 7)
+        .Positions(std::move(positions), std::move(lines), std::move(headings))
+        .Scale(12.0)
+        .Frames(0, n - 1)
+        .Span(0, last)
+        .Length(last)
+        .Build();
 }
 
 // Time at a position exactly as the linear search over the samples defines it.

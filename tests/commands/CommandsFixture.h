@@ -19,6 +19,7 @@
 #include "platform/ProfileFile.h"
 #include "support/DocumentEdits.h"
 #include "support/LapAssertions.h"
+#include "support/LapBuilder.h"
 #include "track/TrackList.h"
 
 namespace commands_test {
@@ -40,22 +41,17 @@ inline std::unique_ptr<TTrackData> MakeTrack(const std::string& name, uint8_t id
 // A lap of n samples moving steadily forward.
 inline std::unique_ptr<TReplay> MakeLap(const char* name, int32_t n, int32_t step = 100,
                                         Rgb colour = {}) {
-    auto lap = std::make_unique<TReplay>(name, 7);
-    lap->ResizeSamples(n);
-    for (int32_t i = 0; i < n; ++i) {
-        lap->positions[size_t(i)] = i * step;
-        lap->lines[size_t(i)] = (i % 7) - 3;
-        lap->headings[size_t(i)] = int16_t(i * 11);
-        lap->auxBytes[size_t(i)] = uint8_t(i);
-    }
-    lap->startFrame = -0.25;
-    lap->endFrame = n - 0.5;
-    lap->startPosition = 0;
-    lap->endPosition = 95040;
-    lap->inchesPerUnit = 1.0;
-    lap->lapLength = 95040;
-    lap->colour = colour;
-    return lap;
+    return TLapBuilder(name, 7)
+        .Samples(n,
+                 [step](int32_t i) {
+                     return TLapSample{i * step, (i % 7) - 3, int16_t(i * 11), uint8_t(i)};
+                 })
+        .Frames(-0.25, n - 0.5)
+        .Span(0, 95040)
+        .Scale(1.0)
+        .Length(95040)
+        .Colour(colour)
+        .Build();
 }
 
 inline std::vector<uint8_t> FileBytes(const std::string& path) {

@@ -9,6 +9,7 @@
 
 #include "document/KvlFile.h"
 #include "support/LapAssertions.h"
+#include "support/LapBuilder.h"
 #include "track/TrackList.h"
 
 namespace {
@@ -28,24 +29,21 @@ TTrackList Tracks() {
     return list;
 }
 
+// Every field away from its default, headings across the whole signed range.
 std::unique_ptr<TReplay> Lap(const char* name, int32_t n, Rgb colour = {0, 0, 255}) {
-    auto lap = std::make_unique<TReplay>(name, 44);
-    lap->ResizeSamples(n);
-    for (int32_t i = 0; i < n; ++i) {
-        const auto k = static_cast<size_t>(i);
-        lap->positions[k] = 1000 * i - 7;
-        lap->lines[k] = -50 + i;
-        lap->headings[k] = static_cast<int16_t>(-32768 + 4000 * i);
-        lap->auxBytes[k] = static_cast<uint8_t>(200 + i);
-    }
-    lap->startFrame = -0.25;
-    lap->endFrame = n - 0.5;
-    lap->startPosition = 0;
-    lap->endPosition = 9999.5;
-    lap->inchesPerUnit = 1.5;
-    lap->lapLength = 10000;
-    lap->colour = colour;
-    return lap;
+    return TLapBuilder(name, 44)
+        .Samples(n,
+                 [](int32_t i) {
+                     return TLapSample{1000 * i - 7, -50 + i,
+                                       static_cast<int16_t>(-32768 + 4000 * i),
+                                       static_cast<uint8_t>(200 + i)};
+                 })
+        .Frames(-0.25, n - 0.5)
+        .Span(0, 9999.5)
+        .Scale(1.5)
+        .Length(10000)
+        .Colour(colour)
+        .Build();
 }
 
 std::string Write(const std::vector<const TReplay*>& laps, uint8_t trackId, int32_t y2 = 5) {

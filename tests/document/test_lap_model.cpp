@@ -7,13 +7,13 @@
 #include "document/LapList.h"
 #include "document/LapPalette.h"
 #include "document/TReplay.h"
+#include "support/LapBuilder.h"
 
 namespace {
 
 std::unique_ptr<TReplay> LapWithColour(TLapList& laps) {
-    auto lap = std::make_unique<TReplay>("Driver", 7);
-    lap->colour = ChooseLapColour(laps);
-    return lap;
+    TLapBuilder lap("Driver", 7);
+    return lap.Colour(ChooseLapColour(laps)).Build();
 }
 
 TEST(TReplay, ConstructionNamesAndSerials) {

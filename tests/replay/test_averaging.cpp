@@ -5,6 +5,7 @@
 
 #include "channels/Channels.h"
 #include "replay/Averaging.h"
+#include "support/LapBuilder.h"
 
 namespace {
 
@@ -16,21 +17,14 @@ constexpr double kScale = 1.0;
 // kTrackLength units.
 std::unique_ptr<TReplay> SteadyLap(int32_t step, int32_t line, int16_t heading,
                                    int32_t extra = 10) {
-    auto lap = std::make_unique<TReplay>("Steady", 12);
     const int32_t frames = kTrackLength / step;
-    const int32_t n = frames + extra;
-    lap->ResizeSamples(n);
-    for (int32_t k = 0; k < n; ++k) {
-        lap->positions[static_cast<size_t>(k)] = k * step;
-        lap->lines[static_cast<size_t>(k)] = line;
-        lap->headings[static_cast<size_t>(k)] = heading;
-    }
-    lap->inchesPerUnit = kScale;
-    lap->lapLength = kTrackLength;
-    lap->startFrame = 0;
-    lap->endFrame = static_cast<double>(kTrackLength) / step;
-    lap->endPosition = kTrackLength;
-    return lap;
+    return TLapBuilder("Steady", 12)
+        .Steady(frames + extra, 0, step, line, heading)
+        .Scale(kScale)
+        .Length(kTrackLength)
+        .Frames(0, static_cast<double>(kTrackLength) / step)
+        .Span(0, kTrackLength)
+        .Build();
 }
 
 }  // namespace

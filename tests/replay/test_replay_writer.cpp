@@ -7,6 +7,7 @@
 #include "replay/OpenReplay.h"
 #include "replay/ReplayBuilder.h"
 #include "replay/ReplayWriter.h"
+#include "support/LapBuilder.h"
 
 using namespace replay_test;
 
@@ -16,19 +17,13 @@ constexpr int32_t kLength = 200000;
 constexpr double kScale = 7.5;
 
 std::unique_ptr<TReplay> MakeLap(int32_t j, int32_t samples) {
-    auto lap =
-        std::make_unique<TReplay>(("Driver " + std::to_string(j)).c_str(), j < 3 ? 100 + j : j);
-    lap->positions.resize(size_t(samples));
-    lap->lines.resize(size_t(samples));
-    lap->headings.resize(size_t(samples));
-    lap->auxBytes.resize(size_t(samples));
-    for (int32_t i = 0; i < samples; ++i) {
-        lap->positions[size_t(i)] = 100 + 611 * i + j;
-        lap->lines[size_t(i)] = 300 - 7 * i + j;
-        lap->headings[size_t(i)] = int16_t(-1000 + 13 * i);
-        lap->auxBytes[size_t(i)] = uint8_t(i + j);
-    }
-    lap->sampleCount = samples;
+    auto lap = TLapBuilder(("Driver " + std::to_string(j)).c_str(), j < 3 ? 100 + j : j)
+                   .Samples(samples,
+                            [j](int32_t i) {
+                                return TLapSample{100 + 611 * i + j, 300 - 7 * i + j,
+                                                  int16_t(-1000 + 13 * i), uint8_t(i + j)};
+                            })
+                   .Build();
     ComputeLapBoundaries(*lap, kLength, kScale);
     return lap;
 }

@@ -13,6 +13,7 @@
 #include "document/TReplay.h"
 #include "platform/ProfileFile.h"
 #include "support/DocumentEdits.h"
+#include "support/LapBuilder.h"
 #include "support/QuietPrompts.h"
 #include "track/TrackList.h"
 
@@ -62,21 +63,14 @@ inline std::unique_ptr<TTrackData> MakeTestTrack(bool geometry) {
 
 // A lap of n samples; sample k at position from + k * stepUnits, on the centre line.
 inline std::unique_ptr<TReplay> MakeLinearLap(int n, int from, int stepUnits, Rgb colour) {
-    auto lap = std::make_unique<TReplay>("Tester", 7);
-    lap->ResizeSamples(n);
-    for (int k = 0; k < n; ++k) {
-        lap->positions[size_t(k)] = from + k * stepUnits;
-        lap->lines[size_t(k)] = 0;
-        lap->headings[size_t(k)] = 0;
-    }
-    lap->startFrame = 0;
-    lap->endFrame = n - 1;
-    lap->startPosition = from;
-    lap->endPosition = from + (n - 1) * stepUnits;
-    lap->inchesPerUnit = 12;
-    lap->lapLength = 10000;
-    lap->colour = colour;
-    return lap;
+    return TLapBuilder("Tester", 7)
+        .Steady(n, from, stepUnits)
+        .Frames(0, n - 1)
+        .Span(from, from + (n - 1) * stepUnits)
+        .Scale(12)
+        .Length(10000)
+        .Colour(colour)
+        .Build();
 }
 
 struct TGraphFixtureState {
