@@ -9,7 +9,7 @@
 #include <system_error>
 #include <thread>
 
-#include "channels/Channels.h"
+#include "channels/ChannelWalk.h"
 #include "commands/Document.h"
 
 namespace {
@@ -51,13 +51,32 @@ struct TCurveWalk {
         }
         lines->back().append(pt);
     }
+
+    // The same for all covered columns at once (values[k] at plot column columns[k]): each
+    // run of values in range becomes one polyline, made at its final size.
+    void Columns(const std::vector<int>& columns, const std::vector<double>& values,
+                 const TAxisRanges& v, const TGraphGeometry& g) {
+        const size_t count = values.size();
+        auto inRange = [&](size_t k) { return values[k] >= lo && values[k] <= hi; };
+        for (size_t k = 0; k < count;) {
+            if (!inRange(k)) {
+                ++k;
+                continue;
+            }
+            size_t end = k + 1;
+            while (end < count && inRange(end)) ++end;
+            QPoint* out = lines->emplace_back(qsizetype(end - k)).data();
+            for (; k < end; ++k, ++out)
+                *out = QPoint(g.left + columns[k],
+                              second ? Y2Row(values[k], v, g) : YRow(values[k], v, g));
+        }
+    }
 };
 
-// Both curves of a lap in one walk over the columns. On a Position x-axis the lap time of
-// a column is found once and serves both channels: ChannelValue on a time x-axis at that
-// time gives the very same value.
+// Both curves of a lap in one walk over the columns. The lap time of a column is found
+// once and serves both channels.
 void WalkLap(const TReplay& lap, const TGraphPaintInput& in, std::vector<QPolygon>* upper,
-             std::vector<QPolygon>* lower) {
+             std::vector<QPolygon>* lower, TCurveValues values) {
     const TGraphGeometry g = in.Geometry();
     const TGraphAxes a = in.Axes();
     const TAxisRanges& v = in.view.graph.viewRange;
@@ -74,27 +93,53 @@ void WalkLap(const TReplay& lap, const TGraphPaintInput& in, std::vector<QPolygo
     const bool onPosition = a.x == ChannelPosition;
 
     double x = v.x.min;
-    for (int i = 0; i < P; ++i, x += step) {
-        if (x < from || x > to) continue;  // not covered: skipped, the pen stays as it is
-        const double t = onPosition ? TimeAtPosition(lap, x) : x;
-        for (int w = first; w <= last; ++w) {
-            TCurveWalk& walk = walks[w];
-            const double value = onPosition && walk.channel != ChannelPosition
-                                     ? ChannelValue(lap, t, ChannelTime, walk.channel, in.track)
-                                     : ChannelValue(lap, x, a.x, walk.channel, in.track);
-            walk.Column(g.left + i, value, v, g, P - i);
+    if (values == TCurveValues::PerColumn) {
+        // ChannelValue on a time x-axis at a column's time gives the very value it gives at
+        // the column's position.
+        for (int i = 0; i < P; ++i, x += step) {
+            if (x < from || x > to) continue;  // not covered: skipped, the pen stays as it is
+            const double t = onPosition ? TimeAtPosition(lap, x) : x;
+            for (int w = first; w <= last; ++w) {
+                TCurveWalk& walk = walks[w];
+                const double value = onPosition && walk.channel != ChannelPosition
+                                         ? ChannelValue(lap, t, ChannelTime, walk.channel, in.track)
+                                         : ChannelValue(lap, x, a.x, walk.channel, in.track);
+                walk.Column(g.left + i, value, v, g, P - i);
+            }
         }
+        return;
+    }
+    // The columns the lap covers and their times first, then each curve's values for all of
+    // them at once.
+    TChannelWalk channels(lap, in.track);
+    std::vector<int> columns;
+    std::vector<double> xs, ts, ys;
+    columns.reserve(size_t(P));
+    xs.reserve(size_t(P));
+    ts.reserve(size_t(P));
+    for (int i = 0; i < P; ++i, x += step) {
+        if (x < from || x > to) continue;
+        columns.push_back(i);
+        xs.push_back(x);
+        ts.push_back(channels.TimeOf(x, a.x));
+    }
+    ys.resize(columns.size());
+    for (int w = first; w <= last; ++w) {
+        TCurveWalk& walk = walks[w];
+        channels.ValuesAt(xs.data(), ts.data(), xs.size(), a.x, walk.channel, ys.data());
+        walk.Columns(columns, ys, v, g);
     }
 }
 
 }  // namespace
 
-std::vector<QPolygon> LapCurve(const TReplay& lap, const TGraphPaintInput& in, bool second) {
+std::vector<QPolygon> LapCurve(const TReplay& lap, const TGraphPaintInput& in, bool second,
+                               TCurveValues values) {
     std::vector<QPolygon> lines;
     if (second)
-        WalkLap(lap, in, nullptr, &lines);
+        WalkLap(lap, in, nullptr, &lines, values);
     else
-        WalkLap(lap, in, &lines, nullptr);
+        WalkLap(lap, in, &lines, nullptr, values);
     return lines;
 }
 
@@ -149,7 +194,7 @@ void DrawPolylinePixels(QImage& image, const QPolygon& line, QRgb colour) {
     }
 }
 
-void DrawGraphCurves(QImage& image, const TGraphPaintInput& in) {
+void DrawGraphCurves(QImage& image, const TGraphPaintInput& in, TCurveValues values) {
     // The laps' curves are computed side by side on the machine's cores (each lap is read by
     // one thread only) and then drawn one after another in document order, so that the
     // later lap's pixels lie on top exactly as a single pass would draw them.
@@ -158,7 +203,7 @@ void DrawGraphCurves(QImage& image, const TGraphPaintInput& in) {
     std::vector<std::vector<QPolygon>> lower(static_cast<size_t>(count));
     auto walk = [&](int begin, int stride) {
         for (int n = begin; n < count; n += stride)
-            WalkLap(in.doc.laps().At(n), in, &upper[size_t(n)], &lower[size_t(n)]);
+            WalkLap(in.doc.laps().At(n), in, &upper[size_t(n)], &lower[size_t(n)], values);
     };
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     const int workers = count >= 4 ? std::min(cores, 8) : 1;
