@@ -1,8 +1,9 @@
 #include "app/TKorvaleWindow.h"
 
-#include <QVBoxLayout>
+#include <QStackedLayout>
 
 #include "app/CommandTable.h"
+#include "app/MapWindows.h"
 #include "app/ShellPrompts.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandSettings.h"
@@ -13,6 +14,7 @@
 #include "track/TrackList.h"
 #include "views/graph/GraphCommands.h"
 #include "views/graph/TGraphView.h"
+#include "views/windows/TPipWindow.h"
 
 namespace {
 // The side windows' settings keys and default placements, in TSideWindow order.
@@ -37,13 +39,19 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
     doc_.Subscribe(*this);
     setObjectName(QStringLiteral("korvaleWindow"));
     setMinimumSize(320, 240);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    views_ = new QStackedLayout(this);
+    views_->setContentsMargins(0, 0, 0, 0);
     graph_ = new TGraphView(ctx_, this);
     graph_->setObjectName(QStringLiteral("graphView"));
-    layout->addWidget(graph_);
+    views_->addWidget(graph_);
+    maps_ = new TMapWindows(ctx_, *graph_, *views_, *this);
+    views_->setCurrentWidget(graph_);
     connect(graph_, &TGraphView::statusText, this, &TKorvaleWindow::SetStatus);
     connect(graph_, &TGraphView::stateChanged, this, &TKorvaleWindow::stateChanged);
+    connect(maps_, &TMapWindows::statusText, this, &TKorvaleWindow::SetStatus);
+    connect(maps_, &TMapWindows::stateChanged, this, &TKorvaleWindow::stateChanged);
+    // The data window's values come from the map and the picture-in-picture window as they
+    // do from the graph (TMapWindows::showLapValues), once that window exists.
     prompts_->SetHelpHandler([this](int topic) { emit helpRequested(topic); });
 
     // The document's fields as a new window has them: the axes of the last run, and the
@@ -57,12 +65,17 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
             settings_.ReadInt("window", p + "x", d.x), settings_.ReadInt("window", p + "y", d.y),
             settings_.ReadInt("window", p + "w", d.w), settings_.ReadInt("window", p + "h", d.h)};
     }
+    maps_->Setup(sidePlacement_[static_cast<size_t>(TSideWindow::PictureInPicture)]);
 }
 
 TKorvaleWindow::~TKorvaleWindow() {
     // The axes in use become those of new documents on the next start.
     WriteAxesOnDestroy(ctx_);
     doc_.Unsubscribe(*this);
+    // The map and the picture-in-picture window read the document, which goes before the
+    // child widgets would.
+    delete maps_;
+    maps_ = nullptr;
 }
 
 bool TKorvaleWindow::Setup() {
@@ -124,23 +137,53 @@ const std::vector<TWindowCommand>& WindowCommands() {
          [](const TKorvaleWindow& w) { return Enabled(LapCommandsEnabled(w.doc())); }},
         {cmd::DeleteLap, [](TKorvaleWindow& w) { DeleteLapCommand(w.context()); },
          [](const TKorvaleWindow& w) { return Enabled(LapCommandsEnabled(w.doc())); }},
-        {cmd::Graph,
-         [](TKorvaleWindow& w) {
-             w.view().viewMode = ViewGraph;
-             w.graph()->FullRepaint();
-         },
+        {cmd::Graph, [](TKorvaleWindow& w) { w.maps().GraphCommand(); },
          [](const TKorvaleWindow& w) {
              return TCommandEnabling{true, true, w.view().viewMode == ViewGraph};
          }},
-        {cmd::Map, Nothing, NotYetAvailable},
-        {cmd::PictureInPicture, Nothing, NotYetAvailable},
-        {cmd::FullSize, [](TKorvaleWindow& w) { w.graph()->FullSize(); },
-         [](const TKorvaleWindow& w) { return Enabled(w.graph()->CanFullSize()); }},
-        {cmd::ZoomOut, [](TKorvaleWindow& w) { w.graph()->ZoomOut(); },
-         [](const TKorvaleWindow& w) { return Enabled(w.graph()->CanZoomOut()); }},
-        {cmd::Corners, Nothing, NotYetAvailable},
-        {cmd::SpeedComparison, Nothing, NotYetAvailable},
-        {cmd::OtherMarkers, Nothing, NotYetAvailable},
+        {cmd::Map, [](TKorvaleWindow& w) { w.maps().MapCommand(); },
+         [](const TKorvaleWindow& w) {
+             return TCommandEnabling{w.maps().MapEnabled(), true, w.view().viewMode == ViewMap};
+         }},
+        {cmd::PictureInPicture, [](TKorvaleWindow& w) { w.maps().PipCommand(); },
+         [](const TKorvaleWindow& w) {
+             return TCommandEnabling{w.maps().PipEnabled(), true, w.view().side.pipShown};
+         }},
+        {cmd::FullSize,
+         [](TKorvaleWindow& w) {
+             if (w.maps().InMap())
+                 w.maps().FullSize();
+             else
+                 w.graph()->FullSize();
+         },
+         [](const TKorvaleWindow& w) {
+             return Enabled(w.maps().InMap() ? w.maps().CanFullSize() : w.graph()->CanFullSize());
+         }},
+        {cmd::ZoomOut,
+         [](TKorvaleWindow& w) {
+             if (w.maps().InMap())
+                 w.maps().ZoomOut();
+             else
+                 w.graph()->ZoomOut();
+         },
+         [](const TKorvaleWindow& w) {
+             return Enabled(w.maps().InMap() ? w.maps().CanZoomOut() : w.graph()->CanZoomOut());
+         }},
+        {cmd::Corners, [](TKorvaleWindow& w) { w.maps().CornersCommand(); },
+         [](const TKorvaleWindow& w) {
+             const bool on = w.maps().CornersEnabled();
+             return TCommandEnabling{on, true, on && w.view().cornersShown};
+         }},
+        {cmd::SpeedComparison, [](TKorvaleWindow& w) { w.maps().SpeedComparisonCommand(); },
+         [](const TKorvaleWindow& w) {
+             return TCommandEnabling{w.maps().SpeedComparisonEnabled(), true,
+                                     w.view().map.comparisonShown};
+         }},
+        {cmd::OtherMarkers, [](TKorvaleWindow& w) { w.maps().OtherMarkersCommand(); },
+         [](const TKorvaleWindow& w) {
+             return TCommandEnabling{w.maps().OtherMarkersEnabled(), true,
+                                     w.view().map.otherMarkersShown};
+         }},
         {cmd::Info, Nothing, NotYetAvailable},
         {cmd::Data, Nothing, NotYetAvailable},
     };
@@ -174,6 +217,7 @@ bool TKorvaleWindow::RunCommand(int id) {
     } else if (const TAxisCommand* axis = FindAxisCommand(id)) {
         graph_->SetAxis(axis->kind, axis->channel);
     }
+    maps_->Sync();
     emit stateChanged();
     return true;
 }
@@ -210,7 +254,9 @@ void TKorvaleWindow::Changed(const TDocumentChange& change) {
             RepaintView();
             break;
         case TChangeKind::ShowGraph:
-            view_.viewMode = ViewGraph;
+            // As the Graph command: the map hands its region to the picture-in-picture
+            // window and keeps its scroll position; the next Map command fits afresh.
+            maps_->SwitchToGraphForClear();
             RepaintView();
             break;
         // The lap rows belong to the data window and the lap list, the map scale to the
@@ -248,5 +294,10 @@ void TKorvaleWindow::RepaintView() {
 }
 
 TWindowRect TKorvaleWindow::SideWindowPlacement(int which) const {
+    if (which == static_cast<int>(TSideWindow::PictureInPicture)) return maps_->PipPlacement();
     return sidePlacement_.at(static_cast<size_t>(which));
+}
+
+QWidget* TKorvaleWindow::pip() const {
+    return maps_->pip();
 }

@@ -21,7 +21,9 @@
 #include "track/TrackList.h"
 
 class TGraphView;
+class TMapWindows;
 class TShellPrompts;
+class QStackedLayout;
 
 struct TCommandEnabling {
     bool enabled = false;
@@ -64,6 +66,10 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     TTrackList& tracks() { return tracks_; }
     TGraphView* graph() { return graph_; }
     const TGraphView* graph() const { return graph_; }
+    // The track map and the picture-in-picture window with their commands.
+    TMapWindows& maps() { return *maps_; }
+    const TMapWindows& maps() const { return *maps_; }
+    QWidget* pip() const;
     const AppPaths& paths() const { return paths_; }
     const QString& caption() const { return caption_; }
     const QString& statusText() const { return status_; }
@@ -98,6 +104,8 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     std::unique_ptr<TShellPrompts> prompts_;
     TCommandContext ctx_;
     TGraphView* graph_ = nullptr;
+    QStackedLayout* views_ = nullptr;  // the graph or the map
+    TMapWindows* maps_ = nullptr;      // a child QObject of this window
     QString caption_ = QStringLiteral("Korvale");
     QString status_;
     // Placement of the side windows, read from the settings as they would be created.

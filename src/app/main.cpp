@@ -1,6 +1,7 @@
 // korvale [DOCUMENT]
-// korvale --screenshot FILE [DOCUMENT]: renders the main window offscreen into a PNG file
-// and ends, for machines without a display and for tests.
+// korvale --screenshot FILE [--view graph|map] [--show pip] [DOCUMENT]: renders the main
+// window offscreen into a PNG file (and each side window asked for beside it) and ends, for
+// machines without a display and for tests.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -24,10 +25,11 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Korvale"));
     const TStartupOptions options = ParseStartupOptions(argc, argv);
     if (!options.error.empty()) {
-        std::fprintf(
-            stderr,
-            "korvale: %s\nusage: korvale [DOCUMENT]\n       korvale --screenshot FILE [DOCUMENT]\n",
-            options.error.c_str());
+        std::fprintf(stderr,
+                     "korvale: %s\nusage: korvale [DOCUMENT]\n       korvale --screenshot FILE "
+                     "[--view graph|map] "
+                     "[--show pip] [DOCUMENT]\n",
+                     options.error.c_str());
         return 2;
     }
 
@@ -44,8 +46,7 @@ int main(int argc, char** argv) {
     if (!options.screenshotFile.empty()) app.SetNonInteractive(true);
     if (!app.CreateMainWindow()) return 1;
 
-    if (!options.screenshotFile.empty())
-        return WriteScreenshot(*app.frame(), options.screenshotFile) ? 0 : 1;
+    if (!options.screenshotFile.empty()) return WriteScreenshots(*app.frame(), options) ? 0 : 1;
 
     app.frame()->show();
     return QApplication::exec();

@@ -52,9 +52,10 @@ void ClearDocument(TCommandContext& ctx) {
     ctx.doc.Clear();
     view.map.comparisonShown = false;
     view.map.segmentWinner.clear();
-    view.viewMode = ViewGraph;
+    // The windows leave the map as the Graph command does (keeping its scroll position and
+    // fitting it afresh next time) before the mode is set here for everyone.
     ctx.doc.Raise({TChangeKind::ShowGraph});
-    view.map.mapScale = 0;
+    view.viewMode = ViewGraph;
     ctx.doc.UpdateCaption();
     view.graph.fullRange.x.min = 0;
     view.graph.fullRange.y.min = 0;

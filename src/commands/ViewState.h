@@ -31,11 +31,9 @@ struct TGraphViewState {
     bool repaintPending = false;
 };
 
-// The track map and its markers. The map view builds on this: its scale, its scroll
-// position and the marker choices belong here, not in the document.
+// The track map's markers. The map's scale and scroll position are the map view's own
+// (views/map/MapNavigation.h), as the picture-in-picture window keeps its own.
 struct TMapViewState {
-    double mapScale = 0;  // 0: the map has not been fitted yet
-    int32_t savedMapScroll[2] = {0, 0};
     bool comparisonShown = false;
     bool otherMarkersShown = false;
     // Per track segment: 0 no winner, 1 the first lap, 2 the second; empty when none.

@@ -83,6 +83,26 @@ TEST_F(ScreenshotTest, FailsWhenThePngCannotBeWrittenOrTheCommandLineIsIncomplet
     EXPECT_EQ(RunKorvale("--screenshot", dir / "korvale.ini"), 2);
 }
 
+TEST_F(ScreenshotTest, TheMapViewAndThePictureInPictureWindowBesideIt) {
+    const fs::path png = dir / "map.png";
+    ASSERT_EQ(RunKorvale("--screenshot '" + png.string() + "' --view map --show pip '" +
+                             std::string(KORVALE_BIN_DIR) + "/sample.kvl'",
+                         dir / "korvale.ini"),
+              0);
+    const QImage map(QString::fromStdString(png.string()));
+    const QImage pip(QString::fromStdString((dir / "map-pip.png").string()));
+    ASSERT_FALSE(map.isNull());
+    ASSERT_FALSE(pip.isNull());
+    // The laps on the map, and in the half-scale graph of the picture-in-picture window.
+    for (size_t i = 0; i < 3; ++i) {
+        const Rgb c = LapPalette[i];
+        EXPECT_GT(Count(map, QColor(c.r, c.g, c.b)), 20) << "lap colour " << i;
+        EXPECT_GT(Count(pip, QColor(c.r, c.g, c.b)), 20) << "lap colour " << i;
+    }
+    // A document without a map cannot be shown as one.
+    EXPECT_NE(RunKorvale("--screenshot '" + png.string() + "' --view map", dir / "korvale.ini"), 0);
+}
+
 // Guards every pixel of the sample document's main window against changes meant to be
 // invisible (a refactoring, a new opt-in feature left off). The golden is the program's own
 // screenshot, checked by eye; a deliberate change of the picture replaces it.

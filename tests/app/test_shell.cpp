@@ -48,6 +48,28 @@ TEST(StartupOptions, DocumentAndScreenshot) {
     EXPECT_FALSE(ParseStartupOptions(2, bad).error.empty());
 }
 
+TEST(StartupOptions, ScreenshotViewAndSideWindows) {
+    const char* map[] = {"korvale", "--screenshot", "a/out.png", "--view", "map", "--show", "pip"};
+    const TStartupOptions m = ParseStartupOptions(7, map);
+    EXPECT_TRUE(m.error.empty()) << m.error;
+    EXPECT_TRUE(m.viewMap);
+    EXPECT_TRUE(m.showPip);
+    EXPECT_EQ(SideScreenshotPath("a/out.png", "-pip"), "a/out-pip.png");
+    EXPECT_EQ(SideScreenshotPath("shot", "-pip"), "shot-pip");
+    const char* plain[] = {"korvale", "--screenshot", "out.png", "--view", "graph"};
+    EXPECT_FALSE(ParseStartupOptions(5, plain).viewMap);
+    // A view the program does not have, a window it does not know, a missing value, and
+    // either option without a screenshot are refused.
+    const char* badView[] = {"korvale", "--screenshot", "o.png", "--view", "table"};
+    EXPECT_FALSE(ParseStartupOptions(5, badView).error.empty());
+    const char* badShow[] = {"korvale", "--screenshot", "o.png", "--show", "pip,clock"};
+    EXPECT_FALSE(ParseStartupOptions(5, badShow).error.empty());
+    const char* noValue[] = {"korvale", "--screenshot", "o.png", "--view"};
+    EXPECT_FALSE(ParseStartupOptions(4, noValue).error.empty());
+    const char* noShot[] = {"korvale", "--view", "map"};
+    EXPECT_FALSE(ParseStartupOptions(3, noShot).error.empty());
+}
+
 namespace {
 class ShellTest : public AppFixture {
   protected:

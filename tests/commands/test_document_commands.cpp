@@ -64,7 +64,6 @@ TEST_F(Document, ClearResetsEveryPartOfTheDocumentButTheTitle) {
     view.map.comparisonShown = true;
     view.map.segmentWinner = {1, 2, 0};
     view.viewMode = ViewMap;
-    view.map.mapScale = 2.5;
     view.graph.fullRange = {5, 10, 6, 12, 7, 14};
     view.graph.dragging = view.graph.dragEnabled = view.cornersShown = true;
     view.side.pipShown = true;
@@ -82,7 +81,6 @@ TEST_F(Document, ClearResetsEveryPartOfTheDocumentButTheTitle) {
     EXPECT_TRUE(view.map.segmentWinner.empty());
     EXPECT_EQ(doc.currentTrack(), -1);
     EXPECT_EQ(view.viewMode, ViewGraph);
-    EXPECT_EQ(view.map.mapScale, 0);
     EXPECT_EQ(view.graph.fullRange, (TAxisRanges{0, 10, 0, 12, 7, 14}));
     EXPECT_FALSE(doc.dirty());
     EXPECT_FALSE(view.graph.dragging);

@@ -1,0 +1,221 @@
+#include "views/map/MapDrawing.h"
+
+#include <QPainter>
+#include <QPolygon>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "commands/ViewState.h"
+#include "track/Geometry.h"
+#include "views/map/MapMarkers.h"
+
+namespace {
+
+// Line ends are kept within this distance of the image, so that no product below can
+// overflow; only a damaged track or an absurd zoom reaches it.
+constexpr int64_t kFar = int64_t{1} << 28;
+
+int64_t FloorDiv(int64_t a, int64_t b) {
+    const int64_t q = a / b;
+    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+}
+
+// Calls plot(x, y) for each pixel of the line from a to b but the last, limited to
+// 0 <= major coordinate < majorLimit: pixel i lies at a + i along the major axis and
+// floor(i * minorDelta / steps + 1/2) along the minor one.
+template <typename Plot>
+void WalkLine(int64_t ax, int64_t ay, int64_t bx, int64_t by, int64_t w, int64_t h, Plot plot) {
+    ax = std::clamp(ax, -kFar, kFar);
+    ay = std::clamp(ay, -kFar, kFar);
+    bx = std::clamp(bx, -kFar, kFar);
+    by = std::clamp(by, -kFar, kFar);
+    const int64_t dx = bx - ax, dy = by - ay;
+    const bool steep = std::llabs(dy) > std::llabs(dx);
+    const int64_t steps = steep ? std::llabs(dy) : std::llabs(dx);
+    if (steps == 0) return;
+    const int64_t major = steep ? (dy > 0 ? 1 : -1) : (dx > 0 ? 1 : -1);
+    const int64_t minorDelta = steep ? dx : dy;
+    const int64_t start = steep ? ay : ax;
+    const int64_t limit = steep ? h : w;
+    // The steps whose major coordinate lies inside 0 .. limit - 1.
+    int64_t i0 = 0, i1 = steps - 1;
+    if (major > 0) {
+        i0 = std::max(i0, -start);
+        i1 = std::min(i1, limit - 1 - start);
+    } else {
+        i0 = std::max(i0, start - (limit - 1));
+        i1 = std::min(i1, start);
+    }
+    const int64_t twoSteps = 2 * steps;
+    for (int64_t i = i0; i <= i1; ++i) {
+        const int64_t q = FloorDiv(2 * i * minorDelta + steps, twoSteps);
+        if (steep)
+            plot(ax + q, ay + i * major);
+        else
+            plot(ax + i * major, ay + q);
+    }
+}
+
+QRgb ToQRgb(Rgb c) {
+    return qRgb(c.r, c.g, c.b);
+}
+
+class TPixelPen {
+  public:
+    TPixelPen(QImage& image, TPixel offset, const MapView& view)
+        : bits_(image.bits()),
+          stride_(image.bytesPerLine()),
+          w_(image.width()),
+          h_(image.height()),
+          offset_(offset),
+          view_(view) {}
+
+    void Line(const TrackPoint& a, const TrackPoint& b, QRgb colour) {
+        LineCanvas(CanvasPoint(view_, a), CanvasPoint(view_, b), colour);
+    }
+    void Polyline(const TrackPoint* points, size_t count, QRgb colour) {
+        if (count < 2) return;
+        TPixel prev = CanvasPoint(view_, points[0]);
+        for (size_t i = 1; i < count; ++i) {
+            const TPixel next = CanvasPoint(view_, points[i]);
+            LineCanvas(prev, next, colour);
+            prev = next;
+        }
+    }
+
+    void LineCanvas(TPixel a, TPixel b, QRgb colour) {
+        const int64_t ax = int64_t{a.x} - offset_.x, ay = int64_t{a.y} - offset_.y;
+        const int64_t bx = int64_t{b.x} - offset_.x, by = int64_t{b.y} - offset_.y;
+        // A line wholly outside the image sets no pixel.
+        if ((ax < 0 && bx < 0) || (ay < 0 && by < 0) || (ax >= w_ && bx >= w_) ||
+            (ay >= h_ && by >= h_))
+            return;
+        WalkLine(ax, ay, bx, by, w_, h_, [this, colour](int64_t x, int64_t y) {
+            if (x >= 0 && y >= 0 && x < w_ && y < h_)
+                reinterpret_cast<QRgb*>(bits_ + y * stride_)[x] = colour;
+        });
+    }
+
+  private:
+    uchar* bits_;
+    qsizetype stride_;
+    int64_t w_, h_;
+    TPixel offset_;
+    const MapView& view_;
+};
+
+void DrawComparison(QImage& image, TPixel offset, const MapView& view, const TMapScene& scene) {
+    const TTrackData& t = *scene.track;
+    const std::vector<uint8_t>& winners = *scene.segmentWinner;
+    if (scene.laps == nullptr || scene.laps->Count() < 1) return;
+    const QColor colours[3] = {
+        QColor(),
+        QColor(ToQRgb(PaleColour(scene.laps->At(0).colour))),
+        QColor(ToQRgb(PaleColour(scene.laps->At(scene.laps->Count() > 1 ? 1 : 0).colour))),
+    };
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(Qt::NoPen);
+    p.translate(-offset.x, -offset.y);
+    const size_t m = std::min(winners.size(), static_cast<size_t>(t.pointCount));
+    auto clampCanvas = [](TPixel c) {
+        return QPoint(static_cast<int>(std::clamp<int64_t>(c.x, -kFar, kFar)),
+                      static_cast<int>(std::clamp<int64_t>(c.y, -kFar, kFar)));
+    };
+    for (size_t i = 0; i < m; ++i) {
+        const uint8_t w = winners[i];
+        if (w != kFirstLapWins && w != kSecondLapWins) continue;
+        auto pt = [&](size_t edge, size_t j) {
+            return clampCanvas(CanvasPoint(view, t.edgeX[edge][j], t.edgeY[edge][j]));
+        };
+        const QPoint quad[4] = {pt(0, i), pt(1, i), pt(1, i + 1), pt(0, i + 1)};
+        p.setBrush(colours[w]);
+        p.drawPolygon(quad, 4, Qt::WindingFill);
+    }
+}
+
+bool EdgesUsable(const TTrackData& t) {
+    const auto n = static_cast<size_t>(t.pointCount) + 1;
+    return t.pointCount > 0 && t.edgeX[0].size() >= n && t.edgeX[1].size() >= n &&
+           t.edgeY[0].size() >= n && t.edgeY[1].size() >= n;
+}
+
+}  // namespace
+
+std::vector<TPixel> LinePixels(TPixel a, TPixel b) {
+    std::vector<TPixel> out;
+    const int64_t big = int64_t{1} << 40;
+    WalkLine(a.x, a.y, b.x, b.y, big, big, [&out](int64_t x, int64_t y) {
+        out.push_back({static_cast<int32_t>(x), static_cast<int32_t>(y)});
+    });
+    return out;
+}
+
+void DrawLinePixels(QImage& image, TPixel a, TPixel b, QRgb colour) {
+    const MapView unused;
+    TPixelPen(image, TPixel{0, 0}, unused).LineCanvas(a, b, colour);
+}
+
+void DrawTrackMap(QImage& image, TPixel offset, const MapView& view, const TMapScene& scene) {
+    image.fill(Qt::white);
+    const TTrackData* track = scene.track;
+    if (track == nullptr || !EdgesUsable(*track) || !(view.mapScale > 0)) return;
+    const TTrackData& t = *track;
+
+    if (scene.comparisonShown && scene.segmentWinner != nullptr && !scene.segmentWinner->empty())
+        DrawComparison(image, offset, view, scene);
+
+    TPixelPen pen(image, offset, view);
+    const QRgb black = qRgb(0, 0, 0);
+    const auto n = static_cast<size_t>(t.pointCount) + 1;
+    std::vector<TrackPoint> edge(n);
+    for (size_t k = 0; k < 2; ++k) {
+        for (size_t i = 0; i < n; ++i) edge[i] = {t.edgeX[k][i], t.edgeY[k][i]};
+        pen.Polyline(edge.data(), n, black);
+    }
+
+    if (scene.extraLinesShown) {
+        for (const auto& other : t.others) {
+            const size_t count = std::min({static_cast<size_t>(std::max(other->count, 0)),
+                                           other->xs.size(), other->ys.size()});
+            std::vector<TrackPoint> line(count);
+            for (size_t i = 0; i < count; ++i) line[i] = {other->xs[i], other->ys[i]};
+            pen.Polyline(line.data(), count,
+                         ToQRgb(Rgb::FromPacked(static_cast<uint32_t>(other->colour))));
+        }
+    }
+
+    pen.Line({t.edgeX[0][0], t.edgeY[0][0]}, {t.edgeX[1][0], t.edgeY[1][0]}, black);
+
+    if (scene.laps == nullptr || !t.geometryPrepared()) return;
+    TLapLineCache local;
+    TLapLineCache& cache = scene.lines != nullptr ? *scene.lines : local;
+    for (int32_t i = 0; i < scene.laps->Count(); ++i) {
+        const TReplay& lap = scene.laps->At(i);
+        const std::vector<TrackPoint>& points = cache.Points(t, lap);
+        pen.Polyline(points.data(), points.size(), ToQRgb(lap.colour));
+    }
+}
+
+TMapCursorLine MapCursorLine(const TMapScene& scene, const MapView& view, TPixel offset,
+                             int32_t position) {
+    TMapCursorLine line;
+    const TTrackData* t = scene.track;
+    if (t == nullptr || position == NoCursor || !t->geometryPrepared() || !(view.mapScale > 0))
+        return line;
+    const EdgePoints e = EdgePointsAt(*t, position);
+    const TPixel r = CanvasPoint(view, e.reference), o = CanvasPoint(view, e.other);
+    line.shown = true;
+    line.from = {TruncateToInt(double(r.x) - offset.x), TruncateToInt(double(r.y) - offset.y)};
+    line.to = {TruncateToInt(double(o.x) - offset.x), TruncateToInt(double(o.y) - offset.y)};
+    Rgb first{}, second{};
+    if (scene.laps != nullptr && scene.laps->Count() >= 1) first = scene.laps->At(0).colour;
+    if (scene.laps != nullptr && scene.laps->Count() >= 2) second = scene.laps->At(1).colour;
+    static const std::vector<uint8_t> none;
+    const Rgb c = MapCursorColour(*t, position, scene.comparisonShown,
+                                  scene.segmentWinner != nullptr ? *scene.segmentWinner : none,
+                                  first, second);
+    line.colour = ToQRgb(c);
+    return line;
+}

@@ -1,0 +1,43 @@
+#pragma once
+// Drawing the track map: the speed comparison fill, the track edges, the extra lines, the
+// start/finish line and the laps' lines, in that order, and the cursor line across the
+// track. One routine serves the main window and the picture-in-picture window, each with
+// its own view.
+#include <QImage>
+#include <QRgb>
+
+#include <cstdint>
+#include <vector>
+
+#include "document/LapList.h"
+#include "track/TTrackData.h"
+#include "views/map/LapLine.h"
+#include "views/map/MapView.h"
+
+// What the map shows besides the view: the track, the laps, and the markers' state.
+struct TMapScene {
+    const TTrackData* track = nullptr;  // the document's track; nothing is drawn without geometry
+    const TLapList* laps = nullptr;
+    bool comparisonShown = false;
+    const std::vector<uint8_t>* segmentWinner = nullptr;
+    bool extraLinesShown = false;    // the track's extra lines (Other Markers)
+    TLapLineCache* lines = nullptr;  // the laps' world points; computed afresh when absent
+};
+
+// Draws the whole map into image, which holds the canvas from pixel offset (the scroll
+// position times 16) onward; the image is filled white first.
+void DrawTrackMap(QImage& image, TPixel offset, const MapView& view, const TMapScene& scene);
+
+// The pixels a one-pixel pen sets for a line from a to b: every pixel but the end one.
+std::vector<TPixel> LinePixels(TPixel a, TPixel b);
+// Sets those of them that lie in the image (32-bit RGB) to colour.
+void DrawLinePixels(QImage& image, TPixel a, TPixel b, QRgb colour);
+
+// The cursor line across the track at position (canvas pixels from offset), and its pen.
+struct TMapCursorLine {
+    bool shown = false;
+    TPixel from, to;
+    QRgb colour = 0;
+};
+TMapCursorLine MapCursorLine(const TMapScene& scene, const MapView& view, TPixel offset,
+                             int32_t position);
