@@ -3,14 +3,7 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets)
 set(CMAKE_AUTOMOC ON)
 set(CMAKE_AUTORCC ON)
 
-# Version data compiled into the program as a Qt resource; the About box reads it at run
-# time, so it always agrees with the program it is in.
-set(KORVALE_PRODUCT_NAME "Korvale" CACHE STRING "Product name shown in the About box")
-set(KORVALE_LEGAL_COPYRIGHT "Copyright (C) 2026 The Korvale developers. All rights reserved."
-    CACHE STRING "Legal notice shown in the About box")
-set(KORVALE_SPECIAL_BUILD "" CACHE STRING "Special-build text of the About box; empty for a release")
-set(KORVALE_VERSION_FILE ${CMAKE_BINARY_DIR}/generated/korvale/version.txt)
-configure_file(${CMAKE_SOURCE_DIR}/src/resources/version.txt.in ${KORVALE_VERSION_FILE} @ONLY)
+# The version data (cmake/Version.cmake) is compiled into the program as a Qt resource.
 configure_file(${CMAKE_SOURCE_DIR}/src/resources/korvale.qrc.in
                ${CMAKE_BINARY_DIR}/generated/korvale.qrc @ONLY)
 

@@ -44,9 +44,11 @@ TSDIDecFrame::TSDIDecFrame(TKorvaleApp& app, TKorvaleWindow* client, ProfileFile
     setMinimumSize(320, 320);
     setAcceptDrops(true);
 
+    // The stored rectangle is the outer one; the size given to the frame is its inside, so
+    // the decorations of the last run are taken off (they are refitted once known).
     placement_ = StoredPlacement();
     move(placement_.topLeft());
-    resize(placement_.size());
+    resize(placement_.size() - StoredDecoration());
 
     BuildMenus();
     BuildToolBar();
@@ -220,7 +222,7 @@ void TSDIDecFrame::Dispatch(int id) {
                 app_.HelpOnHelp();
                 break;
             case cmd::About: {
-                TKorvaleAboutDlg about(VersionData::Compiled(), this);
+                TKorvaleAboutDlg about(CompiledVersionData(), this);
                 about.exec();
                 break;
             }
@@ -252,6 +254,14 @@ QRect TSDIDecFrame::StoredPlacement() const {
     return stored;
 }
 
+QSize TSDIDecFrame::StoredDecoration() const {
+    const int w = settings_.ReadInt("window", "appdw", 0);
+    const int h = settings_.ReadInt("window", "appdh", 0);
+    // Decorations take a small part of the frame; anything else is a damaged entry.
+    if (w < 0 || h < 0 || w > placement_.width() / 2 || h > placement_.height() / 2) return {};
+    return {w, h};
+}
+
 void TSDIDecFrame::SavePlacement() {
     if (maximized_) return;
     const QRect outer = frameGeometry();
@@ -260,6 +270,11 @@ void TSDIDecFrame::SavePlacement() {
     settings_.WriteInt("window", "appw", outer.width());
     settings_.WriteInt("window", "apph", outer.height());
     settings_.WriteText("window", "appmax", "0");
+    // How much of the outer size the decorations took, so that the next start gives the
+    // inside the rest and the frame comes back at the size stored.
+    const QSize decoration = outer.size() - geometry().size();
+    settings_.WriteInt("window", "appdw", decoration.width());
+    settings_.WriteInt("window", "appdh", decoration.height());
 }
 
 void TSDIDecFrame::closeEvent(QCloseEvent* event) {
@@ -279,12 +294,28 @@ void TSDIDecFrame::changeEvent(QEvent* event) {
 
 void TSDIDecFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (placementAdjusted_) return;
-    placementAdjusted_ = true;
-    // The stored size is the outer size; once the decorations are known, the client part
-    // gives them room so that the frame keeps the stored size.
+    FitStoredPlacement();
+}
+
+void TSDIDecFrame::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    FitStoredPlacement();
+}
+
+void TSDIDecFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FitStoredPlacement();
+}
+
+void TSDIDecFrame::FitStoredPlacement() {
+    // The stored size is the outer size. A window manager tells the decorations only after
+    // the frame is shown (often after the show event), so the first move or resize that
+    // knows them makes the outer size the stored one, once; later ones are the user's.
+    if (placementFitted_ || !isVisible() || isMaximized() || isMinimized()) return;
     const QSize extra = frameGeometry().size() - geometry().size();
-    if (extra != QSize(0, 0) && !isMaximized()) resize(placement_.size() - extra);
+    if (extra == QSize(0, 0)) return;
+    placementFitted_ = true;
+    if (frameGeometry().size() != placement_.size()) resize(placement_.size() - extra);
 }
 
 void TSDIDecFrame::dragEnterEvent(QDragEnterEvent* event) {

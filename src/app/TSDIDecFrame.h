@@ -33,13 +33,17 @@ class TSDIDecFrame : public QMainWindow {
 
     // The stored placement, or the screen-relative defaults.
     QRect StoredPlacement() const;
-    // Writes "appx" … "apph" and "appmax" unless maximized.
+    // How much of the stored outer size the decorations took at the last close.
+    QSize StoredDecoration() const;
+    // Writes "appx" … "apph", "appmax" and the decorations' share unless maximized.
     void SavePlacement();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -48,6 +52,7 @@ class TSDIDecFrame : public QMainWindow {
     void BuildToolBar();
     void BuildStatusBar();
     void FillRecentFiles();
+    void FitStoredPlacement();
 
     TKorvaleApp& app_;
     TKorvaleWindow* client_;
@@ -59,6 +64,6 @@ class TSDIDecFrame : public QMainWindow {
     QToolBar* toolBar_ = nullptr;
     QLabel* statusField_ = nullptr;
     bool maximized_ = false;
-    bool placementAdjusted_ = false;
+    bool placementFitted_ = false;
     QRect placement_;
 };

@@ -2,10 +2,10 @@
 // korvale --screenshot FILE [--view graph|map] [--show pip] [DOCUMENT]: renders the main
 // window offscreen into a PNG file (and each side window asked for beside it) and ends, for
 // machines without a display and for tests.
+// korvale --help, korvale --version: print and end.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -16,22 +16,31 @@
 #include "app/TSDIDecFrame.h"
 
 int main(int argc, char** argv) {
-    // Before Qt starts: a screenshot needs no display.
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--screenshot") == 0 && std::getenv("QT_QPA_PLATFORM") == nullptr)
-            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // The command line is read before the display is opened: --help, --version and a
+    // mistake in it need none, and a screenshot needs none either.
+    TStartupOptions options;
+    {
+        QCoreApplication reader(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("korvale"));
+        options = ParseStartupOptions(QCoreApplication::arguments());
+    }
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "korvale: %s\n\n%s", options.error.c_str(), options.usage.c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(options.usage.c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (options.version) {
+        std::printf("%s\n", VersionText().c_str());
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (!options.screenshotFile.empty() && std::getenv("QT_QPA_PLATFORM") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvale"));
-    const TStartupOptions options = ParseStartupOptions(argc, argv);
-    if (!options.error.empty()) {
-        std::fprintf(stderr,
-                     "korvale: %s\nusage: korvale [DOCUMENT]\n       korvale --screenshot FILE "
-                     "[--view graph|map] "
-                     "[--show pip] [DOCUMENT]\n",
-                     options.error.c_str());
-        return 2;
-    }
 
     const std::string exeDir = QCoreApplication::applicationDirPath().toStdString();
     // The document path goes to the recent-files list and the settings, which outlive the

@@ -243,6 +243,14 @@ double AverageLapSpeed(const TReplay& lap) {
     const double duration = LapDuration(lap);
     // A lap without duration has no speed rather than an infinite one.
     if (duration <= 0) return 0;
+    // A lap whose recording began after the line or ended before it covered only part of
+    // the track, and its time is the time for that part. A whole lap keeps the nominal
+    // length; its start and end are computed in floating point, hence the unit of slack.
+    const double covered = lap.endPosition - lap.startPosition;
+    if (!(covered >= lap.lapLength - 1.0)) {
+        if (!(covered > 0)) return 0;
+        return (covered * lap.inchesPerUnit / 12.0 / 5280.0) / duration * 3600.0;
+    }
     return (lap.lapLength * lap.inchesPerUnit / 12.0 / 5280.0) / duration * 3600.0;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "cli/SystemReason.h"
+#include "replay/ReplayFile.h"
 #include "replay/ReplayTrack.h"
 #include "track/TrackDataFile.h"
 
@@ -13,8 +15,10 @@ bool LoadTracks(const Options& options, const char* command, TTrackList& tracks,
     TTrackDataFile data;
     if (TrackReadStatus status = ReadTrackDataFile(tracksPath, data);
         status != TrackReadStatus::Ok) {
+        const std::string reason =
+            status == TrackReadStatus::CannotOpen ? ReadFailureReason(tracksPath) : "";
         std::fprintf(stderr, "korvale-cli %s: %s: %s\n", command, tracksPath.c_str(),
-                     TrackReadMessage(status));
+                     WithReason(TrackReadMessage(status), reason).c_str());
         return false;
     }
     for (auto& record : data.records) tracks.Insert(std::move(record));
@@ -41,12 +45,28 @@ int ResolveReplayTrack(const Options& options, const TTrackList& tracks,
     return track;
 }
 
+bool ReplayReadable(const std::string& replayPath, const char* command) {
+    const std::string reason = ReadFailureReason(replayPath);
+    if (reason.empty()) return true;
+    std::fprintf(stderr, "korvale-cli %s: %s: %s\n", command, replayPath.c_str(),
+                 WithReason(kMsgErrorOpeningReplay, reason).c_str());
+    return false;
+}
+
+std::string ReplayMessage(TReplayReadStatus status, const std::string& replayPath) {
+    const char* message = ReplayReadMessage(status);
+    if (status != TReplayReadStatus::ErrorOpeningReplay) return message;
+    return WithReason(message, ReadFailureReason(replayPath));
+}
+
 bool LoadDocument(const std::string& path, const TTrackList& tracks, const char* command,
                   KvlReadResult& result) {
     result = ReadKvlDocument(path, tracks);
     if (!result.ok) {
+        const std::string reason =
+            result.stage == KvlReadStage::NotOpened ? ReadFailureReason(path) : "";
         std::fprintf(stderr, "korvale-cli %s: %s: %s: %s\n", command, path.c_str(),
-                     kKvlOpenErrorTitle, result.message.c_str());
+                     kKvlOpenErrorTitle, WithReason(result.message, reason).c_str());
         return false;
     }
     return true;

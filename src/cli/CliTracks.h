@@ -6,6 +6,7 @@
 
 #include "cli/Options.h"
 #include "document/KvlFile.h"
+#include "replay/OpenReplay.h"
 #include "track/TrackList.h"
 
 namespace cli {
@@ -19,6 +20,14 @@ bool LoadTracks(const Options& options, const char* command, TTrackList& tracks,
 int ResolveReplayTrack(const Options& options, const TTrackList& tracks,
                        const std::string& tracksPath, const std::string& replayPath,
                        const char* command);
+
+// False after printing "Error opening replay" and the system's reason when the replay
+// cannot be opened, so that no track is sought for a file that is not there.
+bool ReplayReadable(const std::string& replayPath, const char* command);
+
+// The message of OpenReplay's status, with the system's reason when it was the opening
+// that failed.
+std::string ReplayMessage(TReplayReadStatus status, const std::string& replayPath);
 
 // Reads a whole document; false after printing the reader's message (title "Open Error").
 bool LoadDocument(const std::string& path, const TTrackList& tracks, const char* command,

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "cli/VersionText.h"
+#include "platform/VersionData.h"
+
 namespace cli {
 
 std::vector<Command>& Registry() {
@@ -18,7 +21,16 @@ static void PrintUsage(FILE* out) {
               [](const Command* a, const Command* b) { return a->name < b->name; });
     for (const auto* c : sorted)
         std::fprintf(out, "  %-14s %s\n", c->name.c_str(), c->summary.c_str());
-    std::fprintf(out, "\n'korvale-cli COMMAND --help' describes a command.\n");
+    std::fprintf(out,
+                 "\n'korvale-cli COMMAND --help' describes a command;"
+                 " 'korvale-cli --version' names the version.\n");
+}
+
+static void PrintVersion() {
+    VersionData version;
+    version.Parse(CompiledVersionText());
+    std::printf("korvale-cli (%s) %s\n", version.ProductName().value_or("Korvale").c_str(),
+                version.ProductVersion().value_or("unknown").c_str());
 }
 
 int Dispatch(const std::vector<std::string>& args) {
@@ -29,6 +41,15 @@ int Dispatch(const std::vector<std::string>& args) {
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintUsage(stdout);
         return 0;
+    }
+    if (args[0] == "--version") {
+        PrintVersion();
+        return 0;
+    }
+    if (args[0].size() > 1 && args[0][0] == '-') {
+        std::fprintf(stderr, "korvale-cli: unknown option '%s'\n", args[0].c_str());
+        PrintUsage(stderr);
+        return 2;
     }
     for (const auto& c : Registry()) {
         if (c.name == args[0]) {

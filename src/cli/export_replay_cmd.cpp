@@ -7,6 +7,7 @@
 #include "cli/CliTracks.h"
 #include "cli/Command.h"
 #include "cli/Options.h"
+#include "cli/SystemReason.h"
 #include "replay/ReplayWriter.h"
 
 namespace {
@@ -48,8 +49,11 @@ int ExportReplay(const std::vector<std::string>& args) {
     if (result.lapsCapped)
         std::fprintf(stderr, "korvale-cli export-replay: %s\n", kMsgOnlyFirst36Laps);
     if (result.status != ReplayWriteStatus::Exported) {
+        const std::string reason = result.status == ReplayWriteStatus::CreateFailed
+                                       ? cli::WriteFailureReason(result.path)
+                                       : "";
         std::fprintf(stderr, "korvale-cli export-replay: %s: %s\n", result.path.c_str(),
-                     result.message());
+                     cli::WithReason(result.message(), reason).c_str());
         return 1;
     }
     std::printf("%s\n%s\n", result.path.c_str(), result.message());

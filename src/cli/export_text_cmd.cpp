@@ -1,6 +1,7 @@
 // korvale-cli export-text: the table that Export Text Data writes, for the same choices.
 
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "cli/CliTracks.h"
 #include "cli/Command.h"
 #include "cli/Options.h"
+#include "cli/SystemReason.h"
 #include "export/TextExport.h"
 #include "track/Geometry.h"
 
@@ -27,7 +29,8 @@ int Usage(FILE* out) {
         "Writes the text table of Export Text Data: for every lap, rows at steps of R feet\n"
         "along the track (--x position, the default) or R seconds (--x time). LIST is a\n"
         "comma-separated choice of time, pos, speed, line, inline, lateral, slip\n"
-        "(default speed); R defaults to 10; --comma separates fields by commas.\n");
+        "(default speed); R defaults to 10 (feet) or 0.1 (seconds); --comma separates\n"
+        "fields by commas.\n");
     return out == stdout ? 0 : 2;
 }
 
@@ -52,8 +55,17 @@ int ExportText(const std::vector<std::string>& args) {
     const std::string x = options.Value("--x").value_or("position");
     if (x != "position" && x != "time") return Fail("--x takes position or time");
     choices.xIsPosition = x == "position";
-    const auto resolution = ParseExportResolution(options.Value("--resolution").value_or("10"));
-    if (!resolution) return Fail(kMsgResolutionNotNumber);
+    // The default step suits the chosen x: 10 feet along the track, or a tenth of a second.
+    const std::string resolutionText =
+        options.Value("--resolution").value_or(choices.xIsPosition ? "10" : "0.1");
+    const auto resolution = ParseExportResolution(resolutionText);
+    if (!resolution) {
+        // The program's one message covers both; here a number that is not above 0 is told so.
+        char* end = nullptr;
+        std::strtod(resolutionText.c_str(), &end);
+        const bool number = !resolutionText.empty() && *end == '\0';
+        return Fail(number ? "Resolution must be positive" : kMsgResolutionNotNumber);
+    }
     choices.resolution = *resolution;
     if (ExportResolutionUnusual(choices.resolution, choices.xIsPosition))
         std::fprintf(stderr, "korvale-cli export-text: warning: Resolution is unusual.\n");
@@ -82,7 +94,10 @@ int ExportText(const std::vector<std::string>& args) {
     std::vector<const TReplay*> laps;
     for (const auto& lap : doc.laps) laps.push_back(lap.get());
     if (const char* message = WriteTextExport(*output, laps, track.name, &track, choices))
-        return Fail(std::string(message) + ": " + *output);
+        return Fail(*output + ": " +
+                    cli::WithReason(message, message == std::string(kMsgCannotCreateExport)
+                                                 ? cli::WriteFailureReason(*output)
+                                                 : ""));
     std::printf("%s\n", kMsgDataExported);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -11,6 +11,7 @@
 #include "cli/CliTracks.h"
 #include "cli/Command.h"
 #include "cli/Options.h"
+#include "cli/SystemReason.h"
 #include "document/LapList.h"
 #include "document/LapPalette.h"
 #include "replay/Averaging.h"
@@ -41,6 +42,15 @@ int Fail(const char* what, const std::string& detail = {}) {
     return 1;
 }
 
+// "the replay has 3 drivers (0 to 2)", "... 1 driver (0)", "... no drivers".
+std::string Range(const char* subject, size_t count, const char* one, const char* many) {
+    std::string text = subject;
+    if (count == 0) return text + " no " + many;
+    text += " " + std::to_string(count) + " " + (count == 1 ? one : many);
+    if (count == 1) return text + " (0)";
+    return text + " (0 to " + std::to_string(count - 1) + ")";
+}
+
 int Import(const std::vector<std::string>& args) {
     for (const auto& a : args)
         if (a == "--help" || a == "-h") return Usage(stdout);
@@ -67,6 +77,7 @@ int Import(const std::vector<std::string>& args) {
     if (!input.Open(options, options.Positional()[0], "import")) return 1;
     const std::string& replayPath = input.Path();
 
+    if (!cli::ReplayReadable(replayPath, "import")) return 1;
     TTrackList tracks;
     std::string tracksPath;
     if (!cli::LoadTracks(options, "import", tracks, tracksPath)) return 1;
@@ -93,11 +104,20 @@ int Import(const std::vector<std::string>& args) {
     if (const TReplayReadStatus status =
             OpenReplay(replayPath, t.trackLength, t.inchesPerUnit, replay);
         status != TReplayReadStatus::Ok)
-        return Fail(ReplayReadMessage(status), replayPath);
-    if (static_cast<size_t>(*driver) >= replay.drivers.size()) return Fail("No driver selected");
+        return Fail(cli::ReplayMessage(status, replayPath).c_str(), replayPath);
+    if (static_cast<size_t>(*driver) >= replay.drivers.size())
+        return Fail(("--driver " + *driverText + ": " +
+                     Range("the replay has", replay.drivers.size(), "driver", "drivers"))
+                        .c_str(),
+                    replayPath);
     const auto& chain = replay.laps[static_cast<size_t>(*driver)];
     for (int32_t k : lapIndexes)
-        if (static_cast<size_t>(k) >= chain.size()) return Fail("No lap selected");
+        if (static_cast<size_t>(k) >= chain.size())
+            return Fail(("--lap " + std::to_string(k) + ": " +
+                         Range(("driver " + std::to_string(*driver) + " has").c_str(), chain.size(),
+                               "lap", "laps"))
+                            .c_str(),
+                        replayPath);
 
     std::unique_ptr<TReplay> lap;
     const TReplayReadStatus status =
@@ -118,7 +138,9 @@ int Import(const std::vector<std::string>& args) {
     view.trackId = t.trackId;
     view.laps = &pointers;
     const KvlWriteResult written = SafeSaveKvlDocument(*output, view);
-    if (!written.ok) return Fail(written.message.c_str(), *output);
+    if (!written.ok)
+        return Fail(cli::WithReason(written.message, cli::WriteFailureReason(*output)).c_str(),
+                    *output);
     std::printf("%s: lap %d \"%s\", %d samples, %.3f s\n", output->c_str(), laps.Count() - 1,
                 added.driverName, added.sampleCount, (added.endFrame - added.startFrame) / 15.0);
     return std::fflush(stdout) == 0 ? 0 : 1;

@@ -43,6 +43,7 @@ int Laps(const std::vector<std::string>& args) {
     if (!input.Open(options, options.Positional()[0], "laps")) return 1;
     const std::string& replayPath = input.Path();
 
+    if (!cli::ReplayReadable(replayPath, "laps")) return 1;
     TTrackList tracks;
     std::string tracksPath;
     if (!cli::LoadTracks(options, "laps", tracks, tracksPath)) return 1;
@@ -55,7 +56,7 @@ int Laps(const std::vector<std::string>& args) {
             OpenReplay(replayPath, t.trackLength, t.inchesPerUnit, replay);
         status != TReplayReadStatus::Ok) {
         std::fprintf(stderr, "korvale-cli laps: %s: %s\n", replayPath.c_str(),
-                     ReplayReadMessage(status));
+                     cli::ReplayMessage(status, replayPath).c_str());
         return 1;
     }
     const bool lapTimes = !options.Has("--speeds");

@@ -31,6 +31,7 @@
 
 #include "cli/Command.h"
 #include "cli/Options.h"
+#include "cli/SystemReason.h"
 #include "track/Geometry.h"
 #include "track/TrackDataFile.h"
 #include "track/TrackList.h"
@@ -365,7 +366,8 @@ int Build(const std::vector<std::string>& args) {
     const std::string sourcePath = options.Positional()[0];
     std::ifstream in(sourcePath, std::ios::binary);
     if (!in) {
-        std::fprintf(stderr, "korvale-cli tracks: cannot open %s\n", sourcePath.c_str());
+        std::fprintf(stderr, "korvale-cli tracks: cannot open %s\n",
+                     cli::WithReason(sourcePath, cli::ReadFailureReason(sourcePath)).c_str());
         return 1;
     }
     std::stringstream text;
@@ -383,8 +385,15 @@ int Build(const std::vector<std::string>& args) {
                      source.error.c_str());
         return 1;
     }
-    if (!WriteTrackDataFile(*options.Value("-o"), file, error)) {
+    // A source that cannot be encoded is told apart from a file that cannot be written.
+    std::vector<uint8_t> encoded;
+    if (!WriteTrackData(file, encoded, error)) {
         std::fprintf(stderr, "korvale-cli tracks: %s\n", error.c_str());
+        return 1;
+    }
+    if (!WriteTrackDataFile(*options.Value("-o"), file, error)) {
+        std::fprintf(stderr, "korvale-cli tracks: %s\n",
+                     cli::WithReason(error, cli::WriteFailureReason(*options.Value("-o"))).c_str());
         return 1;
     }
     return 0;
@@ -393,7 +402,10 @@ int Build(const std::vector<std::string>& args) {
 bool Read(const std::string& path, TTrackDataFile& file) {
     TrackReadStatus status = ReadTrackDataFile(path, file);
     if (status == TrackReadStatus::Ok) return true;
-    std::fprintf(stderr, "korvale-cli tracks: %s: %s\n", path.c_str(), TrackReadMessage(status));
+    const std::string reason =
+        status == TrackReadStatus::CannotOpen ? cli::ReadFailureReason(path) : "";
+    std::fprintf(stderr, "korvale-cli tracks: %s: %s\n", path.c_str(),
+                 cli::WithReason(TrackReadMessage(status), reason).c_str());
     return false;
 }
 

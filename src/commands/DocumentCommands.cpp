@@ -73,13 +73,11 @@ bool ReadDocument(TCommandContext& ctx, const std::string& path) {
     TDocument& doc = ctx.doc;
     TGraphViewState& graph = ctx.view.graph;
     ctx.prompts.SetWaitCursor(true);
-    ctx.view.viewMode = ViewGraph;
-    graph.dragging = false;
-    graph.dragEnabled = false;
 
     // The document is cleared as soon as the magic is known and before any lap of the file
     // is made: the clear restarts the lap counter, and laps made before it would share
-    // serials with the laps imported next.
+    // serials with the laps imported next. Until then nothing of the document, its path or
+    // the window changes (the clear itself shows the graph and ends any drag).
     KvlReadResult r;
     std::error_code ec;
     std::ifstream in;
@@ -102,20 +100,27 @@ bool ReadDocument(TCommandContext& ctx, const std::string& path) {
             doc.OpenTrack(r.currentTrack);
         for (auto& lap : r.laps) doc.AddLap(std::move(lap));
     }
-    if (!r.ok) {
+    if (!r.DocumentCleared()) {
         ctx.prompts.SetWaitCursor(false);
         ShowError(ctx, kKvlOpenErrorTitle, r.message);
         return false;
     }
+    // The file replaced the document, wholly or up to a damaged record: from now on the
+    // document belongs to it (Save writes there, the caption names it, the recent files
+    // list it), and the window shows what was read, with ranges that fit it.
+    doc.SetDocumentPath(path);
+    PutOnRecentFiles(ctx.settings, path);
     doc.SetDocTitle(KvlDocTitle(path));
     doc.SetSeveralSources();
     doc.UpdateCaption();
     AnnounceLapsChanged(ctx);
     RequestRepaint(ctx);
     graph.dragEnabled = true;
-    doc.SetDirty(r.earlierVersion);  // an earlier-version file is converted by the next save
+    doc.SetDirty(r.ok &&
+                 r.earlierVersion);  // an earlier-version file is converted by the next save
     ctx.prompts.SetWaitCursor(false);
-    return true;
+    if (!r.ok) ShowError(ctx, kKvlOpenErrorTitle, r.message);
+    return r.ok;
 }
 
 bool WriteDocument(TCommandContext& ctx, const std::string& path) {
@@ -163,7 +168,9 @@ bool SaveQuestion(TCommandContext& ctx) {
 
 void NewDocument(TCommandContext& ctx) {
     if (ctx.doc.dirty() && !SaveQuestion(ctx)) return;
+    // The title names the file the document belongs to, and a new document has none.
     ctx.doc.SetDocumentPath("");
+    ctx.doc.SetDocTitle(std::nullopt);
     ClearDocument(ctx);
 }
 
@@ -185,7 +192,8 @@ bool SaveCommand(TCommandContext& ctx) {
     if (ctx.doc.documentPath().empty()) return SaveAsCommand(ctx);
     const std::string path = ctx.doc.documentPath();
     const bool ok = WriteDocument(ctx, path);
-    PutOnRecentFiles(ctx.settings, path);
+    // Only a file that holds the document goes on the recent-files list.
+    if (ok) PutOnRecentFiles(ctx.settings, path);
     return ok;
 }
 
@@ -203,14 +211,12 @@ bool SaveAsCommand(TCommandContext& ctx) {
     ctx.doc.SetDocumentPath(xfer.path);
     const bool ok = WriteDocument(ctx, xfer.path);
     WriteDocumentDirectory(ctx.settings, xfer.path);
-    PutOnRecentFiles(ctx.settings, xfer.path);
+    if (ok) PutOnRecentFiles(ctx.settings, xfer.path);
     return ok;
 }
 
 bool OpenDocumentPath(TCommandContext& ctx, const std::string& path) {
-    ctx.doc.SetDocumentPath(path);
     WriteDocumentDirectory(ctx.settings, path);
-    PutOnRecentFiles(ctx.settings, path);
     return ReadDocument(ctx, path);
 }
 
@@ -223,8 +229,6 @@ void FilesDropped(TCommandContext& ctx, const std::vector<std::string>& paths) {
     if (paths.empty()) return;
     const std::string& path = paths.front();
     if (!CanClose(ctx)) return;
-    ctx.doc.SetDocumentPath(path);
-    PutOnRecentFiles(ctx.settings, path);
     ReadDocument(ctx, path);
 }
 

@@ -20,7 +20,9 @@ void LoadStartupSettings(TCommandContext& ctx);
 void ClearDocument(TCommandContext& ctx);
 
 // Replaces the document with the file's contents; false after reporting the one message
-// (title "Open Error"), with whatever the read got through kept in the document.
+// (title "Open Error"). A read that fails before the magic leaves the document, its path
+// and the window as they were; once past it the document takes the path, its title and a
+// place on the recent-files list, and keeps whatever the read got through.
 bool ReadDocument(TCommandContext& ctx, const std::string& path);
 // Writes the whole document beside path and renames it over path when complete; false
 // after reporting the message (title "Save Error"); the earlier file is then untouched.
@@ -36,8 +38,8 @@ void OpenCommand(TCommandContext& ctx);
 bool SaveCommand(TCommandContext& ctx);
 bool SaveAsCommand(TCommandContext& ctx);
 
-// Open a given document path (Open, recent files, command line): remembers its directory,
-// puts it on the recent-files list and reads it.
+// Open a given document path (Open, recent files, command line): remembers its directory
+// and reads it.
 bool OpenDocumentPath(TCommandContext& ctx, const std::string& path);
 void RecentFileChosen(TCommandContext& ctx, const std::string& path);
 // Only the first file counts; the remembered directory is not changed.

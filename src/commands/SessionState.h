@@ -29,4 +29,6 @@ struct TSessionState {
     // Remembered track choices, and how many there were when last read or written.
     TAssocList associations;
     int32_t assocCountAtLoad = 0;
+    // The Choose Track dialog's remember box, as the user last left it: kept for the run.
+    bool rememberTrackChoice = false;
 };

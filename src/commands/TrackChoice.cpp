@@ -18,8 +18,10 @@ int ChooseTrackForReplay(TCommandContext& ctx, const std::string& path,
     xfer.scopeText = TrackChoiceScope(LowerCaseCopy(scopePath), r == kAmbiguousTrack, &component);
     for (int t = 0; t < ctx.tracks.Count(); ++t) xfer.trackNames.push_back(ctx.tracks.At(t).name);
     xfer.selection = 0;  // every opening starts on the first track
-    xfer.remember = false;
+    xfer.remember = ctx.session.rememberTrackChoice;
     if (!ctx.prompts.ChooseTrack(xfer)) return -1;
+    // The box keeps what the user made of it, but only an OK with the box shown changes it.
+    if (!xfer.scopeText.empty()) ctx.session.rememberTrackChoice = xfer.remember;
     if (xfer.selection < 0 || xfer.selection >= ctx.tracks.Count()) return -1;
     if (xfer.remember && r == kNoTrackYet) {
         ctx.session.associations.push_back(

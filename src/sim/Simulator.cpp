@@ -1,7 +1,9 @@
 #include "sim/Simulator.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -45,7 +47,7 @@ SimResult WriteSimulatedReplay(const SimOptions& options, const std::string& pat
     if (!result.message.empty()) return result;
     UniqueFile file(std::fopen(path.c_str(), "wb"));
     if (!file) {
-        result.message = "cannot create " + path;
+        result.message = "cannot create " + path + ": " + std::strerror(errno);
         return result;
     }
     // A recording that fails part way is removed rather than left looking like a replay.

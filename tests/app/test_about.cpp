@@ -64,7 +64,7 @@ TEST(VersionData, ParsingSkipsLinesWithoutANameAndKeepsEqualsInValues) {
 }
 
 TEST(VersionData, TheProgramCarriesItsOwnVersionData) {
-    const VersionData v = VersionData::Compiled();
+    const VersionData v = CompiledVersionData();
     EXPECT_EQ(v.ProductName(), "Korvale");
     ASSERT_TRUE(v.ProductVersion().has_value());
     EXPECT_EQ(*v.ProductVersion(), KORVALE_PROJECT_VERSION);

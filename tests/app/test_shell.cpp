@@ -4,8 +4,11 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QMimeData>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QTimer>
 #include <QUrl>
+#include <tuple>
 
 #include "AppFixture.h"
 #include "app/OpenCommandRepair.h"
@@ -46,6 +49,45 @@ TEST(StartupOptions, DocumentAndScreenshot) {
     EXPECT_EQ(s.document, "sample.kvl");
     const char* bad[] = {"korvale", "--screenshot"};
     EXPECT_FALSE(ParseStartupOptions(2, bad).error.empty());
+    const char* unknown[] = {"korvale", "--verbose", "a.kvl"};
+    EXPECT_FALSE(ParseStartupOptions(3, unknown).error.empty());
+    // The toolkit's own options are left for it.
+    const char* toolkit[] = {"korvale", "-platform", "offscreen", "a.kvl"};
+    const TStartupOptions t = ParseStartupOptions(4, toolkit);
+    EXPECT_TRUE(t.error.empty()) << t.error;
+    EXPECT_EQ(t.document, "a.kvl");
+}
+
+// The real program, without a display: --help and --version print and end, a mistake
+// prints the usage and ends with 2, and none of them needs a screen.
+TEST(StartupOptions, HelpVersionAndUnknownOptionsNeedNoDisplay) {
+    auto run = [](const QStringList& args) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(KORVALE_BIN_DIR "/korvale"), args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return std::make_tuple(p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
+                               QString::fromLocal8Bit(p.readAllStandardError()));
+    };
+    auto [code, out, err] = run({QStringLiteral("--help")});
+    EXPECT_EQ(code, 0) << err.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("--screenshot <FILE>"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("--version"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("[DOCUMENT]"))) << out.toStdString();
+
+    std::tie(code, out, err) = run({QStringLiteral("--version")});
+    EXPECT_EQ(code, 0) << err.toStdString();
+    EXPECT_EQ(out, QStringLiteral("Korvale " KORVALE_PROJECT_VERSION "\n"));
+
+    std::tie(code, out, err) = run({QStringLiteral("--verbose")});
+    EXPECT_EQ(code, 2);
+    EXPECT_TRUE(out.isEmpty()) << out.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("verbose"))) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("--screenshot <FILE>"))) << err.toStdString();
 }
 
 TEST(StartupOptions, ScreenshotViewAndSideWindows) {

@@ -93,6 +93,27 @@ TEST_F(StartupTest, AStartupDocumentThatCannotBeReadReportsAndTheProgramRunsOn) 
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].title, "Open Error");
     EXPECT_EQ(window().doc().laps().Count(), 0);
+    EXPECT_TRUE(window().doc().documentPath().empty());
+    EXPECT_TRUE(ReadRecentFiles(Settings()).empty());
+}
+
+TEST_F(StartupTest, ATruncatedDocumentOnAnEmptyWindowLeavesNothingToZoomOutOf) {
+    NotFirstRun();
+    // The sample's header and track, then the file ends inside its first lap.
+    const std::string doc = Sample("cut.kvl");
+    std::filesystem::resize_file(doc, 40);
+    ASSERT_TRUE(Start(doc));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Unable to read replay (04)");
+    EXPECT_TRUE(window().doc().laps().Empty());
+    EXPECT_TRUE(window().doc().HasTrack());
+    frame().UpdateCommands();
+    EXPECT_FALSE(frame().action(cmd::ZoomOut)->isEnabled());
+    EXPECT_FALSE(frame().action(cmd::FullSize)->isEnabled());
+    // The document now belongs to that file.
+    EXPECT_EQ(window().doc().documentPath(), doc);
+    EXPECT_EQ(frame().windowTitle().toStdString().rfind("Korvale - cut.kvl [", 0), 0u)
+        << frame().windowTitle().toStdString();
 }
 
 TEST_F(StartupTest, ClosingWritesThePlacementTheSideWindowsAndTheAxes) {
@@ -125,6 +146,43 @@ TEST_F(StartupTest, ClosingWritesThePlacementTheSideWindowsAndTheAxes) {
     // The axes are written when the window goes.
     app.reset();
     EXPECT_EQ(Settings().ReadInt("graph", "ayaxis", 7), 3);
+}
+
+TEST_F(StartupTest, TheFrameComesBackAtTheOuterSizeItClosedWith) {
+    NotFirstRun();
+    {
+        ProfileFile s(paths.settingsFile);
+        s.WriteInt("window", "appx", 30);
+        s.WriteInt("window", "appy", 40);
+        s.WriteInt("window", "appw", 500);
+        s.WriteInt("window", "apph", 400);
+        // Decorations of another window manager than this one.
+        s.WriteInt("window", "appdw", 2);
+        s.WriteInt("window", "appdh", 25);
+    }
+    ASSERT_TRUE(Start());
+    // The inside is made before the frame shows: the stored outer size less the decorations.
+    EXPECT_EQ(frame().size(), QSize(498, 375));
+    frame().show();
+    QApplication::processEvents();
+    EXPECT_EQ(frame().frameGeometry(), QRect(30, 40, 500, 400));
+    const QSize decoration = frame().frameGeometry().size() - frame().size();
+    EXPECT_TRUE(frame().close());
+
+    // Start, close, start again: the same rectangle every time, never a little larger.
+    for (int run = 0; run < 2; ++run) {
+        ProfileFile s = Settings();
+        EXPECT_EQ(s.ReadInt("window", "appw", 0), 500);
+        EXPECT_EQ(s.ReadInt("window", "apph", 0), 400);
+        EXPECT_EQ(s.ReadInt("window", "appdw", -1), decoration.width());
+        EXPECT_EQ(s.ReadInt("window", "appdh", -1), decoration.height());
+        ASSERT_TRUE(Restart());
+        EXPECT_EQ(frame().size(), QSize(500, 400) - decoration);
+        frame().show();
+        QApplication::processEvents();
+        EXPECT_EQ(frame().frameGeometry(), QRect(30, 40, 500, 400));
+        EXPECT_TRUE(frame().close());
+    }
 }
 
 TEST_F(StartupTest, APlacementNoScreenShowsIsReplacedByTheFirstRunOne) {

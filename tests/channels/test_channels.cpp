@@ -190,6 +190,29 @@ TEST(Channels, LapSpeedIsTheNominalLengthOverTheLapTime) {
     lap->endFrame = 15 * 60;  // in one minute
     lap->startFrame = 0;
     EXPECT_DOUBLE_EQ(AverageLapSpeed(*lap), 60.0);
+    // A whole lap whose start was placed on the line in floating point keeps that figure.
+    lap->startPosition = 1e-9;
+    EXPECT_EQ(AverageLapSpeed(*lap), 60.0);
+}
+
+TEST(Channels, PartialLapSpeedIsTheDistanceCoveredOverItsTime) {
+    // The recording began 5000 ft before the line: half a mile of a two-mile lap in 30 s.
+    auto lap = MakeLap({0, 2640});
+    lap->lapLength = 10560;
+    lap->startPosition = 7920;
+    lap->endPosition = 10560;
+    lap->startFrame = 0;
+    lap->endFrame = 15 * 30;
+    EXPECT_DOUBLE_EQ(AverageLapSpeed(*lap), 60.0);
+    // Or it ended before the line.
+    lap->startPosition = 0;
+    lap->endPosition = 2640;
+    EXPECT_DOUBLE_EQ(AverageLapSpeed(*lap), 60.0);
+    // A damaged document whose lap runs backwards or has no positions gets no speed.
+    lap->endPosition = -100;
+    EXPECT_EQ(AverageLapSpeed(*lap), 0.0);
+    lap->endPosition = std::nan("");
+    EXPECT_EQ(AverageLapSpeed(*lap), 0.0);
 }
 
 TEST(Channels, LineMeasuresFromTheOtherWallOnTracksWithGeometry) {

@@ -149,6 +149,37 @@ TEST_F(DocumentCli, ExportedChannelsAreWhatTheSimulatorDrove) {
     EXPECT_LT(forceError / steady, 0.1);
 }
 
+TEST_F(DocumentCli, TimeExportDefaultsToATenthOfASecondWithoutAWarning) {
+    ASSERT_EQ(Import({"--driver", "1", "--lap", "1"}).code, 0);
+    const std::string table = dir.File("time.txt");
+    const auto r =
+        RunCli({"export-text", doc, "--tracks", tracks, "-o", table, "--x", "time", "--comma"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    std::string header;
+    const auto rows = ReadCommaRows(table, header);
+    EXPECT_EQ(header, "Time (s),Speed");
+    ASSERT_GT(rows.size(), 2u);
+    EXPECT_NEAR(rows[0][0], 0.0, 1e-9);
+    EXPECT_NEAR(rows[1][0], 0.1, 1e-9);
+}
+
+TEST_F(DocumentCli, APartialLapsSpeedIsTheDistanceItCoveredOverItsTime) {
+    // Lap 0 of driver 1 runs from the start of the recording, part way round, to the line.
+    ASSERT_EQ(Import({"--driver", "1", "--lap", "0"}).code, 0);
+    const auto r = RunCli({"info", doc, "--tracks", tracks});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::string line = r.out.substr(r.out.rfind("  ") + 2);
+    double seconds = 0, mph = 0;
+    ASSERT_EQ(std::sscanf(line.c_str(), "%lf s=%lf mph", &seconds, &mph), 2) << r.out;
+    const sim::DriverTruth& d = truth.drivers[1];
+    const double lapFeet = road.trackLength * road.inchesPerUnit / 12;
+    const double coveredFeet = lapFeet - d.samples[0].positionFeet;
+    ASSERT_GT(d.samples[0].positionFeet, 1000);  // well past the line: a partial lap
+    EXPECT_NEAR(seconds, d.lapCrossings[0] / 15, 0.01);
+    EXPECT_NEAR(mph, coveredFeet / 5280 / (d.lapCrossings[0] / 15) * 3600, 1.0) << r.out;
+}
+
 TEST_F(DocumentCli, ImportAppendInfoAndTheAverage) {
     ASSERT_EQ(Import({"--driver", "0", "--lap", "1"}).code, 0);
     auto r = Import({"--driver", "2", "--lap", "1", "--lap", "2", "--append"});
@@ -188,11 +219,14 @@ TEST_F(DocumentCli, ImportAppendInfoAndTheAverage) {
 }
 
 TEST_F(DocumentCli, RefusalsGetTheProgramsMessages) {
+    // Numbers out of range say what there is (three cars).
     auto r = Import({"--driver", "9", "--lap", "1"});
     EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("No driver selected"), std::string::npos) << r.err;
-    r = Import({"--driver", "0", "--lap", "99"});
-    EXPECT_NE(r.err.find("No lap selected"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("--driver 9: the replay has 3 drivers (0 to 2)"), std::string::npos)
+        << r.err;
+    r = Import({"--driver", "1", "--lap", "99"});
+    EXPECT_NE(r.err.find("--lap 99: driver 1 has "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(" laps (0 to "), std::string::npos) << r.err;
     r = Import({"--driver", "0", "--lap", "0", "--lap", "1"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("Partial laps may not be used in averaging"), std::string::npos) << r.err;
@@ -212,9 +246,21 @@ TEST_F(DocumentCli, RefusalsGetTheProgramsMessages) {
         << r.err;
     EXPECT_EQ(replay_test::ReadAll(doc), before);
 
+    // Files that cannot be opened or made say why, in the system's words.
     r = RunCli({"import", dir.File("missing.rpl"), "--track", "Test Oval", "--tracks", tracks, "-o",
                 doc, "--driver", "0", "--lap", "1"});
-    EXPECT_NE(r.err.find("Error opening replay"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Error opening replay: No such file or directory"), std::string::npos)
+        << r.err;
+    r = RunCli({"import", replay, "--tracks", tracks, "-o", dir.File("no/such/dir/doc.kvl"),
+                "--driver", "0", "--lap", "1"});
+    EXPECT_NE(r.err.find("Unable to create file: No such file or directory"), std::string::npos)
+        << r.err;
+    r = RunCli({"info", dir.File("missing.kvl"), "--tracks", tracks});
+    EXPECT_NE(r.err.find("Unable to open file: No such file or directory"), std::string::npos)
+        << r.err;
+    r = RunCli({"info", dir.File("no"), "--tracks", dir.File("missing.dat")});
+    EXPECT_NE(r.err.find("Unable to open track data: No such file or directory"), std::string::npos)
+        << r.err;
 
     // Documents that cannot be read, and export choices that are refused.
     const std::string bad = dir.Write("bad.kvl", {0x09, 0x55, 0x4e, 0x01, 1, 0});
@@ -225,10 +271,19 @@ TEST_F(DocumentCli, RefusalsGetTheProgramsMessages) {
         {"export-text", doc, "--tracks", tracks, "-o", dir.File("t.txt"), "--resolution", "5-"});
     EXPECT_NE(r.err.find("Resolution must be a number"), std::string::npos) << r.err;
     r = RunCli(
+        {"export-text", doc, "--tracks", tracks, "-o", dir.File("t.txt"), "--resolution", "-5"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("Resolution must be positive"), std::string::npos) << r.err;
+    r = RunCli(
         {"export-text", doc, "--tracks", tracks, "-o", dir.File("t.txt"), "--channels", "rpm"});
     EXPECT_EQ(r.code, 1);
     r = RunCli({"export-text", doc, "--tracks", tracks, "-o", dir.File("no/such/dir/t.txt")});
-    EXPECT_NE(r.err.find("Unable to create export file"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Unable to create export file: No such file or directory"),
+              std::string::npos)
+        << r.err;
+    r = RunCli({"export-replay", doc, "--tracks", tracks, "-o", dir.File("no/such/dir/r.rpl")});
+    EXPECT_NE(r.err.find("Error creating replay: No such file or directory"), std::string::npos)
+        << r.err;
 }
 
 TEST_F(DocumentCli, ExportedReplayReadsBackWithTheLapsNamesAndPositions) {

@@ -1,5 +1,6 @@
 // korvale-cli laps: driver texts, lap numbers and descriptions, and the track choice.
 #include <cstdio>
+#include <regex>
 
 #include "cli/CliReplayFixture.h"
 #include "replay/Scan.h"
@@ -53,7 +54,16 @@ TEST_F(LapsCommand, RefusesUnclearTracksAndBadReplays) {
 
     r = RunCli({"laps", dir.File("ridgeway-missing.rpl"), "--tracks", tracks});
     EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("Error opening replay"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Error opening replay: No such file or directory"), std::string::npos)
+        << r.err;
+    // A file that is not there is told so, whatever its name would match.
+    r = RunCli({"laps", dir.File("elsewhere.rpl"), "--tracks", tracks});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("Error opening replay: No such file or directory"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find("track"), std::string::npos) << r.err;
+    r = RunCli({"laps", dir.File(""), "--tracks", tracks, "--track", "Ridgeway Oval"});
+    EXPECT_NE(r.err.find("Error opening replay: Is a directory"), std::string::npos) << r.err;
 
     r = RunCli({"laps", none, "--tracks", dir.File("nothing.dat"), "--track", "Ridgeway Oval"});
     EXPECT_EQ(r.code, 1);
@@ -63,4 +73,20 @@ TEST_F(LapsCommand, RefusesUnclearTracksAndBadReplays) {
     r = RunCli({"laps", "--help"});
     EXPECT_EQ(r.code, 0);
     EXPECT_NE(r.out.find("usage: korvale-cli laps"), std::string::npos);
+}
+
+TEST(CliDispatch, HelpVersionAndUnknownOptions) {
+    RunResult r = RunCli({"--version"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(
+        std::regex_match(r.out, std::regex("korvale-cli \\(Korvale\\) [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << r.out;
+    r = RunCli({"--help"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out.rfind("usage: korvale-cli COMMAND", 0), 0u) << r.out;
+    r = RunCli({"--verbose"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("unknown option '--verbose'"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("usage: korvale-cli COMMAND"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
 }

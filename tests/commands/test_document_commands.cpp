@@ -306,7 +306,7 @@ TEST_F(Document, AFailedSaveLeavesTheEarlierFileExactlyAsItWas) {
     EXPECT_TRUE(doc.dirty());
     EXPECT_EQ(doc.docTitle(), "earlier title");
     EXPECT_EQ(ReadRecentFiles(settings()).front(), Path("keep.kvl"))
-        << "Save puts its path on the list whether or not the write succeeded";
+        << "the earlier save put it there";
     for (const auto& e : std::filesystem::directory_iterator(Dir()))
         EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos)
             << "temporary file left behind: " << e.path();
@@ -322,6 +322,61 @@ TEST_F(Document, ASaveIntoAVanishedDirectoryReportsAndChangesNothing) {
     EXPECT_TRUE(doc.dirty());
     EXPECT_FALSE(doc.docTitle().has_value());
     EXPECT_FALSE(std::filesystem::exists(Path("gone")));
+    EXPECT_TRUE(ReadRecentFiles(settings()).empty()) << "only a saved file is worth reopening";
+
+    // Nor does a Save As whose write failed put its path there.
+    prompts.saveFiles = {Path("gone/other.kvl")};
+    EXPECT_FALSE(SaveAsCommand(ctx));
+    EXPECT_TRUE(ReadRecentFiles(settings()).empty());
+}
+
+TEST_F(Document, AFailedOpenLeavesThePathSoSaveStillWritesTheDocumentsOwnFile) {
+    MakeDocument("Oval", {"A", "B"});
+    doc.SetDocumentPath(Path("mine.kvl"));
+    ASSERT_TRUE(SaveCommand(ctx));
+    AddLap("C");
+    doc.SetDirty(true);
+    const std::string text = Path("notes.txt");
+    WriteFileBytes(text, {'h', 'e', 'l', 'l', 'o', '\n'});
+    prompts.ClearLog();
+
+    // Open, No to both save questions, then a file that is not a document.
+    prompts.answers = {TMsgAnswer::No, TMsgAnswer::No};
+    prompts.openFiles = {text};
+    OpenCommand(ctx);
+    EXPECT_THAT(
+        prompts.Only("Message:"),
+        ElementsAre(kSaveQuestion, kSaveQuestion, Msg("Open Error", "Unable to read replay (06)")));
+    EXPECT_EQ(doc.documentPath(), Path("mine.kvl"));
+    EXPECT_EQ(doc.laps().Count(), 3);
+    EXPECT_TRUE(doc.dirty());
+    EXPECT_EQ(ReadRecentFiles(settings()), std::vector<std::string>{Path("mine.kvl")});
+
+    // Save and the save question at close write the document's own file, never the text.
+    ASSERT_TRUE(SaveCommand(ctx));
+    EXPECT_EQ(FileBytes(text), (std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o', '\n'}));
+    EXPECT_EQ(FileBytes(Path("mine.kvl")).size(), 24u + 3 * (91 + 11 * 20));
+
+    // The recent-files list and dropped files take the same way.
+    RecentFileChosen(ctx, text);
+    FilesDropped(ctx, {text});
+    RecentFileChosen(ctx, Path("missing.kvl"));
+    EXPECT_EQ(doc.documentPath(), Path("mine.kvl"));
+    EXPECT_EQ(ReadRecentFiles(settings()), std::vector<std::string>{Path("mine.kvl")});
+}
+
+TEST_F(Document, NewForgetsTheTitleOfTheFileItLeaves) {
+    MakeDocument("Oval", {"A"});
+    doc.SetDocumentPath(Path("sample.kvl"));
+    doc.SetDocTitle("sample.kvl");
+    doc.SetDirty(false);
+    NewDocument(ctx);
+    EXPECT_FALSE(doc.docTitle().has_value());
+    // A lap imported into the new document: the caption names no file.
+    doc.SetCurrentTrack(TrackIndex("Oval"));
+    doc.SourceImported("race1.rpl");
+    doc.UpdateCaption();
+    EXPECT_EQ(prompts.caption, "Korvale [Oval, race1.rpl]");
 }
 
 TEST_F(Document, SaveWithoutATrackIsRefusedAndWritesNothing) {

@@ -5,6 +5,7 @@
 
 #include "../sim/SimTracks.h"
 #include "CommandsFixture.h"
+#include "commands/RecentFiles.h"
 
 namespace commands_test {
 namespace {
@@ -17,7 +18,11 @@ class ReadDocumentTest : public CommandsTest {
     void SetUp() override {
         MakeDocument("Ridge", {"Earlier 1", "Earlier 2"});
         doc.SetDocTitle("earlier.kvl");
+        doc.SetDocumentPath("/docs/earlier.kvl");
         doc.SetSourceReplay(TSourceReplay::One("race1.rpl"));
+        // A failed read must not disturb what the window is doing either.
+        view.viewMode = ViewMap;
+        view.graph.dragging = true;
         SetAxis(doc, &TAxes::x, 0);
         SetAxis(doc, &TAxes::y, 3);
         SetAxis(doc, &TAxes::y2, 5);
@@ -32,6 +37,10 @@ class ReadDocumentTest : public CommandsTest {
 
     void ExpectUntouched() {
         EXPECT_EQ(doc.laps().Count(), 2);
+        EXPECT_EQ(doc.documentPath(), "/docs/earlier.kvl");
+        EXPECT_TRUE(ReadRecentFiles(settings()).empty());
+        EXPECT_EQ(view.viewMode, ViewMap);
+        EXPECT_TRUE(view.graph.dragging);
         EXPECT_EQ(doc.currentTrack(), TrackIndex("Ridge"));
         EXPECT_TRUE(doc.dirty());
         EXPECT_EQ(doc.docTitle(), "earlier.kvl");
@@ -41,15 +50,20 @@ class ReadDocumentTest : public CommandsTest {
         EXPECT_TRUE(prompts.Only("AllLapsRemoved").empty());
     }
 
-    // After a failure past the magic: cleared, with the caption the clear left, the old
-    // title, not changed, and no extents recomputed.
-    void ExpectClearedAfterFailure() {
+    // After a failure past the magic the file has replaced the document: cleared, not
+    // changed, belonging to the file (path, title, caption, recent files), and with extents
+    // recomputed for what was read, so that the window's ranges fit it.
+    void ExpectReplacedAfterFailure() {
         EXPECT_FALSE(doc.dirty());
-        EXPECT_EQ(doc.docTitle(), "earlier.kvl");
-        EXPECT_TRUE(doc.sourceReplay().IsEmpty());
-        EXPECT_EQ(prompts.caption, "Korvale");
-        EXPECT_TRUE(prompts.Only("LapsChanged").empty());
+        EXPECT_EQ(doc.documentPath(), Path("in.kvl"));
+        EXPECT_EQ(doc.docTitle(), "in.kvl");
+        EXPECT_EQ(prompts.caption, doc.Caption());
+        EXPECT_EQ(prompts.Only("LapsChanged").size(), 1u);
         EXPECT_EQ(prompts.Only("AllLapsRemoved").size(), 1u);
+        const auto recent = ReadRecentFiles(settings());
+        ASSERT_FALSE(recent.empty());
+        EXPECT_EQ(recent.front(), Path("in.kvl"));
+        EXPECT_TRUE(view.graph.dragEnabled);
     }
 
     std::vector<std::string> Messages() const { return prompts.Only("Message:"); }
@@ -84,7 +98,7 @@ TEST_F(ReadDocumentTest, AxesReadSoFarSurviveAShortHeader) {
     EXPECT_EQ(doc.currentTrack(), -1);
     EXPECT_EQ((std::array<int32_t, 3>{doc.axes().x, doc.axes().y, doc.axes().y2}),
               (std::array<int32_t, 3>{0, 3, 5}));
-    ExpectClearedAfterFailure();
+    ExpectReplacedAfterFailure();
 
     prompts.ClearLog();
     EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(4).Bytes()));
@@ -111,7 +125,7 @@ TEST_F(ReadDocumentTest, AnUnknownTrackIsABadTrackValue) {
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Bad track value in file")));
     EXPECT_EQ(doc.currentTrack(), -1);
     EXPECT_TRUE(doc.laps().Empty());
-    ExpectClearedAfterFailure();
+    ExpectReplacedAfterFailure();
 
     // An earlier-version number of 16 or more cannot be translated.
     prompts.ClearLog();
@@ -125,7 +139,7 @@ TEST_F(ReadDocumentTest, TheTrackSurvivesAMissingLapCount) {
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (03)")));
     EXPECT_EQ(doc.currentTrack(), TrackIndex("Bullring"));
     EXPECT_THAT(prompts.Only("TrackOpened"), ElementsAre("TrackOpened: no geometry"));
-    ExpectClearedAfterFailure();
+    ExpectReplacedAfterFailure();
 }
 
 TEST_F(ReadDocumentTest, CompleteLapsSurviveAMissingOne) {
@@ -151,7 +165,7 @@ TEST_F(ReadDocumentTest, CompleteLapsSurviveAMissingOne) {
     ExpectSameLap(doc.laps().At(1), *b);
     EXPECT_THAT(prompts.Only("LapAdded"), ElementsAre("LapAdded: Kept A", "LapAdded: Kept B"));
     EXPECT_EQ(doc.currentTrack(), TrackIndex("Oval"));
-    ExpectClearedAfterFailure();
+    ExpectReplacedAfterFailure();
 }
 
 TEST_F(ReadDocumentTest, ALapCountBeyondTheFileFailsWithoutAHugeAllocation) {

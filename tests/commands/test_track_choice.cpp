@@ -67,6 +67,23 @@ TEST_F(TrackChoice, AnUnknownPathAsksForEveryTrackAndRemembersTheDirectory) {
     EXPECT_EQ(session.associations.size(), 1u);
 }
 
+TEST_F(TrackChoice, TheRememberBoxKeepsItsStateForTheRun) {
+    // Ticked, then unticked, then ticked and cancelled, then an ambiguous path (box hidden).
+    prompts.tracks = {
+        {true, 1, true}, {true, 1, false}, {true, 1, true}, {false, 1, false}, {true, 1, false}};
+    ChooseTrackForReplay(ctx, "/a/r.rpl");
+    ChooseTrackForReplay(ctx, "/b/r.rpl");
+    ChooseTrackForReplay(ctx, "/c/r.rpl");
+    ChooseTrackForReplay(ctx, "/d/r.rpl");
+    ChooseTrackForReplay(ctx, "/oval/ridge/r.rpl");
+    prompts.tracks = {{true, 1, false}};
+    ChooseTrackForReplay(ctx, "/e/r.rpl");
+    std::vector<bool> shown;
+    for (const TChooseTrackXfer& x : prompts.trackDialogs) shown.push_back(x.remember);
+    EXPECT_EQ(shown, (std::vector<bool>{false, true, false, true, true, true}));
+    EXPECT_EQ(prompts.trackDialogs[4].scopeText, "");
+}
+
 TEST_F(TrackChoice, CancelGivesNoTrackAndStoresNothing) {
     prompts.tracks = {{false, 1, true}};
     EXPECT_EQ(ChooseTrackForReplay(ctx, "/home/me/unknown/r.rpl"), -1);

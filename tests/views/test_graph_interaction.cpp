@@ -4,6 +4,7 @@
 
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 
 #include <cmath>
 #include <functional>
@@ -28,16 +29,18 @@ class TScriptedGraphView : public TGraphView {
     int menus = 0;
     QStringList texts;
     QStringList checked;
+    QStringList disabled;
 
   protected:
     int ExecPopupMenu(QMenu& menu, const QPoint&) override {
         ++menus;
         texts.clear();
         checked.clear();
+        disabled.clear();
         for (QAction* a : menu.actions()) {
             texts << a->text();
             if (a->isChecked()) checked << a->text();
-            EXPECT_TRUE(a->isEnabled());
+            if (!a->isEnabled()) disabled << a->text();
         }
         return answer;
     }
@@ -264,6 +267,37 @@ TEST_F(GraphMouse, RubberBandZoom) {
     EXPECT_EQ(Paint(), before);
 }
 
+// What the screen shows of a window once the paints it asked for are done: unlike grab(),
+// which paints the whole widget afresh, only what was repainted has changed.
+QImage OnScreen(QWidget& w) {
+    QApplication::processEvents();
+    return w.screen()->grabWindow(w.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+TEST_F(GraphMouse, RubberBandShowsAllFourEdgesWhileDraggingAndErasesThemExactly) {
+    view->show();
+    const QImage before = OnScreen(*view);
+    ASSERT_EQ(before.size(), view->size());
+    Press(*view, 240, 170);
+    Move(*view, 300, 250, Qt::LeftButton);
+    OnScreen(*view);
+    Move(*view, 420, 430, Qt::LeftButton);
+    const QImage band = OnScreen(*view);
+    // The rectangle from (240, 170) to (420, 430) without its right and bottom edge, every
+    // edge inverted on the screen, and nothing else changed (the smaller band is gone).
+    const QRegion edges = QRegion(240, 170, 180, 260) - QRegion(241, 171, 178, 258);
+    for (int y = 0; y < band.height(); ++y) {
+        for (int x = 0; x < band.width(); ++x) {
+            const QRgb expected = edges.contains(QPoint(x, y))
+                                      ? (~before.pixel(x, y) & 0xffffffu) | 0xff000000u
+                                      : before.pixel(x, y);
+            ASSERT_EQ(band.pixel(x, y), expected) << x << ", " << y;
+        }
+    }
+    Release(*view, 600, 20);  // outside the plot: no zoom, the band goes
+    EXPECT_EQ(OnScreen(*view), before);
+}
+
 TEST_F(GraphMouse, DragsThatDoNotZoom) {
     const auto full = viewState.graph.viewRange;
     // A click at the anchor.
@@ -321,6 +355,8 @@ TEST_F(GraphMouse, RightClickAndResizeEndADrag) {
     EXPECT_TRUE(viewState.graph.dragEnabled);
     EXPECT_EQ(view->menus, 1);  // over the plot: Full Size, Zoom Out
     EXPECT_EQ(view->texts, QStringList({"Full Size", "Zoom Out"}));
+    // Nothing is zoomed: the commands' enabling offers neither.
+    EXPECT_EQ(view->disabled, QStringList({"Full Size", "Zoom Out"}));
     Release(*view, 200, 200);  // the left release after the cancel does nothing
     EXPECT_EQ(viewState.graph.viewRange, viewState.graph.fullRange);
 
@@ -338,6 +374,7 @@ TEST_F(GraphMouse, AxisPopupMenus) {
     EXPECT_EQ(view->texts, QStringList({"Time", "Position", "Speed", "Line", "In-line Force",
                                         "Lateral Force", "Slip Angle"}));
     EXPECT_EQ(view->checked, QStringList({"Time"}));
+    EXPECT_TRUE(view->disabled.isEmpty());
     EXPECT_EQ(doc.axes().y, 2);
 
     Paint();
@@ -369,6 +406,7 @@ TEST_F(GraphMouse, PopupFullSizeAndZoomOutRunTheirCommands) {
     viewState.graph.viewRange.x.max = 2000;
     view->answer = 5685;
     Release(*view, 300, 300, Qt::RightButton);
+    EXPECT_TRUE(view->disabled.isEmpty()) << view->disabled.join(", ").toStdString();
     EXPECT_EQ(viewState.graph.viewRange, viewState.graph.fullRange);
     EXPECT_FALSE(view->RunCommand(4242));
 }

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <iterator>
+#include <vector>
 
 #include "commands/CommandIds.h"
 #include "commands/DocumentCommands.h"
@@ -189,10 +190,17 @@ void TGraphView::FillPopupMenu(QMenu& menu, TAxisKind axis) const {
         case TAxisKind::Y2:
             add(kY2Popup, std::size(kY2Popup));
             break;
-        case TAxisKind::None:
-            menu.addAction(QStringLiteral("Full Size"))->setData(cmd::FullSize);
-            menu.addAction(QStringLiteral("Zoom Out"))->setData(cmd::ZoomOut);
+        case TAxisKind::None: {
+            // The commands' own enabling runs for this menu as for the menu bar's: nothing to
+            // step back from while the graph is not zoomed.
+            QAction* fullSize = menu.addAction(QStringLiteral("Full Size"));
+            fullSize->setData(cmd::FullSize);
+            fullSize->setEnabled(CanFullSize());
+            QAction* zoomOut = menu.addAction(QStringLiteral("Zoom Out"));
+            zoomOut->setData(cmd::ZoomOut);
+            zoomOut->setEnabled(CanZoomOut());
             break;
+        }
     }
 }
 
@@ -258,18 +266,29 @@ void TGraphView::DropCursor() {
     emit showLapValues(-1, -1);
 }
 
-QRect TGraphView::BandRect() const {
-    return QRect(dragAnchor_, dragCorner_).normalized();
+std::vector<QRect> TGraphView::BandEdges() const {
+    // GDI's rectangle from the anchor to the corner without its right and bottom edge, as
+    // up to four strips that never overlap (an inverted pixel inverted twice would vanish).
+    const int l = std::min(dragAnchor_.x(), dragCorner_.x());
+    const int r = std::max(dragAnchor_.x(), dragCorner_.x());
+    const int t = std::min(dragAnchor_.y(), dragCorner_.y());
+    const int b = std::max(dragAnchor_.y(), dragCorner_.y());
+    std::vector<QRect> edges;
+    if (r - l < 1 || b - t < 1) return edges;
+    edges.emplace_back(l, t, r - l, 1);
+    if (b - t >= 2) edges.emplace_back(l, b - 1, r - l, 1);
+    if (b - t >= 3) {
+        edges.emplace_back(l, t + 1, 1, b - t - 2);
+        if (r - l >= 2) edges.emplace_back(r - 1, t + 1, 1, b - t - 2);
+    }
+    return edges;
 }
 
 void TGraphView::UpdateBand() {
-    // Only the border changes: a large band must not repaint its whole inside per move.
-    const QRect r = BandRect().adjusted(-1, -1, 1, 1);
+    // Exactly the pixels the band inverts are repainted, so that every edge is drawn and
+    // erased; a large band must not repaint its whole inside per move.
     QRegion border;
-    border += QRect(r.left(), r.top(), r.width(), 2);
-    border += QRect(r.left(), r.bottom() - 1, r.width(), 2);
-    border += QRect(r.left(), r.top(), 2, r.height());
-    border += QRect(r.right() - 1, r.top(), 2, r.height());
+    for (const QRect& edge : BandEdges()) border += edge;
     update(border);
 }
 
@@ -283,22 +302,10 @@ void TGraphView::paintEvent(QPaintEvent* event) {
     p.drawImage(area, layer_, area);
 
     if (graph.dragging) {
-        // The rubber band inverts what is under its border: GDI's rectangle without its
-        // right and bottom edge, as four strips that never overlap.
-        const int l = std::min(dragAnchor_.x(), dragCorner_.x());
-        const int r = std::max(dragAnchor_.x(), dragCorner_.x());
-        const int t = std::min(dragAnchor_.y(), dragCorner_.y());
-        const int b = std::max(dragAnchor_.y(), dragCorner_.y());
-        if (r - l >= 1 && b - t >= 1) {
-            p.setCompositionMode(QPainter::RasterOp_NotDestination);
-            p.fillRect(QRect(l, t, r - l, 1), Qt::black);
-            if (b - t >= 2) p.fillRect(QRect(l, b - 1, r - l, 1), Qt::black);
-            if (b - t >= 3) {
-                p.fillRect(QRect(l, t + 1, 1, b - t - 2), Qt::black);
-                if (r - l >= 2) p.fillRect(QRect(r - 1, t + 1, 1, b - t - 2), Qt::black);
-            }
-            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        }
+        // The rubber band inverts what is under its border.
+        p.setCompositionMode(QPainter::RasterOp_NotDestination);
+        for (const QRect& edge : BandEdges()) p.fillRect(edge, Qt::black);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
 
     drawnCursorColumn_ = CursorLineColumn();

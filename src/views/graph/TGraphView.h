@@ -11,6 +11,7 @@
 #include <QSize>
 #include <QWidget>
 #include <cstdint>
+#include <vector>
 
 #include "commands/CommandContext.h"
 #include "views/graph/GraphGeometry.h"
@@ -43,7 +44,8 @@ class TGraphView : public QWidget {
     void CursorMoved();
 
     TAxisKind HighlightedAxis() const { return highlightedAxis_; }
-    // The pop-up menu a right click would show for this axis (None: Full Size, Zoom Out).
+    // The pop-up menu a right click would show for this axis (None: Full Size, Zoom Out,
+    // enabled as their commands are).
     void FillPopupMenu(QMenu& menu, TAxisKind axis) const;
 
   signals:
@@ -74,7 +76,7 @@ class TGraphView : public QWidget {
     void UpdateCursorLine();
     QRect CursorLineRect() const;
     int CursorLineColumn() const;
-    QRect BandRect() const;
+    std::vector<QRect> BandEdges() const;
     void UpdateBand();
     void EndZoomCommand();
 

@@ -1,0 +1,4 @@
+#pragma once
+// The version data ("Name=value" lines) that the build generates from the project version.
+
+const char* CompiledVersionText();
