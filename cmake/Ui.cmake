@@ -63,4 +63,16 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/main.cpp AND TARGET korvale_ui)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
   install(FILES ${CMAKE_SOURCE_DIR}/packaging/korvale.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  # Bitmap icons at the sizes menus, docks and software centres ask for.
+  foreach(size 16 24 32 48 64 128 256)
+    install(FILES ${CMAKE_SOURCE_DIR}/packaging/icons/korvale-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME korvale.png)
+  endforeach()
+  # AppStream data, so software centres can list the program.
+  configure_file(${CMAKE_SOURCE_DIR}/packaging/korvale.metainfo.xml
+                 ${CMAKE_BINARY_DIR}/generated/korvale.metainfo.xml @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/generated/korvale.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  include(${CMAKE_SOURCE_DIR}/cmake/Package.cmake)
 endif()

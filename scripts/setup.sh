@@ -11,6 +11,7 @@ packages=(
   clang clang-format clang-tidy
   fonts-liberation
   xvfb xauth xdotool x11-utils
+  dpkg-dev appstream desktop-file-utils
 )
 
 missing=()

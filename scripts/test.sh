@@ -23,6 +23,8 @@ for bench in build-rel/bin/bench_*; do
   [ -x "$bench" ] || continue
   QT_QPA_PLATFORM=offscreen "$bench" --benchmark_min_time=0.01
 done
+# The Debian package is made from the Release build: built, inspected, unpacked and run.
+ctest --test-dir build-rel -R '^package_deb$' --output-on-failure --timeout 600
 
 CXX=clang++ bash scripts/configure-build.sh build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKORVALE_FUZZ=ON -DKORVALE_BUILD_UI=OFF -DKORVALE_BUILD_TESTS=OFF -DKORVALE_BUILD_BENCH=OFF

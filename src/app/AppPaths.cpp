@@ -5,18 +5,10 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/DataPath.h"
 #include "platform/SettingsPath.h"
 
 namespace fs = std::filesystem;
-
-std::string LocateDataFile(const std::string& exeDir, const std::string& name) {
-    std::error_code ec;
-    const fs::path beside = fs::path(exeDir) / name;
-    if (fs::exists(beside, ec)) return beside.string();
-    const fs::path shared = fs::path(exeDir) / ".." / "share" / "korvale" / name;
-    if (fs::exists(shared, ec)) return shared.lexically_normal().string();
-    return beside.string();
-}
 
 std::string UserConfigHome() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
@@ -38,10 +30,13 @@ AppPaths LocateAppPaths(const std::string& exeDir, const std::string& configHome
     }
     const fs::path beside = fs::path(exeDir) / kSettingsFileName;
     std::error_code ec;
-    // An existing writable file, or a writable directory to make it in.
+    // An existing writable file, or a writable directory to make it in. An installed
+    // program (its data under ../share/korvale) never writes into its bin directory, even
+    // when run by a user who could.
     const bool besideWritable = fs::exists(beside, ec) ? ::access(beside.c_str(), W_OK) == 0
                                                        : ::access(exeDir.c_str(), W_OK) == 0;
-    if (besideWritable || configHome.empty()) {
+    const bool installed = DataFileIsInstalled(exeDir, kTrackDataFileName);
+    if ((besideWritable && !installed) || configHome.empty()) {
         paths.settingsFile = beside.string();
         return paths;
     }

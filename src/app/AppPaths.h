@@ -2,9 +2,12 @@
 // Where the program finds its files. The track data and the help file sit beside the
 // executable in a build tree and in ../share/korvale after `cmake --install`. The settings
 // file sits beside the executable when that directory can be written, otherwise in the
-// user's configuration directory, so that settings are never silently lost.
+// user's configuration directory, so that settings are never silently lost. An installed
+// program always keeps them in the user's configuration directory.
 
 #include <string>
+
+#include "platform/DataPath.h"
 
 inline constexpr const char* kHelpFileName = "Korvale.hlp";
 inline constexpr const char* kTrackDataFileName = "tracks.dat";
@@ -18,10 +21,6 @@ struct AppPaths {
 // exeDir: the directory of the program's own file. configHome: the user's configuration
 // directory ($XDG_CONFIG_HOME or ~/.config); empty when unknown.
 AppPaths LocateAppPaths(const std::string& exeDir, const std::string& configHome);
-
-// A data file beside the executable if it exists there, else in ../share/korvale if it
-// exists there, else the path beside the executable (so messages name the expected place).
-std::string LocateDataFile(const std::string& exeDir, const std::string& name);
 
 // The user's configuration directory from the environment; empty when none is set.
 std::string UserConfigHome();

@@ -3,13 +3,17 @@
 #include <charconv>
 #include <fstream>
 #include <sstream>
+#include <vector>
+
+#include "platform/ReadFile.h"
 
 bool HelpFile::Load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream content;
-    content << in.rdbuf();
-    Parse(content.str());
+    // A regular file only, opened without blocking; a help file is some kilobytes.
+    constexpr int64_t kMaxHelpBytes = int64_t{64} << 20;
+    TReadFile file;
+    std::vector<uint8_t> bytes;
+    if (!file.Open(path) || !file.ReadAll(bytes, kMaxHelpBytes)) return false;
+    Parse(std::string(bytes.begin(), bytes.end()));
     return true;
 }
 

@@ -21,7 +21,7 @@ bool LoadTracks(const Options& options, const char* command, TTrackList& tracks,
                      WithReason(TrackReadMessage(status), reason).c_str());
         return false;
     }
-    for (auto& record : data.records) tracks.Insert(std::move(record));
+    tracks.Assign(std::move(data.records));
     return true;
 }
 

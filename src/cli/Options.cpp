@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/DataPath.h"
+
 namespace cli {
 
 Options::Options(const std::vector<std::string>& args, const std::vector<std::string>& valueOptions,
@@ -68,7 +70,7 @@ std::string ExecutableDir() {
 
 std::string TracksPath(const Options& options) {
     if (auto v = options.Value("--tracks")) return *v;
-    return (std::filesystem::path(ExecutableDir()) / "tracks.dat").string();
+    return LocateDataFile(ExecutableDir(), "tracks.dat");
 }
 
 }  // namespace cli

@@ -34,7 +34,7 @@ std::optional<long long> ParseInteger(const std::string& text);
 // Directory of the running executable (empty when it cannot be found).
 std::string ExecutableDir();
 
-// --tracks PATH, or tracks.dat beside the executable.
+// --tracks PATH, or tracks.dat beside the executable, else in ../share/korvale (installed).
 std::string TracksPath(const Options& options);
 
 }  // namespace cli

@@ -8,6 +8,7 @@
 #include "cli/CliTracks.h"
 #include "cli/Command.h"
 #include "cli/Options.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -43,10 +44,10 @@ int Info(const std::vector<std::string>& args) {
     const TTrackData& track = tracks.At(doc.currentTrack);
     std::printf("x axis\t%s\ny axis\t%s\nsecond y axis\t%s\n", AxisName(doc.xAxis),
                 AxisName(doc.yAxis), AxisName(doc.y2Axis));
-    std::printf("track\t%d\t%s\n", track.trackId, track.name.c_str());
+    std::printf("track\t%d\t%s\n", track.trackId, EscapeControls(track.name).c_str());
     std::printf("laps\t%zu%s\n", doc.laps.size(), doc.earlierVersion ? "\t(earlier version)" : "");
     for (const auto& lap : doc.laps)
-        std::printf("%s  %7.3f s=%7.3f mph\n", lap->driverName,
+        std::printf("%s  %7.3f s=%7.3f mph\n", EscapeControls(lap->driverName).c_str(),
                     (lap->endFrame - lap->startFrame) / FrameRate, AverageLapSpeed(*lap));
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

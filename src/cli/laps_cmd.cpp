@@ -9,6 +9,7 @@
 #include "cli/CliTracks.h"
 #include "cli/Command.h"
 #include "cli/Options.h"
+#include "platform/Utf8.h"
 #include "replay/OpenReplay.h"
 
 namespace {
@@ -61,7 +62,7 @@ int Laps(const std::vector<std::string>& args) {
     }
     const bool lapTimes = !options.Has("--speeds");
     for (size_t i = 0; i < replay.drivers.size(); ++i) {
-        std::printf("%s\n", DriverListText(replay.drivers[i]).c_str());
+        std::printf("%s\n", EscapeControls(DriverListText(replay.drivers[i])).c_str());
         const auto& chain = replay.laps[i];
         for (size_t k = 0; k < chain.size(); ++k)
             std::printf("\t%zu\t%s\n", k,

@@ -117,7 +117,7 @@ int Simulate(const std::vector<std::string>& args) {
     if (TrackReadStatus status = ReadTrackDataFile(tracksPath, data); status != TrackReadStatus::Ok)
         return Fail(tracksPath + ": " + TrackReadMessage(status));
     TTrackList tracks;
-    for (auto& record : data.records) tracks.Insert(std::move(record));
+    tracks.Assign(std::move(data.records));
     const int track = FindTrack(tracks, *trackName);
     if (track < 0) return Fail("no single track named \"" + *trackName + "\" in " + tracksPath);
     sim.track = &tracks.At(track);

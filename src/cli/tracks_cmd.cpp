@@ -4,6 +4,8 @@
 // The readable form is JSON:
 //   { "key": {"a": A, "b": B, "x": X, "y": Y},   the header's key-stream words
 //     "version": V,                               the data version (107 is 1.07)
+//     "extraLines": "by row" or "by line",         the layout of the extra lines (by row
+//                                                  when absent; dump prints the file's)
 //     "tracks": [ {                               the records in file order
 //        "name", "pathPattern", "altPathPattern": texts,
 //        "trackId": 0..255, "trackLength": units, "inchesPerUnit": number,
@@ -16,9 +18,12 @@
 //        "others": [ {"colour": [r, g, b], "points": [[x, y], ...]} ],
 //        "pointPositions": [...]   derived; printed by dump, ignored by build
 //     } ] }
-// A double that is not finite is written as the text "0x" followed by its 16 hex digits.
+// A double that is not finite is written as the text "0x" followed by its 16 hex digits. A
+// text that is not UTF-8 is written as {"escaped": TEXT}, where "\\" is a backslash and
+// "\xHH" a byte.
 // Building what dump printed gives the same file byte for byte.
 
+#include <cctype>
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
@@ -32,6 +37,7 @@
 #include "cli/Command.h"
 #include "cli/Options.h"
 #include "cli/SystemReason.h"
+#include "platform/Utf8.h"
 #include "track/Geometry.h"
 #include "track/TrackDataFile.h"
 #include "track/TrackList.h"
@@ -107,8 +113,38 @@ class Source {
     bool Text(const json& obj, const char* key, std::string& out, const std::string& where) {
         const json* v = Member(obj, key, where);
         if (!v) return false;
-        if (!v->is_string()) return Fail(where + "." + key, "expected a text");
-        out = v->get<std::string>();
+        if (v->is_string()) {
+            out = v->get<std::string>();
+            return true;
+        }
+        // {"escaped": "..."}: a text that is not UTF-8, its other bytes as "\xHH".
+        const json* escaped =
+            v->is_object() && v->size() == 1 ? Member(*v, "escaped", where, false) : nullptr;
+        if (!escaped || !escaped->is_string())
+            return Fail(where + "." + key, "expected a text or {\"escaped\": text}");
+        if (!Unescape(escaped->get<std::string>(), out))
+            return Fail(where + "." + key, "an escape is not \\\\ or \\xHH");
+        return true;
+    }
+    static bool Unescape(const std::string& in, std::string& out) {
+        out.clear();
+        for (size_t i = 0; i < in.size(); ++i) {
+            if (in[i] != '\\') {
+                out += in[i];
+                continue;
+            }
+            if (i + 1 < in.size() && in[i + 1] == '\\') {
+                out += '\\';
+                ++i;
+                continue;
+            }
+            if (i + 3 >= in.size()) return false;
+            if (in[i + 1] != 'x' || !std::isxdigit(static_cast<unsigned char>(in[i + 2])) ||
+                !std::isxdigit(static_cast<unsigned char>(in[i + 3])))
+                return false;
+            out += static_cast<char>(std::stoi(in.substr(i + 2, 2), nullptr, 16));
+            i += 3;
+        }
         return true;
     }
     bool Array(const json* v, const std::string& where) {
@@ -221,6 +257,15 @@ class Source {
             !Field(*key, "b", file.header.b, "key") || !Field(*key, "x", file.header.x, "key") ||
             !Field(*key, "y", file.header.y, "key") || !Field(j, "version", file.version, "source"))
             return false;
+        // How the extra lines are laid out in the file; by row unless the source says.
+        if (const json* layout = Member(j, "extraLines", "source", false)) {
+            if (*layout == "by row")
+                file.othersLayout = TrackOthersLayout::Rows;
+            else if (*layout == "by line")
+                file.othersLayout = TrackOthersLayout::Lines;
+            else
+                return Fail("extraLines", "expected \"by row\" or \"by line\"");
+        }
         const json* tracks = Member(j, "tracks", "source");
         if (!Array(tracks, "tracks")) return false;
         for (size_t i = 0; i < tracks->size(); ++i) {
@@ -243,6 +288,28 @@ ojson DoubleJson(double v) {
     return text;
 }
 
+// A text that is UTF-8 prints as it is; any other is {"escaped": ...} with its backslashes
+// doubled and every byte outside a well-formed sequence as "\xHH", so that build gets the
+// very same bytes back.
+ojson TextJson(const std::string& text) {
+    if (IsValidUtf8(text)) return text;
+    std::string escaped;
+    for (size_t i = 0; i < text.size();) {
+        const size_t n = Utf8SequenceLength(text, i);
+        if (n == 0) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned char>(text[i]));
+            escaped += buf;
+            ++i;
+        } else {
+            if (text[i] == '\\') escaped += '\\';
+            escaped.append(text, i, n);
+            i += n;
+        }
+    }
+    return ojson{{"escaped", escaped}};
+}
+
 ojson PointsJson(const std::vector<int32_t>& xs, const std::vector<int32_t>& ys) {
     ojson points = ojson::array();
     for (size_t i = 0; i < xs.size() && i < ys.size(); ++i)
@@ -252,16 +319,16 @@ ojson PointsJson(const std::vector<int32_t>& xs, const std::vector<int32_t>& ys)
 
 ojson TrackJson(const TTrackData& t) {
     ojson j = ojson::object();
-    j["name"] = t.name;
-    j["pathPattern"] = t.pathPattern;
-    j["altPathPattern"] = t.altPathPattern;
+    j["name"] = TextJson(t.name);
+    j["pathPattern"] = TextJson(t.pathPattern);
+    j["altPathPattern"] = TextJson(t.altPathPattern);
     j["trackId"] = t.trackId;
     j["trackLength"] = t.trackLength;
     j["inchesPerUnit"] = DoubleJson(t.inchesPerUnit);
     ojson corners = ojson::array();
     for (size_t i = 0; i < t.cornerNames.size(); ++i)
         corners.push_back(
-            {{"name", t.cornerNames[i]}, {"position", DoubleJson(t.cornerPositions[i])}});
+            {{"name", TextJson(t.cornerNames[i])}, {"position", DoubleJson(t.cornerPositions[i])}});
     j["corners"] = corners;
     j["pointCount"] = t.pointCount;
     if (t.pointCount == 0) return j;
@@ -343,7 +410,10 @@ std::string Readable(TTrackDataFile& file) {
         ojson{
             {"a", file.header.a}, {"b", file.header.b}, {"x", file.header.x}, {"y", file.header.y}},
         2, out);
-    out += ",\n  \"version\": " + std::to_string(file.version) + ",\n  \"tracks\": ";
+    out += ",\n  \"version\": " + std::to_string(file.version);
+    out += std::string(",\n  \"extraLines\": ") +
+           (file.othersLayout == TrackOthersLayout::Lines ? "\"by line\"" : "\"by row\"");
+    out += ",\n  \"tracks\": ";
     Print(tracks, 2, out);
     out += "\n}\n";
     return out;
@@ -425,11 +495,12 @@ int List(const std::vector<std::string>& args) {
     TTrackDataFile file;
     if (!Read(cli::TracksPath(options), file)) return 1;
     TTrackList list;
-    for (auto& t : file.records) list.Insert(std::move(t));
+    list.Assign(std::move(file.records));
     for (int i = 0; i < list.Count(); ++i) {
         const TTrackData& t = list.At(i);
         std::printf("%d\t%d\t%s\t%" PRId32 "\t%.6f\t%d\t%" PRId32 "\n", i, t.trackId,
-                    t.name.c_str(), t.trackLength, t.inchesPerUnit, t.cornerCount, t.pointCount);
+                    EscapeControls(t.name).c_str(), t.trackLength, t.inchesPerUnit, t.cornerCount,
+                    t.pointCount);
     }
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "commands/RecentFiles.h"
 #include "document/KvlFile.h"
 #include "platform/ProfileFile.h"
+#include "platform/ReadFile.h"
 #include "track/Geometry.h"
 #include "track/TrackList.h"
 
@@ -79,12 +80,11 @@ bool ReadDocument(TCommandContext& ctx, const std::string& path) {
     // serials with the laps imported next. Until then nothing of the document, its path or
     // the window changes (the clear itself shows the graph and ends any drag).
     KvlReadResult r;
-    std::error_code ec;
-    std::ifstream in;
-    if (!std::filesystem::is_directory(path, ec)) in.open(path, std::ios::binary);
-    if (!in.is_open()) {
+    TReadFile file;  // regular files only, opened without blocking
+    if (!file.Open(path)) {
         r = ReadKvlDocument(path, ctx.tracks);  // reports the file that cannot be opened
     } else {
+        std::istream& in = file.Stream();
         if (StartsWithKnownMagic(in)) ClearDocument(ctx);
         r = ReadKvlDocument(in, ctx.tracks);
     }

@@ -158,7 +158,8 @@ void ExportToReplayCommand(TCommandContext& ctx) {
     const ReplayWriteResult result =
         WriteReplay(xfer.fileName, ctx.doc.laps().Pointers(), xfer.separateLaps);
     ctx.prompts.SetWaitCursor(false);
-    if (result.lapsCapped)
+    // The laps are counted once the file is made; one that cannot be made says only that.
+    if (result.lapsCapped && result.status != ReplayWriteStatus::CreateFailed)
         ctx.prompts.MessageBox(kExportReplayTitle, kMsgOnlyFirst36Laps, TMsgIcon::Exclamation,
                                TMsgButtons::Ok);
     if (result.status != ReplayWriteStatus::Exported) {

@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <istream>
+#include <new>
 #include <ostream>
-#include <random>
 
+#include "platform/ReadFile.h"
+#include "platform/SafeWrite.h"
 #include "track/TrackList.h"
 
 namespace {
@@ -246,11 +248,18 @@ KvlReadResult ReadKvlDocument(std::istream& in, const TTrackList& tracks) {
 
     if (!ReadI32(in, r.lapCount)) return fail("Unable to read replay (03)");
     r.stage = KvlReadStage::Laps;
-    // A negative count reads no laps, as a counting loop over it would.
-    for (int32_t i = 0; i < r.lapCount; ++i) {
-        auto lap = std::make_unique<TReplay>(nullptr, 0);
-        if (!ReadKvlLap(in, *lap)) return fail("Unable to read replay (04)");
-        r.laps.push_back(std::move(lap));
+    // A negative count reads no laps, as a counting loop over it would. A count beyond what
+    // any real document holds is refused at the first lap past the limit, keeping the laps
+    // before it, as a file that ends early would.
+    try {
+        for (int32_t i = 0; i < r.lapCount; ++i) {
+            if (i >= kKvlMaxLaps) return fail("Unable to read replay (04)");
+            auto lap = std::make_unique<TReplay>(nullptr, 0);
+            if (!ReadKvlLap(in, *lap)) return fail("Unable to read replay (04)");
+            r.laps.push_back(std::move(lap));
+        }
+    } catch (const std::bad_alloc&) {
+        return fail("Unable to read replay (04)");
     }
     r.stage = KvlReadStage::Done;
     r.ok = true;
@@ -258,16 +267,14 @@ KvlReadResult ReadKvlDocument(std::istream& in, const TTrackList& tracks) {
 }
 
 KvlReadResult ReadKvlDocument(const std::string& path, const TTrackList& tracks) {
-    std::error_code ec;
-    std::ifstream in;
-    if (!std::filesystem::is_directory(path, ec)) in.open(path, std::ios::binary);
-    if (!in.is_open()) {
+    TReadFile file;
+    if (!file.Open(path)) {
         KvlReadResult r;
         r.stage = KvlReadStage::NotOpened;
         r.message = "Unable to open file";
         return r;
     }
-    return ReadKvlDocument(in, tracks);
+    return ReadKvlDocument(file.Stream(), tracks);
 }
 
 KvlWriteResult WriteKvlDocument(std::ostream& out, const KvlDocumentView& doc) {
@@ -297,41 +304,18 @@ KvlWriteResult WriteKvlDocument(std::ostream& out, const KvlDocumentView& doc) {
 }
 
 KvlWriteResult WriteKvlDocument(const std::string& path, const KvlDocumentView& doc) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) return KvlWriteResult{false, "Unable to create file"};
-    KvlWriteResult r = WriteKvlDocument(out, doc);
-    out.close();
-    if (r.ok && out.fail()) r = KvlWriteResult{false, "Unable to save replay (05)"};
-    return r;
+    return SafeSaveKvlDocument(path, doc);
 }
 
 KvlWriteResult SafeSaveKvlDocument(const std::string& target, const KvlDocumentView& doc) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (fs::is_directory(target, ec)) return KvlWriteResult{false, "Unable to create file"};
-    std::random_device rd;
-    std::mt19937 gen(rd());
-    static constexpr char kAlnum[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::string tmp;
-    std::ofstream out;
-    for (int attempt = 0; attempt < 16 && !out.is_open(); ++attempt) {
-        std::string suffix;
-        for (int i = 0; i < 6; ++i) suffix += kAlnum[gen() % (sizeof kAlnum - 1)];
-        tmp = target;
-        tmp += ".tmp-";
-        tmp += suffix;
-        if (fs::exists(tmp, ec)) continue;
-        out.open(tmp, std::ios::binary | std::ios::trunc);
-    }
-    if (!out.is_open()) return KvlWriteResult{false, "Unable to create file"};
-    KvlWriteResult r = WriteKvlDocument(out, doc);
-    out.close();
-    if (r.ok && out.fail()) r = KvlWriteResult{false, "Unable to save replay (05)"};
-    if (r.ok) {
-        fs::rename(tmp, target, ec);
-        if (ec) r = KvlWriteResult{false, "Unable to create file"};
-    }
-    if (!r.ok) fs::remove(tmp, ec);
+    TSafeWrite out(target);
+    if (!out.Open()) return KvlWriteResult{false, "Unable to create file"};
+    KvlWriteResult r = WriteKvlDocument(out.Stream(), doc);
+    if (!r.ok) return r;  // the temporary file goes with out
+    // Bytes that never reached the disk are a failed lap write (or header when none).
+    if (!out.Commit())
+        r = KvlWriteResult{false, doc.laps && !doc.laps->empty() ? "Unable to save replay (05)"
+                                                                 : "Unable to save replay (03)"};
     return r;
 }
 

@@ -18,6 +18,9 @@ class TTrackList;
 inline constexpr int32_t kKvlMagic = 0x014E5509;         // current version
 inline constexpr int32_t kKvlMagicEarlier = 0x014E54EF;  // earlier version, no y2Axis
 inline constexpr int32_t kKvlNoneAxis = 7;
+// More laps than any real document holds (a replay export takes 36, and each lap is a
+// recording of its own): a count beyond this is damage, refused before memory goes to it.
+inline constexpr int32_t kKvlMaxLaps = 100000;
 
 inline constexpr const char* kKvlOpenErrorTitle = "Open Error";
 inline constexpr const char* kKvlSaveErrorTitle = "Save Error";
@@ -63,7 +66,9 @@ struct KvlReadResult {
     }
 };
 
-// Reads a whole document. The stream version reads from in's current position.
+// Reads a whole document. The stream version reads from in's current position. The path
+// version opens only a regular file, without blocking ("Unable to open file" otherwise).
+// Running out of memory on a lap is reported as that lap's failure.
 KvlReadResult ReadKvlDocument(const std::string& path, const TTrackList& tracks);
 KvlReadResult ReadKvlDocument(std::istream& in, const TTrackList& tracks);
 
@@ -80,15 +85,17 @@ struct KvlDocumentView {
     const std::vector<const TReplay*>* laps = nullptr;
 };
 
-// Writes the document to the stream, or to the file at path (created or replaced).
-// The path version writes in place; SafeSaveKvlDocument is the one a Save should use.
+// Writes the document to the stream, or to the file at path (created or replaced, the
+// same safe way as SafeSaveKvlDocument).
 KvlWriteResult WriteKvlDocument(std::ostream& out, const KvlDocumentView& doc);
 KvlWriteResult WriteKvlDocument(const std::string& path, const KvlDocumentView& doc);
 
-// Writes to a temporary file beside target ("<target>.tmp-XXXXXX") and renames it over
-// target only when every byte was written and flushed, so a failed save never destroys
-// the earlier file. The temporary file is removed on failure. Same messages as above
-// ("Unable to create file" when the temporary file cannot be made or the rename fails).
+// Saves through TSafeWrite (platform/SafeWrite.h): a temporary file beside the target,
+// flushed to disk and renamed over it only when every byte was written, so a failed save
+// never destroys the earlier file; symlinks, mode, owner and hard links of the target are
+// respected. "Unable to create file" when the target is refused (not a regular file, not
+// writable) or cannot be created; "Unable to save replay (05)" ((03) without laps) when
+// the bytes cannot be put on disk.
 KvlWriteResult SafeSaveKvlDocument(const std::string& target, const KvlDocumentView& doc);
 
 // docTitle from a path: "%0.40s%0.10s" of the file's name and extension, no directory.

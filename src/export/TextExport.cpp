@@ -5,10 +5,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <ostream>
 
 #include "channels/Channels.h"
+#include "platform/SafeWrite.h"
 
 const char* const kTextExportColumnNames[7] = {
     "Time", "Pos", "Speed", "Line", "In-line Force", "Lateral Force", "Slip Angle"};
@@ -30,12 +30,16 @@ bool ExportResolutionUnusual(double resolution, bool xIsPosition) {
 namespace {
 
 // The farthest a lap read from a replay reaches: 24-bit positions, and an end at most 704
-// frames past its samples. A damaged document that claims more would have the export write
-// rows until the disk is full.
+// frames past its samples; in feet, no real lap comes near kMaxLapFeet (the longest
+// circuits are some 70,000 ft). A damaged document that claims more (a scale of 1e300
+// inches a unit, say) would have the export write rows until the disk is full.
+constexpr double kMaxLapFeet = 1e6;
+
 bool LapRangePlausible(const TReplay& lap) {
     const double units = lap.endPosition - lap.startPosition;
+    const double feet = units * lap.inchesPerUnit / 12.0;
     const double frames = lap.endFrame - lap.startFrame;
-    return std::abs(units) <= double(1 << 25) &&
+    return std::abs(units) <= double(1 << 25) && std::abs(feet) <= kMaxLapFeet &&
            std::abs(frames) <= double(std::max(lap.sampleCount, 0)) + 1000.0;
 }
 
@@ -45,12 +49,12 @@ class RowWriter {
     void Text(const char* s) {
         char buf[512];
         std::snprintf(buf, sizeof buf, comma_ ? "%s," : "%10s", s);
-        row_ += buf;
+        Add(buf);
     }
     void Number(double v) {
         char buf[512];
         std::snprintf(buf, sizeof buf, comma_ ? "%f," : "%10.4f", v);
-        row_ += buf;
+        Add(buf);
     }
     // The row without its trailing comma, and the newline.
     bool End(std::ostream& out) {
@@ -62,6 +66,13 @@ class RowWriter {
     }
 
   private:
+    // Without commas the fields keep their widths, but one that fills its width gets a
+    // space before it, so that no two fields touch and every row splits on white space.
+    void Add(const char* field) {
+        if (!comma_ && !row_.empty() && field[0] != ' ') row_ += ' ';
+        row_ += field;
+    }
+
     bool comma_;
     std::string row_;
 };
@@ -139,10 +150,11 @@ const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>
 const char* WriteTextExport(const std::string& path, const std::vector<const TReplay*>& laps,
                             const std::string& trackName, const TTrackData* track,
                             const TextExportChoices& choices, const TextExportProgress& progress) {
-    std::ofstream out(path, std::ios::out | std::ios::trunc);
-    if (!out.is_open()) return kMsgCannotCreateExport;
-    const char* message = WriteTextExport(out, laps, trackName, track, choices, progress);
-    out.close();
-    if (!message && out.fail()) message = kMsgErrorExportingData;
+    // Written beside the file and put in place only when complete, so that a failed or
+    // cancelled export (a full disk, a kill, Cancel) leaves an earlier export as it was.
+    TSafeWrite out(path);
+    if (!out.Open()) return kMsgCannotCreateExport;
+    const char* message = WriteTextExport(out.Stream(), laps, trackName, track, choices, progress);
+    if (!message && !out.Commit()) message = kMsgErrorExportingData;
     return message;
 }

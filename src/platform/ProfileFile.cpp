@@ -1,38 +1,25 @@
 #include "platform/ProfileFile.h"
 
-#include <cerrno>
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <new>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
+
+#include "platform/ReadFile.h"
+#include "platform/SafeWrite.h"
 
 namespace {
 
-struct Lines {
-    std::vector<std::string> lines;  // without line ends
-    bool crlf = false;               // the file ends its lines with CR LF
-    bool existed = false;
+// One line of the file as it is stored: the text without its line end, and the line end
+// ("\r\n", "\n", or nothing for a last line without one).
+struct Line {
+    std::string text;
+    std::string eol;
 };
-
-Lines LoadLines(const std::string& path) {
-    Lines out;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return out;
-    out.existed = true;
-    std::string line;
-    bool first = true;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-            if (first) out.crlf = true;
-        }
-        first = false;
-        out.lines.push_back(std::move(line));
-    }
-    return out;
-}
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
@@ -45,25 +32,15 @@ std::string Trim(const std::string& s) {
     return s.substr(b, e - b);
 }
 
+std::string_view TrimView(std::string_view s) {
+    size_t b = 0, e = s.size();
+    while (b < e && IsSpace(s[b])) ++b;
+    while (e > b && IsSpace(s[e - 1])) --e;
+    return s.substr(b, e - b);
+}
+
 char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
-
-// "[name]" (after leading blanks) names a section; anything after ']' is ignored.
-bool SectionName(const std::string& line, std::string& name) {
-    std::string t = Trim(line);
-    if (t.empty() || t[0] != '[') return false;
-    size_t close = t.find(']');
-    if (close == std::string::npos) return false;
-    name = Trim(t.substr(1, close - 1));
-    return true;
 }
 
 bool IsComment(const std::string& trimmed) {
@@ -81,37 +58,6 @@ bool KeyLine(const std::string& line, std::string& key, std::string& value) {
     return !key.empty();
 }
 
-// Where a key lives: the section header's line index (or -1), the key's line (or -1),
-// and the line after the last non-blank line of the section (where a new key goes).
-struct Location {
-    long section = -1;
-    long key = -1;
-    long insertAt = -1;
-};
-
-Location Find(const std::vector<std::string>& lines, const std::string& section,
-              const std::string& key, std::string* value) {
-    Location loc;
-    std::string name, k, v;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (SectionName(lines[i], name)) {
-            if (loc.section >= 0) break;  // the first matching section is the one used
-            if (SameName(name, section)) {
-                loc.section = static_cast<long>(i);
-                loc.insertAt = static_cast<long>(i) + 1;
-            }
-            continue;
-        }
-        if (loc.section < 0) continue;
-        if (!Trim(lines[i]).empty()) loc.insertAt = static_cast<long>(i) + 1;
-        if (loc.key < 0 && KeyLine(lines[i], k, v) && SameName(k, key)) {
-            loc.key = static_cast<long>(i);
-            if (value) *value = v;
-        }
-    }
-    return loc;
-}
-
 // Values are read without surrounding blanks and without one pair of enclosing quotes.
 std::string CleanValue(const std::string& raw) {
     std::string v = Trim(raw);
@@ -120,19 +66,193 @@ std::string CleanValue(const std::string& raw) {
     return v;
 }
 
-bool Lookup(const std::string& path, const std::string& section, const std::string& key,
-            std::string& value) {
-    Lines file = LoadLines(path);
-    std::string raw;
-    Location loc = Find(file.lines, section, key, &raw);
-    if (loc.key < 0) return false;
-    value = CleanValue(raw);
-    return true;
-}
-
 // A line break inside a name or a value would make a line of its own in the file.
 bool HasLineBreak(const std::string& s) {
     return s.find_first_of("\r\n") != std::string::npos;
+}
+
+// What identifies one state of the file on disk.
+struct FileStamp {
+    bool exists = false;
+    int64_t size = 0;
+    int64_t mtimeNs = 0;
+    uint64_t device = 0, inode = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp Stamp(const std::string& path) {
+    FileStamp s;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return s;
+    s.exists = true;
+    s.size = static_cast<int64_t>(st.st_size);
+#ifdef _WIN32
+    s.mtimeNs = static_cast<int64_t>(st.st_mtime) * 1000000000;
+#else
+    s.mtimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+#endif
+    s.device = static_cast<uint64_t>(st.st_dev);
+    s.inode = static_cast<uint64_t>(st.st_ino);
+    return s;
+}
+
+std::string IndexKey(const std::string& section, const std::string& key) {
+    std::string k;
+    k.reserve(section.size() + key.size() + 1);
+    for (char c : section) k += Lower(c);
+    k += '\n';  // cannot occur in a name
+    for (char c : key) k += Lower(c);
+    return k;
+}
+
+std::string LowerName(std::string_view name) {
+    std::string k;
+    for (char c : name) k += Lower(c);
+    return k;
+}
+
+}  // namespace
+
+struct ProfileFile::Content {
+    bool loaded = false;
+    FileStamp stamp;
+    bool writable = true;  // false: a file we could not read, never to be written over
+    int loads = 0;
+    std::vector<Line> lines;
+    std::string defaultEol = "\n";
+    // Where each section's first header is and where a new key of it goes (the line after
+    // its last non-blank line), and the first line of each key in the first such section.
+    struct Section {
+        size_t header = 0;
+        size_t insertAt = 0;
+    };
+    std::unordered_map<std::string, Section> sections;
+    std::unordered_map<std::string, size_t> keys;
+
+    void Parse(const std::string& text) {
+        lines.clear();
+        lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+        size_t at = 0;
+        while (at < text.size()) {
+            const size_t nl = text.find('\n', at);
+            Line line;
+            if (nl == std::string::npos) {
+                line.text = text.substr(at);
+                at = text.size();
+            } else {
+                line.text = text.substr(at, nl - at);
+                line.eol = "\n";
+                at = nl + 1;
+            }
+            if (!line.eol.empty() && !line.text.empty() && line.text.back() == '\r') {
+                line.text.pop_back();
+                line.eol = "\r\n";
+            }
+            lines.push_back(std::move(line));
+        }
+        // New lines end as the first line of the file does.
+        defaultEol = !lines.empty() && lines.front().eol == "\r\n" ? "\r\n" : "\n";
+        Index();
+    }
+
+    void Index() {
+        sections.clear();
+        keys.clear();
+        keys.reserve(lines.size());
+        Section* current = nullptr;  // the section being indexed, when it is a first one
+        std::string currentName;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            // Views, not copies: a large file is indexed without an allocation a line.
+            const std::string_view text = TrimView(lines[i].text);
+            if (!text.empty() && text[0] == '[') {
+                const size_t close = text.find(']');
+                if (close != std::string_view::npos) {
+                    const std::string lower = LowerName(TrimView(text.substr(1, close - 1)));
+                    if (sections.count(lower)) {
+                        current = nullptr;  // a later section of the same name is not used
+                    } else {
+                        current = &sections[lower];
+                        current->header = i;
+                        current->insertAt = i + 1;
+                        currentName = lower;
+                    }
+                    continue;
+                }
+            }
+            if (!current || text.empty()) continue;
+            current->insertAt = i + 1;
+            if (text[0] == ';' || text[0] == '#' || text[0] == '[') continue;
+            const size_t eq = text.find('=');
+            if (eq == std::string_view::npos) continue;
+            const std::string_view k = TrimView(text.substr(0, eq));
+            if (k.empty()) continue;
+            std::string key = currentName;
+            key += '\n';
+            for (char c : k) key += Lower(c);
+            keys.emplace(std::move(key), i);  // the first one stays
+        }
+    }
+
+    // A line has been inserted at index at: every later line moves down one.
+    void Shift(size_t at) {
+        for (auto& [name, line] : keys)
+            if (line >= at) ++line;
+        for (auto& [name, section] : sections) {
+            if (section.header >= at) ++section.header;
+            if (section.insertAt > at) ++section.insertAt;
+        }
+    }
+};
+
+ProfileFile::ProfileFile(std::string path)
+    : path_(std::move(path)), content_(std::make_unique<Content>()) {}
+
+ProfileFile::~ProfileFile() = default;
+
+int ProfileFile::LoadCount() const {
+    return content_->loads;
+}
+
+ProfileFile::Content& ProfileFile::Current() const {
+    Content& c = *content_;
+    const FileStamp now = Stamp(path_);
+    if (c.loaded && now == c.stamp) return c;
+    c.loaded = true;
+    c.stamp = now;
+    c.lines.clear();
+    c.sections.clear();
+    c.keys.clear();
+    c.defaultEol = "\n";
+    c.writable = true;
+    if (!now.exists) return c;  // a missing file: defaults, made on the first write
+    ++c.loads;
+    try {
+        TReadFile file;
+        std::vector<uint8_t> bytes;
+        if (!file.Open(path_) || !file.ReadAll(bytes, kMaxSettingsBytes)) {
+            c.writable = false;
+            return c;
+        }
+        c.Parse(std::string(bytes.begin(), bytes.end()));
+    } catch (const std::bad_alloc&) {
+        c.lines.clear();
+        c.sections.clear();
+        c.keys.clear();
+        c.writable = false;
+    }
+    return c;
+}
+
+namespace {
+
+bool Lookup(const ProfileFile::Content& c, const std::string& section, const std::string& key,
+            std::string& value) {
+    const auto it = c.keys.find(IndexKey(section, key));
+    if (it == c.keys.end()) return false;
+    std::string k, raw;
+    KeyLine(c.lines[it->second].text, k, raw);
+    value = CleanValue(raw);
+    return true;
 }
 
 }  // namespace
@@ -140,7 +260,7 @@ bool HasLineBreak(const std::string& s) {
 int ProfileFile::ReadInt(const std::string& section, const std::string& key,
                          int defaultValue) const {
     std::string value;
-    if (!Lookup(path_, section, key, value)) return defaultValue;
+    if (!Lookup(Current(), section, key, value)) return defaultValue;
     // The leading decimal digits (with an optional sign) are the number: "12abc" reads 12,
     // as the platform's reading did; no digits at all, or a number outside the int range,
     // reads as the default.
@@ -163,7 +283,7 @@ int ProfileFile::ReadInt(const std::string& section, const std::string& key,
 std::string ProfileFile::ReadText(const std::string& section, const std::string& key,
                                   const std::string& defaultValue, size_t bufferSize) const {
     std::string value;
-    if (!Lookup(path_, section, key, value)) value = defaultValue;
+    if (!Lookup(Current(), section, key, value)) value = defaultValue;
     if (bufferSize == 0) return {};
     if (value.size() > bufferSize - 1) value.resize(bufferSize - 1);
     return value;
@@ -176,41 +296,77 @@ void ProfileFile::WriteText(const std::string& section, const std::string& key,
         s.find(']') != std::string::npos || k[0] == '[' || k[0] == ';' || k[0] == '#')
         return;
     // A value is one line: anything from a line break on would become lines of their own.
-    std::string value = text.substr(0, text.find_first_of("\r\n"));
+    const std::string value = text.substr(0, text.find_first_of("\r\n"));
 
-    Lines file = LoadLines(path_);
-    Location loc = Find(file.lines, s, k, nullptr);
-    auto& lines = file.lines;
-    if (loc.key >= 0) {
-        // Keep the key as it is spelled in the file; only the value changes.
-        std::string& line = lines[static_cast<size_t>(loc.key)];
-        line = line.substr(0, line.find('=') + 1) + value;
-    } else if (loc.section >= 0) {
-        lines.insert(lines.begin() + loc.insertAt, k + "=" + value);
-    } else {
-        if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
-        lines.push_back("[" + s + "]");
-        lines.push_back(k + "=" + value);
-    }
-
-    // Write beside the file and rename over it, so that a failed write leaves the old
-    // settings in place.
-    const char* eol = file.crlf ? "\r\n" : "\n";
-    std::string tmp = path_ + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) return;
-        for (const auto& line : lines) out << line << eol;
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(tmp.c_str());
-            return;
+    Content& c = Current();
+    if (!c.writable) return;
+    try {
+        // The file as it will be: one line changed, or lines added at one place. Memory
+        // changes only once the bytes are on disk.
+        const auto keyIt = c.keys.find(IndexKey(s, k));
+        const auto sectionIt = c.sections.find(LowerName(s));
+        size_t at = c.lines.size();      // the line changed, or where lines are added
+        std::string changed;             // the changed line's new text
+        std::vector<std::string> added;  // the lines added at at
+        if (keyIt != c.keys.end()) {
+            // Keep the key as it is spelled in the file; only the value changes.
+            at = keyIt->second;
+            const std::string& old = c.lines[at].text;
+            changed = old.substr(0, old.find('=') + 1) + value;
+            if (changed == old) return;  // nothing to write
+        } else if (sectionIt != c.sections.end()) {
+            at = sectionIt->second.insertAt;
+            added.push_back(k + "=" + value);
+        } else {
+            if (!c.lines.empty() && !Trim(c.lines.back().text).empty()) added.emplace_back();
+            added.push_back("[" + s + "]");
+            added.push_back(k + "=" + value);
         }
+        // Lines added after a last line without an end give that line one.
+        const bool endLastLine = !added.empty() && at == c.lines.size() && !c.lines.empty() &&
+                                 c.lines.back().eol.empty();
+
+        std::string bytes;
+        size_t total = 0;
+        for (const auto& l : c.lines) total += l.text.size() + l.eol.size();
+        bytes.reserve(total + changed.size() + 64 + (added.empty() ? 0 : added.back().size()));
+        for (size_t i = 0; i <= c.lines.size(); ++i) {
+            if (i == at)
+                for (const auto& line : added) bytes.append(line).append(c.defaultEol);
+            if (i == c.lines.size()) break;
+            const Line& l = c.lines[i];
+            bytes += added.empty() && i == at ? changed : l.text;
+            bytes += endLastLine && i + 1 == c.lines.size() ? c.defaultEol : l.eol;
+        }
+        if (SafeWriteFile(path_, bytes) != SafeWriteStatus::Ok) return;
+
+        if (added.empty()) {
+            c.lines[at].text = std::move(changed);
+        } else {
+            if (endLastLine) c.lines.back().eol = c.defaultEol;
+            const bool newSection = sectionIt == c.sections.end();
+            std::vector<Line> lines;
+            lines.reserve(added.size());
+            for (auto& line : added) lines.push_back(Line{std::move(line), c.defaultEol});
+            c.lines.insert(c.lines.begin() + static_cast<long>(at),
+                           std::make_move_iterator(lines.begin()),
+                           std::make_move_iterator(lines.end()));
+            const size_t keyLine = at + lines.size() - 1;
+            if (newSection) {
+                // Appended at the end: nothing else moves.
+                auto& section = c.sections[LowerName(s)];
+                section.header = keyLine - 1;
+                section.insertAt = keyLine + 1;
+            } else {
+                c.Shift(at);
+                c.sections[LowerName(s)].insertAt = keyLine + 1;
+            }
+            c.keys.emplace(IndexKey(s, k), keyLine);
+        }
+        c.stamp = Stamp(path_);
+    } catch (const std::bad_alloc&) {
+        // Too little memory to rewrite the file: it stays as it was.
     }
-    std::error_code ec;
-    std::filesystem::rename(tmp, path_, ec);
-    if (ec) std::filesystem::remove(tmp, ec);
 }
 
 void ProfileFile::WriteInt(const std::string& section, const std::string& key, int value) {

@@ -10,12 +10,27 @@
 // or one outside the int range, reads as the default. A written value ends at its first
 // line break (the rest would become lines of their own); a write goes to a temporary file
 // renamed over the settings file, so a failed write leaves the old settings intact.
+//
+// The file is read once into memory and reads are served from there; it is read again only
+// when it has changed on disk since (its size, time or identity differ). A write that
+// changes nothing does not touch the file; one that does rewrites it at once, keeping every
+// other byte (each line keeps its own line end). What is in memory always mirrors the disk:
+// a write that fails leaves memory as it was. Only a regular file is read, without
+// blocking; one larger than kMaxSettingsBytes (far beyond any real settings file) or one
+// that cannot be read reads as missing and is never written over.
 
+#include <cstdint>
+#include <memory>
 #include <string>
+
+inline constexpr int64_t kMaxSettingsBytes = int64_t{16} << 20;
 
 class ProfileFile {
   public:
-    explicit ProfileFile(std::string path) : path_(std::move(path)) {}
+    explicit ProfileFile(std::string path);
+    ~ProfileFile();
+    ProfileFile(const ProfileFile&) = delete;
+    ProfileFile& operator=(const ProfileFile&) = delete;
 
     int ReadInt(const std::string& section, const std::string& key, int defaultValue) const;
     // At most bufferSize - 1 characters of the value (or of the default) are returned.
@@ -26,6 +41,13 @@ class ProfileFile {
 
     const std::string& path() const { return path_; }
 
+    // How many times the file was read from disk (tests and benchmarks measure with it).
+    int LoadCount() const;
+
+    struct Content;  // the file's lines and their index
+
   private:
+    Content& Current() const;  // the file's lines, read again when it changed on disk
     std::string path_;
+    std::unique_ptr<Content> content_;
 };

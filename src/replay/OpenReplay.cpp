@@ -1,6 +1,7 @@
 #include "replay/OpenReplay.h"
 
 #include <filesystem>
+#include <new>
 
 TReplayReadStatus OpenReplay(const std::string& path, int32_t trackLength, double trackScale,
                              TOpenReplay& out) {
@@ -13,7 +14,12 @@ TReplayReadStatus OpenReplay(const std::string& path, int32_t trackLength, doubl
     out.path = path;
     out.replayName = std::filesystem::path(path).filename().string();
     if (!out.file.Open(path)) return TReplayReadStatus::ErrorOpeningReplay;
-    const int32_t dataSize = ReadReplayHeader(out.file, out.header, out.drivers);
+    int32_t dataSize = 0;
+    try {
+        dataSize = ReadReplayHeader(out.file, out.header, out.drivers);
+    } catch (const std::bad_alloc&) {
+        dataSize = 0;  // a driver table too large for memory is a header that cannot be read
+    }
     if (dataSize == 0) return TReplayReadStatus::ErrorReadingReplayHeader;
     if (!ScanLaps(out.file, dataSize, out.header, out.laps, &out.outOfMemory))
         return TReplayReadStatus::ErrorReadingReplayData;

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/ReadFile.h"
+
 namespace {
 
 constexpr int64_t kBufferSize = 1 << 20;
@@ -55,10 +57,9 @@ TReplayFile& TReplayFile::operator=(TReplayFile&& other) noexcept {
 
 bool TReplayFile::Open(const std::string& path) {
     Close();
-    // A directory opens on some systems and then reports an absurd size.
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    UniqueFile f(std::fopen(path.c_str(), "rb"));
+    // Only a regular file, opened without blocking: a directory reports an absurd size on
+    // some systems, and a FIFO would wait for ever.
+    UniqueFile f(OpenRegularFileForReading(path));
     if (!f || std::fseek(f.get(), 0, SEEK_END) != 0) return false;
     const long size = std::ftell(f.get());
     if (size < 0 || std::fseek(f.get(), 0, SEEK_SET) != 0) return false;

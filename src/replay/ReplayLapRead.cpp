@@ -1,5 +1,7 @@
 #include "replay/OpenReplay.h"
 
+#include <new>
+
 // Kept apart from the open step, which needs no lap objects.
 TReplayReadStatus ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_t lapIndex,
                                 std::unique_ptr<TReplay>& out) {
@@ -15,10 +17,14 @@ TReplayReadStatus ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_
     replay.header.FrameCount = info.FrameCount;
     if (!replay.file.Seek(info.FileOffset)) return TReplayReadStatus::ErrorFindingLapData;
     const TReplayDriver& driver = replay.drivers[size_t(driverIndex)];
-    auto lap = std::make_unique<TReplay>(driver.name, driver.carNumber);
-    if (!ReadLapSamples(replay.file, *lap, replay.header))
+    try {
+        auto lap = std::make_unique<TReplay>(driver.name, driver.carNumber);
+        if (!ReadLapSamples(replay.file, *lap, replay.header))
+            return TReplayReadStatus::ErrorReadingLapData;
+        out = std::move(lap);
+    } catch (const std::bad_alloc&) {
         return TReplayReadStatus::ErrorReadingLapData;
-    out = std::move(lap);
+    }
     return TReplayReadStatus::Ok;
 }
 

@@ -9,8 +9,8 @@
 #include <limits>
 
 #include "channels/Channels.h"
+#include "platform/SafeWrite.h"
 #include "platform/TextCase.h"
-#include "platform/UniqueFile.h"
 
 namespace {
 
@@ -55,28 +55,21 @@ void PutCarRecord(std::vector<uint8_t>& out, int32_t slot, const TReplay& lap, i
 
 class Output {
   public:
-    explicit Output(UniqueFile f) : file_(std::move(f)) {}
-    ~Output() { Close(); }
+    explicit Output(TSafeWrite& file) : file_(file) {}
     // Writes what is pending once it has grown large, so that memory stays small.
     bool Flush(bool force = false) {
         if (!ok_) return false;
         if (!force && pending.size() < (1u << 20)) return true;
-        if (!pending.empty() &&
-            std::fwrite(pending.data(), 1, pending.size(), file_.get()) != pending.size())
-            ok_ = false;
+        if (!pending.empty() && !file_.Write(pending.data(), pending.size())) ok_ = false;
         pending.clear();
         return ok_;
     }
-    bool Close() {
-        if (!file_) return ok_;
-        Flush(true);
-        if (!CloseFile(file_)) ok_ = false;
-        return ok_;
-    }
+    // Puts the file in place; false when anything failed (the earlier file then stays).
+    bool Commit() { return Flush(true) && file_.Commit(); }
     std::vector<uint8_t> pending;
 
   private:
-    UniqueFile file_;
+    TSafeWrite& file_;
     bool ok_ = true;
 };
 
@@ -114,23 +107,33 @@ ReplayWriteResult WriteReplay(const std::string& fileName, const std::vector<con
                               bool separateLaps) {
     ReplayWriteResult result;
     result.path = ReplayExportPath(fileName);
-    UniqueFile f(std::fopen(result.path.c_str(), "wb"));
-    if (!f) {
-        result.status = ReplayWriteStatus::CreateFailed;
-        return result;
-    }
-    Output out(std::move(f));
     const int32_t w = int32_t(std::min<size_t>(laps.size(), kReplayMaxExportLaps));
     result.lapsCapped = laps.size() > size_t(kReplayMaxExportLaps);
 
     int64_t sampleSum = 0;
     int32_t longest = 0;
     for (int32_t j = 0; j < w; ++j) {
-        sampleSum += laps[size_t(j)]->sampleCount;
+        sampleSum += std::max(laps[size_t(j)]->sampleCount, 0);
         longest = std::max(longest, laps[size_t(j)]->sampleCount);
     }
     const int32_t frameLength = separateLaps ? 16 : 9 * w + 7;
-    const int32_t dataSize = separateLaps ? int32_t(16 * sampleSum) : frameLength * longest;
+    // The data size, and every frame's offset in the file, are 32-bit values of the format:
+    // a replay that would not fit could be neither described nor read back. Refused before
+    // anything is written, so an earlier file of the name stays as it was.
+    const int64_t wideDataSize =
+        separateLaps ? 16 * sampleSum : int64_t{frameLength} * int64_t{longest};
+    if (wideDataSize + kReplayExportHeaderSize > std::numeric_limits<int32_t>::max()) {
+        result.status = ReplayWriteStatus::WriteFailed;
+        return result;
+    }
+    const int32_t dataSize = int32_t(wideDataSize);
+
+    TSafeWrite file(result.path);
+    if (!file.Open()) {
+        result.status = ReplayWriteStatus::CreateFailed;
+        return result;
+    }
+    Output out(file);
 
     auto& b = out.pending;
     PutI32(b, kHeaderLengthValue);
@@ -171,7 +174,7 @@ ReplayWriteResult WriteReplay(const std::string& fileName, const std::vector<con
             ok = out.Flush();
         }
     }
-    if (!ok || !out.Close()) result.status = ReplayWriteStatus::WriteFailed;
+    if (!ok || !out.Commit()) result.status = ReplayWriteStatus::WriteFailed;
     return result;
 }
 

@@ -40,7 +40,10 @@ std::string ReplayExportPath(const std::string& fileName);
 // Writes laps (document order; only the first 36 are used) to ReplayExportPath(fileName).
 // Positions and lines are converted back to track units with the first lap's inchesPerUnit.
 // A caller that shows messages shows kMsgOnlyFirst36Laps first when lapsCapped, then
-// result.message(). What was written before a failed write stays on disk.
+// result.message(). The file is written beside the target and put in place only when
+// complete (platform/SafeWrite.h), so a failed export leaves an earlier file as it was. A
+// replay whose data size or frame offsets would not fit the format's 32 bits is refused
+// (WriteFailed) before anything is written.
 ReplayWriteResult WriteReplay(const std::string& fileName, const std::vector<const TReplay*>& laps,
                               bool separateLaps);
 ReplayWriteResult WriteReplay(const std::string& fileName,

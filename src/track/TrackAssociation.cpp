@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "platform/ProfileFile.h"
+#include "platform/ReadFile.h"
 #include "platform/TextCase.h"
 #include "track/TrackList.h"
 
@@ -34,8 +35,12 @@ int LastTrackWithId(const TTrackList& tracks, int32_t id) {
 // pair whose number is not among them has no fragment and would be skipped, so a hostile
 // "nassoc" of billions costs one pass over the file instead of billions of key look-ups.
 std::vector<int> FragmentKeyNumbers(const std::string& settingsPath) {
-    std::ifstream in(settingsPath, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Read as the settings file itself is: a regular file only, without blocking, and
+    // nothing from one beyond the settings size limit.
+    TReadFile file;
+    std::vector<uint8_t> bytes;
+    if (!file.Open(settingsPath) || !file.ReadAll(bytes, kMaxSettingsBytes)) return {};
+    const std::string text(bytes.begin(), bytes.end());
     static constexpr char kPrefix[] = "assocn";
     constexpr size_t kLen = sizeof kPrefix - 1;
     std::vector<int> numbers;

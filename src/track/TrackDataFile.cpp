@@ -2,8 +2,10 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <new>
 
+#include "platform/ReadFile.h"
+#include "platform/SafeWrite.h"
 #include "track/KeyStream.h"
 
 namespace {
@@ -130,19 +132,34 @@ bool GeometryConsistent(const TTrackData& t, std::string& error) {
     if (t.anchorCount < 0)
         for (int32_t a : t.anchorPoints)
             if (a < 0 || a > m) return error = "anchor point index out of range", false;
-    for (const auto& o : t.others)
+    for (const auto& o : t.others) {
         if (o->count < 0 || static_cast<int64_t>(o->xs.size()) != o->count ||
             static_cast<int64_t>(o->ys.size()) != o->count)
             return error = "extra line arrays need count points", false;
+        // Drawn on the map with the edges, so held to the same range; it also tells a file
+        // read in the wrong layout, whose points would be scrambled values.
+        for (size_t i = 0; i < o->xs.size(); ++i)
+            if (o->xs[i] <= -kCoordinateLimit || o->xs[i] >= kCoordinateLimit ||
+                o->ys[i] <= -kCoordinateLimit || o->ys[i] >= kCoordinateLimit)
+                return error = "extra line coordinate out of range", false;
+    }
     return true;
 }
 
-bool ReadRecord(Reader& in, TTrackData& t) {
+// What the whole file may still make (see the limits in the header).
+struct Budget {
+    int64_t corners = kMaxTrackCorners;
+    int64_t extraLines = kMaxTrackExtraLines;
+};
+
+bool ReadRecord(Reader& in, TTrackData& t, TrackOthersLayout layout, Budget& budget) {
     if (!in.String(t.name) || !in.String(t.pathPattern) || !in.String(t.altPathPattern))
         return false;
     if (!in.Byte(t.trackId) || !in.Int32(t.trackLength) || !in.Int16(t.cornerCount)) return false;
     // Each corner takes at least a length and a double.
     if (t.cornerCount < 0 || static_cast<size_t>(t.cornerCount) > in.left() / 10) return false;
+    budget.corners -= t.cornerCount;
+    if (budget.corners < 0) return false;
     t.cornerNames.resize(static_cast<size_t>(t.cornerCount));
     t.cornerPositions.resize(static_cast<size_t>(t.cornerCount));
     for (int i = 0; i < t.cornerCount; ++i)
@@ -174,22 +191,35 @@ bool ReadRecord(Reader& in, TTrackData& t) {
     if (!in.Int32(t.sideFlag)) return false;
 
     int32_t lines;
-    if (!in.Int32(lines) || lines < 0) return false;
-    for (int32_t l = 0; l < lines; ++l) {
-        // Three colour bytes and a count at least.
-        if (in.left() < 7) return false;
-        auto other = std::make_unique<TTrackOther>();
+    // Three colour bytes and a count at least for each line.
+    if (!in.Int32(lines) || lines < 0 || static_cast<uint64_t>(lines) > in.left() / 7) return false;
+    budget.extraLines -= lines;
+    if (budget.extraLines < 0) return false;
+    for (int32_t l = 0; l < lines; ++l) t.others.push_back(std::make_unique<TTrackOther>());
+    auto colour = [&in](TTrackOther& o) {
         uint8_t r, g, b;
         in.Byte(r);
         in.Byte(g);
         in.Byte(b);
-        other->colour = r + 256 * g + 65536 * b;
-        if (!in.Int32(other->count) || other->count < 0 ||
-            static_cast<uint64_t>(other->count) > in.left() / 8)
-            return false;
-        if (!in.Int32Array(other->count, other->xs) || !in.Int32Array(other->count, other->ys))
-            return false;
-        t.others.push_back(std::move(other));
+        o.colour = r + 256 * g + 65536 * b;
+    };
+    auto count = [&in](TTrackOther& o) {
+        return in.Int32(o.count) && o.count >= 0 && static_cast<uint64_t>(o.count) <= in.left() / 8;
+    };
+    if (layout == TrackOthersLayout::Lines) {
+        for (auto& o : t.others) {
+            colour(*o);
+            if (!count(*o) || !in.Int32Array(o->count, o->xs) || !in.Int32Array(o->count, o->ys))
+                return false;
+        }
+    } else {
+        for (auto& o : t.others) colour(*o);
+        for (auto& o : t.others)
+            if (!count(*o)) return false;
+        for (auto& o : t.others)
+            if (!in.Int32Array(o->count, o->xs)) return false;
+        for (auto& o : t.others)
+            if (!in.Int32Array(o->count, o->ys)) return false;
     }
     std::string error;
     return GeometryConsistent(t, error);
@@ -279,8 +309,12 @@ const char* TrackReadMessage(TrackReadStatus status) {
     return kTrackDataOpenMessage;
 }
 
-TrackReadStatus ReadTrackData(const uint8_t* data, size_t size, TTrackDataFile& out) {
+namespace {
+
+TrackReadStatus ReadTrackDataAs(const uint8_t* data, size_t size, TrackOthersLayout layout,
+                                TTrackDataFile& out) {
     out = TTrackDataFile{};
+    out.othersLayout = layout;
     Reader in(data, size);
     TTrackDataHeader& h = out.header;
     if (!in.Raw32(h.a) || !in.Raw32(h.b) || !in.Raw32(h.x) || !in.Raw32(h.y))
@@ -288,10 +322,11 @@ TrackReadStatus ReadTrackData(const uint8_t* data, size_t size, TTrackDataFile& 
     in.Start(h);
     int32_t count;
     if (!in.Int32(count) || !in.Int32(out.version)) return TrackReadStatus::CannotRead;
+    Budget budget;
     // The count is only a loop bound: records are made one at a time as the bytes allow.
     for (int32_t i = 0; i < count; ++i) {
         auto track = std::make_unique<TTrackData>();
-        if (!ReadRecord(in, *track)) {
+        if (i >= kMaxTrackRecords || !ReadRecord(in, *track, layout, budget)) {
             out.records.clear();
             return TrackReadStatus::BadRecord;
         }
@@ -300,14 +335,33 @@ TrackReadStatus ReadTrackData(const uint8_t* data, size_t size, TTrackDataFile& 
     return TrackReadStatus::Ok;
 }
 
+}  // namespace
+
+TrackReadStatus ReadTrackData(const uint8_t* data, size_t size, TTrackDataFile& out) {
+    try {
+        const TrackReadStatus rows = ReadTrackDataAs(data, size, TrackOthersLayout::Rows, out);
+        if (rows != TrackReadStatus::BadRecord) return rows;
+        return ReadTrackDataAs(data, size, TrackOthersLayout::Lines, out);
+    } catch (const std::bad_alloc&) {
+        out = TTrackDataFile{};
+        return TrackReadStatus::BadRecord;
+    }
+}
+
 TrackReadStatus ReadTrackDataFile(const std::string& path, TTrackDataFile& out) {
     out = TTrackDataFile{};
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return TrackReadStatus::CannotOpen;
+    TReadFile file;
+    if (!file.Open(path)) return TrackReadStatus::CannotOpen;
     std::vector<uint8_t> bytes;
-    char chunk[65536];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
-        bytes.insert(bytes.end(), chunk, chunk + in.gcount());
+    try {
+        // A file larger than any real one is damage: refused as a record that cannot be read.
+        if (!file.ReadAll(bytes, kMaxTrackDataBytes)) {
+            if (file.Size() > kMaxTrackDataBytes) return TrackReadStatus::BadRecord;
+            return TrackReadStatus::CannotRead;
+        }
+    } catch (const std::bad_alloc&) {
+        return TrackReadStatus::BadRecord;
+    }
     return ReadTrackData(bytes.data(), bytes.size(), out);
 }
 
@@ -362,13 +416,33 @@ bool WriteTrackData(const TTrackDataFile& file, std::vector<uint8_t>& bytes, std
         out.Int32s(t.anchorPositions, t.anchorPositions.size());
         out.Int32(t.sideFlag);
         out.Int32(static_cast<int32_t>(t.others.size()));
-        for (const auto& o : t.others) {
-            out.Byte(static_cast<uint8_t>(o->colour & 0xFF));
-            out.Byte(static_cast<uint8_t>((o->colour >> 8) & 0xFF));
-            out.Byte(static_cast<uint8_t>((o->colour >> 16) & 0xFF));
-            out.Int32(o->count);
-            out.Int32s(o->xs, o->xs.size());
-            out.Int32s(o->ys, o->ys.size());
+        auto colour = [&out](const TTrackOther& o) {
+            out.Byte(static_cast<uint8_t>(o.colour & 0xFF));
+            out.Byte(static_cast<uint8_t>((o.colour >> 8) & 0xFF));
+            out.Byte(static_cast<uint8_t>((o.colour >> 16) & 0xFF));
+        };
+        if (file.othersLayout == TrackOthersLayout::Lines) {
+            for (const auto& o : t.others) {
+                colour(*o);
+                out.Int32(o->count);
+                out.Int32s(o->xs, o->xs.size());
+                out.Int32s(o->ys, o->ys.size());
+            }
+        } else {
+            for (const auto& o : t.others) colour(*o);
+            for (const auto& o : t.others) out.Int32(o->count);
+            for (const auto& o : t.others) out.Int32s(o->xs, o->xs.size());
+            for (const auto& o : t.others) out.Int32s(o->ys, o->ys.size());
+        }
+    }
+    // The reader tries rows first: a file laid out by line that also reads consistently by
+    // row would be misread by the program, so it is not made.
+    if (file.othersLayout == TrackOthersLayout::Lines) {
+        TTrackDataFile check;
+        if (ReadTrackData(bytes.data(), bytes.size(), check) == TrackReadStatus::Ok &&
+            check.othersLayout == TrackOthersLayout::Rows) {
+            bytes.clear();
+            return error = "the extra lines laid out by line would be read by row", false;
         }
     }
     return true;
@@ -377,11 +451,9 @@ bool WriteTrackData(const TTrackDataFile& file, std::vector<uint8_t>& bytes, std
 bool WriteTrackDataFile(const std::string& path, const TTrackDataFile& file, std::string& error) {
     std::vector<uint8_t> bytes;
     if (!WriteTrackData(file, bytes, error)) return false;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return error = "cannot create " + path, false;
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) return error = "cannot write " + path, false;
+    TSafeWrite out(path);
+    if (!out.Open()) return error = "cannot create " + path, false;
+    out.Write(bytes.data(), bytes.size());
+    if (!out.Commit()) return error = "cannot write " + path, false;
     return true;
 }

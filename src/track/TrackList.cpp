@@ -1,5 +1,6 @@
 #include "track/TrackList.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/ProfileFile.h"
@@ -42,6 +43,13 @@ int TTrackList::Insert(std::unique_ptr<TTrackData> track) {
     return static_cast<int>(at);
 }
 
+void TTrackList::Assign(std::vector<std::unique_ptr<TTrackData>> tracks) {
+    std::stable_sort(tracks.begin(), tracks.end(), [](const auto& a, const auto& b) {
+        return CompareTrackNames(a->name, b->name) < 0;
+    });
+    tracks_ = std::move(tracks);
+}
+
 TrackLoadResult LoadTrackData(const std::string& path, ProfileFile& settings, TTrackList& list) {
     TrackLoadResult result;
     list.Clear();
@@ -53,7 +61,7 @@ TrackLoadResult LoadTrackData(const std::string& path, ProfileFile& settings, TT
         result.message = TrackReadMessage(status);
         return result;
     }
-    for (auto& track : file.records) list.Insert(std::move(track));
+    list.Assign(std::move(file.records));
 
     result.ok = true;
     result.version = file.version;

@@ -26,6 +26,9 @@ class TTrackList {
     // Inserts after every track whose name compares equal (case-insensitive), so that
     // equal names keep their insertion order. Returns the new track's index.
     int Insert(std::unique_ptr<TTrackData> track);
+    // Replaces the list with tracks (in file order), sorted as Insert one at a time would
+    // sort them, in O(n log n): a stable sort by name.
+    void Assign(std::vector<std::unique_ptr<TTrackData>> tracks);
     void Clear() { tracks_.clear(); }
 
     const std::vector<std::unique_ptr<TTrackData>>& tracks() const { return tracks_; }

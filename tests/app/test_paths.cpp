@@ -65,6 +65,19 @@ TEST_F(PathsTest, SettingsBesideAWritableProgramOtherwiseInTheConfigDirectory) {
     EXPECT_EQ(LocateAppPaths(gone, "").settingsFile, (fs::path(gone) / "korvale.ini").string());
 }
 
+// Guards: an installed program run by root wrote korvale.ini into /usr/bin.
+TEST_F(PathsTest, AnInstalledProgramKeepsSettingsInTheConfigDirectoryEvenWhenBinIsWritable) {
+    const std::string bin = (root / "bin").string();
+    Touch(root / "share" / "korvale" / "tracks.dat");
+    const AppPaths p = LocateAppPaths(bin, (root / "config").string());
+    EXPECT_EQ(p.trackData, (root / "share" / "korvale" / "tracks.dat").string());
+    EXPECT_EQ(p.settingsFile, (root / "config" / "korvale" / "korvale.ini").string());
+    // A build tree (data beside the program) keeps them beside it.
+    Touch(root / "bin" / "tracks.dat");
+    EXPECT_EQ(LocateAppPaths(bin, (root / "config").string()).settingsFile,
+              (root / "bin" / "korvale.ini").string());
+}
+
 TEST_F(PathsTest, TheEnvironmentOverridesTheSettingsFile) {
     setenv("KORVALE_SETTINGS", (root / "elsewhere.ini").c_str(), 1);
     EXPECT_EQ(LocateAppPaths((root / "bin").string(), "").settingsFile,

@@ -1,8 +1,10 @@
 // import, info, export-text and export-replay over a simulated race: the numbers that come out
 // are the ones the simulator drove, and every refusal gets its message.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -317,4 +319,35 @@ TEST_F(DocumentCli, ExportedReplayReadsBackWithTheLapsNamesAndPositions) {
     // unit lost converting through feet.
     for (int32_t s = 0; s < std::min(lap->sampleCount, original.sampleCount) - 1; ++s)
         ASSERT_NEAR(lap->positions[size_t(s)], original.positions[size_t(s)], 1) << s;
+}
+
+// Names read from files reach the terminal with their control characters escaped, and a
+// FIFO named as a document is refused at once instead of waiting for a writer.
+TEST_F(DocumentCli, NamesFromFilesCannotDriveTheTerminal) {
+    ASSERT_EQ(Import({"--driver", "0", "--lap", "1"}).code, 0);
+    TTrackDataFile data;
+    ASSERT_EQ(ReadTrackDataFile(tracks, data), TrackReadStatus::Ok);
+    TTrackList list;
+    list.Assign(std::move(data.records));
+    KvlReadResult read = ReadKvlDocument(doc, list);
+    ASSERT_TRUE(read.ok);
+    std::strcpy(read.laps[0]->driverName, "\x1b]0;owned\x07\x1b[2J");
+    const std::vector<const TReplay*> laps{read.laps[0].get()};
+    KvlDocumentView view;
+    view.trackId = list.At(read.currentTrack).trackId;
+    view.laps = &laps;
+    ASSERT_TRUE(SafeSaveKvlDocument(doc, view).ok);
+    const auto r = RunCli({"info", doc, "--tracks", tracks});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out.find('\x1b'), std::string::npos);
+    EXPECT_NE(r.out.find("\\x1B]0;owned\\x07\\x1B[2J  "), std::string::npos) << r.out;
+
+    const std::string fifo = dir.File("fifo.kvl");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const auto refused = RunCli({"info", fifo, "--tracks", tracks});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("Unable to open file"), std::string::npos) << refused.err;
+    const auto noTracks = RunCli({"info", doc, "--tracks", fifo});
+    EXPECT_EQ(noTracks.code, 1);
+    EXPECT_NE(noTracks.err.find("Unable to open track data"), std::string::npos);
 }

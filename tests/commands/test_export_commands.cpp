@@ -143,6 +143,26 @@ TEST_F(ExportTest, BrowseRemembersTheDirectoryAndCancelChangesNothing) {
     EXPECT_TRUE(prompts.Only("Message:").empty());
 }
 
+TEST_F(ExportTest, ACancelledTextExportLeavesNoFileAndNoEarlierFileDamaged) {
+    const std::string fresh = Path("fresh.txt");
+    const std::string earlier = Path("earlier.txt");
+    WriteFileBytes(earlier, {'k', 'e', 'e', 'p'});
+    prompts.answers = {TMsgAnswer::Yes, TMsgAnswer::Yes, TMsgAnswer::Yes};
+    prompts.progressAnswer = [](int percent) { return percent < 1; };
+    TextDialog({{Text("0.01", fresh), true}});
+    ExportTextDataCommand(ctx);
+    TextDialog({{Text("0.01", earlier), true}});
+    ExportTextDataCommand(ctx);
+    EXPECT_THAT(prompts.Only("Progress:"),
+                ElementsAre("Progress: Exporting data...", "Progress: Exporting data..."));
+    ASSERT_GE(prompts.progressReports.size(), 2u);
+    EXPECT_THAT(prompts.Only("Message:"), ElementsAre(kUnusual, kUnusual, ReplaceQuestion(earlier)))
+        << "a cancel says nothing more";
+    EXPECT_FALSE(fs::exists(fresh));
+    EXPECT_EQ(FileBytes(earlier), (std::vector<uint8_t>{'k', 'e', 'e', 'p'}));
+    EXPECT_EQ(prompts.waitDepth, 0);
+}
+
 TEST_F(ExportTest, ReplayExportAsksAboutTheFileItWillReallyWrite) {
     const std::string written = Path("heat.rpl");
     WriteFileBytes(written, {'o', 'l', 'd'});

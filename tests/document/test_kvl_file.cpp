@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <cstring>
 #include <filesystem>
@@ -261,5 +262,75 @@ TEST(KvlFile, FilesTitlesAndSafeSaving) {
     EXPECT_EQ(KvlDocTitle("/a/b/Season Laps.kvl"), "Season Laps.kvl");
     EXPECT_EQ(KvlDocTitle(std::string(50, 'n') + ".extension12"),
               std::string(40, 'n') + ".extension");
+    std::filesystem::remove_all(dir);
+}
+
+TEST(KvlFile, ReadersRefuseWhatIsNotARegularFileAndBoundTheLaps) {
+    const TTrackList tracks = Tracks();
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("kvl-fifo-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string fifo = (dir / "f.kvl").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    // Would wait for a writer for ever if it were opened as a file.
+    EXPECT_EQ(ReadKvlDocument(fifo, tracks).message, "Unable to open file");
+    std::filesystem::remove_all(dir);
+
+    // Empty laps cost far more in memory than their 91 bytes: a count beyond the limit is
+    // refused at the limit, keeping the laps before it as a short file would.
+    std::string bytes = Write({}, 12);
+    Put32(bytes, 20, kKvlMaxLaps + 1);
+    auto empty = Lap("Empty", 0);
+    std::ostringstream lap;
+    ASSERT_TRUE(WriteKvlLap(lap, *empty));
+    ASSERT_EQ(lap.str().size(), 91u);
+    for (int32_t i = 0; i <= kKvlMaxLaps; ++i) bytes += lap.str();
+    const KvlReadResult r = Read(bytes, tracks);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.message, "Unable to read replay (04)");
+    EXPECT_EQ(r.laps.size(), static_cast<size_t>(kKvlMaxLaps));
+}
+
+TEST(KvlFile, SavingRespectsWhatItReplaces) {
+    const TTrackList tracks = Tracks();
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("kvl-save-" + std::to_string(getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir / "real");
+    auto a = Lap("Ann", 4);
+    std::vector<const TReplay*> laps{a.get()};
+    KvlDocumentView view;
+    view.trackId = 12;
+    view.laps = &laps;
+    auto contents = [](const std::filesystem::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+
+    // Through a symlink: the real document is saved, the link stays a link.
+    { std::ofstream(dir / "real" / "doc.kvl") << "stale"; }
+    std::filesystem::create_symlink("real/doc.kvl", dir / "link.kvl");
+    ASSERT_TRUE(SafeSaveKvlDocument((dir / "link.kvl").string(), view).ok);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.kvl"));
+    EXPECT_TRUE(ReadKvlDocument((dir / "real" / "doc.kvl").string(), tracks).ok);
+
+    // A read-only document, and a FIFO, are refused with the save message.
+    { std::ofstream(dir / "ro.kvl") << "keep"; }
+    std::filesystem::permissions(dir / "ro.kvl", std::filesystem::perms::owner_read);
+    EXPECT_EQ(SafeSaveKvlDocument((dir / "ro.kvl").string(), view).message,
+              "Unable to create file");
+    EXPECT_EQ(contents(dir / "ro.kvl"), "keep");
+    ASSERT_EQ(::mkfifo((dir / "fifo.kvl").c_str(), 0644), 0);
+    EXPECT_EQ(WriteKvlDocument((dir / "fifo.kvl").string(), view).message, "Unable to create file");
+    EXPECT_TRUE(std::filesystem::is_fifo(dir / "fifo.kvl"));
+
+    // A legal 250-character name saves, twice.
+    const auto longName = dir / (std::string(246, 'L') + ".kvl");
+    ASSERT_TRUE(SafeSaveKvlDocument(longName.string(), view).ok);
+    ASSERT_TRUE(SafeSaveKvlDocument(longName.string(), view).ok);
+    EXPECT_TRUE(ReadKvlDocument(longName.string(), tracks).ok);
+    size_t files = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir)) ++files;
+    EXPECT_EQ(files, 5u);  // real, link, ro, fifo, the long name: no temporary files
     std::filesystem::remove_all(dir);
 }

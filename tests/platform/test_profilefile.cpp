@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -24,8 +25,9 @@ class ProfileFileTest : public ::testing::Test {
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    void Put(const std::string& text) {
-        std::ofstream out(path_, std::ios::binary);
+    void Put(const std::string& text) { Put(path_, text); }
+    static void Put(const std::string& path, const std::string& text) {
+        std::ofstream out(path, std::ios::binary);
         out << text;
     }
     std::string Get() const {
@@ -167,6 +169,85 @@ TEST_F(ProfileFileTest, WriteFailureIsSilentAndLeavesNoFile) {
     p.WriteInt("admin", "first", 1);
     EXPECT_EQ(p.ReadInt("admin", "first", 0), 0);
     EXPECT_FALSE(fs::exists(dir_ / "no-such-dir"));
+}
+
+TEST_F(ProfileFileTest, EachLineKeepsItsOwnLineEnd) {
+    // The first line ends in LF, the others in CR LF; a missing last line end stays missing.
+    Put("[admin]\nfirst=0\r\npath=/a b/*.kvl\r\n[graph]\r\nxaxis=1");
+    ProfileFile p(path_);
+    p.WriteInt("admin", "first", 1);
+    EXPECT_EQ(Get(), "[admin]\nfirst=1\r\npath=/a b/*.kvl\r\n[graph]\r\nxaxis=1");
+    p.WriteInt("graph", "yaxis", 4);
+    EXPECT_EQ(Get(), "[admin]\nfirst=1\r\npath=/a b/*.kvl\r\n[graph]\r\nxaxis=1\nyaxis=4\n");
+}
+
+TEST_F(ProfileFileTest, ReadOnceAndWrittenOnlyWhenAValueChanges) {
+    Put("[graph]\nxaxis=1\nyaxis=2\n");
+    ProfileFile p(path_);
+    for (int i = 0; i < 100; ++i) {
+        EXPECT_EQ(p.ReadInt("graph", "xaxis", 0), 1);
+        EXPECT_EQ(p.ReadText("graph", "missing", "d"), "d");
+    }
+    EXPECT_EQ(p.LoadCount(), 1);
+    const auto inode = fs::status(path_).type();
+    struct stat before {};
+    ::stat(path_.c_str(), &before);
+    p.WriteInt("graph", "xaxis", 1);  // the same value: the file is not touched
+    p.WriteText("GRAPH", "YAXIS", "2");
+    struct stat after {};
+    ::stat(path_.c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(inode, fs::file_type::regular);
+    p.WriteInt("graph", "xaxis", 0);
+    EXPECT_EQ(Get(), "[graph]\nxaxis=0\nyaxis=2\n");
+    EXPECT_EQ(p.LoadCount(), 1);  // our own write does not make us read again
+    // A change made by someone else is seen at the next read.
+    Put("[graph]\nxaxis=5\n");
+    EXPECT_EQ(p.ReadInt("graph", "xaxis", 0), 5);
+}
+
+// Its cost is measured by bench_settings; here, that such a file is read from disk once and
+// comes through a start-up's reads and writes with every other byte kept.
+TEST_F(ProfileFileTest, AMegabyteFileIsReadOnceAndKeptByteForByte) {
+    std::string big = "[admin]\nfirst=1\n";
+    for (int i = 0; big.size() < (1u << 20); ++i)
+        big += "[recent" + std::to_string(i) + "]\nfile=/home/me/documents/lap" +
+               std::to_string(i) + ".kvl\r\n";
+    big += "[graph]\nxaxis=0\n";
+    Put(big);
+    ProfileFile p(path_);
+    // About what a start-up reads and writes.
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(p.ReadInt("graph", "xaxis", 1), 0);
+    for (int i = 0; i < 8; ++i) p.WriteInt("window", "appx", 100 + i);
+    EXPECT_EQ(p.LoadCount(), 1);
+    EXPECT_EQ(Get(), big + "\n[window]\nappx=107\n");
+}
+
+TEST_F(ProfileFileTest, NonRegularUnwritableOrLinkedFiles) {
+    // A FIFO reads as missing without waiting and is never replaced.
+    ASSERT_EQ(::mkfifo(path_.c_str(), 0644), 0);
+    ProfileFile fifo(path_);
+    EXPECT_EQ(fifo.ReadInt("admin", "first", 7), 7);
+    fifo.WriteInt("admin", "first", 1);
+    EXPECT_TRUE(fs::is_fifo(path_));
+    fs::remove(path_);
+
+    // A read-only settings file is left as it is.
+    Put("[admin]\nfirst=0\n");
+    fs::permissions(path_, fs::perms::owner_read);
+    ProfileFile locked(path_);
+    locked.WriteInt("admin", "first", 1);
+    EXPECT_EQ(Get(), "[admin]\nfirst=0\n");
+    EXPECT_EQ(locked.ReadInt("admin", "first", 5), 0);
+    fs::remove(path_);
+
+    // A symlinked settings file is written through its link.
+    Put((dir_ / "real.ini").string(), "[admin]\nfirst=0\n");
+    fs::create_symlink("real.ini", path_);
+    ProfileFile linked(path_);
+    linked.WriteInt("admin", "first", 1);
+    EXPECT_TRUE(fs::is_symlink(path_));
+    EXPECT_EQ(Get(), "[admin]\nfirst=1\n");
 }
 
 TEST(SettingsPath, EnvironmentOverridesTheFileBesideTheExecutable) {

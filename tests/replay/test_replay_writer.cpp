@@ -138,3 +138,31 @@ TEST(ReplayWriter, UncreatableFileIsReported) {
     EXPECT_EQ(result.status, ReplayWriteStatus::CreateFailed);
     EXPECT_STREQ(result.message(), "Error creating replay");
 }
+
+namespace {
+
+// 36 laps of 6.5 million samples: (9 x 36 + 7) x 6,500,000 bytes of frames is more than a
+// 32-bit data size can say. The writer refuses before writing, and an earlier file stays.
+TEST(ReplayWriter, SizesBeyondThe32BitFieldsAreRefusedBeforeWriting) {
+    TempDir dir;
+    const std::string path = dir.Write("big.rpl", {'o', 'l', 'd'});
+    TReplay huge("Long Run", 7);
+    huge.sampleCount = 6500000;  // never read: the sizes are checked first
+    huge.inchesPerUnit = kScale;
+    const std::vector<const TReplay*> laps(36, &huge);
+    for (bool separate : {false, true}) {
+        const ReplayWriteResult r = WriteReplay(path, laps, separate);
+        EXPECT_EQ(r.status, ReplayWriteStatus::WriteFailed) << separate;
+        EXPECT_STREQ(r.message(), "Error exporting replay");
+        EXPECT_EQ(ReadAll(path), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    }
+    // The largest replay that fits still exports (checked by its sizes only: one short lap).
+    auto lap = MakeLap(0, 40);
+    const std::vector<const TReplay*> one{lap.get()};
+    EXPECT_EQ(WriteReplay(path, one, false).status, ReplayWriteStatus::Exported);
+    size_t files = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.File(""))) ++files;
+    EXPECT_EQ(files, 1u);  // no temporary file left by the refusals
+}
+
+}  // namespace

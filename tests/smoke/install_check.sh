@@ -18,4 +18,9 @@ grep -q '<glob pattern="\*.kvl"/>' "$prefix/share/mime/packages/korvale.xml"
 KORVALE_SETTINGS="$work/korvale.ini" QT_QPA_PLATFORM=offscreen \
   "$prefix/bin/korvale" --screenshot "$work/shot.png" "$sample" 2>"$work/run.log"
 [ -s "$work/shot.png" ] || { echo "install_check: no screenshot" >&2; exit 1; }
+# The installed command-line tool finds the track database under ../share/korvale by itself.
+"$prefix/bin/korvale-cli" tracks list >"$work/tracks.txt" 2>"$work/cli.log" ||
+  { echo "install_check: installed korvale-cli tracks list failed: $(cat "$work/cli.log")" >&2; exit 1; }
+grep -q "Kestrel Ridge Circuit" "$work/tracks.txt" ||
+  { echo "install_check: installed korvale-cli listed no sample track" >&2; exit 1; }
 echo "install_check: layout and installed start OK"
