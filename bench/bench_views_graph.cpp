@@ -5,6 +5,9 @@
 // The curve benchmarks take the way the values are found as their argument (0 the walk
 // along each lap, 1 ChannelValue for every column as before), so that both are measured in
 // one run; "taskset -c 0" gives the one-core figures.
+// With View > Time Delta on, the strip under the plot may add at most 2 ms to the full
+// repaint (compare BM_GraphFullRepaintWithDelta with BM_GraphFullRepaint), and the sector
+// table of the 36 laps is computed within 1 ms (BM_SectorTable).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -20,6 +23,8 @@
 #include <numbers>
 #include <string>
 
+#include "analysis/LapAnalysis.h"
+#include "analysis/Sectors.h"
 #include "commands/CommandContext.h"
 #include "commands/Prompts.h"
 #include "document/LapPalette.h"
@@ -29,6 +34,7 @@
 #include "support/QuietPrompts.h"
 #include "track/Geometry.h"
 #include "track/TrackList.h"
+#include "views/graph/DeltaStrip.h"
 #include "views/graph/GraphAxes.h"
 #include "views/graph/GraphCurves.h"
 #include "views/graph/TGraphView.h"
@@ -235,6 +241,44 @@ void BM_GraphLayer(benchmark::State& state) {
         image.save(QString::fromLocal8Bit(path) + (state.range(0) == 0 ? "" : ".before.png"));
 }
 
+// The same full repaint with the time delta strip under the plot.
+void BM_GraphFullRepaintWithDelta(benchmark::State& state) {
+    GraphBench& b = Bench();
+    b.viewState.analysis.deltaShown = true;
+    for (auto _ : state) {
+        b.view->FullRepaint();
+        b.view->repaint();
+    }
+    if (b.view->StripHeight() == 0) state.SkipWithError("the delta strip was not shown");
+    state.counters["strip_rows"] = b.view->StripHeight();
+    b.viewState.analysis.deltaShown = false;
+    b.view->FullRepaint();
+}
+
+// The strip's own part: the deltas of every lap at every column, drawn into an image.
+void BM_DeltaStrip(benchmark::State& state) {
+    GraphBench& b = Bench();
+    QImage image(1920, 1080, QImage::Format_RGB32);
+    const int strip = DeltaStripHeight(1080);
+    const TGraphPaintInput in{b.doc, b.viewState, CurrentTrack(b.ctx), 1920, 1080 - strip,
+                              1,     96,          TAxisKind::None};
+    const TDeltaStripGeometry g = DeltaStripGeometry(in.Geometry(), 1080 - strip, strip);
+    const int reference = FastestLap(b.doc.laps().Pointers());
+    for (auto _ : state) DrawDeltaStrip(image, in, g, reference);
+}
+
+// Sector times of the 36 laps and the ideal lap, on the track's six corners.
+void BM_SectorTable(benchmark::State& state) {
+    GraphBench& b = Bench();
+    const std::vector<const TReplay*> laps = b.doc.laps().Pointers();
+    const TTrackData& track = b.tracks.At(b.doc.currentTrack());
+    for (auto _ : state) {
+        const TSectorTable table = ComputeSectorTable(laps, track);
+        benchmark::DoNotOptimize(table.ideal);
+    }
+    state.counters["laps"] = double(laps.size());
+}
+
 // A full repaint with either way of finding the values: the layer rendered as the view
 // renders it, then the window painted from a layer (the view's paint without rebuilding).
 void BM_GraphFullRepaintCompared(benchmark::State& state) {
@@ -259,6 +303,10 @@ BENCHMARK(BM_GraphFullRepaintCompared)
 BENCHMARK(BM_GraphFullRepaint)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GraphFullRepaintSpeedOnly)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GraphMouseMove)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GraphFullRepaintWithDelta)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+// CPU time of every thread: the strip's laps are spread over the cores.
+BENCHMARK(BM_DeltaStrip)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_SectorTable)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

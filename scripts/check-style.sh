@@ -27,7 +27,7 @@ if ! git ls-files -z -- '*.cpp' '*.h' | xargs -0 -r clang-format --dry-run --Wer
 fi
 
 # The core's folders, as CMakeLists.txt lists its modules (their own .cpp files, not ui/).
-core=(platform track document channels replay export sim commands)
+core=(platform track document channels analysis replay export sim commands)
 echo "check-style: clang-tidy over the core ($jobs jobs)"
 for d in "${core[@]}"; do find "src/$d" -maxdepth 1 -name '*.cpp'; done | sort |
   xargs -r -P"$jobs" -n2 clang-tidy -p "$build" --quiet 2> >(grep -v 'warnings\? generated\.$' >&2) || {

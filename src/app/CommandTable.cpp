@@ -48,6 +48,10 @@ std::vector<TMenuEntry> ViewMenu() {
         Item(OtherMarkers, "O&ther Markers", "Show extra markers on the map"),
         Item(Info, "I&nfo\tF11", "Show the replay info window"),
         Item(Data, "&Data\tF12", "Show detailed lap data"),
+        Separator(),
+        Item(TimeDelta, "Time De&lta\tCtrl+T",
+             "Show each lap's time gained or lost against the reference lap"),
+        Item(Sectors, "Secto&rs", "Show the sector times and the ideal lap"),
     };
     view.insert(view.end(), rest.begin(), rest.end());
     return view;
@@ -74,7 +78,9 @@ const std::vector<TMenuLayout>& MainMenuLayout() {
           Item(Exit, "E&xit\tAlt+F4", "Quits Korvale and prompts to save the documents")}},
         {"&Lap",
          {Item(EditInfo, "&Edit Info", "Edit the name and color for a replay lap"),
-          Item(DeleteLap, "&Delete Lap", "Delete a replay lap")}},
+          Item(DeleteLap, "&Delete Lap", "Delete a replay lap"),
+          Separator(),
+          Item(SetReferenceLap, "Set &Reference Lap...", "Choose the lap the others are compared with")}},
         {"&View", ViewMenu()},
         {"&Help",
          {Item(HelpContents, "&Contents", "Help table of contents"),
@@ -116,6 +122,7 @@ const std::vector<TAccelerator>& AcceleratorTable() {
         {"F10", SpeedComparison},
         {"F11", Info},
         {"F12", Data},
+        {"Ctrl+T", TimeDelta},
     };
     return table;
 }

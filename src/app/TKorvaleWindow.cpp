@@ -10,11 +10,13 @@
 #include "commands/DocumentCommands.h"
 #include "commands/ExportCommands.h"
 #include "commands/ImportCommands.h"
+#include "commands/LapAnalysisCommands.h"
 #include "commands/LapEditing.h"
 #include "track/TrackList.h"
 #include "views/graph/GraphCommands.h"
 #include "views/graph/TGraphView.h"
 #include "views/windows/TPipWindow.h"
+#include "views/windows/TSectorsWindow.h"
 
 namespace {
 // The side windows' settings keys and default placements, in TSideWindow order.
@@ -65,6 +67,10 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
             settings_.ReadInt("window", p + "x", d.x), settings_.ReadInt("window", p + "y", d.y),
             settings_.ReadInt("window", p + "w", d.w), settings_.ReadInt("window", p + "h", d.h)};
     }
+    view_.analysis.deltaShown = deltaShownAtStart_ = ReadTimeDeltaSetting(settings_);
+    sectors_ = std::make_unique<TSectorsWindow>(ctx_, this);
+    connect(sectors_.get(), &TSectorsWindow::sectorChosen, this, &TKorvaleWindow::ZoomToSector);
+    connect(sectors_.get(), &TSectorsWindow::closed, this, &TKorvaleWindow::SectorsClosed);
     maps_->Setup(sidePlacement_[static_cast<size_t>(TSideWindow::PictureInPicture)]);
 }
 
@@ -186,6 +192,25 @@ const std::vector<TWindowCommand>& WindowCommands() {
          }},
         {cmd::Info, Nothing, NotYetAvailable},
         {cmd::Data, Nothing, NotYetAvailable},
+        {cmd::SetReferenceLap, [](TKorvaleWindow& w) { SetReferenceLapCommand(w.context()); },
+         [](const TKorvaleWindow& w) { return Enabled(LapCommandsEnabled(w.doc())); }},
+        {cmd::TimeDelta,
+         [](TKorvaleWindow& w) {
+             TViewState& view = w.view();
+             view.analysis.deltaShown = !view.analysis.deltaShown;
+             // The graph's height changes under a drag in progress.
+             view.graph.dragging = false;
+             view.graph.dragEnabled = true;
+             w.graph()->FullRepaint();
+         },
+         [](const TKorvaleWindow& w) {
+             return TCommandEnabling{w.doc().HasTrack() && w.doc().axes().x == ChannelPosition,
+                                     true, w.view().analysis.deltaShown};
+         }},
+        {cmd::Sectors, [](TKorvaleWindow& w) { w.ToggleSectorsWindow(); },
+         [](const TKorvaleWindow& w) {
+             return TCommandEnabling{w.doc().HasTrack(), true, w.view().analysis.sectorsShown};
+         }},
     };
     return commands;
 }
@@ -223,7 +248,13 @@ bool TKorvaleWindow::RunCommand(int id) {
 }
 
 bool TKorvaleWindow::CanClose() {
-    return ::CanClose(ctx_);
+    if (!::CanClose(ctx_)) return false;
+    if (view_.analysis.deltaShown != deltaShownAtStart_) {
+        WriteTimeDeltaSetting(settings_, view_.analysis.deltaShown);
+        deltaShownAtStart_ = view_.analysis.deltaShown;
+    }
+    sectors_->SavePlacement();
+    return true;
 }
 
 void TKorvaleWindow::OpenStartupDocument(const std::string& path) {
@@ -259,13 +290,15 @@ void TKorvaleWindow::Changed(const TDocumentChange& change) {
             maps_->SwitchToGraphForClear();
             RepaintView();
             break;
+        case TChangeKind::AllLapsRemoved:
+            ForgetReferenceLap(view_);
+            break;
         // The lap rows belong to the data window and the lap list, the map scale to the
         // picture-in-picture window: they subscribe for these themselves. The enablers run
         // after every command anyway.
         case TChangeKind::LapAdded:
         case TChangeKind::LapEdited:
         case TChangeKind::LapRemoved:
-        case TChangeKind::AllLapsRemoved:
         case TChangeKind::TrackOpened:
         case TChangeKind::AxesChanged:
         case TChangeKind::ClosePictureInPicture:
@@ -296,6 +329,23 @@ void TKorvaleWindow::RepaintView() {
 TWindowRect TKorvaleWindow::SideWindowPlacement(int which) const {
     if (which == static_cast<int>(TSideWindow::PictureInPicture)) return maps_->PipPlacement();
     return sidePlacement_.at(static_cast<size_t>(which));
+}
+
+void TKorvaleWindow::ToggleSectorsWindow() {
+    view_.analysis.sectorsShown = !view_.analysis.sectorsShown;
+    sectors_->setVisible(view_.analysis.sectorsShown);
+}
+
+void TKorvaleWindow::SectorsClosed() {
+    view_.analysis.sectorsShown = false;
+    emit stateChanged();
+}
+
+void TKorvaleWindow::ZoomToSector(double fromFeet, double toFeet) {
+    if (!doc_.HasTrack() || view_.viewMode != ViewGraph) return;
+    if (doc_.axes().x != ChannelPosition) graph_->SetAxis(TAxisKind::X, ChannelPosition);
+    graph_->ShowXRange(fromFeet, toFeet);
+    emit stateChanged();
 }
 
 QWidget* TKorvaleWindow::pip() const {

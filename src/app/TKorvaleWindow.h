@@ -21,6 +21,7 @@
 #include "track/TrackList.h"
 
 class TGraphView;
+class TSectorsWindow;
 class TMapWindows;
 class TShellPrompts;
 class QStackedLayout;
@@ -65,6 +66,7 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     ProfileFile& settings() { return settings_; }
     TTrackList& tracks() { return tracks_; }
     TGraphView* graph() { return graph_; }
+    TSectorsWindow* sectorsWindow() { return sectors_.get(); }
     const TGraphView* graph() const { return graph_; }
     // The track map and the picture-in-picture window with their commands.
     TMapWindows& maps() { return *maps_; }
@@ -74,6 +76,12 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     const QString& caption() const { return caption_; }
     const QString& statusText() const { return status_; }
     TShellPrompts& prompts() { return *prompts_; }
+
+    // View > Sectors: shows or hides the sectors window.
+    void ToggleSectorsWindow();
+    // The sectors window's header click: the graph's x range becomes the sector (x on
+    // Position, which the graph is switched to when it shows Time).
+    void ZoomToSector(double fromFeet, double toFeet);
 
     // The document's change channel.
     void Changed(const TDocumentChange& change) override;
@@ -94,6 +102,7 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     void SetCaptionText(const QString& caption);
     void LapsChanged();
     void RepaintView();
+    void SectorsClosed();
 
     AppPaths paths_;
     ProfileFile settings_;
@@ -110,4 +119,7 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     QString status_;
     // Placement of the side windows, read from the settings as they would be created.
     std::array<TWindowRect, 3> sidePlacement_{};
+    bool deltaShownAtStart_ = false;  // the setting is written only when it changed
+    // Last: it unsubscribes from the document when it goes, so it must go first.
+    std::unique_ptr<TSectorsWindow> sectors_;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "track/Geometry.h"
@@ -161,7 +162,10 @@ double SlipAngle(const LapView& v, double t) {
     return s * 180.0 / Pi;
 }
 
-double TimeAt(const LapView& v, double feet) {
+// The lap time at a position, with firstPast(p) giving the first sample index j >= 1 whose
+// running maximum of positions exceeds p (n when there is none).
+template <typename FirstPast>
+double TimeAtWith(const LapView& v, double feet, FirstPast firstPast) {
     const TReplay& lap = v.lap;
     const size_t n = v.n;
     if (lap.inchesPerUnit == 0) return 0;
@@ -178,20 +182,26 @@ double TimeAt(const LapView& v, double feet) {
         offset = frame - lap.startFrame;
     } else {
         // The first sample past p: its running maximum is the first one past p as well,
-        // so a binary search over the running maximum gives the linear search's index.
-        const auto& index = lap.PositionIndex();
-        const auto end = index.begin() + static_cast<std::ptrdiff_t>(n);
-        const auto found = std::upper_bound(index.begin() + 1, end, p,
-                                            [](double value, int32_t m) { return value < m; });
+        // so a search over the running maximum gives the linear search's index.
+        const size_t j = firstPast(p);
         double frame = last;
-        if (found != end) {
-            const auto j = static_cast<size_t>(found - index.begin());
+        if (j < n) {
             const auto i = j - 1;
             frame = static_cast<double>(i) + (p - pos[i]) / (double(pos[j]) - double(pos[i]));
         }
         offset = frame - lap.startFrame;
     }
     return offset / FrameRate;
+}
+
+double TimeAt(const LapView& v, double feet) {
+    return TimeAtWith(v, feet, [&v](double p) {
+        const auto& index = v.lap.PositionIndex();
+        const auto end = index.begin() + static_cast<std::ptrdiff_t>(v.n);
+        const auto found = std::upper_bound(index.begin() + 1, end, p,
+                                            [](double value, int32_t m) { return value < m; });
+        return static_cast<size_t>(found - index.begin());
+    });
 }
 
 // Runs op on a lap with samples; a lap without samples gives 0 for every operation.
@@ -236,6 +246,26 @@ double SlipAngleAt(const TReplay& lap, double t) {
 }
 double TimeAtPosition(const TReplay& lap, double feet) {
     return WithSamples(lap, [feet](const LapView& v) { return TimeAt(v, feet); });
+}
+
+void TimesAtPositions(const TReplay& lap, const double* feet, size_t count, double* times) {
+    const LapView v(lap);
+    if (v.n == 0) {
+        std::fill(times, times + count, 0.0);
+        return;
+    }
+    const auto& index = lap.PositionIndex();
+    // The first index past p only moves forward while p rises: one walk over the samples
+    // for the whole series instead of a search per position.
+    size_t j = 1;
+    double previous = -std::numeric_limits<double>::infinity();
+    auto firstPast = [&](double p) {
+        if (!(p >= previous)) j = 1;  // a falling (or not-a-number) position starts again
+        previous = p;
+        while (j < v.n && !(p < index[j])) ++j;
+        return j;
+    };
+    for (size_t k = 0; k < count; ++k) times[k] = TimeAtWith(v, feet[k], firstPast);
 }
 
 double AverageLapSpeed(const TReplay& lap) {

@@ -3,6 +3,7 @@
 // document's current track. Nothing is cached except what gives identical results.
 
 #include <array>
+#include <cstddef>
 #include <vector>
 
 #include "document/TReplay.h"
@@ -38,6 +39,9 @@ double InlineForceAt(const TReplay& lap, double t);
 double LateralForceAt(const TReplay& lap, double t);
 double SlipAngleAt(const TReplay& lap, double t);
 double TimeAtPosition(const TReplay& lap, double feet);
+// TimeAtPosition at count positions (feet) into times, with the very same values; meant for
+// rising positions (the graph's columns), for which it walks the samples once.
+void TimesAtPositions(const TReplay& lap, const double* feet, size_t count, double* times);
 double AverageLapSpeed(const TReplay& lap);
 double ChannelValue(const TReplay& lap, double x, int xChannel, int yChannel,
                     const TTrackData* track);

@@ -29,6 +29,11 @@ inline constexpr int HelpContents = 2001;
 inline constexpr int HelpUsing = 2002;
 inline constexpr int About = 2009;
 
+// Lap analysis: the reference lap, the time delta strip and the sectors window.
+inline constexpr int SetReferenceLap = 7694;
+inline constexpr int TimeDelta = 24620;
+inline constexpr int Sectors = 24621;
+
 // Axis choices of the View menu's X-Axis, Y-Axis and 2nd Y-Axis pop-ups.
 inline constexpr int XTime = 7124;
 inline constexpr int XPosition = 7123;

@@ -48,6 +48,16 @@ struct TSideWindowsState {
     bool dataShown = false;
 };
 
+// Lap analysis: the time delta strip, the sectors window and the reference lap. Opt-in and
+// off by default; the reference lap is never stored in a document.
+struct TAnalysisViewState {
+    bool deltaShown = false;    // View > Time Delta (settings "view", "timedelta")
+    bool sectorsShown = false;  // View > Sectors
+    // Serial of the lap the user picked as the reference; -1: the fastest lap. A serial that
+    // is no longer in the document means the fastest lap as well.
+    int32_t referenceSerial = -1;
+};
+
 struct TViewState {
     int32_t viewMode = ViewGraph;  // what the main window shows
     // The cursor is a distance along the track shared by the graph, the map, the
@@ -57,4 +67,5 @@ struct TViewState {
     TGraphViewState graph;
     TMapViewState map;
     TSideWindowsState side;
+    TAnalysisViewState analysis;
 };

@@ -313,3 +313,28 @@ TEST(Channels, ExtentsCoverALapWhoseRecordingEndsCrawlingShortOfTheLine) {
         EXPECT_EQ(r.maximum[size_t(c)], expected.maximum[size_t(c)]) << c;
     }
 }
+
+// The series form gives TimeAtPosition's very values: rising positions over a lap that rolls
+// back for a while, before its first and past its last sample, then falling and odd ones.
+TEST(TimesAtPositions, SameValuesAsOneCallEach) {
+    TReplay lap("Series", 1);
+    lap.ResizeSamples(9);
+    lap.positions = {40, 100, 250, 240, 230, 400, 400, 700, 900};
+    lap.startFrame = -0.4;
+    lap.endFrame = 8.6;
+    lap.startPosition = 0;
+    lap.endPosition = 1000;
+    lap.inchesPerUnit = 6;  // two units to the foot
+    std::vector<double> feet;
+    for (double f = -5; f <= 520; f += 2.5) feet.push_back(f);
+    for (double f : {300.0, 10.0, 125.0, 125.0, std::nan(""), 200.0, 1e9}) feet.push_back(f);
+    std::vector<double> times(feet.size(), -1);
+    TimesAtPositions(lap, feet.data(), feet.size(), times.data());
+    for (size_t k = 0; k < feet.size(); ++k)
+        EXPECT_EQ(times[k], TimeAtPosition(lap, feet[k])) << feet[k];
+
+    TReplay empty("Empty", 1);
+    TimesAtPositions(empty, feet.data(), 3, times.data());
+    EXPECT_EQ(times[0], 0.0);
+    EXPECT_EQ(times[2], 0.0);
+}

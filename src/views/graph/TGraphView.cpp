@@ -9,13 +9,16 @@
 #include <QResizeEvent>
 #include <QScreen>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
 #include <vector>
 
+#include "analysis/LapAnalysis.h"
 #include "commands/CommandIds.h"
 #include "commands/DocumentCommands.h"
+#include "views/graph/DeltaStrip.h"
 #include "views/graph/GraphAxes.h"
 #include "views/graph/GraphCommands.h"
 #include "views/graph/GraphCurves.h"
@@ -63,6 +66,29 @@ void RenderGraph(QImage& image, const TCommandContext& ctx, int scaleDivisor,
         DrawGraphAxes(p, in);
     }
     DrawGraphCurves(image, in);
+}
+
+void RenderMainGraph(QImage& image, const TCommandContext& ctx, TAxisKind highlightedAxis,
+                     int dpiY) {
+    const TTrackData* track = CurrentTrack(ctx);
+    const int strip =
+        DeltaStripShown(ctx.doc, ctx.view, track) ? DeltaStripHeight(image.height()) : 0;
+    if (strip == 0) {
+        RenderGraph(image, ctx, 1, highlightedAxis, dpiY);
+        return;
+    }
+    const int graphHeight = image.height() - strip;
+    const TGraphPaintInput in{ctx.doc,     ctx.view, track, image.width(),
+                              graphHeight, 1,        dpiY,  highlightedAxis};
+    image.fill(Qt::white);
+    {
+        QPainter p(&image);
+        DrawGraphAxes(p, in);
+    }
+    DrawGraphCurves(image, in);
+    const int reference =
+        ReferenceLap(ctx.doc.laps().Pointers(), ctx.view.analysis.referenceSerial);
+    DrawDeltaStrip(image, in, DeltaStripGeometry(in.Geometry(), graphHeight, strip), reference);
 }
 
 void PaintGraph(QPainter& p, const TCommandContext& ctx, const QRect& client, int scaleDivisor,
@@ -127,6 +153,16 @@ void TGraphView::ZoomOut() {
 
 void TGraphView::FullSize() {
     ctx_.view.graph.viewRange = ctx_.view.graph.fullRange;
+    EndZoomCommand();
+}
+
+void TGraphView::ShowXRange(double from, double to) {
+    TRange& x = ctx_.view.graph.viewRange.x;
+    const TRange& full = ctx_.view.graph.fullRange.x;
+    from = std::max(from, full.min);
+    to = std::min(to, full.max);
+    if (!(to > from)) return;
+    x = {from, to};
     EndZoomCommand();
 }
 
@@ -215,14 +251,19 @@ void TGraphView::RebuildLayer() {
     // The layer is kept in device-independent pixels, the unit of the whole layout; a
     // high-density screen scales it when it is shown.
     if (layer_.size() != size()) layer_ = QImage(size(), QImage::Format_RGB32);
-    if (!layer_.isNull()) RenderGraph(layer_, ctx_, 1, highlightedAxis_, logicalDpiY());
+    if (!layer_.isNull()) RenderMainGraph(layer_, ctx_, highlightedAxis_, logicalDpiY());
+}
+
+int TGraphView::StripHeight() const {
+    return DeltaStripShown(ctx_.doc, ctx_.view, CurrentTrack(ctx_)) ? DeltaStripHeight(height())
+                                                                    : 0;
 }
 
 void TGraphView::RedrawAxes() {
     if (layer_.isNull()) return;
     QPainter p(&layer_);
-    const TGraphPaintInput in{ctx_.doc, ctx_.view, CurrentTrack(ctx_), width(),
-                              height(), 1,         logicalDpiY(),      highlightedAxis_};
+    const TGraphPaintInput in{ctx_.doc,      ctx_.view, CurrentTrack(ctx_), width(),
+                              GraphHeight(), 1,         logicalDpiY(),      highlightedAxis_};
     DrawGraphAxes(p, in);
     p.end();
     update();
@@ -236,22 +277,35 @@ int TGraphView::CursorLineColumn() const {
         track == nullptr || !track->hasGeometry())
         return -1;
     const double feet = view.cursorPosition * track->inchesPerUnit / 12;
-    const TGraphGeometry g = GraphGeometry(width(), height(), 1, GraphAxesOf(doc).HasSecond());
+    const TGraphGeometry g = GraphGeometry(width(), GraphHeight(), 1, GraphAxesOf(doc).HasSecond());
     return CursorColumn(feet, view.graph.viewRange, g);
 }
 
 QRect TGraphView::CursorLineRect() const {
     if (drawnCursorColumn_ < 0) return {};
-    return QRect(drawnCursorColumn_, 40, 1, height() - 80);
+    return QRect(drawnCursorColumn_, 40, 1, GraphHeight() - 80);
+}
+
+QRect TGraphView::StripCursorRect() const {
+    const int strip = StripHeight();
+    if (drawnCursorColumn_ < 0 || strip == 0) return {};
+    const TDeltaStripGeometry s = DeltaStripGeometry(
+        GraphGeometry(width(), GraphHeight(), 1, GraphAxesOf(ctx_.doc).HasSecond()), GraphHeight(),
+        strip);
+    return QRect(drawnCursorColumn_, s.plotTop, 1, s.plotBottom - s.plotTop);
 }
 
 void TGraphView::UpdateCursorLine() {
-    const QRect old = CursorLineRect();
+    const QRect old = CursorLineRect(), oldStrip = StripCursorRect();
     drawnCursorColumn_ = CursorLineColumn();
-    const QRect now = CursorLineRect();
+    const QRect now = CursorLineRect(), nowStrip = StripCursorRect();
     if (old != now) {
         if (!old.isEmpty()) update(old);
         if (!now.isEmpty()) update(now);
+    }
+    if (oldStrip != nowStrip) {
+        if (!oldStrip.isEmpty()) update(oldStrip);
+        if (!nowStrip.isEmpty()) update(nowStrip);
     }
 }
 
@@ -313,6 +367,8 @@ void TGraphView::paintEvent(QPaintEvent* event) {
         // Not-xor with green: green over white, the inverse colours over the curves.
         p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
         p.fillRect(CursorLineRect(), QColor(0, 192, 0));
+        const QRect strip = StripCursorRect();
+        if (!strip.isEmpty()) p.fillRect(strip, QColor(0, 192, 0));
     }
     graph.repaintPending = false;
 }
@@ -337,7 +393,8 @@ void TGraphView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     const int x = pos.x(), y = pos.y();
     const TGraphAxes axes = GraphAxesOf(doc);
-    const TGraphGeometry g = GraphGeometry(width(), height(), 1, axes.HasSecond());
+    const TGraphGeometry g = GraphGeometry(width(), GraphHeight(), 1, axes.HasSecond());
+    if (y >= GraphHeight() && StripHeight() > 0) return StripMouseMove(pos);
 
     if (!InMousePlot(x, y, g)) {
         if (overPlot_) {
@@ -373,7 +430,11 @@ void TGraphView::mouseMoveEvent(QMouseEvent* event) {
         else
             std::snprintf(buf, sizeof buf, "%s = %7.2f, %s = %7.2f", ChannelNames[axes.x], r.x,
                           ChannelNames[axes.y], r.y);
-        emit statusText(QString::fromLatin1(buf));
+        QString text = QString::fromLatin1(buf);
+        if (StripHeight() > 0)
+            text += DeltaReadout(
+                doc, ReferenceLap(doc.laps().Pointers(), view.analysis.referenceSerial), r.x);
+        emit statusText(text);
         if (axes.x == ChannelPosition)
             emit showLapValues(track->inchesPerUnit > 0 ? r.x * 12 / track->inchesPerUnit : -1,
                                ChannelPosition);
@@ -403,7 +464,8 @@ void TGraphView::mousePressEvent(QMouseEvent* event) {
     TViewState& view = ctx_.view;
     if (event->button() != Qt::LeftButton || view.viewMode != ViewGraph) return;
     const QPoint pos = event->position().toPoint();
-    const TGraphGeometry g = GraphGeometry(width(), height(), 1, GraphAxesOf(ctx_.doc).HasSecond());
+    const TGraphGeometry g =
+        GraphGeometry(width(), GraphHeight(), 1, GraphAxesOf(ctx_.doc).HasSecond());
     if (view.graph.dragEnabled && InMousePlot(pos.x(), pos.y(), g)) {
         view.graph.dragging = true;
         dragAnchor_ = dragCorner_ = pos;
@@ -415,7 +477,7 @@ void TGraphView::mouseReleaseEvent(QMouseEvent* event) {
     TViewState& view = ctx_.view;
     TGraphViewState& graph = view.graph;
     const QPoint pos = event->position().toPoint();
-    const TGraphGeometry g = GraphGeometry(width(), height(), 1, GraphAxesOf(doc).HasSecond());
+    const TGraphGeometry g = GraphGeometry(width(), GraphHeight(), 1, GraphAxesOf(doc).HasSecond());
     const bool inPlot = InMousePlot(pos.x(), pos.y(), g);
 
     if (event->button() == Qt::RightButton) {
@@ -445,4 +507,55 @@ void TGraphView::mouseReleaseEvent(QMouseEvent* event) {
     FullRepaint();
     emit graphChanged();
     emit stateChanged();
+}
+
+// Over the delta strip: the position and every lap's delta at the pointer, and the cursor
+// line as over the plot; no axis there to highlight, no zoom to start.
+void TGraphView::StripMouseMove(const QPoint& pos) {
+    TViewState& view = ctx_.view;
+    const TGraphAxes axes = GraphAxesOf(ctx_.doc);
+    const TGraphGeometry g = GraphGeometry(width(), GraphHeight(), 1, axes.HasSecond());
+    const TDeltaStripGeometry s = DeltaStripGeometry(g, GraphHeight(), StripHeight());
+    const TTrackData* track = CurrentTrack(ctx_);
+    const bool over = track != nullptr && pos.x() >= 60 && pos.x() <= g.W - g.E - 20 &&
+                      pos.y() >= s.plotTop && pos.y() <= s.plotBottom;
+    if (highlightedAxis_ != TAxisKind::None) {
+        highlightedAxis_ = TAxisKind::None;
+        RedrawAxes();
+    }
+    if (!over) {
+        if (overPlot_) {
+            overPlot_ = false;
+            setCursor(Qt::ArrowCursor);
+        }
+        emit statusText(QString());
+        if (view.cursorPosition != NoCursor) DropCursor();
+        return;
+    }
+    if (!overPlot_) {
+        overPlot_ = true;
+        setCursor(Qt::CrossCursor);
+    }
+    const double feet = ReadoutAt(pos.x(), pos.y(), view.graph.viewRange, g).x;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%s = %7.2f", ChannelNames[axes.x], feet);
+    emit statusText(
+        QString::fromLatin1(buf) +
+        DeltaReadout(ctx_.doc,
+                     ReferenceLap(ctx_.doc.laps().Pointers(), view.analysis.referenceSerial),
+                     feet));
+    emit showLapValues(track->inchesPerUnit > 0 ? feet * 12 / track->inchesPerUnit : -1,
+                       ChannelPosition);
+    if (view.graph.dragging) {
+        UpdateBand();
+        dragCorner_ = pos;
+        UpdateBand();
+    } else if (view.side.pipShown) {
+        const int32_t position = FeetToUnits(feet, track->inchesPerUnit);
+        if (position != view.cursorPosition) {
+            view.cursorPosition = position;
+            UpdateCursorLine();
+            emit cursorChanged(position);
+        }
+    }
 }

@@ -33,6 +33,9 @@ class TGraphView : public QWidget {
     void ZoomOut();
     bool CanFullSize() const;
     void FullSize();
+    // Shows x from..to (held inside the full x range) as a zoom does; nothing for an empty
+    // or reversed range.
+    void ShowXRange(double from, double to);
     // What the axis pop-up menus and the View menu's axis commands do. Channels an axis
     // cannot hold are ignored.
     void SetAxes(int x, int y, int y2);
@@ -69,8 +72,16 @@ class TGraphView : public QWidget {
     // Shows the pop-up menu and returns the chosen command id, 0 for none.
     virtual int ExecPopupMenu(QMenu& menu, const QPoint& globalPos);
 
+  public:
+    // Rows at the bottom taken by the time delta strip (0 while it is not shown), and the
+    // height the graph itself lays out in.
+    int StripHeight() const;
+    int GraphHeight() const { return height() - StripHeight(); }
+
   private:
     void RebuildLayer();
+    void StripMouseMove(const QPoint& pos);
+    QRect StripCursorRect() const;
     void RedrawAxes();
     void DropCursor();
     void UpdateCursorLine();
@@ -94,6 +105,10 @@ void PaintGraph(QPainter& p, const TCommandContext& ctx, const QRect& client, in
 // Renders the whole graph into image (32-bit RGB, the client size).
 void RenderGraph(QImage& image, const TCommandContext& ctx, int scaleDivisor,
                  TAxisKind highlightedAxis, int dpiY);
+// The main window's picture: RenderGraph, and below it the time delta strip while that is
+// shown. With the strip off this is exactly RenderGraph at scale 1.
+void RenderMainGraph(QImage& image, const TCommandContext& ctx, TAxisKind highlightedAxis,
+                     int dpiY);
 // PaintGraph with the highlighted axis and the vertical dpi given.
 void PaintGraph(QPainter& p, const TCommandContext& ctx, const QRect& client, int scaleDivisor,
                 TAxisKind highlightedAxis, int dpiY);

@@ -1,0 +1,184 @@
+#include "views/graph/DeltaStrip.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <system_error>
+#include <thread>
+
+#include "analysis/LapAnalysis.h"
+#include "channels/Channels.h"
+#include "commands/Document.h"
+#include "views/graph/GraphCurves.h"
+
+namespace {
+
+const QColor kZeroLine(192, 192, 192);
+
+// Runs body(lap) for every lap index, on up to the machine's cores; each lap is touched by
+// one thread only. Without threads to be had, all of it runs here.
+template <typename Body>
+void ForEachLap(int count, Body body) {
+    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int workers = count >= 4 ? std::min(cores, 8) : 1;
+    auto walk = [&](int begin) {
+        for (int n = begin; n < count; n += workers) body(n);
+    };
+    std::vector<std::thread> helpers;
+    try {
+        for (int w = 1; w < workers; ++w) helpers.emplace_back(walk, w);
+    } catch (const std::system_error&) {
+        for (std::thread& t : helpers) t.join();
+        for (int n = 0; n < count; ++n) body(n);
+        return;
+    }
+    walk(0);
+    for (std::thread& t : helpers) t.join();
+}
+
+}  // namespace
+
+int DeltaStripHeight(int clientHeight) {
+    const int h = std::clamp(clientHeight / 4, 80, 240);
+    return clientHeight - h >= 240 ? h : 0;
+}
+
+bool DeltaStripShown(const TDocument& doc, const TViewState& view, const TTrackData* track) {
+    return view.analysis.deltaShown && GraphAxesOf(doc).x == ChannelPosition && track != nullptr &&
+           ReferenceLap(doc.laps().Pointers(), view.analysis.referenceSerial) >= 0;
+}
+
+TDeltaStripGeometry DeltaStripGeometry(const TGraphGeometry& graph, int stripTop, int stripHeight) {
+    TDeltaStripGeometry g;
+    g.top = stripTop;
+    g.bottom = stripTop + stripHeight;
+    g.left = graph.left;
+    g.right = graph.right;
+    g.plotTop = stripTop + 10;
+    g.plotBottom = g.bottom - 20;
+    g.plotWidth = graph.plotWidth;
+    return g;
+}
+
+int DeltaRow(double delta, double limit, const TDeltaStripGeometry& g) {
+    const double span = g.plotBottom - g.plotTop;
+    return TruncRow((1.0 - (delta + limit) / (2 * limit)) * span + g.plotTop);
+}
+
+TDeltaCurves ComputeDeltaCurves(const TGraphPaintInput& in, int reference) {
+    TDeltaCurves out;
+    const TLapList& laps = in.doc.laps();
+    if (reference < 0 || reference >= laps.Count()) return out;
+    const TGraphGeometry g = in.Geometry();
+    const TAxisRanges& v = in.view.graph.viewRange;
+    const int P = std::max(0, g.plotWidth);
+    const double step = P > 0 ? (v.x.max - v.x.min) / P : 0;
+    const double none = std::numeric_limits<double>::quiet_NaN();
+
+    // The columns' positions, advancing as the curves' do; the reference lap's times once.
+    std::vector<double> columns(static_cast<size_t>(P));
+    double x = v.x.min;
+    for (int i = 0; i < P; ++i, x += step) columns[size_t(i)] = x;
+    const TReplay& ref = laps.At(reference);
+    std::vector<double> refTimes(size_t(P), none);
+    TimesAtPositions(ref, columns.data(), columns.size(), refTimes.data());
+    for (int i = 0; i < P; ++i)
+        if (!CoversPosition(ref, columns[size_t(i)])) refTimes[size_t(i)] = none;
+
+    out.deltas.assign(size_t(laps.Count()), {});
+    std::vector<double> largest(size_t(laps.Count()), 0.0);
+    ForEachLap(laps.Count(), [&](int n) {
+        const TReplay& lap = laps.At(n);
+        std::vector<double>& d = out.deltas[size_t(n)];
+        d.assign(size_t(P), none);
+        TimesAtPositions(lap, columns.data(), columns.size(), d.data());
+        double m = 0;
+        for (int i = 0; i < P; ++i) {
+            const double rt = refTimes[size_t(i)];
+            double& delta = d[size_t(i)];
+            if (std::isnan(rt) || !CoversPosition(lap, columns[size_t(i)])) {
+                delta = none;
+                continue;
+            }
+            delta = n == reference ? 0.0 : delta - rt;
+            if (std::fabs(delta) > m) m = std::fabs(delta);  // NaN never widens the scale
+        }
+        largest[size_t(n)] = m;
+    });
+    double m = 0;
+    for (double l : largest) m = std::max(m, l);
+    out.limit = std::max(0.01, m * 1.05);
+    if (!std::isfinite(out.limit)) out.limit = 0.01;
+    return out;
+}
+
+void DrawDeltaStrip(QImage& image, const TGraphPaintInput& in, const TDeltaStripGeometry& g,
+                    int reference) {
+    const TDeltaCurves curves = ComputeDeltaCurves(in, reference);
+    const TGraphFonts fonts = GraphFonts(1, in.dpiY);
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(QPen(QColor(0, 0, 0), 0));
+        p.setBrush(Qt::NoBrush);
+        const QPoint corners[4] = {{g.left, g.plotTop},
+                                   {g.right, g.plotTop},
+                                   {g.right, g.plotBottom},
+                                   {g.left, g.plotBottom}};
+        p.drawPolygon(corners, 4);
+
+        p.setFont(fonts.f10);
+        const QFontMetrics fm(fonts.f10);
+        const int h = fm.height();
+        DrawTextAt(p, 2, g.plotTop, GraphLabel(curves.limit));
+        DrawTextAt(p, 2, (g.plotTop + g.plotBottom - h) / 2, GraphLabel(0));
+        DrawTextAt(p, 2, g.plotBottom - h, GraphLabel(-curves.limit));
+        const QString title = QStringLiteral("Delta (s)");
+        DrawTextUp(p, 56 - fonts.h10, (g.plotTop + g.plotBottom + fm.horizontalAdvance(title)) / 2,
+                   title);
+
+        p.setPen(QPen(kZeroLine, 0));
+        const int zero = DeltaRow(0, curves.limit, g);
+        p.drawLine(g.left + 1, zero, g.right - 1, zero);
+    }
+    // The curves as the graph draws its own: per lap, polylines between the columns where
+    // the delta is defined, in document order.
+    for (int n = 0; n < static_cast<int>(curves.deltas.size()); ++n) {
+        const TReplay& lap = in.doc.laps().At(n);
+        const QRgb colour = qRgb(lap.colour.r, lap.colour.g, lap.colour.b);
+        const std::vector<double>& d = curves.deltas[size_t(n)];
+        QPolygon line;
+        auto flush = [&] {
+            if (line.size() == 1) line.append(line.back() + QPoint(1, 0));  // a lone point shows
+            DrawPolylinePixels(image, line, colour);
+            line.clear();
+        };
+        for (int i = 0; i < static_cast<int>(d.size()); ++i) {
+            if (std::isnan(d[size_t(i)])) {
+                flush();
+                continue;
+            }
+            line.append(QPoint(g.left + i, DeltaRow(d[size_t(i)], curves.limit, g)));
+        }
+        flush();
+    }
+}
+
+QString DeltaReadout(const TDocument& doc, int reference, double feet) {
+    if (reference < 0 || reference >= doc.laps().Count()) return {};
+    const TReplay& ref = doc.laps().At(reference);
+    QString text;
+    for (int n = 0; n < doc.laps().Count(); ++n) {
+        const TReplay& lap = doc.laps().At(n);
+        const auto delta = TimeDelta(lap, ref, feet);
+        if (!delta) continue;
+        char buf[96];
+        std::snprintf(buf, sizeof buf, "%s %+.3f", lap.driverName, *delta);
+        text += text.isEmpty() ? QStringLiteral(", Delta: ") : QStringLiteral(", ");
+        text += QString::fromLatin1(buf);
+    }
+    return text;
+}

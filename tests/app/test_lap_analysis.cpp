@@ -1,0 +1,114 @@
+// View > Time Delta, View > Sectors and Lap > Set Reference Lap in the whole program on the
+// sample document: enabling, the sectors table and its header click, and the settings they
+// keep (none while they are not used).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QTableWidget>
+
+#include "AppFixture.h"
+#include "commands/CommandIds.h"
+#include "views/graph/TGraphView.h"
+#include "views/windows/TSectorsWindow.h"
+
+namespace app_test {
+namespace {
+
+class LapAnalysisApp : public AppFixture {
+  protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        NotFirstRun();
+        ASSERT_TRUE(Start());
+    }
+    bool Enabled(int id) { return frame().action(id)->isEnabled(); }
+    bool Checked(int id) { return frame().action(id)->isChecked(); }
+};
+
+TEST_F(LapAnalysisApp, UnusedTheyStoreNothingAndAreOffAtStart) {
+    EXPECT_FALSE(Enabled(cmd::TimeDelta));  // no track yet
+    EXPECT_FALSE(Enabled(cmd::Sectors));
+    EXPECT_FALSE(Enabled(cmd::SetReferenceLap));
+    window().OpenStartupDocument(Sample());
+    EXPECT_TRUE(Enabled(cmd::TimeDelta));
+    EXPECT_FALSE(Checked(cmd::TimeDelta));
+    EXPECT_TRUE(Enabled(cmd::SetReferenceLap));
+    EXPECT_EQ(window().graph()->StripHeight(), 0);
+    EXPECT_TRUE(frame().close());
+    ProfileFile s = Settings();
+    EXPECT_EQ(s.ReadText("view", "timedelta", "<none>"), "<none>");
+    EXPECT_EQ(s.ReadText("window", "secx", "<none>"), "<none>");
+}
+
+TEST_F(LapAnalysisApp, TimeDeltaFollowsTheXAxisAndIsKeptForTheNextStart) {
+    window().OpenStartupDocument(Sample());
+    frame().show();
+    frame().resize(1000, 800);
+    QApplication::processEvents();
+    frame().action(cmd::TimeDelta)->trigger();
+    EXPECT_TRUE(Checked(cmd::TimeDelta));
+    EXPECT_TRUE(window().view().analysis.deltaShown);
+    EXPECT_GT(window().graph()->StripHeight(), 0);
+
+    frame().action(cmd::XTime)->trigger();  // hidden and disabled on a time axis
+    EXPECT_FALSE(Enabled(cmd::TimeDelta));
+    EXPECT_EQ(window().graph()->StripHeight(), 0);
+    frame().action(cmd::XPosition)->trigger();
+    EXPECT_TRUE(Enabled(cmd::TimeDelta));
+    EXPECT_GT(window().graph()->StripHeight(), 0);
+
+    EXPECT_TRUE(frame().close());
+    EXPECT_EQ(Settings().ReadInt("view", "timedelta", 0), 1);
+    ASSERT_TRUE(Restart());
+    EXPECT_TRUE(window().view().analysis.deltaShown);
+}
+
+TEST_F(LapAnalysisApp, SectorsTableMarksTheBestTimesAndAHeaderClickZoomsToTheSector) {
+    window().OpenStartupDocument(Sample());
+    ASSERT_EQ(window().doc().laps().Count(), 3);
+    frame().action(cmd::XTime)->trigger();
+    frame().action(cmd::Sectors)->trigger();
+    EXPECT_TRUE(Checked(cmd::Sectors));
+    TSectorsWindow& sectors = *window().sectorsWindow();
+    ASSERT_TRUE(sectors.isVisible());
+    QTableWidget& table = *sectors.table();
+    const TSectorTable& data = sectors.sectorTable();
+    // The road course has 12 named corners: colour, name, 12 sectors, lap time, gap.
+    ASSERT_EQ(data.sectors.size(), 12u);
+    ASSERT_EQ(table.columnCount(), 16);
+    ASSERT_EQ(table.rowCount(), 4);
+    EXPECT_EQ(table.horizontalHeaderItem(2)->text().toStdString(), data.sectors[0].name);
+    EXPECT_EQ(table.horizontalHeaderItem(14)->text(), QStringLiteral("Lap time"));
+    EXPECT_EQ(table.item(3, 1)->text(), QStringLiteral("Ideal"));
+    ASSERT_TRUE(data.ideal.has_value());
+    for (int s = 0; s < 12; ++s) {
+        const int best = data.bestLap[size_t(s)];
+        ASSERT_GE(best, 0);
+        for (int r = 0; r < 3; ++r) {
+            const QTableWidgetItem* cell = table.item(r, TSectorsWindow::SectorColumn(s));
+            EXPECT_EQ(cell->font().bold(), r == best) << r << "/" << s;
+            EXPECT_EQ(cell->background().color() == QColor(128, 0, 160), r == best);
+        }
+    }
+
+    // Sector 5's header: x switches to Position and shows the sector.
+    emit table.horizontalHeader()->sectionClicked(TSectorsWindow::SectorColumn(4));
+    EXPECT_EQ(window().doc().axes().x, ChannelPosition);
+    const TRange& x = window().view().graph.viewRange.x;
+    EXPECT_DOUBLE_EQ(x.min, data.sectors[4].from);
+    EXPECT_DOUBLE_EQ(x.max, data.sectors[4].to);
+    EXPECT_TRUE(Enabled(cmd::FullSize));
+
+    // Closing it with its own close button unchecks the command; the placement is kept.
+    sectors.move(210, 220);
+    sectors.close();
+    EXPECT_FALSE(Checked(cmd::Sectors));
+    window().doc().SetDirty(false);
+    EXPECT_TRUE(frame().close());
+    EXPECT_EQ(Settings().ReadInt("window", "secx", 0), sectors.pos().x());
+    EXPECT_EQ(Settings().ReadInt("window", "secw", 0), sectors.width());
+}
+
+}  // namespace
+}  // namespace app_test

@@ -1,0 +1,128 @@
+// The time delta strip: nothing of the graph changes while it is off; while it is on, the
+// graph lays out in the rows above it and the strip shows its frame, zero line and each
+// lap's delta where the geometry puts them; the hover readout adds the deltas.
+#include <gtest/gtest.h>
+
+#include <QMouseEvent>
+
+#include "views/GraphTestSupport.h"
+#include "views/graph/DeltaStrip.h"
+#include "views/graph/TGraphView.h"
+
+namespace {
+
+const QRgb kBlack = qRgb(0, 0, 0);
+const QRgb kGrey = qRgb(192, 192, 192);
+const Rgb kLapA{200, 0, 100};
+const Rgb kLapB{0, 0, 255};
+
+QRgb Of(Rgb c) {
+    return qRgb(c.r, c.g, c.b);
+}
+
+// x on Position, y on Time. Ann: 0 to 6100 feet at 100 feet a frame (a partial lap); Bo:
+// the whole 10000 feet at 80 feet a frame. With Ann as the reference, Bo's delta at x feet
+// is x / 1200 - x / 1500 = x / 6000 seconds, up to 6100 feet.
+class DeltaStripTest : public ::testing::Test, public TGraphFixtureState {
+  protected:
+    void SetUp() override {
+        UseTrack();
+        SetAxis(doc, &TAxes::x, 1);
+        SetAxis(doc, &TAxes::y, 0);
+        SetAxis(doc, &TAxes::y2, 7);
+        auto a = MakeLinearLap(62, 0, 100, kLapA);
+        a->SetDriverName("Ann");
+        annSerial = a->serial;
+        AddLap(std::move(a));
+        auto b = MakeLinearLap(126, 0, 80, kLapB);
+        b->SetDriverName("Bo");
+        AddLap(std::move(b));
+        viewState.analysis.referenceSerial = annSerial;
+    }
+    QImage RenderAt(TGraphView& view, int w, int h) {
+        view.ResetRanges();
+        view.resize(w, h);
+        return Render(view);
+    }
+    int32_t annSerial = -1;
+};
+
+TEST_F(DeltaStripTest, OffOrOnTimeTheGraphIsPixelForPixelAsWithoutIt) {
+    TGraphView view(ctx);
+    view.ResetRanges();
+    view.resize(1000, 800);
+    const int dpi = view.logicalDpiY();
+    QImage plain(1000, 800, QImage::Format_RGB32);
+    RenderGraph(plain, ctx, 1, TAxisKind::None, dpi);
+    EXPECT_EQ(RenderAt(view, 1000, 800), plain);
+    EXPECT_EQ(view.StripHeight(), 0);
+
+    viewState.analysis.deltaShown = true;
+    SetAxis(doc, &TAxes::x, 0);
+    view.ResetRanges();
+    view.FullRepaint();
+    RenderGraph(plain, ctx, 1, TAxisKind::None, dpi);
+    EXPECT_EQ(RenderAt(view, 1000, 800), plain);
+    EXPECT_EQ(view.StripHeight(), 0);
+}
+
+TEST_F(DeltaStripTest, StripUnderTheGraphWithZeroLineAndCurvePoint) {
+    viewState.analysis.deltaShown = true;
+    TGraphView view(ctx);
+    const QImage img = RenderAt(view, 1000, 800);
+    // A quarter of 800 rows: the graph keeps 600 and is drawn as in a window that high.
+    ASSERT_EQ(view.StripHeight(), 200);
+    QImage graph(1000, 600, QImage::Format_RGB32);
+    RenderGraph(graph, ctx, 1, TAxisKind::None, view.logicalDpiY());
+    EXPECT_EQ(img.copy(0, 0, 1000, 600), graph);
+
+    // The strip's frame: columns 60 and 980 (the graph's), rows 610 and 780.
+    for (QPoint p : {QPoint(60, 610), QPoint(980, 610), QPoint(60, 780), QPoint(980, 780),
+                     QPoint(60, 700), QPoint(500, 780)})
+        EXPECT_EQ(img.pixel(p), kBlack) << p.x() << "," << p.y();
+    // The scale: Bo's largest delta in the 920 columns is at column 561 (6097.8 feet),
+    // 1.01630 s; with 5 % more the strip spans +-1.06712 s over rows 610 to 780.
+    // Zero: row trunc(0.5 * 170 + 610) = 695. Past 6100 feet no lap has a delta and the
+    // grey zero line shows; before it, the reference lap lies on it.
+    EXPECT_EQ(img.pixel(60 + 700, 695), kGrey);
+    EXPECT_EQ(img.pixel(60 + 276, 695), Of(kLapA));
+    // Column 276 is 3000 feet, where Bo is 0.5 s behind: row
+    // trunc((1 - 1.56712 / 2.13424) * 170 + 610) = 655.
+    EXPECT_EQ(img.pixel(60 + 276, 655), Of(kLapB));
+
+    // Too short a window leaves no room: the graph takes it all again.
+    view.resize(1000, 300);
+    EXPECT_EQ(view.StripHeight(), 0);
+}
+
+TEST_F(DeltaStripTest, HoverReadoutAddsEachLapsDeltaWhereItHasOne) {
+    EXPECT_EQ(DeltaReadout(doc, 0, 3000), QStringLiteral(", Delta: Ann +0.000, Bo +0.500"));
+    EXPECT_EQ(DeltaReadout(doc, 0, 8000), QString());  // Ann does not reach 8000 feet
+    EXPECT_EQ(DeltaReadout(doc, 1, 8000), QStringLiteral(", Delta: Bo +0.000"));
+
+    viewState.analysis.deltaShown = true;
+    TGraphView view(ctx);
+    QString status;
+    QObject::connect(&view, &TGraphView::statusText, [&](const QString& s) { status = s; });
+    auto move = [&](int x, int y) {
+        const QPointF local(x, y);
+        QMouseEvent e(QEvent::MouseMove, local, view.mapToGlobal(local), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(&view, &e);
+    };
+    RenderAt(view, 1000, 800);
+    move(336, 300);  // column 276 of the plot: 3000 feet
+    EXPECT_TRUE(status.startsWith(QStringLiteral("Position = 3000.00, Time = ")));
+    EXPECT_TRUE(status.endsWith(QStringLiteral(", Delta: Ann +0.000, Bo +0.500")))
+        << status.toStdString();
+    move(336, 700);  // the same column over the strip
+    EXPECT_EQ(status, QStringLiteral("Position = 3000.00, Delta: Ann +0.000, Bo +0.500"));
+
+    viewState.analysis.deltaShown = false;
+    view.FullRepaint();
+    RenderAt(view, 1000, 800);
+    move(336, 300);
+    EXPECT_EQ(status.indexOf(QStringLiteral("Delta")), -1) << status.toStdString();
+}
+
+}  // namespace
