@@ -1,7 +1,9 @@
 // The telemetry graph with 36 laps at 1920 x 1080, x on Position, y Speed, second y
 // Lateral Force: a full repaint (axes and every curve recomputed into the cached layer,
 // then shown) and a mouse move over the plot (readout, cursor line, overlay paint of the
-// parts that changed). Targets: full repaint <= 16 ms (aim 5), mouse move <= 1 ms (aim 0.2).
+// parts that changed), alone and with the data window open (every lap's values at the
+// pointer, and the window's repaint). Targets: full repaint <= 16 ms (aim 5), mouse move
+// <= 1 ms (aim 0.2).
 // The curve benchmarks take the way the values are found as their argument (0 the walk
 // along each lap, 1 ChannelValue for every column as before), so that both are measured in
 // one run; "taskset -c 0" gives the one-core figures.
@@ -38,6 +40,7 @@
 #include "views/graph/GraphAxes.h"
 #include "views/graph/GraphCurves.h"
 #include "views/graph/TGraphView.h"
+#include "views/windows/TDataWindow.h"
 
 namespace {
 
@@ -190,6 +193,82 @@ void BM_GraphMouseMove(benchmark::State& state) {
     state.counters["moves"] = moves;
 }
 
+// The data window as the main window keeps it: one column per lap, fed by the graph.
+struct DataWindowBench {
+    GraphBench& b;
+    TDataWindow window;
+    QMetaObject::Connection feed;
+
+    explicit DataWindowBench(GraphBench& bench)
+        : b(bench),
+          window(
+              [this] {
+                  const int32_t at = b.viewState.cursorPosition;
+                  const std::optional<int32_t> cursor =
+                      at == NoCursor ? std::nullopt : std::optional(at);
+                  return TLapValuesSource{&b.doc.laps(), b.doc.Track(), cursor, b.doc.axes().x};
+              },
+              nullptr) {
+        window.Setup({0, 0, 480, 260});
+        for (int32_t i = 0; i < b.doc.laps().Count(); ++i) window.AddLapColumn(b.doc.laps().At(i));
+        window.show();
+        feed = QObject::connect(b.view.get(), &TGraphView::showLapValues, &window,
+                                &TDataWindow::ShowLapValues);
+        QCoreApplication::processEvents();
+    }
+    ~DataWindowBench() { QObject::disconnect(feed); }
+};
+
+void BM_GraphMouseMoveDataWindow(benchmark::State& state) {
+    GraphBench& b = Bench();
+    DataWindowBench data(b);
+    b.view->FullRepaint();
+    b.view->repaint();
+    int x = 100;
+    for (auto _ : state) {
+        x = x >= 1800 ? 100 : x + 7;
+        const QPointF local(x, 300 + (x % 400));
+        QMouseEvent move(QEvent::MouseMove, local, b.view->mapToGlobal(local), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(b.view.get(), &move);
+        QCoreApplication::processEvents();  // the graph's overlay and the data window's paint
+    }
+    int covered = 0;
+    for (int32_t i = 0; i < data.window.columns().Count(); ++i)
+        covered += data.window.columns().At(i).values[ChannelTime] != kNoLapValue;
+    if (covered == 0) state.SkipWithError("the data window shows no values");
+    state.counters["laps shown"] = covered;
+}
+
+// The data window's part of a move: every lap's values and the repaint of its value rows.
+void BM_DataWindowShowAndRepaint(benchmark::State& state) {
+    GraphBench& b = Bench();
+    DataWindowBench data(b);
+    const double length = b.doc.Track()->trackLength;
+    double x = 0;
+    for (auto _ : state) {
+        x = x + 977 > length ? 0 : x + 977;
+        data.window.ShowLapValues(x, ChannelPosition);
+        data.window.viewport()->repaint(data.window.viewport()->rect());
+    }
+}
+
+// ShowLapValues alone, without the repaint: all 36 laps read at one position.
+void BM_ShowLapValues(benchmark::State& state) {
+    GraphBench& b = Bench();
+    TLapDataTable table;
+    for (int32_t i = 0; i < b.doc.laps().Count(); ++i) table.AddLapColumn(b.doc.laps().At(i));
+    const TTrackData* track = b.doc.Track();
+    const TLapValuesSource source{&b.doc.laps(), track, std::nullopt, ChannelPosition};
+    const double length = track->trackLength;
+    double x = 0;
+    for (auto _ : state) {
+        x = x + 977 > length ? 0 : x + 977;
+        table.ShowLapValues(x, ChannelPosition, source);
+        benchmark::DoNotOptimize(table.At(0).values);
+    }
+}
+
 // The curves' values found by walking each lap (the program's way, argument 0) or by
 // ChannelValue afresh for every column (the code before the walk, argument 1), measured in
 // the same run. Run under "taskset -c 0" for one core; the curves of several laps are
@@ -303,6 +382,9 @@ BENCHMARK(BM_GraphFullRepaintCompared)
 BENCHMARK(BM_GraphFullRepaint)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GraphFullRepaintSpeedOnly)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GraphMouseMove)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GraphMouseMoveDataWindow)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DataWindowShowAndRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ShowLapValues)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GraphFullRepaintWithDelta)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 // CPU time of every thread: the strip's laps are spread over the cores.
 BENCHMARK(BM_DeltaStrip)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();

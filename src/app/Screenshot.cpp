@@ -7,16 +7,49 @@
 
 #include <cstdio>
 
+#include "app/MapWindows.h"
+#include "app/SideWindows.h"
 #include "app/StartupOptions.h"
 #include "app/TKorvaleWindow.h"
 #include "app/TSDIDecFrame.h"
 #include "commands/CommandIds.h"
+#include "views/graph/TGraphView.h"
+#include "views/map/TTrackMapView.h"
+#include "views/windows/TDataWindow.h"
+#include "views/windows/TPipWindow.h"
+#include "views/windows/TReplayInfo.h"
 
 namespace {
 
 void Settle() {
     // Let layouts settle and pending repaints run before a window is grabbed.
     for (int i = 0; i < 3; ++i) QApplication::processEvents();
+}
+
+// Runs a command as its key would; false after saying why when it is not available.
+bool Run(TSDIDecFrame& frame, int id, const char* option, const char* why) {
+    if (!frame.client()->CommandEnabling(id).enabled) {
+        std::fprintf(stderr, "korvale: %s: %s\n", option, why);
+        return false;
+    }
+    frame.Dispatch(id);
+    return true;
+}
+
+// The shared cursor at feet along the track, as the pointer would leave it: the views draw
+// it and the data window shows the laps' values there.
+bool PlaceCursor(TKorvaleWindow& window, double feet) {
+    const TTrackData* track = window.doc().Track();
+    if (track == nullptr || !(track->inchesPerUnit > 0)) {
+        std::fprintf(stderr, "korvale: --cursor: the document has no track\n");
+        return false;
+    }
+    window.view().cursorPosition = int32_t(feet * 12 / track->inchesPerUnit);
+    window.graph()->CursorMoved();
+    if (window.maps().map() != nullptr) window.maps().map()->CursorMoved();
+    if (window.maps().pip() != nullptr) window.maps().pip()->CursorMoved();
+    window.ShowLapValues(kPointedAtCursor, ChannelPosition);
+    return true;
 }
 
 }  // namespace
@@ -30,28 +63,31 @@ bool WriteScreenshot(QWidget& window, const std::string& path) {
 
 bool WriteScreenshots(TSDIDecFrame& frame, const TStartupOptions& options) {
     frame.show();
-    Settle();
+    Settle();  // the first paint of the graph, which drops any cursor
     TKorvaleWindow& window = *frame.client();
-    if (options.viewMap) {
-        if (!window.CommandEnabling(cmd::Map).enabled) {
-            std::fprintf(stderr, "korvale: --view map: the document has no track map\n");
-            return false;
-        }
-        frame.Dispatch(cmd::Map);
-    }
-    if (options.showPip) {
-        if (!window.CommandEnabling(cmd::PictureInPicture).enabled) {
-            std::fprintf(stderr, "korvale: --show pip: the document has no track map\n");
-            return false;
-        }
-        frame.Dispatch(cmd::PictureInPicture);
-    }
+    if (options.viewMap && !Run(frame, cmd::Map, "--view map", "the document has no track map"))
+        return false;
+    if (options.showPip &&
+        !Run(frame, cmd::PictureInPicture, "--show pip", "the document has no track map"))
+        return false;
+    if (options.showInfo && !Run(frame, cmd::Info, "--show info", "the document has no laps"))
+        return false;
+    if (options.showData && !Run(frame, cmd::Data, "--show data", "the document has no track"))
+        return false;
     Settle();
+    if (options.cursorFeet && !PlaceCursor(window, *options.cursorFeet)) return false;
     if (!WriteScreenshot(frame, options.screenshotFile)) return false;
-    if (options.showPip) {
-        QWidget* pip = window.pip();
-        if (pip == nullptr ||
-            !WriteScreenshot(*pip, SideScreenshotPath(options.screenshotFile, "-pip")))
+    const struct {
+        bool asked;
+        QWidget* window;
+        const char* suffix;
+    } sides[] = {{options.showPip, window.pip(), "-pip"},
+                 {options.showData, window.sideWindows().dataWindow(), "-data"},
+                 {options.showInfo, window.sideWindows().infoWindow(), "-info"}};
+    for (const auto& side : sides) {
+        if (!side.asked) continue;
+        if (side.window == nullptr ||
+            !WriteScreenshot(*side.window, SideScreenshotPath(options.screenshotFile, side.suffix)))
             return false;
     }
     return true;

@@ -1,6 +1,9 @@
 #include "app/StartupOptions.h"
 
 #include <QCommandLineParser>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -24,8 +27,12 @@ bool ParseShow(const std::string& list, TStartupOptions& out) {
     while (std::getline(words, word, ',')) {
         if (word == "pip") {
             out.showPip = true;
+        } else if (word == "data") {
+            out.showData = true;
+        } else if (word == "info") {
+            out.showInfo = true;
         } else {
-            out.error = "--show takes pip, not \"" + word + "\"";
+            out.error = "--show takes pip, data and info, not \"" + word + "\"";
             return false;
         }
         any = true;
@@ -59,13 +66,20 @@ TStartupOptions ParseStartupOptions(const QStringList& arguments) {
     const QCommandLineOption show(
         QStringLiteral("show"),
         QStringLiteral("With --screenshot: side windows to open and write beside FILE, as "
-                       "FILE-pip.png for pip (the picture-in-picture window)."),
-        QStringLiteral("pip"));
+                       "FILE-pip.png for pip (the picture-in-picture window), FILE-data.png "
+                       "for data (the data window) and FILE-info.png for info (the lap list)."),
+        QStringLiteral("pip,data,info"));
+    const QCommandLineOption cursor(
+        QStringLiteral("cursor"),
+        QStringLiteral("With --screenshot: places the cursor FEET along the track, so that the "
+                       "data window shows every lap's values there."),
+        QStringLiteral("FEET"));
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(screenshot);
     parser.addOption(view);
     parser.addOption(show);
+    parser.addOption(cursor);
     for (const char* name : kToolkitValueOptions) {
         QCommandLineOption o(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         o.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -103,8 +117,20 @@ TStartupOptions ParseStartupOptions(const QStringList& arguments) {
         }
         out.viewMap = name == "map";
     }
-    if (out.screenshotFile.empty() && (parser.isSet(show) || parser.isSet(view))) {
-        out.error = "--show and --view go with --screenshot";
+    if (parser.isSet(cursor)) {
+        const std::string text = parser.value(cursor).toStdString();
+        errno = 0;
+        char* end = nullptr;
+        const double feet = std::strtod(text.c_str(), &end);
+        if (text.empty() || errno != 0 || *end != '\0' || !std::isfinite(feet) || feet < 0) {
+            out.error = "--cursor takes a distance along the track in feet";
+            return out;
+        }
+        out.cursorFeet = feet;
+    }
+    if (out.screenshotFile.empty() &&
+        (parser.isSet(show) || parser.isSet(view) || parser.isSet(cursor))) {
+        out.error = "--show, --view and --cursor go with --screenshot";
         return out;
     }
     // Only the first document counts; later ones are ignored, as the shell's

@@ -26,6 +26,9 @@ TKorvaleApp::TKorvaleApp(const AppPaths& paths, std::string startupDocument)
 TKorvaleApp::~TKorvaleApp() {
     qApp->removeEventFilter(this);
     LeaveContextHelp();
+    // The mode is application-wide and its delayed end (TakeCommandForHelp) dies with this
+    // object: it must not outlive the application that entered it.
+    if (QWhatsThis::inWhatsThisMode()) QWhatsThis::leaveWhatsThisMode();
     helpWindow_.reset();
     // The frame owns the window, whose destruction writes the graph axes.
     frame_.reset();

@@ -5,6 +5,7 @@
 #include "app/CommandTable.h"
 #include "app/MapWindows.h"
 #include "app/ShellPrompts.h"
+#include "app/SideWindows.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandSettings.h"
 #include "commands/DocumentCommands.h"
@@ -52,8 +53,11 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
     connect(graph_, &TGraphView::stateChanged, this, &TKorvaleWindow::stateChanged);
     connect(maps_, &TMapWindows::statusText, this, &TKorvaleWindow::SetStatus);
     connect(maps_, &TMapWindows::stateChanged, this, &TKorvaleWindow::stateChanged);
-    // The data window's values come from the map and the picture-in-picture window as they
-    // do from the graph (TMapWindows::showLapValues), once that window exists.
+    // The data window's values come from the graph, the map and the picture-in-picture
+    // window.
+    side_ = std::make_unique<TSideWindows>(ctx_, this, [this] { emit stateChanged(); });
+    connect(graph_, &TGraphView::showLapValues, this, &TKorvaleWindow::ShowLapValues);
+    connect(maps_, &TMapWindows::showLapValues, this, &TKorvaleWindow::ShowLapValues);
     prompts_->SetHelpHandler([this](int topic) { emit helpRequested(topic); });
 
     // The document's fields as a new window has them: the axes of the last run, and the
@@ -72,6 +76,8 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
     connect(sectors_.get(), &TSectorsWindow::sectorChosen, this, &TKorvaleWindow::ZoomToSector);
     connect(sectors_.get(), &TSectorsWindow::closed, this, &TKorvaleWindow::SectorsClosed);
     maps_->Setup(sidePlacement_[static_cast<size_t>(TSideWindow::PictureInPicture)]);
+    side_->Setup(sidePlacement_[static_cast<size_t>(TSideWindow::LapList)],
+                 sidePlacement_[static_cast<size_t>(TSideWindow::DataWindow)]);
 }
 
 TKorvaleWindow::~TKorvaleWindow() {
@@ -118,11 +124,6 @@ TCommandEnabling Enabled(bool on) {
 TCommandEnabling Always(const TKorvaleWindow&) {
     return Enabled(true);
 }
-// Views and exports this program does not have yet: shown, never enabled.
-TCommandEnabling NotYetAvailable(const TKorvaleWindow&) {
-    return Enabled(false);
-}
-void Nothing(TKorvaleWindow&) {}
 
 const std::vector<TWindowCommand>& WindowCommands() {
     static const std::vector<TWindowCommand> commands = {
@@ -190,8 +191,15 @@ const std::vector<TWindowCommand>& WindowCommands() {
              return TCommandEnabling{w.maps().OtherMarkersEnabled(), true,
                                      w.view().map.otherMarkersShown};
          }},
-        {cmd::Info, Nothing, NotYetAvailable},
-        {cmd::Data, Nothing, NotYetAvailable},
+        {cmd::Info, [](TKorvaleWindow& w) { w.sideWindows().InfoCommand(); },
+         [](const TKorvaleWindow& w) {
+             const bool on = w.sideWindows().InfoEnabled();
+             return TCommandEnabling{on, true, on && w.view().side.infoShown};
+         }},
+        {cmd::Data, [](TKorvaleWindow& w) { w.sideWindows().DataCommand(); },
+         [](const TKorvaleWindow& w) {
+             return TCommandEnabling{w.sideWindows().DataEnabled(), true, w.view().side.dataShown};
+         }},
         {cmd::SetReferenceLap, [](TKorvaleWindow& w) { SetReferenceLapCommand(w.context()); },
          [](const TKorvaleWindow& w) { return Enabled(LapCommandsEnabled(w.doc())); }},
         {cmd::TimeDelta,
@@ -293,9 +301,9 @@ void TKorvaleWindow::Changed(const TDocumentChange& change) {
         case TChangeKind::AllLapsRemoved:
             ForgetReferenceLap(view_);
             break;
-        // The lap rows belong to the data window and the lap list, the map scale to the
-        // picture-in-picture window: they subscribe for these themselves. The enablers run
-        // after every command anyway.
+        // The lap rows belong to the data window and the lap list (TSideWindows), the map
+        // scale to the picture-in-picture window: they subscribe for these themselves. The
+        // enablers run after every command anyway.
         case TChangeKind::LapAdded:
         case TChangeKind::LapEdited:
         case TChangeKind::LapRemoved:
@@ -322,12 +330,19 @@ void TKorvaleWindow::LapsChanged() {
     emit stateChanged();
 }
 
+void TKorvaleWindow::ShowLapValues(double x, int kind) {
+    if (side_) side_->ShowLapValues(x, kind);
+}
+
 void TKorvaleWindow::RepaintView() {
     graph_->FullRepaint();
 }
 
 TWindowRect TKorvaleWindow::SideWindowPlacement(int which) const {
+    // The windows that exist report where they are.
     if (which == static_cast<int>(TSideWindow::PictureInPicture)) return maps_->PipPlacement();
+    if (which == static_cast<int>(TSideWindow::LapList)) return side_->InfoPlacement();
+    if (which == static_cast<int>(TSideWindow::DataWindow)) return side_->DataPlacement();
     return sidePlacement_.at(static_cast<size_t>(which));
 }
 

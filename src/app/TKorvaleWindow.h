@@ -24,6 +24,7 @@ class TGraphView;
 class TSectorsWindow;
 class TMapWindows;
 class TShellPrompts;
+class TSideWindows;
 class QStackedLayout;
 
 struct TCommandEnabling {
@@ -72,6 +73,9 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     TMapWindows& maps() { return *maps_; }
     const TMapWindows& maps() const { return *maps_; }
     QWidget* pip() const;
+    // The data window and the lap list with their commands.
+    TSideWindows& sideWindows() { return *side_; }
+    const TSideWindows& sideWindows() const { return *side_; }
     const AppPaths& paths() const { return paths_; }
     const QString& caption() const { return caption_; }
     const QString& statusText() const { return status_; }
@@ -85,6 +89,14 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
 
     // The document's change channel.
     void Changed(const TDocumentChange& change) override;
+
+    // What the pointer points at, for the data window: the graph's, the map's and the
+    // picture-in-picture window's mouse moves call this. x is a position in track units
+    // (kind ChannelPosition) or a lap time in seconds (kind ChannelTime); kPointedAtNothing
+    // (-1) empties the values, kPointedAtCursor (-2) stands for view().cursorPosition, and
+    // a negative kind for the graph's x-axis (channels/LapValues.h). Cheap while the data
+    // window is closed.
+    void ShowLapValues(double x, int kind);
 
     // Called by the prompts.
     void SetStatus(const QString& text);
@@ -115,6 +127,8 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     TGraphView* graph_ = nullptr;
     QStackedLayout* views_ = nullptr;  // the graph or the map
     TMapWindows* maps_ = nullptr;      // a child QObject of this window
+    // Subscribed to doc_, so it goes before it; its windows are children of this one.
+    std::unique_ptr<TSideWindows> side_;
     QString caption_ = QStringLiteral("Korvale");
     QString status_;
     // Placement of the side windows, read from the settings as they would be created.

@@ -17,6 +17,7 @@
 #include "app/CommandTable.h"
 #include "app/LockKeyIndicators.h"
 #include "app/Screenshot.h"
+#include "app/SideWindows.h"
 #include "app/TKorvaleAboutDlg.h"
 #include "app/TKorvaleApp.h"
 #include "app/TKorvaleWindow.h"
@@ -53,6 +54,8 @@ TSDIDecFrame::TSDIDecFrame(TKorvaleApp& app, TKorvaleWindow* client, ProfileFile
     BuildMenus();
     BuildToolBar();
     BuildStatusBar();
+    // F11 and F12 also close the side windows from inside them.
+    client_->sideWindows().AddKeys({action(cmd::Info), action(cmd::Data)});
 
     connect(client_, &TKorvaleWindow::stateChanged, this, &TSDIDecFrame::UpdateCommands);
     connect(client_, &TKorvaleWindow::captionChanged, this, &QWidget::setWindowTitle);

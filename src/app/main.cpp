@@ -1,8 +1,8 @@
 // korvale [DOCUMENT]
-// korvale --screenshot FILE [--view graph|map] [--show pip] [DOCUMENT]: renders the main
-// window offscreen into a PNG file (and each side window asked for beside it) and ends, for
-// machines without a display and for tests.
-// korvale --help, korvale --version: print and end.
+// korvale --screenshot FILE [--view graph|map] [--show pip,data,info] [--cursor FEET]
+// [DOCUMENT]: renders the main window offscreen into a PNG file (and each side window asked for
+// beside it) and ends, for machines without a display and for tests. korvale --help, korvale
+// --version: print and end.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>

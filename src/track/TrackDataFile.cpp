@@ -197,7 +197,7 @@ bool ReadRecord(Reader& in, TTrackData& t, TrackOthersLayout layout, Budget& bud
     if (budget.extraLines < 0) return false;
     for (int32_t l = 0; l < lines; ++l) t.others.push_back(std::make_unique<TTrackOther>());
     auto colour = [&in](TTrackOther& o) {
-        uint8_t r, g, b;
+        uint8_t r = 0, g = 0, b = 0;  // a read past the end leaves 0, never garbage
         in.Byte(r);
         in.Byte(g);
         in.Byte(b);

@@ -83,6 +83,39 @@ TEST_F(ScreenshotTest, FailsWhenThePngCannotBeWrittenOrTheCommandLineIsIncomplet
     EXPECT_EQ(RunKorvale("--screenshot", dir / "korvale.ini"), 2);
 }
 
+TEST_F(ScreenshotTest, SideWindowsGoBesideTheMainPictureWithTheCursorsValues) {
+    const fs::path png = dir / "main.png";
+    const std::string sample = "'" + std::string(KORVALE_BIN_DIR) + "/sample.kvl'";
+    ASSERT_EQ(
+        RunKorvale("--screenshot '" + png.string() + "' --show data,info --cursor 2500 " + sample,
+                   dir / "korvale.ini"),
+        0);
+    const QImage data(QString::fromStdString((dir / "main-data.png").string()));
+    const QImage info(QString::fromStdString((dir / "main-info.png").string()));
+    ASSERT_FALSE(data.isNull());
+    ASSERT_FALSE(info.isNull());
+    // Both show the first lap's colour: its colour bar and its line symbol.
+    const Rgb first = LapPalette[0];
+    EXPECT_GT(Count(data, QColor(first.r, first.g, first.b)), 10);
+    EXPECT_GT(Count(info, QColor(first.r, first.g, first.b)), 5);
+    // The graph's cursor line is drawn at the cursor: a column of green (the third lap's
+    // colour too) from the plot's top to its bottom.
+    const fs::path plain = dir / "plain.png";
+    ASSERT_EQ(RunKorvale("--screenshot '" + plain.string() + "' " + sample, dir / "korvale.ini"),
+              0);
+    const QImage withCursor(QString::fromStdString(png.string()));
+    EXPECT_GT(Count(withCursor, QColor(0, 192, 0)),
+              Count(QImage(QString::fromStdString(plain.string())), QColor(0, 192, 0)) +
+                  withCursor.height() / 2);
+    EXPECT_FALSE(fs::exists(dir / "plain-data.png"));
+
+    // A document without a track cannot open the data window: the run says so and fails.
+    EXPECT_NE(RunKorvale("--screenshot '" + (dir / "empty.png").string() + "' --show data",
+                         dir / "korvale.ini"),
+              0);
+    EXPECT_FALSE(fs::exists(dir / "empty-data.png"));
+}
+
 TEST_F(ScreenshotTest, TheMapViewAndThePictureInPictureWindowBesideIt) {
     const fs::path png = dir / "map.png";
     ASSERT_EQ(RunKorvale("--screenshot '" + png.string() + "' --view map --show pip '" +

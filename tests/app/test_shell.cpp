@@ -90,6 +90,30 @@ TEST(StartupOptions, HelpVersionAndUnknownOptionsNeedNoDisplay) {
     EXPECT_TRUE(err.contains(QStringLiteral("--screenshot <FILE>"))) << err.toStdString();
 }
 
+TEST(StartupOptions, SideWindowsAndCursorOfAScreenshot) {
+    const char* both[] = {"korvale",   "--screenshot", "dir/out.png", "--show",
+                          "info,data", "--cursor",     "1250.5",      "s.kvl"};
+    const TStartupOptions s = ParseStartupOptions(8, both);
+    EXPECT_TRUE(s.error.empty()) << s.error;
+    EXPECT_TRUE(s.showData);
+    EXPECT_TRUE(s.showInfo);
+    EXPECT_EQ(s.cursorFeet, 1250.5);
+    EXPECT_EQ(s.document, "s.kvl");
+    EXPECT_EQ(SideScreenshotPath("dir/out.png", "-data"), "dir/out-data.png");
+    EXPECT_EQ(SideScreenshotPath("shot", "-info"), "shot-info");
+
+    const char* unknown[] = {"korvale", "--screenshot", "o.png", "--show", "data,graph"};
+    EXPECT_NE(ParseStartupOptions(5, unknown).error.find("graph"), std::string::npos);
+    const char* empty[] = {"korvale", "--screenshot", "o.png", "--show", ","};
+    EXPECT_FALSE(ParseStartupOptions(5, empty).error.empty());
+    for (const char* bad : {"12ft", "-3", "nan", "inf"}) {
+        const char* cursor[] = {"korvale", "--screenshot", "o.png", "--cursor", bad};
+        EXPECT_FALSE(ParseStartupOptions(5, cursor).error.empty()) << bad;
+    }
+    const char* noShot[] = {"korvale", "--show", "data"};
+    EXPECT_FALSE(ParseStartupOptions(3, noShot).error.empty());
+}
+
 TEST(StartupOptions, ScreenshotViewAndSideWindows) {
     const char* map[] = {"korvale", "--screenshot", "a/out.png", "--view", "map", "--show", "pip"};
     const TStartupOptions m = ParseStartupOptions(7, map);

@@ -400,6 +400,9 @@ void TGraphView::mouseMoveEvent(QMouseEvent* event) {
         if (overPlot_) {
             overPlot_ = false;
             setCursor(Qt::ArrowCursor);
+            // Off the plot nothing is pointed at, cursor line or not: the data window
+            // empties its cells.
+            emit showLapValues(-1, -1);
         }
         const TAxisKind axis = AxisAt(x, y, g);
         emit statusText(QString::fromLatin1(AxisHint(axis)));

@@ -1,0 +1,78 @@
+#pragma once
+// "Lap Data": a floating table of every lap's channel values at the point the user is
+// pointing at. One column per lap (a header section with the driver name, a colour bar and
+// seven values), a label column on the left; a click on a lap's header collapses its column
+// to a square and a second click restores it.
+//
+// The window reads the document through a source function at each ShowLapValues and keeps
+// only its columns (TLapDataTable), which the main window keeps in step with the laps
+// through AddLapColumn, RemoveLapColumn, RemoveAllLapColumns and UpdateLapColumn.
+#include <QAbstractScrollArea>
+#include <functional>
+#include <string>
+
+#include "channels/LapValues.h"
+#include "views/windows/ToolWindow.h"
+
+class QHeaderView;
+class QStandardItemModel;
+
+class TDataWindow : public QAbstractScrollArea {
+    Q_OBJECT
+  public:
+    static constexpr int kHeaderId = 152;
+    static constexpr int kScrollUnit = 2;
+    static constexpr int kTableRows = 8;
+    static constexpr int kRowHeight = 16;
+    // The table below the header: 4 pixels, then eight rows of 16.
+    static constexpr int kTableHeight = 132;
+
+    using TSourceFn = std::function<TLapValuesSource()>;
+    TDataWindow(TSourceFn source, QWidget* owner);
+    ~TDataWindow() override;
+
+    // Set-up: the placement the settings give, the label column, the header's height.
+    void Setup(const TWindowRect& placement);
+    TWindowRect Placement() const { return placement_.Rect(); }
+
+    void AddLapColumn(const TReplay& lap);
+    void RemoveLapColumn(int32_t index);
+    void RemoveAllLapColumns();
+    void UpdateLapColumn(int32_t index, const std::string& name, Rgb colour);
+    // x in track units (kind ChannelPosition) or seconds (ChannelTime); kPointedAtNothing
+    // empties every cell, kPointedAtCursor takes the shared cursor, a negative kind the
+    // graph's x-axis. Nothing is computed while the window is hidden.
+    void ShowLapValues(double x, int kind);
+
+    const TLapDataTable& columns() const { return table_; }
+    QHeaderView* header() const { return header_; }
+    int headerHeight() const { return headerHeight_; }
+    // Right edges of the header sections, r[0] (the label column) to r[n].
+    std::vector<int> ColumnEdges() const;
+    // The text a value cell shows ("%7.2f", empty for no value).
+    static QString CellText(double value);
+
+  signals:
+    // The window manager closed the window (its close button): it is hidden now.
+    void closedByUser();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void HeaderClicked(int section);
+    void Relayout();
+    void PlaceHeader();
+    int NewColumnWidth(const QString& name) const;
+
+    TSourceFn source_;
+    TLapDataTable table_;
+    QStandardItemModel* model_ = nullptr;
+    QHeaderView* header_ = nullptr;
+    int headerHeight_ = 0;
+    TToolWindowPlacement placement_{*this};
+};

@@ -1,0 +1,42 @@
+#pragma once
+// What the floating side windows share: their window style, their 12-point Arial, and
+// their placement, which the settings file keeps as the outer rectangle of the window.
+#include <QFont>
+#include <QPointer>
+#include <QRect>
+#include <Qt>
+
+#include "commands/Prompts.h"
+
+class QWidget;
+
+// A floating tool window owned by the main window: small caption, sizing border, no
+// system menu (no close button: the window's command hides it).
+Qt::WindowFlags ToolWindowFlags();
+
+// "Arial", 12 points (the pixel height from the screen's vertical dots per inch, rounded),
+// normal weight.
+int ToolWindowFontPixels(int logicalDpiY);
+QFont ToolWindowFont(int logicalDpiY);
+
+// Keeps a side window at the rectangle the settings give (outer top-left and outer size)
+// and reports the rectangle to store. Until the window has been shown the rectangle read is
+// the one reported, so a run that never shows it writes back what it read; once shown, the
+// window's frame is what counts.
+class TToolWindowPlacement {
+  public:
+    explicit TToolWindowPlacement(QWidget& window) : window_(&window) {}
+
+    // Moves and sizes the window so that its frame covers rect.
+    void Place(const TWindowRect& rect);
+    // To be called from the window's showEvent: the frame is known now (or shortly), so
+    // the size is set again to make the outer size the one placed.
+    void Shown();
+    TWindowRect Rect() const;
+
+  private:
+    void Apply();
+    QPointer<QWidget> window_;
+    TWindowRect placed_;
+    bool shownOnce_ = false;
+};
