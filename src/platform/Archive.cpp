@@ -10,6 +10,8 @@
 #include <new>
 #include <system_error>
 
+#include "platform/UniqueFile.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -95,7 +97,7 @@ class OutputFile {
   public:
     explicit OutputFile(fs::path path) : path_(std::move(path)) {}
     ~OutputFile() {
-        if (file_) std::fclose(file_);
+        file_.reset();
         if (created_ && !kept_) {
             std::error_code ec;
             fs::remove(path_, ec);
@@ -103,26 +105,24 @@ class OutputFile {
     }
     bool Create() {
         // "x": never through a link or over a file that appeared meanwhile.
-        file_ = std::fopen(path_.string().c_str(), "wbx");
+        file_ = UniqueFile(std::fopen(path_.string().c_str(), "wbx"));
         created_ = file_ != nullptr;
         return created_;
     }
     int Write(const char* data, size_t n) {
         errno = 0;
-        if (std::fwrite(data, 1, n, file_) != n) return CodeForWriteError(errno);
+        if (std::fwrite(data, 1, n, file_.get()) != n) return CodeForWriteError(errno);
         return kArchiveOk;
     }
     int Close() {
         errno = 0;
-        const int result = std::fclose(file_);
-        file_ = nullptr;
-        return result == 0 ? kArchiveOk : CodeForWriteError(errno);
+        return CloseFile(file_) ? kArchiveOk : CodeForWriteError(errno);
     }
     void Keep() { kept_ = true; }
 
   private:
     fs::path path_;
-    std::FILE* file_ = nullptr;
+    UniqueFile file_;
     bool created_ = false;
     bool kept_ = false;
 };
@@ -146,7 +146,7 @@ int CopyMember(zip_t* z, zip_uint64_t index, uint64_t size, OutputFile& out,
                TArchiveProgress& progress) {
     ZipFileHandle in(zip_fopen_index(z, index, 0));
     if (!in) return CodeForReadError(zip_get_error(z));
-    std::array<char, 64 * 1024> buffer;
+    std::array<char, std::size_t{64} * 1024> buffer;
     uint64_t total = 0;
     int lastPercent = -1;
     for (;;) {
@@ -171,7 +171,7 @@ int CopyMember(zip_t* z, zip_uint64_t index, uint64_t size, OutputFile& out,
 
 std::string ArchiveMemberFileName(const std::string& memberName) {
     const size_t slash = memberName.find_last_of("/\\");
-    const std::string name = slash == std::string::npos ? memberName : memberName.substr(slash + 1);
+    std::string name = slash == std::string::npos ? memberName : memberName.substr(slash + 1);
     if (name.empty() || name == "." || name == "..") return {};
     for (const char c : name)
         if (c == ':' || static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return {};
