@@ -2,7 +2,9 @@
 
 #include <QAction>
 
+#include "analysis/LapAnalysis.h"
 #include "commands/LapEditing.h"
+#include "views/graph/DeltaStrip.h"
 #include "views/windows/TDataWindow.h"
 #include "views/windows/TReplayInfo.h"
 
@@ -12,7 +14,11 @@ TSideWindows::TSideWindows(TCommandContext& ctx, QWidget* owner, std::function<v
         [this] {
             std::optional<int32_t> cursor;
             if (ctx_.view.cursorPosition != NoCursor) cursor = ctx_.view.cursorPosition;
-            return TLapValuesSource{&ctx_.doc.laps(), ctx_.doc.Track(), cursor, ctx_.doc.axes().x};
+            TLapValuesSource source{&ctx_.doc.laps(), ctx_.doc.Track(), cursor, ctx_.doc.axes().x};
+            if (DeltaStripShown(ctx_.doc, ctx_.view, ctx_.doc.Track()))
+                source.deltaReference =
+                    ReferenceLap(ctx_.doc.laps().Pointers(), ctx_.view.analysis.referenceSerial);
+            return source;
         },
         owner);
     info_ = new TReplayInfo(ctx_.doc.laps(), owner);
@@ -84,6 +90,12 @@ void TSideWindows::Changed(const TDocumentChange& change) {
         case TChangeKind::ClosePictureInPicture:
             break;
     }
+    // The reference lap and whether the strip can show follow the laps and the axes.
+    if (change.kind != TChangeKind::Repaint) data_->RefreshDelta();
+}
+
+void TSideWindows::RefreshDelta() {
+    data_->RefreshDelta();
 }
 
 void TSideWindows::ShowLapValues(double x, int kind) {

@@ -31,6 +31,8 @@ class TSideWindows : public QObject, public TDocumentObserver {
 
     // What the pointer points at: see TDataWindow::ShowLapValues.
     void ShowLapValues(double x, int kind);
+    // The time delta strip or the reference lap changed: the data window's Delta row follows.
+    void RefreshDelta();
 
     void DataCommand();
     void InfoCommand();

@@ -200,7 +200,11 @@ const std::vector<TWindowCommand>& WindowCommands() {
          [](const TKorvaleWindow& w) {
              return TCommandEnabling{w.sideWindows().DataEnabled(), true, w.view().side.dataShown};
          }},
-        {cmd::SetReferenceLap, [](TKorvaleWindow& w) { SetReferenceLapCommand(w.context()); },
+        {cmd::SetReferenceLap,
+         [](TKorvaleWindow& w) {
+             SetReferenceLapCommand(w.context());
+             w.sideWindows().RefreshDelta();
+         },
          [](const TKorvaleWindow& w) { return Enabled(LapCommandsEnabled(w.doc())); }},
         {cmd::TimeDelta,
          [](TKorvaleWindow& w) {
@@ -210,6 +214,7 @@ const std::vector<TWindowCommand>& WindowCommands() {
              view.graph.dragging = false;
              view.graph.dragEnabled = true;
              w.graph()->FullRepaint();
+             w.sideWindows().RefreshDelta();
          },
          [](const TKorvaleWindow& w) {
              return TCommandEnabling{w.doc().HasTrack() && w.doc().axes().x == ChannelPosition,

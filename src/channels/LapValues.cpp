@@ -10,13 +10,21 @@ TPointedAt ResolvePointedAt(double x, int kind, std::optional<int32_t> cursorPos
     return {x, kind};
 }
 
+namespace {
+
+bool CoversFeet(const TReplay& lap, double feet) {
+    const double from = lap.startPosition * lap.inchesPerUnit / 12;
+    const double to = lap.endPosition * lap.inchesPerUnit / 12;
+    return feet >= from && feet <= to;
+}
+
+}  // namespace
+
 TLapValues LapValuesAt(const TReplay& lap, const TTrackData* track, double x, int kind) {
     double t = 0;
     double position = 0;
     if (kind == ChannelPosition) {
-        const double from = lap.startPosition * lap.inchesPerUnit / 12;
-        const double to = lap.endPosition * lap.inchesPerUnit / 12;
-        if (!(x >= from && x <= to)) return kNoLapValues;
+        if (!CoversFeet(lap, x)) return kNoLapValues;
         t = TimeAtPosition(lap, x);
         position = x;
     } else if (kind == ChannelTime) {
@@ -64,13 +72,18 @@ void TLapDataTable::ShowLapValues(double x, int kind, const TLapValuesSource& so
     const TPointedAt at =
         ResolvePointedAt(x, kind, source.cursorPosition, source.track != nullptr, source.xAxis);
     if (source.laps == nullptr) {
-        for (TLapData& d : columns_) d.values = kNoLapValues;
+        for (TLapData& d : columns_) {
+            d.values = kNoLapValues;
+            d.delta.reset();
+        }
+        deltaShown_ = source.deltaReference >= 0;
         return;
     }
-    ShowValues(*source.laps, source.track, at);
+    ShowValues(*source.laps, source.track, at, source.deltaReference);
 }
 
-void TLapDataTable::ShowValues(const TLapList& laps, const TTrackData* track, TPointedAt at) {
+void TLapDataTable::ShowValues(const TLapList& laps, const TTrackData* track, TPointedAt at,
+                               int32_t deltaReference) {
     double x = at.x;
     const bool nothing = x == kPointedAtNothing || track == nullptr;
     if (!nothing && at.kind == ChannelPosition) x = x * track->inchesPerUnit / 12;
@@ -78,4 +91,17 @@ void TLapDataTable::ShowValues(const TLapList& laps, const TTrackData* track, TP
     for (int32_t i = 0; i < Count(); ++i)
         columns_[size_t(i)].values =
             nothing || i >= common ? kNoLapValues : LapValuesAt(laps.At(i), track, x, at.kind);
+
+    // The delta is the time behind the reference where both laps cover the position, as
+    // the delta strip draws it.
+    deltaShown_ = deltaReference >= 0;
+    const bool deltaAt = deltaShown_ && !nothing && at.kind == ChannelPosition &&
+                         deltaReference < laps.Count() && CoversFeet(laps.At(deltaReference), x);
+    const double referenceTime = deltaAt ? TimeAtPosition(laps.At(deltaReference), x) : 0;
+    for (int32_t i = 0; i < Count(); ++i) {
+        std::optional<double>& delta = columns_[size_t(i)].delta;
+        delta.reset();
+        if (deltaAt && i < common && CoversFeet(laps.At(i), x))
+            delta = TimeAtPosition(laps.At(i), x) - referenceTime;
+    }
 }

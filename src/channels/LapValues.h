@@ -55,12 +55,18 @@ struct TLapValuesSource {
     const TTrackData* track = nullptr;      // the current track, nullptr for none
     std::optional<int32_t> cursorPosition;  // the shared cursor, none without one
     int xAxis = ChannelPosition;            // the graph's x-axis channel
+    // The lap the "Delta" row compares with while the time delta strip is shown; -1: no
+    // Delta row.
+    int32_t deltaReference = -1;
 };
 
 // One column of the data window per lap, in document lap order.
 struct TLapData {
     std::string name;  // the driver name, as the column was added or last updated
     TLapValues values = kNoLapValues;
+    // Seconds behind the reference lap at the pointed-at position; none where either lap
+    // does not cover it, at a time, and without a Delta row.
+    std::optional<double> delta;
     bool expanded = true;    // false: the column is collapsed to a square
     int32_t savedWidth = 0;  // the column's width before it was collapsed, pixels
     Rgb colour{0, 0, 0};
@@ -81,7 +87,10 @@ class TLapDataTable {
     // The values of every lap at a resolved point (see ResolvePointedAt). Columns follow
     // the laps one to one; should their counts ever differ, only the common part is set
     // and the rest is emptied.
-    void ShowValues(const TLapList& laps, const TTrackData* track, TPointedAt at);
+    // deltaReference: the lap the Delta row compares with, -1 for no Delta row.
+    void ShowValues(const TLapList& laps, const TTrackData* track, TPointedAt at,
+                    int32_t deltaReference = -1);
+    bool DeltaShown() const { return deltaShown_; }
 
     int32_t Count() const { return static_cast<int32_t>(columns_.size()); }
     const TLapData& At(int32_t index) const { return columns_.at(static_cast<size_t>(index)); }
@@ -89,4 +98,5 @@ class TLapDataTable {
 
   private:
     std::vector<TLapData> columns_;
+    bool deltaShown_ = false;
 };

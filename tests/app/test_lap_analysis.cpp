@@ -8,8 +8,10 @@
 #include <QTableWidget>
 
 #include "AppFixture.h"
+#include "app/SideWindows.h"
 #include "commands/CommandIds.h"
 #include "views/graph/TGraphView.h"
+#include "views/windows/TDataWindow.h"
 #include "views/windows/TSectorsWindow.h"
 
 namespace app_test {
@@ -62,6 +64,35 @@ TEST_F(LapAnalysisApp, TimeDeltaFollowsTheXAxisAndIsKeptForTheNextStart) {
     EXPECT_EQ(Settings().ReadInt("view", "timedelta", 0), 1);
     ASSERT_TRUE(Restart());
     EXPECT_TRUE(window().view().analysis.deltaShown);
+}
+
+TEST_F(LapAnalysisApp, DataWindowHasADeltaRowWhileTheStripShows) {
+    window().OpenStartupDocument(Sample());
+    frame().show();
+    frame().resize(1000, 800);
+    frame().action(cmd::Data)->trigger();
+    QApplication::processEvents();
+    TDataWindow& data = *window().sideWindows().dataWindow();
+    window().ShowLapValues(1000, ChannelPosition);
+    EXPECT_EQ(data.RowCount(), TDataWindow::kTableRows);
+
+    frame().action(cmd::TimeDelta)->trigger();  // the row appears at once
+    ASSERT_EQ(data.RowCount(), TDataWindow::kTableRows + 1);
+    window().ShowLapValues(1000, ChannelPosition);
+    ASSERT_EQ(data.columns().Count(), 3);
+    int zeros = 0;  // the fastest lap, the reference, lies on zero
+    for (int32_t i = 0; i < data.columns().Count(); ++i)
+        if (data.columns().At(i).delta == 0.0) ++zeros;
+    EXPECT_EQ(zeros, 1);
+    EXPECT_EQ(TDataWindow::DeltaText(0.25), QStringLiteral(" +0.250"));
+    EXPECT_EQ(TDataWindow::DeltaText(std::nullopt), QString());
+
+    frame().action(cmd::XTime)->trigger();  // no strip on a time axis, no row
+    EXPECT_EQ(data.RowCount(), TDataWindow::kTableRows);
+    frame().action(cmd::XPosition)->trigger();
+    EXPECT_EQ(data.RowCount(), TDataWindow::kTableRows + 1);
+    frame().action(cmd::TimeDelta)->trigger();
+    EXPECT_EQ(data.RowCount(), TDataWindow::kTableRows);
 }
 
 TEST_F(LapAnalysisApp, SectorsTableMarksTheBestTimesAndAHeaderClickZoomsToTheSector) {

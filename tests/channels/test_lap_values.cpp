@@ -125,4 +125,39 @@ TEST(LapValues, ReservedValuesAndTheDocumentsState) {
     EXPECT_TRUE(Empty(show(1000, 5, &track, std::nullopt, 1))) << "an unknown kind";
 }
 
+TEST(LapValues, DeltaRowIsTheTimeBehindTheReferenceWhereBothCover) {
+    const TTrackData track = Track(12);
+    Doc doc;
+    doc.Add(Lap("Fast", 100, 0, 100));  // 100 ft a frame: 1000 ft at frame 10
+    doc.Add(Lap("Slow", 100, 0, 50));   // 50 ft a frame: 1000 ft at frame 20
+    doc.Add(Lap("Late", 50, 2000, 100));
+    TLapValuesSource source{&doc.laps, &track, std::nullopt, ChannelPosition};
+    source.deltaReference = 0;
+    doc.table.ShowLapValues(1000, ChannelPosition, source);
+    EXPECT_TRUE(doc.table.DeltaShown());
+    ASSERT_TRUE(doc.table.At(0).delta.has_value());
+    EXPECT_EQ(*doc.table.At(0).delta, 0.0);
+    ASSERT_TRUE(doc.table.At(1).delta.has_value());
+    EXPECT_NEAR(*doc.table.At(1).delta, 10.0 / 15.0, 1e-12);
+    EXPECT_FALSE(doc.table.At(2).delta.has_value());  // does not reach 1000 ft
+
+    source.deltaReference = 1;  // ahead of a slower reference is negative
+    doc.table.ShowLapValues(1000, ChannelPosition, source);
+    EXPECT_NEAR(*doc.table.At(0).delta, -10.0 / 15.0, 1e-12);
+
+    // Past the reference's end nothing compares; on a time axis neither.
+    doc.table.ShowLapValues(9000, ChannelPosition, source);
+    EXPECT_FALSE(doc.table.At(0).delta.has_value());
+    doc.table.ShowLapValues(1, ChannelTime, source);
+    EXPECT_FALSE(doc.table.At(0).delta.has_value());
+    EXPECT_TRUE(doc.table.DeltaShown());
+
+    // Without a reference there is no row, and the other values are as before.
+    source.deltaReference = -1;
+    doc.table.ShowLapValues(1000, ChannelPosition, source);
+    EXPECT_FALSE(doc.table.DeltaShown());
+    EXPECT_FALSE(doc.table.At(1).delta.has_value());
+    EXPECT_NEAR(doc.table.At(1).values[ChannelTime], 20.0 / 15.0, 1e-9);
+}
+
 }  // namespace

@@ -117,12 +117,36 @@ void TDataWindow::UpdateLapColumn(int32_t index, const std::string& name, Rgb co
     viewport()->update();
 }
 
+int TDataWindow::RowCount() const {
+    return kTableRows + (table_.DeltaShown() ? 1 : 0);
+}
+
 void TDataWindow::ShowLapValues(double x, int kind) {
     if (isHidden()) return;
+    lastX_ = x;
+    lastKind_ = kind;
+    const bool deltaWas = table_.DeltaShown();
     table_.ShowLapValues(x, kind, source_ ? source_() : TLapValuesSource{});
+    if (table_.DeltaShown() != deltaWas) {
+        Relayout();
+        return;
+    }
     // Only the value rows change: the header and the colour bars stay as they are.
     const int top = headerHeight_ + 4 + kRowHeight - verticalScrollBar()->value() * kScrollUnit;
-    viewport()->update(QRect(0, top, viewport()->width(), (kTableRows - 1) * kRowHeight));
+    viewport()->update(QRect(0, top, viewport()->width(), (RowCount() - 1) * kRowHeight));
+}
+
+void TDataWindow::RefreshDelta() {
+    if (isHidden()) return;
+    const bool wanted = source_ && source_().deltaReference >= 0;
+    if (wanted || table_.DeltaShown()) ShowLapValues(lastX_, lastKind_);
+}
+
+QString TDataWindow::DeltaText(std::optional<double> delta) {
+    if (!delta) return QString();
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%+7.3f", *delta);
+    return QString::fromLatin1(buf);
 }
 
 std::vector<int> TDataWindow::ColumnEdges() const {
@@ -163,7 +187,7 @@ void TDataWindow::Relayout() {
     h->setPageStep(std::max(1, client.width() / kScrollUnit));
     v->setPageStep(std::max(1, client.height() / kScrollUnit));
     h->setRange(0, std::max(0, (w - client.width()) / kScrollUnit));
-    v->setRange(0, std::max(0, (headerHeight_ + kTableHeight - client.height()) / kScrollUnit));
+    v->setRange(0, std::max(0, (headerHeight_ + TableHeight() - client.height()) / kScrollUnit));
     PlaceHeader();
     viewport()->update();
 }
@@ -212,10 +236,11 @@ void TDataWindow::paintEvent(QPaintEvent* event) {
     p.setPen(Qt::black);
     if (exposed.left() < r[0]) {
         p.save();
-        p.setClipRect(QRect(0, hh, r[0], kTableHeight));
-        for (int row = 0; row < kTableRows; ++row)
-            p.drawText(0, hh + 4 + kRowHeight * row + ascent,
-                       QString::fromLatin1(kRows[row].label));
+        p.setClipRect(QRect(0, hh, r[0], TableHeight()));
+        for (int row = 0; row < RowCount(); ++row)
+            p.drawText(
+                0, hh + 4 + kRowHeight * row + ascent,
+                row < kTableRows ? QString::fromLatin1(kRows[row].label) : QStringLiteral("Delta"));
         p.restore();
     }
 
@@ -233,8 +258,9 @@ void TDataWindow::paintEvent(QPaintEvent* event) {
             p.setBrush(Qt::NoBrush);
             p.drawRect(bar.adjusted(0, 0, -1, -1));
         }
-        for (int row = 1; row < kTableRows; ++row) {
-            const QString text = CellText(d.values[size_t(kRows[row].value)]);
+        for (int row = 1; row < RowCount(); ++row) {
+            const QString text = row < kTableRows ? CellText(d.values[size_t(kRows[row].value)])
+                                                  : DeltaText(d.delta);
             if (text.isEmpty()) continue;
             // Opaque text, right-aligned at the column's edge less 2 and clipped to the
             // column: a new value replaces the old one completely.

@@ -9,6 +9,7 @@
 // through AddLapColumn, RemoveLapColumn, RemoveAllLapColumns and UpdateLapColumn.
 #include <QAbstractScrollArea>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "channels/LapValues.h"
@@ -26,6 +27,9 @@ class TDataWindow : public QAbstractScrollArea {
     static constexpr int kRowHeight = 16;
     // The table below the header: 4 pixels, then eight rows of 16.
     static constexpr int kTableHeight = 132;
+    // The rows shown now: the eight, and the "Delta" row while the time delta strip is.
+    int RowCount() const;
+    int TableHeight() const { return 4 + RowCount() * kRowHeight; }
 
     using TSourceFn = std::function<TLapValuesSource()>;
     TDataWindow(TSourceFn source, QWidget* owner);
@@ -43,6 +47,10 @@ class TDataWindow : public QAbstractScrollArea {
     // empties every cell, kPointedAtCursor takes the shared cursor, a negative kind the
     // graph's x-axis. Nothing is computed while the window is hidden.
     void ShowLapValues(double x, int kind);
+    // Runs the last ShowLapValues again while the Delta row is or should be shown: the
+    // strip was turned on or off, the reference lap or the x-axis changed. Otherwise the
+    // table stays as it is.
+    void RefreshDelta();
 
     const TLapDataTable& columns() const { return table_; }
     QHeaderView* header() const { return header_; }
@@ -51,6 +59,8 @@ class TDataWindow : public QAbstractScrollArea {
     std::vector<int> ColumnEdges() const;
     // The text a value cell shows ("%7.2f", empty for no value).
     static QString CellText(double value);
+    // The text of a Delta cell ("%+7.3f" seconds, empty for none).
+    static QString DeltaText(std::optional<double> delta);
 
   signals:
     // The window manager closed the window (its close button): it is hidden now.
@@ -74,5 +84,7 @@ class TDataWindow : public QAbstractScrollArea {
     QStandardItemModel* model_ = nullptr;
     QHeaderView* header_ = nullptr;
     int headerHeight_ = 0;
+    double lastX_ = kPointedAtNothing;
+    int lastKind_ = ChannelPosition;
     TToolWindowPlacement placement_{*this};
 };
