@@ -64,8 +64,10 @@ void BM_GraphColumns36Laps(benchmark::State& state) {
         for (const auto& lap : laps)
             for (int c = 0; c < columns; ++c) {
                 const double x = feet * c / (columns - 1);
-                sum += ChannelValue(*lap, x, ChannelPosition, ChannelSpeed, nullptr);
-                sum += ChannelValue(*lap, x, ChannelPosition, ChannelLateralForce, nullptr);
+                sum += ChannelValue(*lap, x, TelemetryChannel::Position, TelemetryChannel::Speed,
+                                    nullptr);
+                sum += ChannelValue(*lap, x, TelemetryChannel::Position,
+                                    TelemetryChannel::LateralForce, nullptr);
             }
         benchmark::DoNotOptimize(sum);
     }

@@ -11,28 +11,23 @@
 // repaint (compare BM_GraphFullRepaintWithDelta with BM_GraphFullRepaint), and the sector
 // table of the 36 laps is computed within 1 ms (BM_SectorTable).
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <numbers>
 #include <string>
 
+#include "BenchSupport.h"
 #include "analysis/LapAnalysis.h"
 #include "analysis/Sectors.h"
 #include "commands/CommandContext.h"
 #include "commands/Prompts.h"
-#include "document/LapPalette.h"
 #include "platform/ProfileFile.h"
-#include "replay/OpenReplay.h"
-#include "sim/Simulator.h"
 #include "support/QuietPrompts.h"
 #include "track/Geometry.h"
 #include "track/TrackList.h"
@@ -43,8 +38,6 @@
 #include "views/windows/TDataWindow.h"
 
 namespace {
-
-constexpr int kLaps = 36;
 
 // A road course of about 2.4 miles with detailed geometry: a loop with corners of several
 // radii, edges 30 feet either side of the centre line, one inch per unit.
@@ -98,8 +91,9 @@ struct GraphBench {
     GraphBench() {
         doc.SetCurrentTrack(tracks.Insert(RoadCourse()));
         const TTrackData& track = tracks.At(doc.currentTrack());
-        LoadLaps(track);
-        doc.SetAxes({ChannelPosition, ChannelSpeed, ChannelLateralForce});
+        LoadBenchLaps("bench_views_graph", doc, track);
+        doc.SetAxes(
+            {TelemetryChannel::Position, TelemetryChannel::Speed, TelemetryChannel::LateralForce});
         viewState.side.pipShown = true;  // so that hovering moves the cursor line as well
         view = std::make_unique<TGraphView>(ctx);
         view->ResetRanges();
@@ -108,43 +102,22 @@ struct GraphBench {
         QCoreApplication::processEvents();
     }
 
-    void LoadLaps(const TTrackData& track) {
-        const std::string path = (std::filesystem::temp_directory_path() /
-                                  ("korvale-bench-graph-" + std::to_string(getpid()) + ".rpl"))
-                                     .string();
-        sim::SimOptions options;
-        options.track = &track;
-        options.cars = 10;
-        options.laps = 5;
-        options.seed = 11;
-        const sim::SimResult result = sim::WriteSimulatedReplay(options, path);
-        if (!result.ok) Fail("cannot simulate the race: " + result.message);
-        TOpenReplay replay;
-        if (const TReplayReadStatus status =
-                OpenReplay(path, track.trackLength, track.inchesPerUnit, replay);
-            status != TReplayReadStatus::Ok)
-            Fail(ReplayReadMessage(status));
-        for (int32_t d = 0; d < int32_t(replay.laps.size()) && doc.laps().Count() < kLaps; ++d) {
-            const auto& chain = replay.laps[size_t(d)];
-            for (size_t i = 0; i < chain.size() && doc.laps().Count() < kLaps; ++i) {
-                if (IsPartialLap(chain, i)) continue;
-                std::unique_ptr<TReplay> lap;
-                if (const TReplayReadStatus status = ReadReplayLap(replay, d, int32_t(i), lap);
-                    status != TReplayReadStatus::Ok)
-                    Fail(ReplayReadMessage(status));
-                lap->colour = ChooseLapColour(doc.laps());
-                doc.AddLap(std::move(lap));
-            }
-        }
-        std::error_code ec;
-        std::filesystem::remove(path, ec);
-        if (doc.laps().Count() != kLaps) Fail("the race gave fewer than 36 full laps");
+    // One pointer step across the plot, from a full repaint on: x walks the plot's width
+    // and back, and the overlay paint of what the move changed runs before it returns.
+    void StartHovering() {
+        view->FullRepaint();
+        view->repaint();
+        hoverX = 100;
     }
-
-    [[noreturn]] static void Fail(const std::string& why) {
-        std::fprintf(stderr, "bench_views_graph: %s\n", why.c_str());
-        std::exit(1);
+    void HoverStep() {
+        hoverX = hoverX >= 1800 ? 100 : hoverX + 7;
+        const QPointF local(hoverX, 300 + (hoverX % 400));
+        QMouseEvent move(QEvent::MouseMove, local, view->mapToGlobal(local), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view.get(), &move);
+        QCoreApplication::processEvents();
     }
+    int hoverX = 100;
 };
 
 GraphBench& Bench() {
@@ -165,27 +138,21 @@ void BM_GraphFullRepaint(benchmark::State& state) {
 // difference is what the Lateral Force curves cost.
 void BM_GraphFullRepaintSpeedOnly(benchmark::State& state) {
     GraphBench& b = Bench();
-    b.view->SetAxes(ChannelPosition, ChannelSpeed, ChannelNone);
+    b.view->SetAxes(TelemetryChannel::Position, TelemetryChannel::Speed, TelemetryChannel::None);
     for (auto _ : state) {
         b.view->FullRepaint();
         b.view->repaint();
     }
-    b.view->SetAxes(ChannelPosition, ChannelSpeed, ChannelLateralForce);
+    b.view->SetAxes(TelemetryChannel::Position, TelemetryChannel::Speed,
+                    TelemetryChannel::LateralForce);
 }
 
 void BM_GraphMouseMove(benchmark::State& state) {
     GraphBench& b = Bench();
-    b.view->FullRepaint();
-    b.view->repaint();
-    int x = 100;
+    b.StartHovering();
     int moves = 0;
     for (auto _ : state) {
-        x = x >= 1800 ? 100 : x + 7;
-        const QPointF local(x, 300 + (x % 400));
-        QMouseEvent move(QEvent::MouseMove, local, b.view->mapToGlobal(local), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(b.view.get(), &move);
-        QCoreApplication::processEvents();  // the overlay paint of what changed
+        b.HoverStep();
         ++moves;
     }
     if (b.viewState.cursorPosition == NoCursor)
@@ -222,20 +189,12 @@ struct DataWindowBench {
 void BM_GraphMouseMoveDataWindow(benchmark::State& state) {
     GraphBench& b = Bench();
     DataWindowBench data(b);
-    b.view->FullRepaint();
-    b.view->repaint();
-    int x = 100;
-    for (auto _ : state) {
-        x = x >= 1800 ? 100 : x + 7;
-        const QPointF local(x, 300 + (x % 400));
-        QMouseEvent move(QEvent::MouseMove, local, b.view->mapToGlobal(local), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(b.view.get(), &move);
-        QCoreApplication::processEvents();  // the graph's overlay and the data window's paint
-    }
+    b.StartHovering();
+    for (auto _ : state) b.HoverStep();  // the graph's overlay and the data window's paint
     int covered = 0;
     for (int32_t i = 0; i < data.window.columns().Count(); ++i)
-        covered += data.window.columns().At(i).values[ChannelTime] != kNoLapValue;
+        covered += data.window.columns().At(i).values[ChannelNumber(TelemetryChannel::Time)] !=
+                   kNoLapValue;
     if (covered == 0) state.SkipWithError("the data window shows no values");
     state.counters["laps shown"] = covered;
 }
@@ -248,7 +207,7 @@ void BM_DataWindowShowAndRepaint(benchmark::State& state) {
     double x = 0;
     for (auto _ : state) {
         x = x + 977 > length ? 0 : x + 977;
-        data.window.ShowLapValues(x, ChannelPosition);
+        data.window.ShowLapValues(x, TelemetryChannel::Position);
         data.window.viewport()->repaint(data.window.viewport()->rect());
     }
 }
@@ -259,12 +218,12 @@ void BM_ShowLapValues(benchmark::State& state) {
     TLapDataTable table;
     for (int32_t i = 0; i < b.doc.laps().Count(); ++i) table.AddLapColumn(b.doc.laps().At(i));
     const TTrackData* track = b.doc.Track();
-    const TLapValuesSource source{&b.doc.laps(), track, std::nullopt, ChannelPosition};
+    const TLapValuesSource source{&b.doc.laps(), track, std::nullopt, TelemetryChannel::Position};
     const double length = track->trackLength;
     double x = 0;
     for (auto _ : state) {
         x = x + 977 > length ? 0 : x + 977;
-        table.ShowLapValues(x, ChannelPosition, source);
+        table.ShowLapValues(x, TelemetryChannel::Position, source);
         benchmark::DoNotOptimize(table.At(0).values);
     }
 }

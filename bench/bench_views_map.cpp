@@ -5,24 +5,19 @@
 // nothing were kept: every lap's points recomputed from its samples.
 // Targets: full repaint <= 16 ms (aim 5), mouse move <= 1 ms (aim 0.2), LocatePoint 20 us.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
 
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "commands/CommandContext.h"
-#include "document/LapPalette.h"
 #include "platform/ProfileFile.h"
-#include "replay/OpenReplay.h"
-#include "sim/Simulator.h"
 #include "support/QuietPrompts.h"
 #include "track/Geometry.h"
 #include "track/TrackList.h"
@@ -31,7 +26,6 @@
 
 namespace {
 
-constexpr int kLaps = 36;
 constexpr int kWidth = 1920, kHeight = 1080;
 
 struct MapBench {
@@ -53,7 +47,7 @@ struct MapBench {
         if (index < 0) Fail("the sample road course is missing");
         doc.UseTrack(index);
         const TTrackData& track = tracks.At(index);
-        LoadLaps(track);
+        LoadBenchLaps("bench_views_map", doc, track);
         view = std::make_unique<TTrackMapView>(ctx, lines);
         // The client area (inside the scroll bars) is 1920 x 1080.
         view->resize(kWidth + view->verticalScrollBar()->sizeHint().width(),
@@ -63,39 +57,6 @@ struct MapBench {
         view_state.viewMode = ViewMap;  // as the Map command switches
         view->Enter();
         view->viewport()->repaint();
-    }
-
-    void LoadLaps(const TTrackData& track) {
-        const std::string path = (std::filesystem::temp_directory_path() /
-                                  ("korvale-bench-map-" + std::to_string(getpid()) + ".rpl"))
-                                     .string();
-        sim::SimOptions options;
-        options.track = &track;
-        options.cars = 10;
-        options.laps = 5;
-        options.seed = 11;
-        const sim::SimResult result = sim::WriteSimulatedReplay(options, path);
-        if (!result.ok) Fail("cannot simulate the race: " + result.message);
-        TOpenReplay replay;
-        if (const TReplayReadStatus status =
-                OpenReplay(path, track.trackLength, track.inchesPerUnit, replay);
-            status != TReplayReadStatus::Ok)
-            Fail(ReplayReadMessage(status));
-        for (int32_t d = 0; d < int32_t(replay.laps.size()) && doc.laps().Count() < kLaps; ++d) {
-            const auto& chain = replay.laps[size_t(d)];
-            for (size_t i = 0; i < chain.size() && doc.laps().Count() < kLaps; ++i) {
-                if (IsPartialLap(chain, i)) continue;
-                std::unique_ptr<TReplay> lap;
-                if (const TReplayReadStatus status = ReadReplayLap(replay, d, int32_t(i), lap);
-                    status != TReplayReadStatus::Ok)
-                    Fail(ReplayReadMessage(status));
-                lap->colour = ChooseLapColour(doc.laps());
-                doc.AddLap(std::move(lap));
-            }
-        }
-        std::error_code ec;
-        std::filesystem::remove(path, ec);
-        if (doc.laps().Count() != kLaps) Fail("the race gave fewer than 36 full laps");
     }
 
     // Client points of the track's middle at the view's current scale and scroll.
@@ -130,10 +91,7 @@ struct MapBench {
         view->viewport()->repaint();
     }
 
-    [[noreturn]] static void Fail(const std::string& why) {
-        std::fprintf(stderr, "bench_views_map: %s\n", why.c_str());
-        std::exit(1);
-    }
+    [[noreturn]] static void Fail(const std::string& why) { BenchFail("bench_views_map", why); }
 };
 
 MapBench& Bench() {

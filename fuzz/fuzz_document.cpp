@@ -53,8 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const auto& lap : r.laps) {
         laps.push_back(lap.get());
         // Every channel of whatever was read must be computable.
-        (void)ChannelValue(*lap, 10.0, ChannelPosition, ChannelSlipAngle, nullptr);
-        (void)ChannelValue(*lap, 1.0, ChannelTime, ChannelLateralForce, nullptr);
+        (void)ChannelValue(*lap, 10.0, TelemetryChannel::Position, TelemetryChannel::SlipAngle,
+                           nullptr);
+        (void)ChannelValue(*lap, 1.0, TelemetryChannel::Time, TelemetryChannel::LateralForce,
+                           nullptr);
         (void)AverageLapSpeed(*lap);
     }
     if (!r.ok) return 0;

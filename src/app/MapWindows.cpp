@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "channels/LapValues.h"
 #include "track/TTrackData.h"
 #include "views/graph/TGraphView.h"
 #include "views/map/MapMarkers.h"
@@ -104,14 +105,14 @@ void TMapWindows::RepaintMapViews() {
 
 void TMapWindows::DropCursorMarks() {
     TViewState& view = ctx_.view;
-    if (ctx_.doc.axes().x != ChannelPosition || view.cursorPosition == NoCursor) return;
+    if (ctx_.doc.axes().x != TelemetryChannel::Position || view.cursorPosition == NoCursor) return;
     view.cursorPosition = NoCursor;
     if (InMap())
         map_->CursorMoved();
     else
         graph_.CursorMoved();
     pip_->CursorMoved();
-    emit showLapValues(-1, -1);
+    emit showLapValues(kPointedAtNothing, kPointedKindOfXAxis);
 }
 
 // ---- the commands ----
@@ -172,7 +173,7 @@ void TMapWindows::CornersCommand() {
         ctx_.prompts.MessageBox("Show Corners", text, TMsgIcon::Information, TMsgButtons::Ok);
         view.cornersShown = false;
     }
-    if (ctx_.doc.axes().x != ChannelPosition) return;
+    if (ctx_.doc.axes().x != TelemetryChannel::Position) return;
     if (InMap()) {
         if (view.side.pipShown) pip_->RepaintRequest();
     } else {
@@ -215,7 +216,7 @@ bool TMapWindows::PipEnabled() const {
 
 bool TMapWindows::CornersEnabled() const {
     const TViewState& view = ctx_.view;
-    return ctx_.doc.HasTrack() && ctx_.doc.axes().x != ChannelTime &&
+    return ctx_.doc.HasTrack() && ctx_.doc.axes().x != TelemetryChannel::Time &&
            !(InMap() && !view.side.pipShown);
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "channels/Channels.h"
 #include "commands/CommandContext.h"
 #include "commands/DocumentChange.h"
 #include "views/map/LapLine.h"
@@ -74,7 +75,7 @@ class TMapWindows : public QObject, public TDocumentObserver {
     void statusText(const QString&);
     void stateChanged();
     // For the data window: x in track units (kind 1) or seconds (kind 0); -1, -1 clears.
-    void showLapValues(double x, int kind);
+    void showLapValues(double x, TelemetryChannel kind);
 
   private:
     bool TrackHasGeometry() const;

@@ -48,7 +48,7 @@ bool PlaceCursor(TKorvaleWindow& window, double feet) {
     window.graph()->CursorMoved();
     if (window.maps().map() != nullptr) window.maps().map()->CursorMoved();
     if (window.maps().pip() != nullptr) window.maps().pip()->CursorMoved();
-    window.ShowLapValues(kPointedAtCursor, ChannelPosition);
+    window.ShowLapValues(kPointedAtCursor, TelemetryChannel::Position);
     return true;
 }
 

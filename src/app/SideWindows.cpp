@@ -98,7 +98,7 @@ void TSideWindows::RefreshDelta() {
     data_->RefreshDelta();
 }
 
-void TSideWindows::ShowLapValues(double x, int kind) {
+void TSideWindows::ShowLapValues(double x, TelemetryChannel kind) {
     data_->ShowLapValues(x, kind);
 }
 
@@ -110,7 +110,7 @@ void TSideWindows::DataCommand() {
     if (shown) {
         data_->show();
         // What the window shows from the start: the values at the cursor, if there is one.
-        data_->ShowLapValues(kPointedAtCursor, ChannelPosition);
+        data_->ShowLapValues(kPointedAtCursor, TelemetryChannel::Position);
     } else {
         data_->hide();
     }

@@ -30,7 +30,7 @@ class TSideWindows : public QObject, public TDocumentObserver {
     void Changed(const TDocumentChange& change) override;
 
     // What the pointer points at: see TDataWindow::ShowLapValues.
-    void ShowLapValues(double x, int kind);
+    void ShowLapValues(double x, TelemetryChannel kind);
     // The time delta strip or the reference lap changed: the data window's Delta row follows.
     void RefreshDelta();
 

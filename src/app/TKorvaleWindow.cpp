@@ -217,8 +217,9 @@ const std::vector<TWindowCommand>& WindowCommands() {
              w.sideWindows().RefreshDelta();
          },
          [](const TKorvaleWindow& w) {
-             return TCommandEnabling{w.doc().HasTrack() && w.doc().axes().x == ChannelPosition,
-                                     true, w.view().analysis.deltaShown};
+             return TCommandEnabling{
+                 w.doc().HasTrack() && w.doc().axes().x == TelemetryChannel::Position, true,
+                 w.view().analysis.deltaShown};
          }},
         {cmd::Sectors, [](TKorvaleWindow& w) { w.ToggleSectorsWindow(); },
          [](const TKorvaleWindow& w) {
@@ -335,7 +336,7 @@ void TKorvaleWindow::LapsChanged() {
     emit stateChanged();
 }
 
-void TKorvaleWindow::ShowLapValues(double x, int kind) {
+void TKorvaleWindow::ShowLapValues(double x, TelemetryChannel kind) {
     if (side_) side_->ShowLapValues(x, kind);
 }
 
@@ -363,7 +364,8 @@ void TKorvaleWindow::SectorsClosed() {
 
 void TKorvaleWindow::ZoomToSector(double fromFeet, double toFeet) {
     if (!doc_.HasTrack() || view_.viewMode != ViewGraph) return;
-    if (doc_.axes().x != ChannelPosition) graph_->SetAxis(TAxisKind::X, ChannelPosition);
+    if (doc_.axes().x != TelemetryChannel::Position)
+        graph_->SetAxis(TAxisKind::X, TelemetryChannel::Position);
     graph_->ShowXRange(fromFeet, toFeet);
     emit stateChanged();
 }

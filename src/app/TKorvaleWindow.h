@@ -92,11 +92,12 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
 
     // What the pointer points at, for the data window: the graph's, the map's and the
     // picture-in-picture window's mouse moves call this. x is a position in track units
-    // (kind ChannelPosition) or a lap time in seconds (kind ChannelTime); kPointedAtNothing
+    // (kind TelemetryChannel::Position) or a lap time in seconds (kind TelemetryChannel::Time);
+    // kPointedAtNothing
     // (-1) empties the values, kPointedAtCursor (-2) stands for view().cursorPosition, and
     // a negative kind for the graph's x-axis (channels/LapValues.h). Cheap while the data
     // window is closed.
-    void ShowLapValues(double x, int kind);
+    void ShowLapValues(double x, TelemetryChannel kind);
 
     // Called by the prompts.
     void SetStatus(const QString& text);

@@ -61,8 +61,8 @@ TChannelWalk::TChannelWalk(const TReplay& lap, const TTrackData* track)
     }
 }
 
-double TChannelWalk::TimeOf(double x, int xChannel) {
-    if (xChannel == ChannelTime) return x;
+double TChannelWalk::TimeOf(double x, TelemetryChannel xChannel) {
+    if (xChannel == TelemetryChannel::Time) return x;
     // The search of TimeAtPosition, step for step, with its binary search over the running
     // maximum replaced by a walk from where the previous column left it.
     if (n_ == 0 || inchesPerUnit_ == 0) return 0;
@@ -159,17 +159,20 @@ void TChannelWalk::ForceMeansInside(const int32_t* samples, const double* t, siz
     }
 }
 
-double TChannelWalk::ValueAt(double x, int xChannel, double t, int yChannel) const {
+double TChannelWalk::ValueAt(double x, TelemetryChannel xChannel, double t,
+                             TelemetryChannel yChannel) const {
     double value = 0;
     ValuesAt(&x, &t, 1, xChannel, yChannel, &value);
     return value;
 }
 
-void TChannelWalk::ValuesAt(const double* x, const double* t, size_t count, int xChannel,
-                            int yChannel, double* out) const {
+void TChannelWalk::ValuesAt(const double* x, const double* t, size_t count,
+                            TelemetryChannel xChannel, TelemetryChannel yChannel,
+                            double* out) const {
     ClearUpperVectorHalves();
-    const bool fast = n_ > 0 && (yChannel == ChannelSpeed || yChannel == ChannelInlineForce ||
-                                 yChannel == ChannelLateralForce);
+    const bool fast = n_ > 0 && (yChannel == TelemetryChannel::Speed ||
+                                 yChannel == TelemetryChannel::InlineForce ||
+                                 yChannel == TelemetryChannel::LateralForce);
     for (size_t begin = 0; begin < count; begin += Chunk) {
         const size_t end = std::min(count, begin + Chunk);
         // The columns well inside the lap go through the fast steps together.
@@ -186,12 +189,12 @@ void TChannelWalk::ValuesAt(const double* x, const double* t, size_t count, int 
         }
         if (m > 0) {
             bool good[Chunk];
-            if (yChannel == ChannelSpeed) {
+            if (yChannel == TelemetryChannel::Speed) {
                 SpeedsInside(times, m, values);
                 std::fill(good, good + m, true);
             } else {
-                ForceMeansInside(yChannel == ChannelInlineForce ? positions_ : lines_, times, m,
-                                 values, good);
+                ForceMeansInside(yChannel == TelemetryChannel::InlineForce ? positions_ : lines_,
+                                 times, m, values, good);
             }
             for (size_t k = 0; k < m; ++k)
                 if (good[k]) {
@@ -204,19 +207,20 @@ void TChannelWalk::ValuesAt(const double* x, const double* t, size_t count, int 
     }
 }
 
-double TChannelWalk::Value(double x, int xChannel, double t, int yChannel) const {
+double TChannelWalk::Value(double x, TelemetryChannel xChannel, double t,
+                           TelemetryChannel yChannel) const {
     if (n_ == 0) return 0;
     switch (yChannel) {
-        case ChannelPosition:
-            return xChannel == ChannelTime ? PositionAt(lap_, t) : x;
-        case ChannelTime:
-        case ChannelSpeed:
-        case ChannelLine:
-        case ChannelSlipAngle:
-        case ChannelInlineForce:
-        case ChannelLateralForce:
+        case TelemetryChannel::Position:
+            return xChannel == TelemetryChannel::Time ? PositionAt(lap_, t) : x;
+        case TelemetryChannel::Time:
+        case TelemetryChannel::Speed:
+        case TelemetryChannel::Line:
+        case TelemetryChannel::SlipAngle:
+        case TelemetryChannel::InlineForce:
+        case TelemetryChannel::LateralForce:
             // Given the time, ChannelValue on a time x-axis gives what it gives at x.
-            return ChannelValue(lap_, t, ChannelTime, yChannel, track_);
+            return ChannelValue(lap_, t, TelemetryChannel::Time, yChannel, track_);
         default:
             return 0;
     }

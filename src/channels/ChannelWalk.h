@@ -22,13 +22,13 @@ class TChannelWalk {
     // The lap time at x of channel xChannel: x itself on Time, the time at position x (feet)
     // otherwise. Positions asked in ascending order cost a few steps each; one smaller
     // than the last starts the search afresh.
-    double TimeOf(double x, int xChannel);
+    double TimeOf(double x, TelemetryChannel xChannel);
 
     // ChannelValue(lap, x, xChannel, yChannel, track), given t = TimeOf(x, xChannel).
-    double ValueAt(double x, int xChannel, double t, int yChannel) const;
+    double ValueAt(double x, TelemetryChannel xChannel, double t, TelemetryChannel yChannel) const;
     // The same for count columns at once: out[c] for x[c] and t[c].
-    void ValuesAt(const double* x, const double* t, size_t count, int xChannel, int yChannel,
-                  double* out) const;
+    void ValuesAt(const double* x, const double* t, size_t count, TelemetryChannel xChannel,
+                  TelemetryChannel yChannel, double* out) const;
 
   private:
     // True when every frame that the forces at t reach (three frames either way) lies
@@ -46,7 +46,7 @@ class TChannelWalk {
     void ForceMeansInside(const int32_t* samples, const double* t, size_t m, double* out,
                           bool* ok) const;
     // One column the way ChannelValue takes it.
-    double Value(double x, int xChannel, double t, int yChannel) const;
+    double Value(double x, TelemetryChannel xChannel, double t, TelemetryChannel yChannel) const;
 
     const TReplay& lap_;
     const TTrackData* track_;

@@ -11,6 +11,16 @@ const char* const ChannelNames[8] = {"Time",          "Position",      "Speed", 
                                      "In-line Force", "Lateral Force", "Slip Angle", "None"};
 const char* const ChannelUnits[8] = {"sec", "feet", "mph", "feet", "g's", "g's", "degrees", "--"};
 
+const char* ChannelName(TelemetryChannel c) {
+    const int n = ChannelNumber(c);
+    return n >= 0 && n <= ChannelNumber(TelemetryChannel::None) ? ChannelNames[n] : "";
+}
+
+const char* ChannelUnit(TelemetryChannel c) {
+    const int n = ChannelNumber(c);
+    return n >= 0 && n <= ChannelNumber(TelemetryChannel::None) ? ChannelUnits[n] : "";
+}
+
 namespace {
 
 constexpr double Frame = 1.0 / FrameRate;
@@ -284,27 +294,27 @@ double AverageLapSpeed(const TReplay& lap) {
     return (lap.lapLength * lap.inchesPerUnit / 12.0 / 5280.0) / duration * 3600.0;
 }
 
-double ChannelValue(const TReplay& lap, double x, int xChannel, int yChannel,
-                    const TTrackData* track) {
+double ChannelValue(const TReplay& lap, double x, TelemetryChannel xChannel,
+                    TelemetryChannel yChannel, const TTrackData* track) {
     const LapView v(lap);
     if (v.n == 0) return 0;
-    const double t = xChannel == ChannelTime ? x : TimeAt(v, x);
+    const double t = xChannel == TelemetryChannel::Time ? x : TimeAt(v, x);
     switch (yChannel) {
-        case ChannelTime:
+        case TelemetryChannel::Time:
             return t;
-        case ChannelPosition:
-            return xChannel == ChannelTime ? Position(v, t) : x;
-        case ChannelSpeed:
+        case TelemetryChannel::Position:
+            return xChannel == TelemetryChannel::Time ? Position(v, t) : x;
+        case TelemetryChannel::Speed:
             return Speed(v, t);
-        case ChannelLine:
+        case TelemetryChannel::Line:
             return Line(v, t, track);
-        case ChannelSlipAngle:
+        case TelemetryChannel::SlipAngle:
             return SlipAngle(v, t);
-        case ChannelInlineForce:
+        case TelemetryChannel::InlineForce:
             return (InlineForce(v, std::max(0.0, t - Frame)) + InlineForce(v, std::max(0.0, t)) +
                     InlineForce(v, std::max(0.0, t + Frame))) *
                    (1.0 / 3.0);
-        case ChannelLateralForce:
+        case TelemetryChannel::LateralForce:
             return (LateralForce(v, std::max(0.0, t - Frame)) + LateralForce(v, std::max(0.0, t)) +
                     LateralForce(v, std::max(0.0, t + Frame))) *
                    (1.0 / 3.0);
@@ -318,11 +328,13 @@ ChannelRange ChannelExtents(const std::vector<const TReplay*>& laps, const TTrac
     range.minimum = {0, 0, 500, 1000, 1000, 1000, 1000};
     range.maximum = {0, 0, -500, -1000, -1000, -1000, -1000};
     if (track != nullptr)
-        range.maximum[ChannelPosition] = track->trackLength * track->inchesPerUnit / 12.0;
+        range.maximum[ChannelNumber(TelemetryChannel::Position)] =
+            track->trackLength * track->inchesPerUnit / 12.0;
     for (const TReplay* lap : laps) {
         if (lap == nullptr) continue;
         const double duration = LapDuration(*lap);
-        range.maximum[ChannelTime] = std::max(range.maximum[ChannelTime], duration);
+        double& time = range.maximum[ChannelNumber(TelemetryChannel::Time)];
+        time = std::max(time, duration);
         // An imported lap ends within a frame of its last sample, or, when its recording
         // stopped at most 704 units short of the line, at one unit per frame or more past
         // it: its time lies within n + 704 frames. A damaged document that claims far more
@@ -340,7 +352,7 @@ ChannelRange ChannelExtents(const std::vector<const TReplay*>& laps, const TTrac
                                                  any ? InlineForce(v, t) : 0,
                                                  any ? LateralForce(v, t) : 0,
                                                  any ? SlipAngle(v, t) : 0};
-            for (int c = ChannelSpeed; c < ChannelCount; ++c) {
+            for (size_t c = ChannelNumber(TelemetryChannel::Speed); c < ChannelCount; ++c) {
                 range.minimum[c] = std::min(range.minimum[c], values[c]);
                 range.maximum[c] = std::max(range.maximum[c], values[c]);
             }

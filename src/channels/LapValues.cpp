@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-TPointedAt ResolvePointedAt(double x, int kind, std::optional<int32_t> cursorPosition,
-                            bool hasTrack, int xAxis) {
+TPointedAt ResolvePointedAt(double x, TelemetryChannel kind, std::optional<int32_t> cursorPosition,
+                            bool hasTrack, TelemetryChannel xAxis) {
     if (x == kPointedAtCursor) x = cursorPosition ? double(*cursorPosition) : kPointedAtNothing;
     if (!hasTrack) x = kPointedAtNothing;
-    if (kind < 0) kind = xAxis;
+    if (ChannelNumber(kind) < 0) kind = xAxis;
     return {x, kind};
 }
 
@@ -20,14 +20,15 @@ bool CoversFeet(const TReplay& lap, double feet) {
 
 }  // namespace
 
-TLapValues LapValuesAt(const TReplay& lap, const TTrackData* track, double x, int kind) {
+TLapValues LapValuesAt(const TReplay& lap, const TTrackData* track, double x,
+                       TelemetryChannel kind) {
     double t = 0;
     double position = 0;
-    if (kind == ChannelPosition) {
+    if (kind == TelemetryChannel::Position) {
         if (!CoversFeet(lap, x)) return kNoLapValues;
         t = TimeAtPosition(lap, x);
         position = x;
-    } else if (kind == ChannelTime) {
+    } else if (kind == TelemetryChannel::Time) {
         // The graph draws lap time x at x, so the readout covers the lap's own time span
         // and reads the lap at lap time x: the values are those of the curves under the
         // pointer.
@@ -68,7 +69,7 @@ void TLapDataTable::UpdateLapColumn(int32_t index, const std::string& name, Rgb 
     columns_[size_t(index)].colour = colour;
 }
 
-void TLapDataTable::ShowLapValues(double x, int kind, const TLapValuesSource& source) {
+void TLapDataTable::ShowLapValues(double x, TelemetryChannel kind, const TLapValuesSource& source) {
     const TPointedAt at =
         ResolvePointedAt(x, kind, source.cursorPosition, source.track != nullptr, source.xAxis);
     if (source.laps == nullptr) {
@@ -86,7 +87,7 @@ void TLapDataTable::ShowValues(const TLapList& laps, const TTrackData* track, TP
                                int32_t deltaReference) {
     double x = at.x;
     const bool nothing = x == kPointedAtNothing || track == nullptr;
-    if (!nothing && at.kind == ChannelPosition) x = x * track->inchesPerUnit / 12;
+    if (!nothing && at.kind == TelemetryChannel::Position) x = x * track->inchesPerUnit / 12;
     const int32_t common = std::min(Count(), laps.Count());
     for (int32_t i = 0; i < Count(); ++i)
         columns_[size_t(i)].values =
@@ -95,7 +96,7 @@ void TLapDataTable::ShowValues(const TLapList& laps, const TTrackData* track, TP
     // The delta is the time behind the reference where both laps cover the position, as
     // the delta strip draws it.
     deltaShown_ = deltaReference >= 0;
-    const bool deltaAt = deltaShown_ && !nothing && at.kind == ChannelPosition &&
+    const bool deltaAt = deltaShown_ && !nothing && at.kind == TelemetryChannel::Position &&
                          deltaReference < laps.Count() && CoversFeet(laps.At(deltaReference), x);
     const double referenceTime = deltaAt ? TimeAtPosition(laps.At(deltaReference), x) : 0;
     for (int32_t i = 0; i < Count(); ++i) {

@@ -3,10 +3,10 @@
 // user is pointing at (on the graph, the map or the picture-in-picture window). The window
 // draws what this computes; korvale-cli values prints it.
 //
-// A pointed-at point is (x, kind): kind ChannelPosition with x a position in track units,
-// or kind ChannelTime with x a time in seconds on the graph's Time axis (a lap time, as the
-// curves are drawn). Two values of x are reserved, as the callers have always used them:
-// -1 for "nothing is pointed at" and -2 for "the shared cursor position".
+// A pointed-at point is (x, kind): kind TelemetryChannel::Position with x a position in track
+// units, or kind TelemetryChannel::Time with x a time in seconds on the graph's Time axis (a lap
+// time, as the curves are drawn). Two values of x are reserved, as the callers have always used
+// them: -1 for "nothing is pointed at" and -2 for "the shared cursor position".
 
 #include <array>
 #include <cstdint>
@@ -22,7 +22,7 @@
 inline constexpr double kPointedAtNothing = -1;
 inline constexpr double kPointedAtCursor = -2;
 // The kind that stands for the graph's current x-axis.
-inline constexpr int kPointedKindOfXAxis = -1;
+inline constexpr auto kPointedKindOfXAxis = static_cast<TelemetryChannel>(-1);
 // A cell without a value.
 inline constexpr double kNoLapValue = -1;
 
@@ -34,27 +34,28 @@ inline constexpr TLapValues kNoLapValues = {kNoLapValue, kNoLapValue, kNoLapValu
 
 struct TPointedAt {
     double x = kPointedAtNothing;
-    int kind = ChannelPosition;
+    TelemetryChannel kind = TelemetryChannel::Position;
 };
 
 // Settles the reserved values: -2 becomes the cursor position (nothing when there is no
 // cursor), a document without a current track points at nothing, and a negative kind
 // becomes the graph's x-axis.
-TPointedAt ResolvePointedAt(double x, int kind, std::optional<int32_t> cursorPosition,
-                            bool hasTrack, int xAxis);
+TPointedAt ResolvePointedAt(double x, TelemetryChannel kind, std::optional<int32_t> cursorPosition,
+                            bool hasTrack, TelemetryChannel xAxis);
 
-// The values of one lap at a position in feet (ChannelPosition) or a lap time in seconds
-// (ChannelTime). A lap covers a position between its start and end positions and a time
+// The values of one lap at a position in feet (TelemetryChannel::Position) or a lap time in seconds
+// (TelemetryChannel::Time). A lap covers a position between its start and end positions and a time
 // within its own duration (bounds included); an uncovered lap gets kNoLapValues.
 // track: the document's current track, for the Line channel.
-TLapValues LapValuesAt(const TReplay& lap, const TTrackData* track, double x, int kind);
+TLapValues LapValuesAt(const TReplay& lap, const TTrackData* track, double x,
+                       TelemetryChannel kind);
 
 // What ShowLapValues reads of the document and the views at the moment it runs.
 struct TLapValuesSource {
     const TLapList* laps = nullptr;
-    const TTrackData* track = nullptr;      // the current track, nullptr for none
-    std::optional<int32_t> cursorPosition;  // the shared cursor, none without one
-    int xAxis = ChannelPosition;            // the graph's x-axis channel
+    const TTrackData* track = nullptr;                    // the current track, nullptr for none
+    std::optional<int32_t> cursorPosition;                // the shared cursor, none without one
+    TelemetryChannel xAxis = TelemetryChannel::Position;  // the graph's x-axis channel
     // The lap the "Delta" row compares with while the time delta strip is shown; -1: no
     // Delta row.
     int32_t deltaReference = -1;
@@ -83,7 +84,7 @@ class TLapDataTable {
 
     // The data window's readout: resolves (x, kind) against the source and shows the
     // values of every lap there.
-    void ShowLapValues(double x, int kind, const TLapValuesSource& source);
+    void ShowLapValues(double x, TelemetryChannel kind, const TLapValuesSource& source);
     // The values of every lap at a resolved point (see ResolvePointedAt). Columns follow
     // the laps one to one; should their counts ever differ, only the common part is set
     // and the rest is emptied.

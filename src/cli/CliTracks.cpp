@@ -66,7 +66,7 @@ bool LoadDocument(const std::string& path, const TTrackList& tracks, const char*
         const std::string reason =
             result.stage == KvlReadStage::NotOpened ? ReadFailureReason(path) : "";
         std::fprintf(stderr, "korvale-cli %s: %s: %s: %s\n", command, path.c_str(),
-                     kKvlOpenErrorTitle, WithReason(result.message, reason).c_str());
+                     kKvlOpenErrorTitle, WithReason(result.message(), reason).c_str());
         return false;
     }
     return true;

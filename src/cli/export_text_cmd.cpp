@@ -93,11 +93,14 @@ int ExportText(const std::vector<std::string>& args) {
 
     std::vector<const TReplay*> laps;
     for (const auto& lap : doc.laps) laps.push_back(lap.get());
-    if (const char* message = WriteTextExport(*output, laps, track.name, &track, choices))
-        return Fail(*output + ": " +
-                    cli::WithReason(message, message == std::string(kMsgCannotCreateExport)
-                                                 ? cli::WriteFailureReason(*output)
-                                                 : ""));
+    if (const TTextExportStatus status =
+            WriteTextExport(*output, laps, track.name, &track, choices);
+        status != TTextExportStatus::Ok)
+        return Fail(
+            *output + ": " +
+            cli::WithReason(TextExportMessage(status), status == TTextExportStatus::CannotCreate
+                                                           ? cli::WriteFailureReason(*output)
+                                                           : ""));
     std::printf("%s\n", kMsgDataExported);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -140,7 +140,7 @@ int Import(const std::vector<std::string>& args) {
     view.laps = &pointers;
     const KvlWriteResult written = SafeSaveKvlDocument(*output, view);
     if (!written.ok)
-        return Fail(cli::WithReason(written.message, cli::WriteFailureReason(*output)).c_str(),
+        return Fail(cli::WithReason(written.message(), cli::WriteFailureReason(*output)).c_str(),
                     *output);
     std::printf("%s: lap %d \"%s\", %d samples, %.3f s\n", output->c_str(), laps.Count() - 1,
                 EscapeControls(added.driverName).c_str(), added.sampleCount,

@@ -23,7 +23,8 @@ int Usage(FILE* out) {
 }
 
 const char* AxisName(int32_t channel) {
-    return channel >= 0 && channel <= ChannelNone ? ChannelNames[channel] : "(invalid)";
+    const auto c = ChannelFromNumber(channel, TelemetryChannel::None);
+    return c ? ChannelName(*c) : "(invalid)";
 }
 
 int Info(const std::vector<std::string>& args) {

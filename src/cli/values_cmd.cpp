@@ -73,11 +73,11 @@ int Values(const std::vector<std::string>& args) {
         laps.Add(std::move(lap));
     }
     // The graph hands the window a position in track units, as its own pointer gives it.
-    int kind = ChannelTime;
+    TelemetryChannel kind = TelemetryChannel::Time;
     if (at) {
         if (!(track.inchesPerUnit > 0)) return Fail("the document's track has no scale");
         x = x * 12 / track.inchesPerUnit;
-        kind = ChannelPosition;
+        kind = TelemetryChannel::Position;
     }
     table.ShowLapValues(x, kind, TLapValuesSource{&laps, &track, std::nullopt, kind});
 

@@ -43,21 +43,21 @@ void WriteLapTimesFlag(ProfileFile& settings, bool lapTimes) {
 TAxes ReadGraphAxes(const ProfileFile& settings) {
     // A channel no axis can show would leave the axis menus without a checked item and be
     // saved into documents, so it takes the default of its axis.
-    auto read = [&](const char* key, int32_t fallback, int32_t highest) {
-        const int32_t v = settings.ReadInt("graph", key, fallback);
-        return v < 0 || v > highest ? fallback : v;
+    auto read = [&](const char* key, TelemetryChannel fallback, TelemetryChannel highest) {
+        const int32_t v = settings.ReadInt("graph", key, ChannelNumber(fallback));
+        return ChannelFromNumber(v, highest).value_or(fallback);
     };
     TAxes axes;
-    axes.x = read("xaxis", 1, 1);
-    axes.y = read("yaxis", 2, 6);
-    axes.y2 = read("ayaxis", 7, 7);
+    axes.x = read("xaxis", TelemetryChannel::Position, TelemetryChannel::Position);
+    axes.y = read("yaxis", TelemetryChannel::Speed, TelemetryChannel::SlipAngle);
+    axes.y2 = read("ayaxis", TelemetryChannel::None, TelemetryChannel::None);
     return axes;
 }
 
 void WriteGraphAxes(ProfileFile& settings, TAxes axes) {
-    settings.WriteInt("graph", "xaxis", axes.x);
-    settings.WriteInt("graph", "yaxis", axes.y);
-    settings.WriteInt("graph", "ayaxis", axes.y2);
+    settings.WriteInt("graph", "xaxis", ChannelNumber(axes.x));
+    settings.WriteInt("graph", "yaxis", ChannelNumber(axes.y));
+    settings.WriteInt("graph", "ayaxis", ChannelNumber(axes.y2));
 }
 
 void ReadExportSettings(const ProfileFile& settings, TExportSettings& out) {

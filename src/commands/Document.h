@@ -58,13 +58,20 @@ class TSourceReplay {
     std::string name_;
 };
 
-// The channels of the graph's three axes. Documents and settings store them as numbers.
+// The channels of the graph's three axes. Documents and settings store them as numbers,
+// converted where they are read and written (ChannelOfDocumentNumber, ChannelNumber).
 struct TAxes {
-    int32_t x = ChannelPosition;
-    int32_t y = ChannelSpeed;
-    int32_t y2 = ChannelNone;
+    TelemetryChannel x = TelemetryChannel::Position;
+    TelemetryChannel y = TelemetryChannel::Speed;
+    TelemetryChannel y2 = TelemetryChannel::None;
     friend bool operator==(const TAxes&, const TAxes&) = default;
 };
+
+// The axes a document file gives. A number outside the channels is kept as it is, as the
+// graph draws such an axis with its default and Save writes the number back unchanged.
+inline TelemetryChannel ChannelOfDocumentNumber(int32_t number) {
+    return static_cast<TelemetryChannel>(number);
+}
 
 class TDocument {
   public:

@@ -91,9 +91,9 @@ bool ReadDocument(TCommandContext& ctx, const std::string& path) {
     if (r.DocumentCleared()) {
         // What was read becomes both the axes and the snapshot Save compares against.
         TAxes axes = doc.axes(), saved = doc.savedAxes();
-        if (r.hasXAxis) axes.x = saved.x = r.xAxis;
-        if (r.hasYAxis) axes.y = saved.y = r.yAxis;
-        if (r.hasY2Axis) axes.y2 = saved.y2 = r.y2Axis;
+        if (r.hasXAxis) axes.x = saved.x = ChannelOfDocumentNumber(r.xAxis);
+        if (r.hasYAxis) axes.y = saved.y = ChannelOfDocumentNumber(r.yAxis);
+        if (r.hasY2Axis) axes.y2 = saved.y2 = ChannelOfDocumentNumber(r.y2Axis);
         doc.SetAxes(axes);
         doc.SetSavedAxes(saved);
         if (r.currentTrack >= 0 && r.currentTrack < ctx.tracks.Count())
@@ -102,7 +102,7 @@ bool ReadDocument(TCommandContext& ctx, const std::string& path) {
     }
     if (!r.DocumentCleared()) {
         ctx.prompts.SetWaitCursor(false);
-        ShowError(ctx, kKvlOpenErrorTitle, r.message);
+        ShowError(ctx, kKvlOpenErrorTitle, r.message());
         return false;
     }
     // The file replaced the document, wholly or up to a damaged record: from now on the
@@ -119,7 +119,7 @@ bool ReadDocument(TCommandContext& ctx, const std::string& path) {
     doc.SetDirty(r.ok &&
                  r.earlierVersion);  // an earlier-version file is converted by the next save
     ctx.prompts.SetWaitCursor(false);
-    if (!r.ok) ShowError(ctx, kKvlOpenErrorTitle, r.message);
+    if (!r.ok) ShowError(ctx, kKvlOpenErrorTitle, r.message());
     return r.ok;
 }
 
@@ -136,15 +136,15 @@ bool WriteDocument(TCommandContext& ctx, const std::string& path) {
     ctx.prompts.SetWaitCursor(true);
     const std::vector<const TReplay*> laps = doc.laps().Pointers();
     KvlDocumentView view;
-    view.xAxis = doc.axes().x;
-    view.yAxis = doc.axes().y;
-    view.y2Axis = doc.axes().y2;
+    view.xAxis = ChannelNumber(doc.axes().x);
+    view.yAxis = ChannelNumber(doc.axes().y);
+    view.y2Axis = ChannelNumber(doc.axes().y2);
     view.trackId = track->trackId;
     view.laps = &laps;
     const KvlWriteResult w = SafeSaveKvlDocument(path, view);
     ctx.prompts.SetWaitCursor(false);
     if (!w.ok) {
-        ShowError(ctx, kKvlSaveErrorTitle, w.message);
+        ShowError(ctx, kKvlSaveErrorTitle, w.message());
         return false;
     }
     doc.SetDirty(false);
@@ -250,14 +250,14 @@ void WriteAxesOnDestroy(TCommandContext& ctx) {
     WriteGraphAxes(ctx.settings, ctx.doc.axes());
 }
 
-bool ChangeAxes(TCommandContext& ctx, int x, int y, int y2) {
+bool ChangeAxes(TCommandContext& ctx, TelemetryChannel x, TelemetryChannel y, TelemetryChannel y2) {
     TAxes axes = ctx.doc.axes();
-    auto store = [](int32_t& field, int value, int highest) {
-        if (value >= 0 && value <= highest) field = value;
+    auto store = [](TelemetryChannel& field, TelemetryChannel value, TelemetryChannel highest) {
+        if (ChannelFromNumber(ChannelNumber(value), highest)) field = value;
     };
-    store(axes.x, x, ChannelPosition);
-    store(axes.y, y, ChannelSlipAngle);
-    store(axes.y2, y2, ChannelNone);
+    store(axes.x, x, TelemetryChannel::Position);
+    store(axes.y, y, TelemetryChannel::SlipAngle);
+    store(axes.y2, y2, TelemetryChannel::None);
     if (!ctx.doc.SetAxes(axes)) return false;
     if (ctx.doc.laps().Empty()) {
         // Clearing takes a new saved-axes snapshot; the axis change must still count as a

@@ -54,7 +54,7 @@ void WriteAxesOnDestroy(TCommandContext& ctx);
 // False when nothing changed. An empty document is cleared (keeping the saved-axes snapshot
 // from before, so that Save can write the change); otherwise the views are told the laps'
 // ranges changed.
-bool ChangeAxes(TCommandContext& ctx, int x, int y, int y2);
+bool ChangeAxes(TCommandContext& ctx, TelemetryChannel x, TelemetryChannel y, TelemetryChannel y2);
 
 bool SaveEnabled(const TDocument& doc);
 bool SaveAsEnabled(const TDocument& doc);

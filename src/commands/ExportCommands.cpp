@@ -116,7 +116,7 @@ void ExportTextDataCommand(TCommandContext& ctx) {
     if (!resolution) return;  // the closing check let no such record through
     const TTrackData* track = CurrentTrack(ctx);
     const std::vector<const TReplay*> laps = ctx.doc.laps().Pointers();
-    const char* message = nullptr;
+    TTextExportStatus status = TTextExportStatus::Ok;
     ctx.prompts.SetWaitCursor(true);
     ctx.prompts.RunWithProgress(kMsgExportingData, [&](const TProgressReport& report) {
         // Reported at every call, not only when the percent moves, so that Cancel is
@@ -124,13 +124,14 @@ void ExportTextDataCommand(TCommandContext& ctx) {
         const auto progress = [&report](int64_t done, int64_t total) {
             return report(total > 0 ? int(std::min<int64_t>(100, done * 100 / total)) : 0);
         };
-        message = WriteTextExport(xfer.fileName, laps, track ? track->name : std::string(), track,
-                                  ChoicesOf(xfer, *resolution), progress);
+        status = WriteTextExport(xfer.fileName, laps, track ? track->name : std::string(), track,
+                                 ChoicesOf(xfer, *resolution), progress);
     });
     ctx.prompts.SetWaitCursor(false);
-    if (message && std::string(message) == kMsgExportCancelled) return;
-    if (message) {
-        ExportError(ctx, message);
+    // A cancelled export says nothing more: the user knows, and nothing was written.
+    if (status == TTextExportStatus::Cancelled) return;
+    if (status != TTextExportStatus::Ok) {
+        ExportError(ctx, TextExportMessage(status));
         return;
     }
     ctx.prompts.MessageBox(kExportDataTitle, kMsgDataExported, TMsgIcon::Information,

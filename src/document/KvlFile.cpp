@@ -214,54 +214,107 @@ bool WriteKvlLap(std::ostream& out, const TReplay& lap) {
            WriteBytes(out, rgb, 3) && WriteI32(out, lap.serial);
 }
 
+const char* KvlReadMessage(TKvlReadStatus status) {
+    switch (status) {
+        case TKvlReadStatus::Ok:
+            return "";
+        case TKvlReadStatus::CannotOpen:
+            return "Unable to open file";
+        case TKvlReadStatus::NoMagic:
+            return "Unable to read replay (05)";
+        case TKvlReadStatus::BadMagic:
+            return "Unable to read replay (06)";
+        case TKvlReadStatus::NoXAxis:
+            return "Unable to read replay (01)";
+        case TKvlReadStatus::NoYAxis:
+            return "Unable to read replay (07)";
+        case TKvlReadStatus::NoY2Axis:
+            return "Unable to read replay (08)";
+        case TKvlReadStatus::NoTrack:
+            return "Unable to read replay (02)";
+        case TKvlReadStatus::UnknownTrack:
+            return "Bad track value in file";
+        case TKvlReadStatus::NoLapCount:
+            return "Unable to read replay (03)";
+        case TKvlReadStatus::BadLap:
+            return "Unable to read replay (04)";
+    }
+    return "Unable to open file";
+}
+
+const char* KvlWriteMessage(TKvlWriteStatus status) {
+    switch (status) {
+        case TKvlWriteStatus::Ok:
+            return "";
+        case TKvlWriteStatus::CannotCreate:
+            return "Unable to create file";
+        case TKvlWriteStatus::NoMagic:
+            return "Unable to save replay (06)";
+        case TKvlWriteStatus::NoXAxis:
+            return "Unable to save replay (01)";
+        case TKvlWriteStatus::NoYAxis:
+            return "Unable to save replay (02)";
+        case TKvlWriteStatus::NoY2Axis:
+            return "Unable to save replay (07)";
+        case TKvlWriteStatus::NoTrack:
+            return "Unable to save replay (04)";
+        case TKvlWriteStatus::NoLapCount:
+            return "Unable to save replay (03)";
+        case TKvlWriteStatus::NoLap:
+            return "Unable to save replay (05)";
+    }
+    return "Unable to create file";
+}
+
 KvlReadResult ReadKvlDocument(std::istream& in, const TTrackList& tracks) {
     KvlReadResult r;
-    auto fail = [&r](const char* message) {
-        r.message = message;
+    auto fail = [&r](TKvlReadStatus status) {
+        r.status = status;
         return std::move(r);
     };
     r.stage = KvlReadStage::Magic;
     int32_t magic = 0;
-    if (!ReadI32(in, magic)) return fail("Unable to read replay (05)");
-    if (magic != kKvlMagic && magic != kKvlMagicEarlier) return fail("Unable to read replay (06)");
+    if (!ReadI32(in, magic)) return fail(TKvlReadStatus::NoMagic);
+    if (magic != kKvlMagic && magic != kKvlMagicEarlier) return fail(TKvlReadStatus::BadMagic);
     r.stage = KvlReadStage::Header;
     r.earlierVersion = magic == kKvlMagicEarlier;
 
-    if (!ReadI32(in, r.xAxis)) return fail("Unable to read replay (01)");
+    if (!ReadI32(in, r.xAxis)) return fail(TKvlReadStatus::NoXAxis);
     r.hasXAxis = true;
-    if (!ReadI32(in, r.yAxis)) return fail("Unable to read replay (07)");
+    if (!ReadI32(in, r.yAxis)) return fail(TKvlReadStatus::NoYAxis);
     r.hasYAxis = true;
     if (r.earlierVersion) {
         r.y2Axis = kKvlNoneAxis;
     } else if (!ReadI32(in, r.y2Axis)) {
-        return fail("Unable to read replay (08)");
+        return fail(TKvlReadStatus::NoY2Axis);
     }
     r.hasY2Axis = true;
 
     int32_t trackValue = 0;
-    if (!ReadI32(in, trackValue)) return fail("Unable to read replay (02)");
+    if (!ReadI32(in, trackValue)) return fail(TKvlReadStatus::NoTrack);
     const int low = trackValue & 0xff;
     const int id = r.earlierVersion ? KvlOldTrackId(low) : low;
     const int index = id < 0 ? -1 : tracks.FindById(static_cast<uint8_t>(id));
-    if (index < 0) return fail("Bad track value in file");
+    if (index < 0) return fail(TKvlReadStatus::UnknownTrack);
     r.currentTrack = index;
 
-    if (!ReadI32(in, r.lapCount)) return fail("Unable to read replay (03)");
+    if (!ReadI32(in, r.lapCount)) return fail(TKvlReadStatus::NoLapCount);
     r.stage = KvlReadStage::Laps;
     // A negative count reads no laps, as a counting loop over it would. A count beyond what
     // any real document holds is refused at the first lap past the limit, keeping the laps
     // before it, as a file that ends early would.
     try {
         for (int32_t i = 0; i < r.lapCount; ++i) {
-            if (i >= kKvlMaxLaps) return fail("Unable to read replay (04)");
+            if (i >= kKvlMaxLaps) return fail(TKvlReadStatus::BadLap);
             auto lap = std::make_unique<TReplay>(nullptr, 0);
-            if (!ReadKvlLap(in, *lap)) return fail("Unable to read replay (04)");
+            if (!ReadKvlLap(in, *lap)) return fail(TKvlReadStatus::BadLap);
             r.laps.push_back(std::move(lap));
         }
     } catch (const std::bad_alloc&) {
-        return fail("Unable to read replay (04)");
+        return fail(TKvlReadStatus::BadLap);
     }
     r.stage = KvlReadStage::Done;
+    r.status = TKvlReadStatus::Ok;
     r.ok = true;
     return r;
 }
@@ -271,7 +324,7 @@ KvlReadResult ReadKvlDocument(const std::string& path, const TTrackList& tracks)
     if (!file.Open(path)) {
         KvlReadResult r;
         r.stage = KvlReadStage::NotOpened;
-        r.message = "Unable to open file";
+        r.status = TKvlReadStatus::CannotOpen;
         return r;
     }
     return ReadKvlDocument(file.Stream(), tracks);
@@ -279,26 +332,25 @@ KvlReadResult ReadKvlDocument(const std::string& path, const TTrackList& tracks)
 
 KvlWriteResult WriteKvlDocument(std::ostream& out, const KvlDocumentView& doc) {
     KvlWriteResult r;
-    auto fail = [&r](const char* message) {
-        r.message = message;
+    auto fail = [&r](TKvlWriteStatus status) {
+        r.status = status;
         return r;
     };
     static const std::vector<const TReplay*> kNoLaps;
     const auto& laps = doc.laps ? *doc.laps : kNoLaps;
-    if (!WriteI32(out, kKvlMagic)) return fail("Unable to save replay (06)");
-    if (!WriteI32(out, doc.xAxis)) return fail("Unable to save replay (01)");
-    if (!WriteI32(out, doc.yAxis)) return fail("Unable to save replay (02)");
-    if (!WriteI32(out, doc.y2Axis)) return fail("Unable to save replay (07)");
+    if (!WriteI32(out, kKvlMagic)) return fail(TKvlWriteStatus::NoMagic);
+    if (!WriteI32(out, doc.xAxis)) return fail(TKvlWriteStatus::NoXAxis);
+    if (!WriteI32(out, doc.yAxis)) return fail(TKvlWriteStatus::NoYAxis);
+    if (!WriteI32(out, doc.y2Axis)) return fail(TKvlWriteStatus::NoY2Axis);
     if (!WriteI32(out, static_cast<int32_t>(static_cast<int8_t>(doc.trackId))))
-        return fail("Unable to save replay (04)");
-    if (!WriteI32(out, static_cast<int32_t>(laps.size())))
-        return fail("Unable to save replay (03)");
+        return fail(TKvlWriteStatus::NoTrack);
+    if (!WriteI32(out, static_cast<int32_t>(laps.size()))) return fail(TKvlWriteStatus::NoLapCount);
     for (const TReplay* lap : laps)
-        if (!lap || !WriteKvlLap(out, *lap)) return fail("Unable to save replay (05)");
+        if (!lap || !WriteKvlLap(out, *lap)) return fail(TKvlWriteStatus::NoLap);
     // Buffered bytes that cannot be delivered are a failed lap write (or header when none).
     out.flush();
-    if (!out)
-        return fail(laps.empty() ? "Unable to save replay (03)" : "Unable to save replay (05)");
+    if (!out) return fail(laps.empty() ? TKvlWriteStatus::NoLapCount : TKvlWriteStatus::NoLap);
+    r.status = TKvlWriteStatus::Ok;
     r.ok = true;
     return r;
 }
@@ -309,13 +361,13 @@ KvlWriteResult WriteKvlDocument(const std::string& path, const KvlDocumentView& 
 
 KvlWriteResult SafeSaveKvlDocument(const std::string& target, const KvlDocumentView& doc) {
     TSafeWrite out(target);
-    if (!out.Open()) return KvlWriteResult{false, "Unable to create file"};
+    if (!out.Open()) return KvlWriteResult{false, TKvlWriteStatus::CannotCreate};
     KvlWriteResult r = WriteKvlDocument(out.Stream(), doc);
     if (!r.ok) return r;  // the temporary file goes with out
     // Bytes that never reached the disk are a failed lap write (or header when none).
     if (!out.Commit())
-        r = KvlWriteResult{false, doc.laps && !doc.laps->empty() ? "Unable to save replay (05)"
-                                                                 : "Unable to save replay (03)"};
+        r = KvlWriteResult{false, doc.laps && !doc.laps->empty() ? TKvlWriteStatus::NoLap
+                                                                 : TKvlWriteStatus::NoLapCount};
     return r;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // The .kvl document file: the graph's three axis choices, the document's track and every
 // lap with its raw samples. Two header versions exist; the reader takes both, the writer
-// always writes the current one. Failures are results carrying the message to show
-// ("Open Error" while reading, "Save Error" while writing) and how far the read got, so
-// that the caller can keep what survives.
+// always writes the current one. Failures are results carrying a status, whose message is
+// shown under "Open Error" while reading and "Save Error" while writing, and how far the
+// read got, so that the caller can keep what survives.
 
 #include <cstdint>
 #include <iosfwd>
@@ -34,7 +34,24 @@ int KvlOldTrackId(int32_t oldNumber);
 bool ReadKvlLap(std::istream& in, TReplay& lap);
 bool WriteKvlLap(std::ostream& out, const TReplay& lap);
 
-// How far a document read got. On success message is empty.
+// How a document read ended; KvlReadMessage gives the text the user sees.
+enum class TKvlReadStatus {
+    Ok,
+    CannotOpen,    // "Unable to open file"
+    NoMagic,       // "Unable to read replay (05)"
+    BadMagic,      // "Unable to read replay (06)"
+    NoXAxis,       // "Unable to read replay (01)"
+    NoYAxis,       // "Unable to read replay (07)"
+    NoY2Axis,      // "Unable to read replay (08)"
+    NoTrack,       // "Unable to read replay (02)"
+    UnknownTrack,  // "Bad track value in file"
+    NoLapCount,    // "Unable to read replay (03)"
+    BadLap,        // "Unable to read replay (04)": short, damaged, or beyond kKvlMaxLaps
+};
+// The message that the status stands for ("" for Ok).
+const char* KvlReadMessage(TKvlReadStatus status);
+
+// How far a document read got.
 enum class KvlReadStage {
     NotOpened,  // the file could not be opened
     Magic,      // stopped at the magic: the document must stay untouched
@@ -44,9 +61,10 @@ enum class KvlReadStage {
 };
 
 struct KvlReadResult {
-    bool ok = false;
-    std::string message;  // "Unable to open file", "Unable to read replay (05)", ...
+    bool ok = false;  // status is Ok
+    TKvlReadStatus status = TKvlReadStatus::CannotOpen;
     KvlReadStage stage = KvlReadStage::NotOpened;
+    const char* message() const { return KvlReadMessage(status); }
 
     bool earlierVersion = false;  // the file was of the earlier version: mark dirty
     // Axis values read so far (each valid only when its flag is set; y2Axis is 7 with
@@ -72,9 +90,25 @@ struct KvlReadResult {
 KvlReadResult ReadKvlDocument(const std::string& path, const TTrackList& tracks);
 KvlReadResult ReadKvlDocument(std::istream& in, const TTrackList& tracks);
 
+// How a document write ended; KvlWriteMessage gives the text the user sees.
+enum class TKvlWriteStatus {
+    Ok,
+    CannotCreate,  // "Unable to create file"
+    NoMagic,       // "Unable to save replay (06)"
+    NoXAxis,       // "Unable to save replay (01)"
+    NoYAxis,       // "Unable to save replay (02)"
+    NoY2Axis,      // "Unable to save replay (07)"
+    NoTrack,       // "Unable to save replay (04)"
+    NoLapCount,    // "Unable to save replay (03)": also bytes lost from a document without laps
+    NoLap,         // "Unable to save replay (05)": a lap, or bytes lost after the laps
+};
+// The message that the status stands for ("" for Ok).
+const char* KvlWriteMessage(TKvlWriteStatus status);
+
 struct KvlWriteResult {
-    bool ok = false;
-    std::string message;  // "Unable to create file", "Unable to save replay (06)", ...
+    bool ok = false;  // status is Ok
+    TKvlWriteStatus status = TKvlWriteStatus::CannotCreate;
+    const char* message() const { return KvlWriteMessage(status); }
 };
 
 // What a document write takes: the axes, the track id of the current track and the laps

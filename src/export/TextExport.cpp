@@ -102,17 +102,35 @@ int64_t RowsToWrite(const std::vector<const TReplay*>& laps, const TextExportCho
 
 }  // namespace
 
-const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>& laps,
-                            const std::string& trackName, const TTrackData* track,
-                            const TextExportChoices& choices, const TextExportProgress& progress) {
+const char* TextExportMessage(TTextExportStatus status) {
+    switch (status) {
+        case TTextExportStatus::Ok:
+            return "";
+        case TTextExportStatus::CannotCreate:
+            return kMsgCannotCreateExport;
+        case TTextExportStatus::WriteFailed:
+            return kMsgErrorExportingData;
+        case TTextExportStatus::ResolutionNotNumber:
+            return kMsgResolutionNotNumber;
+        case TTextExportStatus::Cancelled:
+            return kMsgExportCancelled;
+    }
+    return kMsgErrorExportingData;
+}
+
+TTextExportStatus WriteTextExport(std::ostream& out, const std::vector<const TReplay*>& laps,
+                                  const std::string& trackName, const TTrackData* track,
+                                  const TextExportChoices& choices,
+                                  const TextExportProgress& progress) {
     const double r = choices.resolution;
     // A step that is not above 0 would never reach the end of the range.
-    if (!(r > 0)) return kMsgResolutionNotNumber;
+    if (!(r > 0)) return TTextExportStatus::ResolutionNotNumber;
     const int64_t rowsTotal = progress ? RowsToWrite(laps, choices) : 0;
     int64_t rowsDone = 0;
     out << "Track : " << trackName << "\n\n";
-    if (!out) return kMsgErrorExportingData;
-    const int xChannel = choices.xIsPosition ? ChannelPosition : ChannelTime;
+    if (!out) return TTextExportStatus::WriteFailed;
+    const TelemetryChannel xChannel =
+        choices.xIsPosition ? TelemetryChannel::Position : TelemetryChannel::Time;
     RowWriter row(choices.comma);
     for (const TReplay* lap : laps) {
         if (!lap) continue;
@@ -120,9 +138,9 @@ const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>
         row.Text(choices.xIsPosition ? "Pos (ft)" : "Time (s)");
         for (int c = 0; c < 7; ++c)
             if (choices.channels[static_cast<size_t>(c)]) row.Text(kTextExportColumnNames[c]);
-        if (!row.End(out)) return kMsgErrorExportingData;
+        if (!row.End(out)) return TTextExportStatus::WriteFailed;
 
-        if (!LapRangePlausible(*lap)) return kMsgErrorExportingData;
+        if (!LapRangePlausible(*lap)) return TTextExportStatus::WriteFailed;
         double start = 0, end = 0;
         LapRange(*lap, choices.xIsPosition, start, end);
         double previous = 0;
@@ -135,26 +153,29 @@ const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>
             row.Number(x);
             for (int c = 0; c < 7; ++c)
                 if (choices.channels[static_cast<size_t>(c)])
-                    row.Number(ChannelValue(*lap, x, xChannel, c, track));
-            if (!row.End(out)) return kMsgErrorExportingData;
+                    row.Number(
+                        ChannelValue(*lap, x, xChannel, static_cast<TelemetryChannel>(c), track));
+            if (!row.End(out)) return TTextExportStatus::WriteFailed;
             if (progress && ++rowsDone % 1024 == 0 && !progress(rowsDone, rowsTotal))
-                return kMsgExportCancelled;
+                return TTextExportStatus::Cancelled;
         }
         out << "\n";
-        if (!out) return kMsgErrorExportingData;
+        if (!out) return TTextExportStatus::WriteFailed;
     }
     out.flush();
-    return out ? nullptr : kMsgErrorExportingData;
+    return out ? TTextExportStatus::Ok : TTextExportStatus::WriteFailed;
 }
 
-const char* WriteTextExport(const std::string& path, const std::vector<const TReplay*>& laps,
-                            const std::string& trackName, const TTrackData* track,
-                            const TextExportChoices& choices, const TextExportProgress& progress) {
+TTextExportStatus WriteTextExport(const std::string& path, const std::vector<const TReplay*>& laps,
+                                  const std::string& trackName, const TTrackData* track,
+                                  const TextExportChoices& choices,
+                                  const TextExportProgress& progress) {
     // Written beside the file and put in place only when complete, so that a failed or
     // cancelled export (a full disk, a kill, Cancel) leaves an earlier export as it was.
     TSafeWrite out(path);
-    if (!out.Open()) return kMsgCannotCreateExport;
-    const char* message = WriteTextExport(out.Stream(), laps, trackName, track, choices, progress);
-    if (!message && !out.Commit()) message = kMsgErrorExportingData;
-    return message;
+    if (!out.Open()) return TTextExportStatus::CannotCreate;
+    TTextExportStatus status =
+        WriteTextExport(out.Stream(), laps, trackName, track, choices, progress);
+    if (status == TTextExportStatus::Ok && !out.Commit()) status = TTextExportStatus::WriteFailed;
+    return status;
 }

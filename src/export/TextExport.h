@@ -39,17 +39,28 @@ std::optional<double> ParseExportResolution(const std::string& text);
 // Outside 1..10 feet (position) or 0.1..1 seconds (time): worth asking about.
 bool ExportResolutionUnusual(double resolution, bool xIsPosition);
 
+// How an export ended; TextExportMessage gives the text the user sees.
+enum class TTextExportStatus {
+    Ok,
+    CannotCreate,         // kMsgCannotCreateExport
+    WriteFailed,          // kMsgErrorExportingData: a write, or a lap no replay can give
+    ResolutionNotNumber,  // kMsgResolutionNotNumber: a step that is not above 0
+    Cancelled,            // kMsgExportCancelled: the progress answered false
+};
+// The message that the status stands for ("" for Ok).
+const char* TextExportMessage(TTextExportStatus status);
+
 // Told now and then how many rows are written of how many the table will hold; answering
-// false stops the export with kMsgExportCancelled.
+// false stops the export with TTextExportStatus::Cancelled.
 using TextExportProgress = std::function<bool(int64_t rowsDone, int64_t rowsTotal)>;
 
 // Writes the table. trackName: the document's current track; track: its data for the
-// Line channel (may be nullptr). Returns nullptr on success or the message to show.
-const char* WriteTextExport(std::ostream& out, const std::vector<const TReplay*>& laps,
-                            const std::string& trackName, const TTrackData* track,
-                            const TextExportChoices& choices,
-                            const TextExportProgress& progress = {});
-const char* WriteTextExport(const std::string& path, const std::vector<const TReplay*>& laps,
-                            const std::string& trackName, const TTrackData* track,
-                            const TextExportChoices& choices,
-                            const TextExportProgress& progress = {});
+// Line channel (may be nullptr).
+TTextExportStatus WriteTextExport(std::ostream& out, const std::vector<const TReplay*>& laps,
+                                  const std::string& trackName, const TTrackData* track,
+                                  const TextExportChoices& choices,
+                                  const TextExportProgress& progress = {});
+TTextExportStatus WriteTextExport(const std::string& path, const std::vector<const TReplay*>& laps,
+                                  const std::string& trackName, const TTrackData* track,
+                                  const TextExportChoices& choices,
+                                  const TextExportProgress& progress = {});

@@ -75,7 +75,7 @@ class Output {
 
 }  // namespace
 
-const char* ReplayWriteResult::message() const {
+const char* ReplayWriteMessage(ReplayWriteStatus status) {
     switch (status) {
         case ReplayWriteStatus::Exported:
             return kMsgReplayExported;

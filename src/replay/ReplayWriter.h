@@ -24,13 +24,19 @@ inline constexpr const char* kMsgErrorExportingReplay =
 inline constexpr const char* kExportReplayTitle = "Export Replay";
 inline constexpr const char* kExportErrorTitle = "Export Error";
 
-enum class ReplayWriteStatus { Exported, CreateFailed, WriteFailed };
+// How an export ended; ReplayWriteMessage gives the closing message the user sees.
+enum class ReplayWriteStatus {
+    Exported,      // "Replay successfully exported"
+    CreateFailed,  // "Error creating replay"
+    WriteFailed,   // "Error exporting replay"
+};
+const char* ReplayWriteMessage(ReplayWriteStatus status);
 
 struct ReplayWriteResult {
     ReplayWriteStatus status = ReplayWriteStatus::Exported;
-    bool lapsCapped = false;      // more than 36 laps were given: "Only the first 36 laps ..."
-    std::string path;             // the file actually created
-    const char* message() const;  // the closing message for status
+    bool lapsCapped = false;  // more than 36 laps were given: "Only the first 36 laps ..."
+    std::string path;         // the file actually created
+    const char* message() const { return ReplayWriteMessage(status); }
 };
 
 // The file the writer creates for a name from the export dialog: the file name (never the

@@ -46,6 +46,7 @@ TEST(HelpFileFormat, TopicsCommentsParagraphsAndLineEnds) {
     ASSERT_NE(help.Find(7), nullptr);
     EXPECT_EQ(help.Find(7)->title, "");
     EXPECT_EQ(help.Find(99), nullptr);
+    // Regression: a topic number glued to other text ("12x") was taken as topic 12.
     EXPECT_EQ(help.Find(12), nullptr);
     EXPECT_EQ(help.order(), (std::vector<int>{0, 24331, 7}));
 }
@@ -102,6 +103,7 @@ TEST_F(HelpTest, ContentsAndUsingHelpOpenTheirTopicsInTheHelpWindow) {
     EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("Import Replay")));
     auto* list = app->helpWindow()->findChild<QListWidget*>(QStringLiteral("helpTopics"));
     EXPECT_EQ(list->count(), static_cast<int>(app->helpFile().topics().size()));
+    // Regression: the help window listed the topics by number, not in the file's order.
     // Listed as the file orders them: the contents first, then the welcome and help on help.
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("Contents"));
     EXPECT_EQ(list->item(0)->data(Qt::UserRole).toInt(), HelpFile::kContents);
@@ -129,14 +131,15 @@ TEST_F(HelpTest, ContextHelpOpensTheNextCommandsTopicInsteadOfRunningIt) {
 
     frame().action(cmd::YLine)->trigger();
     EXPECT_EQ(ShownTopic(), cmd::YLine);
-    EXPECT_EQ(window().doc().axes().y, 2) << "the command itself must not run";
+    EXPECT_EQ(window().doc().axes().y, TelemetryChannel::Speed)
+        << "the command itself must not run";
     EXPECT_FALSE(app->inContextHelp());
     QApplication::processEvents();
     EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
 
     // Out of the mode, commands run again.
     frame().action(cmd::YLine)->trigger();
-    EXPECT_EQ(window().doc().axes().y, 3);
+    EXPECT_EQ(window().doc().axes().y, TelemetryChannel::Line);
 }
 
 TEST_F(HelpTest, EscapeLeavesContextHelpWithoutATopic) {
@@ -145,7 +148,7 @@ TEST_F(HelpTest, EscapeLeavesContextHelpWithoutATopic) {
     QWhatsThis::leaveWhatsThisMode();  // what Escape does in the mode
     EXPECT_FALSE(app->inContextHelp());
     frame().action(cmd::YLine)->trigger();
-    EXPECT_EQ(window().doc().axes().y, 3);
+    EXPECT_EQ(window().doc().axes().y, TelemetryChannel::Line);
     EXPECT_EQ(app->helpWindow(), nullptr);
 }
 
@@ -202,6 +205,7 @@ TEST_F(HelpTest, InContextHelpAToolButtonOpensItsTopic) {
     EXPECT_FALSE(app->inContextHelp());
 }
 
+// Regression: help without a help file did nothing, and one installed later was never found.
 TEST_F(AppFixture, AMissingHelpFileIsReportedAndFoundOnceItIsThere) {
     NotFirstRun();
     const auto saved = dir / "saved.hlp";

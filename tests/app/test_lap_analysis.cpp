@@ -73,12 +73,12 @@ TEST_F(LapAnalysisApp, DataWindowHasADeltaRowWhileTheStripShows) {
     frame().action(cmd::Data)->trigger();
     QApplication::processEvents();
     TDataWindow& data = *window().sideWindows().dataWindow();
-    window().ShowLapValues(1000, ChannelPosition);
+    window().ShowLapValues(1000, TelemetryChannel::Position);
     EXPECT_EQ(data.RowCount(), TDataWindow::kTableRows);
 
     frame().action(cmd::TimeDelta)->trigger();  // the row appears at once
     ASSERT_EQ(data.RowCount(), TDataWindow::kTableRows + 1);
-    window().ShowLapValues(1000, ChannelPosition);
+    window().ShowLapValues(1000, TelemetryChannel::Position);
     ASSERT_EQ(data.columns().Count(), 3);
     int zeros = 0;  // the fastest lap, the reference, lies on zero
     for (int32_t i = 0; i < data.columns().Count(); ++i)
@@ -125,7 +125,7 @@ TEST_F(LapAnalysisApp, SectorsTableMarksTheBestTimesAndAHeaderClickZoomsToTheSec
 
     // Sector 5's header: x switches to Position and shows the sector.
     emit table.horizontalHeader()->sectionClicked(TSectorsWindow::SectorColumn(4));
-    EXPECT_EQ(window().doc().axes().x, ChannelPosition);
+    EXPECT_EQ(window().doc().axes().x, TelemetryChannel::Position);
     const TRange& x = window().view().graph.viewRange.x;
     EXPECT_DOUBLE_EQ(x.min, data.sectors[4].from);
     EXPECT_DOUBLE_EQ(x.max, data.sectors[4].to);

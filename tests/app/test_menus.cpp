@@ -201,7 +201,7 @@ TEST_F(MenuTest, EnablingOfAnEmptyDocument) {
 
 TEST_F(MenuTest, AnAxisChangeEnablesSaveAndChoosingItBackDisablesItAgain) {
     frame().action(cmd::YLine)->trigger();
-    EXPECT_EQ(window().doc().axes().y, 3);
+    EXPECT_EQ(window().doc().axes().y, TelemetryChannel::Line);
     EXPECT_TRUE(Checked(cmd::YLine));
     EXPECT_FALSE(Checked(cmd::YSpeed));
     EXPECT_TRUE(Enabled(cmd::FileSave));

@@ -76,6 +76,7 @@ TEST_F(SideWindowsTest, CommandsFollowTheDocument) {
     Key(cmd::Data);
     EXPECT_TRUE(data().isHidden());
     EXPECT_FALSE(Checked(cmd::Data));
+    // Regression: closing by the window manager's button left the command checked.
     // A close button of the window manager does the same, and F12 opens it again.
     Key(cmd::Data);
     data().close();
@@ -103,27 +104,31 @@ TEST_F(SideWindowsTest, ValuesFollowThePointerOverTheGraph) {
     TGraphView* graph = window().graph();
     graph->repaint();  // the pointer is ignored until the graph has been drawn
     ASSERT_FALSE(window().view().graph.repaintPending);
-    ASSERT_EQ(window().doc().axes().x, ChannelPosition);
+    ASSERT_EQ(window().doc().axes().x, TelemetryChannel::Position);
     MoveOverGraph(graph->width() / 2, graph->height() / 2);
     for (int i = 0; i < 3; ++i) {
         const TLapValues& v = data().columns().At(i).values;
-        EXPECT_NE(v[ChannelTime], kNoLapValue) << "every sample lap covers mid-track, lap " << i;
-        EXPECT_GT(v[ChannelSpeed], 0);
+        EXPECT_NE(v[ChannelNumber(TelemetryChannel::Time)], kNoLapValue)
+            << "every sample lap covers mid-track, lap " << i;
+        EXPECT_GT(v[ChannelNumber(TelemetryChannel::Speed)], 0);
     }
     // The same pointed-at position for every lap, as the status line reads it.
-    const double feet = data().columns().At(0).values[ChannelPosition];
-    EXPECT_DOUBLE_EQ(data().columns().At(2).values[ChannelPosition], feet);
+    const double feet = data().columns().At(0).values[ChannelNumber(TelemetryChannel::Position)];
+    EXPECT_DOUBLE_EQ(data().columns().At(2).values[ChannelNumber(TelemetryChannel::Position)],
+                     feet);
     EXPECT_NE(window().statusText().indexOf(QString::asprintf("%7.2f", feet)), -1);
 
     // Off the plot, every cell empties.
     MoveOverGraph(5, 5);
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(data().columns().At(i).values[ChannelTime], kNoLapValue) << i;
+        EXPECT_EQ(data().columns().At(i).values[ChannelNumber(TelemetryChannel::Time)], kNoLapValue)
+            << i;
 
     // The map and the picture-in-picture window feed it the same way.
     const double units = 2000 * 12 / window().doc().Track()->inchesPerUnit;
-    emit window().maps().showLapValues(units, ChannelPosition);
-    EXPECT_NEAR(data().columns().At(1).values[ChannelPosition], 2000, 1e-9);
+    emit window().maps().showLapValues(units, TelemetryChannel::Position);
+    EXPECT_NEAR(data().columns().At(1).values[ChannelNumber(TelemetryChannel::Position)], 2000,
+                1e-9);
 }
 
 TEST_F(SideWindowsTest, RenameRecolourAndDeleteFromTheList) {

@@ -97,6 +97,7 @@ TEST_F(StartupTest, AStartupDocumentThatCannotBeReadReportsAndTheProgramRunsOn) 
     EXPECT_TRUE(ReadRecentFiles(Settings()).empty());
 }
 
+// Regression: a truncated document left Zoom Out and Full Size enabled on an empty window.
 TEST_F(StartupTest, ATruncatedDocumentOnAnEmptyWindowLeavesNothingToZoomOutOf) {
     NotFirstRun();
     // The sample's header and track, then the file ends inside its first lap.
@@ -148,6 +149,7 @@ TEST_F(StartupTest, ClosingWritesThePlacementTheSideWindowsAndTheAxes) {
     EXPECT_EQ(Settings().ReadInt("graph", "ayaxis", 7), 3);
 }
 
+// Regression: the frame grew by its decorations at every start.
 TEST_F(StartupTest, TheFrameComesBackAtTheOuterSizeItClosedWith) {
     NotFirstRun();
     {
@@ -185,6 +187,7 @@ TEST_F(StartupTest, TheFrameComesBackAtTheOuterSizeItClosedWith) {
     }
 }
 
+// Regression: a stored placement that no screen shows opened the window out of reach.
 TEST_F(StartupTest, APlacementNoScreenShowsIsReplacedByTheFirstRunOne) {
     NotFirstRun();
     {
@@ -249,6 +252,7 @@ TEST_F(StartupTest, FrameAndClientHaveTheirMinimumSizes) {
     EXPECT_GE(frame().height(), 320);
 }
 
+// Regression: settings axes outside their channels reached documents and unchecked the axis menus.
 TEST_F(StartupTest, AxesOutOfRangeInTheSettingsTakeTheirDefaults) {
     NotFirstRun();
     {
@@ -258,9 +262,9 @@ TEST_F(StartupTest, AxesOutOfRangeInTheSettingsTakeTheirDefaults) {
         s.WriteInt("graph", "ayaxis", -3);
     }
     ASSERT_TRUE(Start());
-    EXPECT_EQ(window().doc().axes().x, 1);
-    EXPECT_EQ(window().doc().axes().y, 2);
-    EXPECT_EQ(window().doc().axes().y2, 7);
+    EXPECT_EQ(window().doc().axes().x, TelemetryChannel::Position);
+    EXPECT_EQ(window().doc().axes().y, TelemetryChannel::Speed);
+    EXPECT_EQ(window().doc().axes().y2, TelemetryChannel::None);
     EXPECT_FALSE(frame().action(cmd::FileSave)->isEnabled());
     EXPECT_TRUE(frame().action(cmd::YSpeed)->isChecked());
     app.reset();
@@ -273,11 +277,12 @@ TEST_F(StartupTest, AxesOutOfRangeInTheSettingsTakeTheirDefaults) {
         s.WriteInt("graph", "ayaxis", 0);
     }
     ASSERT_TRUE(Start());
-    EXPECT_EQ(window().doc().axes().x, 0);
-    EXPECT_EQ(window().doc().axes().y, 6);
-    EXPECT_EQ(window().doc().axes().y2, 0);
+    EXPECT_EQ(window().doc().axes().x, TelemetryChannel::Time);
+    EXPECT_EQ(window().doc().axes().y, TelemetryChannel::SlipAngle);
+    EXPECT_EQ(window().doc().axes().y2, TelemetryChannel::Time);
 }
 
+// Regression: a screenshot run used up the first-run welcome.
 TEST_F(StartupTest, ARunWithoutAUserLeavesTheWelcomeForTheFirstRealStart) {
     app = std::make_unique<TKorvaleApp>(paths, std::string());
     app->SetNonInteractive(true);

@@ -153,9 +153,35 @@ TEST(Channels, TimeAtPositionMatchesTheLinearSearchEvenWhereTheCarGoesBack) {
     EXPECT_DOUBLE_EQ(TimeAtPosition(*simple, 55), 3.5 / 15);
 }
 
+// Stored numbers become channels only inside the range an axis can hold; the name tables
+// answer for every channel and for nothing outside them.
+TEST(Channels, StoredNumbersAndNames) {
+    EXPECT_EQ(ChannelFromNumber(0, TelemetryChannel::Position), TelemetryChannel::Time);
+    EXPECT_EQ(ChannelFromNumber(1, TelemetryChannel::Position), TelemetryChannel::Position);
+    EXPECT_EQ(ChannelFromNumber(2, TelemetryChannel::Position), std::nullopt);
+    EXPECT_EQ(ChannelFromNumber(6, TelemetryChannel::SlipAngle), TelemetryChannel::SlipAngle);
+    EXPECT_EQ(ChannelFromNumber(7, TelemetryChannel::SlipAngle), std::nullopt);
+    EXPECT_EQ(ChannelFromNumber(7, TelemetryChannel::None), TelemetryChannel::None);
+    EXPECT_EQ(ChannelFromNumber(-1, TelemetryChannel::None), std::nullopt);
+    EXPECT_EQ(ChannelFromNumber(int64_t{1} << 32, TelemetryChannel::None), std::nullopt);
+    EXPECT_EQ(ChannelNumber(TelemetryChannel::LateralForce), 5);
+
+    EXPECT_STREQ(ChannelName(TelemetryChannel::Time), "Time");
+    EXPECT_STREQ(ChannelName(TelemetryChannel::InlineForce), "In-line Force");
+    EXPECT_STREQ(ChannelName(TelemetryChannel::None), "None");
+    EXPECT_STREQ(ChannelUnit(TelemetryChannel::Speed), "mph");
+    EXPECT_STREQ(ChannelUnit(TelemetryChannel::SlipAngle), "degrees");
+    EXPECT_STREQ(ChannelUnit(TelemetryChannel::None), "--");
+    EXPECT_STREQ(ChannelName(static_cast<TelemetryChannel>(8)), "");
+    EXPECT_STREQ(ChannelUnit(static_cast<TelemetryChannel>(-1)), "");
+}
+
 TEST(Channels, DegenerateLapsNeverDivideByZero) {
     auto empty = MakeLap({});
-    for (int c = 0; c < ChannelCount; ++c) EXPECT_EQ(ChannelValue(*empty, 1.0, 1, c, nullptr), 0.0);
+    for (int c = 0; c < ChannelCount; ++c)
+        EXPECT_EQ(ChannelValue(*empty, 1.0, TelemetryChannel::Position,
+                               static_cast<TelemetryChannel>(c), nullptr),
+                  0.0);
     EXPECT_EQ(TimeAtPosition(*empty, 10), 0.0);
     EXPECT_EQ(AverageLapSpeed(*empty), 0.0);
 
@@ -168,6 +194,7 @@ TEST(Channels, DegenerateLapsNeverDivideByZero) {
     auto flat = MakeLap({10, 10, 10});
     flat->endPosition = 10;
     for (double feet : {0.0, 10.0, 20.0}) EXPECT_TRUE(std::isfinite(TimeAtPosition(*flat, feet)));
+    // Regression: damaged laps hung the channels or indexed past their samples.
     // A damaged document: the heading extrapolated far past the samples, or not a number.
     auto damaged = MakeLap({0, 10}, {0, 0}, {0, 30000});
     damaged->endFrame = 1e15;
@@ -178,7 +205,8 @@ TEST(Channels, DegenerateLapsNeverDivideByZero) {
     damaged->startFrame = std::nan("");
     EXPECT_EQ(PositionAt(*damaged, 1), 0.0);
     EXPECT_EQ(RawLineAt(*damaged, 1), 0.0);
-    (void)ChannelValue(*damaged, 5, ChannelPosition, ChannelSlipAngle, nullptr);
+    (void)ChannelValue(*damaged, 5, TelemetryChannel::Position, TelemetryChannel::SlipAngle,
+                       nullptr);
     auto zeroScale = MakeLap({0, 10});
     zeroScale->inchesPerUnit = 0;
     EXPECT_EQ(TimeAtPosition(*zeroScale, 5), 0.0);
@@ -195,6 +223,7 @@ TEST(Channels, LapSpeedIsTheNominalLengthOverTheLapTime) {
     EXPECT_EQ(AverageLapSpeed(*lap), 60.0);
 }
 
+// Regression: a partial lap's average speed took the whole track's length.
 TEST(Channels, PartialLapSpeedIsTheDistanceCoveredOverItsTime) {
     // The recording began 5000 ft before the line: half a mile of a two-mile lap in 30 s.
     auto lap = MakeLap({0, 2640});
@@ -238,20 +267,27 @@ TEST(Channels, LineMeasuresFromTheOtherWallOnTracksWithGeometry) {
 TEST(Channels, ChannelValueAddressesByTimeOrPositionAndSmoothsTheForces) {
     auto lap = MakeLap({0, 10, 40, 90, 160, 250, 360}, {0, 3, 4, 9, 20, 22, 21});
     const double t = 3.0 / 15;
-    EXPECT_DOUBLE_EQ(ChannelValue(*lap, t, ChannelTime, ChannelTime, nullptr), t);
-    EXPECT_DOUBLE_EQ(ChannelValue(*lap, t, ChannelTime, ChannelPosition, nullptr), 90.0);
-    EXPECT_DOUBLE_EQ(ChannelValue(*lap, 90.0, ChannelPosition, ChannelPosition, nullptr), 90.0);
-    EXPECT_DOUBLE_EQ(ChannelValue(*lap, 90.0, ChannelPosition, ChannelTime, nullptr), t);
-    EXPECT_DOUBLE_EQ(ChannelValue(*lap, 90.0, ChannelPosition, ChannelSpeed, nullptr),
-                     SpeedAt(*lap, t));
+    EXPECT_DOUBLE_EQ(ChannelValue(*lap, t, TelemetryChannel::Time, TelemetryChannel::Time, nullptr),
+                     t);
+    EXPECT_DOUBLE_EQ(
+        ChannelValue(*lap, t, TelemetryChannel::Time, TelemetryChannel::Position, nullptr), 90.0);
+    EXPECT_DOUBLE_EQ(
+        ChannelValue(*lap, 90.0, TelemetryChannel::Position, TelemetryChannel::Position, nullptr),
+        90.0);
+    EXPECT_DOUBLE_EQ(
+        ChannelValue(*lap, 90.0, TelemetryChannel::Position, TelemetryChannel::Time, nullptr), t);
+    EXPECT_DOUBLE_EQ(
+        ChannelValue(*lap, 90.0, TelemetryChannel::Position, TelemetryChannel::Speed, nullptr),
+        SpeedAt(*lap, t));
 
     const double h = 1.0 / 15;
-    EXPECT_DOUBLE_EQ(ChannelValue(*lap, 0, ChannelTime, ChannelLateralForce, nullptr),
-                     (LateralForceAt(*lap, 0) * 2 + LateralForceAt(*lap, h)) / 3);
     EXPECT_DOUBLE_EQ(
-        ChannelValue(*lap, t, ChannelTime, ChannelInlineForce, nullptr),
+        ChannelValue(*lap, 0, TelemetryChannel::Time, TelemetryChannel::LateralForce, nullptr),
+        (LateralForceAt(*lap, 0) * 2 + LateralForceAt(*lap, h)) / 3);
+    EXPECT_DOUBLE_EQ(
+        ChannelValue(*lap, t, TelemetryChannel::Time, TelemetryChannel::InlineForce, nullptr),
         (InlineForceAt(*lap, t - h) + InlineForceAt(*lap, t) + InlineForceAt(*lap, t + h)) / 3);
-    EXPECT_EQ(ChannelValue(*lap, t, ChannelTime, ChannelNone, nullptr), 0.0);
+    EXPECT_EQ(ChannelValue(*lap, t, TelemetryChannel::Time, TelemetryChannel::None, nullptr), 0.0);
 }
 
 TEST(Channels, ExtentsStartFromTheirSeedsAndWidenOverEveryFrame) {
@@ -262,23 +298,28 @@ TEST(Channels, ExtentsStartFromTheirSeedsAndWidenOverEveryFrame) {
     auto shortLap = MakeLap({0, 1});
     shortLap->endFrame = 0;  // no time at all: nothing is sampled
     ChannelRange r = ChannelExtents({shortLap.get()}, &track);
-    EXPECT_DOUBLE_EQ(r.maximum[ChannelPosition], 3000.0);
-    EXPECT_DOUBLE_EQ(r.maximum[ChannelTime], 0.0);
-    EXPECT_EQ(r.minimum[ChannelSpeed], 500.0);
-    EXPECT_EQ(r.maximum[ChannelSpeed], -500.0);
-    EXPECT_EQ(r.minimum[ChannelSlipAngle], 1000.0);
+    EXPECT_DOUBLE_EQ(r.Max(TelemetryChannel::Position), 3000.0);
+    EXPECT_DOUBLE_EQ(r.Max(TelemetryChannel::Time), 0.0);
+    EXPECT_EQ(r.Min(TelemetryChannel::Speed), 500.0);
+    EXPECT_EQ(r.Max(TelemetryChannel::Speed), -500.0);
+    EXPECT_EQ(r.Min(TelemetryChannel::SlipAngle), 1000.0);
 
     auto lap = MakeLap({0, 10, 40, 90, 160, 250});
     lap->endFrame = 5.5;
     lap->endPosition = 300;
     r = ChannelExtents({shortLap.get(), lap.get()}, &track);
-    EXPECT_DOUBLE_EQ(r.maximum[ChannelTime], 5.5 / 15);
-    EXPECT_NEAR(r.minimum[ChannelSpeed], 10 * kMphPerFootPerFrame, 1e-6);  // forward at frame 0
-    EXPECT_NEAR(r.maximum[ChannelSpeed], 90 * kMphPerFootPerFrame, 1e-6);  // backward at frame 5
-    EXPECT_EQ(r.minimum[ChannelLine], 0.0);
-    EXPECT_EQ(r.maximum[ChannelLine], 0.0);
+    EXPECT_DOUBLE_EQ(r.Max(TelemetryChannel::Time), 5.5 / 15);
+    EXPECT_NEAR(r.Min(TelemetryChannel::Speed), 10 * kMphPerFootPerFrame,
+                1e-6);  // forward at frame 0
+    EXPECT_NEAR(r.Max(TelemetryChannel::Speed), 90 * kMphPerFootPerFrame,
+                1e-6);  // backward at frame 5
+    EXPECT_EQ(r.Min(TelemetryChannel::Line), 0.0);
+    EXPECT_EQ(r.Max(TelemetryChannel::Line), 0.0);
+    EXPECT_EQ(r.Max(TelemetryChannel::None), 0.0) << "None has no extent";
+    EXPECT_EQ(r.Min(static_cast<TelemetryChannel>(-1)), 0.0);
 }
 
+// Regression: the frame bound covered only laps ending within 30 frames of their last sample.
 TEST(Channels, ExtentsCoverALapWhoseRecordingEndsCrawlingShortOfTheLine) {
     // The recording stops 600 units short of the line at one unit per frame: the lap's end
     // lies 600 frames past its last sample, and the drifting line keeps widening out there.
@@ -307,8 +348,8 @@ TEST(Channels, ExtentsCoverALapWhoseRecordingEndsCrawlingShortOfTheLine) {
         }
     }
     const ChannelRange r = ChannelExtents({lap.get()}, &track);
-    EXPECT_GT(r.maximum[ChannelLine], 500.0);
-    for (int c = ChannelSpeed; c < ChannelCount; ++c) {
+    EXPECT_GT(r.Max(TelemetryChannel::Line), 500.0);
+    for (int c = ChannelNumber(TelemetryChannel::Speed); c < ChannelCount; ++c) {
         EXPECT_EQ(r.minimum[size_t(c)], expected.minimum[size_t(c)]) << c;
         EXPECT_EQ(r.maximum[size_t(c)], expected.maximum[size_t(c)]) << c;
     }

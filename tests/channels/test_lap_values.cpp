@@ -56,27 +56,30 @@ TEST(LapValues, PositionShowsCoveringLapsAndEmptiesTheOthers) {
     doc.Add(Lap("Late", 50, 2000, 100));  // starts past 1000 ft
     doc.Add(Lap("Short", 6, 0, 100));     // ends at 500 ft
     doc.Add(Lap("Edge", 11, 0, 100));     // ends exactly at 1000 ft: bounds included
-    doc.table.ShowLapValues(1000, ChannelPosition, {&doc.laps, &track, std::nullopt, 0});
+    doc.table.ShowLapValues(1000, TelemetryChannel::Position,
+                            {&doc.laps, &track, std::nullopt, TelemetryChannel::Time});
 
     const TLapValues& whole = doc.table.At(0).values;
-    EXPECT_DOUBLE_EQ(whole[ChannelTime], 10.0 / 15.0);  // sample 10 of 15 a second
-    EXPECT_DOUBLE_EQ(whole[ChannelPosition], 1000);
-    EXPECT_NEAR(whole[ChannelSpeed], 100 * kMphPerFootPerFrame, 1e-9);
-    EXPECT_DOUBLE_EQ(whole[ChannelLine], 0);
-    EXPECT_NEAR(whole[ChannelInlineForce], 0, 1e-9);
-    EXPECT_NEAR(whole[ChannelLateralForce], 0, 1e-9);
-    EXPECT_NEAR(whole[ChannelSlipAngle], 0, 1e-9);
+    EXPECT_DOUBLE_EQ(whole[ChannelNumber(TelemetryChannel::Time)],
+                     10.0 / 15.0);  // sample 10 of 15 a second
+    EXPECT_DOUBLE_EQ(whole[ChannelNumber(TelemetryChannel::Position)], 1000);
+    EXPECT_NEAR(whole[ChannelNumber(TelemetryChannel::Speed)], 100 * kMphPerFootPerFrame, 1e-9);
+    EXPECT_DOUBLE_EQ(whole[ChannelNumber(TelemetryChannel::Line)], 0);
+    EXPECT_NEAR(whole[ChannelNumber(TelemetryChannel::InlineForce)], 0, 1e-9);
+    EXPECT_NEAR(whole[ChannelNumber(TelemetryChannel::LateralForce)], 0, 1e-9);
+    EXPECT_NEAR(whole[ChannelNumber(TelemetryChannel::SlipAngle)], 0, 1e-9);
     EXPECT_TRUE(Empty(doc.table.At(1).values));
     EXPECT_TRUE(Empty(doc.table.At(2).values));
-    EXPECT_DOUBLE_EQ(doc.table.At(3).values[ChannelTime], 10.0 / 15.0);
+    EXPECT_DOUBLE_EQ(doc.table.At(3).values[ChannelNumber(TelemetryChannel::Time)], 10.0 / 15.0);
 
     // The same point given in another track scale: 2000 units of 6 inches are 1000 ft.
     const TTrackData half = Track(6);
     Doc scaled;
     scaled.Add(Lap("Half", 100, 0, 200, 6));
-    scaled.table.ShowLapValues(2000, ChannelPosition, {&scaled.laps, &half, std::nullopt, 0});
-    EXPECT_DOUBLE_EQ(scaled.table.At(0).values[ChannelPosition], 1000);
-    EXPECT_DOUBLE_EQ(scaled.table.At(0).values[ChannelTime], 10.0 / 15.0);
+    scaled.table.ShowLapValues(2000, TelemetryChannel::Position,
+                               {&scaled.laps, &half, std::nullopt, TelemetryChannel::Time});
+    EXPECT_DOUBLE_EQ(scaled.table.At(0).values[ChannelNumber(TelemetryChannel::Position)], 1000);
+    EXPECT_DOUBLE_EQ(scaled.table.At(0).values[ChannelNumber(TelemetryChannel::Time)], 10.0 / 15.0);
 }
 
 TEST(LapValues, TimeReadsEachLapWithinItsOwnDuration) {
@@ -91,17 +94,23 @@ TEST(LapValues, TimeReadsEachLapWithinItsOwnDuration) {
     early->startPosition = 0;
     doc.Add(std::move(early));
 
-    doc.table.ShowLapValues(3, ChannelTime, {&doc.laps, &track, std::nullopt, 1});
-    EXPECT_DOUBLE_EQ(doc.table.At(0).values[ChannelTime], 3);
-    EXPECT_DOUBLE_EQ(doc.table.At(0).values[ChannelPosition], 45 * 60);  // sample 45
+    doc.table.ShowLapValues(3, TelemetryChannel::Time,
+                            {&doc.laps, &track, std::nullopt, TelemetryChannel::Position});
+    EXPECT_DOUBLE_EQ(doc.table.At(0).values[ChannelNumber(TelemetryChannel::Time)], 3);
+    EXPECT_DOUBLE_EQ(doc.table.At(0).values[ChannelNumber(TelemetryChannel::Position)],
+                     45 * 60);  // sample 45
     EXPECT_TRUE(Empty(doc.table.At(1).values)) << "past the end of a 2 s lap";
-    EXPECT_DOUBLE_EQ(doc.table.At(2).values[ChannelTime], 3);
+    EXPECT_DOUBLE_EQ(doc.table.At(2).values[ChannelNumber(TelemetryChannel::Time)], 3);
     // Lap time 3 s is frame 44.5 of the early lap: halfway between samples 44 and 45.
-    EXPECT_DOUBLE_EQ(doc.table.At(2).values[ChannelPosition], 30 + 44.5 * 60);
+    EXPECT_DOUBLE_EQ(doc.table.At(2).values[ChannelNumber(TelemetryChannel::Position)],
+                     30 + 44.5 * 60);
 
-    doc.table.ShowLapValues(2, ChannelTime, {&doc.laps, &track, std::nullopt, 1});
-    EXPECT_DOUBLE_EQ(doc.table.At(1).values[ChannelTime], 2) << "the last instant is covered";
-    doc.table.ShowLapValues(-0.5, ChannelTime, {&doc.laps, &track, std::nullopt, 1});
+    doc.table.ShowLapValues(2, TelemetryChannel::Time,
+                            {&doc.laps, &track, std::nullopt, TelemetryChannel::Position});
+    EXPECT_DOUBLE_EQ(doc.table.At(1).values[ChannelNumber(TelemetryChannel::Time)], 2)
+        << "the last instant is covered";
+    doc.table.ShowLapValues(-0.5, TelemetryChannel::Time,
+                            {&doc.laps, &track, std::nullopt, TelemetryChannel::Position});
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(Empty(doc.table.At(i).values)) << i;
 }
 
@@ -109,20 +118,30 @@ TEST(LapValues, ReservedValuesAndTheDocumentsState) {
     const TTrackData track = Track(12);
     Doc doc;
     doc.Add(Lap("A", 100, 0, 100));
-    auto show = [&](double x, int kind, const TTrackData* t, std::optional<int32_t> cursor,
-                    int xAxis) {
+    auto show = [&](double x, TelemetryChannel kind, const TTrackData* t,
+                    std::optional<int32_t> cursor, TelemetryChannel xAxis) {
         doc.table.ShowLapValues(x, kind, {&doc.laps, t, cursor, xAxis});
         return doc.table.At(0).values;
     };
     // -2: the shared cursor, in track units, with the x-axis's kind.
-    EXPECT_DOUBLE_EQ(show(-2, -1, &track, 1500, ChannelPosition)[ChannelPosition], 1500);
-    EXPECT_TRUE(Empty(show(-2, -1, &track, std::nullopt, ChannelPosition))) << "no cursor";
+    EXPECT_DOUBLE_EQ(show(-2, kPointedKindOfXAxis, &track, 1500,
+                          TelemetryChannel::Position)[ChannelNumber(TelemetryChannel::Position)],
+                     1500);
+    EXPECT_TRUE(
+        Empty(show(-2, kPointedKindOfXAxis, &track, std::nullopt, TelemetryChannel::Position)))
+        << "no cursor";
     // A negative kind takes the x-axis: 1.5 is then a time.
-    EXPECT_DOUBLE_EQ(show(1.5, -1, &track, std::nullopt, ChannelTime)[ChannelTime], 1.5);
+    EXPECT_DOUBLE_EQ(show(1.5, kPointedKindOfXAxis, &track, std::nullopt,
+                          TelemetryChannel::Time)[ChannelNumber(TelemetryChannel::Time)],
+                     1.5);
     // -1 empties every cell, whatever a lap covers; so does a document without a track.
-    EXPECT_TRUE(Empty(show(-1, ChannelTime, &track, std::nullopt, 0)));
-    EXPECT_TRUE(Empty(show(1000, ChannelPosition, nullptr, std::nullopt, 1)));
-    EXPECT_TRUE(Empty(show(1000, 5, &track, std::nullopt, 1))) << "an unknown kind";
+    EXPECT_TRUE(
+        Empty(show(-1, TelemetryChannel::Time, &track, std::nullopt, TelemetryChannel::Time)));
+    EXPECT_TRUE(Empty(
+        show(1000, TelemetryChannel::Position, nullptr, std::nullopt, TelemetryChannel::Position)));
+    EXPECT_TRUE(Empty(show(1000, TelemetryChannel::LateralForce, &track, std::nullopt,
+                           TelemetryChannel::Position)))
+        << "an unknown kind";
 }
 
 TEST(LapValues, DeltaRowIsTheTimeBehindTheReferenceWhereBothCover) {
@@ -131,9 +150,9 @@ TEST(LapValues, DeltaRowIsTheTimeBehindTheReferenceWhereBothCover) {
     doc.Add(Lap("Fast", 100, 0, 100));  // 100 ft a frame: 1000 ft at frame 10
     doc.Add(Lap("Slow", 100, 0, 50));   // 50 ft a frame: 1000 ft at frame 20
     doc.Add(Lap("Late", 50, 2000, 100));
-    TLapValuesSource source{&doc.laps, &track, std::nullopt, ChannelPosition};
+    TLapValuesSource source{&doc.laps, &track, std::nullopt, TelemetryChannel::Position};
     source.deltaReference = 0;
-    doc.table.ShowLapValues(1000, ChannelPosition, source);
+    doc.table.ShowLapValues(1000, TelemetryChannel::Position, source);
     EXPECT_TRUE(doc.table.DeltaShown());
     ASSERT_TRUE(doc.table.At(0).delta.has_value());
     EXPECT_EQ(*doc.table.At(0).delta, 0.0);
@@ -142,22 +161,22 @@ TEST(LapValues, DeltaRowIsTheTimeBehindTheReferenceWhereBothCover) {
     EXPECT_FALSE(doc.table.At(2).delta.has_value());  // does not reach 1000 ft
 
     source.deltaReference = 1;  // ahead of a slower reference is negative
-    doc.table.ShowLapValues(1000, ChannelPosition, source);
+    doc.table.ShowLapValues(1000, TelemetryChannel::Position, source);
     EXPECT_NEAR(*doc.table.At(0).delta, -10.0 / 15.0, 1e-12);
 
     // Past the reference's end nothing compares; on a time axis neither.
-    doc.table.ShowLapValues(9000, ChannelPosition, source);
+    doc.table.ShowLapValues(9000, TelemetryChannel::Position, source);
     EXPECT_FALSE(doc.table.At(0).delta.has_value());
-    doc.table.ShowLapValues(1, ChannelTime, source);
+    doc.table.ShowLapValues(1, TelemetryChannel::Time, source);
     EXPECT_FALSE(doc.table.At(0).delta.has_value());
     EXPECT_TRUE(doc.table.DeltaShown());
 
     // Without a reference there is no row, and the other values are as before.
     source.deltaReference = -1;
-    doc.table.ShowLapValues(1000, ChannelPosition, source);
+    doc.table.ShowLapValues(1000, TelemetryChannel::Position, source);
     EXPECT_FALSE(doc.table.DeltaShown());
     EXPECT_FALSE(doc.table.At(1).delta.has_value());
-    EXPECT_NEAR(doc.table.At(1).values[ChannelTime], 20.0 / 15.0, 1e-9);
+    EXPECT_NEAR(doc.table.At(1).values[ChannelNumber(TelemetryChannel::Time)], 20.0 / 15.0, 1e-9);
 }
 
 }  // namespace

@@ -166,6 +166,7 @@ TEST_F(DocumentCli, TimeExportDefaultsToATenthOfASecondWithoutAWarning) {
     EXPECT_NEAR(rows[1][0], 0.1, 1e-9);
 }
 
+// Regression: a partial lap's average speed took the whole track's length.
 TEST_F(DocumentCli, APartialLapsSpeedIsTheDistanceItCoveredOverItsTime) {
     // Lap 0 of driver 1 runs from the start of the recording, part way round, to the line.
     ASSERT_EQ(Import({"--driver", "1", "--lap", "0"}).code, 0);
@@ -209,7 +210,7 @@ TEST_F(DocumentCli, ImportAppendInfoAndTheAverage) {
     TTrackList list;
     for (auto& t : data.records) list.Insert(std::move(t));
     KvlReadResult read = ReadKvlDocument(doc, list);
-    ASSERT_TRUE(read.ok) << read.message;
+    ASSERT_TRUE(read.ok) << read.message();
     ASSERT_EQ(read.laps.size(), 2u);
     EXPECT_FALSE(read.laps[0]->colour == read.laps[1]->colour);
     const TReplay& mean = *read.laps[1];
@@ -321,6 +322,7 @@ TEST_F(DocumentCli, ExportedReplayReadsBackWithTheLapsNamesAndPositions) {
         ASSERT_NEAR(lap->positions[size_t(s)], original.positions[size_t(s)], 1) << s;
 }
 
+// Regression: control characters in names from files reached the terminal.
 // Names read from files reach the terminal with their control characters escaped, and a
 // FIFO named as a document is refused at once instead of waiting for a writer.
 TEST_F(DocumentCli, NamesFromFilesCannotDriveTheTerminal) {

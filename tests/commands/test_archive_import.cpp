@@ -161,6 +161,7 @@ TEST_F(ArchiveImportTest, ArchiveErrorsAreShownUnderTheirTitleAndCleanedUp) {
     EXPECT_EQ(doc.laps().Count(), 0);
 }
 
+// Regression: the choice was remembered for the temporary directory of the extracted archive.
 TEST_F(ArchiveImportTest, ATrackChosenForAnArchiveIsRememberedForTheArchivesDirectory) {
     fs::create_directories(Path("faraway"));
     prompts.openFiles = {Archive("elsewhere/Season.rpz", {Replay("heat.rpl")})};

@@ -67,8 +67,8 @@ TEST_F(Document, ClearResetsEveryPartOfTheDocumentButTheTitle) {
     view.graph.fullRange = {5, 10, 6, 12, 7, 14};
     view.graph.dragging = view.graph.dragEnabled = view.cornersShown = true;
     view.side.pipShown = true;
-    SetAxis(doc, &TAxes::x, 0);
-    SetAxis(doc, &TAxes::y2, 4);
+    SetAxis(doc, &TAxes::x, TelemetryChannel::Time);
+    SetAxis(doc, &TAxes::y2, TelemetryChannel::InlineForce);
     ASSERT_EQ(TReplay::LapCounter(), 2);
     prompts.ClearLog();
 
@@ -87,7 +87,8 @@ TEST_F(Document, ClearResetsEveryPartOfTheDocumentButTheTitle) {
     EXPECT_FALSE(view.graph.dragEnabled);
     EXPECT_FALSE(view.cornersShown);
     EXPECT_FALSE(doc.AxesChanged()) << "the snapshot is taken from the current axes";
-    EXPECT_EQ(doc.savedAxes(), (TAxes{0, 2, 4}));
+    EXPECT_EQ(doc.savedAxes(), (TAxes{TelemetryChannel::Time, TelemetryChannel::Speed,
+                                      TelemetryChannel::InlineForce}));
     EXPECT_FALSE(view.side.pipShown);
     EXPECT_TRUE(view.graph.repaintPending);
     EXPECT_EQ(doc.docTitle(), "lap.kvl");
@@ -106,9 +107,9 @@ TEST_F(Document, ClearingAnEmptyDocumentKeepsTheLapCounterAndAHiddenPictureWindo
 TEST_F(Document, SaveFollowsTheAxesSnapshotAndSaveAsNeedsATrack) {
     EXPECT_FALSE(SaveEnabled(doc));
     EXPECT_FALSE(SaveAsEnabled(doc));
-    SetAxis(doc, &TAxes::y, 5);
+    SetAxis(doc, &TAxes::y, TelemetryChannel::LateralForce);
     EXPECT_TRUE(SaveEnabled(doc)) << "an axis change alone makes Save available";
-    SetAxis(doc, &TAxes::y, 2);
+    SetAxis(doc, &TAxes::y, TelemetryChannel::Speed);
     EXPECT_FALSE(SaveEnabled(doc));
     doc.SetDirty(true);
     EXPECT_TRUE(SaveEnabled(doc));
@@ -154,7 +155,7 @@ TEST_F(Document, NewWithYesSavesFirstAndThenSaveGoesToSaveAs) {
 
     // The empty document has no track: Save goes to Save As, which refuses.
     prompts.ClearLog();
-    SetAxis(doc, &TAxes::x, 0);
+    SetAxis(doc, &TAxes::x, TelemetryChannel::Time);
     ASSERT_TRUE(SaveEnabled(doc));
     EXPECT_FALSE(SaveCommand(ctx));
     EXPECT_THAT(prompts.Asked(), ElementsAre(Msg("Save Error", kMsgNoTrackToSave)));
@@ -216,12 +217,12 @@ TEST_F(Document, SavingWithChangedAxesLeavesSaveAvailable) {
                    KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(7).I32(24).I32(0).Bytes());
     ASSERT_TRUE(OpenDocumentPath(ctx, Path("axes.kvl")));
     EXPECT_FALSE(SaveEnabled(doc));
-    SetAxis(doc, &TAxes::y, 4);
+    SetAxis(doc, &TAxes::y, TelemetryChannel::InlineForce);
     ASSERT_TRUE(SaveCommand(ctx));
     EXPECT_FALSE(doc.dirty());
     EXPECT_TRUE(SaveEnabled(doc)) << "the snapshot is taken on open, clear and start only";
     ASSERT_TRUE(ReadDocument(ctx, Path("axes.kvl")));
-    EXPECT_EQ(doc.axes().y, 4);
+    EXPECT_EQ(doc.axes().y, TelemetryChannel::InlineForce);
     EXPECT_FALSE(SaveEnabled(doc));
 }
 
@@ -233,9 +234,9 @@ TEST_F(Document, WrittenDocumentReadsBackIdenticalLapForLap) {
     bo->carNumber = 105;
     doc.AddLap(std::move(bo));
     doc.SetDirty(true);
-    SetAxis(doc, &TAxes::x, 0);
-    SetAxis(doc, &TAxes::y, 6);
-    SetAxis(doc, &TAxes::y2, 3);
+    SetAxis(doc, &TAxes::x, TelemetryChannel::Time);
+    SetAxis(doc, &TAxes::y, TelemetryChannel::SlipAngle);
+    SetAxis(doc, &TAxes::y2, TelemetryChannel::Line);
     TLapList written;
     for (int32_t i = 0; i < doc.laps().Count(); ++i) {
         const TReplay& l = doc.laps().At(i);
@@ -259,15 +260,16 @@ TEST_F(Document, WrittenDocumentReadsBackIdenticalLapForLap) {
     ASSERT_TRUE(SaveCommand(ctx));
 
     ClearDocument(ctx);
-    SetAxis(doc, &TAxes::x, 1);
-    SetAxis(doc, &TAxes::y, 2);
-    SetAxis(doc, &TAxes::y2, 7);
+    SetAxis(doc, &TAxes::x, TelemetryChannel::Position);
+    SetAxis(doc, &TAxes::y, TelemetryChannel::Speed);
+    SetAxis(doc, &TAxes::y2, TelemetryChannel::None);
     AddLap("stray");  // serial 0 after the clear
     prompts.ClearLog();
     ASSERT_TRUE(ReadDocument(ctx, Path("round.kvl")));
     EXPECT_TRUE(prompts.Asked().empty());
     ASSERT_EQ(doc.laps().Count(), 3);
     for (int32_t i = 0; i < 3; ++i) ExpectSameLap(doc.laps().At(i), written.At(i));
+    // Regression: laps read from a document shared serials with the next imports.
     // Fresh serials from the counter the clear reset; the stray lap's 0 is gone with it.
     EXPECT_EQ(doc.laps().At(0).serial, 0);
     EXPECT_EQ(doc.laps().At(2).serial, 2);
@@ -275,7 +277,8 @@ TEST_F(Document, WrittenDocumentReadsBackIdenticalLapForLap) {
     for (int32_t i = 0; i < 3; ++i) EXPECT_NE(doc.laps().At(i).serial, next->serial);
     EXPECT_EQ(doc.currentTrack(), TrackIndex("Ridge"))
         << "id 156 is stored negative and found again";
-    EXPECT_EQ((std::array<int32_t, 3>{doc.axes().x, doc.axes().y, doc.axes().y2}),
+    EXPECT_EQ((std::array<int32_t, 3>{ChannelNumber(doc.axes().x), ChannelNumber(doc.axes().y),
+                                      ChannelNumber(doc.axes().y2)}),
               (std::array<int32_t, 3>{0, 6, 3}));
     EXPECT_FALSE(doc.AxesChanged());
     EXPECT_FALSE(doc.dirty());
@@ -330,6 +333,7 @@ TEST_F(Document, ASaveIntoAVanishedDirectoryReportsAndChangesNothing) {
     EXPECT_TRUE(ReadRecentFiles(settings()).empty());
 }
 
+// Regression: a failed Open redirected Save onto the file it could not read.
 TEST_F(Document, AFailedOpenLeavesThePathSoSaveStillWritesTheDocumentsOwnFile) {
     MakeDocument("Oval", {"A", "B"});
     doc.SetDocumentPath(Path("mine.kvl"));
@@ -365,6 +369,7 @@ TEST_F(Document, AFailedOpenLeavesThePathSoSaveStillWritesTheDocumentsOwnFile) {
     EXPECT_EQ(ReadRecentFiles(settings()), std::vector<std::string>{Path("mine.kvl")});
 }
 
+// Regression: New kept the title of the file it left.
 TEST_F(Document, NewForgetsTheTitleOfTheFileItLeaves) {
     MakeDocument("Oval", {"A"});
     doc.SetDocumentPath(Path("sample.kvl"));
@@ -381,7 +386,8 @@ TEST_F(Document, NewForgetsTheTitleOfTheFileItLeaves) {
 
 TEST_F(Document, SaveWithoutATrackIsRefusedAndWritesNothing) {
     doc.SetDocumentPath(Path("notrack.kvl"));
-    SetAxis(doc, &TAxes::x, 0);  // reachable: an axis change enables Save on an empty document
+    SetAxis(doc, &TAxes::x,
+            TelemetryChannel::Time);  // reachable: an axis change enables Save on an empty document
     ASSERT_TRUE(SaveEnabled(doc));
     EXPECT_FALSE(SaveCommand(ctx));
     EXPECT_THAT(prompts.Asked(), ElementsAre(Msg("Save Error", kMsgNoTrackToSave)));
@@ -529,11 +535,12 @@ TEST_F(Document, CloseCheckWithChangesAsksAndCancelRefuses) {
 
 TEST_F(Document, AxesOfNewDocumentsComeFromTheLastRun) {
     LoadStartupSettings(ctx);
-    EXPECT_EQ((std::array<int32_t, 3>{doc.axes().x, doc.axes().y, doc.axes().y2}),
+    EXPECT_EQ((std::array<int32_t, 3>{ChannelNumber(doc.axes().x), ChannelNumber(doc.axes().y),
+                                      ChannelNumber(doc.axes().y2)}),
               (std::array<int32_t, 3>{1, 2, 7}));
-    SetAxis(doc, &TAxes::x, 0);
-    SetAxis(doc, &TAxes::y, 4);
-    SetAxis(doc, &TAxes::y2, 6);
+    SetAxis(doc, &TAxes::x, TelemetryChannel::Time);
+    SetAxis(doc, &TAxes::y, TelemetryChannel::InlineForce);
+    SetAxis(doc, &TAxes::y2, TelemetryChannel::SlipAngle);
     WriteAxesOnDestroy(ctx);
     EXPECT_EQ(Setting("graph", "xaxis"), "0");
     EXPECT_EQ(Setting("graph", "yaxis"), "4");
@@ -545,7 +552,8 @@ TEST_F(Document, AxesOfNewDocumentsComeFromTheLastRun) {
     ProfileFile nextSettings = NextRunSettings();
     TCommandContext nextCtx{next, nextView, nextSession, tracks, nextSettings, prompts};
     LoadStartupSettings(nextCtx);
-    EXPECT_EQ((std::array<int32_t, 3>{next.axes().x, next.axes().y, next.axes().y2}),
+    EXPECT_EQ((std::array<int32_t, 3>{ChannelNumber(next.axes().x), ChannelNumber(next.axes().y),
+                                      ChannelNumber(next.axes().y2)}),
               (std::array<int32_t, 3>{0, 4, 6}));
     EXPECT_FALSE(next.AxesChanged());
 
@@ -554,7 +562,8 @@ TEST_F(Document, AxesOfNewDocumentsComeFromTheLastRun) {
     nextSettings.WriteInt("graph", "yaxis", 42);
     nextSettings.WriteInt("graph", "ayaxis", -3);
     LoadStartupSettings(nextCtx);
-    EXPECT_EQ((std::array<int32_t, 3>{next.axes().x, next.axes().y, next.axes().y2}),
+    EXPECT_EQ((std::array<int32_t, 3>{ChannelNumber(next.axes().x), ChannelNumber(next.axes().y),
+                                      ChannelNumber(next.axes().y2)}),
               (std::array<int32_t, 3>{1, 2, 7}));
 }
 

@@ -49,21 +49,22 @@ TEST_F(DocumentModel, ExtentsFollowEveryLapAndTrackChange) {
     // Guards against extents left over from laps that are gone (they once had to be
     // recomputed by hand after each change).
     doc.SetCurrentTrack(TrackIndex("Oval"));
-    EXPECT_EQ(doc.extents().maximum[ChannelTime], 0);
+    EXPECT_EQ(doc.extents().Max(TelemetryChannel::Time), 0);
     AddLap("short", 10);  // frames -0.25 .. 9.5: 9.75 / 15 s
-    EXPECT_DOUBLE_EQ(doc.extents().maximum[ChannelTime], 9.75 / 15);
+    EXPECT_DOUBLE_EQ(doc.extents().Max(TelemetryChannel::Time), 9.75 / 15);
     AddLap("long", 40);
-    EXPECT_DOUBLE_EQ(doc.extents().maximum[ChannelTime], 39.75 / 15);
+    EXPECT_DOUBLE_EQ(doc.extents().Max(TelemetryChannel::Time), 39.75 / 15);
     doc.RemoveLap(1);
-    EXPECT_DOUBLE_EQ(doc.extents().maximum[ChannelTime], 9.75 / 15);
+    EXPECT_DOUBLE_EQ(doc.extents().Max(TelemetryChannel::Time), 9.75 / 15);
     doc.Clear();
-    EXPECT_EQ(doc.extents().maximum[ChannelTime], 0);
+    EXPECT_EQ(doc.extents().Max(TelemetryChannel::Time), 0);
 }
 
 TEST_F(DocumentModel, AxesRaiseAChangeOnlyWhenTheyDiffer) {
     prompts.ClearLog();
     EXPECT_FALSE(doc.SetAxes(doc.axes()));
-    EXPECT_TRUE(doc.SetAxes({0, 3, 7}));
+    EXPECT_TRUE(
+        doc.SetAxes({TelemetryChannel::Time, TelemetryChannel::Line, TelemetryChannel::None}));
     EXPECT_THAT(prompts.log, ElementsAre("AxesChanged"));
     EXPECT_TRUE(doc.AxesChanged());
     doc.Clear();  // takes the snapshot

@@ -50,7 +50,7 @@ TEST_F(ImportTest, ImportReplayAddsTheChosenLapToTheDocument) {
     EXPECT_EQ(doc.sourceReplay().Name(), "race1.rpl");
     EXPECT_TRUE(doc.dirty());
     EXPECT_TRUE(view.graph.repaintPending);
-    EXPECT_GT(doc.extents().maximum[size_t(ChannelPosition)], 0)
+    EXPECT_GT(doc.extents().maximum[size_t(TelemetryChannel::Position)], 0)
         << "extents recomputed over the new lap";
     EXPECT_EQ(prompts.caption, "Korvale [Short Track, race1.rpl]");
     EXPECT_THAT(prompts.Only("LapAdded"), ElementsAre("LapAdded: Ann Lee"));

@@ -23,9 +23,9 @@ class ReadDocumentTest : public CommandsTest {
         // A failed read must not disturb what the window is doing either.
         view.viewMode = ViewMap;
         view.graph.dragging = true;
-        SetAxis(doc, &TAxes::x, 0);
-        SetAxis(doc, &TAxes::y, 3);
-        SetAxis(doc, &TAxes::y2, 5);
+        SetAxis(doc, &TAxes::x, TelemetryChannel::Time);
+        SetAxis(doc, &TAxes::y, TelemetryChannel::Line);
+        SetAxis(doc, &TAxes::y2, TelemetryChannel::LateralForce);
         doc.UpdateCaption();
         prompts.ClearLog();
     }
@@ -38,6 +38,7 @@ class ReadDocumentTest : public CommandsTest {
     void ExpectUntouched() {
         EXPECT_EQ(doc.laps().Count(), 2);
         EXPECT_EQ(doc.documentPath(), "/docs/earlier.kvl");
+        // Regression: a file that held no document went on the recent-files list.
         EXPECT_TRUE(ReadRecentFiles(settings()).empty());
         EXPECT_EQ(view.viewMode, ViewMap);
         EXPECT_TRUE(view.graph.dragging);
@@ -45,7 +46,7 @@ class ReadDocumentTest : public CommandsTest {
         EXPECT_TRUE(doc.dirty());
         EXPECT_EQ(doc.docTitle(), "earlier.kvl");
         EXPECT_TRUE(doc.sourceReplay().IsOne());
-        EXPECT_EQ(doc.axes().x, 0);
+        EXPECT_EQ(doc.axes().x, TelemetryChannel::Time);
         EXPECT_EQ(prompts.caption, "Korvale - earlier.kvl [Ridge, race1.rpl]");
         EXPECT_TRUE(prompts.Only("AllLapsRemoved").empty());
     }
@@ -96,27 +97,29 @@ TEST_F(ReadDocumentTest, AxesReadSoFarSurviveAShortHeader) {
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (01)")));
     EXPECT_TRUE(doc.laps().Empty());
     EXPECT_EQ(doc.currentTrack(), -1);
-    EXPECT_EQ((std::array<int32_t, 3>{doc.axes().x, doc.axes().y, doc.axes().y2}),
+    EXPECT_EQ((std::array<int32_t, 3>{ChannelNumber(doc.axes().x), ChannelNumber(doc.axes().y),
+                                      ChannelNumber(doc.axes().y2)}),
               (std::array<int32_t, 3>{0, 3, 5}));
     ExpectReplacedAfterFailure();
 
     prompts.ClearLog();
     EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(4).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (07)")));
-    EXPECT_EQ(doc.axes().x, 4);
-    EXPECT_EQ(doc.axes().y, 3);
+    EXPECT_EQ(doc.axes().x, TelemetryChannel::InlineForce);
+    EXPECT_EQ(doc.axes().y, TelemetryChannel::Line);
     EXPECT_FALSE(doc.AxesChanged()) << "what was read is also the snapshot";
 
     prompts.ClearLog();
     EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(0).I32(6).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (08)")));
-    EXPECT_EQ((std::array<int32_t, 3>{doc.axes().x, doc.axes().y, doc.axes().y2}),
+    EXPECT_EQ((std::array<int32_t, 3>{ChannelNumber(doc.axes().x), ChannelNumber(doc.axes().y),
+                                      ChannelNumber(doc.axes().y2)}),
               (std::array<int32_t, 3>{0, 6, 5}));
 
     prompts.ClearLog();
     EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagic).I32(1).I32(2).I32(3).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Unable to read replay (02)")));
-    EXPECT_EQ(doc.axes().y2, 3);
+    EXPECT_EQ(doc.axes().y2, TelemetryChannel::Line);
     EXPECT_EQ(doc.currentTrack(), -1);
 }
 
@@ -131,7 +134,7 @@ TEST_F(ReadDocumentTest, AnUnknownTrackIsABadTrackValue) {
     prompts.ClearLog();
     EXPECT_FALSE(Read(KvlBytes().I32(kKvlMagicEarlier).I32(1).I32(2).I32(16).I32(0).Bytes()));
     EXPECT_THAT(Messages(), ElementsAre(Msg("Open Error", "Bad track value in file")));
-    EXPECT_EQ(doc.axes().y2, 7) << "the earlier version has no second y axis";
+    EXPECT_EQ(doc.axes().y2, TelemetryChannel::None) << "the earlier version has no second y axis";
 }
 
 TEST_F(ReadDocumentTest, TheTrackSurvivesAMissingLapCount) {
@@ -184,7 +187,8 @@ TEST_F(ReadDocumentTest, AnEarlierVersionOpensChangedAndSavesAsTheCurrentOne) {
     ASSERT_TRUE(Read(bytes));
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(doc.currentTrack(), TrackIndex("Oval"));
-    EXPECT_EQ((std::array<int32_t, 3>{doc.axes().x, doc.axes().y, doc.axes().y2}),
+    EXPECT_EQ((std::array<int32_t, 3>{ChannelNumber(doc.axes().x), ChannelNumber(doc.axes().y),
+                                      ChannelNumber(doc.axes().y2)}),
               (std::array<int32_t, 3>{0, 4, 7}));
     EXPECT_TRUE(doc.dirty()) << "saving converts it";
     EXPECT_EQ(doc.docTitle(), "in.kvl");
@@ -198,6 +202,21 @@ TEST_F(ReadDocumentTest, AnEarlierVersionOpensChangedAndSavesAsTheCurrentOne) {
     EXPECT_EQ(std::vector<uint8_t>(saved.begin(), saved.begin() + 4),
               (std::vector<uint8_t>{0x09, 0x55, 0x4E, 0x01}));
     EXPECT_FALSE(doc.dirty());
+}
+
+// A document's axis numbers that name no channel the axis can hold are kept, not replaced:
+// the graph draws such an axis with its default, and a save writes the numbers back.
+TEST_F(ReadDocumentTest, AxisNumbersOutsideTheChannelsAreKeptAndSavedBack) {
+    const std::vector<uint8_t> bytes =
+        KvlBytes().I32(kKvlMagic).I32(5).I32(42).I32(-3).I32(24).I32(0).Bytes();
+    ASSERT_TRUE(Read(bytes));
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ((std::array<int32_t, 3>{ChannelNumber(doc.axes().x), ChannelNumber(doc.axes().y),
+                                      ChannelNumber(doc.axes().y2)}),
+              (std::array<int32_t, 3>{5, 42, -3}));
+    EXPECT_FALSE(doc.AxesChanged());
+    ASSERT_TRUE(WriteDocument(ctx, Path("out.kvl")));
+    EXPECT_EQ(FileBytes(Path("out.kvl")), bytes);
 }
 
 TEST_F(ReadDocumentTest, ATrackWithGeometryResetsThePictureWindowScale) {

@@ -67,6 +67,7 @@ TEST_F(TrackChoice, AnUnknownPathAsksForEveryTrackAndRemembersTheDirectory) {
     EXPECT_EQ(session.associations.size(), 1u);
 }
 
+// Regression: the remember box started unticked at every opening.
 TEST_F(TrackChoice, TheRememberBoxKeepsItsStateForTheRun) {
     // Ticked, then unticked, then ticked and cancelled, then an ambiguous path (box hidden).
     prompts.tracks = {
@@ -116,6 +117,7 @@ TEST_F(TrackChoice, ScopeTextNamesTheLastDirectoryUpTo39Characters) {
     ChooseTrackForReplay(ctx, "/r/" + name39 + "/x.rpl");
     ChooseTrackForReplay(ctx, "/r/" + name40 + "/x.rpl");
     ChooseTrackForReplay(ctx, "C:\\Races\\Wet Day\\x.rpl");  // written on the other platform
+    // Regression: at the top of a drive the drive was taken for the directory.
     ChooseTrackForReplay(ctx, "C:\\x.rpl");  // the top of a drive: the drive is no directory
     ASSERT_EQ(prompts.trackDialogs.size(), 4u);
     EXPECT_EQ(prompts.trackDialogs[0].scopeText, "for " + name39);
@@ -165,6 +167,7 @@ TEST_F(TrackChoice, LoadingSkipsMissingPairsAndUnknownTracks) {
     EXPECT_EQ(Setting("assoc", "associ2"), "Demolished Speedway");
 }
 
+// Regression: a huge "nassoc" meant billions of key look-ups at start-up and an int overflow.
 TEST_F(TrackChoice, AHugeAssociationCountLoadsOnlyThePairsTheFileHolds) {
     ProfileFile& s = settings();
     s.WriteInt("assoc", "nassoc", 2000000000);

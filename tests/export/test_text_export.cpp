@@ -36,7 +36,7 @@ std::vector<std::string> Lines(const std::string& text) {
 
 std::string Export(const std::vector<const TReplay*>& laps, const TextExportChoices& choices) {
     std::ostringstream out;
-    EXPECT_EQ(WriteTextExport(out, laps, "Kestrel Ridge", nullptr, choices), nullptr);
+    EXPECT_EQ(WriteTextExport(out, laps, "Kestrel Ridge", nullptr, choices), TTextExportStatus::Ok);
     return out.str();
 }
 
@@ -81,11 +81,13 @@ TEST(TextExport, ShortRangesNoChannelsAndFailures) {
     EXPECT_EQ(lines[4], "   12.0000");
 
     EXPECT_EQ(WriteTextExport("/nonexistent-dir/x.txt", {a.get()}, "T", nullptr, choices),
-              std::string(kMsgCannotCreateExport));
+              TTextExportStatus::CannotCreate);
     choices.resolution = 0;
     std::ostringstream out;
-    EXPECT_NE(WriteTextExport(out, {a.get()}, "T", nullptr, choices), nullptr);
+    EXPECT_EQ(WriteTextExport(out, {a.get()}, "T", nullptr, choices),
+              TTextExportStatus::ResolutionNotNumber);
 
+    // Regression: a row cap meant to stop damaged laps cut off a real lap at a tiny resolution.
     // A damaged lap claiming a range no replay can give is refused before any row, where
     // its rows would never end.
     auto damaged = SteadyLap("Damaged");
@@ -93,7 +95,37 @@ TEST(TextExport, ShortRangesNoChannelsAndFailures) {
     choices.resolution = 1;
     std::ostringstream refused;
     EXPECT_EQ(WriteTextExport(refused, {damaged.get()}, "T", nullptr, choices),
-              std::string(kMsgErrorExportingData));
+              TTextExportStatus::WriteFailed);
+}
+
+// The texts the export has always shown, one per way it can end.
+TEST(TextExport, EachStatusHasItsMessage) {
+    EXPECT_STREQ(TextExportMessage(TTextExportStatus::Ok), "");
+    EXPECT_STREQ(TextExportMessage(TTextExportStatus::CannotCreate),
+                 "Unable to create export file");
+    EXPECT_STREQ(TextExportMessage(TTextExportStatus::WriteFailed), "Error exporting data");
+    EXPECT_STREQ(TextExportMessage(TTextExportStatus::ResolutionNotNumber),
+                 "Resolution must be a number");
+    EXPECT_STREQ(TextExportMessage(TTextExportStatus::Cancelled), "Export cancelled");
+}
+
+// A progress that answers false stops the table there, reported as cancelled, not as done.
+TEST(TextExport, AProgressAnsweringFalseStopsTheExport) {
+    auto lap = SteadyLap("Long");
+    TextExportChoices choices;
+    choices.resolution = 0.01;  // 270 ft in steps of 0.01 ft: about 27000 rows
+    int64_t seenDone = 0, seenTotal = 0;
+    std::ostringstream out;
+    EXPECT_EQ(WriteTextExport(out, {lap.get()}, "T", nullptr, choices,
+                              [&](int64_t done, int64_t total) {
+                                  seenDone = done;
+                                  seenTotal = total;
+                                  return false;
+                              }),
+              TTextExportStatus::Cancelled);
+    EXPECT_GT(seenDone, 0);
+    EXPECT_NEAR(double(seenTotal), 27000.0, 2.0);
+    EXPECT_LT(Lines(out.str()).size(), 27000u / 2);
 }
 
 TEST(TextExport, ResolutionTextAndTheUnusualRange) {
@@ -138,6 +170,7 @@ std::vector<std::string> Fields(const std::string& row) {
 
 }  // namespace
 
+// Regression: numbers that filled their column ran into the next one.
 TEST(TextExport, FieldsThatFillTheirWidthNeverTouch) {
     constexpr double kMph = 9000.0 * 3600 / 5280;
     auto lap = LongLap();
@@ -174,21 +207,24 @@ TEST(TextExport, ADamagedScaleIsRefusedAndAnEarlierExportKept) {
     lap->inchesPerUnit = 1e300;  // 270 units: an extent of some 1e301 feet
     TextExportChoices choices;
     std::ostringstream out;
-    EXPECT_STREQ(WriteTextExport(out, {lap.get()}, "T", nullptr, choices), kMsgErrorExportingData);
+    EXPECT_EQ(WriteTextExport(out, {lap.get()}, "T", nullptr, choices),
+              TTextExportStatus::WriteFailed);
     EXPECT_LT(out.str().size(), 200u);
     choices.xIsPosition = false;  // time has its own bound: the lap's samples
     lap->endFrame = 1e12;
-    EXPECT_STREQ(WriteTextExport(out, {lap.get()}, "T", nullptr, choices), kMsgErrorExportingData);
+    EXPECT_EQ(WriteTextExport(out, {lap.get()}, "T", nullptr, choices),
+              TTextExportStatus::WriteFailed);
 
     const std::string path = testing::TempDir() + "korvale-export-" + std::to_string(getpid());
     { std::ofstream(path) << "earlier export\n"; }
-    EXPECT_STREQ(WriteTextExport(path, {lap.get()}, "T", nullptr, choices), kMsgErrorExportingData);
+    EXPECT_EQ(WriteTextExport(path, {lap.get()}, "T", nullptr, choices),
+              TTextExportStatus::WriteFailed);
     std::ifstream in(path);
     std::string first;
     std::getline(in, first);
     EXPECT_EQ(first, "earlier export");
     auto good = SteadyLap("Good");
-    EXPECT_EQ(WriteTextExport(path, {good.get()}, "T", nullptr, choices), nullptr);
+    EXPECT_EQ(WriteTextExport(path, {good.get()}, "T", nullptr, choices), TTextExportStatus::Ok);
     std::ifstream again(path);
     std::getline(again, first);
     EXPECT_EQ(first, "Track : T");

@@ -60,6 +60,7 @@ class FilesTest : public ::testing::Test {
     fs::path dir_;
 };
 
+// Regression: a save that failed part way destroyed the earlier file.
 TEST_F(FilesTest, ReplacesAWholeFileAndLeavesNoTemporaryFile) {
     Put(Path("doc.kvl"), "old contents that are longer");
     EXPECT_EQ(SafeWriteFile(Path("doc.kvl"), "new"), SafeWriteStatus::Ok);
@@ -200,6 +201,7 @@ TEST_F(FilesTest, WritesInPlaceWhereTheDirectoryTakesNoTemporaryFile) {
     }
 }
 
+// Regression: readers opened FIFOs and devices and waited on them for ever.
 TEST_F(FilesTest, ReadersOpenOnlyRegularFilesAndNeverWait) {
     Put(Path("doc.kvl"), "0123456789");
     fs::create_symlink("doc.kvl", dir_ / "link.kvl");

@@ -158,6 +158,7 @@ TEST(OpenReplay, OpensScansAndReadsALapByDriverAndLapNumber) {
     TOpenReplay replay;
     EXPECT_EQ(OpenReplay(dir.File("missing.rpl"), kLength, 6.0, replay),
               TReplayReadStatus::ErrorOpeningReplay);
+    // Regression: a directory was opened as a replay.
     EXPECT_EQ(OpenReplay(dir.File(""), kLength, 6.0, replay),
               TReplayReadStatus::ErrorOpeningReplay);  // a directory
     ASSERT_EQ(OpenReplay(path, kLength, 6.0, replay), TReplayReadStatus::Ok);

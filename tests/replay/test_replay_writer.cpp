@@ -141,6 +141,7 @@ TEST(ReplayWriter, UncreatableFileIsReported) {
 
 namespace {
 
+// Regression: sizes past the format's 32-bit fields wrapped and wrote a corrupt replay.
 // 36 laps of 6.5 million samples: (9 x 36 + 7) x 6,500,000 bytes of frames is more than a
 // 32-bit data size can say. The writer refuses before writing, and an earlier file stays.
 TEST(ReplayWriter, SizesBeyondThe32BitFieldsAreRefusedBeforeWriting) {

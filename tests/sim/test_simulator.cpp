@@ -266,6 +266,7 @@ TEST(SimulatorUntidiness, PresentWhenUntidyAndLeftOutWhenTidy) {
     }
 }
 
+// Regression: skip counts of 128 and more were read as negative signed bytes.
 TEST(SimulatorUntidiness, LongSkipListsNowAndThenWithCountsOf128AndMore) {
     const TTrackData track = ShortOval();
     sim::SimOptions o = Options(track, 1, 1);

@@ -2,7 +2,7 @@
 // Short ways for tests to put a document into a state, through its own operations.
 #include "commands/Document.h"
 
-inline void SetAxis(TDocument& doc, int32_t TAxes::*axis, int32_t channel) {
+inline void SetAxis(TDocument& doc, TelemetryChannel TAxes::*axis, TelemetryChannel channel) {
     TAxes axes = doc.axes();
     axes.*axis = channel;
     doc.SetAxes(axes);

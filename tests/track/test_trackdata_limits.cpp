@@ -268,6 +268,7 @@ TEST_F(TrackDataFiles, DumpEscapesBytesThatAreNotUtf8AndBuildKeepsTheLayout) {
 
 }  // namespace
 
+// Regression: a FIFO as the settings file blocked the start.
 // The start-up readers of a settings file that is a FIFO: defaults at once, no waiting.
 TEST_F(TrackDataFiles, AFifoAsSettingsFileGivesDefaultsWithoutWaiting) {
     ASSERT_EQ(::mkfifo(Path("korvale.ini").c_str(), 0644), 0);

@@ -238,6 +238,7 @@ TEST(SampleTracks, DumpThenBuildGivesTheSameFile) {
     }
     EXPECT_EQ(Slurp(list), expected);
 
+    // Regression: dump and build lost non-finite doubles and the case of names.
     // Doubles that JSON cannot hold as numbers survive as their bit patterns; names keep
     // their case and order.
     TTrackDataFile odd;

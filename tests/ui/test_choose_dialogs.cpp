@@ -41,6 +41,7 @@ TEST(ChooseTrack, StartsOnTheFirstTrackWithTheScopeAndTheRememberCaption) {
     EXPECT_EQ(tracks->itemText(1), QStringLiteral("Marlow Ring"));
     EXPECT_EQ(tracks->currentIndex(), 0);
     EXPECT_EQ(scope->text(), QStringLiteral("for replays"));
+    // Regression: a '<' in a directory name was taken as markup.
     EXPECT_EQ(scope->textFormat(), Qt::PlainText);
     EXPECT_EQ(remember->text(), QStringLiteral("Always use Ashby Park"));
     EXPECT_FALSE(remember->isChecked());

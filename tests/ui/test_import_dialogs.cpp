@@ -215,6 +215,7 @@ TEST_F(ImportAvgLapsTest, SelectingAPartialLapIsRefusedAndBothEndsDeselected) {
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_EQ(warnings[0].title, "Import Average Lap");
     EXPECT_EQ(warnings[0].text, "Partial laps may not be used in averaging");
+    // Regression: the refused laps were deselected before the partial-lap message showed.
     // The message shows the refused lap still selected; it goes only afterwards.
     EXPECT_EQ(warnings[0].selectedWhileShown, (std::vector<int>{0, 2}));
     EXPECT_EQ(SelectedRows(laps), std::vector<int>{2});

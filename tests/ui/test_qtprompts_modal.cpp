@@ -89,6 +89,7 @@ TEST(QtPromptsModal, MessageBoxShowsExactlyWhatIsAskedAndMapsTheButtonBack) {
 
     WhenShown<QMessageBox>([](QMessageBox* box) {
         EXPECT_EQ(box->text(), QStringLiteral("Error opening <b>race</b>.rpl"));
+        // Regression: a '<' in a name or path was taken as markup.
         EXPECT_EQ(box->textFormat(), Qt::PlainText);
         EXPECT_EQ(box->icon(), QMessageBox::Critical);
         EXPECT_EQ(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));

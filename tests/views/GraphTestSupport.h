@@ -1,10 +1,15 @@
 #pragma once
-// Shared pieces of the graph view tests: prompts that only count what they were told, and
-// a document with a hand-made track and laps.
+// Shared pieces of the graph view tests: prompts that only count what they were told, a
+// document with a hand-made track and laps, the colours and pixel counts the rendered
+// pictures are checked with, and the fixture of the graph's rendering tests.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QImage>
+#include <QRect>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,6 +21,7 @@
 #include "support/LapBuilder.h"
 #include "support/QuietPrompts.h"
 #include "track/TrackList.h"
+#include "views/graph/TGraphView.h"
 
 // The QApplication comes from QtAppEnvironment.cpp, set up before any test runs.
 inline QApplication& TestApp() {
@@ -98,3 +104,51 @@ struct TGraphFixtureState {
 inline QImage Render(QWidget& w) {
     return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
+
+// The colours the views draw with, as a rendered picture holds them.
+inline const QRgb kBlack = qRgb(0, 0, 0);
+inline const QRgb kWhite = qRgb(255, 255, 255);
+inline const QRgb kGrey = qRgb(192, 192, 192);
+inline const QRgb kGreen = qRgb(0, 192, 0);
+// Two lap colours that no part of the frame uses.
+inline const Rgb kLapA{200, 0, 100};
+inline const Rgb kLapB{0, 0, 255};
+
+inline QRgb Of(Rgb c) {
+    return qRgb(c.r, c.g, c.b);
+}
+
+// The pixels of r that match.
+inline int CountIn(const QImage& img, const QRect& r, const std::function<bool(QRgb)>& match) {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (match(img.pixel(x, y))) ++n;
+    return n;
+}
+
+inline bool HasColourInColumn(const QImage& img, int x, QRgb c) {
+    return CountIn(img, QRect(x, 0, 1, img.height()), [c](QRgb p) { return p == c; }) > 0;
+}
+
+// The graph's rendering tests: the test track, x on Position, y on Time and no second
+// axis, so that a lap at constant speed draws a straight line whose rows a test can work
+// out by hand.
+class TGraphRenderTest : public ::testing::Test, public TGraphFixtureState {
+  protected:
+    void SetUp() override {
+        UseTrack();
+        SetAxis(doc, &TAxes::x, TelemetryChannel::Position);
+        SetAxis(doc, &TAxes::y, TelemetryChannel::Time);
+        SetAxis(doc, &TAxes::y2, TelemetryChannel::None);
+    }
+    // The view at w x h with its ranges fitted to the laps.
+    static void Prepare(TGraphView& view, int w, int h) {
+        view.ResetRanges();
+        view.resize(w, h);
+    }
+    static QImage RenderAt(TGraphView& view, int w, int h) {
+        Prepare(view, w, h);
+        return Render(view);
+    }
+};

@@ -84,13 +84,15 @@ TEST_F(DataWindowTest, SetUpAndNewColumns) {
 TEST_F(DataWindowTest, ValuesFollowThePointerOnlyWhileShown) {
     Add("Whole", 0, kRed);
     Add("Late", 2000, kBlue);
-    window->ShowLapValues(1000, ChannelPosition);
-    EXPECT_EQ(window->columns().At(0).values[ChannelTime], kNoLapValue) << "hidden: nothing";
+    window->ShowLapValues(1000, TelemetryChannel::Position);
+    EXPECT_EQ(window->columns().At(0).values[ChannelNumber(TelemetryChannel::Time)], kNoLapValue)
+        << "hidden: nothing";
 
     window->show();
-    window->ShowLapValues(1000, ChannelPosition);
-    EXPECT_DOUBLE_EQ(window->columns().At(0).values[ChannelTime], 10.0 / 15.0);
-    EXPECT_EQ(window->columns().At(1).values[ChannelTime], kNoLapValue);
+    window->ShowLapValues(1000, TelemetryChannel::Position);
+    EXPECT_DOUBLE_EQ(window->columns().At(0).values[ChannelNumber(TelemetryChannel::Time)],
+                     10.0 / 15.0);
+    EXPECT_EQ(window->columns().At(1).values[ChannelNumber(TelemetryChannel::Time)], kNoLapValue);
     EXPECT_EQ(TDataWindow::CellText(1000), QStringLiteral("1000.00"));
     EXPECT_EQ(TDataWindow::CellText(0.5), QStringLiteral("   0.50"));
     EXPECT_EQ(TDataWindow::CellText(kNoLapValue), QString());
@@ -114,8 +116,8 @@ TEST_F(DataWindowTest, ValuesFollowThePointerOnlyWhileShown) {
     EXPECT_EQ(shot.pixel(r[1], window->headerHeight() + 60), kGrid);
     EXPECT_NE(shot.pixel(r[2], window->headerHeight() + 60), kGrid);
 
-    window->ShowLapValues(kPointedAtNothing, -1);
-    EXPECT_EQ(window->columns().At(0).values[ChannelTime], kNoLapValue);
+    window->ShowLapValues(kPointedAtNothing, kPointedKindOfXAxis);
+    EXPECT_EQ(window->columns().At(0).values[ChannelNumber(TelemetryChannel::Time)], kNoLapValue);
     shot = Shot();
     EXPECT_FALSE(inked(r[0], r[1])) << "every cell empty";
 }
@@ -124,7 +126,7 @@ TEST_F(DataWindowTest, HeaderClickCollapsesToASquareAndRestores) {
     Add("Ann", 0, kRed);
     Add("Bo", 0, kBlue);
     window->show();
-    window->ShowLapValues(1000, ChannelPosition);
+    window->ShowLapValues(1000, TelemetryChannel::Position);
     const int before = window->header()->sectionSize(1);
     const int second = window->header()->sectionSize(2);
     const QPoint bar = BarPoint(1);
@@ -155,7 +157,7 @@ TEST_F(DataWindowTest, DeletionsAndEditsReachTheColumnsAtOnce) {
     Add("Two", 0, kBlue, 50);  // a lap of its own: half as fast
     Add("Three", 0, kGreen);
     window->show();
-    window->ShowLapValues(1000, ChannelPosition);
+    window->ShowLapValues(1000, TelemetryChannel::Position);
     const TLapValues third = window->columns().At(2).values;
 
     state.doc.RemoveLap(1);

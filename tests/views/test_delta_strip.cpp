@@ -11,25 +11,13 @@
 
 namespace {
 
-const QRgb kBlack = qRgb(0, 0, 0);
-const QRgb kGrey = qRgb(192, 192, 192);
-const Rgb kLapA{200, 0, 100};
-const Rgb kLapB{0, 0, 255};
-
-QRgb Of(Rgb c) {
-    return qRgb(c.r, c.g, c.b);
-}
-
 // x on Position, y on Time. Ann: 0 to 6100 feet at 100 feet a frame (a partial lap); Bo:
 // the whole 10000 feet at 80 feet a frame. With Ann as the reference, Bo's delta at x feet
 // is x / 1200 - x / 1500 = x / 6000 seconds, up to 6100 feet.
-class DeltaStripTest : public ::testing::Test, public TGraphFixtureState {
+class DeltaStripTest : public TGraphRenderTest {
   protected:
     void SetUp() override {
-        UseTrack();
-        SetAxis(doc, &TAxes::x, 1);
-        SetAxis(doc, &TAxes::y, 0);
-        SetAxis(doc, &TAxes::y2, 7);
+        TGraphRenderTest::SetUp();
         auto a = MakeLinearLap(62, 0, 100, kLapA);
         a->SetDriverName("Ann");
         annSerial = a->serial;
@@ -38,11 +26,6 @@ class DeltaStripTest : public ::testing::Test, public TGraphFixtureState {
         b->SetDriverName("Bo");
         AddLap(std::move(b));
         viewState.analysis.referenceSerial = annSerial;
-    }
-    QImage RenderAt(TGraphView& view, int w, int h) {
-        view.ResetRanges();
-        view.resize(w, h);
-        return Render(view);
     }
     int32_t annSerial = -1;
 };
@@ -58,7 +41,7 @@ TEST_F(DeltaStripTest, OffOrOnTimeTheGraphIsPixelForPixelAsWithoutIt) {
     EXPECT_EQ(view.StripHeight(), 0);
 
     viewState.analysis.deltaShown = true;
-    SetAxis(doc, &TAxes::x, 0);
+    SetAxis(doc, &TAxes::x, TelemetryChannel::Time);
     view.ResetRanges();
     view.FullRepaint();
     RenderGraph(plain, ctx, 1, TAxisKind::None, dpi);

@@ -136,20 +136,20 @@ TEST(GraphGeometry, CursorColumnInsideShownRangeOnly) {
 TEST(GraphGeometry, AxesOutsideTheirChannelsFallBackToDefaults) {
     TTrackList tracks;
     TDocument doc(tracks);
-    SetAxis(doc, &TAxes::x, 4);
-    SetAxis(doc, &TAxes::y, -1);
-    SetAxis(doc, &TAxes::y2, 9);
+    SetAxis(doc, &TAxes::x, TelemetryChannel::InlineForce);
+    SetAxis(doc, &TAxes::y, static_cast<TelemetryChannel>(-1));
+    SetAxis(doc, &TAxes::y2, static_cast<TelemetryChannel>(9));
     const TGraphAxes a = GraphAxesOf(doc);
-    EXPECT_EQ(a.x, 1);
-    EXPECT_EQ(a.y, 2);
-    EXPECT_EQ(a.y2, 7);
-    SetAxis(doc, &TAxes::x, 0);
-    SetAxis(doc, &TAxes::y, 6);
-    SetAxis(doc, &TAxes::y2, 0);
+    EXPECT_EQ(a.x, TelemetryChannel::Position);
+    EXPECT_EQ(a.y, TelemetryChannel::Speed);
+    EXPECT_EQ(a.y2, TelemetryChannel::None);
+    SetAxis(doc, &TAxes::x, TelemetryChannel::Time);
+    SetAxis(doc, &TAxes::y, TelemetryChannel::SlipAngle);
+    SetAxis(doc, &TAxes::y2, TelemetryChannel::Time);
     const TGraphAxes b = GraphAxesOf(doc);
-    EXPECT_EQ(b.x, 0);
-    EXPECT_EQ(b.y, 6);
-    EXPECT_EQ(b.y2, 0);
+    EXPECT_EQ(b.x, TelemetryChannel::Time);
+    EXPECT_EQ(b.y, TelemetryChannel::SlipAngle);
+    EXPECT_EQ(b.y2, TelemetryChannel::Time);
     EXPECT_TRUE(b.HasSecond());
 }
 

@@ -18,8 +18,6 @@
 namespace {
 
 const Rgb kLap{200, 0, 100};
-const QRgb kWhite = qRgb(255, 255, 255);
-const QRgb kGreen = qRgb(0, 192, 0);
 
 // Answers pop-up menus from a script and records what they offered.
 class TScriptedGraphView : public TGraphView {
@@ -70,19 +68,13 @@ struct TSignalLog {
     explicit TSignalLog(TGraphView& v) {
         QObject::connect(&v, &TGraphView::cursorChanged,
                          [this](int32_t p) { cursor.push_back(p); });
-        QObject::connect(&v, &TGraphView::showLapValues,
-                         [this](double x, int kind) { values.emplace_back(x, kind); });
+        QObject::connect(&v, &TGraphView::showLapValues, [this](double x, TelemetryChannel kind) {
+            values.emplace_back(x, ChannelNumber(kind));
+        });
         QObject::connect(&v, &TGraphView::stateChanged, [this] { ++state; });
     }
 };
 
-int CountIn(const QImage& img, const QRect& r, const std::function<bool(QRgb)>& match) {
-    int n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            if (match(img.pixel(x, y))) ++n;
-    return n;
-}
 bool Red(QRgb p) {
     return qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80;
 }
@@ -92,9 +84,9 @@ class GraphMouse : public ::testing::Test, public TGraphFixtureState {
   protected:
     void SetUp() override {
         UseTrack();
-        SetAxis(doc, &TAxes::x, 1);
-        SetAxis(doc, &TAxes::y, 0);
-        SetAxis(doc, &TAxes::y2, 7);
+        SetAxis(doc, &TAxes::x, TelemetryChannel::Position);
+        SetAxis(doc, &TAxes::y, TelemetryChannel::Time);
+        SetAxis(doc, &TAxes::y2, TelemetryChannel::None);
         doc.TakeAxesSnapshot();
         AddLap(MakeLinearLap(101, 0, 100, kLap));
         view = std::make_unique<TScriptedGraphView>(ctx);
@@ -116,7 +108,7 @@ class GraphMouse : public ::testing::Test, public TGraphFixtureState {
 TEST_F(GraphMouse, ReadoutOverThePlot) {
     Move(*view, 240, 418);
     EXPECT_EQ(status, "Position = 2500.00, Time =    1.67");
-    SetAxis(doc, &TAxes::y2, 1);
+    SetAxis(doc, &TAxes::y2, TelemetryChannel::Position);
     view->ResetRanges();
     view->FullRepaint();
     Paint();
@@ -200,7 +192,7 @@ TEST_F(GraphMouse, NoCursorLineWithoutPictureInPictureOrOnTime) {
     EXPECT_NE(Paint().pixel(240, 100), kGreen);
 
     viewState.side.pipShown = true;
-    SetAxis(doc, &TAxes::x, 0);
+    SetAxis(doc, &TAxes::x, TelemetryChannel::Time);
     view->ResetRanges();
     view->FullRepaint();
     Paint();
@@ -228,6 +220,7 @@ TEST_F(GraphMouse, CursorSetElsewhereIsDrawn) {
     EXPECT_EQ(CountIn(Paint(), QRect(0, 100, 800, 1), [](QRgb p) { return p == kGreen; }), 0);
 }
 
+// Regression: rendering the hidden view repeated its resize event, which cancelled the drag.
 TEST_F(GraphMouse, RubberBandZoom) {
     TSignalLog log(*view);
     EXPECT_FALSE(view->CanZoomOut());
@@ -274,6 +267,7 @@ QImage OnScreen(QWidget& w) {
     return w.screen()->grabWindow(w.winId()).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+// Regression: the band's right and bottom edges did not show while dragging nor all erase.
 TEST_F(GraphMouse, RubberBandShowsAllFourEdgesWhileDraggingAndErasesThemExactly) {
     view->show();
     const QImage before = OnScreen(*view);
@@ -331,7 +325,7 @@ TEST_F(GraphMouse, DragsThatDoNotZoom) {
 }
 
 TEST_F(GraphMouse, ZeroHeightZoomWithSecondAxisIsRefused) {
-    SetAxis(doc, &TAxes::y2, 2);
+    SetAxis(doc, &TAxes::y2, TelemetryChannel::Speed);
     view->ResetRanges();
     view->FullRepaint();
     Paint();
@@ -375,7 +369,7 @@ TEST_F(GraphMouse, AxisPopupMenus) {
                                         "Lateral Force", "Slip Angle"}));
     EXPECT_EQ(view->checked, QStringList({"Time"}));
     EXPECT_TRUE(view->disabled.isEmpty());
-    EXPECT_EQ(doc.axes().y, 2);
+    EXPECT_EQ(doc.axes().y, TelemetryChannel::Speed);
 
     Paint();
     Move(*view, 790, 300);
@@ -384,7 +378,7 @@ TEST_F(GraphMouse, AxisPopupMenus) {
     EXPECT_EQ(view->texts, QStringList({"None", "Time", "Position", "Speed", "Line",
                                         "In-line Force", "Lateral Force", "Slip Angle"}));
     EXPECT_EQ(view->checked, QStringList({"None"}));
-    EXPECT_EQ(doc.axes().y2, 5);
+    EXPECT_EQ(doc.axes().y2, TelemetryChannel::LateralForce);
 
     Paint();
     Move(*view, 400, 590);
@@ -392,7 +386,7 @@ TEST_F(GraphMouse, AxisPopupMenus) {
     Release(*view, 400, 590, Qt::RightButton);
     EXPECT_EQ(view->texts, QStringList({"Time", "Position"}));
     EXPECT_EQ(view->checked, QStringList({"Position"}));
-    EXPECT_EQ(doc.axes().x, 1);
+    EXPECT_EQ(doc.axes().x, TelemetryChannel::Position);
 
     // The top strip is neither an axis nor the plot.
     const int menus = view->menus;
@@ -415,8 +409,8 @@ class GraphAxes : public GraphMouse {};
 
 TEST_F(GraphAxes, ChoosingTheSameChannelKeepsTheZoom) {
     viewState.graph.viewRange.x.min = 1000;
-    view->SetAxis(TAxisKind::Y, 0);
-    view->SetAxes(1, 0, 7);
+    view->SetAxis(TAxisKind::Y, TelemetryChannel::Time);
+    view->SetAxes(TelemetryChannel::Position, TelemetryChannel::Time, TelemetryChannel::None);
     EXPECT_DOUBLE_EQ(viewState.graph.viewRange.x.min, 1000);
     EXPECT_EQ(prompts.lapsChanged, 0);
 }
@@ -424,8 +418,8 @@ TEST_F(GraphAxes, ChoosingTheSameChannelKeepsTheZoom) {
 TEST_F(GraphAxes, ChangingAnAxisResetsRangesWithoutMarkingTheDocument) {
     viewState.graph.viewRange.x.min = 1000;
     TSignalLog log(*view);
-    view->SetAxis(TAxisKind::Y, 2);
-    EXPECT_EQ(doc.axes().y, 2);
+    view->SetAxis(TAxisKind::Y, TelemetryChannel::Speed);
+    EXPECT_EQ(doc.axes().y, TelemetryChannel::Speed);
     EXPECT_EQ(viewState.graph.viewRange, viewState.graph.fullRange);
     EXPECT_DOUBLE_EQ(viewState.graph.viewRange.x.min, 0);
     EXPECT_EQ(prompts.lapsChanged, 1);
@@ -434,19 +428,20 @@ TEST_F(GraphAxes, ChangingAnAxisResetsRangesWithoutMarkingTheDocument) {
     EXPECT_TRUE(doc.AxesChanged());
     EXPECT_TRUE(SaveEnabled(doc));
     EXPECT_GE(log.state, 1);
-    view->SetAxis(TAxisKind::Y, 0);
+    view->SetAxis(TAxisKind::Y, TelemetryChannel::Time);
     EXPECT_FALSE(doc.AxesChanged());
 }
 
 TEST_F(GraphAxes, ChannelsAnAxisCannotHoldAreIgnored) {
-    view->SetAxis(TAxisKind::X, 2);
-    view->SetAxis(TAxisKind::Y, 7);
-    view->SetAxis(TAxisKind::Y2, 8);
-    view->SetAxis(static_cast<TAxisKind>(4), 1);
-    view->SetAxes(-1, 9, 12);
-    EXPECT_EQ(doc.axes().x, 1);
-    EXPECT_EQ(doc.axes().y, 0);
-    EXPECT_EQ(doc.axes().y2, 7);
+    view->SetAxis(TAxisKind::X, TelemetryChannel::Speed);
+    view->SetAxis(TAxisKind::Y, TelemetryChannel::None);
+    view->SetAxis(TAxisKind::Y2, static_cast<TelemetryChannel>(8));
+    view->SetAxis(static_cast<TAxisKind>(4), TelemetryChannel::Position);
+    view->SetAxes(static_cast<TelemetryChannel>(-1), static_cast<TelemetryChannel>(9),
+                  static_cast<TelemetryChannel>(12));
+    EXPECT_EQ(doc.axes().x, TelemetryChannel::Position);
+    EXPECT_EQ(doc.axes().y, TelemetryChannel::Time);
+    EXPECT_EQ(doc.axes().y2, TelemetryChannel::None);
     EXPECT_EQ(prompts.lapsChanged, 0);
 }
 
@@ -455,7 +450,7 @@ TEST_F(GraphAxes, TimeOnTheXAxisTakesTheCursorAway) {
     Move(*view, 240, 300);
     ASSERT_NE(viewState.cursorPosition, NoCursor);
     TSignalLog log(*view);
-    view->SetAxis(TAxisKind::X, 0);
+    view->SetAxis(TAxisKind::X, TelemetryChannel::Time);
     EXPECT_EQ(viewState.cursorPosition, NoCursor);
     ASSERT_GE(log.cursor.size(), 1u);
     EXPECT_EQ(log.cursor.front(), NoCursor);
@@ -467,11 +462,11 @@ TEST_F(GraphAxes, TimeOnTheXAxisTakesTheCursorAway) {
 TEST_F(GraphAxes, EmptyDocumentIsClearedAndStillCountsTheAxisChange) {
     RemoveAllLaps(doc);
     view->ResetRanges();
-    view->SetAxis(TAxisKind::Y, 2);
+    view->SetAxis(TAxisKind::Y, TelemetryChannel::Speed);
     EXPECT_EQ(prompts.switchToGraph, 1);  // the document-clearing operation ran
-    EXPECT_EQ(doc.axes().y, 2);
+    EXPECT_EQ(doc.axes().y, TelemetryChannel::Speed);
     EXPECT_TRUE(doc.AxesChanged());
-    view->SetAxis(TAxisKind::Y, 0);
+    view->SetAxis(TAxisKind::Y, TelemetryChannel::Time);
     EXPECT_FALSE(doc.AxesChanged());
 }
 
@@ -495,7 +490,7 @@ TEST(GraphCommands, EnabledUnlessMapWithoutPictureInPicture) {
     viewState.side.pipShown = true;
     EXPECT_TRUE(AxisCommandEnabled(viewState));
 
-    SetAxis(doc, &TAxes::y2, 7);
+    SetAxis(doc, &TAxes::y2, TelemetryChannel::None);
     int checked = 0;
     for (const TAxisCommand& c : kAxisCommands) checked += AxisCommandChecked(doc, c) ? 1 : 0;
     EXPECT_EQ(checked, 3);  // one per axis
@@ -520,7 +515,7 @@ TEST(GraphOddInputs, TinyWindowsEmptyLapsAndBadScalesDoNoHarm) {
     empty->endPosition = 5000;
     empty->inchesPerUnit = 12;
     s.AddLap(std::move(empty));
-    SetAxis(s.doc, &TAxes::y2, 5);
+    SetAxis(s.doc, &TAxes::y2, TelemetryChannel::LateralForce);
     s.viewState.side.pipShown = true;
     TScriptedGraphView view(s.ctx);
     view.ResetRanges();
@@ -532,8 +527,8 @@ TEST(GraphOddInputs, TinyWindowsEmptyLapsAndBadScalesDoNoHarm) {
             Move(view, p.x(), p.y());
     }
     EXPECT_EQ(s.viewState.cursorPosition, NoCursor);  // no scale: no position to put it at
-    SetAxis(s.doc, &TAxes::y, 42);
-    SetAxis(s.doc, &TAxes::x, -3);
+    SetAxis(s.doc, &TAxes::y, static_cast<TelemetryChannel>(42));
+    SetAxis(s.doc, &TAxes::x, static_cast<TelemetryChannel>(-3));
     view.FullRepaint();
     EXPECT_EQ(Render(view).pixel(60, 40), qRgb(0, 0, 0));
 }

@@ -15,7 +15,7 @@ struct TRangesCase {
 
 TRangesCase DocWithExtents() {
     TRangesCase doc;
-    doc.axes = {1, 2, 7};
+    doc.axes = {TelemetryChannel::Position, TelemetryChannel::Speed, TelemetryChannel::None};
     doc.extents.minimum = {0, 0, 40, -10, -2, -3, 0};
     doc.extents.maximum = {90, 12000, 140, 10, 1, 3, 0};
     return doc;
@@ -38,8 +38,8 @@ TEST(GraphRanges, ResetUsesExtentsWithMarginsOnYOnly) {
     EXPECT_DOUBLE_EQ(doc.graph.fullRange.y2.max, 0.01);
     EXPECT_EQ(doc.graph.viewRange, doc.graph.fullRange);  // any zoom is discarded
 
-    doc.axes.x = 0;
-    doc.axes.y2 = 5;
+    doc.axes.x = TelemetryChannel::Time;
+    doc.axes.y2 = TelemetryChannel::LateralForce;
     ResetGraphRanges(doc);
     EXPECT_DOUBLE_EQ(doc.graph.fullRange.x.min, 0);
     EXPECT_DOUBLE_EQ(doc.graph.fullRange.x.max, 90);
@@ -49,8 +49,8 @@ TEST(GraphRanges, ResetUsesExtentsWithMarginsOnYOnly) {
 
 TEST(GraphRanges, ConstantChannelGetsRangeOfTwoHundredthsCentred) {
     TRangesCase doc = DocWithExtents();
-    doc.axes.y = 6;  // slip angle 0 everywhere
-    doc.axes.y2 = 6;
+    doc.axes.y = TelemetryChannel::SlipAngle;  // slip angle 0 everywhere
+    doc.axes.y2 = TelemetryChannel::SlipAngle;
     ResetGraphRanges(doc);
     EXPECT_DOUBLE_EQ(doc.graph.fullRange.y.min, -0.01);
     EXPECT_DOUBLE_EQ(doc.graph.fullRange.y.max, 0.01);

@@ -15,45 +15,9 @@
 
 namespace {
 
-const QRgb kBlack = qRgb(0, 0, 0);
-const QRgb kWhite = qRgb(255, 255, 255);
-const QRgb kGrey = qRgb(192, 192, 192);
-const QRgb kGreen = qRgb(0, 192, 0);
-const Rgb kLapA{200, 0, 100};
-const Rgb kLapB{0, 0, 255};
-
-QRgb Of(Rgb c) {
-    return qRgb(c.r, c.g, c.b);
-}
-
-int CountIn(const QImage& img, const QRect& r, const std::function<bool(QRgb)>& match) {
-    int n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            if (match(img.pixel(x, y))) ++n;
-    return n;
-}
-
-bool HasColourInColumn(const QImage& img, int x, QRgb c) {
-    return CountIn(img, QRect(x, 0, 1, img.height()), [c](QRgb p) { return p == c; }) > 0;
-}
-
-// x on Position, y on Time: a lap at constant speed gives a straight line whose rows the
-// test can work out by hand. 101 samples, 100 units (= feet) apart: 0 to 10000 feet in
-// 100 frames, so t = feet / 1500.
-class GraphRender : public ::testing::Test, public TGraphFixtureState {
-  protected:
-    void SetUp() override {
-        UseTrack();
-        SetAxis(doc, &TAxes::x, 1);
-        SetAxis(doc, &TAxes::y, 0);
-        SetAxis(doc, &TAxes::y2, 7);
-    }
-    void Prepare(TGraphView& view, int w, int h) {
-        view.ResetRanges();
-        view.resize(w, h);
-    }
-};
+// The laps of these tests: 101 samples, 100 units (= feet) apart: 0 to 10000 feet in 100
+// frames, so t = feet / 1500.
+class GraphRender : public TGraphRenderTest {};
 
 TEST_F(GraphRender, FrameAndInwardTicks) {
     AddLap(MakeLinearLap(101, 0, 100, kLapA));
@@ -131,7 +95,7 @@ TEST_F(GraphRender, WithoutTrackNoLabelsAndNoZeroLine) {
 TEST_F(GraphRender, ZeroLineAtAQuarterWithSecondAxis) {
     AddLap(MakeLinearLap(101, 0, 100, kLapA));
     TGraphView view(ctx);
-    SetAxis(doc, &TAxes::y2, 1);
+    SetAxis(doc, &TAxes::y2, TelemetryChannel::Position);
     Prepare(view, 840, 600);
     viewState.graph.viewRange.y.min = viewState.graph.fullRange.y.min = -1;
     viewState.graph.viewRange.y.max = viewState.graph.fullRange.y.max = 1;
@@ -144,8 +108,9 @@ TEST_F(GraphRender, ZeroLineAtAQuarterWithSecondAxis) {
 TEST_F(GraphRender, SecondAxisCurvesInTheLowerHalf) {
     AddLap(MakeLinearLap(101, 0, 100, kLapA));
     TGraphView view(ctx);
-    SetAxis(doc, &TAxes::y2, 1);  // position: 0 .. 10000 ft, shown as -500 .. 10500
-    Prepare(view, 840, 600);      // plot width stays 720
+    SetAxis(doc, &TAxes::y2,
+            TelemetryChannel::Position);  // position: 0 .. 10000 ft, shown as -500 .. 10500
+    Prepare(view, 840, 600);              // plot width stays 720
     const QImage img = Render(view);
     // Column 240 = 2500 ft: time row trunc(0.7273 * 260 + 40) = 229 in the upper half,
     // position row trunc((1 - 0.5 * 0.2727) * 520 + 40) = 489 in the lower half.
@@ -174,7 +139,7 @@ TEST_F(GraphRender, OutOfRangeValuesLiftThePen) {
     auto lap = MakeLinearLap(101, 0, 100, kLapA);
     for (int k = 30; k <= 60; ++k) lap->lines[size_t(k)] = 1000;
     AddLap(std::move(lap));
-    SetAxis(doc, &TAxes::y, 3);
+    SetAxis(doc, &TAxes::y, TelemetryChannel::Line);
     TGraphView view(ctx);
     Prepare(view, 800, 600);
     viewState.graph.viewRange.y.min = -1;
@@ -192,7 +157,7 @@ TEST_F(GraphRender, OutOfRangeValuesLiftThePen) {
 TEST_F(GraphRender, CoverageByPositionAndByTime) {
     // Position: a lap starting at 3000 ft begins its curve there.
     AddLap(MakeLinearLap(71, 3000, 100, kLapA));
-    SetAxis(doc, &TAxes::y, 2);
+    SetAxis(doc, &TAxes::y, TelemetryChannel::Speed);
     TGraphView view(ctx);
     Prepare(view, 800, 600);
     QImage img = Render(view);
@@ -203,8 +168,8 @@ TEST_F(GraphRender, CoverageByPositionAndByTime) {
     RemoveAllLaps(doc);
     AddLap(MakeLinearLap(101, 0, 100, kLapA));  // 6.667 s
     AddLap(MakeLinearLap(51, 0, 100, kLapB));   // 3.333 s
-    SetAxis(doc, &TAxes::x, 0);
-    SetAxis(doc, &TAxes::y, 1);
+    SetAxis(doc, &TAxes::x, TelemetryChannel::Time);
+    SetAxis(doc, &TAxes::y, TelemetryChannel::Position);
     view.ResetRanges();
     view.FullRepaint();
     img = Render(view);
@@ -231,12 +196,13 @@ TEST_F(GraphRender, CornerMarksAboveThePlot) {
     EXPECT_GT(CountIn(img, QRect(215, 5, 50, 25), dark), 5);  // its name above
 
     // No corner marks on a time axis.
-    SetAxis(doc, &TAxes::x, 0);
+    SetAxis(doc, &TAxes::x, TelemetryChannel::Time);
     view.ResetRanges();
     view.FullRepaint();
     EXPECT_EQ(CountIn(Render(view), QRect(0, 0, 800, 40), green), 0);
 }
 
+// Regression: an empty x range still drew corner marks.
 TEST_F(GraphRender, EmptyXRangeDrawsNoCornerMarksAndNoCurves) {
     AddLap(MakeLinearLap(101, 0, 100, kLapA));
     TGraphView view(ctx);
@@ -263,7 +229,7 @@ TEST(GraphPaint, PictureInPictureScaleHasHalfMarginsAndNoUnits) {
     TGraphFixtureState s;
     s.UseTrack();
     s.AddLap(MakeLinearLap(101, 0, 100, kLapA));
-    SetAxis(s.doc, &TAxes::y2, 2);
+    SetAxis(s.doc, &TAxes::y2, TelemetryChannel::Speed);
     ResetGraphRanges(s.doc, s.viewState.graph);
     QImage img(300, 200, QImage::Format_RGB32);
     img.fill(Qt::red);
@@ -328,9 +294,9 @@ TEST(GraphPaint, CurvesOfTheSecondAxisFollowTheirMapping) {
     TGraphFixtureState s;
     s.UseTrack();
     s.AddLap(MakeLinearLap(101, 0, 100, kLapA));
-    SetAxis(s.doc, &TAxes::x, 1);
-    SetAxis(s.doc, &TAxes::y, 0);
-    SetAxis(s.doc, &TAxes::y2, 0);
+    SetAxis(s.doc, &TAxes::x, TelemetryChannel::Position);
+    SetAxis(s.doc, &TAxes::y, TelemetryChannel::Time);
+    SetAxis(s.doc, &TAxes::y2, TelemetryChannel::Time);
     s.viewState.graph.viewRange = {0, 10000, 0, 10, 0, 10};
     const TGraphPaintInput in{s.doc, s.viewState, CurrentTrack(s.ctx), 840, 600,
                               1,     96,          TAxisKind::None};

@@ -48,24 +48,26 @@ void ExpectWalkEqualsChannelValue(const TReplay& lap, const TTrackData* track,
     const double start = lap.startPosition * lap.inchesPerUnit / 12;
     const double end = lap.endPosition * lap.inchesPerUnit / 12;
     struct Plot {
-        int xChannel;
+        TelemetryChannel xChannel;
         std::vector<double> xs;
     };
     std::vector<Plot> plots = {
-        {ChannelPosition, Columns(start, end, 1800)},
-        {ChannelPosition, Columns(start - 300, end + 300, 1000)},
-        {ChannelPosition, Columns(start + (end - start) / 3, start + (end - start) / 3 + 90, 900)},
-        {ChannelTime, Columns(0, duration, 1800)},
-        {ChannelTime, Columns(-1, duration + 2, 1000)},
-        {ChannelTime, Columns(duration / 2, duration / 2 + 1, 900)},
+        {TelemetryChannel::Position, Columns(start, end, 1800)},
+        {TelemetryChannel::Position, Columns(start - 300, end + 300, 1000)},
+        {TelemetryChannel::Position,
+         Columns(start + (end - start) / 3, start + (end - start) / 3 + 90, 900)},
+        {TelemetryChannel::Time, Columns(0, duration, 1800)},
+        {TelemetryChannel::Time, Columns(-1, duration + 2, 1000)},
+        {TelemetryChannel::Time, Columns(duration / 2, duration / 2 + 1, 900)},
     };
-    plots.push_back({ChannelPosition, {plots[0].xs.rbegin(), plots[0].xs.rend()}});
+    plots.push_back({TelemetryChannel::Position, {plots[0].xs.rbegin(), plots[0].xs.rend()}});
     int mismatches = 0;
     for (const Plot& plot : plots) {
         TChannelWalk walk(lap, track);
         std::vector<double> ts;
         for (double x : plot.xs) ts.push_back(walk.TimeOf(x, plot.xChannel));
-        for (int y = 0; y < ChannelCount; ++y) {
+        for (int yNumber = 0; yNumber < ChannelCount; ++yNumber) {
+            const auto y = static_cast<TelemetryChannel>(yNumber);
             std::vector<double> values(plot.xs.size());
             walk.ValuesAt(plot.xs.data(), ts.data(), plot.xs.size(), plot.xChannel, y,
                           values.data());
@@ -75,8 +77,9 @@ void ExpectWalkEqualsChannelValue(const TReplay& lap, const TTrackData* track,
                     Bits(walk.ValueAt(plot.xs[c], plot.xChannel, ts[c], y)) == Bits(expected))
                     continue;
                 if (++mismatches <= 5)
-                    ADD_FAILURE() << "x channel " << plot.xChannel << ", y channel " << y << ", x "
-                                  << plot.xs[c] << ": " << values[c] << " against " << expected;
+                    ADD_FAILURE() << "x channel " << ChannelNumber(plot.xChannel) << ", y channel "
+                                  << yNumber << ", x " << plot.xs[c] << ": " << values[c]
+                                  << " against " << expected;
             }
         }
     }
@@ -128,7 +131,7 @@ TEST(GraphWalk, EqualsChannelValueOnTheSampleDocumentsLaps) {
     const std::filesystem::path bin(KORVALE_BIN_DIR);
     ASSERT_TRUE(LoadTrackData((bin / "tracks.dat").string(), settings, tracks).ok);
     const KvlReadResult doc = ReadKvlDocument((bin / "sample.kvl").string(), tracks);
-    ASSERT_TRUE(doc.ok) << doc.message;
+    ASSERT_TRUE(doc.ok) << doc.message();
     ASSERT_GE(doc.currentTrack, 0);
     ASSERT_FALSE(doc.laps.empty());
     for (size_t i = 0; i < doc.laps.size(); ++i)
@@ -198,22 +201,23 @@ TEST(GraphWalk, CurvesEqualThoseOfChannelValuePerColumn) {
     doc.SetCurrentTrack(index);
     for (auto& lap : laps) doc.AddLap(std::move(lap));
     TViewState view;
-    for (int x : {ChannelTime, ChannelPosition})
+    for (TelemetryChannel x : {TelemetryChannel::Time, TelemetryChannel::Position})
         for (int y = 0; y < ChannelCount; ++y) {
             const int y2 = (y + 5) % ChannelCount;
-            doc.SetAxes({x, y, y2});
+            doc.SetAxes({x, static_cast<TelemetryChannel>(y), static_cast<TelemetryChannel>(y2)});
             // The extents' ranges, a little narrower so that some values leave them.
             auto range = [&](int c, double shrink) {
                 const double lo = extents.minimum[size_t(c)];
                 const double hi = extents.maximum[size_t(c)];
                 return TRange{lo + (hi - lo) * shrink, hi - (hi - lo) * shrink};
             };
-            view.graph.viewRange = {range(x, 0), range(y, 0.1), range(y2, 0.05)};
+            view.graph.viewRange = {range(ChannelNumber(x), 0), range(y, 0.1), range(y2, 0.05)};
             const TGraphPaintInput in{doc, view, track, 1280, 800, 1, 96, TAxisKind::None};
             for (int n = 0; n < doc.laps().Count(); ++n)
                 for (bool second : {false, true})
                     EXPECT_EQ(LapCurve(doc.laps().At(n), in, second, TCurveValues::Walk),
                               LapCurve(doc.laps().At(n), in, second, TCurveValues::PerColumn))
-                        << "x " << x << " y " << y << " lap " << n << (second ? " second" : "");
+                        << "x " << ChannelNumber(x) << " y " << y << " lap " << n
+                        << (second ? " second" : "");
         }
 }

@@ -15,15 +15,8 @@
 
 namespace {
 
-const QRgb kBlack = qRgb(0, 0, 0);
-const QRgb kWhite = qRgb(255, 255, 255);
-const QRgb kGreen = qRgb(0, 192, 0);
 const Rgb kYellow{255, 255, 0};
 const Rgb kBlue{0, 0, 255};
-
-QRgb Of(Rgb c) {
-    return qRgb(c.r, c.g, c.b);
-}
 
 // The client area 1016 x 116 fits the 10000 x 100 map at 0.1 with the origin (-80, 180):
 // track x maps to (x + 80) / 10, track y to (180 - y) / 10. Edge 1 (y = 100) is row 8,
@@ -164,7 +157,7 @@ class PipRender : public MapRender {};
 
 TEST_F(PipRender, HalfScaleGraphWithItsCursorWhileTheMainWindowShowsTheMap) {
     AddLap(MakeLapThrough(Steps(0, 10000, 100), kBlue));
-    doc.SetAxes({ChannelPosition, ChannelSpeed, ChannelNone});
+    doc.SetAxes({TelemetryChannel::Position, TelemetryChannel::Speed, TelemetryChannel::None});
     viewState.graph.viewRange = {{0, 10000}, {0, 1}, {-0.01, 0.01}};
     viewState.viewMode = ViewMap;
     viewState.side.pipShown = true;

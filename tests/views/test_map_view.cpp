@@ -150,6 +150,7 @@ TEST(MapView, GrowingRefitsButKeepsTheFullScaleAndShrinkingScrolls) {
     EXPECT_EQ(s.view.mapScale, 0.5);
 }
 
+// Regression: a resize that set the scale before the first fit left Map without a full scale.
 TEST(MapView, AResizeBeforeTheFirstFitLeavesTheMapCommandAFullScale) {
     TMapNavigation s;
     MapResize(s, 416, 316, kMap);

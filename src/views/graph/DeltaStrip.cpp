@@ -47,7 +47,8 @@ int DeltaStripHeight(int clientHeight) {
 }
 
 bool DeltaStripShown(const TDocument& doc, const TViewState& view, const TTrackData* track) {
-    return view.analysis.deltaShown && GraphAxesOf(doc).x == ChannelPosition && track != nullptr &&
+    return view.analysis.deltaShown && GraphAxesOf(doc).x == TelemetryChannel::Position &&
+           track != nullptr &&
            ReferenceLap(doc.laps().Pointers(), view.analysis.referenceSerial) >= 0;
 }
 

@@ -116,11 +116,11 @@ void DrawGraphAxes(QPainter& p, const TGraphPaintInput& in) {
     auto colourFor = [&](TAxisKind axis) { return in.highlighted == axis ? kHighlight : kBlack; };
     {
         p.setPen(colourFor(TAxisKind::X));
-        const QString name = QString::fromLatin1(ChannelNames[a.x]);
+        const QString name = QString::fromLatin1(ChannelName(a.x));
         p.setFont(fonts.f14);
         DrawTextAt(p, (W + 40 / d - E - fm14.horizontalAdvance(name)) / 2, H - 36 / d, name);
         if (d == 1) {
-            const QString unit = QString::fromLatin1(ChannelUnits[a.x]);
+            const QString unit = QString::fromLatin1(ChannelUnit(a.x));
             p.setFont(fonts.f10);
             DrawTextAt(p, (W + 40 - E - fm10.horizontalAdvance(unit)) / 2, H - 34 + fonts.h14,
                        unit);
@@ -129,21 +129,21 @@ void DrawGraphAxes(QPainter& p, const TGraphPaintInput& in) {
     {
         p.setPen(colourFor(TAxisKind::Y));
         if (d == 1) {
-            const QString unit = QString::fromLatin1(ChannelUnits[a.y]);
+            const QString unit = QString::fromLatin1(ChannelUnit(a.y));
             p.setFont(fonts.f10);
             DrawTextUp(p, 56 - fonts.h10, (H + fm10.horizontalAdvance(unit)) / 2, unit);
         }
-        const QString name = QString::fromLatin1(ChannelNames[a.y]);
+        const QString name = QString::fromLatin1(ChannelName(a.y));
         p.setFont(fonts.f14);
         DrawTextUp(p, 56 / d - fonts.h10 - fonts.h14 - 2, (H + fm14.horizontalAdvance(name)) / 2,
                    name);
     }
     if (d == 1 && a.HasSecond()) {
         p.setPen(colourFor(TAxisKind::Y2));
-        const QString unit = QString::fromLatin1(ChannelUnits[a.y2]);
+        const QString unit = QString::fromLatin1(ChannelUnit(a.y2));
         p.setFont(fonts.f10);
         DrawTextUp(p, W - fonts.h10 - 4, (H + fm10.horizontalAdvance(unit)) / 2, unit);
-        const QString name = QString::fromLatin1(ChannelNames[a.y2]);
+        const QString name = QString::fromLatin1(ChannelName(a.y2));
         p.setFont(fonts.f14);
         DrawTextUp(p, W - fonts.h10 - fonts.h14 - 6, (H + fm14.horizontalAdvance(name)) / 2, name);
     }

@@ -9,27 +9,29 @@ constexpr TAxisKind X = TAxisKind::X, Y = TAxisKind::Y, Y2 = TAxisKind::Y2;
 }
 
 const TAxisCommand kAxisCommands[17] = {
-    {cmd::XTime, "&Time", X, ChannelTime, "Use time as the x-axis"},
-    {cmd::XPosition, "&Position", X, ChannelPosition, "Use position as the x-axis"},
-    {cmd::YTime, "&Time", Y, ChannelTime, "Use time as the y-axis"},
-    {cmd::YPosition, "&Position", Y, ChannelPosition, "Use position as the y-axis"},
-    {cmd::YSpeed, "&Speed", Y, ChannelSpeed, "Use speed as the y-axis"},
-    {cmd::YLine, "&Line", Y, ChannelLine, "Use the racing line as the y-axis"},
-    {cmd::YLateralForce, "L&ateral Force", Y, ChannelLateralForce,
+    {cmd::XTime, "&Time", X, TelemetryChannel::Time, "Use time as the x-axis"},
+    {cmd::XPosition, "&Position", X, TelemetryChannel::Position, "Use position as the x-axis"},
+    {cmd::YTime, "&Time", Y, TelemetryChannel::Time, "Use time as the y-axis"},
+    {cmd::YPosition, "&Position", Y, TelemetryChannel::Position, "Use position as the y-axis"},
+    {cmd::YSpeed, "&Speed", Y, TelemetryChannel::Speed, "Use speed as the y-axis"},
+    {cmd::YLine, "&Line", Y, TelemetryChannel::Line, "Use the racing line as the y-axis"},
+    {cmd::YLateralForce, "L&ateral Force", Y, TelemetryChannel::LateralForce,
      "Use the lateral force as the y-axis"},
-    {cmd::YInlineForce, "&In-line Force", Y, ChannelInlineForce,
+    {cmd::YInlineForce, "&In-line Force", Y, TelemetryChannel::InlineForce,
      "Use the in-line force as the y-axis"},
-    {cmd::YSlipAngle, "Slip An&gle", Y, ChannelSlipAngle, "Use the skid angle as the y-axis"},
-    {cmd::Y2None, "&None", Y2, ChannelNone, "Use no second y-axis"},
-    {cmd::Y2Time, "&Time", Y2, ChannelTime, "Use time as the second y-axis"},
-    {cmd::Y2Position, "&Position", Y2, ChannelPosition, "Use position as the second y-axis"},
-    {cmd::Y2Speed, "&Speed", Y2, ChannelSpeed, "Use speed as the second y-axis"},
-    {cmd::Y2Line, "&Line", Y2, ChannelLine, "Use the racing line as the second y-axis"},
-    {cmd::Y2LateralForce, "L&ateral Force", Y2, ChannelLateralForce,
+    {cmd::YSlipAngle, "Slip An&gle", Y, TelemetryChannel::SlipAngle,
+     "Use the skid angle as the y-axis"},
+    {cmd::Y2None, "&None", Y2, TelemetryChannel::None, "Use no second y-axis"},
+    {cmd::Y2Time, "&Time", Y2, TelemetryChannel::Time, "Use time as the second y-axis"},
+    {cmd::Y2Position, "&Position", Y2, TelemetryChannel::Position,
+     "Use position as the second y-axis"},
+    {cmd::Y2Speed, "&Speed", Y2, TelemetryChannel::Speed, "Use speed as the second y-axis"},
+    {cmd::Y2Line, "&Line", Y2, TelemetryChannel::Line, "Use the racing line as the second y-axis"},
+    {cmd::Y2LateralForce, "L&ateral Force", Y2, TelemetryChannel::LateralForce,
      "Use the lateral force as the second y-axis"},
-    {cmd::Y2InlineForce, "&In-line Force", Y2, ChannelInlineForce,
+    {cmd::Y2InlineForce, "&In-line Force", Y2, TelemetryChannel::InlineForce,
      "Use the in-line force as the second y-axis"},
-    {cmd::Y2SlipAngle, "Slip An&gle", Y2, ChannelSlipAngle,
+    {cmd::Y2SlipAngle, "Slip An&gle", Y2, TelemetryChannel::SlipAngle,
      "Use the skid angle as the second y-axis"},
 };
 
@@ -43,7 +45,7 @@ bool AxisCommandEnabled(const TViewState& view) {
     return !(view.viewMode == ViewMap && !view.side.pipShown);
 }
 
-int AxisChannel(const TDocument& doc, TAxisKind kind) {
+TelemetryChannel AxisChannel(const TDocument& doc, TAxisKind kind) {
     const TAxes a = doc.axes();
     return kind == TAxisKind::X ? a.x : kind == TAxisKind::Y ? a.y : a.y2;
 }

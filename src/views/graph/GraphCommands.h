@@ -13,7 +13,7 @@ struct TAxisCommand {
     int id;
     const char* menuText;
     TAxisKind kind;
-    int channel;
+    TelemetryChannel channel;
     const char* hint;
 };
 
@@ -26,4 +26,4 @@ bool AxisCommandEnabled(const TViewState& view);
 // Checked exactly when the command's channel is the current channel of its axis.
 bool AxisCommandChecked(const TDocument& doc, const TAxisCommand& command);
 // The current channel of an axis (X, Y, Y2).
-int AxisChannel(const TDocument& doc, TAxisKind kind);
+TelemetryChannel AxisChannel(const TDocument& doc, TAxisKind kind);

@@ -15,8 +15,8 @@
 namespace {
 
 // The x span a lap covers: its start to end in feet on Position, 0 to its duration on Time.
-void Coverage(const TReplay& lap, int xAxis, double& from, double& to) {
-    if (xAxis == ChannelPosition) {
+void Coverage(const TReplay& lap, TelemetryChannel xAxis, double& from, double& to) {
+    if (xAxis == TelemetryChannel::Position) {
         from = lap.startPosition * lap.inchesPerUnit / 12;
         to = lap.endPosition * lap.inchesPerUnit / 12;
     } else {
@@ -31,7 +31,7 @@ namespace {
 
 // One curve being walked: its polylines and whether the pen is down.
 struct TCurveWalk {
-    int channel;
+    TelemetryChannel channel;
     double lo, hi;
     bool second;
     std::vector<QPolygon>* lines;
@@ -90,7 +90,7 @@ void WalkLap(const TReplay& lap, const TGraphPaintInput& in, std::vector<QPolygo
     const double step = (v.x.max - v.x.min) / P;
     double from = 0, to = 0;
     Coverage(lap, a.x, from, to);
-    const bool onPosition = a.x == ChannelPosition;
+    const bool onPosition = a.x == TelemetryChannel::Position;
 
     double x = v.x.min;
     if (values == TCurveValues::PerColumn) {
@@ -101,9 +101,10 @@ void WalkLap(const TReplay& lap, const TGraphPaintInput& in, std::vector<QPolygo
             const double t = onPosition ? TimeAtPosition(lap, x) : x;
             for (int w = first; w <= last; ++w) {
                 TCurveWalk& walk = walks[w];
-                const double value = onPosition && walk.channel != ChannelPosition
-                                         ? ChannelValue(lap, t, ChannelTime, walk.channel, in.track)
-                                         : ChannelValue(lap, x, a.x, walk.channel, in.track);
+                const double value =
+                    onPosition && walk.channel != TelemetryChannel::Position
+                        ? ChannelValue(lap, t, TelemetryChannel::Time, walk.channel, in.track)
+                        : ChannelValue(lap, x, a.x, walk.channel, in.track);
                 walk.Column(g.left + i, value, v, g, P - i);
             }
         }
@@ -232,7 +233,8 @@ void DrawGraphCurves(QImage& image, const TGraphPaintInput& in, TCurveValues val
 }
 
 void DrawCornerMarks(QPainter& p, const TGraphPaintInput& in, const TGraphFonts& fonts) {
-    if (!in.view.cornersShown || in.Axes().x != ChannelPosition || in.track == nullptr) return;
+    if (!in.view.cornersShown || in.Axes().x != TelemetryChannel::Position || in.track == nullptr)
+        return;
     const TGraphGeometry g = in.Geometry();
     const TAxisRanges& v = in.view.graph.viewRange;
     if (g.plotWidth <= 0) return;

@@ -7,9 +7,9 @@
 TGraphAxes GraphAxesOf(const TDocument& doc) {
     const TAxes d = doc.axes();
     TGraphAxes a;
-    a.x = d.x == 0 || d.x == 1 ? d.x : 1;
-    a.y = d.y >= 0 && d.y <= 6 ? d.y : 2;
-    a.y2 = d.y2 >= 0 && d.y2 <= 7 ? d.y2 : 7;
+    a.x = ChannelFromNumber(ChannelNumber(d.x), TelemetryChannel::Position).value_or(a.x);
+    a.y = ChannelFromNumber(ChannelNumber(d.y), TelemetryChannel::SlipAngle).value_or(a.y);
+    a.y2 = ChannelFromNumber(ChannelNumber(d.y2), TelemetryChannel::None).value_or(a.y2);
     return a;
 }
 

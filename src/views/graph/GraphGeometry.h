@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "channels/Channels.h"
 #include "commands/ViewState.h"
 
 class TDocument;
@@ -16,8 +17,10 @@ enum class TAxisKind : int { None = 0, X = 1, Y = 2, Y2 = 3 };
 // The three axes, clamped to channels they can hold so that a bad settings value can never
 // index past the channel tables.
 struct TGraphAxes {
-    int x = 1, y = 2, y2 = 7;
-    bool HasSecond() const { return y2 != 7; }
+    TelemetryChannel x = TelemetryChannel::Position;
+    TelemetryChannel y = TelemetryChannel::Speed;
+    TelemetryChannel y2 = TelemetryChannel::None;
+    bool HasSecond() const { return y2 != TelemetryChannel::None; }
 };
 TGraphAxes GraphAxesOf(const TDocument& doc);
 

@@ -8,10 +8,10 @@
 
 namespace {
 
-void WithMargin(const ChannelRange& e, int channel, double& lo, double& hi) {
-    const double span = e.maximum[channel] - e.minimum[channel];
-    lo = e.minimum[channel] - 0.05 * span;
-    hi = e.maximum[channel] + 0.05 * span;
+void WithMargin(const ChannelRange& e, TelemetryChannel channel, double& lo, double& hi) {
+    const double span = e.Max(channel) - e.Min(channel);
+    lo = e.Min(channel) - 0.05 * span;
+    hi = e.Max(channel) + 0.05 * span;
 }
 
 void Widen(double& lo, double& hi) {
@@ -29,8 +29,8 @@ void ResetGraphRanges(const TDocument& doc, TGraphViewState& graph) {
 
 void ResetGraphRanges(const ChannelRange& e, const TGraphAxes& a, TGraphViewState& graph) {
     TAxisRanges r;
-    r.x.min = e.minimum[a.x];
-    r.x.max = e.maximum[a.x];
+    r.x.min = e.Min(a.x);
+    r.x.max = e.Max(a.x);
     WithMargin(e, a.y, r.y.min, r.y.max);
     if (a.HasSecond()) WithMargin(e, a.y2, r.y2.min, r.y2.max);
     Widen(r.y.min, r.y.max);

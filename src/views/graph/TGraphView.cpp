@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "analysis/LapAnalysis.h"
+#include "channels/LapValues.h"
 #include "commands/CommandIds.h"
 #include "commands/DocumentCommands.h"
 #include "views/graph/DeltaStrip.h"
@@ -126,7 +127,7 @@ void TGraphView::FullRepaint() {
         ctx_.view.cursorPosition = NoCursor;
         emit cursorChanged(NoCursor);
     }
-    emit showLapValues(-1, -1);
+    emit showLapValues(kPointedAtNothing, kPointedKindOfXAxis);
     update();
 }
 
@@ -166,7 +167,7 @@ void TGraphView::ShowXRange(double from, double to) {
     EndZoomCommand();
 }
 
-void TGraphView::SetAxis(TAxisKind kind, int channel) {
+void TGraphView::SetAxis(TAxisKind kind, TelemetryChannel channel) {
     const TAxes a = ctx_.doc.axes();
     switch (kind) {
         case TAxisKind::X:
@@ -180,11 +181,12 @@ void TGraphView::SetAxis(TAxisKind kind, int channel) {
     }
 }
 
-void TGraphView::SetAxes(int x, int y, int y2) {
+void TGraphView::SetAxes(TelemetryChannel x, TelemetryChannel y, TelemetryChannel y2) {
     if (!ChangeAxes(ctx_, x, y, y2)) return;  // the same channels again keep the zoom
     TViewState& view = ctx_.view;
     ResetGraphRanges(ctx_.doc, view.graph);
-    if (ctx_.doc.axes().x == ChannelTime && view.cursorPosition != NoCursor) DropCursor();
+    if (ctx_.doc.axes().x == TelemetryChannel::Time && view.cursorPosition != NoCursor)
+        DropCursor();
     if (view.viewMode == ViewGraph) FullRepaint();
     emit graphChanged();
     emit stateChanged();
@@ -273,7 +275,7 @@ int TGraphView::CursorLineColumn() const {
     const TDocument& doc = ctx_.doc;
     const TViewState& view = ctx_.view;
     const TTrackData* track = CurrentTrack(ctx_);
-    if (view.cursorPosition == NoCursor || GraphAxesOf(doc).x != ChannelPosition ||
+    if (view.cursorPosition == NoCursor || GraphAxesOf(doc).x != TelemetryChannel::Position ||
         track == nullptr || !track->hasGeometry())
         return -1;
     const double feet = view.cursorPosition * track->inchesPerUnit / 12;
@@ -317,7 +319,7 @@ void TGraphView::DropCursor() {
     ctx_.view.cursorPosition = NoCursor;
     UpdateCursorLine();
     emit cursorChanged(NoCursor);
-    emit showLapValues(-1, -1);
+    emit showLapValues(kPointedAtNothing, kPointedKindOfXAxis);
 }
 
 std::vector<QRect> TGraphView::BandEdges() const {
@@ -402,7 +404,7 @@ void TGraphView::mouseMoveEvent(QMouseEvent* event) {
             setCursor(Qt::ArrowCursor);
             // Off the plot nothing is pointed at, cursor line or not: the data window
             // empties its cells.
-            emit showLapValues(-1, -1);
+            emit showLapValues(kPointedAtNothing, kPointedKindOfXAxis);
         }
         const TAxisKind axis = AxisAt(x, y, g);
         emit statusText(QString::fromLatin1(AxisHint(axis)));
@@ -428,28 +430,28 @@ void TGraphView::mouseMoveEvent(QMouseEvent* event) {
         char buf[256];
         if (axes.HasSecond())
             std::snprintf(buf, sizeof buf, "%s = %7.2f, %s = %7.2f, %s = %7.2f",
-                          ChannelNames[axes.x], r.x, ChannelNames[axes.y], r.y,
-                          ChannelNames[axes.y2], r.y2);
+                          ChannelName(axes.x), r.x, ChannelName(axes.y), r.y, ChannelName(axes.y2),
+                          r.y2);
         else
-            std::snprintf(buf, sizeof buf, "%s = %7.2f, %s = %7.2f", ChannelNames[axes.x], r.x,
-                          ChannelNames[axes.y], r.y);
+            std::snprintf(buf, sizeof buf, "%s = %7.2f, %s = %7.2f", ChannelName(axes.x), r.x,
+                          ChannelName(axes.y), r.y);
         QString text = QString::fromLatin1(buf);
         if (StripHeight() > 0)
             text += DeltaReadout(
                 doc, ReferenceLap(doc.laps().Pointers(), view.analysis.referenceSerial), r.x);
         emit statusText(text);
-        if (axes.x == ChannelPosition)
+        if (axes.x == TelemetryChannel::Position)
             emit showLapValues(track->inchesPerUnit > 0 ? r.x * 12 / track->inchesPerUnit : -1,
-                               ChannelPosition);
+                               TelemetryChannel::Position);
         else
-            emit showLapValues(r.x, ChannelTime);
+            emit showLapValues(r.x, TelemetryChannel::Time);
     }
 
     if (view.graph.dragging) {
         UpdateBand();
         dragCorner_ = pos;
         UpdateBand();
-    } else if (axes.x == ChannelPosition && track != nullptr && view.side.pipShown) {
+    } else if (axes.x == TelemetryChannel::Position && track != nullptr && view.side.pipShown) {
         const int32_t position = FeetToUnits(xValue, track->inchesPerUnit);
         if (position != view.cursorPosition) {
             view.cursorPosition = position;
@@ -541,14 +543,14 @@ void TGraphView::StripMouseMove(const QPoint& pos) {
     }
     const double feet = ReadoutAt(pos.x(), pos.y(), view.graph.viewRange, g).x;
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%s = %7.2f", ChannelNames[axes.x], feet);
+    std::snprintf(buf, sizeof buf, "%s = %7.2f", ChannelName(axes.x), feet);
     emit statusText(
         QString::fromLatin1(buf) +
         DeltaReadout(ctx_.doc,
                      ReferenceLap(ctx_.doc.laps().Pointers(), view.analysis.referenceSerial),
                      feet));
     emit showLapValues(track->inchesPerUnit > 0 ? feet * 12 / track->inchesPerUnit : -1,
-                       ChannelPosition);
+                       TelemetryChannel::Position);
     if (view.graph.dragging) {
         UpdateBand();
         dragCorner_ = pos;

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "channels/Channels.h"
 #include "commands/CommandContext.h"
 #include "views/graph/GraphGeometry.h"
 
@@ -38,8 +39,8 @@ class TGraphView : public QWidget {
     void ShowXRange(double from, double to);
     // What the axis pop-up menus and the View menu's axis commands do. Channels an axis
     // cannot hold are ignored.
-    void SetAxes(int x, int y, int y2);
-    void SetAxis(TAxisKind kind, int channel);
+    void SetAxes(TelemetryChannel x, TelemetryChannel y, TelemetryChannel y2);
+    void SetAxis(TAxisKind kind, TelemetryChannel channel);
     // Runs a command of the pop-up menus (axis commands, Zoom Out, Full Size); false for an
     // id that is none of them.
     bool RunCommand(int id);
@@ -58,7 +59,7 @@ class TGraphView : public QWidget {
     void cursorChanged(int32_t position);
     // What the data window shows: x in track units (kind 1) or seconds (kind 0); -1, -1
     // clears its values.
-    void showLapValues(double x, int kind);
+    void showLapValues(double x, TelemetryChannel kind);
     // The graph's picture changed (axes or ranges): a picture-in-picture window showing
     // the graph repaints.
     void graphChanged();

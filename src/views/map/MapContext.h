@@ -36,7 +36,7 @@ inline bool& RepaintPending(TCommandContext& c) {
 inline bool PipShown(const TCommandContext& c) {
     return c.view.side.pipShown;
 }
-inline int XAxis(const TCommandContext& c) {
+inline TelemetryChannel XAxis(const TCommandContext& c) {
     return c.doc.axes().x;
 }
 // The graph's shown x range (lowest, highest).

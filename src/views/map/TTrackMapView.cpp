@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "channels/LapValues.h"
 #include "track/Geometry.h"
 #include "views/map/MapContext.h"
 
@@ -84,7 +85,7 @@ void TTrackMapView::Enter() {
         mapctx::Cursor(ctx_) = NoCursor;
         emit cursorChanged(NoCursor);
     }
-    emit showLapValues(-1, -1);
+    emit showLapValues(kPointedAtNothing, kPointedKindOfXAxis);
     const QSize c = ClientSize();
     MapEnter(state_, c.width(), c.height(), Extent());
     SyncScrollBars();
@@ -133,7 +134,7 @@ void TTrackMapView::DropCursor() {
         mapctx::Cursor(ctx_) = NoCursor;
         emit cursorChanged(NoCursor);
     }
-    emit showLapValues(-1, -1);
+    emit showLapValues(kPointedAtNothing, kPointedKindOfXAxis);
 }
 
 void TTrackMapView::FullRepaint() {
@@ -284,10 +285,10 @@ void TTrackMapView::mouseMoveEvent(QMouseEvent* event) {
         std::snprintf(buf, sizeof buf, "Length = %7.1f ft, Line = %7.1f)", found.positionFeet,
                       found.lateralFeet);
         emit statusText(QString::fromLatin1(buf));
-        emit showLapValues(position, 1);
+        emit showLapValues(position, TelemetryChannel::Position);
     } else {
         emit statusText(QString());
-        emit showLapValues(-1, -1);
+        emit showLapValues(kPointedAtNothing, kPointedKindOfXAxis);
     }
     if (moved) {
         UpdateCursor();

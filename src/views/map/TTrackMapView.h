@@ -12,6 +12,7 @@
 
 #include <cstdint>
 
+#include "channels/Channels.h"
 #include "commands/CommandContext.h"
 #include "views/map/LapLine.h"
 #include "views/map/MapDrawing.h"
@@ -51,7 +52,7 @@ class TTrackMapView : public QAbstractScrollArea {
     void stateChanged();
     void cursorChanged(int32_t position);
     // What the data window shows: a position in track units (kind 1), -1, -1 for nothing.
-    void showLapValues(double x, int kind);
+    void showLapValues(double x, TelemetryChannel kind);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -20,13 +20,13 @@ struct TRow {
 };
 constexpr TRow kRows[TDataWindow::kTableRows] = {
     {"Color", -1},
-    {"Time", ChannelTime},
-    {"Position", ChannelPosition},
-    {"Line", ChannelLine},
-    {"Speed", ChannelSpeed},
-    {"Inline G's", ChannelInlineForce},
-    {"Lateral G's", ChannelLateralForce},
-    {"Slip Angle", ChannelSlipAngle},
+    {"Time", ChannelNumber(TelemetryChannel::Time)},
+    {"Position", ChannelNumber(TelemetryChannel::Position)},
+    {"Line", ChannelNumber(TelemetryChannel::Line)},
+    {"Speed", ChannelNumber(TelemetryChannel::Speed)},
+    {"Inline G's", ChannelNumber(TelemetryChannel::InlineForce)},
+    {"Lateral G's", ChannelNumber(TelemetryChannel::LateralForce)},
+    {"Slip Angle", ChannelNumber(TelemetryChannel::SlipAngle)},
 };
 
 QColor ToQColor(Rgb c) {
@@ -121,7 +121,7 @@ int TDataWindow::RowCount() const {
     return kTableRows + (table_.DeltaShown() ? 1 : 0);
 }
 
-void TDataWindow::ShowLapValues(double x, int kind) {
+void TDataWindow::ShowLapValues(double x, TelemetryChannel kind) {
     if (isHidden()) return;
     lastX_ = x;
     lastKind_ = kind;

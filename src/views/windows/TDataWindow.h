@@ -43,10 +43,10 @@ class TDataWindow : public QAbstractScrollArea {
     void RemoveLapColumn(int32_t index);
     void RemoveAllLapColumns();
     void UpdateLapColumn(int32_t index, const std::string& name, Rgb colour);
-    // x in track units (kind ChannelPosition) or seconds (ChannelTime); kPointedAtNothing
-    // empties every cell, kPointedAtCursor takes the shared cursor, a negative kind the
-    // graph's x-axis. Nothing is computed while the window is hidden.
-    void ShowLapValues(double x, int kind);
+    // x in track units (kind TelemetryChannel::Position) or seconds (TelemetryChannel::Time);
+    // kPointedAtNothing empties every cell, kPointedAtCursor takes the shared cursor, a negative
+    // kind the graph's x-axis. Nothing is computed while the window is hidden.
+    void ShowLapValues(double x, TelemetryChannel kind);
     // Runs the last ShowLapValues again while the Delta row is or should be shown: the
     // strip was turned on or off, the reference lap or the x-axis changed. Otherwise the
     // table stays as it is.
@@ -85,6 +85,6 @@ class TDataWindow : public QAbstractScrollArea {
     QHeaderView* header_ = nullptr;
     int headerHeight_ = 0;
     double lastX_ = kPointedAtNothing;
-    int lastKind_ = ChannelPosition;
+    TelemetryChannel lastKind_ = TelemetryChannel::Position;
     TToolWindowPlacement placement_{*this};
 };

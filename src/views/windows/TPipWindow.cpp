@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include "channels/LapValues.h"
 #include "track/Geometry.h"
 #include "views/graph/TGraphView.h"
 #include "views/map/MapContext.h"
@@ -133,7 +134,7 @@ TPipWindow::TPipCursor TPipWindow::CursorLine() const {
     const QSize client = viewport()->size();
     if (ShowsGraph()) {
         // The plot of the graph at half scale: margins 30, 20, 10 and 20 pixels.
-        if (mapctx::XAxis(ctx_) != 1) return c;
+        if (mapctx::XAxis(ctx_) != TelemetryChannel::Position) return c;
         const double p = mapctx::Cursor(ctx_) * t->inchesPerUnit / 12;
         const auto [lo, hi] = mapctx::XRange(ctx_);
         if (!(p >= lo && p <= hi) || !(hi > lo)) return c;
@@ -229,7 +230,7 @@ void TPipWindow::mouseMoveEvent(QMouseEvent* event) {
     int32_t position = NoCursor;
     if (ShowsGraph()) {
         if (x < 30 || x > client.width() - 10 || y < 20 || y > client.height() - 20 ||
-            mapctx::XAxis(ctx_) != 1 || client.width() <= 40)
+            mapctx::XAxis(ctx_) != TelemetryChannel::Position || client.width() <= 40)
             return;
         const auto [lo, hi] = mapctx::XRange(ctx_);
         const double v = (hi - lo) * (x - 30) / (client.width() - 40) + lo;
@@ -246,10 +247,10 @@ void TPipWindow::mouseMoveEvent(QMouseEvent* event) {
             position = TruncateToInt(found.positionFeet * 12 / t->inchesPerUnit);
             if (position == NoCursor) position = NoCursor + 1;
             mapctx::Cursor(ctx_) = position;
-            emit showLapValues(position, 1);
+            emit showLapValues(position, TelemetryChannel::Position);
         } else {
             mapctx::Cursor(ctx_) = NoCursor;
-            emit showLapValues(-1, -1);
+            emit showLapValues(kPointedAtNothing, kPointedKindOfXAxis);
         }
     }
     UpdateCursor();

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "channels/Channels.h"
 #include "commands/CommandContext.h"
 #include "views/map/LapLine.h"
 #include "views/map/MapDrawing.h"
@@ -40,7 +41,7 @@ class TPipWindow : public QAbstractScrollArea {
 
   signals:
     void cursorChanged(int32_t position);
-    void showLapValues(double x, int kind);
+    void showLapValues(double x, TelemetryChannel kind);
     // The window manager asked to close the window; the main window's command decides.
     void closeRequested();
 
