@@ -45,3 +45,25 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/src/cli/import_cmd.cpp)
     VERBATIM)
   list(APPEND KORVALE_SAMPLE_OUTPUTS ${KORVALE_SAMPLE_DOC})
 endif()
+
+# A replay archive of the sample replays, as the simulation packs them: a ZIP file of bare
+# replay names, for importing a lap straight out of an archive.
+set(KORVALE_SAMPLE_ARCHIVE ${KORVALE_DATA_DIR}/samples.rpz)
+set(KORVALE_SAMPLE_ARCHIVE_MEMBERS "")
+foreach(entry ${KORVALE_SAMPLE_REPLAYS})
+  string(REPLACE "|" ";" fields "${entry}")
+  list(GET fields 0 file)
+  list(APPEND KORVALE_SAMPLE_ARCHIVE_MEMBERS ${file})
+endforeach()
+list(TRANSFORM KORVALE_SAMPLE_ARCHIVE_MEMBERS PREPEND ${KORVALE_DATA_DIR}/ OUTPUT_VARIABLE
+     KORVALE_SAMPLE_ARCHIVE_INPUTS)
+add_custom_command(
+  OUTPUT ${KORVALE_SAMPLE_ARCHIVE}
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${KORVALE_SAMPLE_ARCHIVE}
+  COMMAND ${CMAKE_COMMAND} -E tar cf ${KORVALE_SAMPLE_ARCHIVE} --format=zip
+          ${KORVALE_SAMPLE_ARCHIVE_MEMBERS}
+  WORKING_DIRECTORY ${KORVALE_DATA_DIR}
+  DEPENDS ${KORVALE_SAMPLE_ARCHIVE_INPUTS}
+  COMMENT "Packing the sample replays into the replay archive samples.rpz"
+  VERBATIM)
+list(APPEND KORVALE_SAMPLE_OUTPUTS ${KORVALE_SAMPLE_ARCHIVE})

@@ -290,14 +290,3 @@ bool TQtPrompts::EditInfo(TEditInfoXfer& xfer) {
     xfer = dialog.Result();
     return true;
 }
-
-bool TQtPrompts::ExtractReplayFromArchive(const std::string& archivePath,
-                                          std::string& extractedPath) {
-    // Reading replay archives is not built yet. The import command only comes here for an
-    // archive the user picked, so say so plainly and let the command end as after a cancel.
-    (void)archivePath;
-    extractedPath.clear();
-    MessageBox("Import Error", "Replay archives are not supported yet.", TMsgIcon::Exclamation,
-               TMsgButtons::Ok);
-    return false;
-}

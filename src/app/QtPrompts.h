@@ -64,8 +64,13 @@ class TQtPrompts : public TPrompts {
     bool ChooseLap(TChooseLapXfer& xfer) override;
     bool EditInfo(TEditInfoXfer& xfer) override;
     bool ExportImageSize(TExportImageXfer& xfer) override;
-    bool ExtractReplayFromArchive(const std::string& archivePath,
-                                  std::string& extractedPath) override;
+    // Archive and export dialogs (QtPromptsArchiveExport.cpp).
+    bool ChooseCompFile(TChooseCompFileXfer& xfer) override;
+    int RunArchiveExtraction(const std::function<int(TArchiveProgress&)>& extraction) override;
+    bool ExportSetup(TExportSettings& xfer, const TExportSetupHooks& hooks) override;
+    bool ExportReplaySetup(TExportReplayXfer& xfer, const TExportReplaySetupHooks& hooks) override;
+    void RunWithProgress(const std::string& text,
+                         const std::function<void(const TProgressReport&)>& work) override;
 
   protected:
     QWidget* DialogParent() const { return parent_; }

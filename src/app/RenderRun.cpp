@@ -43,7 +43,18 @@ class TRenderPrompts : public TPrompts {
     bool ChooseLap(TChooseLapXfer&) override { return false; }
     bool EditInfo(TEditInfoXfer&) override { return false; }
     bool ExportImageSize(TExportImageXfer&) override { return false; }
-    bool ExtractReplayFromArchive(const std::string&, std::string&) override { return false; }
+    bool ChooseCompFile(TChooseCompFileXfer&) override { return false; }
+    int RunArchiveExtraction(const std::function<int(TArchiveProgress&)>&) override {
+        return 23;  // stopped, as after Abort
+    }
+    bool ExportSetup(TExportSettings&, const TExportSetupHooks&) override { return false; }
+    bool ExportReplaySetup(TExportReplayXfer&, const TExportReplaySetupHooks&) override {
+        return false;
+    }
+    void RunWithProgress(const std::string&,
+                         const std::function<void(const TProgressReport&)>& work) override {
+        work([](int) { return true; });
+    }
     void SetWaitCursor(bool) override {}
     void SetStatusText(const std::string&) override {}
     TWindowRect SideWindowRect(TSideWindow) override { return {}; }

@@ -10,6 +10,7 @@
 #include "commands/CommandIds.h"
 #include "commands/CommandSettings.h"
 #include "commands/DocumentCommands.h"
+#include "commands/ExportCommands.h"
 #include "commands/ImportCommands.h"
 #include "commands/LapAnalysisCommands.h"
 #include "commands/LapEditing.h"
@@ -130,11 +131,6 @@ TCommandEnabling Enabled(bool on) {
 TCommandEnabling Always(const TKorvaleWindow&) {
     return Enabled(true);
 }
-// Views and exports this program does not have yet: shown, never enabled.
-TCommandEnabling NotYetAvailable(const TKorvaleWindow&) {
-    return Enabled(false);
-}
-void Nothing(TKorvaleWindow&) {}
 
 // View > Colour Map By: one radio item per colouring.
 template <TMapColour colour>
@@ -157,8 +153,10 @@ const std::vector<TWindowCommand>& WindowCommands() {
         {cmd::ImportReplay, [](TKorvaleWindow& w) { ImportReplayCommand(w.context()); }, Always},
         {cmd::ImportAverageLap, [](TKorvaleWindow& w) { ImportAverageLapCommand(w.context()); },
          Always},
-        {cmd::ExportTextData, Nothing, NotYetAvailable},
-        {cmd::ExportToReplay, Nothing, NotYetAvailable},
+        {cmd::ExportTextData, [](TKorvaleWindow& w) { ExportTextDataCommand(w.context()); },
+         [](const TKorvaleWindow& w) { return Enabled(ExportEnabled(w.doc())); }},
+        {cmd::ExportToReplay, [](TKorvaleWindow& w) { ExportToReplayCommand(w.context()); },
+         [](const TKorvaleWindow& w) { return Enabled(ExportEnabled(w.doc())); }},
         {cmd::ExportImage,
          [](TKorvaleWindow& w) {
              if (w.maps().InMap()) {

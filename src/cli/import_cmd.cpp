@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliArchive.h"
 #include "cli/CliTracks.h"
 #include "cli/Command.h"
 #include "cli/Options.h"
@@ -23,12 +24,14 @@ int Usage(FILE* out) {
     std::fprintf(
         out,
         "usage: korvale-cli import REPLAY --driver I --lap K [--lap K2 ...] [--track NAME]\n"
-        "                          [--tracks PATH] -o DOC.kvl [--append]\n"
+        "                          [--tracks PATH] [--member NAME] -o DOC.kvl [--append]\n"
         "\n"
         "Imports lap K of driver I (both 0-based, as 'korvale-cli laps' lists them) into a\n"
         "new document DOC.kvl, or with several --lap the average of those laps (partial\n"
         "laps cannot be averaged). With --append the lap is added to the existing document,\n"
-        "which must be of the same track. Colours follow the program's lap palette.\n");
+        "which must be of the same track. Colours follow the program's lap palette.\n"
+        "REPLAY may be a replay archive (.rpz): the replay --member NAME (default: the\n"
+        "first in sorted order) is extracted beside it for the run and removed after.\n");
     return out == stdout ? 0 : 2;
 }
 
@@ -52,7 +55,8 @@ std::string Range(const char* subject, size_t count, const char* one, const char
 int Import(const std::vector<std::string>& args) {
     for (const auto& a : args)
         if (a == "--help" || a == "-h") return Usage(stdout);
-    cli::Options options(args, {"--driver", "--lap", "--track", "--tracks", "-o"}, {"--append"});
+    cli::Options options(args, {"--driver", "--lap", "--track", "--tracks", "-o", "--member"},
+                         {"--append"});
     if (!options.ok()) {
         std::fprintf(stderr, "korvale-cli import: %s\n", options.error().c_str());
         return Usage(stderr);
@@ -62,7 +66,6 @@ int Import(const std::vector<std::string>& args) {
     const auto lapTexts = options.Values("--lap");
     if (options.Positional().size() != 1 || !driverText || !output || lapTexts.empty())
         return Usage(stderr);
-    const std::string replayPath = options.Positional()[0];
     const auto driver = cli::ParseInteger(*driverText);
     if (!driver || *driver < 0) return Fail("--driver takes a driver number from 0");
     std::vector<int32_t> lapIndexes;
@@ -71,6 +74,9 @@ int Import(const std::vector<std::string>& args) {
         if (!k || *k < 0 || *k > INT32_MAX) return Fail("--lap takes a lap number from 0");
         lapIndexes.push_back(static_cast<int32_t>(*k));
     }
+    cli::ReplayInput input;
+    if (!input.Open(options, options.Positional()[0], "import")) return 1;
+    const std::string& replayPath = input.Path();
 
     if (!cli::ReplayReadable(replayPath, "import")) return 1;
     TTrackList tracks;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliArchive.h"
 #include "cli/CliTracks.h"
 #include "cli/Command.h"
 #include "cli/Options.h"
@@ -16,27 +17,32 @@ namespace {
 int Usage(FILE* out) {
     std::fprintf(
         out,
-        "usage: korvale-cli laps REPLAY [--track NAME] [--tracks PATH] [--speeds]\n"
+        "usage: korvale-cli laps REPLAY [--member NAME] [--track NAME] [--tracks PATH]\n"
+        "                        [--speeds]\n"
         "\n"
         "Lists each driver of the replay in table order (\" #7 - Name\", \"#05 - Name\"),\n"
         "then one line per lap: a tab, the lap number (0-based, as 'import --lap'\n"
         "takes it), a tab and the lap's time (\"%%8.3f s\") or, with --speeds, its\n"
         "average speed (\"%%9.3f mph\"); the first and last laps read \"(partial)\".\n"
         "Without --track the track is the one whose path patterns match the\n"
-        "replay's path. --tracks defaults to tracks.dat beside korvale-cli.\n");
+        "replay's path. --tracks defaults to tracks.dat beside korvale-cli.\n"
+        "REPLAY may be a replay archive (.rpz): the replay --member NAME (default: the\n"
+        "first in sorted order) is extracted beside it for the run and removed after.\n");
     return out == stdout ? 0 : 2;
 }
 
 int Laps(const std::vector<std::string>& args) {
     for (const auto& a : args)
         if (a == "--help" || a == "-h") return Usage(stdout);
-    cli::Options options(args, {"--track", "--tracks"}, {"--speeds"});
+    cli::Options options(args, {"--track", "--tracks", "--member"}, {"--speeds"});
     if (!options.ok()) {
         std::fprintf(stderr, "korvale-cli laps: %s\n", options.error().c_str());
         return Usage(stderr);
     }
     if (options.Positional().size() != 1) return Usage(stderr);
-    const std::string replayPath = options.Positional()[0];
+    cli::ReplayInput input;
+    if (!input.Open(options, options.Positional()[0], "laps")) return 1;
+    const std::string& replayPath = input.Path();
 
     if (!cli::ReplayReadable(replayPath, "laps")) return 1;
     TTrackList tracks;

@@ -70,6 +70,7 @@ void ReadExportSettings(const ProfileFile& settings, TExportSettings& out) {
     out.yLine = flag("yline", 0);
     out.yInline = flag("ygs", 0);
     out.yLateral = flag("ylatgs", 0);
+    out.ySlip = flag("yslip", 0);
     out.comma = flag("comma", 0);
     out.separateLaps = flag("seplaps", 0);
     out.resolution = settings.ReadText("export", "resol", "10", 255);
@@ -84,6 +85,7 @@ void WriteExportSettings(ProfileFile& settings, const TExportSettings& c) {
     settings.WriteInt("export", "yline", c.yLine);
     settings.WriteInt("export", "ygs", c.yInline);
     settings.WriteInt("export", "ylatgs", c.yLateral);
+    settings.WriteInt("export", "yslip", c.ySlip);
     settings.WriteInt("export", "comma", c.comma);
     settings.WriteInt("export", "seplaps", c.separateLaps);
     settings.WriteText("export", "resol", c.resolution);

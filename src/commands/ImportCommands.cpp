@@ -1,13 +1,14 @@
 #include "commands/ImportCommands.h"
 
 #include <cctype>
-#include <filesystem>
 
+#include "commands/ArchiveStep.h"
 #include "commands/CommandSettings.h"
 #include "commands/DocumentCommands.h"
 #include "commands/ImportEndings.h"
 #include "commands/TrackChoice.h"
 #include "document/LapPalette.h"
+#include "replay/ArchiveExtract.h"
 #include "replay/Averaging.h"
 #include "replay/ReplayTrack.h"
 #include "replay/Scan.h"
@@ -19,23 +20,11 @@ void ImportError(TCommandContext& ctx, const std::string& text) {
     ctx.prompts.MessageBox(kImportErrorTitle, text, TMsgIcon::Exclamation, TMsgButtons::Ok);
 }
 
-bool HasRpzExtension(const std::string& path) {
-    const std::string name = FileNamePart(path);
-    const size_t dot = name.rfind('.');
-    return dot != std::string::npos && LowerCaseCopy(name.substr(dot)) == ".rpz";
-}
-
 }  // namespace
 
 void TReplayImport::Finish() {
     replay.file.Close();
-    if (fromArchive && !extractedPath.empty()) {
-        std::error_code ec;
-        const std::filesystem::path extracted(extractedPath);
-        std::filesystem::remove(extracted, ec);
-        // The directory was made for this one member; it goes only if nothing else is in it.
-        std::filesystem::remove(extracted.parent_path(), ec);
-    }
+    if (fromArchive) RemoveExtractedReplay(extractedPath);
     fromArchive = false;
     extractedPath.clear();
 }
@@ -65,12 +54,11 @@ bool OpenReplayForImport(TCommandContext& ctx, TReplayImport& import) {
     WriteReplayDirectory(ctx.settings, path);
     ctx.prompts.SetWaitCursor(true);
 
-    if (HasRpzExtension(path)) {
+    if (IsReplayArchivePath(path)) {
+        // The archive's dialogs want the arrow, not the wait cursor.
+        ctx.prompts.SetWaitCursor(false);
         std::string extracted;
-        if (!ctx.prompts.ExtractReplayFromArchive(path, extracted)) {
-            ctx.prompts.SetWaitCursor(false);
-            return false;
-        }
+        if (!ExtractReplayFromArchive(ctx, path, extracted)) return false;
         import.fromArchive = true;
         import.extractedPath = extracted;
         path = extracted;

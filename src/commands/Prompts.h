@@ -19,6 +19,12 @@
 
 #include "document/Rgb.h"
 
+class TArchiveProgress;
+struct TExportSettings;
+struct TExportSetupHooks;
+struct TExportReplayXfer;
+struct TExportReplaySetupHooks;
+
 enum class TMsgIcon { Exclamation, Stop, Question, Information };
 enum class TMsgButtons { Ok, YesNo, YesNoCancel };
 enum class TMsgAnswer { Ok, Yes, No, Cancel };
@@ -85,6 +91,14 @@ struct TExportImageXfer {
     int32_t width = 0, height = 0;              // in and out: the typed size
 };
 
+// Import Replay out of an archive: the member names and the chosen one.
+struct TChooseCompFileXfer {
+    std::vector<std::string> names;
+    int32_t selection = 0;
+};
+
+using TProgressReport = std::function<bool(int percent)>;
+
 // The side windows whose placement the close check stores.
 enum class TSideWindow { LapList, PictureInPicture, DataWindow };
 
@@ -109,12 +123,21 @@ class TPrompts {
     virtual bool ChooseLap(TChooseLapXfer& xfer) = 0;
     virtual bool EditInfo(TEditInfoXfer& xfer) = 0;
     virtual bool ExportImageSize(TExportImageXfer& xfer) = 0;
-    // The archive step: let the user pick one replay of the archive and extract it to a
-    // fresh temporary directory. True with extractedPath set on success; false when the user
-    // cancelled or extraction failed (the step has shown any message itself). The command
-    // removes the extracted file and its directory when it ends.
-    virtual bool ExtractReplayFromArchive(const std::string& archivePath,
-                                          std::string& extractedPath) = 0;
+    // Import Replay (an archive's members): names in the order shown, the first selected;
+    // the chosen index comes back on OK.
+    virtual bool ChooseCompFile(TChooseCompFileXfer& xfer) = 0;
+    // Runs an archive extraction with the progress dialog shown (its Abort posts 999, its
+    // overwrite question answers 800 or 801) and returns the extraction's code.
+    virtual int RunArchiveExtraction(const std::function<int(TArchiveProgress&)>& extraction) = 0;
+    // Export Data and Export to Replay: the dialogs run the hooks' Browse and closing check;
+    // on OK the record holds the choices.
+    virtual bool ExportSetup(TExportSettings& xfer, const TExportSetupHooks& hooks) = 0;
+    virtual bool ExportReplaySetup(TExportReplayXfer& xfer,
+                                   const TExportReplaySetupHooks& hooks) = 0;
+    // Long work with a progress dialog that can be cancelled. work gets a report function
+    // taking the percent done, which answers false once the user asked to stop.
+    virtual void RunWithProgress(const std::string& text,
+                                 const std::function<void(const TProgressReport&)>& work) = 0;
 
     // ---- requests to the user interface ----
     virtual void SetWaitCursor(bool wait) = 0;

@@ -16,11 +16,12 @@ struct TExportSettings {
     bool yLine = false;             // "yline"
     bool yInline = false;           // "ygs"
     bool yLateral = false;          // "ylatgs"
-    bool ySlip = false;             // not stored
+    bool ySlip = false;             // "yslip", kept like the other channels
     bool comma = false;             // "comma"
     bool separateLaps = false;      // "seplaps" (Export to Replay)
     std::string resolution = "10";  // "resol"
     std::string fileName;           // not stored
+    std::string replayFileName;     // Export to Replay's; not stored
 };
 
 struct TSessionState {

@@ -77,6 +77,29 @@ class RowWriter {
     std::string row_;
 };
 
+// The x range of a lap's rows: feet along the track, or seconds from its start.
+void LapRange(const TReplay& lap, bool xIsPosition, double& start, double& end) {
+    start = 0;
+    if (xIsPosition) {
+        start = lap.startPosition * lap.inchesPerUnit / 12.0;
+        end = lap.endPosition * lap.inchesPerUnit / 12.0;
+    } else {
+        end = (lap.endFrame - lap.startFrame) / 15.0;
+    }
+}
+
+// About how many rows the table will hold, for the progress only.
+int64_t RowsToWrite(const std::vector<const TReplay*>& laps, const TextExportChoices& choices) {
+    double rows = 0;
+    for (const TReplay* lap : laps) {
+        if (!lap || !LapRangePlausible(*lap)) continue;
+        double start = 0, end = 0;
+        LapRange(*lap, choices.xIsPosition, start, end);
+        if (end > start) rows += std::ceil((end - start) / choices.resolution);
+    }
+    return rows < 9e18 ? int64_t(rows) : int64_t(9e18);
+}
+
 }  // namespace
 
 const char* TextExportMessage(TTextExportStatus status) {
@@ -89,16 +112,21 @@ const char* TextExportMessage(TTextExportStatus status) {
             return kMsgErrorExportingData;
         case TTextExportStatus::ResolutionNotNumber:
             return kMsgResolutionNotNumber;
+        case TTextExportStatus::Cancelled:
+            return kMsgExportCancelled;
     }
     return kMsgErrorExportingData;
 }
 
 TTextExportStatus WriteTextExport(std::ostream& out, const std::vector<const TReplay*>& laps,
                                   const std::string& trackName, const TTrackData* track,
-                                  const TextExportChoices& choices) {
+                                  const TextExportChoices& choices,
+                                  const TextExportProgress& progress) {
     const double r = choices.resolution;
     // A step that is not above 0 would never reach the end of the range.
     if (!(r > 0)) return TTextExportStatus::ResolutionNotNumber;
+    const int64_t rowsTotal = progress ? RowsToWrite(laps, choices) : 0;
+    int64_t rowsDone = 0;
     out << "Track : " << trackName << "\n\n";
     if (!out) return TTextExportStatus::WriteFailed;
     const TelemetryChannel xChannel =
@@ -114,12 +142,7 @@ TTextExportStatus WriteTextExport(std::ostream& out, const std::vector<const TRe
 
         if (!LapRangePlausible(*lap)) return TTextExportStatus::WriteFailed;
         double start = 0, end = 0;
-        if (choices.xIsPosition) {
-            start = lap->startPosition * lap->inchesPerUnit / 12.0;
-            end = lap->endPosition * lap->inchesPerUnit / 12.0;
-        } else {
-            end = (lap->endFrame - lap->startFrame) / 15.0;
-        }
+        LapRange(*lap, choices.xIsPosition, start, end);
         double previous = 0;
         for (long long k = 0;; ++k) {
             const double x = start + static_cast<double>(k) * r;
@@ -133,6 +156,8 @@ TTextExportStatus WriteTextExport(std::ostream& out, const std::vector<const TRe
                     row.Number(
                         ChannelValue(*lap, x, xChannel, static_cast<TelemetryChannel>(c), track));
             if (!row.End(out)) return TTextExportStatus::WriteFailed;
+            if (progress && ++rowsDone % 1024 == 0 && !progress(rowsDone, rowsTotal))
+                return TTextExportStatus::Cancelled;
         }
         out << "\n";
         if (!out) return TTextExportStatus::WriteFailed;
@@ -143,12 +168,14 @@ TTextExportStatus WriteTextExport(std::ostream& out, const std::vector<const TRe
 
 TTextExportStatus WriteTextExport(const std::string& path, const std::vector<const TReplay*>& laps,
                                   const std::string& trackName, const TTrackData* track,
-                                  const TextExportChoices& choices) {
-    // Written beside the file and put in place only when complete, so that a failed export
-    // (a full disk, a kill) leaves an earlier export as it was.
+                                  const TextExportChoices& choices,
+                                  const TextExportProgress& progress) {
+    // Written beside the file and put in place only when complete, so that a failed or
+    // cancelled export (a full disk, a kill, Cancel) leaves an earlier export as it was.
     TSafeWrite out(path);
     if (!out.Open()) return TTextExportStatus::CannotCreate;
-    TTextExportStatus status = WriteTextExport(out.Stream(), laps, trackName, track, choices);
+    TTextExportStatus status =
+        WriteTextExport(out.Stream(), laps, trackName, track, choices, progress);
     if (status == TTextExportStatus::Ok && !out.Commit()) status = TTextExportStatus::WriteFailed;
     return status;
 }

@@ -3,6 +3,8 @@
 // (feet) or in time (seconds), one block per lap.
 
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -19,6 +21,8 @@ inline constexpr const char* kMsgCannotCreateExport = "Unable to create export f
 inline constexpr const char* kMsgErrorExportingData = "Error exporting data";
 inline constexpr const char* kMsgResolutionNotNumber = "Resolution must be a number";
 inline constexpr const char* kMsgResolutionUnusual = "Resolution is unusual.\nContinue?";
+// Returned when the progress callback stopped the export; the user asked, so nothing is shown.
+inline constexpr const char* kMsgExportCancelled = "Export cancelled";
 
 // Column names of the table header, by channel index 0..6.
 extern const char* const kTextExportColumnNames[7];
@@ -41,15 +45,22 @@ enum class TTextExportStatus {
     CannotCreate,         // kMsgCannotCreateExport
     WriteFailed,          // kMsgErrorExportingData: a write, or a lap no replay can give
     ResolutionNotNumber,  // kMsgResolutionNotNumber: a step that is not above 0
+    Cancelled,            // kMsgExportCancelled: the progress answered false
 };
 // The message that the status stands for ("" for Ok).
 const char* TextExportMessage(TTextExportStatus status);
+
+// Told now and then how many rows are written of how many the table will hold; answering
+// false stops the export with TTextExportStatus::Cancelled.
+using TextExportProgress = std::function<bool(int64_t rowsDone, int64_t rowsTotal)>;
 
 // Writes the table. trackName: the document's current track; track: its data for the
 // Line channel (may be nullptr).
 TTextExportStatus WriteTextExport(std::ostream& out, const std::vector<const TReplay*>& laps,
                                   const std::string& trackName, const TTrackData* track,
-                                  const TextExportChoices& choices);
+                                  const TextExportChoices& choices,
+                                  const TextExportProgress& progress = {});
 TTextExportStatus WriteTextExport(const std::string& path, const std::vector<const TReplay*>& laps,
                                   const std::string& trackName, const TTrackData* track,
-                                  const TextExportChoices& choices);
+                                  const TextExportChoices& choices,
+                                  const TextExportProgress& progress = {});

@@ -13,8 +13,10 @@
 #include <vector>
 
 #include "commands/DocumentChange.h"
+#include "commands/ExportCommands.h"
 #include "commands/Prompts.h"
 #include "document/TReplay.h"
+#include "platform/Archive.h"
 
 namespace commands_test {
 
@@ -69,7 +71,15 @@ class ScriptedPrompts : public TPrompts, public TDocumentObserver {
     std::deque<std::optional<int32_t>> chooseLaps;
     std::deque<std::optional<TEditInfoXfer>> editInfos;
     std::deque<std::optional<TExportImageXfer>> imageSizes;
-    std::deque<std::optional<std::string>> archives;  // extracted path, or nullopt: failed
+    std::deque<std::optional<int32_t>> compFiles;  // the member chosen, or nullopt: Cancel
+    // The progress dialog's side of an extraction: the number it holds after each message
+    // (by default 0, never stopping).
+    std::function<int(int number, const std::string& text)> archiveProgress;
+    std::deque<std::function<bool(TExportSettings&, const TExportSetupHooks&)>> exportSetups;
+    std::deque<std::function<bool(TExportReplayXfer&, const TExportReplaySetupHooks&)>>
+        exportReplaySetups;
+    // The progress dialog of long work: false once the user cancels (by default never).
+    std::function<bool(int percent)> progressAnswer;
     std::map<TSideWindow, TWindowRect> rects;
 
     // ---- what was asked and told ----
@@ -78,6 +88,9 @@ class ScriptedPrompts : public TPrompts, public TDocumentObserver {
     std::vector<TChooseTrackXfer> trackDialogs;
     std::vector<TImportLapXfer> importDialogs;
     std::vector<TChooseLapXfer> lapDialogs;
+    std::vector<TChooseCompFileXfer> compFileDialogs;
+    std::vector<std::pair<int, std::string>> archivePosts;  // every message of extractions
+    std::vector<int> progressReports;
     std::string caption = "Korvale";
     int waitDepth = 0;
 
@@ -168,17 +181,60 @@ class ScriptedPrompts : public TPrompts, public TDocumentObserver {
         x = *a;
         return true;
     }
-    bool ExtractReplayFromArchive(const std::string& archivePath, std::string& out) override {
-        log.push_back("Dialog: Archive | " + archivePath);
-        if (archives.empty()) {
-            ADD_FAILURE() << "unscripted archive step";
+    bool ChooseCompFile(TChooseCompFileXfer& x) override {
+        std::string names;
+        for (const auto& n : x.names) names += (names.empty() ? "" : ", ") + n;
+        log.push_back("Dialog: Import Replay | " + names);
+        compFileDialogs.push_back(x);
+        if (compFiles.empty()) {
+            ADD_FAILURE() << "unscripted archive member choice";
             return false;
         }
-        auto a = archives.front();
-        archives.pop_front();
+        auto a = compFiles.front();
+        compFiles.pop_front();
         if (!a) return false;
-        out = *a;
+        x.selection = *a;
         return true;
+    }
+    int RunArchiveExtraction(const std::function<int(TArchiveProgress&)>& extraction) override {
+        log.push_back("Dialog: Extracting");
+        struct Recorder : TArchiveProgress {
+            ScriptedPrompts* self;
+            int Post(int number, const std::string& text) override {
+                self->archivePosts.emplace_back(number, text);
+                return self->archiveProgress ? self->archiveProgress(number, text) : 0;
+            }
+        } recorder;
+        recorder.self = this;
+        return extraction(recorder);
+    }
+    bool ExportSetup(TExportSettings& x, const TExportSetupHooks& hooks) override {
+        log.push_back("Dialog: Export Data");
+        if (exportSetups.empty()) {
+            ADD_FAILURE() << "unscripted export dialog";
+            return false;
+        }
+        auto f = exportSetups.front();
+        exportSetups.pop_front();
+        return f(x, hooks);
+    }
+    bool ExportReplaySetup(TExportReplayXfer& x, const TExportReplaySetupHooks& hooks) override {
+        log.push_back("Dialog: Export to Replay");
+        if (exportReplaySetups.empty()) {
+            ADD_FAILURE() << "unscripted export dialog";
+            return false;
+        }
+        auto f = exportReplaySetups.front();
+        exportReplaySetups.pop_front();
+        return f(x, hooks);
+    }
+    void RunWithProgress(const std::string& text,
+                         const std::function<void(const TProgressReport&)>& work) override {
+        log.push_back("Progress: " + text);
+        work([this](int percent) {
+            progressReports.push_back(percent);
+            return progressAnswer ? progressAnswer(percent) : true;
+        });
     }
 
     void SetWaitCursor(bool wait) override {

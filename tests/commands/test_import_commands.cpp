@@ -7,82 +7,12 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "../sim/SimTracks.h"
-#include "CommandsFixture.h"
-#include "commands/ImportCommands.h"
-#include "replay/ReplayBuilder.h"
-#include "sim/Simulator.h"
+#include "ImportFixture.h"
 
 namespace commands_test {
 namespace {
 
 using testing::ElementsAre;
-namespace fs = std::filesystem;
-
-const std::string kReplayDialog = "Dialog: Open | Open Replay | ";
-
-// Chooses driver and laps in an import dialog and closes it with OK.
-std::function<bool(TImportLapXfer&, const TImportLapSource&)> Pick(int32_t driver,
-                                                                   std::vector<int32_t> laps) {
-    return [driver, laps](TImportLapXfer& x, const TImportLapSource&) {
-        x.selectedDriver = driver;
-        x.selectedLaps = laps;
-        return true;
-    };
-}
-std::function<bool(TImportLapXfer&, const TImportLapSource&)> CancelDialog() {
-    return [](TImportLapXfer&, const TImportLapSource&) { return false; };
-}
-
-class ImportTest : public CommandsTest {
-  protected:
-    void SetUp() override {
-        tracks.Insert(MakeTrack("Short Track", 50, "shorttrack", "", 10000, 6.0));
-        tracks.Insert(std::make_unique<TTrackData>(simtest::ShortOval()));
-        tracks.At(TrackIndex("Test Oval")).pathPattern = "sprintcup";  // "testoval" holds "oval"
-        fs::create_directories(Path("shorttrack"));
-        fs::create_directories(Path("elsewhere"));
-        fs::create_directories(Path("sprintcup"));
-    }
-
-    // Ann Lee (slot 1): partial, a full lap of 6 frames, partial. Bo (slot 2) never crosses
-    // the line: one partial lap of 10 frames.
-    static std::vector<uint8_t> TwoDriverReplay() {
-        replay_test::ReplayBuilder b(2);
-        b.Driver("Pace Car", 0).Driver("Ann Lee", 7).Driver("Bo", 105);
-        const int32_t pos[10] = {8000, 9000, 500, 2500, 4500, 6500, 8500, 9900, 1400, 2400};
-        for (int f = 0; f < 10; ++f)
-            b.Frame({{1, pos[f], int16_t(10 * f), int16_t(f), uint8_t(f)},
-                     {2, 100 + 300 * f, 5, 0, 0}});
-        return b.Bytes();
-    }
-    std::string WriteReplay(const std::string& relative, const std::vector<uint8_t>& bytes) {
-        WriteFileBytes(Path(relative), bytes);
-        return Path(relative);
-    }
-    // A simulated race on the short oval: three cars, three full laps each, tidy.
-    std::string WriteSimulatedReplay(const std::string& relative) {
-        const TTrackData& oval = tracks.At(TrackIndex("Test Oval"));
-        sim::SimOptions o;
-        o.track = &oval;
-        o.cars = 3;
-        o.laps = 3;
-        o.untidy = false;
-        sim::SimResult result;
-        const std::vector<uint8_t> bytes = sim::SimulateReplayBytes(o, &result);
-        EXPECT_TRUE(result.ok) << result.message;
-        return WriteReplay(relative, bytes);
-    }
-
-    // One scripted Import Replay of driver/lap from path.
-    void ImportLap(const std::string& path, int32_t driver, int32_t lap) {
-        prompts.openFiles.push_back(path);
-        prompts.importLaps.push_back(Pick(driver, {lap}));
-        ImportReplayCommand(ctx);
-    }
-
-    std::vector<std::string> Messages() const { return prompts.Only("Message:"); }
-};
 
 TEST_F(ImportTest, ImportReplayAddsTheChosenLapToTheDocument) {
     const std::string replay = WriteReplay("shorttrack/Race1.RPL", TwoDriverReplay());
@@ -280,75 +210,6 @@ TEST_F(ImportTest, CancellingTheTrackChoiceEndsWithoutAMessage) {
     ImportReplayCommand(ctx);
     ImportReplayCommand(ctx);
     EXPECT_EQ(prompts.trackDialogs.size(), 2u);
-    EXPECT_EQ(doc.laps().Count(), 2);
-}
-
-TEST_F(ImportTest, AnArchiveMemberIsImportedAndItsTemporaryCopyRemoved) {
-    const std::string archive = WriteReplay("shorttrack/Season.RPZ", {'P', 'K'});
-    auto extract = [&](const std::string& name) {
-        fs::create_directories(Path("shorttrack/td0"));
-        return WriteReplay("shorttrack/td0/" + name, TwoDriverReplay());
-    };
-    prompts.openFiles = {archive};
-    prompts.archives = {extract("Heat1.rpl")};
-    prompts.importLaps = {Pick(0, {1})};
-    ImportReplayCommand(ctx);
-    EXPECT_THAT(prompts.Asked(), ElementsAre(kReplayDialog + "./*.rpl",
-                                             "Dialog: Archive | " + archive, "Dialog: Import Lap"));
-    ASSERT_EQ(doc.laps().Count(), 1);
-    EXPECT_EQ(doc.sourceReplay().Name(), "heat1.rpl");
-    EXPECT_FALSE(fs::exists(Path("shorttrack/td0")));
-    EXPECT_TRUE(fs::exists(archive));
-
-    // The copy also goes when the import is cancelled or fails.
-    prompts.openFiles = {archive, archive};
-    prompts.archives = {extract("Heat2.rpl")};
-    prompts.importLaps = {CancelDialog()};
-    ImportReplayCommand(ctx);
-    EXPECT_FALSE(fs::exists(Path("shorttrack/td0")));
-    prompts.archives = {extract("Heat3.rpl")};
-    prompts.importLaps = {Pick(0, {0})};
-    ImportReplayCommand(ctx);
-    EXPECT_THAT(Messages(), ElementsAre(Msg("Import Error", "Error reading lap data")));
-    EXPECT_FALSE(fs::exists(Path("shorttrack/td0")));
-
-    // A failed archive step has said why itself; the import just ends.
-    prompts.ClearLog();
-    prompts.openFiles = {archive};
-    prompts.archives = {std::nullopt};
-    ImportReplayCommand(ctx);
-    EXPECT_THAT(prompts.Asked(), ElementsAre(kReplayDialog + Path("shorttrack") + "/*.rpl;*.rpz",
-                                             "Dialog: Archive | " + archive));
-    EXPECT_EQ(doc.laps().Count(), 1);
-    EXPECT_EQ(prompts.waitDepth, 0);
-}
-
-// Regression: the choice was remembered for the temporary directory of the extracted archive.
-TEST_F(ImportTest, ATrackChosenForAnArchiveIsRememberedForTheArchivesDirectory) {
-    fs::create_directories(Path("faraway"));
-    auto extracted = [&](const std::string& dir) {
-        fs::create_directories(Path(dir + "/td0"));
-        return WriteReplay(dir + "/td0/heat.rpl", TwoDriverReplay());
-    };
-    prompts.openFiles = {WriteReplay("elsewhere/Season.rpz", {'P', 'K'})};
-    prompts.archives = {extracted("elsewhere")};
-    prompts.tracks = {{true, TrackIndex("Short Track"), true}};
-    prompts.importLaps = {Pick(0, {1})};
-    ImportReplayCommand(ctx);
-    ASSERT_EQ(prompts.trackDialogs.size(), 1u);
-    EXPECT_EQ(prompts.trackDialogs[0].scopeText, "for elsewhere") << "not the temporary directory";
-    ASSERT_EQ(session.associations.size(), 1u);
-    EXPECT_EQ(session.associations[0].fragment, "elsewhere");
-
-    // A replay beside the archive needs no dialog; an archive elsewhere is asked about.
-    ImportLap(WriteReplay("elsewhere/loose.rpl", TwoDriverReplay()), 0, 1);
-    EXPECT_EQ(prompts.trackDialogs.size(), 1u);
-    prompts.openFiles = {WriteReplay("faraway/Other.rpz", {'P', 'K'})};
-    prompts.archives = {extracted("faraway")};
-    prompts.tracks = {{false, 0, false}};
-    ImportReplayCommand(ctx);
-    EXPECT_EQ(prompts.trackDialogs.size(), 2u);
-    EXPECT_EQ(prompts.trackDialogs[1].scopeText, "for faraway");
     EXPECT_EQ(doc.laps().Count(), 2);
 }
 

@@ -106,6 +106,26 @@ TEST(TextExport, EachStatusHasItsMessage) {
     EXPECT_STREQ(TextExportMessage(TTextExportStatus::WriteFailed), "Error exporting data");
     EXPECT_STREQ(TextExportMessage(TTextExportStatus::ResolutionNotNumber),
                  "Resolution must be a number");
+    EXPECT_STREQ(TextExportMessage(TTextExportStatus::Cancelled), "Export cancelled");
+}
+
+// A progress that answers false stops the table there, reported as cancelled, not as done.
+TEST(TextExport, AProgressAnsweringFalseStopsTheExport) {
+    auto lap = SteadyLap("Long");
+    TextExportChoices choices;
+    choices.resolution = 0.01;  // 270 ft in steps of 0.01 ft: about 27000 rows
+    int64_t seenDone = 0, seenTotal = 0;
+    std::ostringstream out;
+    EXPECT_EQ(WriteTextExport(out, {lap.get()}, "T", nullptr, choices,
+                              [&](int64_t done, int64_t total) {
+                                  seenDone = done;
+                                  seenTotal = total;
+                                  return false;
+                              }),
+              TTextExportStatus::Cancelled);
+    EXPECT_GT(seenDone, 0);
+    EXPECT_NEAR(double(seenTotal), 27000.0, 2.0);
+    EXPECT_LT(Lines(out.str()).size(), 27000u / 2);
 }
 
 TEST(TextExport, ResolutionTextAndTheUnusualRange) {

@@ -2,6 +2,7 @@
 // Prompts for code that runs the commands without a user: every question is declined (a
 // message box answers OK), and the user-interface requests are dropped. Tests override
 // what they want to see.
+#include "commands/ExportCommands.h"
 #include "commands/Prompts.h"
 
 class TQuietPrompts : public TPrompts {
@@ -17,7 +18,18 @@ class TQuietPrompts : public TPrompts {
     bool ChooseLap(TChooseLapXfer&) override { return false; }
     bool EditInfo(TEditInfoXfer&) override { return false; }
     bool ExportImageSize(TExportImageXfer&) override { return false; }
-    bool ExtractReplayFromArchive(const std::string&, std::string&) override { return false; }
+    bool ChooseCompFile(TChooseCompFileXfer&) override { return false; }
+    int RunArchiveExtraction(const std::function<int(TArchiveProgress&)>&) override {
+        return 23;  // stopped, as after Abort
+    }
+    bool ExportSetup(TExportSettings&, const TExportSetupHooks&) override { return false; }
+    bool ExportReplaySetup(TExportReplayXfer&, const TExportReplaySetupHooks&) override {
+        return false;
+    }
+    void RunWithProgress(const std::string&,
+                         const std::function<void(const TProgressReport&)>& work) override {
+        work([](int) { return true; });
+    }
     void SetWaitCursor(bool) override {}
     void SetStatusText(const std::string&) override {}
     TWindowRect SideWindowRect(TSideWindow) override { return {}; }

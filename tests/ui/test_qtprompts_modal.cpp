@@ -105,19 +105,6 @@ TEST(QtPromptsModal, MessageBoxShowsExactlyWhatIsAskedAndMapsTheButtonBack) {
               TMsgAnswer::Yes);
 }
 
-TEST(QtPromptsModal, ArchivesAreRefusedWithAClearMessage) {
-    AskingPrompts prompts;
-    WhenShown<QMessageBox>([](QMessageBox* box) {
-        EXPECT_EQ(box->windowTitle(), QStringLiteral("Import Error"));
-        EXPECT_EQ(box->text(), QStringLiteral("Replay archives are not supported yet."));
-        EXPECT_EQ(box->icon(), QMessageBox::Warning);
-        box->button(QMessageBox::Ok)->click();
-    });
-    std::string extracted = "stale";
-    EXPECT_FALSE(prompts.ExtractReplayFromArchive("/tmp/race.rpz", extracted));
-    EXPECT_TRUE(extracted.empty());
-}
-
 TEST(QtPromptsModal, ImportLapGivesTheSelectionsOnOkAndTheModeEvenOnCancel) {
     AskingPrompts prompts;
     FakeLapSource fake{{4, 1, 5}};
