@@ -36,9 +36,11 @@ TLegendLayout Layout(const TGraphPaintInput& in, const QFontMetrics& fm) {
     if (laps.size() < 2) return l;
     const TGraphGeometry g = in.Geometry();
     int nameWidth = 0;
+    // One pixel more than the rounded advance: a name whose exact width rounds down would
+    // otherwise be elided although it fits.
     for (const TReplay* lap : laps)
         nameWidth =
-            std::max(nameWidth, std::min(kMaxNameWidth, fm.horizontalAdvance(LapName(*lap))));
+            std::max(nameWidth, std::min(kMaxNameWidth, fm.horizontalAdvance(LapName(*lap)) + 1));
     l.rowHeight = fm.height();
     const int w = 2 * kPadding + kStroke + kGap + nameWidth;
     const int h = 2 * kPadding + l.rowHeight * static_cast<int>(laps.size());
