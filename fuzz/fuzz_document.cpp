@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     NoSeekBuf buf(data, size);
     std::istream pipe(&buf);
     KvlReadResult p = ReadKvlDocument(pipe, Tracks());
-    if (p.message != r.message || p.laps.size() != r.laps.size()) std::abort();
+    if (p.status != r.status || p.laps.size() != r.laps.size()) std::abort();
 
     std::vector<const TReplay*> laps;
     for (const auto& lap : r.laps) {
