@@ -1,7 +1,10 @@
 #pragma once
 // Shared set-up of the view benchmarks: the 36 full laps of a simulated race on a track,
 // added to the document as an import would add them.
+#include <benchmark/benchmark.h>
 #include <unistd.h>
+
+#include <QApplication>
 
 #include <cstdio>
 #include <cstdlib>
@@ -56,4 +59,15 @@ inline void LoadBenchLaps(const char* bench, TDocument& doc, const TTrackData& t
     std::error_code ec;
     std::filesystem::remove(path, ec);
     if (doc.laps().Count() != kBenchLaps) BenchFail(bench, "the race gave fewer than 36 full laps");
+}
+
+// The view benchmarks' main: widgets on the offscreen platform, then the benchmarks.
+inline int RunViewBenchmarks(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }

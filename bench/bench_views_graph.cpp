@@ -27,8 +27,8 @@
 #include "analysis/Sectors.h"
 #include "commands/CommandContext.h"
 #include "commands/Prompts.h"
+#include "commands/QuietPrompts.h"
 #include "platform/ProfileFile.h"
-#include "support/QuietPrompts.h"
 #include "track/Geometry.h"
 #include "track/TrackList.h"
 #include "views/graph/DeltaStrip.h"
@@ -352,11 +352,5 @@ BENCHMARK(BM_SectorTable)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunViewBenchmarks(argc, argv);
 }

@@ -19,8 +19,8 @@
 
 #include "BenchSupport.h"
 #include "commands/CommandContext.h"
+#include "commands/QuietPrompts.h"
 #include "platform/ProfileFile.h"
-#include "support/QuietPrompts.h"
 #include "track/Geometry.h"
 #include "track/TrackList.h"
 #include "views/map/MapDrawing.h"
@@ -206,11 +206,5 @@ BENCHMARK(BM_LocatePoint)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunViewBenchmarks(argc, argv);
 }

@@ -11,6 +11,7 @@
 #include "app/ImageExport.h"
 #include "commands/CommandContext.h"
 #include "commands/DocumentCommands.h"
+#include "commands/QuietPrompts.h"
 #include "platform/ProfileFile.h"
 #include "track/TTrackData.h"
 #include "track/TrackList.h"
@@ -20,44 +21,13 @@ namespace {
 
 // Without a user: every message goes to the error output and takes the answer that changes
 // nothing; every dialog is declined.
-class TRenderPrompts : public TPrompts {
+class TRenderPrompts : public TQuietPrompts {
   public:
     TMsgAnswer MessageBox(const std::string& title, const std::string& text, TMsgIcon,
                           TMsgButtons buttons) override {
         std::fprintf(stderr, "korvale: %s: %s\n", title.c_str(), text.c_str());
-        switch (buttons) {
-            case TMsgButtons::Ok:
-                return TMsgAnswer::Ok;
-            case TMsgButtons::YesNo:
-                return TMsgAnswer::No;
-            case TMsgButtons::YesNoCancel:
-                return TMsgAnswer::Cancel;
-        }
-        return TMsgAnswer::Cancel;
+        return UnchangingAnswer(buttons);
     }
-    bool OpenFileDialog(TFileDialogXfer&) override { return false; }
-    bool SaveFileDialog(TFileDialogXfer&) override { return false; }
-    bool ChooseTrack(TChooseTrackXfer&) override { return false; }
-    bool ImportLap(TImportLapXfer&, const TImportLapSource&) override { return false; }
-    bool ImportAverageLaps(TImportLapXfer&, const TImportLapSource&) override { return false; }
-    bool ChooseLap(TChooseLapXfer&) override { return false; }
-    bool EditInfo(TEditInfoXfer&) override { return false; }
-    bool ExportImageSize(TExportImageXfer&) override { return false; }
-    bool ChooseCompFile(TChooseCompFileXfer&) override { return false; }
-    int RunArchiveExtraction(const std::function<int(TArchiveProgress&)>&) override {
-        return 23;  // stopped, as after Abort
-    }
-    bool ExportSetup(TExportSettings&, const TExportSetupHooks&) override { return false; }
-    bool ExportReplaySetup(TExportReplayXfer&, const TExportReplaySetupHooks&) override {
-        return false;
-    }
-    void RunWithProgress(const std::string&,
-                         const std::function<void(const TProgressReport&)>& work) override {
-        work([](int) { return true; });
-    }
-    void SetWaitCursor(bool) override {}
-    void SetStatusText(const std::string&) override {}
-    TWindowRect SideWindowRect(TSideWindow) override { return {}; }
 };
 
 int ScreenDpiY() {

@@ -13,15 +13,7 @@ TMsgAnswer TShellPrompts::MessageBox(const std::string& title, const std::string
     if (answerer_) return answerer_(title, text, icon, buttons);
     if (!nonInteractive_) return TQtPrompts::MessageBox(title, text, icon, buttons);
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
-    switch (buttons) {
-        case TMsgButtons::Ok:
-            return TMsgAnswer::Ok;
-        case TMsgButtons::YesNo:
-            return TMsgAnswer::No;
-        case TMsgButtons::YesNoCancel:
-            return TMsgAnswer::Cancel;
-    }
-    return TMsgAnswer::Cancel;
+    return UnchangingAnswer(buttons);
 }
 
 void TShellPrompts::SetWaitCursor(bool wait) {

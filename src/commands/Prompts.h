@@ -29,6 +29,19 @@ enum class TMsgIcon { Exclamation, Stop, Question, Information };
 enum class TMsgButtons { Ok, YesNo, YesNoCancel };
 enum class TMsgAnswer { Ok, Yes, No, Cancel };
 
+// The answer that changes nothing, for a message that no user can answer.
+inline TMsgAnswer UnchangingAnswer(TMsgButtons buttons) {
+    switch (buttons) {
+        case TMsgButtons::Ok:
+            return TMsgAnswer::Ok;
+        case TMsgButtons::YesNo:
+            return TMsgAnswer::No;
+        case TMsgButtons::YesNoCancel:
+            return TMsgAnswer::Cancel;
+    }
+    return TMsgAnswer::Cancel;
+}
+
 // File dialogs. filter is in the "Text|pattern|Text|pattern|" form; initialPath is what
 // the dialog's file-name field starts with (a directory and pattern such as "./*.kvl",
 // or a full path); on OK path holds the chosen file.

@@ -7,8 +7,11 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -103,5 +106,19 @@ class AppFixture : public ::testing::Test {
     std::vector<TShownMessage> messages;
     std::deque<TMsgAnswer> answers;
 };
+
+// Runs act on the next modal dialog with the given title once it is open.
+inline void WhenModal(const QString& title, std::function<void(QDialog*)> act, int tries = 200) {
+    QTimer::singleShot(10, [title, act, tries] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog != nullptr && dialog->windowTitle() == title) {
+            act(dialog);
+        } else if (tries > 0) {
+            WhenModal(title, act, tries - 1);
+        } else {
+            ADD_FAILURE() << "no dialog \"" << title.toStdString() << "\"";
+        }
+    });
+}
 
 }  // namespace app_test

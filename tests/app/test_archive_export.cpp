@@ -19,19 +19,6 @@ using namespace app_test;
 
 namespace {
 
-void WhenModal(const QString& title, std::function<void(QDialog*)> act, int tries = 200) {
-    QTimer::singleShot(10, [title, act, tries] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog != nullptr && dialog->windowTitle() == title) {
-            act(dialog);
-        } else if (tries > 0) {
-            WhenModal(title, act, tries - 1);
-        } else {
-            ADD_FAILURE() << "no dialog \"" << title.toStdString() << "\"";
-        }
-    });
-}
-
 // Types a file name into an export dialog and presses OK.
 std::function<void(QDialog*)> ExportTo(const std::string& path) {
     return [path](QDialog* d) {

@@ -18,7 +18,7 @@
 #include "app/RenderOptions.h"
 #include "commands/CommandIds.h"
 #include "commands/MapColour.h"
-#include "support/QuietPrompts.h"
+#include "commands/QuietPrompts.h"
 #include "views/graph/TGraphView.h"
 #include "views/map/TTrackMapView.h"
 

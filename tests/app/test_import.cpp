@@ -17,20 +17,6 @@
 using namespace app_test;
 
 namespace {
-// Runs act on the next modal dialog with the given title once it is open.
-void WhenModal(const QString& title, std::function<void(QDialog*)> act, int tries = 200) {
-    QTimer::singleShot(10, [title, act, tries] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog != nullptr && dialog->windowTitle() == title) {
-            act(dialog);
-        } else if (tries > 0) {
-            WhenModal(title, act, tries - 1);
-        } else {
-            ADD_FAILURE() << "no dialog \"" << title.toStdString() << "\"";
-        }
-    });
-}
-
 class ImportTest : public AppFixture {
   protected:
     void SetUp() override {

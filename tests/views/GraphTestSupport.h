@@ -19,7 +19,7 @@
 #include "platform/ProfileFile.h"
 #include "support/DocumentEdits.h"
 #include "support/LapBuilder.h"
-#include "support/QuietPrompts.h"
+#include "commands/QuietPrompts.h"
 #include "track/TrackList.h"
 #include "views/graph/TGraphView.h"
 

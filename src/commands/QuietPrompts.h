@@ -1,7 +1,7 @@
 #pragma once
-// Prompts for code that runs the commands without a user: every question is declined (a
-// message box answers OK), and the user-interface requests are dropped. Tests override
-// what they want to see.
+// Prompts for code that runs the commands without a user (the render run, tests and
+// benchmarks): every question is declined (a message box answers OK), and the
+// user-interface requests are dropped. Callers override what they want to see.
 #include "commands/ExportCommands.h"
 #include "commands/Prompts.h"
 
