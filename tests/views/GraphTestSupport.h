@@ -15,11 +15,11 @@
 
 #include "commands/CommandContext.h"
 #include "commands/Prompts.h"
+#include "commands/QuietPrompts.h"
 #include "document/TReplay.h"
 #include "platform/ProfileFile.h"
 #include "support/DocumentEdits.h"
 #include "support/LapBuilder.h"
-#include "commands/QuietPrompts.h"
 #include "track/TrackList.h"
 #include "views/graph/TGraphView.h"
 
