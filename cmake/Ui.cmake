@@ -76,5 +76,31 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/main.cpp AND TARGET korvale_ui)
                  ${CMAKE_BINARY_DIR}/generated/korvale.metainfo.xml @ONLY)
   install(FILES ${CMAKE_BINARY_DIR}/generated/korvale.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  # The package's documentation: its copyright in Debian's machine-readable form and its
+  # changelog, compressed reproducibly as Debian keeps them.
+  set(KORVALE_PACKAGE_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/korvale)
+  install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION ${KORVALE_PACKAGE_DOCDIR})
+  set(KORVALE_CHANGELOG_GZ ${CMAKE_BINARY_DIR}/generated/changelog.Debian.gz)
+  add_custom_command(OUTPUT ${KORVALE_CHANGELOG_GZ}
+                     COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/packaging/changelog > ${KORVALE_CHANGELOG_GZ}
+                     DEPENDS ${CMAKE_SOURCE_DIR}/packaging/changelog VERBATIM)
+  add_custom_target(korvale_changelog ALL DEPENDS ${KORVALE_CHANGELOG_GZ})
+  install(FILES ${KORVALE_CHANGELOG_GZ} DESTINATION ${KORVALE_PACKAGE_DOCDIR})
+  # The document type's icon, which file managers show beside .kvl files.
+  install(FILES ${CMAKE_SOURCE_DIR}/packaging/application-x-korvale-telemetry.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/mimetypes)
+  # Manual pages made from the programs' own --help texts (not in a sanitizer build: no
+  # package is made from one).
+  find_program(KORVALE_HELP2MAN help2man)
+  if(KORVALE_HELP2MAN AND TARGET korvale-cli AND NOT KORVALE_SANITIZE)
+    set(KORVALE_MAN_DIR ${CMAKE_BINARY_DIR}/generated/man)
+    add_custom_command(OUTPUT ${KORVALE_MAN_DIR}/korvale.1.gz ${KORVALE_MAN_DIR}/korvale-cli.1.gz
+                       COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/make-man.sh
+                               $<TARGET_FILE_DIR:korvale> ${KORVALE_MAN_DIR}
+                       DEPENDS korvale korvale-cli ${CMAKE_SOURCE_DIR}/scripts/make-man.sh VERBATIM)
+    add_custom_target(korvale_man ALL DEPENDS ${KORVALE_MAN_DIR}/korvale.1.gz)
+    install(FILES ${KORVALE_MAN_DIR}/korvale.1.gz ${KORVALE_MAN_DIR}/korvale-cli.1.gz
+            DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endif()
   include(${CMAKE_SOURCE_DIR}/cmake/Package.cmake)
 endif()

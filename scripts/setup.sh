@@ -15,6 +15,8 @@ packages=(
   adwaita-icon-theme
   xvfb xauth xdotool x11-utils
   dpkg-dev appstream desktop-file-utils
+  # The manual pages are made from the programs' --help; lintian checks the package.
+  help2man lintian
 )
 
 missing=()

@@ -14,24 +14,6 @@ static void InitIconResource() {
 }
 
 namespace {
-// A small badge with a letter: the program's own icon in the title bar.
-QIcon Badge(const QString& text, QColor colour) {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(colour.darker(150));
-    p.setBrush(colour);
-    p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
-    QFont font = p.font();
-    font.setPixelSize(11);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, text);
-    return QIcon(pixmap);
-}
-
 // Our pictogram, drawn for each of the sizes it was made for. Rendered here rather than left
 // to an image plug-in, so that a missing plug-in can never leave a button blank.
 QIcon Pictogram(const char* name) {
@@ -90,7 +72,27 @@ QIcon Themed(const char* name) {
 }  // namespace
 
 QIcon AppIcon() {
-    return Badge(QStringLiteral("K"), QColor(200, 40, 40));
+    // The icon the package installs into the icon theme; the same picture, built in, where
+    // the program runs uninstalled. Rendered at each size a title bar or task switcher asks
+    // for, so that no image plug-in is needed.
+    static const bool loaded = [] {
+        InitIconResource();
+        return true;
+    }();
+    (void)loaded;
+    QIcon bundled;
+    QSvgRenderer svg(QStringLiteral(":/korvale/app/korvale.svg"));
+    if (svg.isValid()) {
+        for (int size : {16, 24, 32, 48, 64, 128}) {
+            QPixmap pixmap(size, size);
+            pixmap.fill(Qt::transparent);
+            QPainter p(&pixmap);
+            svg.render(&p);
+            p.end();
+            bundled.addPixmap(pixmap);
+        }
+    }
+    return QIcon::fromTheme(QStringLiteral("korvale"), bundled);
 }
 
 QIcon CommandIcon(int id) {

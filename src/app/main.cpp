@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/AppIcons.h"
 #include "app/AppPaths.h"
 #include "app/RenderOptions.h"
 #include "app/RenderRun.h"
@@ -26,6 +27,8 @@ int RenderMain(int argc, char** argv) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvale"));
+    // Every window (main window, help, tool windows, dialogs) shows the program's icon.
+    QApplication::setWindowIcon(AppIcon());
     const TRenderOptions options = ParseRenderOptions(QCoreApplication::arguments());
     if (!options.error.empty()) {
         std::fprintf(stderr, "korvale: %s\n\n%s", options.error.c_str(), options.usage.c_str());
@@ -70,6 +73,8 @@ int main(int argc, char** argv) {
 
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvale"));
+    // Every window (main window, help, tool windows, dialogs) shows the program's icon.
+    QApplication::setWindowIcon(AppIcon());
 
     const std::string exeDir = QCoreApplication::applicationDirPath().toStdString();
     // The document path goes to the recent-files list and the settings, which outlive the
@@ -80,7 +85,13 @@ int main(int argc, char** argv) {
         const std::filesystem::path absolute = std::filesystem::absolute(document, ec);
         if (!ec) document = absolute.lexically_normal().string();
     }
-    TKorvaleApp app(LocateAppPaths(exeDir, UserConfigHome()), document);
+    const AppPaths paths = LocateAppPaths(exeDir, UserConfigHome());
+    if (paths.settingsFile.empty())
+        std::fputs(
+            "korvale: no usable configuration directory (HOME or XDG_CONFIG_HOME); "
+            "running with the default settings, which are not saved\n",
+            stderr);
+    TKorvaleApp app(paths, document);
     if (!options.screenshotFile.empty()) app.SetNonInteractive(true);
     if (!app.CreateMainWindow()) return 1;
 

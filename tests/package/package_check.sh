@@ -51,6 +51,21 @@ for size in 16 24 32 48 64 128 256; do
     fail "no ${size}x${size} icon"
 done
 if grep -q '\.kvl$\|\.rpl$\|korvale\.ini$' "$work/files.txt"; then fail "sample data or settings packaged"; fi
+for f in /usr/share/doc/korvale/copyright /usr/share/doc/korvale/changelog.Debian.gz \
+         /usr/share/man/man1/korvale.1.gz /usr/share/man/man1/korvale-cli.1.gz \
+         /usr/share/icons/hicolor/scalable/mimetypes/application-x-korvale-telemetry.svg; do
+  grep -qx "$f" "$work/files.txt" || fail "$f not in the package"
+done
+
+# Debian's own checks of a package: no error and no warning may remain. Informational tags
+# are listed but allowed.
+if command -v lintian >/dev/null 2>&1; then
+  lintian --no-tag-display-limit --display-info "$deb" >"$work/lintian.log" 2>&1 || true
+  cat "$work/lintian.log"
+  if grep -q '^[EW]: ' "$work/lintian.log"; then fail "lintian reports errors or warnings"; fi
+else
+  echo "package_check: lintian missing, the package was not checked by it"
+fi
 
 # Unpack and run from the unpacked root; settings go to the user's configuration directory.
 root="$work/root"
@@ -64,6 +79,18 @@ fi
 if command -v desktop-file-validate >/dev/null 2>&1; then
   desktop-file-validate "$root/usr/share/applications/korvale.desktop" ||
     fail "desktop entry does not validate"
+fi
+if command -v update-mime-database >/dev/null 2>&1 && command -v gio >/dev/null 2>&1; then
+  mime="$work/mime"
+  mkdir -p "$mime/mime/packages"
+  cp "$root/usr/share/mime/packages/korvale.xml" "$mime/mime/packages/"
+  update-mime-database "$mime/mime" >/dev/null 2>&1 || fail "the MIME type does not build"
+  cp "$sample" "$work/document-without-extension"
+  type=$(XDG_DATA_HOME="$mime" XDG_DATA_DIRS="$mime:/usr/share" \
+           gio info -a standard::content-type "$work/document-without-extension" 2>/dev/null |
+           sed -n 's/^ *standard::content-type: //p')
+  [ "$type" = application/x-korvale-telemetry ] ||
+    fail "a document without its extension is taken for '$type'"
 fi
 "$root/usr/bin/korvale-cli" tracks list >"$work/tracks.txt" 2>"$work/cli.log" ||
   fail "unpacked korvale-cli tracks list failed: $(cat "$work/cli.log")"
