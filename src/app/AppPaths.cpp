@@ -36,12 +36,16 @@ AppPaths LocateAppPaths(const std::string& exeDir, const std::string& configHome
     const bool besideWritable = fs::exists(beside, ec) ? ::access(beside.c_str(), W_OK) == 0
                                                        : ::access(exeDir.c_str(), W_OK) == 0;
     const bool installed = DataFileIsInstalled(exeDir, kTrackDataFileName);
-    if ((besideWritable && !installed) || configHome.empty()) {
+    if (besideWritable && !installed) {
         paths.settingsFile = beside.string();
         return paths;
     }
+    // No configuration directory (no HOME, as for a service), or one that cannot be made:
+    // the program runs with its defaults and writes no settings file anywhere.
+    if (configHome.empty()) return paths;
     const fs::path dir = fs::path(configHome) / "korvale";
     fs::create_directories(dir, ec);
+    if (!fs::is_directory(dir, ec) || ::access(dir.c_str(), W_OK) != 0) return paths;
     paths.settingsFile = (dir / kSettingsFileName).string();
     return paths;
 }

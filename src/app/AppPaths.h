@@ -3,7 +3,8 @@
 // executable in a build tree and in ../share/korvale after `cmake --install`. The settings
 // file sits beside the executable when that directory can be written, otherwise in the
 // user's configuration directory, so that settings are never silently lost. An installed
-// program always keeps them in the user's configuration directory.
+// program always keeps them in the user's configuration directory; with none usable (no
+// HOME, as for a service or a sandbox) settingsFile is empty and no settings are written.
 
 #include <string>
 

@@ -103,6 +103,16 @@ TRenderOptions ParseRenderOptions(const QStringList& arguments) {
     if (out.help) return out;
     out.output = parser.value(render).toStdString();
     if (out.output.empty()) return fail("--render needs a file name");
+    // The picture's kind comes from the name: any other name would get PNG bytes it does
+    // not announce. "-" is a PNG on the standard output.
+    if (out.output != "-") {
+        const QString lower = QString::fromStdString(out.output).toLower();
+        if (!lower.endsWith(QLatin1String(".png")) && !lower.endsWith(QLatin1String(".svg")))
+            return fail(
+                "--render writes a .png or .svg file, or - for a PNG on the standard "
+                "output, not \"" +
+                out.output + "\"");
+    }
     const QStringList documents = parser.positionalArguments();
     if (documents.isEmpty()) return fail("--render needs a DOCUMENT to draw");
     if (documents.size() > 1)

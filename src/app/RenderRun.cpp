@@ -1,6 +1,8 @@
 #include "app/RenderRun.h"
 
+#include <QFile>
 #include <QGuiApplication>
+#include <QImage>
 #include <QScreen>
 #include <QSize>
 #include <QTemporaryDir>
@@ -87,6 +89,16 @@ int RunRender(const TRenderOptions& options, const AppPaths& paths) {
                      options.height > 0 ? options.height : kDefaultRenderHeight);
     std::string error;
     const TImageView what = options.viewMap ? TImageView::Map : TImageView::Graph;
+    if (options.output == "-") {
+        const QImage image = RenderViewImage(ctx, what, size, ScreenDpiY());
+        QFile out;
+        if (image.isNull() || !out.open(stdout, QIODevice::WriteOnly) || !image.save(&out, "PNG") ||
+            !out.flush()) {
+            std::fprintf(stderr, "korvale: cannot write the picture to the standard output\n");
+            return 1;
+        }
+        return 0;
+    }
     if (!WriteViewImage(ctx, what, size, ScreenDpiY(), options.output, error)) {
         std::fprintf(stderr, "korvale: cannot write %s: %s\n", options.output.c_str(),
                      error.c_str());

@@ -59,16 +59,30 @@ bool WriteScreenshot(QWidget& window, const std::string& path) {
     window.show();
     Settle();
     const QImage image = window.grab().toImage();
-    if (image.isNull()) return false;
+    if (image.isNull()) {
+        std::fprintf(stderr, "korvale: cannot write %s: the window could not be drawn\n",
+                     path.c_str());
+        return false;
+    }
     // Whole or not at all: the smoke test polls for the file and must never read half of it.
     QSaveFile file(QString::fromStdString(path));
-    return file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
+    if (file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit()) return true;
+    std::fprintf(stderr, "korvale: cannot write %s: %s\n", path.c_str(),
+                 file.errorString().toLocal8Bit().constData());
+    return false;
 }
 
 bool WriteScreenshots(TSDIDecFrame& frame, const TStartupOptions& options) {
     frame.show();
     Settle();  // the first paint of the graph, which drops any cursor
     TKorvaleWindow& window = *frame.client();
+    // A picture of an empty window is no picture of the document asked for: the reader's
+    // message is out already, and the run fails naming the file.
+    if (!options.document.empty() && window.doc().documentPath().empty()) {
+        std::fprintf(stderr, "korvale: %s: the document could not be opened\n",
+                     options.document.c_str());
+        return false;
+    }
     if (options.viewMap && !Run(frame, cmd::Map, "--view map", "the document has no track map"))
         return false;
     if (options.showPip &&

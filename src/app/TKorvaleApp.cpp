@@ -44,6 +44,7 @@ bool TKorvaleApp::CreateMainWindow() {
     if (!window_->Setup()) return false;
     frame_->UpdateCommands();
     window_->OpenStartupDocument(startupDocument_);
+    window_->settings().Flush();  // what the start changed, in one write
     return true;
 }
 

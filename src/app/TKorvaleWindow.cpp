@@ -43,6 +43,8 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
       settings_(paths.settingsFile),
       prompts_(std::make_unique<TShellPrompts>(*this)),
       ctx_{doc_, view_, session_, tracks_, settings_, *prompts_} {
+    // Settings change many at a time (a start, a close, a command): written together, once.
+    settings_.SetDeferred(true);
     doc_.Subscribe(*this);
     setObjectName(QStringLiteral("korvaleWindow"));
     setMinimumSize(320, 240);
@@ -305,6 +307,9 @@ bool TKorvaleWindow::RunCommand(int id) {
         graph_->SetAxis(axis->kind, axis->channel);
     }
     maps_->Sync();
+    // What a command changed in the settings (a recent file, an association, a choice) is
+    // kept even if the program were killed next; one write for all of it.
+    settings_.Flush();
     emit stateChanged();
     return true;
 }
@@ -327,6 +332,7 @@ void TKorvaleWindow::OpenStartupDocument(const std::string& path) {
 
 void TKorvaleWindow::RecentFileChosen(const std::string& path) {
     ::RecentFileChosen(ctx_, path);
+    settings_.Flush();
     emit stateChanged();
 }
 

@@ -291,6 +291,7 @@ void TSDIDecFrame::closeEvent(QCloseEvent* event) {
     }
     SavePlacement();
     app_.CanClose();
+    settings_.Flush();  // everything the session changed, in one write
     event->accept();
 }
 

@@ -1,5 +1,6 @@
 #include "cli/CliTracks.h"
 
+#include <cctype>
 #include <cstdio>
 
 #include "cli/SystemReason.h"
@@ -25,13 +26,49 @@ bool LoadTracks(const Options& options, const char* command, TTrackList& tracks,
     return true;
 }
 
+namespace {
+bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
+    if (prefix.size() > text.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        const auto a = static_cast<unsigned char>(text[i]);
+        const auto b = static_cast<unsigned char>(prefix[i]);
+        if (std::tolower(a) != std::tolower(b)) return false;
+    }
+    return true;
+}
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && StartsWithIgnoringCase(a, b);
+}
+}  // namespace
+
+int FindTrackNamed(const TTrackList& tracks, const std::string& name) {
+    if (name.empty()) return -1;
+    if (int i = tracks.FindByName(name); i >= 0) return i;
+    int found = -1, prefixes = 0;
+    for (int i = 0; i < tracks.Count(); ++i) {
+        if (!StartsWithIgnoringCase(tracks.At(i).name, name)) continue;
+        ++prefixes;
+        found = i;
+    }
+    if (prefixes == 1) return found;  // a prefix of several names names none of them
+    found = -1;
+    for (int i = 0; i < tracks.Count(); ++i) {
+        const TTrackData& t = tracks.At(i);
+        if (EqualIgnoringCase(t.pathPattern, name) || EqualIgnoringCase(t.altPathPattern, name)) {
+            if (found >= 0) return -1;
+            found = i;
+        }
+    }
+    return found;
+}
+
 int ResolveReplayTrack(const Options& options, const TTrackList& tracks,
                        const std::string& tracksPath, const std::string& replayPath,
                        const char* command) {
     if (auto name = options.Value("--track")) {
-        const int track = tracks.FindByName(*name);
+        const int track = FindTrackNamed(tracks, *name);
         if (track < 0)
-            std::fprintf(stderr, "korvale-cli %s: no track named \"%s\" in %s\n", command,
+            std::fprintf(stderr, "korvale-cli %s: no one track named \"%s\" in %s\n", command,
                          name->c_str(), tracksPath.c_str());
         return track;
     }

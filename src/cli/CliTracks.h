@@ -15,6 +15,11 @@ namespace cli {
 bool LoadTracks(const Options& options, const char* command, TTrackList& tracks,
                 std::string& tracksPath);
 
+// The track that --track NAME names, the same way in every command: its whole name or a
+// prefix of it that fits one track only (case ignored either way), or else its path
+// pattern. -1 when none or several fit.
+int FindTrackNamed(const TTrackList& tracks, const std::string& name);
+
 // --track NAME, or the one track whose path patterns match the replay's path. -1 after a
 // message when neither settles it.
 int ResolveReplayTrack(const Options& options, const TTrackList& tracks,

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliTracks.h"
 #include "cli/Command.h"
 #include "cli/Options.h"
 #include "sim/Simulator.h"
@@ -37,20 +38,6 @@ int Usage(FILE* out) {
 int Fail(const std::string& text) {
     std::fprintf(stderr, "korvale-cli simulate: %s\n", text.c_str());
     return 1;
-}
-
-// A track by its name, or failing that by its path pattern: -1 when none or several fit.
-int FindTrack(const TTrackList& tracks, const std::string& name) {
-    if (int i = tracks.FindByName(name); i >= 0) return i;
-    int found = -1;
-    for (int i = 0; i < tracks.Count(); ++i) {
-        if (tracks.At(i).pathPattern == name ||
-            (!name.empty() && tracks.At(i).altPathPattern == name)) {
-            if (found >= 0) return -1;
-            found = i;
-        }
-    }
-    return found;
 }
 
 bool ParseCount(const cli::Options& options, const char* name, long long lo, long long hi,
@@ -118,7 +105,7 @@ int Simulate(const std::vector<std::string>& args) {
         return Fail(tracksPath + ": " + TrackReadMessage(status));
     TTrackList tracks;
     tracks.Assign(std::move(data.records));
-    const int track = FindTrack(tracks, *trackName);
+    const int track = cli::FindTrackNamed(tracks, *trackName);
     if (track < 0) return Fail("no single track named \"" + *trackName + "\" in " + tracksPath);
     sim.track = &tracks.At(track);
 

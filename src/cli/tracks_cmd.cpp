@@ -508,6 +508,9 @@ int List(const std::vector<std::string>& args) {
 int Tracks(const std::vector<std::string>& args) {
     if (args.empty()) return Usage(stderr);
     const std::vector<std::string> rest(args.begin() + 1, args.end());
+    // "tracks build --help" and its siblings describe themselves like every command.
+    for (const std::string& a : rest)
+        if (a == "--help" || a == "-h") return Usage(stdout);
     if (args[0] == "build") return Build(rest);
     if (args[0] == "dump") return Dump(rest);
     if (args[0] == "list") return List(rest);

@@ -118,6 +118,7 @@ struct ProfileFile::Content {
     FileStamp stamp;
     bool writable = true;  // false: a file we could not read, never to be written over
     int loads = 0;
+    int writes = 0;
     std::vector<Line> lines;
     std::string defaultEol = "\n";
     // Where each section's first header is and where a new key of it goes (the line after
@@ -207,7 +208,10 @@ struct ProfileFile::Content {
 ProfileFile::ProfileFile(std::string path)
     : path_(std::move(path)), content_(std::make_unique<Content>()) {}
 
-ProfileFile::~ProfileFile() = default;
+ProfileFile::~ProfileFile() {
+    // What was changed is not lost when its owner forgot to write it.
+    Flush();
+}
 
 int ProfileFile::LoadCount() const {
     return content_->loads;
@@ -215,7 +219,9 @@ int ProfileFile::LoadCount() const {
 
 ProfileFile::Content& ProfileFile::Current() const {
     Content& c = *content_;
-    const FileStamp now = Stamp(path_);
+    // Changes not yet written are newer than anything on disk.
+    if (c.loaded && !pending_.empty()) return c;
+    const FileStamp now = path_.empty() ? FileStamp{} : Stamp(path_);
     if (c.loaded && now == c.stamp) return c;
     c.loaded = true;
     c.stamp = now;
@@ -289,6 +295,64 @@ std::string ProfileFile::ReadText(const std::string& section, const std::string&
     return value;
 }
 
+namespace {
+
+// Changes one key's line in memory, or adds it (and its section) where the file would have
+// it; false when the line already says that.
+bool Apply(ProfileFile::Content& c, const std::string& s, const std::string& k,
+           const std::string& value) {
+    const auto keyIt = c.keys.find(IndexKey(s, k));
+    if (keyIt != c.keys.end()) {
+        // Keep the key as it is spelled in the file; only the value changes.
+        std::string& old = c.lines[keyIt->second].text;
+        std::string changed = old.substr(0, old.find('=') + 1) + value;
+        if (changed == old) return false;
+        old = std::move(changed);
+        return true;
+    }
+    const auto sectionIt = c.sections.find(LowerName(s));
+    const bool newSection = sectionIt == c.sections.end();
+    std::vector<Line> added;
+    size_t at = c.lines.size();
+    if (!newSection) {
+        at = sectionIt->second.insertAt;
+    } else {
+        if (!c.lines.empty() && !Trim(c.lines.back().text).empty())
+            added.push_back(Line{{}, c.defaultEol});
+        added.push_back(Line{"[" + s + "]", c.defaultEol});
+    }
+    added.push_back(Line{k + "=" + value, c.defaultEol});
+    // Lines added after a last line without an end give that line one.
+    if (at == c.lines.size() && !c.lines.empty() && c.lines.back().eol.empty())
+        c.lines.back().eol = c.defaultEol;
+    const size_t count = added.size();
+    c.lines.insert(c.lines.begin() + static_cast<long>(at), std::make_move_iterator(added.begin()),
+                   std::make_move_iterator(added.end()));
+    const size_t keyLine = at + count - 1;
+    if (newSection) {
+        // Appended at the end: nothing else moves.
+        auto& section = c.sections[LowerName(s)];
+        section.header = keyLine - 1;
+        section.insertAt = keyLine + 1;
+    } else {
+        c.Shift(at);
+        c.sections[LowerName(s)].insertAt = keyLine + 1;
+    }
+    c.keys.emplace(IndexKey(s, k), keyLine);
+    return true;
+}
+
+std::string Serialize(const ProfileFile::Content& c) {
+    std::string bytes;
+    size_t total = 0;
+    for (const auto& l : c.lines) total += l.text.size() + l.eol.size();
+    bytes.reserve(total);
+    for (const auto& l : c.lines) bytes.append(l.text).append(l.eol);
+    return bytes;
+}
+
+}  // namespace
+
 void ProfileFile::WriteText(const std::string& section, const std::string& key,
                             const std::string& text) {
     std::string s = Trim(section), k = Trim(key);
@@ -301,72 +365,59 @@ void ProfileFile::WriteText(const std::string& section, const std::string& key,
     Content& c = Current();
     if (!c.writable) return;
     try {
-        // The file as it will be: one line changed, or lines added at one place. Memory
-        // changes only once the bytes are on disk.
-        const auto keyIt = c.keys.find(IndexKey(s, k));
-        const auto sectionIt = c.sections.find(LowerName(s));
-        size_t at = c.lines.size();      // the line changed, or where lines are added
-        std::string changed;             // the changed line's new text
-        std::vector<std::string> added;  // the lines added at at
-        if (keyIt != c.keys.end()) {
-            // Keep the key as it is spelled in the file; only the value changes.
-            at = keyIt->second;
-            const std::string& old = c.lines[at].text;
-            changed = old.substr(0, old.find('=') + 1) + value;
-            if (changed == old) return;  // nothing to write
-        } else if (sectionIt != c.sections.end()) {
-            at = sectionIt->second.insertAt;
-            added.push_back(k + "=" + value);
-        } else {
-            if (!c.lines.empty() && !Trim(c.lines.back().text).empty()) added.emplace_back();
-            added.push_back("[" + s + "]");
-            added.push_back(k + "=" + value);
+        if (deferred_ || path_.empty()) {
+            // Kept in memory, where every read sees it, until the next Flush.
+            if (Apply(c, s, k, value)) pending_.push_back({std::move(s), std::move(k), value});
+            return;
         }
-        // Lines added after a last line without an end give that line one.
-        const bool endLastLine = !added.empty() && at == c.lines.size() && !c.lines.empty() &&
-                                 c.lines.back().eol.empty();
-
-        std::string bytes;
-        size_t total = 0;
-        for (const auto& l : c.lines) total += l.text.size() + l.eol.size();
-        bytes.reserve(total + changed.size() + 64 + (added.empty() ? 0 : added.back().size()));
-        for (size_t i = 0; i <= c.lines.size(); ++i) {
-            if (i == at)
-                for (const auto& line : added) bytes.append(line).append(c.defaultEol);
-            if (i == c.lines.size()) break;
-            const Line& l = c.lines[i];
-            bytes += added.empty() && i == at ? changed : l.text;
-            bytes += endLastLine && i + 1 == c.lines.size() ? c.defaultEol : l.eol;
-        }
-        if (SafeWriteFile(path_, bytes) != SafeWriteStatus::Ok) return;
-
-        if (added.empty()) {
-            c.lines[at].text = std::move(changed);
-        } else {
-            if (endLastLine) c.lines.back().eol = c.defaultEol;
-            const bool newSection = sectionIt == c.sections.end();
-            std::vector<Line> lines;
-            lines.reserve(added.size());
-            for (auto& line : added) lines.push_back(Line{std::move(line), c.defaultEol});
-            c.lines.insert(c.lines.begin() + static_cast<long>(at),
-                           std::make_move_iterator(lines.begin()),
-                           std::make_move_iterator(lines.end()));
-            const size_t keyLine = at + lines.size() - 1;
-            if (newSection) {
-                // Appended at the end: nothing else moves.
-                auto& section = c.sections[LowerName(s)];
-                section.header = keyLine - 1;
-                section.insertAt = keyLine + 1;
-            } else {
-                c.Shift(at);
-                c.sections[LowerName(s)].insertAt = keyLine + 1;
-            }
-            c.keys.emplace(IndexKey(s, k), keyLine);
-        }
-        c.stamp = Stamp(path_);
+        // The file as it will be; memory changes only once the bytes are on disk.
+        Content next = c;
+        if (!Apply(next, s, k, value)) return;  // nothing to write
+        if (SafeWriteFile(path_, Serialize(next)) != SafeWriteStatus::Ok) return;
+        ++next.writes;
+        next.stamp = Stamp(path_);
+        c = std::move(next);
     } catch (const std::bad_alloc&) {
         // Too little memory to rewrite the file: it stays as it was.
     }
+}
+
+void ProfileFile::SetDeferred(bool deferred) {
+    deferred_ = deferred;
+    if (!deferred) Flush();
+}
+
+bool ProfileFile::HasPending() const {
+    return !pending_.empty();
+}
+
+bool ProfileFile::Flush() {
+    if (pending_.empty()) return true;
+    if (path_.empty()) return false;  // nowhere to keep them: they live as long as the run
+    try {
+        // Another program may have changed the file since it was read: the changes go onto
+        // what is on disk now, one line each, as immediate writes would have.
+        Content& c = *content_;
+        if (!(Stamp(path_) == c.stamp)) {
+            const std::vector<PendingWrite> pending = std::move(pending_);
+            pending_.clear();
+            Content& fresh = Current();
+            pending_ = pending;
+            if (!fresh.writable) return false;
+            for (const PendingWrite& w : pending) Apply(fresh, w.section, w.key, w.value);
+        }
+        if (SafeWriteFile(path_, Serialize(c)) != SafeWriteStatus::Ok) return false;
+        ++c.writes;
+        c.stamp = Stamp(path_);
+        pending_.clear();
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+int ProfileFile::WriteCount() const {
+    return content_->writes;
 }
 
 void ProfileFile::WriteInt(const std::string& section, const std::string& key, int value) {

@@ -18,10 +18,17 @@
 // a write that fails leaves memory as it was. Only a regular file is read, without
 // blocking; one larger than kMaxSettingsBytes (far beyond any real settings file) or one
 // that cannot be read reads as missing and is never written over.
+//
+// A deferred file (SetDeferred) keeps what is written in memory, where reads see it, and
+// writes it all in one safe write at Flush: a program changes many values in a session
+// and need not rewrite the file for each. Flush puts the changes onto the file as it is
+// on disk then, so that lines another program changed meanwhile are kept. A file with an
+// empty path is never written: its values last as long as the object.
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 inline constexpr int64_t kMaxSettingsBytes = int64_t{16} << 20;
 
@@ -41,13 +48,26 @@ class ProfileFile {
 
     const std::string& path() const { return path_; }
 
-    // How many times the file was read from disk (tests and benchmarks measure with it).
+    void SetDeferred(bool deferred);  // turning it off writes what is pending
+    // Writes what was changed since the last Flush in one safe write; false when that
+    // failed (the changes stay in memory for the next try) or there is no file to write.
+    bool Flush();
+    bool HasPending() const;
+
+    // How many times the file was read from disk and written to it (tests and benchmarks
+    // measure with them).
     int LoadCount() const;
+    int WriteCount() const;
 
     struct Content;  // the file's lines and their index
 
   private:
+    struct PendingWrite {
+        std::string section, key, value;
+    };
     Content& Current() const;  // the file's lines, read again when it changed on disk
     std::string path_;
     std::unique_ptr<Content> content_;
+    bool deferred_ = false;
+    std::vector<PendingWrite> pending_;
 };

@@ -290,6 +290,14 @@ TEST_F(ImageExportTest, RenderRefusesBadOptionsAndDocumentsWithAMessage) {
         {"--colour-by time --view map ", "--colour-by"},
         {"--frobnicate ", "frobnicate"},
     };
+    // Regression: a name of another kind got PNG bytes ("x.jpg"), or a file named "-".
+    EXPECT_EQ(RunKorvale("--render '" + (dir / "x.jpg").string() + "' " + sample, &errors), 2);
+    EXPECT_NE(errors.find(".png or .svg"), std::string::npos) << errors;
+    EXPECT_FALSE(fs::exists(dir / "x.jpg"));
+    const fs::path piped = dir / "piped.png";
+    EXPECT_EQ(RunKorvale("--render - --size 40x30 " + sample + " > '" + piped.string() + "'"), 0);
+    const QImage fromStdout(QString::fromStdString(piped.string()), "PNG");
+    EXPECT_EQ(fromStdout.size(), QSize(40, 30));
     for (const auto& [options, said] : bad) {
         EXPECT_EQ(RunKorvale("--render " + out + options + sample, &errors), 2) << options;
         EXPECT_NE(errors.find(said), std::string::npos) << options << ": " << errors;

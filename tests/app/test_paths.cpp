@@ -61,8 +61,9 @@ TEST_F(PathsTest, SettingsBesideAWritableProgramOtherwiseInTheConfigDirectory) {
     const AppPaths p = LocateAppPaths(gone, (root / "config").string());
     EXPECT_EQ(p.settingsFile, (root / "config" / "korvale" / "korvale.ini").string());
     EXPECT_TRUE(fs::is_directory(root / "config" / "korvale"));
-    // Without any configuration directory the place beside the program is still the answer.
-    EXPECT_EQ(LocateAppPaths(gone, "").settingsFile, (fs::path(gone) / "korvale.ini").string());
+    // Regression: without any configuration directory (HOME unset) the settings went beside
+    // the program; now there is no settings file at all.
+    EXPECT_EQ(LocateAppPaths(gone, "").settingsFile, "");
 }
 
 // Guards: an installed program run by root wrote korvale.ini into /usr/bin.
@@ -72,6 +73,8 @@ TEST_F(PathsTest, AnInstalledProgramKeepsSettingsInTheConfigDirectoryEvenWhenBin
     const AppPaths p = LocateAppPaths(bin, (root / "config").string());
     EXPECT_EQ(p.trackData, (root / "share" / "korvale" / "tracks.dat").string());
     EXPECT_EQ(p.settingsFile, (root / "config" / "korvale" / "korvale.ini").string());
+    // Without a configuration directory it keeps none, rather than writing into bin.
+    EXPECT_EQ(LocateAppPaths(bin, "").settingsFile, "");
     // A build tree (data beside the program) keeps them beside it.
     Touch(root / "bin" / "tracks.dat");
     EXPECT_EQ(LocateAppPaths(bin, (root / "config").string()).settingsFile,

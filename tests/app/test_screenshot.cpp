@@ -18,10 +18,11 @@
 namespace fs = std::filesystem;
 
 namespace {
-int RunKorvale(const std::string& args, const fs::path& settings) {
+int RunKorvale(const std::string& args, const fs::path& settings,
+               const fs::path& errors = "/dev/null") {
     const std::string command = "env QT_QPA_PLATFORM=offscreen KORVALE_SETTINGS='" +
                                 settings.string() + "' '" + std::string(KORVALE_BIN_DIR) +
-                                "/korvale' " + args + " 2>/dev/null";
+                                "/korvale' " + args + " 2>'" + errors.string() + "'";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -81,6 +82,27 @@ TEST_F(ScreenshotTest, FailsWhenThePngCannotBeWrittenOrTheCommandLineIsIncomplet
                          dir / "korvale.ini"),
               0);
     EXPECT_EQ(RunKorvale("--screenshot", dir / "korvale.ini"), 2);
+}
+
+// Regression: a document that could not be read still gave a picture of an empty window and
+// exit 0; an unwritable picture failed without a word.
+TEST_F(ScreenshotTest, AnUnreadableDocumentOrPictureFailsSayingWhichAndWhy) {
+    std::ofstream(dir / "junk.kvl") << "not a document";
+    const fs::path err = dir / "err.txt";
+    const fs::path png = dir / "junk.png";
+    EXPECT_EQ(
+        RunKorvale("--screenshot '" + png.string() + "' '" + (dir / "junk.kvl").string() + "'",
+                   dir / "korvale.ini", err),
+        1);
+    std::string said = FileText(err);
+    EXPECT_NE(said.find("Open Error: "), std::string::npos) << said;
+    EXPECT_NE(said.find((dir / "junk.kvl").string()), std::string::npos) << said;
+    EXPECT_FALSE(fs::exists(png));
+
+    const fs::path nowhere = dir / "no" / "such" / "dir.png";
+    EXPECT_EQ(RunKorvale("--screenshot '" + nowhere.string() + "'", dir / "korvale.ini", err), 1);
+    said = FileText(err);
+    EXPECT_NE(said.find("cannot write " + nowhere.string()), std::string::npos) << said;
 }
 
 TEST_F(ScreenshotTest, SideWindowsGoBesideTheMainPictureWithTheCursorsValues) {

@@ -298,3 +298,23 @@ TEST_F(StartupTest, ARunWithoutAUserLeavesTheWelcomeForTheFirstRealStart) {
     ASSERT_NE(app->helpWindow(), nullptr);
     EXPECT_EQ(app->helpWindow()->currentTopic(), topic::FirstRun);
 }
+
+// Regression: one start and close rewrote the settings file 41 times, once per value.
+TEST_F(StartupTest, ASessionWritesTheSettingsOnceAtStartOnceForACommandAndOnceAtClose) {
+    NotFirstRun();
+    const int before = Settings().WriteCount();
+    ASSERT_TRUE(Start(Sample()));
+    frame().show();
+    QApplication::processEvents();
+    EXPECT_EQ(window().settings().WriteCount(), 1);  // the recent file and the folder
+    frame().action(cmd::Legend)->trigger();
+    EXPECT_EQ(window().settings().WriteCount(), 2);
+    EXPECT_EQ(Settings().ReadInt("view", "legend", 0), 1);
+    frame().move(70, 80);
+    EXPECT_TRUE(frame().close());
+    EXPECT_EQ(window().settings().WriteCount(), 3);
+    EXPECT_EQ(before, 0);
+    ProfileFile s = Settings();
+    EXPECT_EQ(s.ReadInt("window", "appw", 0), frame().frameGeometry().width());
+    EXPECT_EQ(s.ReadInt("window", "infw", 0), 160);
+}

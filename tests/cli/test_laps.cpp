@@ -3,7 +3,9 @@
 #include <regex>
 
 #include "cli/CliReplayFixture.h"
+#include "cli/CliTracks.h"
 #include "replay/Scan.h"
+#include "track/TrackDataFile.h"
 
 using namespace cli_replay_test;
 
@@ -28,6 +30,36 @@ TEST_F(LapsCommand, ListsDriversAndLapsAsTheImportDialogDoes) {
     std::snprintf(speed, sizeof speed, "%9.3f mph",
                   (10000 * 6.0 / 12 / 5280) / (exact / 15) * 3600);
     EXPECT_NE(r.out.find("\t1\t" + std::string(speed) + "\n"), std::string::npos) << r.out;
+}
+
+// Regression: simulate took "kestrel" for a track that laps and import refused.
+TEST_F(LapsCommand, TrackNamesArePrefixesOrPathPatternsInEveryCommand) {
+    TTrackList list;
+    TTrackDataFile file;
+    ASSERT_EQ(ReadTrackDataFile(tracks, file), TrackReadStatus::Ok);
+    list.Assign(std::move(file.records));
+    ASSERT_EQ(list.At(0).name, "Marsh Annex");
+    ASSERT_EQ(list.At(2).name, "Ridgeway Oval");
+    const std::pair<const char*, int> names[] = {
+        {"ridgeway oval", 2}, {"RIDGE", 2}, {"marsh r", 1}, {"Marsh", 1},  // "marsh", a pattern
+        {"annex", 0},         {"Mar", -1},  {"oval", -1},   {"", -1}};
+    for (const auto& [name, index] : names)
+        EXPECT_EQ(cli::FindTrackNamed(list, name), index) << name;
+
+    const std::string none = dir.Write("race.rpl", TwoDriverReplay());
+    const RunResult r = RunCli({"laps", none, "--tracks", tracks, "--track", "ridge"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("Ann Lee"), std::string::npos);
+}
+
+// Regression: "tracks build --help" printed the usage as an error and exited with 2.
+TEST(CliDispatch, EverySubCommandOfTracksTakesHelp) {
+    for (const char* sub : {"build", "dump", "list"}) {
+        const RunResult r = RunCli({"tracks", sub, "--help"});
+        EXPECT_EQ(r.code, 0) << sub;
+        EXPECT_NE(r.out.find("korvale-cli tracks " + std::string(sub)), std::string::npos) << sub;
+        EXPECT_EQ(r.err, "") << sub;
+    }
 }
 
 TEST_F(LapsCommand, RefusesUnclearTracksAndBadReplays) {

@@ -250,6 +250,49 @@ TEST_F(ProfileFileTest, NonRegularUnwritableOrLinkedFiles) {
     EXPECT_EQ(Get(), "[admin]\nfirst=1\n");
 }
 
+// Regression: one start and close of the program rewrote the settings file 41 times.
+TEST_F(ProfileFileTest, DeferredWritesWaitForOneFlushOntoWhatIsOnDiskThen) {
+    Put("[a]\nx=1\n");
+    ProfileFile p(path_);
+    p.SetDeferred(true);
+    p.WriteInt("a", "x", 2);
+    p.WriteText("b", "y", "hello");
+    p.WriteText("b", "y", "world");
+    EXPECT_EQ(p.ReadInt("a", "x", 0), 2);
+    EXPECT_EQ(p.ReadText("b", "y", ""), "world");
+    EXPECT_EQ(Get(), "[a]\nx=1\n");
+    EXPECT_EQ(p.WriteCount(), 0);
+    // Another program adds a line meanwhile: it stays, and our changes go onto it.
+    Put("[a]\nx=1\nz=9\n");
+    EXPECT_TRUE(p.Flush());
+    EXPECT_EQ(Get(), "[a]\nx=2\nz=9\n\n[b]\ny=world\n");
+    EXPECT_EQ(p.WriteCount(), 1);
+    EXPECT_TRUE(p.Flush());  // nothing left to write
+    EXPECT_EQ(p.WriteCount(), 1);
+    // What its owner forgot to write is written when it goes.
+    {
+        ProfileFile q(path_);
+        q.SetDeferred(true);
+        q.WriteInt("a", "z", 8);
+    }
+    EXPECT_EQ(Get(), "[a]\nx=2\nz=8\n\n[b]\ny=world\n");
+}
+
+// Regression: with HOME unset the installed program wrote /usr/bin/korvale.ini.
+TEST_F(ProfileFileTest, WithoutAPathValuesLastTheRunAndNothingIsWritten) {
+    const fs::path cwd = fs::current_path();
+    fs::current_path(dir_);
+    {
+        ProfileFile p("");
+        p.WriteInt("admin", "first", 1);
+        EXPECT_EQ(p.ReadInt("admin", "first", 0), 1);
+        EXPECT_FALSE(p.Flush());
+        EXPECT_EQ(p.WriteCount(), 0);
+    }
+    fs::current_path(cwd);
+    EXPECT_TRUE(fs::is_empty(dir_));
+}
+
 TEST(SettingsPath, EnvironmentOverridesTheFileBesideTheExecutable) {
     const char* saved = std::getenv(kSettingsEnvironmentVariable);
     std::string keep = saved ? saved : "";
