@@ -5,8 +5,11 @@
 #include <vector>
 
 #include "cli/Command.h"
+#include "platform/TempCleanup.h"
 
 int main(int argc, char** argv) {
+    // A run stopped with Ctrl+C or a kill while it extracts or saves leaves nothing behind.
+    InstallTempCleanupOnSignals();
     std::vector<std::string> args(argv + 1, argv + argc);
     const int result = cli::Dispatch(args);
     // Output that did not reach its file (a full disk, a closed pipe) is a failed command,
