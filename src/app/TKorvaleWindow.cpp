@@ -323,6 +323,7 @@ bool TKorvaleWindow::CanClose() {
         deltaShownAtStart_ = view_.analysis.deltaShown;
     }
     sectors_->SavePlacement();
+    settings_.Flush();  // the placements and choices of the session, in one write
     return true;
 }
 
