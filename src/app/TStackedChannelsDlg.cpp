@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-#include "app/DialogButtons.h"
+#include "ui/DialogButtons.h"
 
 TStackedChannelsDlg::TStackedChannelsDlg(const TStackedChannelsXfer& xfer, QWidget* parent)
     : QDialog(parent) {
