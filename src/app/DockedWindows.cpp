@@ -3,6 +3,8 @@
 #include <QDockWidget>
 #include <QMainWindow>
 
+#include <algorithm>
+
 #include "app/MapWindows.h"
 #include "app/SideWindows.h"
 #include "app/TKorvaleWindow.h"
@@ -94,8 +96,10 @@ void TDockedWindows::SetDocked(bool on) {
         if (docks_[3].dock != nullptr && docks_[4].dock != nullptr)
             frame_->splitDockWidget(docks_[3].dock, docks_[4].dock, Qt::Vertical);
         const std::string stored = client_.settings().ReadText("window", "dockstate", "", 65536);
-        if (!stored.empty())
+        layoutStored_ =
+            !stored.empty() &&
             frame_->restoreState(QByteArray::fromBase64(QByteArray::fromStdString(stored)));
+        sized_ = {};
         docked_ = true;
         Sync();
         return;
@@ -125,6 +129,38 @@ void TDockedWindows::Sync() {
         e.widget->setVisible(shown);
         e.dock->setVisible(shown);
     }
+    if (!layoutStored_) FirstSizes();
+}
+
+void TDockedWindows::FirstSizes() {
+    const int width = frame_->width();
+    auto firstShown = [&](int i) {
+        const TEntry& e = docks_[size_t(i)];
+        return e.dock != nullptr && e.dock->isVisible() && !sized_[size_t(i)];
+    };
+    if (firstShown(0)) {
+        sized_[0] = true;
+        const int w = client_.sideWindows().infoWindow()->ContentSize().width();
+        frame_->resizeDocks({docks_[0].dock}, {std::min(w, width / 4)}, Qt::Horizontal);
+    }
+    // The two tables below the graph share its width.
+    if (firstShown(1) || firstShown(2)) {
+        QList<QDockWidget*> tables;
+        QList<int> widths;
+        for (int i : {1, 2})
+            if (docks_[size_t(i)].dock->isVisible()) {
+                sized_[size_t(i)] = true;
+                tables << docks_[size_t(i)].dock;
+                widths << width / 2;
+            }
+        frame_->resizeDocks(tables, widths, Qt::Horizontal);
+    }
+    for (int i : {3, 4})
+        if (firstShown(i)) {
+            sized_[size_t(i)] = true;
+            frame_->resizeDocks({docks_[size_t(i)].dock}, {std::min(360, width / 4)},
+                                Qt::Horizontal);
+        }
 }
 
 void TDockedWindows::SaveState() {

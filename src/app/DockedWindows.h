@@ -49,8 +49,13 @@ class TDockedWindows : public QObject {
     QWidget* WidgetOf(int i) const;
     bool ShownFlag(int i) const;
 
+    // Without a stored layout, the first showing of a dock gives it a size to read by.
+    void FirstSizes();
+
     TKorvaleWindow& client_;
     QMainWindow* frame_ = nullptr;
     bool docked_ = false;
+    bool layoutStored_ = false;
+    std::array<bool, 5> sized_{};
     std::array<TEntry, kCount> docks_{};
 };

@@ -83,9 +83,13 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
         sidePlacement_[i] = {
             settings_.ReadInt("window", p + "x", d.x), settings_.ReadInt("window", p + "y", d.y),
             settings_.ReadInt("window", p + "w", d.w), settings_.ReadInt("window", p + "h", d.h)};
-        // The lap list and the data window fit their content when no placement is stored.
-        if (i != static_cast<size_t>(TSideWindow::PictureInPicture) &&
-            settings_.ReadInt("window", p + "w", kNotStored) == kNotStored)
+        // The lap list and the data window fit their content when the settings hold no
+        // placement, or only the default one that every close writes for a window never
+        // opened; any other placement is the user's and is kept exactly.
+        const TWindowRect& r = sidePlacement_[i];
+        const bool unplaced = settings_.ReadInt("window", p + "w", kNotStored) == kNotStored ||
+                              (r.x == d.x && r.y == d.y && r.w == d.w && r.h == d.h);
+        if (i != static_cast<size_t>(TSideWindow::PictureInPicture) && unplaced)
             sidePlacement_[i].w = 0;
     }
     view_.analysis.deltaShown = deltaShownAtStart_ = ReadTimeDeltaSetting(settings_);

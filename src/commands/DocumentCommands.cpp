@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <utility>
 
 #include "commands/CommandSettings.h"
 #include "commands/RecentFiles.h"
@@ -236,14 +235,9 @@ void FilesDropped(TCommandContext& ctx, const std::vector<std::string>& paths) {
 bool CanClose(TCommandContext& ctx) {
     TSessionState& session = ctx.session;
     if (ctx.doc.dirty() && !SaveQuestion(ctx)) return false;
-    // A window with no placement yet (never placed, never opened) stores none, so that its
-    // first opening can still fit its content.
-    for (auto [key, which] :
-         {std::pair{"inf", TSideWindow::LapList}, std::pair{"pip", TSideWindow::PictureInPicture},
-          std::pair{"dat", TSideWindow::DataWindow}}) {
-        const TWindowRect rect = ctx.prompts.SideWindowRect(which);
-        if (rect.w > 0) WriteRect(ctx.settings, key, rect);
-    }
+    WriteRect(ctx.settings, "inf", ctx.prompts.SideWindowRect(TSideWindow::LapList));
+    WriteRect(ctx.settings, "pip", ctx.prompts.SideWindowRect(TSideWindow::PictureInPicture));
+    WriteRect(ctx.settings, "dat", ctx.prompts.SideWindowRect(TSideWindow::DataWindow));
     WriteExportSettings(ctx.settings, session.exportSettings);
     if (static_cast<int32_t>(session.associations.size()) != session.assocCountAtLoad) {
         SaveAssociations(ctx.settings, ctx.tracks, session.associations);

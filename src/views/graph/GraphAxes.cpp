@@ -19,22 +19,16 @@ const QColor kBlack(0, 0, 0);
 const QColor kHighlight(255, 0, 0);
 const QColor kZeroLine(192, 192, 192);
 
-// The grid of View > Grid, its labels kept clear of the titles and units they share a
-// margin with.
+// The grid of View > Grid: the x labels kept clear of the x title, the y labels inside the
+// plot.
 void DrawAxesGrid(QPainter& p, const TGraphPaintInput& in, const TGraphGeometry& g,
                   const TGraphFonts& fonts) {
     const TGraphAxes a = in.Axes();
     const TAxisRanges& v = in.view.graph.viewRange;
     const int d = g.d, W = g.W, H = g.H, E = g.E;
-    const QFontMetrics fm14(fonts.f14), fm10(fonts.f10);
+    const QFontMetrics fm14(fonts.f14);
     auto centred = [](int centre2, int width) {  // the span of a text centred on centre2 / 2
         return TGridKeepOut{(centre2 - width) / 2 - 4, (centre2 + width) / 2 + 4};
-    };
-    auto titleSpan = [&](TelemetryChannel c) {
-        const int w =
-            std::max(fm14.horizontalAdvance(QString::fromLatin1(ChannelName(c))),
-                     d == 1 ? fm10.horizontalAdvance(QString::fromLatin1(ChannelUnit(c))) : 0);
-        return centred(H, w);
     };
     const int xTitle = fm14.horizontalAdvance(QString::fromLatin1(ChannelName(a.x)));
     DrawXGrid(p, v.x, g.left, g.right, g.top, g.bottom, H - 36 / d, fonts.f10,
@@ -42,13 +36,10 @@ void DrawAxesGrid(QPainter& p, const TGraphPaintInput& in, const TGraphGeometry&
     const double k = g.second ? 0.5 : 1.0;
     const double half = g.plotHeight * k;
     DrawYGrid(p, v.y, g.top, half, g.left, g.right, g.top,
-              g.second ? static_cast<int>(g.top + half) : g.bottom, 2, false, fonts.f10,
-              titleSpan(a.y), d);
-    if (g.second) {
+              g.second ? static_cast<int>(g.top + half) : g.bottom, -1, false, fonts.f10, {}, d);
+    if (g.second)
         DrawYGrid(p, v.y2, g.top + g.plotHeight * 0.5, g.plotHeight * 0.5, g.left, g.right,
-                  static_cast<int>(g.top + half), g.bottom, d == 1 ? W - 55 : -1000, true,
-                  fonts.f10, d == 1 ? titleSpan(a.y2) : TGridKeepOut{-1000000, 1000000}, d);
-    }
+                  static_cast<int>(g.top + half), g.bottom, -1, true, fonts.f10, {}, d);
 }
 
 }  // namespace

@@ -72,10 +72,17 @@ void DrawYGrid(QPainter& p, const TRange& y, double rowTop, double rowSpan, int 
             else
                 p.drawLine(left + 1, row, left + 4 / d, row);
         }
-        const int top = row - h / 2;
+        const QString text = QString::fromStdString(TickLabel(v, ticks.decimals));
+        // Inside the plot (labelX negative) a label sits just above its line, by the frame.
+        const bool inside = labelX < 0;
+        const int top = inside ? row - h + 2 : row - h / 2;
         if (top + h > lastLabelTop - 1 || Overlaps(top, top + h, keepOut)) continue;
-        p.setPen(Qt::black);
-        DrawTextAt(p, labelX, top, QString::fromStdString(TickLabel(v, ticks.decimals)));
+        if (inside && top < lineTop) continue;
+        const int x = !inside     ? labelX
+                      : rightHand ? right - 4 - fm.horizontalAdvance(text)
+                                  : left + 4;
+        p.setPen(QColor(90, 90, 90));
+        DrawTextAt(p, x, top, text);
         lastLabelTop = top;
     }
     p.restore();

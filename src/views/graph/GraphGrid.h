@@ -30,7 +30,9 @@ void DrawXGrid(QPainter& p, const TRange& x, int left, int right, int top, int b
 // The horizontal grid lines and y labels of one y scale: value y.max at rowTop and y.min
 // at rowTop + rowSpan (the curves' row mapping), lines only strictly inside lineTop..
 // lineBottom, from left + 1 to right - 1, ticks on the frame's left (or, for a right-hand
-// scale, right) edge; labels left-aligned at labelX, vertically centred on their row.
+// scale, right) edge; labels left-aligned at labelX, vertically centred on their row, or
+// with labelX negative inside the plot just above their line, beside the frame (where the
+// margin holds the axis title that would hide most of them).
 void DrawYGrid(QPainter& p, const TRange& y, double rowTop, double rowSpan, int left, int right,
                int lineTop, int lineBottom, int labelX, bool rightHand, const QFont& font,
                TGridKeepOut keepOut, int scaleDivisor);

@@ -48,9 +48,8 @@ void DrawPaneAxes(QPainter& p, const TGraphPaintInput& in, const TStackedPane& p
         }
     }
     if (grid) {
-        const int w = std::max(fm14.horizontalAdvance(name), fm10.horizontalAdvance(unit));
-        DrawYGrid(p, pane.y, g.top, g.plotHeight, g.left, g.right, g.top, g.bottom, 2, false,
-                  fonts.f10, {(middle2 - w) / 2 - 4, (middle2 + w) / 2 + 4}, 1);
+        DrawYGrid(p, pane.y, g.top, g.plotHeight, g.left, g.right, g.top, g.bottom, -1, false,
+                  fonts.f10, {}, 1);
         const int xTitle = fm14.horizontalAdvance(Latin(ChannelName(in.Axes().x)));
         DrawXGrid(p, x, g.left, g.right, g.top, g.bottom, last ? g.H - 36 : -1, fonts.f10,
                   {(g.W + 40 - xTitle) / 2 - 4, (g.W + 40 + xTitle) / 2 + 4}, 1);

@@ -86,7 +86,6 @@ void TToolWindowPlacement::Shown() {
 }
 
 TWindowRect TToolWindowPlacement::Rect() const {
-    if (!shownOnce_ && fit_) return {placed_.x, placed_.y, 0, 0};
     if (!shownOnce_ || window_ == nullptr) return placed_;
     const QRect f = window_->frameGeometry();
     return {f.x(), f.y(), f.width(), f.height()};
