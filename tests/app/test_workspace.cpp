@@ -8,6 +8,7 @@
 
 #include "app/AppFixture.h"
 #include "app/DockedWindows.h"
+#include "app/RenderOptions.h"
 #include "app/SideWindows.h"
 #include "app/TStackedChannelsDlg.h"
 #include "commands/CommandIds.h"
@@ -167,6 +168,28 @@ TEST(StackedChannelsDialog, ChosenChannelsComeFirstAndKeepTheOrderGiven) {
     // Nothing ticked: OK cannot be chosen.
     for (int i = 0; i < list->count(); ++i) list->item(i)->setCheckState(Qt::Unchecked);
     EXPECT_FALSE(dialog.findChild<QPushButton*>(QStringLiteral("ok"))->isEnabled());
+}
+
+TEST(RenderStacked, ChannelsByTheirMenuOrShortNamesOnceEachAndOnlyOnTheGraph) {
+    auto parse = [](const QStringList& extra) {
+        return ParseRenderOptions(QStringList{QStringLiteral("korvale"), QStringLiteral("--render"),
+                                              QStringLiteral("out.png")} +
+                                  extra + QStringList{QStringLiteral("doc.kvl")});
+    };
+    TRenderOptions o =
+        parse({QStringLiteral("--stacked"), QStringLiteral("speed,Line,inline,lateral-force")});
+    EXPECT_EQ(o.error, "");
+    EXPECT_EQ(o.stacked,
+              (std::vector{TelemetryChannel::Speed, TelemetryChannel::Line,
+                           TelemetryChannel::InlineForce, TelemetryChannel::LateralForce}));
+    EXPECT_EQ(parse({QStringLiteral("--stacked"), QStringLiteral("speed,wind")}).error,
+              "--stacked: no such channel: \"wind\"");
+    EXPECT_EQ(parse({QStringLiteral("--stacked"), QStringLiteral("speed,speed")}).error,
+              "--stacked: \"speed\" is named twice");
+    EXPECT_EQ(parse({QStringLiteral("--view"), QStringLiteral("map"), QStringLiteral("--stacked"),
+                     QStringLiteral("speed")})
+                  .error,
+              "--stacked goes with --view graph");
 }
 
 }  // namespace
