@@ -101,10 +101,13 @@ void RenderGGPlot(QImage& image, const std::vector<TGGLapPoints>& points,
     const QFontMetrics fm(font);
     const double pixelsPerG = 1 / g.gPerPixel;
     // The friction circle's grid: a circle every 0.5 g, the axes through the centre.
+    // Beyond 2 g only the whole g's are named, so that the labels do not crowd.
+    const int labelEvery = g.radius > 2 ? 2 : 1;
     for (int k = 1; k * 0.5 <= g.radius + 1e-9; ++k) {
         const double r = k * 0.5 * pixelsPerG;
         p.setPen(QPen(kCircle, 0));
         p.drawEllipse(QPointF(g.centre), r, r);
+        if (k % labelEvery != 0) continue;
         char buf[16];
         std::snprintf(buf, sizeof buf, "%.1f", k * 0.5);
         p.setPen(kAxis);
