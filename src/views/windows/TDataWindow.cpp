@@ -118,6 +118,20 @@ void TDataWindow::UpdateLapColumn(int32_t index, const std::string& name, Rgb co
     viewport()->update();
 }
 
+void TDataWindow::ShowLapNames(const std::vector<std::string>& names) {
+    const int count = std::min(table_.Count(), static_cast<int32_t>(names.size()));
+    for (int i = 0; i < count; ++i) {
+        const QString text = QString::fromLatin1(names[size_t(i)].c_str());
+        const QStandardItem* was = model_->horizontalHeaderItem(i + 1);
+        if (was != nullptr && was->text() == text) continue;
+        model_->setHorizontalHeaderItem(i + 1, new QStandardItem(text));
+        const TLapData& d = table_.At(i);
+        if (d.expanded && !d.hidden && header_->sectionSize(i + 1) < NewColumnWidth(text))
+            header_->resizeSection(i + 1, NewColumnWidth(text));
+    }
+    viewport()->update();
+}
+
 void TDataWindow::SetLapHidden(int32_t index, bool hidden) {
     if (!table_.SetColumnHidden(index, hidden)) return;
     TLapData& d = table_.At(index);

@@ -41,8 +41,14 @@ QString TReplayInfo::LapText(const TReplay& lap) {
     return QString::fromLatin1(buf);
 }
 
+void TReplayInfo::SetSelection(int32_t index) {
+    const bool changed = index != selectedLap_;
+    selectedLap_ = index;
+    if (changed) emit lapSelected(index >= 0 ? laps_.At(index).serial : -1);
+}
+
 void TReplayInfo::RefreshLapList() {
-    selectedLap_ = -1;
+    SetSelection(-1);
     listWidth_ = 0;
     // Measured before the next paint: now when the window is shown, else when it opens.
     if (!isHidden()) MeasureRows();
@@ -50,7 +56,7 @@ void TReplayInfo::RefreshLapList() {
 }
 
 void TReplayInfo::LapListChanged() {
-    selectedLap_ = -1;
+    SetSelection(-1);
     if (listWidth_ != 0) SetScrollRanges();
     viewport()->update();
 }
@@ -161,7 +167,7 @@ void TReplayInfo::SelectAt(const QPoint& pos) {
     // Rows are addressed through the scroll position; anything above the first row or below
     // the last selects nothing.
     const int64_t row = pos.y() < 0 ? -1 : pos.y() / kRowHeight + verticalScrollBar()->value();
-    selectedLap_ = row >= 0 && row < laps_.Count() ? int32_t(row) : -1;
+    SetSelection(row >= 0 && row < laps_.Count() ? int32_t(row) : -1);
     viewport()->update();
 }
 
