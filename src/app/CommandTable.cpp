@@ -64,10 +64,17 @@ std::vector<TMenuEntry> ViewMenu() {
         Separator(),
         Item(TimeDelta, "Time De&lta\tCtrl+T",
              "Show each lap's time gained or lost against the reference lap"),
-        Item(Sectors, "Secto&rs", "Show the sector times and the ideal lap"),
-        Item(Legend, "&Legend", "Name the laps in a corner of the graph"),
     };
     view.insert(view.end(), rest.begin(), rest.end());
+    view.push_back(SubMenu("Delta &Strip"));
+    for (const TDeltaModeCommand& m : kDeltaModeCommands)
+        view.push_back(Item(m.id, m.menuText, m.hint));
+    view.push_back(SubMenuEnd());
+    const std::vector<TMenuEntry> last = {
+        Item(Sectors, "Secto&rs", "Show the sector times, the corner speeds and the ideal lap"),
+        Item(Legend, "&Legend", "Name the laps in a corner of the graph"),
+    };
+    view.insert(view.end(), last.begin(), last.end());
     return view;
 }
 }  // namespace

@@ -21,6 +21,7 @@
 #include "channels/LapValues.h"
 #include "commands/CommandIds.h"
 #include "commands/DocumentCommands.h"
+#include "commands/LapAnalysisCommands.h"
 #include "views/graph/DeltaStrip.h"
 #include "views/graph/GraphAxes.h"
 #include "views/graph/GraphCommands.h"
@@ -218,7 +219,28 @@ bool TGraphView::RunCommand(int id) {
         SetAxis(c->kind, c->channel);
         return true;
     }
+    for (const TDeltaModeCommand& c : kDeltaModeCommands) {
+        if (id != c.id) continue;
+        const TDeltaMode mode = c.mode;
+        TAnalysisViewState& analysis = ctx_.view.analysis;
+        if (analysis.deltaMode != mode) {
+            analysis.deltaMode = mode;
+            WriteDeltaModeSetting(ctx_.settings, mode);
+            FullRepaint();
+        }
+        emit stateChanged();
+        return true;
+    }
     return false;
+}
+
+void TGraphView::FillDeltaStripMenu(QMenu& menu) const {
+    for (const TDeltaModeCommand& c : kDeltaModeCommands) {
+        QAction* a = menu.addAction(PopupText(c.menuText));
+        a->setData(c.id);
+        a->setCheckable(true);
+        a->setChecked(ctx_.view.analysis.deltaMode == c.mode);
+    }
 }
 
 void TGraphView::FillPopupMenu(QMenu& menu, TAxisKind axis) const {
@@ -573,6 +595,14 @@ void TGraphView::mouseReleaseEvent(QMouseEvent* event) {
         }
         graph.dragging = false;
         graph.dragEnabled = true;
+        if (view.viewMode == ViewGraph && StripHeight() > 0 && pos.y() >= GraphHeight()) {
+            // The strip's own menu: what it draws.
+            QMenu menu(this);
+            FillDeltaStripMenu(menu);
+            const int id = ExecPopupMenu(menu, mapToGlobal(pos));
+            if (id != 0) RunCommand(id);
+            return;
+        }
         if (view.viewMode != ViewGraph || (highlightedAxis_ == TAxisKind::None && !inPlot)) return;
         QMenu menu(this);
         FillPopupMenu(menu, highlightedAxis_);
