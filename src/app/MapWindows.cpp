@@ -300,7 +300,7 @@ void TMapWindows::Sync() {
         view.map.comparisonShown = false;
         RepaintMapViews();
         emit stateChanged();
-    } else if (view.map.comparisonShown && ctx_.doc.laps().Count() > 2) {
+    } else if (view.map.comparisonShown) {
         // The laps compared follow the laps that came or went.
         CompareLaps();
         RepaintMapViews();

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+#include "commands/CommandIds.h"
 #include "views/GraphTestSupport.h"
 #include "views/graph/DeltaStrip.h"
 #include "views/graph/TGraphView.h"
