@@ -26,15 +26,17 @@ int Usage(FILE* out) {
     std::fprintf(
         out,
         "usage: korvale-cli import REPLAY --driver I --lap K [--lap K2 ...] [--track NAME]\n"
-        "                          [--tracks PATH] [--member NAME] -o DOC.kvl [--append]\n"
+        "                          [--tracks PATH] [--member NAME | --member-index N]\n"
+        "                          -o DOC.kvl [--append]\n"
         "       korvale-cli import REPLAY --driver I|all --all [...] -o DOC.kvl [--append]\n"
         "\n"
         "Imports lap K of driver I (both 0-based, as 'korvale-cli laps' lists them) into a\n"
         "new document DOC.kvl, or with several --lap the average of those laps (partial\n"
         "laps cannot be averaged). With --append the lap is added to the existing document,\n"
         "which must be of the same track. Colours follow the program's lap palette.\n"
-        "REPLAY may be a replay archive (.rpz): the replay --member NAME (default: the\n"
-        "first in sorted order) is extracted beside it for the run and removed after.\n"
+        "REPLAY may be a replay archive (.rpz): the replay --member NAME, or the one at\n"
+        "--member-index N (0-based, as 'korvale-cli archive-members' lists them; default:\n"
+        "the first) is extracted beside it for the run and removed after.\n"
         "With --all every full lap of driver I (with --driver all, of every driver, in\n"
         "driver order) is imported as a lap of its own, in order, each in its own colour.\n");
     return out == stdout ? 0 : 2;
@@ -83,13 +85,13 @@ int Save(const TLapList& laps, const int32_t axes[3], const TTrackData& t,
 // --all: every full lap of one driver, or of every driver (driver -1), each a lap of its
 // own. All are read before the document is written, so that a failed read writes nothing.
 int ImportAll(TOpenReplay& replay, int32_t driver, const std::string& driverText,
-              const std::string& replayPath, TLapList& laps, const int32_t axes[3],
+              const std::string& shownReplay, TLapList& laps, const int32_t axes[3],
               const TTrackData& t, const std::string& output) {
     if (driver >= 0 && static_cast<size_t>(driver) >= replay.drivers.size())
         return Fail(("--driver " + driverText + ": " +
                      Range("the replay has", replay.drivers.size(), "driver", "drivers"))
                         .c_str(),
-                    replayPath);
+                    shownReplay);
     const int32_t firstAdded = laps.Count();
     const size_t from = driver >= 0 ? static_cast<size_t>(driver) : 0;
     const size_t to = driver >= 0 ? from + 1 : replay.drivers.size();
@@ -101,21 +103,23 @@ int ImportAll(TOpenReplay& replay, int32_t driver, const std::string& driverText
             std::unique_ptr<TReplay> lap;
             const TReplayReadStatus status =
                 ReadReplayLap(replay, static_cast<int32_t>(d), static_cast<int32_t>(k), lap);
-            if (status != TReplayReadStatus::Ok) return Fail(ReplayReadMessage(status), replayPath);
+            if (status != TReplayReadStatus::Ok)
+                return Fail(ReplayReadMessage(status), shownReplay);
             lap->colour = ChooseLapColour(laps);
             laps.Add(std::move(lap));
         }
     }
     replay.file.Close();
-    if (laps.Count() == firstAdded) return Fail("no full lap to import", replayPath);
+    if (laps.Count() == firstAdded) return Fail("no full lap to import", shownReplay);
     return Save(laps, axes, t, output, firstAdded);
 }
 
 int Import(const std::vector<std::string>& args) {
     for (const auto& a : args)
         if (a == "--help" || a == "-h") return Usage(stdout);
-    cli::Options options(args, {"--driver", "--lap", "--track", "--tracks", "-o", "--member"},
-                         {"--append", "--all"});
+    cli::Options options(
+        args, {"--driver", "--lap", "--track", "--tracks", "-o", "--member", "--member-index"},
+        {"--append", "--all"});
     if (!options.ok()) {
         std::fprintf(stderr, "korvale-cli import: %s\n", options.error().c_str());
         return Usage(stderr);
@@ -140,11 +144,12 @@ int Import(const std::vector<std::string>& args) {
     if (!input.Open(options, options.Positional()[0], "import")) return 1;
     const std::string& replayPath = input.Path();
 
-    if (!cli::ReplayReadable(replayPath, "import")) return 1;
+    if (!cli::ReplayReadable(replayPath, "import", input.Shown())) return 1;
     TTrackList tracks;
     std::string tracksPath;
     if (!cli::LoadTracks(options, "import", tracks, tracksPath)) return 1;
-    const int track = cli::ResolveReplayTrack(options, tracks, tracksPath, replayPath, "import");
+    const int track =
+        cli::ResolveReplayTrack(options, tracks, tracksPath, replayPath, "import", input.Shown());
     if (track < 0) return 1;
 
     // The document the lap joins: the existing one with --append, else a new one.
@@ -167,10 +172,10 @@ int Import(const std::vector<std::string>& args) {
     if (const TReplayReadStatus status =
             OpenReplay(replayPath, t.trackLength, t.inchesPerUnit, replay);
         status != TReplayReadStatus::Ok)
-        return Fail(cli::ReplayMessage(status, replayPath).c_str(), replayPath);
+        return Fail(cli::ReplayMessage(status, replayPath).c_str(), input.Shown());
     if (all)
         return ImportAll(replay, allDrivers ? -1 : static_cast<int32_t>(*driver), *driverText,
-                         replayPath, laps, axes, t, *output);
+                         input.Shown(), laps, axes, t, *output);
     if (static_cast<size_t>(*driver) >= replay.drivers.size())
         return Fail(("--driver " + *driverText + ": " +
                      Range("the replay has", replay.drivers.size(), "driver", "drivers"))
@@ -183,7 +188,7 @@ int Import(const std::vector<std::string>& args) {
                          Range(("driver " + std::to_string(*driver) + " has").c_str(), chain.size(),
                                "lap", "laps"))
                             .c_str(),
-                        replayPath);
+                        input.Shown());
 
     std::unique_ptr<TReplay> lap;
     const TReplayReadStatus status =
@@ -191,7 +196,7 @@ int Import(const std::vector<std::string>& args) {
             ? ReadReplayLap(replay, static_cast<int32_t>(*driver), lapIndexes.front(), lap)
             : ReadAverageLap(replay, static_cast<int32_t>(*driver), lapIndexes, lap);
     replay.file.Close();
-    if (status != TReplayReadStatus::Ok) return Fail(ReplayReadMessage(status), replayPath);
+    if (status != TReplayReadStatus::Ok) return Fail(ReplayReadMessage(status), input.Shown());
     lap->colour = ChooseLapColour(laps);
     laps.Add(std::move(lap));
     return Save(laps, axes, t, *output, laps.Count() - 1);
