@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "replay/LapFit.h"
+
 // Kept apart from the open step, which needs no lap objects.
 TReplayReadStatus ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_t lapIndex,
                                 std::unique_ptr<TReplay>& out) {
@@ -21,6 +23,14 @@ TReplayReadStatus ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_
         auto lap = std::make_unique<TReplay>(driver.name, driver.carNumber);
         if (!ReadLapSamples(replay.file, *lap, replay.header))
             return TReplayReadStatus::ErrorReadingLapData;
+        switch (CheckLapFitsTrack(*lap, replay.header.TrackLength, replay.header.TrackScale)) {
+            case TLapFit::Fits:
+                break;
+            case TLapFit::BeyondTrackLength:
+                return TReplayReadStatus::LapBeyondTrackLength;
+            case TLapFit::BackwardsFasterThanAnyCar:
+                return TReplayReadStatus::LapBackwardsFasterThanAnyCar;
+        }
         out = std::move(lap);
     } catch (const std::bad_alloc&) {
         return TReplayReadStatus::ErrorReadingLapData;
