@@ -167,7 +167,8 @@ void ImportStint(TCommandContext& ctx, TReplayImport& import, const TImportLapXf
         const TReplayReadStatus status = ReadReplayLap(import.replay, xfer.selectedDriver, k, lap);
         if (status != TReplayReadStatus::Ok) {
             ctx.prompts.SetWaitCursor(false);
-            ImportError(ctx, ReplayReadMessage(status));
+            ImportError(ctx,
+                        ReplayReadMessage(status, ctx.doc.Track() ? ctx.doc.Track()->name : ""));
             EndImportWithoutLap(ctx, false);
             import.Finish();
             return;
