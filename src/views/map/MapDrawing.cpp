@@ -13,6 +13,7 @@
 #include "commands/ViewState.h"
 #include "track/Geometry.h"
 #include "views/map/MapColouring.h"
+#include "views/map/MapCornerNames.h"
 #include "views/map/MapMarkers.h"
 
 namespace {
@@ -333,6 +334,8 @@ void DrawTrackMapLayer(QImage& image, TPixel offset, const MapView& view, const 
         const std::vector<TrackPoint>& points = cache.Points(t, lap);
         pen.Polyline(points.data(), points.size(), ToQRgb(lap.colour));
     }
+
+    if (scene.cornerNamesShown) DrawMapCornerNames(image, offset, view, scene);
 
     // The coloured lap goes over every lap's line, its own included.
     TLapColouring colouring;

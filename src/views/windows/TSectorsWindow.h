@@ -81,4 +81,6 @@ class TSectorsWindow : public QWidget, public TDocumentObserver {
     TSectorTable sectors_;
     TCornerTable corners_;
     bool everShown_ = false;
+    bool fitOnShow_ = false;
+    void FitTable();
 };
