@@ -8,6 +8,7 @@
 #include <ostream>
 
 #include "channels/Channels.h"
+#include "platform/NameCodec.h"
 #include "platform/SafeWrite.h"
 
 const char* const kTextExportColumnNames[7] = {
@@ -134,7 +135,7 @@ TTextExportStatus WriteTextExport(std::ostream& out, const std::vector<const TRe
     RowWriter row(choices.comma);
     for (const TReplay* lap : laps) {
         if (!lap) continue;
-        out << "Driver : " << lap->driverName << "\n";
+        out << "Driver : " << NameToUtf8(lap->driverName) << "\n";
         row.Text(choices.xIsPosition ? "Pos (ft)" : "Time (s)");
         for (int c = 0; c < 7; ++c)
             if (choices.channels[static_cast<size_t>(c)]) row.Text(kTextExportColumnNames[c]);

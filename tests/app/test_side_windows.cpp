@@ -110,12 +110,13 @@ TEST_F(SideWindowsTest, ValuesFollowThePointerOverTheGraph) {
         const TLapValues& v = data().columns().At(i).values;
         EXPECT_NE(v[ChannelNumber(TelemetryChannel::Time)], kNoLapValue)
             << "every sample lap covers mid-track, lap " << i;
-        EXPECT_GT(v[ChannelNumber(TelemetryChannel::Speed)], 0);
+        EXPECT_GT(v[ChannelNumber(TelemetryChannel::Speed)].value(), 0);
     }
     // The same pointed-at position for every lap, as the status line reads it.
-    const double feet = data().columns().At(0).values[ChannelNumber(TelemetryChannel::Position)];
-    EXPECT_DOUBLE_EQ(data().columns().At(2).values[ChannelNumber(TelemetryChannel::Position)],
-                     feet);
+    const double feet =
+        data().columns().At(0).values[ChannelNumber(TelemetryChannel::Position)].value();
+    EXPECT_DOUBLE_EQ(
+        data().columns().At(2).values[ChannelNumber(TelemetryChannel::Position)].value(), feet);
     EXPECT_NE(window().statusText().indexOf(QString::asprintf("%7.2f", feet)), -1);
 
     // Off the plot, every cell empties.
@@ -127,8 +128,8 @@ TEST_F(SideWindowsTest, ValuesFollowThePointerOverTheGraph) {
     // The map and the picture-in-picture window feed it the same way.
     const double units = 2000 * 12 / window().doc().Track()->inchesPerUnit;
     emit window().maps().showLapValues(units, TelemetryChannel::Position);
-    EXPECT_NEAR(data().columns().At(1).values[ChannelNumber(TelemetryChannel::Position)], 2000,
-                1e-9);
+    EXPECT_NEAR(data().columns().At(1).values[ChannelNumber(TelemetryChannel::Position)].value(),
+                2000, 1e-9);
 }
 
 TEST_F(SideWindowsTest, RenameRecolourAndDeleteFromTheList) {

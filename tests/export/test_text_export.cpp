@@ -90,6 +90,14 @@ TEST(TextExport, CommaModeChannelOrderAndNoTrailingComma) {
         }
 }
 
+// Regression: names went into the export as the file's 8-bit bytes, not as text.
+TEST(TextExport, NamesAreWrittenAsUtf8) {
+    auto lap = SteadyLap("J\xF6rg \x80");
+    const auto lines = Lines(Export({lap.get()}, TextExportChoices{}));
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[2], "Driver : J\xC3\xB6rg \xE2\x82\xAC");
+}
+
 TEST(TextExport, ShortRangesNoChannelsAndFailures) {
     auto a = SteadyLap("Ann");
     TextExportChoices choices;
