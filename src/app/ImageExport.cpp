@@ -83,7 +83,8 @@ QImage RenderViewImage(const TCommandContext& ctx, TImageView view, QSize size, 
     if (image.isNull()) return image;  // no memory for it
     switch (view) {
         case TImageView::Graph:
-            RenderGraph(image, ctx, 1, TAxisKind::None, dpiY);
+            // The whole client: the time-delta strip and the legend as well.
+            RenderMainGraph(image, ctx, TAxisKind::None, dpiY);
             break;
         case TImageView::Map: {
             TLapLineCache local;

@@ -18,6 +18,7 @@
 #include "commands/MapColour.h"
 #include "track/TrackList.h"
 #include "views/graph/GraphCommands.h"
+#include "views/graph/GraphRanges.h"
 #include "views/graph/TGraphView.h"
 #include "views/map/TTrackMapView.h"
 #include "views/windows/TPipWindow.h"
@@ -305,6 +306,7 @@ bool TKorvaleWindow::RunCommand(int id) {
         graph_->SetAxis(axis->kind, axis->channel);
     }
     maps_->Sync();
+    side_->CloseEmptyList();
     emit stateChanged();
     return true;
 }
@@ -322,16 +324,19 @@ bool TKorvaleWindow::CanClose() {
 void TKorvaleWindow::OpenStartupDocument(const std::string& path) {
     if (path.empty()) return;
     OpenDocumentPath(ctx_, path);
+    side_->CloseEmptyList();
     emit stateChanged();
 }
 
 void TKorvaleWindow::RecentFileChosen(const std::string& path) {
     ::RecentFileChosen(ctx_, path);
+    side_->CloseEmptyList();
     emit stateChanged();
 }
 
 void TKorvaleWindow::FilesDropped(const std::vector<std::string>& paths) {
     ::FilesDropped(ctx_, paths);
+    side_->CloseEmptyList();
     emit stateChanged();
 }
 
@@ -398,8 +403,11 @@ void TKorvaleWindow::ShowAllLapsCommand() {
 }
 
 void TKorvaleWindow::LapVisibilityChanged() {
-    // As after a deletion: the ranges follow the laps shown, and every view repaints.
+    // As after a deletion: the ranges follow the laps shown, and every view repaints; but a
+    // zoom the laps shown still reach is kept, since no lap left the document.
+    const TAxisRanges zoom = view_.graph.viewRange, full = view_.graph.fullRange;
     graph_->ResetRanges();
+    KeepZoomWithin(view_.graph, zoom, full);
     graph_->FullRepaint();
     maps_->Repaint();
     side_->LapVisibilityChanged();

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ostream>
 
 #include "channels/Channels.h"
@@ -44,6 +45,31 @@ bool LapRangePlausible(const TReplay& lap) {
            std::abs(frames) <= double(std::max(lap.sampleCount, 0)) + 1000.0;
 }
 
+// "-0.0000" (a value that rounds to zero from below) reads as a signed zero in most tools
+// and differs from "0.0000" in a diff for no reason: the sign goes when no digit is left.
+const char* WithoutNegativeZero(char* field) {
+    char* minus = std::strchr(field, '-');
+    if (minus == nullptr || minus[1] != '0') return field;
+    const char after = minus[1 + std::strspn(minus + 1, "0.")];
+    if (after != ',' && after != '\0') return field;
+    // Keep the field's width: the minus becomes a space, or goes where there is no padding.
+    if (minus != field) {
+        *minus = ' ';
+        return field;
+    }
+    return field + 1;
+}
+
+// A CSV field in double quotes, with its quotes doubled.
+std::string Quoted(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
 class RowWriter {
   public:
     explicit RowWriter(bool comma) : comma_(comma) {}
@@ -55,7 +81,12 @@ class RowWriter {
     void Number(double v) {
         char buf[512];
         std::snprintf(buf, sizeof buf, comma_ ? "%f," : "%10.4f", v);
-        Add(buf);
+        Add(WithoutNegativeZero(buf));
+    }
+    // A field written as it is (the table form's own).
+    void Raw(const std::string& s) {
+        row_ += s;
+        row_ += ',';
     }
     // The row without its trailing comma, and the newline.
     bool End(std::ostream& out) {
@@ -128,18 +159,36 @@ TTextExportStatus WriteTextExport(std::ostream& out, const std::vector<const TRe
     if (!(r > 0)) return TTextExportStatus::ResolutionNotNumber;
     const int64_t rowsTotal = progress ? RowsToWrite(laps, choices) : 0;
     int64_t rowsDone = 0;
-    out << "Track : " << trackName << "\n\n";
-    if (!out) return TTextExportStatus::WriteFailed;
     const TelemetryChannel xChannel =
         choices.xIsPosition ? TelemetryChannel::Position : TelemetryChannel::Time;
-    RowWriter row(choices.comma);
+    // The table form always separates by commas, with no padding.
+    RowWriter row(choices.comma || choices.table);
+    if (choices.table) {
+        out << "lap,name," << ChannelName(xChannel) << " (" << ChannelUnit(xChannel) << ")";
+        for (int c = 0; c < 7; ++c) {
+            const auto channel = static_cast<TelemetryChannel>(c);
+            if (choices.channels[static_cast<size_t>(c)])
+                out << "," << ChannelName(channel) << " (" << ChannelUnit(channel) << ")";
+        }
+        out << "\n";
+    } else {
+        out << "Track : " << trackName << "\n\n";
+    }
+    if (!out) return TTextExportStatus::WriteFailed;
+    int lapNumber = 0;
     for (const TReplay* lap : laps) {
         if (!lap) continue;
-        out << "Driver : " << NameToUtf8(lap->driverName) << "\n";
-        row.Text(choices.xIsPosition ? "Pos (ft)" : "Time (s)");
-        for (int c = 0; c < 7; ++c)
-            if (choices.channels[static_cast<size_t>(c)]) row.Text(kTextExportColumnNames[c]);
-        if (!row.End(out)) return TTextExportStatus::WriteFailed;
+        ++lapNumber;
+        // Each row names its lap in the table form.
+        const std::string lapFields =
+            std::to_string(lapNumber) + "," + Quoted(NameToUtf8(lap->driverName));
+        if (!choices.table) {
+            out << "Driver : " << NameToUtf8(lap->driverName) << "\n";
+            row.Text(choices.xIsPosition ? "Pos (ft)" : "Time (s)");
+            for (int c = 0; c < 7; ++c)
+                if (choices.channels[static_cast<size_t>(c)]) row.Text(kTextExportColumnNames[c]);
+            if (!row.End(out)) return TTextExportStatus::WriteFailed;
+        }
 
         if (!LapRangePlausible(*lap)) return TTextExportStatus::WriteFailed;
         double start = 0, end = 0;
@@ -151,6 +200,7 @@ TTextExportStatus WriteTextExport(std::ostream& out, const std::vector<const TRe
             // A step too small to move x any further would repeat the same row for ever.
             if (k > 0 && !(x > previous)) break;
             previous = x;
+            if (choices.table) row.Raw(lapFields);
             row.Number(x);
             for (int c = 0; c < 7; ++c)
                 if (choices.channels[static_cast<size_t>(c)])
@@ -160,7 +210,7 @@ TTextExportStatus WriteTextExport(std::ostream& out, const std::vector<const TRe
             if (progress && ++rowsDone % 1024 == 0 && !progress(rowsDone, rowsTotal))
                 return TTextExportStatus::Cancelled;
         }
-        out << "\n";
+        if (!choices.table) out << "\n";
         if (!out) return TTextExportStatus::WriteFailed;
     }
     out.flush();

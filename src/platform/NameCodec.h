@@ -5,6 +5,7 @@
 // and nowhere else, so that a name reads the same everywhere and survives an edit.
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,10 @@
 // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become U+0081 and so on, as Windows maps them,
 // so that every byte has a character and converting back gives the same bytes.
 std::string NameToUtf8(std::string_view stored);
+// A 32-byte name field, which a damaged file may leave without its NUL.
+inline std::string NameToUtf8(const char (&field)[32]) {
+    return NameToUtf8(std::string_view(field, strnlen(field, sizeof field)));
+}
 
 // True for the characters a stored name can hold: those of Windows-1252, with the five
 // undefined bytes' characters.

@@ -13,5 +13,5 @@ inline QString LapNameText(const std::string& stored) {
 
 // The 32-byte name field, up to its NUL (at most 31 bytes before it).
 inline QString LapNameText(const char (&field)[32]) {
-    return LapNameText(std::string(field, strnlen(field, 31)));
+    return QString::fromStdString(NameToUtf8(field));
 }

@@ -129,6 +129,9 @@ void TGraphView::ResetRanges() {
 
 void TGraphView::FullRepaint() {
     ctx_.view.graph.repaintPending = true;
+    // What the status line and a highlighted axis title described is gone with the picture.
+    highlightedAxis_ = TAxisKind::None;
+    if (ctx_.view.viewMode == ViewGraph) emit statusText(QString());
     // The erase takes the cursor line and the data window's values with it; said here,
     // where the repaint is asked for, because the paint itself only draws.
     drawnCursorColumn_ = -1;
@@ -609,7 +612,12 @@ void TGraphView::wheelEvent(QWheelEvent* event) {
     const bool changed = (event->modifiers() & Qt::ControlModifier)
                              ? WheelZoomY(view.graph, pos.y(), notches, g)
                              : WheelZoomX(view.graph, pos.x(), notches, g);
-    if (changed) RangeChanged();
+    if (changed) {
+        RangeChanged();
+        // The zoom keeps the value under the pointer in place: what the pointer reads, the
+        // data window's values and the cursor line stay as they were.
+        PointAt(pos, false);
+    }
 }
 
 void TGraphView::keyPressEvent(QKeyEvent* event) {

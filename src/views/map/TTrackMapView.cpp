@@ -143,10 +143,13 @@ void TTrackMapView::DropCursor() {
 void TTrackMapView::FullRepaint() {
     // Repainting the whole window erases it, and the cursor line and the data window's
     // values with it.
-    mapctx::RepaintPending(ctx_) = true;
+    repaintPending_ = true;
     layerStale_ = true;
     drawnCursor_ = {};
-    if (InMap()) DropCursor();
+    if (InMap()) {
+        DropCursor();
+        emit statusText(QString());  // the readout named a place the picture no longer shows
+    }
     viewport()->update();
 }
 
@@ -203,8 +206,7 @@ void TTrackMapView::UpdateBand() {
 }
 
 void TTrackMapView::paintEvent(QPaintEvent* event) {
-    if (layerStale_ || mapctx::RepaintPending(ctx_) || layer_.isNull() ||
-        layer_.size() != viewport()->size())
+    if (layerStale_ || repaintPending_ || layer_.isNull() || layer_.size() != viewport()->size())
         RebuildLayer();
     QPainter p(viewport());
     const QRect area = event->rect();
@@ -234,7 +236,7 @@ void TTrackMapView::paintEvent(QPaintEvent* event) {
     // The line only ever appears after a pointer move (a full repaint drops it), and is
     // drawn the way such a move draws it: inverting.
     PaintCursorLine(p, layer_, drawnCursor_, true);
-    mapctx::RepaintPending(ctx_) = false;
+    repaintPending_ = false;
 }
 
 void TTrackMapView::resizeEvent(QResizeEvent* event) {
@@ -288,7 +290,7 @@ void TTrackMapView::mouseMoveEvent(QMouseEvent* event) {
             NavigationChanged();
         return;
     }
-    if (mapctx::RepaintPending(ctx_) || !InMap()) return;
+    if (repaintPending_ || !InMap()) return;
     const QSize c = ClientSize();
     if (mapctx::Dragging(ctx_)) {
         UpdateBand();

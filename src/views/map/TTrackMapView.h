@@ -83,6 +83,9 @@ class TTrackMapView : public QAbstractScrollArea {
     TMapNavigation state_;
     QImage layer_;
     bool layerStale_ = true;
+    // A full repaint was asked for and has not been painted: pointer moves wait for it. The
+    // map's own, since a command for the hidden graph must not stop the map following.
+    bool repaintPending_ = false;
     bool syncing_ = false;
     TPixel dragAnchor_, dragCorner_;
     TMapCursorLine drawnCursor_;

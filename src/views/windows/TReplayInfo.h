@@ -8,6 +8,7 @@
 // (or Space on the selected row) asks to hide or show the lap, which is view state only.
 #include <QAbstractScrollArea>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "document/LapList.h"
@@ -47,7 +48,9 @@ class TReplayInfo : public QAbstractScrollArea {
 
     int32_t selectedLap() const { return selectedLap_; }
     int32_t listWidth() const { return listWidth_; }
-    bool hasFocusHighlight() const { return hasFocus_; }
+    // The selected row is shown marked: the list has the focus, or its menu or a question
+    // about that lap is open.
+    bool hasFocusHighlight() const { return hasFocus_ || acting_; }
     // "%7.3f s=%7.3f mph": the lap time and the average lap speed.
     static QString LapText(const TReplay& lap);
 
@@ -81,11 +84,15 @@ class TReplayInfo : public QAbstractScrollArea {
     void Edit();
     void Delete();
     void ToggleShown(int32_t index);
+    // Runs act (the menu, or a request whose question takes the focus) with the selected
+    // row kept marked, and gives the focus back to the list afterwards.
+    void ActOnSelectedLap(const std::function<void()>& act);
 
     const TLapList& laps_;
     const std::vector<int32_t>* hiddenLaps_ = nullptr;
     int32_t listWidth_ = 1;
     int32_t selectedLap_ = -1;
     bool hasFocus_ = false;
+    bool acting_ = false;
     TToolWindowPlacement placement_{*this};
 };
