@@ -56,6 +56,7 @@ TMapExtent TTrackMapView::Extent() const {
 TMapScene TTrackMapView::Scene() const {
     TMapScene scene = mapctx::Scene(ctx_, lines_);
     scene.legendShown = true;  // the main window's map only: the small window has no room
+    scene.cornerNamesShown = ctx_.view.map.cornerNamesShown;
     return scene;
 }
 
@@ -177,8 +178,11 @@ void TTrackMapView::UpdateCursor() {
     const TMapCursorLine now =
         InMap() ? MapCursorLine(Scene(), state_.view, Offset(), mapctx::Cursor(ctx_))
                 : TMapCursorLine{};
-    const QRect before = CursorRect(drawnCursor_);
-    const QRect after = CursorRect(now);
+    const QRect before = CursorRect(drawnCursor_) | LapDotsRect(drawnDots_, kMainDotRadius);
+    drawnDots_ = InMap() && ctx_.view.graph.cursorLineShown
+                     ? MapLapDots(Scene(), state_.view, Offset(), mapctx::Cursor(ctx_))
+                     : std::vector<TMapLapDot>{};
+    const QRect after = CursorRect(now) | LapDotsRect(drawnDots_, kMainDotRadius);
     drawnCursor_ = now;
     if (!before.isEmpty()) viewport()->update(before);
     if (!after.isEmpty()) viewport()->update(after);
@@ -236,6 +240,10 @@ void TTrackMapView::paintEvent(QPaintEvent* event) {
     // The line only ever appears after a pointer move (a full repaint drops it), and is
     // drawn the way such a move draws it: inverting.
     PaintCursorLine(p, layer_, drawnCursor_, true);
+    drawnDots_ = ctx_.view.graph.cursorLineShown
+                     ? MapLapDots(Scene(), state_.view, Offset(), mapctx::Cursor(ctx_))
+                     : std::vector<TMapLapDot>{};
+    PaintLapDots(p, drawnDots_, kMainDotRadius);
     repaintPending_ = false;
 }
 

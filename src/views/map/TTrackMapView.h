@@ -16,6 +16,7 @@
 #include "commands/CommandContext.h"
 #include "views/map/LapLine.h"
 #include "views/map/MapDrawing.h"
+#include "views/map/MapLapDots.h"
 #include "views/map/MapNavigation.h"
 
 class TTrackMapView : public QAbstractScrollArea {
@@ -89,6 +90,7 @@ class TTrackMapView : public QAbstractScrollArea {
     bool syncing_ = false;
     TPixel dragAnchor_, dragCorner_;
     TMapCursorLine drawnCursor_;
+    std::vector<TMapLapDot> drawnDots_;  // View > Cursor Line: the laps at the cursor
     QSize resizedTo_;
     // Panning with the middle button, or Shift and the left button: where it started and
     // the scroll position then.

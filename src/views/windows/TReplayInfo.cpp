@@ -32,7 +32,18 @@ TReplayInfo::TReplayInfo(const TLapList& laps, QWidget* owner)
 TReplayInfo::~TReplayInfo() = default;
 
 void TReplayInfo::Setup(const TWindowRect& placement) {
-    placement_.Place(placement);
+    if (PlacementStored(placement))
+        placement_.Place(placement);
+    else
+        placement_.PlaceUnstored(placement, [this] { return ContentSize(); });
+}
+
+QSize TReplayInfo::ContentSize() {
+    if (listWidth_ == 0) MeasureRows();
+    // Every row, and room for a few more below, with the scroll bars beside them.
+    return QSize(listWidth_ + 8 + verticalScrollBar()->sizeHint().width(),
+                 kRowHeight * (std::max<int32_t>(laps_.Count(), 4) + 1) +
+                     horizontalScrollBar()->sizeHint().height());
 }
 
 QString TReplayInfo::LapText(const TReplay& lap) {

@@ -34,6 +34,8 @@ class TReplayInfo : public QAbstractScrollArea {
     // Set-up: the placement the settings give.
     void Setup(const TWindowRect& placement);
     TWindowRect Placement() const { return placement_.Rect(); }
+    // The client size that shows every row.
+    QSize ContentSize();
 
     // The laps were replaced or added to: the next paint measures the rows again and the
     // list goes back to its top.
