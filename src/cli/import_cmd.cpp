@@ -15,6 +15,7 @@
 #include "cli/SystemReason.h"
 #include "document/LapList.h"
 #include "document/LapPalette.h"
+#include "platform/NameCodec.h"
 #include "platform/Utf8.h"
 #include "replay/Averaging.h"
 #include "replay/OpenReplay.h"
@@ -76,7 +77,7 @@ int Save(const TLapList& laps, const int32_t axes[3], const TTrackData& t,
     for (int32_t i = firstAdded; i < laps.Count(); ++i) {
         const TReplay& added = laps.At(i);
         std::printf("%s: lap %d \"%s\", %d samples, %.3f s\n", output.c_str(), i,
-                    EscapeControls(added.driverName).c_str(), added.sampleCount,
+                    EscapeControls(NameToUtf8(added.driverName)).c_str(), added.sampleCount,
                     (added.endFrame - added.startFrame) / 15.0);
     }
     return std::fflush(stdout) == 0 ? 0 : 1;

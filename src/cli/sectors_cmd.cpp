@@ -11,6 +11,7 @@
 #include "cli/Command.h"
 #include "cli/Options.h"
 #include "cli/TableOutput.h"
+#include "platform/NameCodec.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ int Sectors(const std::vector<std::string>& args) {
     cli::PrintRow(header, csv);
     for (size_t i = 0; i < table.rows.size(); ++i) {
         const TSectorRow& r = table.rows[i];
-        std::vector<std::string> row{std::to_string(i), laps[i]->driverName};
+        std::vector<std::string> row{std::to_string(i), NameToUtf8(laps[i]->driverName)};
         for (size_t s = 0; s < r.times.size(); ++s) {
             row.push_back(Seconds(r.times[s]));
             if (differences) row.push_back(difference(r.differences[s]));

@@ -11,6 +11,7 @@
 #include "analysis/LapAnalysis.h"
 #include "commands/Document.h"
 #include "commands/LapVisibility.h"
+#include "views/LapNameText.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include "analysis/LapAnalysis.h"
 #include "commands/LapAnalysisCommands.h"
 #include "platform/ProfileFile.h"
+#include "views/LapNameText.h"
 
 namespace {
 
