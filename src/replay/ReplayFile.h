@@ -41,6 +41,9 @@ struct TReplayLapInfo {
     int32_t FileOffset = 0;  // file offset of the lap's first frame
     int32_t FrameCount = 0;  // frames of the lap
     double ExactFrames = 0;  // line crossing to line crossing, in frames
+    // Frames from the crossing that starts the lap to its first frame (0 for the stretch
+    // from the recording's start): where the lap's start lies before its first sample.
+    double LeadFrames = 0;
 };
 
 // One 33-byte driver-table entry as stored in the file, after the reader's fix-ups
