@@ -2,6 +2,26 @@
 
 #include <new>
 
+namespace {
+
+// The ends of a lap that the scan saw begin or end at a line crossing lie on that crossing,
+// where the scan interpolated it between the sightings either side of the line. The lap's
+// time is then the time listed for it, and a car missing from the frames at the line still
+// has a lap from line to line instead of one cut short where it was next seen.
+void PlaceOnCrossings(TReplay& lap, const std::vector<TReplayLapInfo>& chain, size_t k) {
+    const TReplayLapInfo& info = chain[k];
+    if (k > 0) {
+        lap.startFrame = -info.LeadFrames;
+        lap.startPosition = 0;
+    }
+    if (k + 1 < chain.size()) {
+        lap.endFrame = info.ExactFrames - info.LeadFrames;
+        lap.endPosition = lap.lapLength;
+    }
+}
+
+}  // namespace
+
 // Kept apart from the open step, which needs no lap objects.
 TReplayReadStatus ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_t lapIndex,
                                 std::unique_ptr<TReplay>& out) {
@@ -21,6 +41,7 @@ TReplayReadStatus ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_
         auto lap = std::make_unique<TReplay>(driver.name, driver.carNumber);
         if (!ReadLapSamples(replay.file, *lap, replay.header))
             return TReplayReadStatus::ErrorReadingLapData;
+        PlaceOnCrossings(*lap, chain, size_t(lapIndex));
         out = std::move(lap);
     } catch (const std::bad_alloc&) {
         return TReplayReadStatus::ErrorReadingLapData;
