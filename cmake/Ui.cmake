@@ -1,4 +1,5 @@
-# The Qt part: korvale_ui holds every window, view and dialog; korvale is the program.
+# The Qt part: korvale_ui holds every window, view and dialog (and src/ui/, the small
+# support they share); korvale is the program.
 # Svg: the tool bar's pictograms, and the vector pictures of Export Image and korvale --render.
 find_package(Qt6 REQUIRED COMPONENTS Widgets Svg)
 set(CMAKE_AUTOMOC ON)
@@ -9,10 +10,12 @@ configure_file(${CMAKE_SOURCE_DIR}/src/resources/korvale.qrc.in
                ${CMAKE_BINARY_DIR}/generated/korvale.qrc @ONLY)
 
 file(GLOB_RECURSE ui_sources CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/src/ui/*.cpp
   ${CMAKE_SOURCE_DIR}/src/*/ui/*.cpp
   ${CMAKE_SOURCE_DIR}/src/views/*.cpp
   ${CMAKE_SOURCE_DIR}/src/app/*.cpp)
 file(GLOB_RECURSE ui_headers CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/src/ui/*.h
   ${CMAKE_SOURCE_DIR}/src/*/ui/*.h
   ${CMAKE_SOURCE_DIR}/src/views/*.h
   ${CMAKE_SOURCE_DIR}/src/app/*.h)

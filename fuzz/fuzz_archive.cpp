@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (size > 0) std::fwrite(data, 1, size, f);
         std::fclose(f);
     }
-    std::vector<std::string> names;
+    std::vector<TArchiveMember> names;
     if (ListArchiveMembers(archive.string(), names) == kArchiveOk) {
         YesProgress progress;
         for (size_t i = 0; i < names.size() && i < 16; ++i) {

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/DialogButtons.h"
+#include "ui/DialogButtons.h"
 
 namespace {
 

@@ -12,38 +12,54 @@ ReplayInput::~ReplayInput() {
 }
 
 bool ReplayInput::Open(const Options& options, const std::string& path, const char* command) {
-    path_ = path;
+    path_ = shown_ = path;
     const auto member = options.Value("--member");
+    const auto memberIndex = options.Value("--member-index");
     if (!IsReplayArchivePath(path)) {
-        if (member) {
-            std::fprintf(stderr, "korvale-cli %s: --member needs a replay archive (.rpz)\n",
-                         command);
+        if (member || memberIndex) {
+            std::fprintf(stderr, "korvale-cli %s: %s needs a replay archive (.rpz)\n", command,
+                         member ? "--member" : "--member-index");
             return false;
         }
         return true;
     }
     auto fail = [&](const std::string& text) {
-        std::fprintf(stderr, "korvale-cli %s: %s: %s\n", command, path.c_str(), text.c_str());
+        std::fprintf(stderr, "korvale-cli %s: %s: %s\n", command, shown_.c_str(), text.c_str());
         return false;
     };
-    std::vector<std::string> names;
-    if (const int code = ListArchiveMembers(path, names)) return fail(ArchiveErrorText(code));
-    names = SortedMemberNames(std::move(names));
-    std::string chosen = names.front();
+    if (member && memberIndex) return fail("--member and --member-index cannot be used together");
+    std::vector<TArchiveMember> members;
+    if (const int code = ListArchiveMembers(path, members)) return fail(ArchiveErrorText(code));
+    members = SortedMembers(std::move(members));
+    size_t chosen = 0;
     if (member) {
-        chosen.clear();
-        for (const std::string& name : names)
-            if (name == *member) chosen = name;
-        if (chosen.empty()) return fail("no member named \"" + *member + "\" in the archive");
+        chosen = members.size();
+        for (size_t i = members.size(); i-- > 0;)
+            if (members[i].name == *member) chosen = i;
+        if (chosen == members.size())
+            return fail("no member named \"" + *member + "\" in the archive");
+    } else if (memberIndex) {
+        const auto index = ParseInteger(*memberIndex);
+        if (!index || *index < 0 || static_cast<unsigned long long>(*index) >= members.size())
+            return fail("--member-index " + *memberIndex + ": the archive has " +
+                        std::to_string(members.size()) + " members (0 to " +
+                        std::to_string(members.size() - 1) + ")");
+        chosen = static_cast<size_t>(*index);
     }
+    const TArchiveMember& picked = members[chosen];
+    shown_ = path + ", member " + picked.name;
+
     const std::string directory = CreateArchiveTempDirectory(path);
     if (directory.empty()) return fail("Unable to create temporary path");
+    // The directory is new, so whatever lands in it is ours to remove.
+    directoryGuard_ = std::make_unique<TTempPathGuard>(directory);
+    fileGuard_ = std::make_unique<TTempPathGuard>(directory + ArchiveMemberFileName(picked.name));
     TSilentArchiveProgress progress;
     std::string extractedName;
-    const int code = ExtractArchiveMember(path, directory, chosen, progress, extractedName);
+    const int code = ExtractArchiveMember(path, directory, picked, progress, extractedName);
     if (code != kArchiveOk) {
         RemoveArchiveTempDirectory(directory);
-        return fail(ArchiveErrorText(code));
+        return fail(ArchiveErrorText(code, picked));
     }
     extracted_ = path_ = directory + extractedName;
     return true;

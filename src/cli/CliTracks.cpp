@@ -27,7 +27,7 @@ bool LoadTracks(const Options& options, const char* command, TTrackList& tracks,
 
 int ResolveReplayTrack(const Options& options, const TTrackList& tracks,
                        const std::string& tracksPath, const std::string& replayPath,
-                       const char* command) {
+                       const char* command, const std::string& shown) {
     if (auto name = options.Value("--track")) {
         const int track = tracks.FindByName(*name);
         if (track < 0)
@@ -39,16 +39,16 @@ int ResolveReplayTrack(const Options& options, const TTrackList& tracks,
     if (track < 0) {
         std::fprintf(
             stderr, "korvale-cli %s: %s track matches the path of %s; name it with --track NAME\n",
-            command, track == kAmbiguousTrackMatch ? "more than one" : "no", replayPath.c_str());
+            command, track == kAmbiguousTrackMatch ? "more than one" : "no", shown.c_str());
         return -1;
     }
     return track;
 }
 
-bool ReplayReadable(const std::string& replayPath, const char* command) {
+bool ReplayReadable(const std::string& replayPath, const char* command, const std::string& shown) {
     const std::string reason = ReadFailureReason(replayPath);
     if (reason.empty()) return true;
-    std::fprintf(stderr, "korvale-cli %s: %s: %s\n", command, replayPath.c_str(),
+    std::fprintf(stderr, "korvale-cli %s: %s: %s\n", command, shown.c_str(),
                  WithReason(kMsgErrorOpeningReplay, reason).c_str());
     return false;
 }

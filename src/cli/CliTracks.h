@@ -16,14 +16,14 @@ bool LoadTracks(const Options& options, const char* command, TTrackList& tracks,
                 std::string& tracksPath);
 
 // --track NAME, or the one track whose path patterns match the replay's path. -1 after a
-// message when neither settles it.
+// message, naming the replay as shown, when neither settles it.
 int ResolveReplayTrack(const Options& options, const TTrackList& tracks,
                        const std::string& tracksPath, const std::string& replayPath,
-                       const char* command);
+                       const char* command, const std::string& shown);
 
 // False after printing "Error opening replay" and the system's reason when the replay
 // cannot be opened, so that no track is sought for a file that is not there.
-bool ReplayReadable(const std::string& replayPath, const char* command);
+bool ReplayReadable(const std::string& replayPath, const char* command, const std::string& shown);
 
 // The message of OpenReplay's status, with the system's reason when it was the opening
 // that failed.

@@ -24,14 +24,16 @@ int Usage(FILE* out) {
     std::fprintf(
         out,
         "usage: korvale-cli import REPLAY --driver I --lap K [--lap K2 ...] [--track NAME]\n"
-        "                          [--tracks PATH] [--member NAME] -o DOC.kvl [--append]\n"
+        "                          [--tracks PATH] [--member NAME | --member-index N]\n"
+        "                          -o DOC.kvl [--append]\n"
         "\n"
         "Imports lap K of driver I (both 0-based, as 'korvale-cli laps' lists them) into a\n"
         "new document DOC.kvl, or with several --lap the average of those laps (partial\n"
         "laps cannot be averaged). With --append the lap is added to the existing document,\n"
         "which must be of the same track. Colours follow the program's lap palette.\n"
-        "REPLAY may be a replay archive (.rpz): the replay --member NAME (default: the\n"
-        "first in sorted order) is extracted beside it for the run and removed after.\n");
+        "REPLAY may be a replay archive (.rpz): the replay --member NAME, or the one at\n"
+        "--member-index N (0-based, as 'korvale-cli archive-members' lists them; default:\n"
+        "the first) is extracted beside it for the run and removed after.\n");
     return out == stdout ? 0 : 2;
 }
 
@@ -55,8 +57,9 @@ std::string Range(const char* subject, size_t count, const char* one, const char
 int Import(const std::vector<std::string>& args) {
     for (const auto& a : args)
         if (a == "--help" || a == "-h") return Usage(stdout);
-    cli::Options options(args, {"--driver", "--lap", "--track", "--tracks", "-o", "--member"},
-                         {"--append"});
+    cli::Options options(
+        args, {"--driver", "--lap", "--track", "--tracks", "-o", "--member", "--member-index"},
+        {"--append"});
     if (!options.ok()) {
         std::fprintf(stderr, "korvale-cli import: %s\n", options.error().c_str());
         return Usage(stderr);
@@ -78,11 +81,12 @@ int Import(const std::vector<std::string>& args) {
     if (!input.Open(options, options.Positional()[0], "import")) return 1;
     const std::string& replayPath = input.Path();
 
-    if (!cli::ReplayReadable(replayPath, "import")) return 1;
+    if (!cli::ReplayReadable(replayPath, "import", input.Shown())) return 1;
     TTrackList tracks;
     std::string tracksPath;
     if (!cli::LoadTracks(options, "import", tracks, tracksPath)) return 1;
-    const int track = cli::ResolveReplayTrack(options, tracks, tracksPath, replayPath, "import");
+    const int track =
+        cli::ResolveReplayTrack(options, tracks, tracksPath, replayPath, "import", input.Shown());
     if (track < 0) return 1;
 
     // The document the lap joins: the existing one with --append, else a new one.
@@ -105,7 +109,7 @@ int Import(const std::vector<std::string>& args) {
     if (const TReplayReadStatus status =
             OpenReplay(replayPath, t.trackLength, t.inchesPerUnit, replay);
         status != TReplayReadStatus::Ok)
-        return Fail(cli::ReplayMessage(status, replayPath).c_str(), replayPath);
+        return Fail(cli::ReplayMessage(status, replayPath).c_str(), input.Shown());
     if (static_cast<size_t>(*driver) >= replay.drivers.size())
         return Fail(("--driver " + *driverText + ": " +
                      Range("the replay has", replay.drivers.size(), "driver", "drivers"))
@@ -118,7 +122,7 @@ int Import(const std::vector<std::string>& args) {
                          Range(("driver " + std::to_string(*driver) + " has").c_str(), chain.size(),
                                "lap", "laps"))
                             .c_str(),
-                        replayPath);
+                        input.Shown());
 
     std::unique_ptr<TReplay> lap;
     const TReplayReadStatus status =
@@ -126,7 +130,7 @@ int Import(const std::vector<std::string>& args) {
             ? ReadReplayLap(replay, static_cast<int32_t>(*driver), lapIndexes.front(), lap)
             : ReadAverageLap(replay, static_cast<int32_t>(*driver), lapIndexes, lap);
     replay.file.Close();
-    if (status != TReplayReadStatus::Ok) return Fail(ReplayReadMessage(status), replayPath);
+    if (status != TReplayReadStatus::Ok) return Fail(ReplayReadMessage(status), input.Shown());
     lap->colour = ChooseLapColour(laps);
     const TReplay& added = *lap;
     laps.Add(std::move(lap));

@@ -17,8 +17,8 @@ namespace {
 int Usage(FILE* out) {
     std::fprintf(
         out,
-        "usage: korvale-cli laps REPLAY [--member NAME] [--track NAME] [--tracks PATH]\n"
-        "                        [--speeds]\n"
+        "usage: korvale-cli laps REPLAY [--member NAME | --member-index N] [--track NAME]\n"
+        "                        [--tracks PATH] [--speeds]\n"
         "\n"
         "Lists each driver of the replay in table order (\" #7 - Name\", \"#05 - Name\"),\n"
         "then one line per lap: a tab, the lap number (0-based, as 'import --lap'\n"
@@ -26,15 +26,16 @@ int Usage(FILE* out) {
         "average speed (\"%%9.3f mph\"); the first and last laps read \"(partial)\".\n"
         "Without --track the track is the one whose path patterns match the\n"
         "replay's path. --tracks defaults to tracks.dat beside korvale-cli.\n"
-        "REPLAY may be a replay archive (.rpz): the replay --member NAME (default: the\n"
-        "first in sorted order) is extracted beside it for the run and removed after.\n");
+        "REPLAY may be a replay archive (.rpz): the replay --member NAME, or the one at\n"
+        "--member-index N (0-based, as 'korvale-cli archive-members' lists them; default:\n"
+        "the first) is extracted beside it for the run and removed after.\n");
     return out == stdout ? 0 : 2;
 }
 
 int Laps(const std::vector<std::string>& args) {
     for (const auto& a : args)
         if (a == "--help" || a == "-h") return Usage(stdout);
-    cli::Options options(args, {"--track", "--tracks", "--member"}, {"--speeds"});
+    cli::Options options(args, {"--track", "--tracks", "--member", "--member-index"}, {"--speeds"});
     if (!options.ok()) {
         std::fprintf(stderr, "korvale-cli laps: %s\n", options.error().c_str());
         return Usage(stderr);
@@ -44,11 +45,12 @@ int Laps(const std::vector<std::string>& args) {
     if (!input.Open(options, options.Positional()[0], "laps")) return 1;
     const std::string& replayPath = input.Path();
 
-    if (!cli::ReplayReadable(replayPath, "laps")) return 1;
+    if (!cli::ReplayReadable(replayPath, "laps", input.Shown())) return 1;
     TTrackList tracks;
     std::string tracksPath;
     if (!cli::LoadTracks(options, "laps", tracks, tracksPath)) return 1;
-    const int track = cli::ResolveReplayTrack(options, tracks, tracksPath, replayPath, "laps");
+    const int track =
+        cli::ResolveReplayTrack(options, tracks, tracksPath, replayPath, "laps", input.Shown());
     if (track < 0) return 1;
 
     const TTrackData& t = tracks.At(track);
@@ -56,7 +58,7 @@ int Laps(const std::vector<std::string>& args) {
     if (const TReplayReadStatus status =
             OpenReplay(replayPath, t.trackLength, t.inchesPerUnit, replay);
         status != TReplayReadStatus::Ok) {
-        std::fprintf(stderr, "korvale-cli laps: %s: %s\n", replayPath.c_str(),
+        std::fprintf(stderr, "korvale-cli laps: %s: %s\n", input.Shown().c_str(),
                      cli::ReplayMessage(status, replayPath).c_str());
         return 1;
     }

@@ -6,9 +6,8 @@
 
 namespace {
 
-void ArchiveError(TCommandContext& ctx, int code) {
-    ctx.prompts.MessageBox(kArchiveErrorTitle, ArchiveErrorText(code), TMsgIcon::Stop,
-                           TMsgButtons::Ok);
+void ArchiveError(TCommandContext& ctx, const std::string& text) {
+    ctx.prompts.MessageBox(kArchiveErrorTitle, text, TMsgIcon::Stop, TMsgButtons::Ok);
 }
 
 }  // namespace
@@ -16,18 +15,20 @@ void ArchiveError(TCommandContext& ctx, int code) {
 bool ExtractReplayFromArchive(TCommandContext& ctx, const std::string& archivePath,
                               std::string& extractedPath) {
     extractedPath.clear();
-    std::vector<std::string> names;
-    if (const int code = ListArchiveMembers(archivePath, names)) {
-        ArchiveError(ctx, code);
+    std::vector<TArchiveMember> members;
+    if (const int code = ListArchiveMembers(archivePath, members)) {
+        ArchiveError(ctx, ArchiveErrorText(code));
         return false;
     }
+    members = SortedMembers(std::move(members));
     TChooseCompFileXfer xfer;
-    xfer.names = SortedMemberNames(std::move(names));
+    for (const TArchiveMember& m : members) xfer.names.push_back(m.name);
     xfer.selection = 0;
     if (!ctx.prompts.ChooseCompFile(xfer)) return false;
-    if (xfer.selection < 0 || size_t(xfer.selection) >= xfer.names.size()) return false;
-    // The whole name: a shortened one would name a member the extraction never writes.
-    const std::string member = xfer.names[size_t(xfer.selection)];
+    if (xfer.selection < 0 || size_t(xfer.selection) >= members.size()) return false;
+    // The member at the chosen row, whole: a name alone may belong to several members, and
+    // a shortened one would name a member the extraction never writes.
+    const TArchiveMember member = members[size_t(xfer.selection)];
 
     const std::string directory = CreateArchiveTempDirectory(archivePath);
     if (directory.empty()) {
@@ -42,7 +43,7 @@ bool ExtractReplayFromArchive(TCommandContext& ctx, const std::string& archivePa
     if (code != kArchiveOk) {
         // Stopped or failed, the directory goes at once; only an error is reported.
         RemoveArchiveTempDirectory(directory);
-        if (code != kArchiveStopped) ArchiveError(ctx, code);
+        if (code != kArchiveStopped) ArchiveError(ctx, ArchiveErrorText(code, member));
         return false;
     }
     extractedPath = directory + extractedName;

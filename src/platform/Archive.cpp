@@ -8,8 +8,10 @@
 #include <filesystem>
 #include <memory>
 #include <new>
+#include <optional>
 #include <system_error>
 
+#include "platform/TempCleanup.h"
 #include "platform/UniqueFile.h"
 
 namespace fs = std::filesystem;
@@ -41,6 +43,15 @@ int CodeForOpenError(int zipError) {
     }
 }
 
+// A ZIP file begins with a member's local header; one that does but has no end record was
+// cut off (a copy or download that stopped), which is no reason to call it "not a ZIP".
+bool BeginsLikeZip(const std::string& path) {
+    const UniqueFile f(std::fopen(path.c_str(), "rb"));
+    std::array<char, 4> head{};
+    return f && std::fread(head.data(), 1, head.size(), f.get()) == head.size() &&
+           head == std::array<char, 4>{'P', 'K', 3, 4};
+}
+
 int OpenArchive(const std::string& path, ZipHandle& out) {
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
@@ -49,7 +60,10 @@ int OpenArchive(const std::string& path, ZipHandle& out) {
     if (!fs::is_regular_file(status)) return kArchiveNotRegularFile;
     int error = 0;
     zip_t* z = zip_open(path.c_str(), ZIP_RDONLY, &error);
-    if (!z) return CodeForOpenError(error);
+    if (!z) {
+        if (error == ZIP_ER_NOZIP && BeginsLikeZip(path)) return kArchiveIncomplete;
+        return CodeForOpenError(error);
+    }
     out.reset(z);
     return kArchiveOk;
 }
@@ -105,10 +119,15 @@ class OutputFile {
     }
     bool Create() {
         // "x": never through a link or over a file that appeared meanwhile.
+        errno = 0;
         file_ = UniqueFile(std::fopen(path_.string().c_str(), "wbx"));
         created_ = file_ != nullptr;
+        createError_ = created_ ? 0 : errno;
+        if (created_) guard_.emplace(path_.string());
         return created_;
     }
+    // The errno of a failed Create.
+    int CreateError() const { return createError_; }
     int Write(const char* data, size_t n) {
         errno = 0;
         if (std::fwrite(data, 1, n, file_.get()) != n) return CodeForWriteError(errno);
@@ -125,6 +144,8 @@ class OutputFile {
     UniqueFile file_;
     bool created_ = false;
     bool kept_ = false;
+    int createError_ = 0;
+    std::optional<TTempPathGuard> guard_;  // a half-written file goes with a signal too
 };
 
 // Checks what the member says of itself before anything is written.
@@ -137,8 +158,6 @@ int CheckMember(zip_t* z, zip_uint64_t index, const zip_stat_t& st) {
     if (!(st.valid & ZIP_STAT_SIZE) || !(st.valid & ZIP_STAT_COMP_SIZE))
         return kArchiveMemberDamaged;
     if (st.size > kArchiveMaxMemberSize) return kArchiveMemberTooLarge;
-    if (st.size > kArchiveExpansionFloor && st.size / kArchiveMaxExpansion > st.comp_size)
-        return kArchiveMemberExpandsTooFar;
     return kArchiveOk;
 }
 
@@ -178,7 +197,7 @@ std::string ArchiveMemberFileName(const std::string& memberName) {
     return name;
 }
 
-int ListArchiveMembers(const std::string& archivePath, std::vector<std::string>& names) {
+int ListArchiveMembers(const std::string& archivePath, std::vector<TArchiveMember>& names) {
     names.clear();
     try {
         ZipHandle z;
@@ -189,7 +208,11 @@ int ListArchiveMembers(const std::string& archivePath, std::vector<std::string>&
             const char* name = zip_get_name(z.get(), zip_uint64_t(i), 0);
             if (!name) return kArchiveDamaged;
             if (IsDirectoryName(name)) continue;
-            names.emplace_back(name);
+            zip_stat_t st;
+            zip_stat_init(&st);
+            const bool known = zip_stat_index(z.get(), zip_uint64_t(i), 0, &st) == 0 &&
+                               (st.valid & ZIP_STAT_COMP_METHOD);
+            names.push_back({name, zip_uint64_t(i), known ? int(st.comp_method) : 0});
         }
     } catch (const std::bad_alloc&) {
         names.clear();
@@ -200,27 +223,27 @@ int ListArchiveMembers(const std::string& archivePath, std::vector<std::string>&
 }
 
 int ExtractArchiveMember(const std::string& archivePath, const std::string& destinationDirectory,
-                         const std::string& memberName, TArchiveProgress& progress,
+                         const TArchiveMember& member, TArchiveProgress& progress,
                          std::string& extractedName) {
     extractedName.clear();
     try {
         ZipHandle z;
         if (const int code = OpenArchive(archivePath, z)) return code;
+        // By position, not by name: two members may share a name. The name checks that the
+        // archive was not replaced since it was listed.
         const zip_int64_t count = zip_get_num_entries(z.get(), 0);
-        zip_int64_t index = -1;
-        for (zip_int64_t i = 0; i < count && index < 0; ++i) {
-            const char* name = zip_get_name(z.get(), zip_uint64_t(i), 0);
-            if (name && memberName == name) index = i;
-        }
-        if (index < 0) return kArchiveMemberMissing;
-        if (IsDirectoryName(memberName.c_str())) return kArchiveDirectoryMember;
-        const std::string fileName = ArchiveMemberFileName(memberName);
+        if (count < 0 || member.index >= zip_uint64_t(count)) return kArchiveMemberMissing;
+        const zip_uint64_t index = member.index;
+        const char* name = zip_get_name(z.get(), index, 0);
+        if (!name || member.name != name) return kArchiveMemberMissing;
+        if (IsDirectoryName(name)) return kArchiveDirectoryMember;
+        const std::string fileName = ArchiveMemberFileName(member.name);
         if (fileName.empty()) return kArchiveUnsafeName;
 
         zip_stat_t st;
         zip_stat_init(&st);
-        if (zip_stat_index(z.get(), zip_uint64_t(index), 0, &st) != 0) return kArchiveDamaged;
-        if (const int code = CheckMember(z.get(), zip_uint64_t(index), st)) return code;
+        if (zip_stat_index(z.get(), index, 0, &st) != 0) return kArchiveDamaged;
+        if (const int code = CheckMember(z.get(), index, st)) return code;
 
         std::error_code ec;
         const fs::space_info space = fs::space(destinationDirectory, ec);
@@ -238,9 +261,9 @@ int ExtractArchiveMember(const std::string& archivePath, const std::string& dest
             if (fs::is_directory(existing) || !fs::remove(target, ec)) return kArchiveCannotCreate;
         }
         OutputFile out(target);
-        if (!out.Create()) return kArchiveCannotCreate;
-        if (const int code = CopyMember(z.get(), zip_uint64_t(index), st.size, out, progress))
-            return code;
+        if (!out.Create())
+            return out.CreateError() == ENAMETOOLONG ? kArchiveNameTooLong : kArchiveCannotCreate;
+        if (const int code = CopyMember(z.get(), index, st.size, out, progress)) return code;
         if (const int code = out.Close()) return code;
         out.Keep();
         extractedName = fileName;
@@ -276,9 +299,9 @@ std::string ArchiveErrorText(int code) {
         case kArchiveMemberTooLarge:
             return "The replay in the archive claims to be larger than 256 MB, which no replay "
                    "is; it was not extracted.";
-        case kArchiveMemberExpandsTooFar:
-            return "The replay in the archive would unpack to more than 100 times its packed "
-                   "size, which no replay does; it was not extracted.";
+        case kArchiveIncomplete:
+            return "The replay archive is damaged or incomplete: it ends before its list of "
+                   "contents, as a copy or download that stopped early does.";
         case kArchiveUnsafeName:
             return "The name of the replay in the archive is not a usable file name.";
         case kArchiveLink:
@@ -293,7 +316,33 @@ std::string ArchiveErrorText(int code) {
             return "Not enough memory to read the replay archive.";
         case kArchiveDirectoryMember:
             return "The chosen archive entry is a folder, not a replay.";
+        case kArchiveNameTooLong:
+            return "The name of the replay in the archive is too long for the file system; it "
+                   "was not extracted.";
         default:
             return "The replay archive could not be read (error " + std::to_string(code) + ").";
     }
+}
+
+std::string CompressionMethodName(int method) {
+    struct Known {
+        int method;
+        const char* name;
+    };
+    static constexpr Known kKnown[] = {
+        {0, "Stored"},     {1, "Shrink"},      {6, "Implode"},    {8, "Deflate"},
+        {9, "Deflate64"},  {10, "PKWARE DCL"}, {12, "BZIP2"},     {14, "LZMA"},
+        {18, "IBM TERSE"}, {19, "LZ77"},       {93, "Zstandard"}, {95, "XZ"},
+        {96, "JPEG"},      {97, "WavPack"},    {98, "PPMd"},      {99, "AES"},
+    };
+    for (const Known& k : kKnown)
+        if (k.method == method) return std::string(k.name) + " (" + std::to_string(method) + ")";
+    return "method " + std::to_string(method);
+}
+
+std::string ArchiveErrorText(int code, const TArchiveMember& member) {
+    if (code == kArchiveUnsupportedCompression)
+        return "The replay in the archive is packed with the compression method " +
+               CompressionMethodName(member.compressionMethod) + ", which Korvale cannot unpack.";
+    return ArchiveErrorText(code);
 }

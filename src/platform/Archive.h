@@ -36,7 +36,7 @@ enum TArchiveError : int {
     kArchiveUnsupportedCompression = 8,
     kArchiveEncrypted = 9,
     kArchiveMemberTooLarge = 10,
-    kArchiveMemberExpandsTooFar = 11,
+    kArchiveIncomplete = 11,
     kArchiveUnsafeName = 12,
     kArchiveLink = 13,
     kArchiveCannotCreate = 14,
@@ -44,14 +44,23 @@ enum TArchiveError : int {
     kArchiveWriteFailed = 16,
     kArchiveOutOfMemory = 17,
     kArchiveDirectoryMember = 18,
+    kArchiveNameTooLong = 19,
 };
+inline constexpr int kArchiveLastError = kArchiveNameTooLong;
 
-// Bounds that no replay comes near: a member larger than this is refused before anything
-// is written, and so is one above a megabyte that would expand to more than
-// kArchiveMaxExpansion times its packed size.
+// A bound that no replay comes near: a member that claims more is refused before anything
+// is written, and one that unpacks to more than it claimed is cut off as damaged, so this
+// also bounds what a hostile archive can write. No ratio of packed to unpacked size is
+// checked: a replay of parked cars packs several hundred times smaller.
 inline constexpr uint64_t kArchiveMaxMemberSize = uint64_t(256) << 20;
-inline constexpr uint64_t kArchiveExpansionFloor = uint64_t(1) << 20;
-inline constexpr uint64_t kArchiveMaxExpansion = 100;
+
+// One member of an archive: its name and its position in the archive's directory, which
+// tells apart two members of the same name. compressionMethod is the ZIP method number.
+struct TArchiveMember {
+    std::string name;
+    uint64_t index = 0;
+    int compressionMethod = 0;
+};
 
 class TArchiveProgress {
   public:
@@ -61,17 +70,17 @@ class TArchiveProgress {
     virtual int Post(int number, const std::string& text) = 0;
 };
 
-// The names of the archive's members that can be extracted (directories left out), in
-// the archive's order. Returns 0, or an error code (also when it holds no replays).
-int ListArchiveMembers(const std::string& archivePath, std::vector<std::string>& names);
+// The archive's members that can be extracted (directories left out), in the archive's
+// order. Returns 0, or an error code (also when it holds no replays).
+int ListArchiveMembers(const std::string& archivePath, std::vector<TArchiveMember>& members);
 
-// Extracts the member named memberName into destinationDirectory, as a file of the
-// member's base name (the name without any directories: nothing is ever written outside
-// destinationDirectory). Links, and names that leave no usable file name, are refused. On 0,
-// extractedName is the file's name within the directory; on any other code nothing the
-// extraction wrote is left behind.
+// Extracts the member at member.index (which must still bear member.name) into
+// destinationDirectory, as a file of the member's base name (the name without any directories:
+// nothing is ever written outside destinationDirectory). Links, and names that leave no usable file
+// name, are refused. On 0, extractedName is the file's name within the directory; on any other code
+// nothing the extraction wrote is left behind.
 int ExtractArchiveMember(const std::string& archivePath, const std::string& destinationDirectory,
-                         const std::string& memberName, TArchiveProgress& progress,
+                         const TArchiveMember& member, TArchiveProgress& progress,
                          std::string& extractedName);
 
 // The file name a member is extracted to, or "" when its name leaves none: the part after
@@ -81,3 +90,7 @@ std::string ArchiveMemberFileName(const std::string& memberName);
 
 // The message for an error code, shown as it is.
 std::string ArchiveErrorText(int code);
+// The same, naming what only the member tells (the compression method it is packed with).
+std::string ArchiveErrorText(int code, const TArchiveMember& member);
+// "Deflate64 (9)", "method 200": a ZIP compression method as a user can look it up.
+std::string CompressionMethodName(int method);

@@ -16,6 +16,8 @@
 #include <unistd.h>
 #endif
 
+#include "platform/TempCleanup.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -249,6 +251,7 @@ bool TSafeWrite::Open() {
         fd = OpenFd(name, O_WRONLY | O_CREAT | O_EXCL, exists ? 0600 : 0666);
         if (fd >= 0) {
             temp_ = name;
+            tempGuard_ = std::make_unique<TTempPathGuard>(temp_);
         } else if (errno != EEXIST) {
             break;
         }
@@ -305,6 +308,7 @@ bool TSafeWrite::Commit() {
         if (ok) SyncDirectory(fs::path(resolved_).parent_path());
     }
     if (copyBack_ || !ok) fs::remove(temp, ec);
+    tempGuard_.reset();
     copyBack_ = false;
     return ok;
 }
@@ -317,6 +321,7 @@ void TSafeWrite::Discard() {
         fs::remove(temp_, ec);
         temp_.clear();
     }
+    tempGuard_.reset();
     inPlace_ = false;
     copyBack_ = false;
 }

@@ -22,6 +22,8 @@
 #include <ostream>
 #include <string>
 
+class TTempPathGuard;
+
 class TSafeWrite {
   public:
     explicit TSafeWrite(std::string target);
@@ -49,7 +51,8 @@ class TSafeWrite {
     class Buffer;
     std::string target_;
     std::string resolved_;
-    std::string temp_;  // empty when writing in place
+    std::string temp_;                           // empty when writing in place
+    std::unique_ptr<TTempPathGuard> tempGuard_;  // removes temp_ if a signal ends the program
     bool inPlace_ = false;
     bool copyBack_ = false;  // hard-linked target: copy the finished file into it
     std::unique_ptr<Buffer> buffer_;

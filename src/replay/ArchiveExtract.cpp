@@ -39,12 +39,13 @@ std::string FirstFreeDirectory(const fs::path& parent, const std::string& prefix
 
 }  // namespace
 
-std::vector<std::string> SortedMemberNames(std::vector<std::string> names) {
-    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const std::string la = LowerCaseCopy(a), lb = LowerCaseCopy(b);
-        return la != lb ? la < lb : a < b;
-    });
-    return names;
+std::vector<TArchiveMember> SortedMembers(std::vector<TArchiveMember> members) {
+    std::stable_sort(members.begin(), members.end(),
+                     [](const TArchiveMember& a, const TArchiveMember& b) {
+                         const std::string la = LowerCaseCopy(a.name), lb = LowerCaseCopy(b.name);
+                         return la != lb ? la < lb : a.name < b.name;
+                     });
+    return members;
 }
 
 std::string CreateArchiveTempDirectory(const std::string& archivePath, int limit) {

@@ -9,9 +9,9 @@
 
 inline constexpr int kTempDirectoryLimit = 100000;
 
-// The member names sorted as the choice list shows them: without regard to case, then by
-// their bytes.
-std::vector<std::string> SortedMemberNames(std::vector<std::string> names);
+// The members sorted as the choice list shows them: by name without regard to case, then by
+// its bytes; members of the same name keep the archive's order.
+std::vector<TArchiveMember> SortedMembers(std::vector<TArchiveMember> members);
 
 // Creates the temporary directory for extracting from archivePath and returns its path
 // with a trailing separator, or "" when none could be made. It is "td<i>" beside the

@@ -21,6 +21,12 @@ int32_t TruncateUnits(double v) {
     return static_cast<int32_t>(std::clamp(std::trunc(v), lo, hi));
 }
 
+// The nearest track unit: a stored position is off its exact value by half a unit at most,
+// and by nothing on average.
+int32_t NearestUnits(double v) {
+    return TruncateUnits(std::floor(v + 0.5));
+}
+
 template <typename F>
 double MeanOver(const std::vector<const TReplay*>& laps, F valueOf) {
     double sum = 0;
@@ -55,11 +61,15 @@ AverageResult AverageLaps(const std::vector<const TReplay*>& laps, int32_t track
     std::vector<int32_t> pos(capacity, 0);
     std::vector<int32_t> lat(capacity, 0);
 
-    pos[0] = 0;
+    // The integration runs on the exact positions; only what is stored is rounded to whole
+    // track units. Truncating every step instead dropped half a unit per step on average and
+    // made every average slower than the laps it is made of (tens of milliseconds a lap).
+    std::vector<double> exact(capacity, 0.0);
+    exact[0] = 0;
     lat[0] = TruncateUnits(f * MeanOver(laps, [](const TReplay& l) { return RawLineAt(l, 0); }));
     const double u = MeanOver(laps, [](const TReplay& l) { return SpeedAt(l, 0); });
-    pos[1] = TruncateUnits(UnitsPerFrame(u, f));
-    lat[1] = TruncateUnits(f * MeanAtDistance(laps, pos[1] / f, RawLineAt));
+    exact[1] = UnitsPerFrame(u, f);
+    lat[1] = TruncateUnits(f * MeanAtDistance(laps, exact[1] / f, RawLineAt));
 
     // Central steps over two frames until the line is passed. The buffers bound the loop: a
     // mean speed too low to reach the line ends the lap at the last sample computed.
@@ -71,14 +81,18 @@ AverageResult AverageLaps(const std::vector<const TReplay*>& laps, int32_t track
             outcome = AverageResult::Truncated;
             break;
         }
-        const double v = MeanAtDistance(laps, pos[j] / f, SpeedAt);
-        pos[j + 1] = TruncateUnits(2.0 * UnitsPerFrame(v, f) + pos[j - 1]);
-        lat[j + 1] = TruncateUnits(f * MeanAtDistance(laps, pos[j + 1] / f, RawLineAt));
-        if (pos[j + 1] > trackLength) {
-            count = j;
+        const double v = MeanAtDistance(laps, exact[j] / f, SpeedAt);
+        exact[j + 1] = 2.0 * UnitsPerFrame(v, f) + exact[j - 1];
+        lat[j + 1] = TruncateUnits(f * MeanAtDistance(laps, exact[j + 1] / f, RawLineAt));
+        // The lap keeps its last sample short of the line, so that its end lies within a
+        // step of it. Ending a sample earlier left it up to two steps short, more than the
+        // boundaries take as reaching the line at speed: the lap then ended a frame early.
+        if (NearestUnits(exact[j + 1]) > trackLength) {
+            count = j + 1;
             break;
         }
     }
+    for (size_t k = 0; k < count; ++k) pos[k] = NearestUnits(exact[k]);
     // A lap needs two samples to have a start and an end.
     if (count < 2) return AverageResult::Failed;
 
@@ -90,10 +104,15 @@ AverageResult AverageLaps(const std::vector<const TReplay*>& laps, int32_t track
     std::fill(result.auxBytes.begin(), result.auxBytes.end(), uint8_t{0});
     result.InvalidatePositionIndex();
     ComputeLapBoundaries(result, trackLength, trackScale);
+    // The line crossing from the exact positions rather than the rounded ones, which would
+    // move it by up to a unit's share of the last step.
+    const double last = exact[count - 1], beforeLast = exact[count - 2];
+    if (result.endPosition == trackLength && last > beforeLast)
+        result.endFrame = (trackLength - last) / (last - beforeLast) + static_cast<double>(n - 1);
 
     // Headings last: they turn the new lap's own direction of travel by the mean slip angle.
     for (int32_t k = 0; k < n; ++k) {
-        const double s = MeanAtDistance(laps, pos[static_cast<size_t>(k)] / f, SlipAngleAt);
+        const double s = MeanAtDistance(laps, exact[static_cast<size_t>(k)] / f, SlipAngleAt);
         const double t = k / FrameRate;
         const double h = LateralSpeedAt(result, t);
         const double m = SpeedAt(result, t);

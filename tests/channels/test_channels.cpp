@@ -264,7 +264,7 @@ TEST(Channels, LineMeasuresFromTheOtherWallOnTracksWithGeometry) {
     EXPECT_DOUBLE_EQ(LineAt(*lap, t, nullptr), raw);
 }
 
-TEST(Channels, ChannelValueAddressesByTimeOrPositionAndSmoothsTheForces) {
+TEST(Channels, ChannelValueAddressesByTimeOrPosition) {
     auto lap = MakeLap({0, 10, 40, 90, 160, 250, 360}, {0, 3, 4, 9, 20, 22, 21});
     const double t = 3.0 / 15;
     EXPECT_DOUBLE_EQ(ChannelValue(*lap, t, TelemetryChannel::Time, TelemetryChannel::Time, nullptr),
@@ -278,16 +278,50 @@ TEST(Channels, ChannelValueAddressesByTimeOrPositionAndSmoothsTheForces) {
         ChannelValue(*lap, 90.0, TelemetryChannel::Position, TelemetryChannel::Time, nullptr), t);
     EXPECT_DOUBLE_EQ(
         ChannelValue(*lap, 90.0, TelemetryChannel::Position, TelemetryChannel::Speed, nullptr),
-        SpeedAt(*lap, t));
+        60 * kMphPerFootPerFrame);  // (160 - 40) / 2 feet a frame at frame 3
 
-    const double h = 1.0 / 15;
-    EXPECT_DOUBLE_EQ(
-        ChannelValue(*lap, 0, TelemetryChannel::Time, TelemetryChannel::LateralForce, nullptr),
-        (LateralForceAt(*lap, 0) * 2 + LateralForceAt(*lap, h)) / 3);
-    EXPECT_DOUBLE_EQ(
-        ChannelValue(*lap, t, TelemetryChannel::Time, TelemetryChannel::InlineForce, nullptr),
-        (InlineForceAt(*lap, t - h) + InlineForceAt(*lap, t) + InlineForceAt(*lap, t + h)) / 3);
     EXPECT_EQ(ChannelValue(*lap, t, TelemetryChannel::Time, TelemetryChannel::None, nullptr), 0.0);
+}
+
+TEST(Channels, ForcesOfASteadilyAcceleratingCarAndTheirSmoothing) {
+    // 0.12 inches per unit: a unit is 0.01 ft. Along the track p = 100k + 7k^2 units and
+    // across it l = 7k^2 units at frame k: both accelerate by 14 units = 0.14 ft per frame
+    // per frame, 0.14 * 15^2 = 31.5 ft/s^2 = 31.5 / 32.2 g.
+    auto lap = TLapBuilder("Test", 7)
+                   .Samples(11,
+                            [](int32_t k) {
+                                return TLapSample{100 * k + 7 * k * k, 7 * k * k};
+                            })
+                   .Scale(0.12)
+                   .Frames(0, 10)
+                   .Span(0, 1700)
+                   .Length(1700)
+                   .Build();
+    constexpr double kG = 31.5 / 32.2;
+    const double f5 = 5.0 / 15;
+    // Speed at frame 5, central: (p6 - p4) / 2 = 170 units = 1.7 ft per frame.
+    EXPECT_NEAR(SpeedAt(*lap, f5), 1.7 * 15 * 3600 / 5280, 1e-9);
+    // Frames 3 to 7 difference speeds that are central differences themselves.
+    for (int k = 3; k <= 7; ++k) {
+        EXPECT_NEAR(InlineForceAt(*lap, k / 15.0), kG, 1e-9) << k;
+        EXPECT_NEAR(LateralForceAt(*lap, k / 15.0), kG, 1e-9) << k;
+    }
+    EXPECT_NEAR(
+        ChannelValue(*lap, f5, TelemetryChannel::Time, TelemetryChannel::LateralForce, nullptr), kG,
+        1e-9);
+    EXPECT_NEAR(
+        ChannelValue(*lap, f5, TelemetryChannel::Time, TelemetryChannel::InlineForce, nullptr), kG,
+        1e-9);
+    // At the lap's start the first two frames take forward differences: across, speeds of
+    // 7 and 21 units per frame at frames 0 and 1 and a central 28 at frame 2 give forces of
+    // 14 and 7 units per frame per frame; plotted, (2 * 14 + 7) / 3 = 35/3 units.
+    EXPECT_NEAR(
+        ChannelValue(*lap, 0, TelemetryChannel::Time, TelemetryChannel::LateralForce, nullptr),
+        35.0 / 3 * 0.01 * 225 / 32.2, 1e-9);
+    // Along, the steady 100 units a frame adds nothing to a difference of speeds.
+    EXPECT_NEAR(
+        ChannelValue(*lap, 0, TelemetryChannel::Time, TelemetryChannel::InlineForce, nullptr),
+        35.0 / 3 * 0.01 * 225 / 32.2, 1e-9);
 }
 
 TEST(Channels, ExtentsStartFromTheirSeedsAndWidenOverEveryFrame) {

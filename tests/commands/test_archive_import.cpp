@@ -85,6 +85,24 @@ TEST_F(ArchiveImportTest, TheChosenReplayIsImportedAndItsTemporaryCopyRemovedAft
     EXPECT_EQ(prompts.waitDepth, 0);
 }
 
+// Regression: with two members of one name, choosing the second imported the first.
+TEST_F(ArchiveImportTest, TheRowChosenIsTheMemberImportedWhenNamesRepeat) {
+    std::vector<uint8_t> cut = TwoDriverReplay();
+    cut.resize(30);
+    const std::string archive =
+        Archive("shorttrack/Twice.rpz", {{"heat.rpl", cut}, Replay("HEAT.rpl")});
+    zip_test::ReplaceName(archive, "HEAT.rpl", "heat.rpl");
+    prompts.openFiles = {archive};
+    prompts.compFiles = {1};
+    prompts.importLaps = {PickSeeing("shorttrack/td0/heat.rpl")};
+    ImportReplayCommand(ctx);
+    EXPECT_THAT(prompts.Asked(),
+                ElementsAre(kReplayDialog + "./*.rpl", "Dialog: Import Replay | heat.rpl, heat.rpl",
+                            "Dialog: Extracting", "Dialog: Import Lap"));
+    EXPECT_EQ(doc.laps().Count(), 1);
+    EXPECT_EQ(Listing("shorttrack"), std::set<std::string>{"Twice.rpz"});
+}
+
 TEST_F(ArchiveImportTest, TheTemporaryDirectoryIsTheFirstFreeTdNumber) {
     const std::string archive = Archive("shorttrack/Season.rpz", {Replay("heat.rpl")});
     fs::create_directories(Path("shorttrack/td0"));
@@ -158,6 +176,17 @@ TEST_F(ArchiveImportTest, ArchiveErrorsAreShownUnderTheirTitleAndCleanedUp) {
     EXPECT_THAT(Messages(), ElementsAre(Msg(kArchiveErrorTitle, ArchiveErrorText(kArchiveEncrypted),
                                             TMsgIcon::Stop)));
     EXPECT_EQ(Listing("shorttrack"), (std::set<std::string>{"Notes.rpz", "Locked.rpz"}));
+
+    // A method Korvale cannot unpack is named, so the user knows what to repack with.
+    const std::string odd = Archive("shorttrack/Odd.rpz", {{"heat.rpl", {1, 2, 3}, true}});
+    zip_test::SetMethod(odd, 9);
+    prompts.ClearLog();
+    prompts.openFiles = {odd};
+    prompts.compFiles = {0};
+    ImportReplayCommand(ctx);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_NE(Messages()[0].find("compression method Deflate64 (9)"), std::string::npos)
+        << Messages()[0];
     EXPECT_EQ(doc.laps().Count(), 0);
 }
 

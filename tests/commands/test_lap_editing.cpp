@@ -3,8 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "CommandsFixture.h"
 #include "commands/LapEditing.h"
 
@@ -28,13 +26,18 @@ class LapEditingTest : public CommandsTest {
 };
 
 TEST_F(LapEditingTest, TheLapChoiceListsNameTimeAndSpeed) {
-    const TReplay& lap = doc.laps().At(1);
-    char expected[96];
-    std::snprintf(expected, sizeof expected, "%s  %7.3f s=%7.3f mph", "Bo",
-                  (lap.endFrame - lap.startFrame) / 15, AverageLapSpeed(lap));
+    // A lap of 1,350 frames over 95,040 inches: 90 s for 1.5 miles, 60 mph.
+    doc.AddLap(TLapBuilder("Di", 3)
+                   .Steady(1351, 0, 70)
+                   .Frames(0, 1350)
+                   .Span(0, 95040)
+                   .Scale(1.0)
+                   .Length(95040)
+                   .Build());
     const std::vector<std::string> texts = LapChoiceTexts(doc);
-    ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[1], expected);
+    // The fixture's laps run 19.75 frames (1.317 s) for the same 1.5 miles: 81000 / 19.75 mph.
+    EXPECT_THAT(texts, ElementsAre("Ann Lee    1.317 s=4101.266 mph", "Bo    1.317 s=4101.266 mph",
+                                   "Cy    1.317 s=4101.266 mph", "Di   90.000 s= 60.000 mph"));
 
     prompts.chooseLaps = {std::nullopt};
     EditInfoCommand(ctx);

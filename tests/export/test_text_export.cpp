@@ -26,6 +26,23 @@ std::unique_ptr<TReplay> SteadyLap(const char* name) {
         .Build();
 }
 
+// A lap that speeds up while it drifts across the track and turns, so that every channel
+// has a value of its own: at 1.2 inches (0.1 ft) per unit, frame k lies 300k + 2k^2 units
+// along and 50 + k^2 units across with heading 200k, 16 samples. It accelerates along the
+// track by 0.4 ft per frame per frame (90 ft/s^2, 2.795031 g) and across it by half that.
+std::unique_ptr<TReplay> CorneringLap(const char* name) {
+    return TLapBuilder(name, 4)
+        .Samples(16,
+                 [](int32_t k) {
+                     return TLapSample{300 * k + 2 * k * k, 50 + k * k, int16_t(200 * k)};
+                 })
+        .Scale(1.2)
+        .Frames(0, 15)
+        .Span(0, 4950)
+        .Length(4950)
+        .Build();
+}
+
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -42,11 +59,15 @@ std::string Export(const std::vector<const TReplay*>& laps, const TextExportChoi
 
 }  // namespace
 
-// The goldens were written by the export and checked by hand: a steady 30 ft per frame is
-// 306.8182 mph throughout, the line stays 5 ft out, and the forces are zero.
+// The goldens were written by the export and checked by hand. A steady 30 ft per frame is
+// 306.8182 mph throughout. The cornering lap at 0.4 s (frame 6): 187.2 ft along, speed
+// (2198 - 1550) / 2 units = 32.4 ft a frame = 331.363636 mph, line 8.6 ft, forces 2.795031
+// and 1.397516 g, slip angle 1200 / 65536 turns less atan(1.2 / 32.4) = 6.591797 - 2.121096
+// = 4.470701 degrees. At 200 ft (frame 6 + 128/326) its speed lies between the 331.36 and
+// 335.45 of frames 6 and 7.
 TEST(TextExport, BlocksHeaderRowsAndFixedWidthFormat) {
     auto a = SteadyLap("Ann Lee");
-    auto b = SteadyLap("Bo");
+    auto b = CorneringLap("Bo");
     TextExportChoices choices;
     choices.resolution = 100;
     ExpectMatchesGolden(Export({a.get(), b.get()}, choices),
@@ -54,14 +75,14 @@ TEST(TextExport, BlocksHeaderRowsAndFixedWidthFormat) {
 }
 
 TEST(TextExport, CommaModeChannelOrderAndNoTrailingComma) {
-    auto a = SteadyLap("Ann");
+    auto a = CorneringLap("Ann");
     TextExportChoices choices;
     choices.xIsPosition = false;
     choices.resolution = 0.2;
     choices.comma = true;
     choices.channels = {true, true, true, true, true, true, true};
     const std::string text = Export({a.get()}, choices);
-    // Nine frames are 0.6 s: rows at 0, 0.2 and 0.4, every channel in the menu's order.
+    // Fifteen frames are 1 s: rows at 0 to 0.8, every channel in the menu's order.
     ExpectMatchesGolden(text, "export/golden/one-lap-by-time-comma.txt");
     for (const std::string& line : Lines(text))
         if (!line.empty()) {

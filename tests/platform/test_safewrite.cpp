@@ -7,12 +7,14 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "platform/ReadFile.h"
 #include "platform/SafeWrite.h"
+#include "platform/TempCleanup.h"
 #include "platform/Utf8.h"
 
 namespace fs = std::filesystem;
@@ -250,6 +252,29 @@ TEST(Utf8, ControlCharactersAndBrokenSequencesAreEscaped) {
     EXPECT_FALSE(IsValidUtf8("caf\xE9"));
     EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // beyond U+10FFFF
     EXPECT_FALSE(IsValidUtf8("\xE2\x82"));          // cut short
+}
+
+// Regression: a save stopped by Ctrl+C or a kill left its temporary file beside the target.
+TEST_F(FilesTest, ASaveEndedBySignalLeavesNoTemporaryFile) {
+    Put(Path("laps.txt"), "old");
+    for (const int sig : {SIGINT, SIGTERM}) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            InstallTempCleanupOnSignals();
+            TSafeWrite out(Path("laps.txt"));
+            if (!out.Open() || !out.Write("new, half", 9)) _exit(3);
+            out.Stream().flush();
+            std::raise(sig);
+            _exit(4);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << status;
+        EXPECT_EQ(WTERMSIG(status), sig) << "the signal still ends the program";
+        EXPECT_EQ(Entries(), std::vector<std::string>{"laps.txt"});
+        EXPECT_EQ(Get(Path("laps.txt")), "old");
+    }
 }
 
 }  // namespace

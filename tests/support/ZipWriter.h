@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -77,6 +78,18 @@ inline void PatchHeaders(const std::string& path, size_t localOffset, size_t cen
     }
     WriteAll(path, b);
 }
+// libzip writes no two members of one name; an archive that has them (as other tools
+// write) is made by giving one a stand-in name of the same length and then changing every
+// occurrence of it in the file's bytes.
+inline void ReplaceName(const std::string& path, const std::string& from, const std::string& to) {
+    ASSERT_EQ(from.size(), to.size());
+    std::vector<uint8_t> b = ReadAll(path);
+    for (size_t i = 0; i + from.size() <= b.size(); ++i)
+        if (std::equal(from.begin(), from.end(), b.begin() + long(i)))
+            std::copy(to.begin(), to.end(), b.begin() + long(i));
+    WriteAll(path, b);
+}
+
 inline void SetMethod(const std::string& path, uint16_t method) {
     PatchHeaders(path, 8, 10, method, 2);
 }

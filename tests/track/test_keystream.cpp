@@ -32,18 +32,26 @@ TEST(KeyStream, PositiveWordsRotateAndSumsWrap) {
 }
 
 TEST(KeyStream, StateCarriesFromCallToCall) {
-    // Stepping the recurrence by hand for three calls.
-    uint32_t a = 0x9E3779B9u, b = 0x7F4A7C15u, x = 0xDEADBEEFu, y = 0x12345678u;
-    TKeyStream s(a, b, x, y);
-    for (int i = 0; i < 3; ++i) {
-        x += a;
-        int32_t sx = static_cast<int32_t>(x);
-        x = (x << 13) | static_cast<uint32_t>(sx < 0 ? ~(~sx >> 19) : sx >> 19);
-        y += b;
-        int32_t sy = static_cast<int32_t>(y);
-        y = (y << 7) | static_cast<uint32_t>(sy < 0 ? ~(~sy >> 25) : sy >> 25);
-        EXPECT_EQ(s.next(), x + y) << "call " << i;
-    }
+    // A = 0x40000000, B = 0 and Y = 0 keep Y at zero, so each output is the running X,
+    // worked by hand for three calls.
+    TKeyStream s(0x40000000u, 0, 0x40000000u, 0);
+    // 1: X + A = 0x80000000, negative: << 13 leaves 0, >> 19 fills in 0xFFFFF000.
+    EXPECT_EQ(s.next(), 0xFFFFF000u);
+    // 2: X + A wraps to 0x3FFFF000 (bits 12..29): << 13 keeps bits 25..31 = 0xFE000000,
+    // >> 19 brings bits 19..29 down to 0..10 = 0x7FF.
+    EXPECT_EQ(s.next(), 0xFE0007FFu);
+    // 3: X + A wraps to 0x3E0007FF (bits 25..29 and 0..10): << 13 keeps bits 13..23 =
+    // 0x00FFE000, >> 19 brings bits 25..29 down to 6..10 = 0x7C0.
+    EXPECT_EQ(s.next(), 0x00FFE7C0u);
+    EXPECT_EQ(s.y(), 0u);
+
+    // A = B = 1 from zero: both words carry. 1: X = 1 << 13, Y = 1 << 7. 2: X = 0x2001 << 13
+    // = 0x04002000, Y = 0x81 << 7 = 0x4080. 3: X + 1 = 0x04002001 puts bit 26 on bit 39
+    // (gone) and bit 7 (>> 19): 0x04002080; Y = 0x4081 << 7 = 0x00204080.
+    TKeyStream t(1, 1, 0, 0);
+    EXPECT_EQ(t.next(), 0x2080u);
+    EXPECT_EQ(t.next(), 0x04006080u);
+    EXPECT_EQ(t.next(), 0x04206100u);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Plot geometry, font heights, value-to-pixel mappings and the margins' hit tests.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "commands/Document.h"
 #include "support/DocumentEdits.h"
 #include "track/TrackList.h"
@@ -70,13 +72,22 @@ TEST(GraphGeometry, RowsTruncateTowardZero) {
     EXPECT_EQ(YRow(2, r, g), 73);                                // 33.33 + 40
 }
 
-TEST(GraphGeometry, DegenerateRangeGivesBoundedRows) {
+TEST(GraphGeometry, DegenerateRangeGivesRowsFarOffTheRightSide) {
+    // A range of one value: a value above it lies far above the plot, one below far below,
+    // and the value itself (0/0) is drawn nowhere near the plot either.
     const TAxisRanges r{0, 1, 5, 5, 0, 0};
     const TGraphGeometry g = GraphGeometry(400, 300, 1, true);
-    const int a = YRow(6, r, g);
-    const int b = Y2Row(1, r, g);
-    EXPECT_LE(std::abs(a), 10000000);
-    EXPECT_LE(std::abs(b), 10000000);
+    EXPECT_EQ(YRow(6, r, g), -10000000);
+    EXPECT_EQ(YRow(4, r, g), 10000000);
+    EXPECT_EQ(YRow(5, r, g), -10000000);
+    EXPECT_EQ(Y2Row(1, r, g), -10000000);
+    EXPECT_EQ(Y2Row(-1, r, g), 10000000);
+    // A range narrow enough that a row overflows an int is clamped the same way.
+    const TAxisRanges narrow{0, 1, 5, 5 + 1e-9, 0, 1e-9};
+    EXPECT_EQ(YRow(6, narrow, g), -10000000);
+    EXPECT_EQ(YRow(4, narrow, g), 10000000);
+    EXPECT_EQ(Y2Row(1, narrow, g), -10000000);
+    EXPECT_EQ(YRow(std::nan(""), narrow, g), -10000000);
 }
 
 TEST(GraphGeometry, MousePlotAndAxisMargins) {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <vector>
 
 #include "views/GraphTestSupport.h"
 #include "views/graph/GraphCurves.h"
@@ -270,24 +271,46 @@ TEST(GraphPaint, PolylinesLeaveOutTheirLastPixelAndHaveNoGaps) {
 }
 
 TEST(GraphPaint, SegmentPixelsAreTheRoundedLinePoints) {
-    // Every segment, steep or flat, in every direction: pixel i of n lies at the start plus
-    // round-half-up of i/n of the way, for i below n.
     const QRgb c = qRgb(9, 9, 9);
+    const auto drawn = [c](QPoint a, QPoint b) {
+        QImage img(40, 40, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        DrawPolylinePixels(img, QPolygon({a, b}), c);
+        std::vector<QPoint> pixels;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (img.pixel(x, y) == c) pixels.emplace_back(x, y);
+        return pixels;
+    };
+    // Every segment, steep or flat, in every direction: one pixel per step along the longer
+    // axis, from the start up to but not including the end, each within half a pixel of the
+    // true line across it.
     for (int dx = -6; dx <= 6; ++dx) {
         for (int dy = -9; dy <= 9; ++dy) {
-            QImage img(40, 40, QImage::Format_RGB32);
-            img.fill(Qt::white);
             const QPoint a(20, 20), b(20 + dx, 20 + dy);
-            DrawPolylinePixels(img, QPolygon({a, b}), c);
-            QImage want(40, 40, QImage::Format_RGB32);
-            want.fill(Qt::white);
+            const std::vector<QPoint> pixels = drawn(a, b);
             const int n = std::max(std::abs(dx), std::abs(dy));
-            for (int i = 0; i < n; ++i)
-                want.setPixel(a.x() + int(std::floor(double(i) * dx / n + 0.5)),
-                              a.y() + int(std::floor(double(i) * dy / n + 0.5)), c);
-            EXPECT_EQ(img, want) << dx << "," << dy;
+            ASSERT_EQ(int(pixels.size()), n) << dx << "," << dy;
+            std::vector<int> steps;
+            for (const QPoint& p : pixels) {
+                const bool flat = std::abs(dx) >= std::abs(dy);
+                const int along = flat ? (p.x() - a.x()) * (dx < 0 ? -1 : 1)
+                                       : (p.y() - a.y()) * (dy < 0 ? -1 : 1);
+                const double across = flat ? p.y() - (a.y() + double(along) * dy / n)
+                                           : p.x() - (a.x() + double(along) * dx / n);
+                EXPECT_TRUE(along >= 0 && along < n) << dx << "," << dy;
+                EXPECT_LE(std::abs(across), 0.5) << dx << "," << dy << " step " << along;
+                steps.push_back(along);
+            }
+            std::sort(steps.begin(), steps.end());
+            EXPECT_EQ(std::unique(steps.begin(), steps.end()), steps.end()) << dx << "," << dy;
         }
     }
+    // Half-way points go to the larger coordinate, whichever way the segment runs.
+    EXPECT_EQ(drawn({20, 20}, {22, 21}), (std::vector<QPoint>{{20, 20}, {21, 21}}));
+    EXPECT_EQ(drawn({20, 20}, {18, 19}), (std::vector<QPoint>{{19, 20}, {20, 20}}));
+    EXPECT_EQ(drawn({20, 20}, {21, 22}), (std::vector<QPoint>{{20, 20}, {21, 21}}));
+    EXPECT_EQ(drawn({20, 20}, {19, 18}), (std::vector<QPoint>{{20, 19}, {20, 20}}));
 }
 
 TEST(GraphPaint, CurvesOfTheSecondAxisFollowTheirMapping) {

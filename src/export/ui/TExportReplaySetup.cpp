@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/DialogButtons.h"
+#include "ui/DialogButtons.h"
 
 TExportReplaySetup::TExportReplaySetup(const TExportReplayXfer& xfer, TExportReplaySetupHooks hooks,
                                        QWidget* parent)

@@ -11,7 +11,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "app/DialogButtons.h"
+#include "ui/DialogButtons.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/DialogButtons.h"
+#include "ui/DialogButtons.h"
 
 TChooseCompFile::TChooseCompFile(const TChooseCompFileXfer& xfer, QWidget* parent)
     : QDialog(parent), names_(xfer.names) {

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/DialogButtons.h"
+#include "ui/DialogButtons.h"
 
 TChooseLap::TChooseLap(const TChooseLapXfer& xfer, QWidget* parent)
     : QDialog(parent), texts_(xfer.texts) {

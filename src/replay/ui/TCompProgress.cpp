@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/DialogButtons.h"
+#include "ui/DialogButtons.h"
 
 TCompProgress::TCompProgress(QWidget* parent) : QDialog(parent) {
     // A progress box: no size buttons; Escape still aborts.

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/DialogButtons.h"
+#include "ui/DialogButtons.h"
 
 #include "replay/ui/TPropListBox.h"
 

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/DialogButtons.h"
+#include "ui/DialogButtons.h"
 
 TChooseTrack::TChooseTrack(const TChooseTrackXfer& xfer, QWidget* parent)
     : QDialog(parent), xfer_(xfer) {
