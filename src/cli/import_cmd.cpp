@@ -130,7 +130,8 @@ int Import(const std::vector<std::string>& args) {
             ? ReadReplayLap(replay, static_cast<int32_t>(*driver), lapIndexes.front(), lap)
             : ReadAverageLap(replay, static_cast<int32_t>(*driver), lapIndexes, lap);
     replay.file.Close();
-    if (status != TReplayReadStatus::Ok) return Fail(ReplayReadMessage(status), input.Shown());
+    if (status != TReplayReadStatus::Ok)
+        return Fail(ReplayReadMessage(status, t.name).c_str(), input.Shown());
     lap->colour = ChooseLapColour(laps);
     const TReplay& added = *lap;
     laps.Add(std::move(lap));

@@ -176,7 +176,8 @@ void RunImportCommand(TCommandContext& ctx, bool average) {
             ctx.prompts.MessageBox(kImportAverageLapTitle, ReplayReadMessage(status),
                                    TMsgIcon::Exclamation, TMsgButtons::Ok);
         else
-            ImportError(ctx, ReplayReadMessage(status));
+            ImportError(ctx,
+                        ReplayReadMessage(status, ctx.doc.Track() ? ctx.doc.Track()->name : ""));
         EndImportWithoutLap(ctx, false);
         import.Finish();
         return;

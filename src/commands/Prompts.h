@@ -55,14 +55,14 @@ struct TFileDialogXfer {
     std::string path;               // out
 };
 
-// Choose Track. trackNames are all tracks in track-list order; the dialog always starts on
-// the first one. When scopeText is empty (an ambiguous path) the remember box and the
+// Choose Track. trackNames are all tracks in track-list order; the dialog starts on
+// selection (the first track when it lies outside the list). When scopeText is empty (an ambiguous path) the remember box and the
 // scope text are hidden; otherwise the scope text shows it and the box reads
 // "Always use " + the selected track's name (at most 49 characters of it).
 struct TChooseTrackXfer {
     std::vector<std::string> trackNames;
     std::string scopeText;
-    int32_t selection = 0;  // out: index into trackNames
+    int32_t selection = 0;  // in: where the dialog starts; out: index into trackNames
     bool remember = false;  // out: the remember box was checked (only when it showed)
 };
 

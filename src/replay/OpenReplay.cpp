@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <new>
 
+#include "replay/LapFit.h"
+
 TReplayReadStatus OpenReplay(const std::string& path, int32_t trackLength, double trackScale,
                              TOpenReplay& out) {
     out.header = TReplayHeader{};
@@ -42,6 +44,17 @@ const char* ReplayReadMessage(TReplayReadStatus status) {
             return kMsgErrorReadingLapData;
         case TReplayReadStatus::PartialLapsInAverage:
             return kMsgPartialLapsInAverage;
+        case TReplayReadStatus::LapBeyondTrackLength:
+        case TReplayReadStatus::LapBackwardsFasterThanAnyCar:
+            return "This lap does not fit the track";
     }
     return "";
+}
+
+std::string ReplayReadMessage(TReplayReadStatus status, const std::string& trackName) {
+    if (status == TReplayReadStatus::LapBeyondTrackLength)
+        return LapFitMessage(TLapFit::BeyondTrackLength, trackName);
+    if (status == TReplayReadStatus::LapBackwardsFasterThanAnyCar)
+        return LapFitMessage(TLapFit::BackwardsFasterThanAnyCar, trackName);
+    return ReplayReadMessage(status);
 }

@@ -16,15 +16,19 @@
 // How reading a replay for import ended; ReplayReadMessage gives the text the user sees.
 enum class TReplayReadStatus {
     Ok,
-    ErrorOpeningReplay,        // "Error opening replay"
-    ErrorReadingReplayHeader,  // "Error reading replay header"
-    ErrorReadingReplayData,    // "Error reading replay data"
-    ErrorFindingLapData,       // "Error finding lap data"
-    ErrorReadingLapData,       // "Error reading lap data"
-    PartialLapsInAverage,      // "Partial laps may not be used in averaging"
+    ErrorOpeningReplay,            // "Error opening replay"
+    ErrorReadingReplayHeader,      // "Error reading replay header"
+    ErrorReadingReplayData,        // "Error reading replay data"
+    ErrorFindingLapData,           // "Error finding lap data"
+    ErrorReadingLapData,           // "Error reading lap data"
+    PartialLapsInAverage,          // "Partial laps may not be used in averaging"
+    LapBeyondTrackLength,          // the lap does not fit the track (LapFit.h)
+    LapBackwardsFasterThanAnyCar,  // the same
 };
 // The message that the status stands for ("" for Ok).
 const char* ReplayReadMessage(TReplayReadStatus status);
+// The same, naming the track the replay was read with where the lap does not fit it.
+std::string ReplayReadMessage(TReplayReadStatus status, const std::string& trackName);
 
 struct TOpenReplay {
     TReplayHeader header;
@@ -44,8 +48,9 @@ TReplayReadStatus OpenReplay(const std::string& path, int32_t trackLength, doubl
                              TOpenReplay& out);
 
 // Reads lap lapIndex of driver driverIndex into a new lap named from the driver entry:
-// sets Slot and FrameCount, seeks to the lap, reads its samples. Ok, ErrorFindingLapData or
-// ErrorReadingLapData (out is then reset).
+// sets Slot and FrameCount, seeks to the lap, reads its samples. Ok, ErrorFindingLapData,
+// ErrorReadingLapData, or LapBeyondTrackLength / LapBackwardsFasterThanAnyCar for a lap
+// that cannot have been driven on the track of header.TrackLength (out is then reset).
 TReplayReadStatus ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_t lapIndex,
                                 std::unique_ptr<TReplay>& out);
 

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "replay/LapFit.h"
+
 namespace {
 
 // The ends of a lap that the scan saw begin or end at a line crossing lie where the scan
@@ -43,6 +45,14 @@ TReplayReadStatus ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_
         auto lap = std::make_unique<TReplay>(driver.name, driver.carNumber);
         if (!ReadLapSamples(replay.file, *lap, replay.header))
             return TReplayReadStatus::ErrorReadingLapData;
+        switch (CheckLapFitsTrack(*lap, replay.header.TrackLength, replay.header.TrackScale)) {
+            case TLapFit::Fits:
+                break;
+            case TLapFit::BeyondTrackLength:
+                return TReplayReadStatus::LapBeyondTrackLength;
+            case TLapFit::BackwardsFasterThanAnyCar:
+                return TReplayReadStatus::LapBackwardsFasterThanAnyCar;
+        }
         PlaceOnCrossings(*lap, chain, size_t(lapIndex));
         out = std::move(lap);
     } catch (const std::bad_alloc&) {

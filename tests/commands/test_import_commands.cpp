@@ -195,6 +195,49 @@ TEST_F(ImportTest, AReplayOfAnotherTrackIsRefused) {
     EXPECT_EQ(doc.currentTrack(), -1);
 }
 
+// Regression: Choose Track started on the first track whatever the replay, and a replay read
+// with another track's length came in as a lap of thousands of miles an hour.
+TEST_F(ImportTest, ChooseTrackStartsOnTheLikelyTrackAndALapThatDoesNotFitIsRefused) {
+    // "Always use Ridge" was ticked for directory nc; the oval's replay there is ambiguous
+    // (the remembered Ridge, the oval's own pattern) and starts on the oval.
+    fs::create_directories(Path("nc"));
+    session.associations.push_back({"nc", 156});
+    const std::string race = WriteSimulatedReplay("nc/sprintcup-heat.rpl");
+    prompts.openFiles = {race, race};
+    prompts.tracks = {{true, TrackIndex("Ridge"), false}, {true, TrackIndex("Short Track"), false}};
+    prompts.importLaps = {Pick(0, {0}), Pick(0, {1})};
+    ImportReplayCommand(ctx);
+    ImportAverageLapCommand(ctx);
+    ASSERT_EQ(prompts.trackDialogs.size(), 2u);
+    EXPECT_EQ(prompts.trackDialogs[0].selection, TrackIndex("Test Oval"));
+    const std::string another = "\nThe replay was recorded on another track.";
+    EXPECT_THAT(Messages(),
+                ElementsAre(Msg("Import Error",
+                                "This lap does not fit Ridge: its car would run backwards faster "
+                                "than any car goes." +
+                                    another),
+                            Msg("Import Error",
+                                "This lap does not fit Short Track: its positions run past the "
+                                "end of the track." +
+                                    another)));
+    EXPECT_EQ(doc.laps().Count(), 0);
+    EXPECT_EQ(doc.currentTrack(), -1);
+    EXPECT_FALSE(doc.dirty());
+    EXPECT_EQ(prompts.caption, "Korvale");
+
+    // Taken as the oval, it imports; with the document on the oval, a replay whose path names
+    // no track starts on the document's track.
+    prompts.openFiles = {race, WriteReplay("elsewhere/r.rpl", TwoDriverReplay())};
+    prompts.tracks = {{true, TrackIndex("Test Oval"), false}, {false, 0, false}};
+    prompts.importLaps = {Pick(0, {1})};
+    ImportReplayCommand(ctx);
+    ASSERT_EQ(doc.laps().Count(), 1);
+    ImportReplayCommand(ctx);
+    ASSERT_EQ(prompts.trackDialogs.size(), 4u);
+    EXPECT_EQ(prompts.trackDialogs[3].selection, TrackIndex("Test Oval"));
+    EXPECT_EQ(doc.laps().Count(), 1);
+}
+
 TEST_F(ImportTest, CancellingTheTrackChoiceEndsWithoutAMessage) {
     prompts.openFiles = {WriteReplay("elsewhere/r.rpl", TwoDriverReplay())};
     prompts.tracks = {{false, 0, false}};

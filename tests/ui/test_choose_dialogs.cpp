@@ -17,13 +17,13 @@ TChooseTrackXfer Tracks(const std::string& scope) {
     TChooseTrackXfer x;
     x.trackNames = {"Ashby Park", "Marlow Ring", "Kestrel Downs"};
     x.scopeText = scope;
-    x.selection = 2;  // a stale choice from an earlier opening
+    x.selection = 1;  // where the command wants the dialog to start
     return x;
 }
 
 }  // namespace
 
-TEST(ChooseTrack, StartsOnTheFirstTrackWithTheScopeAndTheRememberCaption) {
+TEST(ChooseTrack, StartsOnTheGivenTrackWithTheScopeAndTheRememberCaption) {
     TChooseTrack dlg(Tracks("for replays"));
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Choose Track"));
     auto* tracks = Find<QComboBox>(&dlg, "trackList");
@@ -39,11 +39,11 @@ TEST(ChooseTrack, StartsOnTheFirstTrackWithTheScopeAndTheRememberCaption) {
 
     ASSERT_EQ(tracks->count(), 3);
     EXPECT_EQ(tracks->itemText(1), QStringLiteral("Marlow Ring"));
-    EXPECT_EQ(tracks->currentIndex(), 0);
+    EXPECT_EQ(tracks->currentIndex(), 1);
     EXPECT_EQ(scope->text(), QStringLiteral("for replays"));
     // Regression: a '<' in a directory name was taken as markup.
     EXPECT_EQ(scope->textFormat(), Qt::PlainText);
-    EXPECT_EQ(remember->text(), QStringLiteral("Always use Ashby Park"));
+    EXPECT_EQ(remember->text(), QStringLiteral("Always use Marlow Ring"));
     EXPECT_FALSE(remember->isChecked());
     EXPECT_FALSE(remember->isHidden());
     EXPECT_FALSE(scope->isHidden());
@@ -55,6 +55,13 @@ TEST(ChooseTrack, StartsOnTheFirstTrackWithTheScopeAndTheRememberCaption) {
     EXPECT_EQ(out.selection, 2);
     EXPECT_TRUE(out.remember);
     EXPECT_EQ(out.trackNames, Tracks("").trackNames);
+
+    // A selection outside the list starts on the first track.
+    TChooseTrackXfer stale = Tracks("for replays");
+    stale.selection = 3;
+    TChooseTrack fresh(stale);
+    EXPECT_EQ(Find<QComboBox>(&fresh, "trackList")->currentIndex(), 0);
+    EXPECT_EQ(Find<QCheckBox>(&fresh, "remember")->text(), QStringLiteral("Always use Ashby Park"));
 }
 
 TEST(ChooseTrack, RememberCaptionTakesAtMost49CharactersAndShowsAmpersands) {

@@ -44,8 +44,10 @@ TChooseTrack::TChooseTrack(const TChooseTrackXfer& xfer, QWidget* parent)
     layout->addLayout(buttons);
 
     for (const std::string& name : xfer_.trackNames) tracks_->addItem(QString::fromStdString(name));
-    // Whatever the record held, every opening starts on the first track.
-    if (tracks_->count() > 0) tracks_->setCurrentIndex(0);
+    // The command says where to start; a selection outside the list starts on the first.
+    if (tracks_->count() > 0)
+        tracks_->setCurrentIndex(
+            xfer_.selection >= 0 && xfer_.selection < tracks_->count() ? xfer_.selection : 0);
     remember_->setChecked(xfer_.remember);
     if (xfer_.scopeText.empty()) {
         remember_->hide();
