@@ -10,6 +10,10 @@
 // With View > Time Delta on, the strip under the plot may add at most 2 ms to the full
 // repaint (compare BM_GraphFullRepaintWithDelta with BM_GraphFullRepaint), and the sector
 // table of the 36 laps is computed within 1 ms (BM_SectorTable).
+// View > Stacked Channels with its four default panes repaints within twice the single
+// graph's time (BM_GraphFullRepaintStacked against BM_GraphFullRepaint in the same run), and
+// the G-G plot of the 36 laps redraws within 5 ms (BM_GGPlot; BM_GGPoints is the one-off
+// work of its per-lap forces, done when the laps change).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -35,6 +39,7 @@
 #include "views/graph/GraphAxes.h"
 #include "views/graph/GraphCurves.h"
 #include "views/graph/TGraphView.h"
+#include "views/windows/GGPlot.h"
 #include "views/windows/TDataWindow.h"
 
 namespace {
@@ -348,6 +353,49 @@ BENCHMARK(BM_GraphFullRepaintWithDelta)->MeasureProcessCPUTime()->Unit(benchmark
 // CPU time of every thread: the strip's laps are spread over the cores.
 BENCHMARK(BM_DeltaStrip)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_SectorTable)->Unit(benchmark::kMicrosecond);
+
+void BM_GraphFullRepaintStacked(benchmark::State& state) {
+    GraphBench& b = Bench();
+    b.viewState.graph.stacked = true;
+    b.viewState.graph.stackedChannels = TGraphViewState::DefaultStackedChannels();
+    for (auto _ : state) {
+        b.view->FullRepaint();
+        b.view->repaint();
+    }
+    b.viewState.graph.stacked = false;
+    state.counters["laps"] = b.doc.laps().Count();
+    state.counters["panes"] = static_cast<double>(b.viewState.graph.stackedChannels.size());
+}
+
+void BM_GGPoints(benchmark::State& state) {
+    GraphBench& b = Bench();
+    for (auto _ : state) {
+        TGGPoints points;
+        benchmark::DoNotOptimize(points.For(b.doc.laps()).size());
+    }
+}
+
+void BM_GGPlot(benchmark::State& state) {
+    GraphBench& b = Bench();
+    b.view->FullSize();
+    TGGPoints points;
+    const std::vector<TGGLapPoints>& p = points.For(b.doc.laps());
+    QImage image(1080, 1080, QImage::Format_RGB32);
+    for (auto _ : state) {
+        RenderGGPlot(image, p, b.ctx);
+        benchmark::DoNotOptimize(image.bits());
+    }
+    state.counters["laps"] = static_cast<double>(p.size());
+}
+
+// Alternating, so that both are measured under the same conditions in one run.
+BENCHMARK(BM_GraphFullRepaint)
+    ->Name("BM_GraphFullRepaint/single")
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GraphFullRepaintStacked)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GGPoints)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GGPlot)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

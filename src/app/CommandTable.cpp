@@ -66,6 +66,17 @@ std::vector<TMenuEntry> ViewMenu() {
              "Show each lap's time gained or lost against the reference lap"),
         Item(Sectors, "Secto&rs", "Show the sector times and the ideal lap"),
         Item(Legend, "&Legend", "Name the laps in a corner of the graph"),
+        Item(Grid, "Gr&id", "Draw round ticks and a light grid behind the curves"),
+        Item(CursorLine, "Cursor Lin&e",
+             "Show the cursor line under the pointer and each lap's place on the map"),
+        Item(MapCornerNames, "Corner N&ames", "Write the corner names beside the track on the map"),
+        Item(StackedChannels, "Stac&ked Channels",
+             "Show each chosen channel in its own pane on the shared x axis"),
+        Item(ChooseStackedChannels, "C&hoose Stacked Channels...",
+             "Choose the stacked channels and their order"),
+        Item(GGPlot, "G-G Pl&ot", "Plot each lap's lateral force against its in-line force"),
+        Item(DockSideWindows, "Dock Side &Windows",
+             "Dock the side windows into the main window instead of floating them"),
     };
     view.insert(view.end(), rest.begin(), rest.end());
     return view;

@@ -4,9 +4,12 @@
 #include <QListWidget>
 #include <QTextBrowser>
 
+#include "app/AppIcons.h"
+
 HelpWindow::HelpWindow(const HelpFile& help, QWidget* parent)
     : QWidget(parent, Qt::Window), help_(help) {
     setWindowTitle(QStringLiteral("Korvale Help"));
+    setWindowIcon(AppIcon());
     setObjectName(QStringLiteral("helpWindow"));
     auto* layout = new QHBoxLayout(this);
     list_ = new QListWidget(this);

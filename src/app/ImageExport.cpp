@@ -63,7 +63,14 @@ void PaintVector(QPainter& p, const TCommandContext& ctx, TImageView view, QSize
                  const TMapPicture* map) {
     switch (view) {
         case TImageView::Graph:
-            PaintGraphVector(p, ctx, size, dpiY);
+            if (ctx.view.graph.stacked) {
+                // The stacked panes go into the SVG as their picture.
+                QImage image(size, QImage::Format_RGB32);
+                RenderMainGraph(image, ctx, TAxisKind::None, dpiY);
+                p.drawImage(0, 0, image);
+            } else {
+                PaintGraphVector(p, ctx, size, dpiY);
+            }
             break;
         case TImageView::Map: {
             TLapLineCache local;
@@ -83,7 +90,8 @@ QImage RenderViewImage(const TCommandContext& ctx, TImageView view, QSize size, 
     if (image.isNull()) return image;  // no memory for it
     switch (view) {
         case TImageView::Graph:
-            RenderGraph(image, ctx, 1, TAxisKind::None, dpiY);
+            // The whole client: the time-delta strip and the legend as well.
+            RenderMainGraph(image, ctx, TAxisKind::None, dpiY);
             break;
         case TImageView::Map: {
             TLapLineCache local;

@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -87,6 +88,11 @@ TRenderOptions ParseRenderOptions(const QStringList& arguments) {
             "With --view map: the reference lap coloured by this channel of the View menu's "
             "Colour Map By (Speed, Line, In-line Force, Lateral Force, Slip Angle, Time Delta).",
             "CHANNEL");
+    const auto stacked =
+        add("stacked",
+            "The graph as stacked panes of these channels, top first, separated by commas "
+            "(speed,line,inline,lateral).",
+            "CHANNELS");
     parser.addPositionalArgument(QStringLiteral("DOCUMENT"),
                                  QStringLiteral("The telemetry document (.kvl) to draw."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
@@ -144,6 +150,22 @@ TRenderOptions ParseRenderOptions(const QStringList& arguments) {
         if (!MapColourByName(name, out.colourBy))
             return fail("--colour-by: no such channel to colour by: \"" + name + "\"");
         if (!out.viewMap) return fail("--colour-by goes with --view map");
+    }
+    if (parser.isSet(stacked)) {
+        if (out.viewMap) return fail("--stacked goes with --view graph");
+        const QStringList names = parser.value(stacked).split(QLatin1Char(','));
+        for (const QString& n : names) {
+            const std::string name = n.trimmed().toStdString();
+            std::optional<TelemetryChannel> c = RenderChannelByName(name, 1);
+            const std::string lower = n.trimmed().toLower().toStdString();
+            if (!c && lower == "inline") c = TelemetryChannel::InlineForce;
+            if (!c && lower == "lateral") c = TelemetryChannel::LateralForce;
+            if (!c && lower == "slip") c = TelemetryChannel::SlipAngle;
+            if (!c) return fail("--stacked: no such channel: \"" + name + "\"");
+            if (std::find(out.stacked.begin(), out.stacked.end(), *c) != out.stacked.end())
+                return fail("--stacked: \"" + name + "\" is named twice");
+            out.stacked.push_back(*c);
+        }
     }
     return out;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The command line of a batch picture:
 //   korvale --render OUT.png|OUT.svg [--view graph|map] [--size WxH] [--x time|position]
-//           [--y CHANNEL] [--y2 CHANNEL|none] [--range X0:X1] [--colour-by CHANNEL] DOCUMENT
+//           [--y CHANNEL] [--y2 CHANNEL|none] [--range X0:X1] [--colour-by CHANNEL]
+//           [--stacked CHANNEL,CHANNEL,...] DOCUMENT
 // Channel names are those of the axis menus (for --colour-by, of View > Colour Map By), in
 // any case, with or without their spaces and dashes ("Lateral Force", "lateral-force",
 // "slipangle", "time-delta").
@@ -9,6 +10,7 @@
 #include <string>
 
 #include <optional>
+#include <vector>
 
 #include "channels/Channels.h"
 #include "commands/ViewState.h"
@@ -24,6 +26,8 @@ struct TRenderOptions {
     double x0 = 0, x1 = 0;
     // --colour-by: Lap Colours or a channel of View > Colour Map By (the map only)
     TMapColour colourBy = TMapColour::Laps;
+    // --stacked: the graph's stacked panes, top first (also "inline", "lateral", "slip")
+    std::vector<TelemetryChannel> stacked;
     bool help = false;  // --help: print usage and end
     std::string error;  // empty when the command line was understood
     std::string usage;  // the options, for a mistake's message

@@ -76,6 +76,10 @@ int RunRender(const TRenderOptions& options, const AppPaths& paths) {
         }
     }
     view.map.colour = options.colourBy;
+    if (!options.stacked.empty()) {
+        view.graph.stacked = true;
+        view.graph.stackedChannels = options.stacked;
+    }
     const TAxes axes = doc.axes();
     ChangeAxes(ctx, options.x.value_or(axes.x), options.y.value_or(axes.y),
                options.y2.value_or(axes.y2));

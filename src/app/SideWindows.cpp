@@ -44,6 +44,7 @@ TSideWindows::TSideWindows(TCommandContext& ctx, QWidget* owner, std::function<v
     });
     connect(info_, &TReplayInfo::deleteLapRequested, this, [this](int32_t index) {
         DeleteLap(ctx_, index);
+        CloseEmptyList();
         if (afterCommand_) afterCommand_();
     });
     ctx_.doc.Subscribe(*this);
@@ -77,12 +78,12 @@ void TSideWindows::Changed(const TDocumentChange& change) {
         case TChangeKind::LapRemoved:
             data_->RemoveLapColumn(change.index);
             info_->LapListChanged();
-            CloseEmptyList();
             break;
         case TChangeKind::AllLapsRemoved:
+            // Not closed here: an Open clears the laps before it reads the new ones. Whether
+            // the list is empty is settled when the command ends (CloseEmptyList).
             data_->RemoveAllLapColumns();
             info_->LapListChanged();
-            CloseEmptyList();
             break;
         case TChangeKind::TrackOpened:
         case TChangeKind::AxesChanged:
@@ -135,7 +136,8 @@ void TSideWindows::InfoCommand() {
 }
 
 bool TSideWindows::DataEnabled() const {
-    return ctx_.doc.HasTrack();
+    // While shown it can always be closed by its command, track or not.
+    return ctx_.doc.HasTrack() || ctx_.view.side.dataShown;
 }
 
 bool TSideWindows::InfoEnabled() const {

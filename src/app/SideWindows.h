@@ -51,14 +51,14 @@ class TSideWindows : public QObject, public TDocumentObserver {
     TDataWindow* dataWindow() const { return data_; }
     TReplayInfo* infoWindow() const { return info_; }
 
+    // At the end of every command: the lap list closes when the document holds no laps.
+    void CloseEmptyList();
+
   signals:
     // The lap list's check box: the main window hides or shows the lap in every view.
     void lapHiddenRequested(int32_t serial, bool hidden);
 
   private:
-    // The lap list closes when the last lap has gone.
-    void CloseEmptyList();
-
     TCommandContext& ctx_;
     std::function<void()> afterCommand_;
     TDataWindow* data_ = nullptr;  // owned by the main window

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QSettings>
 #include <QTimer>
 #include <QToolButton>
 #include <QWhatsThis>
@@ -18,6 +19,11 @@
 TKorvaleApp::TKorvaleApp(const AppPaths& paths, std::string startupDocument)
     : paths_(paths), startupDocument_(std::move(startupDocument)) {
     setObjectName(QStringLiteral("Korvale"));
+    // Qt's own dialogs keep state (the colour dialog's custom colours, the file dialog's
+    // history) in a file shared by every Qt program; Korvale's settings live in its own file
+    // and those are kept for the run only, so Qt's file is pointed where nothing is written.
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
     RepairRegisteredOpenCommand();
     helpLoaded_ = help_.Load(paths_.helpFile);
     qApp->installEventFilter(this);
@@ -74,6 +80,7 @@ bool TKorvaleApp::ShowHelp(int topic) {
         helpWindow_->show();
         helpWindow_->raise();
         shownHelp_ = helpWindow_.get();
+        if (frame_ != nullptr && !frame_->isVisible()) raiseHelpWhenFrameShows_ = true;
     }
     helpOpened_ = true;
     return true;
@@ -136,6 +143,18 @@ void CloseMenus(QMenu* menu) {
 
 bool TKorvaleApp::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::Show && raiseHelpWhenFrameShows_ && watched == frame_.get()) {
+        raiseHelpWhenFrameShows_ = false;
+        // After the window manager has mapped the frame (which it stacks on top), and once
+        // more in case it was slow to.
+        for (const int delay : {0, 300}) {
+            QTimer::singleShot(delay, this, [this] {
+                if (helpWindow_ == nullptr || !helpWindow_->isVisible()) return;
+                helpWindow_->raise();
+                helpWindow_->activateWindow();
+            });
+        }
+    }
     if (type == QEvent::LeaveWhatsThisMode) {
         // Escape or a click outside any command ends the mode without a topic.
         contextHelp_ = false;

@@ -70,6 +70,9 @@ class TKorvaleApp : public QObject {
     bool helpOpened_ = false;
     bool contextHelp_ = false;
     bool nonInteractive_ = false;
+    // Help opened before the frame was shown (the welcome on a first start): the frame,
+    // mapped after it, would cover it, so it is raised again once the frame shows.
+    bool raiseHelpWhenFrameShows_ = false;
     TShellPrompts::TMessageAnswerer answerer_;
     std::unique_ptr<HelpWindow> helpWindow_;
     QPointer<HelpWindow> shownHelp_;

@@ -3,10 +3,12 @@
 #include <QStackedLayout>
 
 #include "app/CommandTable.h"
+#include "app/DockedWindows.h"
 #include "app/ExportImageCommand.h"
 #include "app/MapWindows.h"
 #include "app/ShellPrompts.h"
 #include "app/SideWindows.h"
+#include "app/WorkspaceCommands.h"
 #include "commands/CommandIds.h"
 #include "commands/CommandSettings.h"
 #include "commands/DocumentCommands.h"
@@ -18,8 +20,10 @@
 #include "commands/MapColour.h"
 #include "track/TrackList.h"
 #include "views/graph/GraphCommands.h"
+#include "views/graph/GraphRanges.h"
 #include "views/graph/TGraphView.h"
 #include "views/map/TTrackMapView.h"
+#include "views/windows/TGGPlotWindow.h"
 #include "views/windows/TPipWindow.h"
 #include "views/windows/TSectorsWindow.h"
 
@@ -34,6 +38,9 @@ constexpr std::array<SidePlacementKey, 3> kSideKeys = {{
     {"pip", {0, 0, 160, 160}},
     {"dat", {160, 0, 160, 160}},
 }};
+
+// A width no settings file holds: the key is missing.
+constexpr int kNotStored = -2147483647;
 
 }  // namespace
 
@@ -70,18 +77,36 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
     doc_.SetAxes(ReadGraphAxes(settings_));
     doc_.TakeAxesSnapshot();
     view_.graph.legendShown = settings_.ReadInt("view", "legend", 0) != 0;
+    ReadWorkspaceSettings(settings_, view_);
     for (size_t i = 0; i < kSideKeys.size(); ++i) {
         const std::string p = kSideKeys[i].prefix;
         const TWindowRect& d = kSideKeys[i].defaults;
         sidePlacement_[i] = {
             settings_.ReadInt("window", p + "x", d.x), settings_.ReadInt("window", p + "y", d.y),
             settings_.ReadInt("window", p + "w", d.w), settings_.ReadInt("window", p + "h", d.h)};
+        // The lap list and the data window fit their content when the settings hold no
+        // placement, or only the default one that every close writes for a window never
+        // opened; any other placement is the user's and is kept exactly.
+        const TWindowRect& r = sidePlacement_[i];
+        const bool unplaced = settings_.ReadInt("window", p + "w", kNotStored) == kNotStored ||
+                              (r.x == d.x && r.y == d.y && r.w == d.w && r.h == d.h);
+        if (i != static_cast<size_t>(TSideWindow::PictureInPicture) && unplaced)
+            sidePlacement_[i].w = 0;
     }
     view_.analysis.deltaShown = deltaShownAtStart_ = ReadTimeDeltaSetting(settings_);
     view_.map.colour = ReadMapColourSetting(settings_);
     sectors_ = std::make_unique<TSectorsWindow>(ctx_, this);
     connect(sectors_.get(), &TSectorsWindow::sectorChosen, this, &TKorvaleWindow::ZoomToSector);
     connect(sectors_.get(), &TSectorsWindow::closed, this, &TKorvaleWindow::SectorsClosed);
+    gg_ = std::make_unique<TGGPlotWindow>(ctx_, this);
+    connect(gg_.get(), &TGGPlotWindow::closed, this, [this] {
+        view_.side.ggShown = false;
+        emit stateChanged();
+    });
+    connect(graph_, &TGraphView::graphChanged, gg_.get(), &TGGPlotWindow::Refresh);
+    connect(graph_, &TGraphView::cursorChanged, gg_.get(), &TGGPlotWindow::CursorMoved);
+    docks_ = new TDockedWindows(*this);
+    connect(this, &TKorvaleWindow::stateChanged, docks_, &TDockedWindows::Sync);
     maps_->Setup(sidePlacement_[static_cast<size_t>(TSideWindow::PictureInPicture)]);
     side_->Setup(sidePlacement_[static_cast<size_t>(TSideWindow::LapList)],
                  sidePlacement_[static_cast<size_t>(TSideWindow::DataWindow)]);
@@ -113,17 +138,13 @@ bool TKorvaleWindow::Setup() {
         settings_.WriteText("admin", "first", "1");
         emit helpRequested(topic::FirstRun);
     }
+    // The docks need the frame, which exists by now.
+    if (view_.side.docked) docks_->SetDocked(true);
     emit stateChanged();
     return true;
 }
 
 namespace {
-// One handler and one enabler per command of this window.
-struct TWindowCommand {
-    int id;
-    void (*run)(TKorvaleWindow&);
-    TCommandEnabling (*enabler)(const TKorvaleWindow&);
-};
 
 TCommandEnabling Enabled(bool on) {
     return {on, false, false};
@@ -280,6 +301,8 @@ const std::vector<TWindowCommand>& WindowCommands() {
 const TWindowCommand* FindWindowCommand(int id) {
     for (const TWindowCommand& c : WindowCommands())
         if (c.id == id) return &c;
+    for (const TWindowCommand& c : WorkspaceCommands())
+        if (c.id == id) return &c;
     return nullptr;
 }
 }  // namespace
@@ -305,6 +328,7 @@ bool TKorvaleWindow::RunCommand(int id) {
         graph_->SetAxis(axis->kind, axis->channel);
     }
     maps_->Sync();
+    side_->CloseEmptyList();
     emit stateChanged();
     return true;
 }
@@ -316,22 +340,27 @@ bool TKorvaleWindow::CanClose() {
         deltaShownAtStart_ = view_.analysis.deltaShown;
     }
     sectors_->SavePlacement();
+    gg_->SavePlacement();
+    docks_->SaveState();
     return true;
 }
 
 void TKorvaleWindow::OpenStartupDocument(const std::string& path) {
     if (path.empty()) return;
     OpenDocumentPath(ctx_, path);
+    side_->CloseEmptyList();
     emit stateChanged();
 }
 
 void TKorvaleWindow::RecentFileChosen(const std::string& path) {
     ::RecentFileChosen(ctx_, path);
+    side_->CloseEmptyList();
     emit stateChanged();
 }
 
 void TKorvaleWindow::FilesDropped(const std::vector<std::string>& paths) {
     ::FilesDropped(ctx_, paths);
+    side_->CloseEmptyList();
     emit stateChanged();
 }
 
@@ -398,11 +427,15 @@ void TKorvaleWindow::ShowAllLapsCommand() {
 }
 
 void TKorvaleWindow::LapVisibilityChanged() {
-    // As after a deletion: the ranges follow the laps shown, and every view repaints.
+    // As after a deletion: the ranges follow the laps shown, and every view repaints; but a
+    // zoom the laps shown still reach is kept, since no lap left the document.
+    const TAxisRanges zoom = view_.graph.viewRange, full = view_.graph.fullRange;
     graph_->ResetRanges();
+    KeepZoomWithin(view_.graph, zoom, full);
     graph_->FullRepaint();
     maps_->Repaint();
     side_->LapVisibilityChanged();
+    gg_->Refresh();
     emit stateChanged();
 }
 
@@ -416,6 +449,13 @@ void TKorvaleWindow::ToggleLegend() {
 
 void TKorvaleWindow::ShowLapValues(double x, TelemetryChannel kind) {
     if (side_) side_->ShowLapValues(x, kind);
+    // Every move of the cursor comes with the values pointed at.
+    if (gg_) gg_->CursorMoved();
+}
+
+void TKorvaleWindow::ToggleGGPlot() {
+    view_.side.ggShown = !view_.side.ggShown;
+    gg_->setVisible(view_.side.ggShown);
 }
 
 void TKorvaleWindow::RepaintView() {
@@ -423,6 +463,10 @@ void TKorvaleWindow::RepaintView() {
 }
 
 TWindowRect TKorvaleWindow::SideWindowPlacement(int which) const {
+    // A docked window keeps the placement it had as a floating window.
+    TWindowRect floating;
+    if (docks_ != nullptr && docks_->FloatingPlacement(static_cast<TSideWindow>(which), floating))
+        return floating;
     // The windows that exist report where they are.
     if (which == static_cast<int>(TSideWindow::PictureInPicture)) return maps_->PipPlacement();
     if (which == static_cast<int>(TSideWindow::LapList)) return side_->InfoPlacement();

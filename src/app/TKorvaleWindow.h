@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/AppPaths.h"
+#include "app/WindowCommand.h"
 #include "commands/CommandContext.h"
 #include "commands/Document.h"
 #include "commands/DocumentChange.h"
@@ -22,16 +23,12 @@
 
 class TGraphView;
 class TSectorsWindow;
+class TGGPlotWindow;
+class TDockedWindows;
 class TMapWindows;
 class TShellPrompts;
 class TSideWindows;
 class QStackedLayout;
-
-struct TCommandEnabling {
-    bool enabled = false;
-    bool checkable = false;
-    bool checked = false;
-};
 
 class TKorvaleWindow : public QWidget, public TDocumentObserver {
     Q_OBJECT
@@ -68,6 +65,11 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     TTrackList& tracks() { return tracks_; }
     TGraphView* graph() { return graph_; }
     TSectorsWindow* sectorsWindow() { return sectors_.get(); }
+    TGGPlotWindow* ggWindow() { return gg_.get(); }
+    // View > Dock Side Windows.
+    TDockedWindows& docks() { return *docks_; }
+    // View > G-G Plot: shows or hides the G-G plot.
+    void ToggleGGPlot();
     const TGraphView* graph() const { return graph_; }
     // The track map and the picture-in-picture window with their commands.
     TMapWindows& maps() { return *maps_; }
@@ -135,6 +137,7 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     TCommandContext ctx_;
     TGraphView* graph_ = nullptr;
     QStackedLayout* views_ = nullptr;  // the graph or the map
+    TDockedWindows* docks_ = nullptr;  // a child QObject of this window
     TMapWindows* maps_ = nullptr;      // a child QObject of this window
     // Subscribed to doc_, so it goes before it; its windows are children of this one.
     std::unique_ptr<TSideWindows> side_;
@@ -145,4 +148,5 @@ class TKorvaleWindow : public QWidget, public TDocumentObserver {
     bool deltaShownAtStart_ = false;  // the setting is written only when it changed
     // Last: it unsubscribes from the document when it goes, so it must go first.
     std::unique_ptr<TSectorsWindow> sectors_;
+    std::unique_ptr<TGGPlotWindow> gg_;  // goes first for the same reason
 };

@@ -23,14 +23,16 @@ int Usage(FILE* out) {
     std::fprintf(
         out,
         "usage: korvale-cli export-text DOC.kvl -o OUT.txt [--x position|time]\n"
-        "                               [--resolution R] [--channels LIST] [--comma]\n"
-        "                               [--tracks PATH]\n"
+        "                               [--resolution R] [--channels LIST]\n"
+        "                               [--comma | --table] [--tracks PATH]\n"
         "\n"
         "Writes the text table of Export Text Data: for every lap, rows at steps of R feet\n"
         "along the track (--x position, the default) or R seconds (--x time). LIST is a\n"
         "comma-separated choice of time, pos, speed, line, inline, lateral, slip\n"
         "(default speed); R defaults to 10 (feet) or 0.1 (seconds); --comma separates\n"
-        "fields by commas.\n");
+        "fields by commas. --table writes one CSV table in UTF-8 for tools that read\n"
+        "tables: a header row \"lap,name,<channel> (<unit>),...\" and one row per sample\n"
+        "of every lap (laps numbered from 1).\n");
     return out == stdout ? 0 : 2;
 }
 
@@ -43,7 +45,7 @@ int ExportText(const std::vector<std::string>& args) {
     for (const auto& a : args)
         if (a == "--help" || a == "-h") return Usage(stdout);
     cli::Options options(args, {"-o", "--x", "--resolution", "--channels", "--tracks"},
-                         {"--comma"});
+                         {"--comma", "--table"});
     if (!options.ok()) {
         std::fprintf(stderr, "korvale-cli export-text: %s\n", options.error().c_str());
         return Usage(stderr);
@@ -81,6 +83,8 @@ int ExportText(const std::vector<std::string>& args) {
         }
     }
     choices.comma = options.Has("--comma");
+    choices.table = options.Has("--table");
+    if (choices.comma && choices.table) return Fail("--comma and --table cannot be used together");
 
     TTrackList tracks;
     std::string tracksPath;

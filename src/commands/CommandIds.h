@@ -33,6 +33,15 @@ inline constexpr int About = 2009;
 inline constexpr int Legend = 24650;
 inline constexpr int ShowAllLaps = 24651;
 
+// The workspace: reading aids, stacked channels, docking and the G-G plot.
+inline constexpr int Grid = 24660;
+inline constexpr int CursorLine = 24661;
+inline constexpr int MapCornerNames = 24662;
+inline constexpr int StackedChannels = 24663;
+inline constexpr int ChooseStackedChannels = 24664;
+inline constexpr int DockSideWindows = 24665;
+inline constexpr int GGPlot = 24666;
+
 // Lap analysis: the reference lap, the time delta strip and the sectors window.
 inline constexpr int SetReferenceLap = 7694;
 inline constexpr int TimeDelta = 24620;

@@ -1,5 +1,6 @@
 #include "commands/CommandSettings.h"
 
+#include "commands/RecentFiles.h"
 #include "platform/ProfileFile.h"
 
 namespace {
@@ -21,7 +22,8 @@ std::string ReadDocumentDirectory(const ProfileFile& settings) {
 }
 
 void WriteDocumentDirectory(ProfileFile& settings, const std::string& documentPath) {
-    settings.WriteText("admin", "path", DirectoryPart(documentPath) + "*.kvl");
+    // Absolute, so that the folder is the same one when the program starts elsewhere.
+    settings.WriteText("admin", "path", DirectoryPart(AbsolutePath(documentPath)) + "*.kvl");
 }
 
 std::string ReadReplayDirectory(const ProfileFile& settings) {
@@ -29,7 +31,7 @@ std::string ReadReplayDirectory(const ProfileFile& settings) {
 }
 
 void WriteReplayDirectory(ProfileFile& settings, const std::string& replayPath) {
-    settings.WriteText("import", "path", DirectoryPart(replayPath) + "*.rpl;*.rpz");
+    settings.WriteText("import", "path", DirectoryPart(AbsolutePath(replayPath)) + "*.rpl;*.rpz");
 }
 
 bool ReadLapTimesFlag(const ProfileFile& settings) {

@@ -222,7 +222,10 @@ bool OpenDocumentPath(TCommandContext& ctx, const std::string& path) {
 
 void RecentFileChosen(TCommandContext& ctx, const std::string& path) {
     if (ctx.doc.dirty() && !SaveQuestion(ctx)) return;
-    OpenDocumentPath(ctx, path);
+    std::error_code ec;
+    // An entry whose file is gone would fail the same way every time: it leaves the list.
+    if (!OpenDocumentPath(ctx, path) && !std::filesystem::exists(path, ec) && !ec)
+        RemoveFromRecentFiles(ctx.settings, path);
 }
 
 void FilesDropped(TCommandContext& ctx, const std::vector<std::string>& paths) {

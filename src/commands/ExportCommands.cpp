@@ -83,6 +83,7 @@ TextExportChoices ChoicesOf(const TExportSettings& s, double resolution) {
     // Channel table order: Time, Pos, Speed, Line, In-line Force, Lateral Force, Slip Angle.
     c.channels = {s.yTime, s.yPosition, s.ySpeed, s.yLine, s.yInline, s.yLateral, s.ySlip};
     c.comma = s.comma;
+    c.table = s.table;
     return c;
 }
 

@@ -56,9 +56,9 @@ struct TFileDialogXfer {
 };
 
 // Choose Track. trackNames are all tracks in track-list order; the dialog starts on
-// selection (the first track when it lies outside the list). When scopeText is empty (an ambiguous path) the remember box and the
-// scope text are hidden; otherwise the scope text shows it and the box reads
-// "Always use " + the selected track's name (at most 49 characters of it).
+// selection (the first track when it lies outside the list). When scopeText is empty (an ambiguous
+// path) the remember box and the scope text are hidden; otherwise the scope text shows it and the
+// box reads "Always use " + the selected track's name (at most 49 characters of it).
 struct TChooseTrackXfer {
     std::vector<std::string> trackNames;
     std::string scopeText;

@@ -18,6 +18,7 @@ struct TExportSettings {
     bool yLateral = false;          // "ylatgs"
     bool ySlip = false;             // "yslip", kept like the other channels
     bool comma = false;             // "comma"
+    bool table = false;             // one CSV table for other tools; not stored, off at first
     bool separateLaps = false;      // "seplaps" (Export to Replay)
     std::string resolution = "10";  // "resol"
     std::string fileName;           // not stored

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "channels/Channels.h"
+
 inline constexpr int32_t NoCursor = -1000000;
 
 enum TViewMode : int32_t { ViewGraph = 0, ViewMap = 1 };
@@ -31,6 +33,19 @@ struct TGraphViewState {
     bool repaintPending = false;
     // The lap legend in the plot's corner (View > Legend); kept in the settings, "view".
     bool legendShown = false;
+    // View > Grid: round ticks and a light grid (settings "view", "grid").
+    bool gridShown = false;
+    // View > Cursor Line: the cursor line follows the pointer over the graph whatever
+    // windows are open, and the map marks each lap there (settings "view", "cursorline").
+    bool cursorLineShown = false;
+    // View > Stacked Channels: each channel in its own pane, one above the other, on the
+    // shared x axis (settings "view", "stacked" and "stackchannels").
+    bool stacked = false;
+    std::vector<TelemetryChannel> stackedChannels = DefaultStackedChannels();
+    static std::vector<TelemetryChannel> DefaultStackedChannels() {
+        return {TelemetryChannel::Speed, TelemetryChannel::Line, TelemetryChannel::InlineForce,
+                TelemetryChannel::LateralForce};
+    }
 };
 
 // What the reference lap's line on the map is coloured by: Laps draws every lap in its own
@@ -54,6 +69,9 @@ struct TMapViewState {
     std::vector<uint8_t> segmentWinner;
     // View > Colour Map By (settings "view", "mapcolour"); opt-in, Laps by default.
     TMapColour colour = TMapColour::Laps;
+    // View > Corner Names: the corners named beside the track (settings "view",
+    // "mapcorners"); off by default.
+    bool cornerNamesShown = false;
 };
 
 // The side windows: whether each is shown. Their own view state (selection, scroll)
@@ -62,6 +80,10 @@ struct TSideWindowsState {
     bool infoShown = false;
     bool pipShown = false;
     bool dataShown = false;
+    // View > Dock Side Windows: the side windows are docks of the main window (settings
+    // "view", "docked"; their layout in "window", "dockstate").
+    bool docked = false;
+    bool ggShown = false;  // View > G-G Plot
 };
 
 // Lap analysis: the time delta strip, the sectors window and the reference lap. Opt-in and

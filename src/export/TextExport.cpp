@@ -5,10 +5,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ostream>
 
 #include "channels/Channels.h"
 #include "platform/SafeWrite.h"
+#include "platform/Utf8.h"
 
 const char* const kTextExportColumnNames[7] = {
     "Time", "Pos", "Speed", "Line", "In-line Force", "Lateral Force", "Slip Angle"};
@@ -43,6 +45,57 @@ bool LapRangePlausible(const TReplay& lap) {
            std::abs(frames) <= double(std::max(lap.sampleCount, 0)) + 1000.0;
 }
 
+// "-0.0000" (a value that rounds to zero from below) reads as a signed zero in most tools
+// and differs from "0.0000" in a diff for no reason: the sign goes when no digit is left.
+const char* WithoutNegativeZero(char* field) {
+    char* minus = std::strchr(field, '-');
+    if (minus == nullptr || minus[1] != '0') return field;
+    const char after = minus[1 + std::strspn(minus + 1, "0.")];
+    if (after != ',' && after != '\0') return field;
+    // Keep the field's width: the minus becomes a space, or goes where there is no padding.
+    if (minus != field) {
+        *minus = ' ';
+        return field;
+    }
+    return field + 1;
+}
+
+// A name from a file is read as UTF-8 when it is that, else byte by byte as Windows-1252,
+// the code page the files' names were typed in.
+std::string NameAsUtf8(const std::string& name) {
+    if (IsValidUtf8(name)) return name;
+    static constexpr uint16_t kHigh[32] = {
+        0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+    std::string out;
+    for (const char ch : name) {
+        const auto b = static_cast<unsigned char>(ch);
+        const unsigned cp = b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : b;
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return out;
+}
+
+// A CSV field in double quotes, with its quotes doubled.
+std::string Quoted(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
 class RowWriter {
   public:
     explicit RowWriter(bool comma) : comma_(comma) {}
@@ -54,7 +107,12 @@ class RowWriter {
     void Number(double v) {
         char buf[512];
         std::snprintf(buf, sizeof buf, comma_ ? "%f," : "%10.4f", v);
-        Add(buf);
+        Add(WithoutNegativeZero(buf));
+    }
+    // A field written as it is (the table form's own).
+    void Raw(const std::string& s) {
+        row_ += s;
+        row_ += ',';
     }
     // The row without its trailing comma, and the newline.
     bool End(std::ostream& out) {
@@ -127,18 +185,38 @@ TTextExportStatus WriteTextExport(std::ostream& out, const std::vector<const TRe
     if (!(r > 0)) return TTextExportStatus::ResolutionNotNumber;
     const int64_t rowsTotal = progress ? RowsToWrite(laps, choices) : 0;
     int64_t rowsDone = 0;
-    out << "Track : " << trackName << "\n\n";
-    if (!out) return TTextExportStatus::WriteFailed;
     const TelemetryChannel xChannel =
         choices.xIsPosition ? TelemetryChannel::Position : TelemetryChannel::Time;
-    RowWriter row(choices.comma);
+    // The table form always separates by commas, with no padding.
+    RowWriter row(choices.comma || choices.table);
+    if (choices.table) {
+        out << "lap,name," << ChannelName(xChannel) << " (" << ChannelUnit(xChannel) << ")";
+        for (int c = 0; c < 7; ++c) {
+            const auto channel = static_cast<TelemetryChannel>(c);
+            if (choices.channels[static_cast<size_t>(c)])
+                out << "," << ChannelName(channel) << " (" << ChannelUnit(channel) << ")";
+        }
+        out << "\n";
+    } else {
+        out << "Track : " << trackName << "\n\n";
+    }
+    if (!out) return TTextExportStatus::WriteFailed;
+    int lapNumber = 0;
     for (const TReplay* lap : laps) {
         if (!lap) continue;
-        out << "Driver : " << lap->driverName << "\n";
-        row.Text(choices.xIsPosition ? "Pos (ft)" : "Time (s)");
-        for (int c = 0; c < 7; ++c)
-            if (choices.channels[static_cast<size_t>(c)]) row.Text(kTextExportColumnNames[c]);
-        if (!row.End(out)) return TTextExportStatus::WriteFailed;
+        ++lapNumber;
+        // Each row names its lap in the table form.
+        const std::string lapFields =
+            std::to_string(lapNumber) + "," +
+            Quoted(NameAsUtf8(
+                std::string(lap->driverName, strnlen(lap->driverName, sizeof lap->driverName))));
+        if (!choices.table) {
+            out << "Driver : " << lap->driverName << "\n";
+            row.Text(choices.xIsPosition ? "Pos (ft)" : "Time (s)");
+            for (int c = 0; c < 7; ++c)
+                if (choices.channels[static_cast<size_t>(c)]) row.Text(kTextExportColumnNames[c]);
+            if (!row.End(out)) return TTextExportStatus::WriteFailed;
+        }
 
         if (!LapRangePlausible(*lap)) return TTextExportStatus::WriteFailed;
         double start = 0, end = 0;
@@ -150,6 +228,7 @@ TTextExportStatus WriteTextExport(std::ostream& out, const std::vector<const TRe
             // A step too small to move x any further would repeat the same row for ever.
             if (k > 0 && !(x > previous)) break;
             previous = x;
+            if (choices.table) row.Raw(lapFields);
             row.Number(x);
             for (int c = 0; c < 7; ++c)
                 if (choices.channels[static_cast<size_t>(c)])
@@ -159,7 +238,7 @@ TTextExportStatus WriteTextExport(std::ostream& out, const std::vector<const TRe
             if (progress && ++rowsDone % 1024 == 0 && !progress(rowsDone, rowsTotal))
                 return TTextExportStatus::Cancelled;
         }
-        out << "\n";
+        if (!choices.table) out << "\n";
         if (!out) return TTextExportStatus::WriteFailed;
     }
     out.flush();

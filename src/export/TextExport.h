@@ -32,6 +32,10 @@ struct TextExportChoices {
     double resolution = 10;   // feet or seconds, above 0
     std::array<bool, 7> channels{false, false, true, false, false, false, false};
     bool comma = false;
+    // One CSV table in UTF-8 for tools that read tables: a single header row
+    // "lap,name,<channel> (<unit>),..." and one row per sample of every lap (lap numbered
+    // from 1, the name quoted), instead of one block per lap. Off unless chosen.
+    bool table = false;
 };
 
 // The resolution text as the export reads it: the whole text must be a number above 0.

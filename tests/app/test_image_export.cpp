@@ -78,6 +78,7 @@ int Differing(const QImage& a, const QImage& b) {
 struct TSvgSummary {
     std::map<std::string, int> pathsByStroke;
     int texts = 0;
+    int images = 0;
     std::string allText;
 };
 bool ReadSvg(const std::string& path, TSvgSummary& out) {
@@ -94,6 +95,7 @@ bool ReadSvg(const std::string& path, TSvgSummary& out) {
                     ? attributes.value(QStringLiteral("stroke")).toString().toStdString()
                     : strokes.back());
             if (xml.name() == QStringLiteral("path")) ++out.pathsByStroke[strokes.back()];
+            if (xml.name() == QStringLiteral("image")) ++out.images;
             if (xml.name() == QStringLiteral("text")) {
                 ++out.texts;
                 out.allText += xml.readElementText().toStdString() + "\n";
@@ -165,6 +167,15 @@ TEST_F(ImageExportTest, ThePictureAtTheWindowsSizeIsTheGraphOnScreenZoomedOrNot)
     window().graph()->FullRepaint();
     QApplication::processEvents();
     EXPECT_EQ(Differing(Rendered(size), Grab()), 0);
+
+    // Regression: the picture left out the time-delta strip and the legend.
+    window().graph()->SetAxes(TelemetryChannel::Position, TelemetryChannel::Speed,
+                              TelemetryChannel::None);
+    window().view().analysis.deltaShown = true;
+    window().view().graph.legendShown = true;
+    window().graph()->FullRepaint();
+    QApplication::processEvents();
+    EXPECT_EQ(Differing(Rendered(size), Grab()), 0);
 }
 
 TEST_F(ImageExportTest, ExportWritesPngAtTheWindowsOrATypedSizeAndRemembersTheTypedOne) {
@@ -209,6 +220,17 @@ TEST_F(ImageExportTest, TheSvgIsXmlWithOnePathPerLapCurveAndTextAsText) {
     EXPECT_GT(svg.texts, 5);
     EXPECT_NE(svg.allText.find("Speed"), std::string::npos);
     EXPECT_NE(svg.allText.find("Position"), std::string::npos);
+
+    // Regression: the legend and the time-delta strip (its scale's label) were left out.
+    window().view().analysis.deltaShown = true;
+    window().view().graph.legendShown = true;
+    prompts.file = (dir / "graph-delta.svg").string();
+    ASSERT_TRUE(ExportImageCommand(ctx, TImageView::Graph, QSize(900, 600), 96));
+    TSvgSummary withStrip;
+    ASSERT_TRUE(ReadSvg(*prompts.file, withStrip));
+    const std::string name = window().doc().laps().At(1).driverName;
+    EXPECT_NE(withStrip.allText.find(name), std::string::npos) << withStrip.allText;
+    EXPECT_GE(withStrip.images, 1);
 }
 
 TEST_F(ImageExportTest, CancelOrAnUnwritablePlaceWritesNothingAndSaysWhy) {

@@ -64,6 +64,23 @@ TEST_F(LapHiding, AHiddenLapDrawsAsTheDocumentWithoutItAndIsStillSaved) {
     EXPECT_EQ(Graph(), hidden);
 }
 
+// Regression: hiding or showing a lap threw the zoom away.
+TEST_F(LapHiding, AZoomTheShownLapsStillReachIsKept) {
+    TGraphViewState& graph = window().view().graph;
+    const TRange full = graph.fullRange.x;
+    const TRange zoom{full.min + (full.max - full.min) / 3, full.max - (full.max - full.min) / 3};
+    graph.viewRange.x = zoom;
+    window().SetLapHidden(window().doc().laps().At(1).serial, true);
+    EXPECT_EQ(graph.viewRange.x, zoom);
+    frame().Dispatch(cmd::ShowAllLaps);
+    EXPECT_EQ(graph.viewRange.x, zoom);
+
+    // Not zoomed: the range follows the laps shown.
+    graph.viewRange = graph.fullRange;
+    for (int n = 0; n < 2; ++n) window().SetLapHidden(window().doc().laps().At(n).serial, true);
+    EXPECT_EQ(graph.viewRange, graph.fullRange);
+}
+
 TEST_F(LapHiding, HiddenLapsAreForgottenWhenTheLapsGoAndUnknownSerialsAreIgnored) {
     window().SetLapHidden(987654, true);  // no such lap
     EXPECT_FALSE(AnyLapHidden(window().doc(), window().view()));

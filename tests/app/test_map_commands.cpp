@@ -128,6 +128,30 @@ TEST_F(MapCommands, PointingAtTheTrackShowsTheReadoutAndMovesThePipCursor) {
     EXPECT_TRUE(window().statusText().isEmpty());
 }
 
+// Regression: after Ctrl+T the map stopped following the pointer (a repaint flag shared with
+// the hidden graph), and its readout outlived the picture it described.
+TEST_F(MapCommands, TheMapFollowsThePointerAfterAGraphCommandAndDropsAStaleReadout) {
+    Run(cmd::Map);
+    const TTrackData& t = window().tracks().At(window().doc().currentTrack());
+    auto onTrack = [&](int k) {
+        const TPixel r = CanvasPoint(Map().State().view, t.edgeX[0][k], t.edgeY[0][k]);
+        const TPixel o = CanvasPoint(Map().State().view, t.edgeX[1][k], t.edgeY[1][k]);
+        return QPoint((r.x + o.x) / 2, (r.y + o.y) / 2);
+    };
+    ASSERT_TRUE(Enabled(cmd::TimeDelta));
+    Run(cmd::TimeDelta);
+    MoveOver(Map().viewport(), onTrack(5));
+    const int32_t first = window().view().cursorPosition;
+    EXPECT_NE(first, NoCursor);
+    EXPECT_TRUE(window().statusText().startsWith(QStringLiteral("Length = ")));
+    MoveOver(Map().viewport(), onTrack(40));
+    EXPECT_NE(window().view().cursorPosition, NoCursor);
+    EXPECT_NE(window().view().cursorPosition, first);
+
+    Run(cmd::Graph);
+    EXPECT_TRUE(window().statusText().isEmpty()) << window().statusText().toStdString();
+}
+
 TEST_F(MapCommands, TheGraphsCursorLineShowsWhileThePipWindowIsOpen) {
     QWidget* g = &Graph();
     const QPoint over(g->width() / 2, g->height() / 2);

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "AppFixture.h"
 #include "app/MapWindows.h"
@@ -92,7 +93,21 @@ TEST_F(SideWindowsTest, CommandsFollowTheDocument) {
     EXPECT_FALSE(Checked(cmd::Info));
     EXPECT_TRUE(info().isHidden());
     EXPECT_FALSE(window().view().side.infoShown);
+    // Regression: the empty data window stayed open with its command disabled.
+    EXPECT_FALSE(data().isHidden());
+    EXPECT_TRUE(Enabled(cmd::Data));
+    Key(cmd::Data);
+    EXPECT_TRUE(data().isHidden());
     EXPECT_FALSE(Enabled(cmd::Data));
+
+    // Regression: opening a document closed the lap list during the clear before the load.
+    window().OpenStartupDocument(Sample());
+    Key(cmd::Info);
+    ASSERT_FALSE(info().isHidden());
+    window().RecentFileChosen(Sample("other.kvl"));
+    ASSERT_EQ(window().doc().laps().Count(), 3);
+    EXPECT_FALSE(info().isHidden());
+    EXPECT_TRUE(Checked(cmd::Info));
 }
 
 TEST_F(SideWindowsTest, ValuesFollowThePointerOverTheGraph) {
@@ -118,6 +133,18 @@ TEST_F(SideWindowsTest, ValuesFollowThePointerOverTheGraph) {
                      feet);
     EXPECT_NE(window().statusText().indexOf(QString::asprintf("%7.2f", feet)), -1);
 
+    // Regression: a wheel zoom emptied the data window until the pointer moved, though the
+    // zoom keeps the position under the pointer.
+    const QPointF middle(graph->width() / 2, graph->height() / 2);
+    QWheelEvent wheel(middle, graph->mapToGlobal(middle), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(graph, &wheel);
+    ASSERT_NE(window().view().graph.viewRange.x, window().view().graph.fullRange.x);
+    EXPECT_NEAR(data().columns().At(0).values[ChannelNumber(TelemetryChannel::Position)], feet,
+                0.01);
+    EXPECT_NE(data().columns().At(1).values[ChannelNumber(TelemetryChannel::Speed)], kNoLapValue);
+    graph->repaint();
+
     // Off the plot, every cell empties.
     MoveOverGraph(5, 5);
     for (int i = 0; i < 3; ++i)
@@ -129,6 +156,15 @@ TEST_F(SideWindowsTest, ValuesFollowThePointerOverTheGraph) {
     emit window().maps().showLapValues(units, TelemetryChannel::Position);
     EXPECT_NEAR(data().columns().At(1).values[ChannelNumber(TelemetryChannel::Position)], 2000,
                 1e-9);
+
+    // Regression: the x-axis title stayed highlighted, with its hint, across File > New.
+    graph->repaint();
+    MoveOverGraph(graph->width() / 2, graph->height() - 12);
+    ASSERT_EQ(graph->HighlightedAxis(), TAxisKind::X);
+    ASSERT_FALSE(window().statusText().isEmpty());
+    Key(cmd::FileNew);
+    EXPECT_EQ(graph->HighlightedAxis(), TAxisKind::None);
+    EXPECT_TRUE(window().statusText().isEmpty());
 }
 
 TEST_F(SideWindowsTest, RenameRecolourAndDeleteFromTheList) {
@@ -159,10 +195,33 @@ TEST_F(SideWindowsTest, RenameRecolourAndDeleteFromTheList) {
     EXPECT_EQ(data().columns().At(1).colour, (Rgb{1, 2, 3}));
     EXPECT_EQ(Header(2), QStringLiteral("Renamed"));
 
-    // Delete the middle lap with the key, after the question: the third column moves left.
-    answers = {TMsgAnswer::Yes};
+    // Regression: while the question was open the row lost its mark, so the user could not
+    // see which lap it was about.
     ClickRow(1, Qt::LeftButton, QEvent::MouseButtonRelease);
     QKeyEvent del(QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier);
+    bool markedWhileAsked = false;
+    window().prompts().SetMessageAnswerer(
+        [&](const std::string& title, const std::string&, TMsgIcon, TMsgButtons) {
+            messages.push_back({title, {}, TMsgIcon::Question, TMsgButtons::YesNo});
+            // The question has the focus, as a message box would take it.
+            info().clearFocus();
+            markedWhileAsked = info().hasFocusHighlight();
+            return answers.empty() ? TMsgAnswer::No : answers.front();
+        });
+    QApplication::sendEvent(&info(), &del);
+    EXPECT_TRUE(markedWhileAsked);
+    EXPECT_EQ(window().doc().laps().Count(), 3) << "No keeps the lap";
+    EXPECT_EQ(info().selectedLap(), 1);
+
+    // Delete the middle lap with the key, after the question: the third column moves left.
+    answers = {TMsgAnswer::Yes};
+    window().prompts().SetMessageAnswerer(
+        [&](const std::string& title, const std::string&, TMsgIcon, TMsgButtons) {
+            messages.push_back({title, {}, TMsgIcon::Question, TMsgButtons::YesNo});
+            const TMsgAnswer a = answers.front();
+            answers.pop_front();
+            return a;
+        });
     QApplication::sendEvent(&info(), &del);
     ASSERT_TRUE(Shown("Confirm Delete"));
     ASSERT_EQ(window().doc().laps().Count(), 2);

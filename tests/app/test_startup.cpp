@@ -2,6 +2,8 @@
 // document, the frame's placement and what closing writes.
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 
 #include "AppFixture.h"
 #include "app/HelpWindow.h"
@@ -37,11 +39,22 @@ TEST_F(StartupTest, FirstRunPlacesTheFrameAnnouncesTheTrackDataAndOpensTheWelcom
     EXPECT_EQ(app->helpWindow()->currentTopic(), topic::FirstRun);
     EXPECT_TRUE(app->helpOpened());
     EXPECT_EQ(Settings().ReadInt("admin", "first", 0), 1);
+    // Regression: the welcome had no window icon (its stacking is checked under a window
+    // manager).
+    EXPECT_FALSE(app->helpWindow()->windowIcon().isNull());
 
     // The next start is not a first run any more.
     ASSERT_TRUE(Restart());
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(app->helpWindow(), nullptr);
+}
+
+// Regression: the colour dialog's custom colours went to a file shared by all Qt programs.
+TEST_F(StartupTest, QtsOwnDialogStateIsNotWrittenBesideOtherProgramsSettings) {
+    ASSERT_TRUE(Start());
+    const QString shared = QSettings(QSettings::UserScope, QStringLiteral("QtProject")).fileName();
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    EXPECT_FALSE(shared.startsWith(config)) << shared.toStdString();
 }
 
 TEST_F(StartupTest, MissingOrBrokenTrackDataIsFatal) {

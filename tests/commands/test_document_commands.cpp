@@ -579,6 +579,25 @@ TEST_F(Document, RecentFilesKeepFourNewestFirst) {
         (std::vector<std::string>{Path("c.kvl"), Path("e.kvl"), Path("d.kvl"), Path("b.kvl")}));
 }
 
+// Regression: a document opened by a relative name was remembered relative ("./a.kvl", and
+// its folder as "./*.kvl"), so a start from another folder failed on it, and a dead entry
+// stayed on the list.
+TEST_F(Document, RecentFilesAndTheFolderAreStoredAbsoluteAndADeadEntryIsDropped) {
+    WriteFileBytes(Path("r.kvl"),
+                   KvlBytes().I32(kKvlMagic).I32(0).I32(3).I32(7).I32(3).I32(0).Bytes());
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(Dir());
+    ASSERT_TRUE(OpenDocumentPath(ctx, "./r.kvl"));
+    std::filesystem::current_path(before);
+    EXPECT_EQ(ReadRecentFiles(settings()).front(), Path("r.kvl"));
+    EXPECT_EQ(Setting("admin", "path"), Dir() + "/*.kvl");
+
+    PutOnRecentFiles(settings(), Path("gone.kvl"));
+    RecentFileChosen(ctx, Path("gone.kvl"));
+    ASSERT_EQ(prompts.Only("Message:").size(), 1u);
+    EXPECT_EQ(ReadRecentFiles(NextRunSettings()), std::vector<std::string>{Path("r.kvl")});
+}
+
 TEST_F(Document, RecentFileAsksAboutChangesButRunsNoCloseCheck) {
     WriteFileBytes(Path("r.kvl"),
                    KvlBytes().I32(kKvlMagic).I32(0).I32(3).I32(7).I32(3).I32(0).Bytes());

@@ -90,6 +90,31 @@ TEST(TextExport, CommaModeChannelOrderAndNoTrailingComma) {
         }
 }
 
+// For tools that read tables: one header row of names with units, the lap and its name on
+// every row, names in UTF-8 (the file's 8-bit names read as Windows-1252) and quoted.
+// Regression: "-0.0000" was written for values that round to zero from below.
+TEST(TextExport, TheTableFormIsOneCsvTableInUtf8) {
+    auto a = SteadyLap("J\xF6rg \"Jo\" M\x9Aller");
+    auto b = SteadyLap("Bo");
+    TextExportChoices choices;
+    choices.resolution = 100;
+    choices.table = true;
+    choices.channels = {false, false, true, true, true, false, false};
+    ExpectMatchesGolden(Export({a.get(), b.get()}, choices), "export/golden/two-laps-table.csv");
+
+    // A steady lap's in-line force comes out a hair below zero between the samples.
+    choices.table = false;
+    choices.xIsPosition = false;
+    choices.resolution = 0.2;
+    choices.channels = {false, false, false, false, true, false, false};
+    for (const bool comma : {false, true}) {
+        choices.comma = comma;
+        const std::string text = Export({b.get()}, choices);
+        EXPECT_EQ(text.find("-0.0"), std::string::npos) << text;
+        EXPECT_NE(text.find("0.0000"), std::string::npos) << text;
+    }
+}
+
 TEST(TextExport, ShortRangesNoChannelsAndFailures) {
     auto a = SteadyLap("Ann");
     TextExportChoices choices;

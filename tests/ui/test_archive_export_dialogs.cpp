@@ -160,12 +160,17 @@ TEST(ExportSetup, ShowsTheRecordInItsControls) {
         const char* text;
         bool checked;
     };
-    const Box boxes[] = {
-        {"xPosition", 111, "Position", false},    {"xTime", 103, "Time", true},
-        {"yPosition", 104, "Position", false},    {"yTime", 106, "Time", false},
-        {"ySpeed", 107, "Speed", true},           {"yLine", 109, "Line", true},
-        {"yInline", 108, "In-line Force", false}, {"yLateral", 114, "Lateral Force", false},
-        {"ySlip", 115, "Slip Angle", true},       {"comma", 112, "C&omma Delimited", true}};
+    const Box boxes[] = {{"xPosition", 111, "Position", false},
+                         {"xTime", 103, "Time", true},
+                         {"yPosition", 104, "Position", false},
+                         {"yTime", 106, "Time", false},
+                         {"ySpeed", 107, "Speed", true},
+                         {"yLine", 109, "Line", true},
+                         {"yInline", 108, "In-line Force", false},
+                         {"yLateral", 114, "Lateral Force", false},
+                         {"ySlip", 115, "Slip Angle", true},
+                         {"comma", 112, "C&omma Delimited", true},
+                         {"table", 120, "&Table (one header row)", false}};
     for (const Box& b : boxes) {
         auto* button = Find<QAbstractButton>(&dlg, b.name);
         ASSERT_NE(button, nullptr) << b.name;
@@ -192,6 +197,9 @@ TEST(ExportSetup, ShowsTheRecordInItsControls) {
     EXPECT_EQ(r.fileName, s.fileName);
     EXPECT_EQ(r.resolution, "0.5");
     EXPECT_TRUE(r.xTime && !r.xPosition && r.yLine && r.ySlip && r.comma && r.ySpeed);
+    EXPECT_FALSE(r.table) << "the table form is off unless chosen";
+    Find<QAbstractButton>(&dlg, "table")->click();
+    EXPECT_TRUE(dlg.Result().table);
 }
 
 TEST(ExportSetup, TheLabelFollowsTheXQuantityAndTheResolutionTakesOnlyNumberCharacters) {

@@ -114,4 +114,85 @@ TEST_F(MapColour, LapColoursDrawsTheMapAsItAlwaysWasAndComesBackAfterAChannel) {
     EXPECT_EQ(before.pixel(108, 12), kWhite);
 }
 
+// Three full laps on their own rows: A at 20 ft a frame, B (the fastest) at 20 then 50, and
+// C at 10 then 20. Which row a lateral offset lands on is found from the picture.
+class MapColourOfSeveral : public MapColour {
+  protected:
+    const Rgb kLapC{0, 128, 0};
+    void SetUp() override {
+        MapColour::SetUp();
+        std::vector<int> b = Steps(0, 5000, 250);
+        const std::vector<int> fast = Steps(5000, 10000, 100);
+        b.insert(b.end(), fast.begin() + 1, fast.end());
+        std::vector<int> c = Steps(0, 5000, 500);
+        const std::vector<int> quicker = Steps(5000, 10000, 250);
+        c.insert(c.end(), quicker.begin() + 1, quicker.end());
+        AddLap(MakeLapThrough(Steps(0, 10000, 500), kLapA, 40));
+        AddLap(MakeLapThrough(b, kLapB, 0));
+        AddLap(MakeLapThrough(c, kLapC, -40));
+    }
+    // The rows of column x that hold colour c.
+    static std::vector<int> RowsOf(const QImage& img, int x, QRgb c) {
+        std::vector<int> rows;
+        for (int y = 0; y < img.height(); ++y)
+            if (img.pixel(x, y) == c) rows.push_back(y);
+        return rows;
+    }
+    int32_t Serial(int i) { return doc.laps().At(i).serial; }
+};
+
+TEST_F(MapColourOfSeveral, OnlyTheReferenceLapIsColouredTheOthersKeepTheirLines) {
+    viewState.map.colour = TMapColour::Speed;
+    TTrackMapView view(ctx, lines);
+    QImage img = ShowMap(view);
+    // B, the fastest, is the reference: three rows around the middle, slow (lowest colour)
+    // at 1000 ft, fast (highest) at 8000 ft.
+    EXPECT_EQ(RowsOf(img, 108, kLowest), (std::vector<int>{12, 13, 14}));
+    EXPECT_EQ(RowsOf(img, 808, kHighest), (std::vector<int>{12, 13, 14}));
+    // A and C one pixel wide in their own colours, 40 ft either side of the middle.
+    const std::vector<int> rowA = RowsOf(img, 508, Of(kLapA));
+    const std::vector<int> rowC = RowsOf(img, 508, Of(kLapC));
+    ASSERT_EQ(rowA.size(), 1u);
+    ASSERT_EQ(rowC.size(), 1u);
+    EXPECT_EQ(std::abs(rowA[0] - 13), 4);
+    EXPECT_EQ(rowA[0] + rowC[0], 26);
+
+    // C picked as the reference: coloured by its own speeds, and B is back to its own
+    // one-pixel line.
+    viewState.analysis.referenceSerial = Serial(2);
+    view.FullRepaint();
+    img = Render(*view.viewport());
+    const std::vector<int> aroundC{rowC[0] - 1, rowC[0], rowC[0] + 1};
+    EXPECT_EQ(RowsOf(img, 108, kLowest), aroundC);
+    EXPECT_EQ(RowsOf(img, 808, kHighest), aroundC);
+    EXPECT_EQ(RowsOf(img, 108, Of(kLapB)), (std::vector<int>{13}));
+    EXPECT_EQ(RowsOf(img, 108, Of(kLapA)), rowA);
+}
+
+TEST_F(MapColourOfSeveral, AHiddenLapLeavesNoLineColouredOrNot) {
+    TTrackMapView view(ctx, lines);
+    QImage img = ShowMap(view);
+    const std::vector<int> rowA = RowsOf(img, 508, Of(kLapA));
+    ASSERT_EQ(rowA.size(), 1u);
+    ASSERT_EQ(RowsOf(img, 508, Of(kLapB)), (std::vector<int>{13}));
+
+    viewState.hiddenLaps = {Serial(0)};
+    view.FullRepaint();
+    img = Render(*view.viewport());
+    EXPECT_TRUE(RowsOf(img, 508, Of(kLapA)).empty());
+    EXPECT_EQ(img.pixel(508, rowA[0]), kWhite);
+    EXPECT_EQ(RowsOf(img, 508, Of(kLapB)), (std::vector<int>{13}));
+    EXPECT_EQ(RowsOf(img, 508, Of(kLapC)).size(), 1u);
+
+    // Coloured by speed with the reference hidden: neither its colours nor its own line.
+    viewState.map.colour = TMapColour::Speed;
+    viewState.hiddenLaps = {Serial(1)};
+    view.FullRepaint();
+    img = Render(*view.viewport());
+    for (int x : {108, 808}) {
+        for (int y = 12; y <= 14; ++y) EXPECT_EQ(img.pixel(x, y), kWhite) << x << "," << y;
+    }
+    EXPECT_EQ(RowsOf(img, 508, Of(kLapA)), rowA);
+}
+
 }  // namespace

@@ -153,6 +153,25 @@ TEST_F(MapRender, DraggingZoomsToTheRectangleAndTheScrollBarsFollow) {
     EXPECT_FALSE(view.CanFullSize());
 }
 
+// The readout reports feet, the cursor keeps track units: on a track of 6 inches a unit,
+// the point at track (1500, 70) is 750 ft along and 35 ft across, and the cursor 1500.
+TEST_F(MapRender, TheReadoutGivesFeetAndTheCursorTrackUnits) {
+    Track().inchesPerUnit = 6;
+    TTrackMapView view(ctx, lines);
+    ShowMap(view);
+    QString status;
+    QObject::connect(&view, &TTrackMapView::statusText,
+                     [&status](const QString& s) { status = s; });
+    Grab(view);  // the full repaint that entering the map asked for
+    Move(view, {158, 11});
+    EXPECT_EQ(viewState.cursorPosition, 1500);
+    EXPECT_EQ(status, QStringLiteral("Length =   750.0 ft, Line =    35.0)"));
+    // Track (4170, 20): the column's x truncates to 4170 and the row's y to 20.
+    Move(view, {425, 16});
+    EXPECT_EQ(viewState.cursorPosition, 4170);
+    EXPECT_EQ(status, QStringLiteral("Length =  2085.0 ft, Line =    10.0)"));
+}
+
 class PipRender : public MapRender {};
 
 TEST_F(PipRender, HalfScaleGraphWithItsCursorWhileTheMainWindowShowsTheMap) {
@@ -183,6 +202,43 @@ TEST_F(PipRender, HalfScaleGraphWithItsCursorWhileTheMainWindowShowsTheMap) {
     QApplication::sendEvent(pip.viewport(), &e);
     EXPECT_EQ(viewState.cursorPosition, 5000);
     EXPECT_EQ(moved, 5000);
+}
+
+TEST_F(PipRender, PointingIntoItsMapMovesTheSharedCursorToThePointsPosition) {
+    AddLap(MakeLapThrough(Steps(0, 10000, 100), kBlue));
+    viewState.viewMode = ViewGraph;  // so the picture-in-picture window shows the map
+    viewState.side.pipShown = true;
+    TPipWindow pip(ctx, lines);
+    SizeClient(pip, 1016, 116);
+    pip.show();
+    TMapNavigation none;
+    pip.ShowMapInPip(0, none, QSize(1016, 116));
+    ASSERT_EQ(pip.State().view.mapScale, 0.1);
+    std::vector<int32_t> moved;
+    std::vector<std::pair<double, TelemetryChannel>> shown;
+    QObject::connect(&pip, &TPipWindow::cursorChanged, [&moved](int32_t p) { moved.push_back(p); });
+    QObject::connect(&pip, &TPipWindow::showLapValues,
+                     [&shown](double x, TelemetryChannel c) { shown.emplace_back(x, c); });
+    auto point = [&pip](QPoint at) {
+        QMouseEvent e(QEvent::MouseMove, QPointF(at), pip.viewport()->mapToGlobal(QPointF(at)),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(pip.viewport(), &e);
+    };
+    Grab(pip);  // the full repaint that showing the map asked for
+    // Column 358, row 13: track (3500, 50), 3500 ft along the track.
+    point({358, 13});
+    EXPECT_EQ(viewState.cursorPosition, 3500);
+    ASSERT_FALSE(moved.empty());
+    EXPECT_EQ(moved.back(), 3500);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back().second, TelemetryChannel::Position);
+    // Its cursor mark is drawn across the track there, in green.
+    const QImage img = Grab(pip);
+    EXPECT_EQ(img.pixel(358, 10), kGreen);
+    EXPECT_EQ(img.pixel(358, 16), kGreen);
+    // Off the track: no cursor.
+    point({358, 60});
+    EXPECT_EQ(viewState.cursorPosition, NoCursor);
 }
 
 TEST_F(PipRender, ShowsTheWholeMapWhenOpenedAndTheMainWindowsRegionWhenItLeavesTheMap) {

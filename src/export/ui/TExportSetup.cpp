@@ -78,6 +78,9 @@ TExportSetup::TExportSetup(const TExportSettings& xfer, TExportSetupHooks hooks,
     yLayout->addWidget(ySlip_, 2, 1);
 
     comma_ = Check("C&omma Delimited", "comma", 112, xfer.comma, this);
+    // For tools that read tables: one CSV table with a single header row (comma-separated
+    // whatever the box above says).
+    table_ = Check("&Table (one header row)", "table", 120, xfer.table, this);
 
     const auto [ok, cancel] = OkCancelButtons(this);
     helpButton_ = DialogButton(QStringLiteral("Help"), "help", 9, this);
@@ -90,12 +93,13 @@ TExportSetup::TExportSetup(const TExportSettings& xfer, TExportSetupHooks hooks,
     layout->addWidget(xGroup, 2, 0, 1, 2);
     layout->addWidget(yGroup, 3, 0, 1, 2);
     layout->addWidget(comma_, 4, 0, 1, 2);
+    layout->addWidget(table_, 5, 0, 1, 2);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     buttons->addWidget(helpButton_);
     buttons->addStretch(1);
-    layout->addLayout(buttons, 0, 2, 5, 1);
+    layout->addLayout(buttons, 0, 2, 6, 1);
 
     FollowX();
     connect(xPosition_, &QRadioButton::clicked, this, [this] { FollowX(); });
@@ -140,6 +144,7 @@ TExportSettings TExportSetup::Result() const {
     out.yLateral = yLateral_->isChecked();
     out.ySlip = ySlip_->isChecked();
     out.comma = comma_->isChecked();
+    out.table = table_->isChecked();
     out.resolution = resolution_->text().toStdString();
     return out;
 }

@@ -51,5 +51,6 @@ class TExportSetup : public QDialog {
     QCheckBox* yLateral_;
     QCheckBox* ySlip_;
     QCheckBox* comma_;
+    QCheckBox* table_ = nullptr;
     QPushButton* helpButton_;
 };

@@ -3,12 +3,15 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <span>
 
 #include "channels/Channels.h"
 #include "commands/Document.h"
 #include "views/graph/GraphCurves.h"
+#include "views/graph/GraphGrid.h"
 
 namespace {
 
@@ -16,13 +19,37 @@ const QColor kBlack(0, 0, 0);
 const QColor kHighlight(255, 0, 0);
 const QColor kZeroLine(192, 192, 192);
 
+// The grid of View > Grid: the x labels kept clear of the x title, the y labels inside the
+// plot.
+void DrawAxesGrid(QPainter& p, const TGraphPaintInput& in, const TGraphGeometry& g,
+                  const TGraphFonts& fonts) {
+    const TGraphAxes a = in.Axes();
+    const TAxisRanges& v = in.view.graph.viewRange;
+    const int d = g.d, W = g.W, H = g.H, E = g.E;
+    const QFontMetrics fm14(fonts.f14);
+    auto centred = [](int centre2, int width) {  // the span of a text centred on centre2 / 2
+        return TGridKeepOut{(centre2 - width) / 2 - 4, (centre2 + width) / 2 + 4};
+    };
+    const int xTitle = fm14.horizontalAdvance(QString::fromLatin1(ChannelName(a.x)));
+    DrawXGrid(p, v.x, g.left, g.right, g.top, g.bottom, H - 36 / d, fonts.f10,
+              centred(W + 40 / d - E, xTitle), d);
+    const double k = g.second ? 0.5 : 1.0;
+    const double half = g.plotHeight * k;
+    DrawYGrid(p, v.y, g.top, half, g.left, g.right, g.top,
+              g.second ? static_cast<int>(g.top + half) : g.bottom, -1, false, fonts.f10, {}, d);
+    if (g.second)
+        DrawYGrid(p, v.y2, g.top + g.plotHeight * 0.5, g.plotHeight * 0.5, g.left, g.right,
+                  static_cast<int>(g.top + half), g.bottom, -1, true, fonts.f10, {}, d);
+}
+
 }  // namespace
 
 TGraphAxes TGraphPaintInput::Axes() const {
-    return GraphAxesOf(doc);
+    return paneAxes != nullptr ? *paneAxes : GraphAxesOf(doc);
 }
 
 TGraphGeometry TGraphPaintInput::Geometry() const {
+    if (paneGeometry != nullptr) return *paneGeometry;
     return GraphGeometry(width, height, d, Axes().HasSecond());
 }
 
@@ -78,9 +105,13 @@ void DrawGraphAxes(QPainter& p, const TGraphPaintInput& in) {
         {g.left, g.top}, {g.right, g.top}, {g.right, g.bottom}, {g.left, g.bottom}};
     p.drawPolygon(corners, 4);
 
+    const bool track = in.track != nullptr;
+    // With the grid the round ticks take the place of the quarter ticks and their labels.
+    const bool grid = track && in.view.graph.gridShown;
+
     // Three 5-pixel ticks pointing inwards on each side.
     const double blends[3] = {0.25, 0.5, 0.75};
-    for (double b : blends) {
+    for (double b : grid ? std::span<const double>() : std::span<const double>(blends)) {
         const int tx = static_cast<int>(b * g.left + (1 - b) * g.right);
         const int ty = static_cast<int>(b * g.top + (1 - b) * g.bottom);
         p.drawLine(tx, g.top, tx, g.top + 4);
@@ -89,8 +120,8 @@ void DrawGraphAxes(QPainter& p, const TGraphPaintInput& in) {
         p.drawLine(g.right, ty, g.right - 4, ty);
     }
 
-    const bool track = in.track != nullptr;
-    if (track) {
+    if (grid) DrawAxesGrid(p, in, g, fonts);
+    if (track && !grid) {
         p.setFont(fonts.f10);
         const QFontMetrics fm(fonts.f10);
         const int w = fm.horizontalAdvance(GraphLabel(v.x.max));

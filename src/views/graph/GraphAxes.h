@@ -22,6 +22,10 @@ struct TGraphPaintInput {
     int d;
     int dpiY;
     TAxisKind highlighted;
+    // A pane of the stacked graph draws with its own geometry and axes; nullptr for the
+    // geometry of the whole client and the document's axes.
+    const TGraphGeometry* paneGeometry = nullptr;
+    const TGraphAxes* paneAxes = nullptr;
 
     TGraphAxes Axes() const;
     TGraphGeometry Geometry() const;

@@ -254,6 +254,13 @@ void DrawCornerMarks(QPainter& p, const TGraphPaintInput& in, const TGraphFonts&
     p.save();
     p.setFont(fonts.f10);
     const QFontMetrics fm(fonts.f10);
+    // The names' cells in each of the two rows, so that a name that would run into one
+    // already written goes up to the second row, and is left out when that has no room either.
+    std::vector<std::pair<int, int>> rows[2];
+    auto fits = [](const std::vector<std::pair<int, int>>& row, int from, int to) {
+        return std::none_of(row.begin(), row.end(),
+                            [&](const auto& r) { return from < r.second && to > r.first; });
+    };
     for (size_t c = 0; c < count; ++c) {
         const double col = (track.cornerPositions[c] - origin) / step;
         if (!(col >= 60 / g.d && col < g.right + 1)) continue;
@@ -264,7 +271,12 @@ void DrawCornerMarks(QPainter& p, const TGraphPaintInput& in, const TGraphFonts&
             p.drawLine(q - j, top - j - 3, q + j - 1, top - j - 3);
         p.setPen(QColor(0, 0, 0));
         const QString name = QString::fromStdString(track.cornerNames[c]);
-        DrawTextAt(p, q - fm.horizontalAdvance(name) / 2, 33 / g.d - fm.height(), name);
+        const int w = fm.horizontalAdvance(name), x = q - w / 2;
+        int row = 0;
+        while (row < 2 && !fits(rows[row], x - 2, x + w + 2)) ++row;
+        if (row == 2) continue;
+        rows[row].emplace_back(x, x + w);
+        DrawTextAt(p, x, 33 / g.d - fm.height() * (row + 1), name);
     }
     p.restore();
 }

@@ -174,3 +174,14 @@ bool PanX(TGraphViewState& graph, const TRange& from, int dx, const TGraphGeomet
     graph.viewRange.x = r;
     return !(graph.viewRange.x == old);
 }
+
+void KeepZoomWithin(TGraphViewState& graph, const TAxisRanges& previous,
+                    const TAxisRanges& previousFull) {
+    auto keep = [](TRange& view, const TRange& full, const TRange& was, const TRange& wasFull) {
+        if (was == wasFull) return;  // not zoomed: the new full range is what it showed
+        if (was.min >= full.min && was.max <= full.max && was.min < was.max) view = was;
+    };
+    keep(graph.viewRange.x, graph.fullRange.x, previous.x, previousFull.x);
+    keep(graph.viewRange.y, graph.fullRange.y, previous.y, previousFull.y);
+    keep(graph.viewRange.y2, graph.fullRange.y2, previous.y2, previousFull.y2);
+}

@@ -13,6 +13,12 @@ void ResetGraphRanges(const TDocument& doc, TViewState& view);
 // The same from given extents and axes.
 void ResetGraphRanges(const ChannelRange& extents, const TGraphAxes& axes, TGraphViewState& graph);
 
+// After a reset (graph holds the new ranges): each axis that was zoomed to a range the new
+// full range still holds shows that range again, so that hiding or showing a lap keeps the
+// zoom wherever it can. previous is the view range before the reset.
+void KeepZoomWithin(TGraphViewState& graph, const TAxisRanges& previous,
+                    const TAxisRanges& previousFull);
+
 // x or y of viewRange differs from fullRange in any bound (the second axis is not counted).
 bool GraphZoomed(const TGraphViewState& graph);
 

@@ -1,16 +1,25 @@
 #include "views/graph/GraphVector.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 
+#include "analysis/LapAnalysis.h"
 #include "commands/CommandContext.h"
 #include "commands/LapVisibility.h"
+#include "views/graph/DeltaStrip.h"
 #include "views/graph/GraphAxes.h"
 #include "views/graph/GraphCurves.h"
+#include "views/graph/GraphLegend.h"
 
 void PaintGraphVector(QPainter& p, const TCommandContext& ctx, QSize size, int dpiY) {
-    const TGraphPaintInput in{ctx.doc, ctx.view, CurrentTrack(ctx), size.width(), size.height(),
-                              1,       dpiY,     TAxisKind::None};
+    const TTrackData* track = CurrentTrack(ctx);
+    // The time-delta strip below the plot, as the window shows it.
+    const int strip =
+        DeltaStripShown(ctx.doc, ctx.view, track) ? DeltaStripHeight(size.height()) : 0;
+    const int graphHeight = size.height() - strip;
+    const TGraphPaintInput in{ctx.doc,     ctx.view, track, size.width(),
+                              graphHeight, 1,        dpiY,  TAxisKind::None};
     p.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     DrawGraphAxes(p, in);
     p.save();
@@ -35,4 +44,18 @@ void PaintGraphVector(QPainter& p, const TCommandContext& ctx, QSize size, int d
         }
     }
     p.restore();
+    if (strip > 0) {
+        // The strip's bars are pixels on the screen too: it goes in as the picture's part.
+        QImage image(size, QImage::Format_RGB32);
+        if (!image.isNull()) {
+            image.fill(Qt::white);
+            const int reference =
+                ReferenceLap(ctx.doc.laps().Pointers(), ctx.view.analysis.referenceSerial);
+            DrawDeltaStrip(image, in, DeltaStripGeometry(in.Geometry(), graphHeight, strip),
+                           reference);
+            const QRect area(0, graphHeight, size.width(), strip);
+            p.drawImage(area, image, area);
+        }
+    }
+    DrawGraphLegend(p, in);
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The graph drawn through any QPainter (an SVG generator, a printer): the same axes, labels
-// and curves as the screen's picture, with each lap's curve as one stroked path instead of
-// pixels written straight into an image, so that a vector file keeps lines as lines.
+// The graph drawn through any QPainter (an SVG generator, a printer): the same axes, labels,
+// curves, time-delta strip and legend as the screen's picture, with each lap's curve as one stroked
+// path instead of pixels written straight into an image, so that a vector file keeps lines as
+// lines.
 #include <QSize>
 
 class QPainter;

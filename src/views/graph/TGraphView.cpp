@@ -21,12 +21,14 @@
 #include "channels/LapValues.h"
 #include "commands/CommandIds.h"
 #include "commands/DocumentCommands.h"
+#include "platform/ProfileFile.h"
 #include "views/graph/DeltaStrip.h"
 #include "views/graph/GraphAxes.h"
 #include "views/graph/GraphCommands.h"
 #include "views/graph/GraphCurves.h"
 #include "views/graph/GraphLegend.h"
 #include "views/graph/GraphRanges.h"
+#include "views/graph/StackedGraph.h"
 
 namespace {
 
@@ -64,6 +66,8 @@ void RenderGraph(QImage& image, const TCommandContext& ctx, int scaleDivisor,
     const TGraphPaintInput in{ctx.doc,       ctx.view,       CurrentTrack(ctx),
                               image.width(), image.height(), scaleDivisor < 1 ? 1 : scaleDivisor,
                               dpiY,          highlightedAxis};
+    // The picture-in-picture window keeps the single graph.
+    if (in.d == 1 && ctx.view.graph.stacked) return RenderStackedGraph(image, in);
     image.fill(Qt::white);
     {
         QPainter p(&image);
@@ -84,17 +88,28 @@ void RenderMainGraph(QImage& image, const TCommandContext& ctx, TAxisKind highli
         return;
     }
     const int graphHeight = image.height() - strip;
-    const TGraphPaintInput in{ctx.doc,     ctx.view, track, image.width(),
-                              graphHeight, 1,        dpiY,  highlightedAxis};
+    const TGraphAxes stackedAxes = StackedAxes(ctx.doc);
+    const bool stacked = ctx.view.graph.stacked;
+    const TGraphPaintInput in{
+        ctx.doc, ctx.view, track,           image.width(), graphHeight,
+        1,       dpiY,     highlightedAxis, nullptr,       stacked ? &stackedAxes : nullptr};
     image.fill(Qt::white);
-    {
-        QPainter p(&image);
-        DrawGraphAxes(p, in);
+    if (stacked) {
+        // The panes above the strip, drawn as a picture of their own height.
+        QImage panes(image.width(), graphHeight, QImage::Format_RGB32);
+        RenderStackedGraph(panes, in);
+        QPainter(&image).drawImage(0, 0, panes);
+    } else {
+        {
+            QPainter p(&image);
+            DrawGraphAxes(p, in);
+        }
+        DrawGraphCurves(image, in);
     }
-    DrawGraphCurves(image, in);
     const int reference =
         ReferenceLap(ctx.doc.laps().Pointers(), ctx.view.analysis.referenceSerial);
     DrawDeltaStrip(image, in, DeltaStripGeometry(in.Geometry(), graphHeight, strip), reference);
+    if (stacked) return;  // the panes drew their legend
     QPainter p(&image);
     DrawGraphLegend(p, in);
 }
@@ -129,6 +144,9 @@ void TGraphView::ResetRanges() {
 
 void TGraphView::FullRepaint() {
     ctx_.view.graph.repaintPending = true;
+    // What the status line and a highlighted axis title described is gone with the picture.
+    highlightedAxis_ = TAxisKind::None;
+    if (ctx_.view.viewMode == ViewGraph) emit statusText(QString());
     // The erase takes the cursor line and the data window's values with it; said here,
     // where the repaint is asked for, because the paint itself only draws.
     drawnCursorColumn_ = -1;
@@ -255,6 +273,52 @@ void TGraphView::FillPopupMenu(QMenu& menu, TAxisKind axis) const {
     }
 }
 
+void TGraphView::FillPaneMenu(QMenu& menu, int pane, bool overPlot) const {
+    const std::vector<TelemetryChannel>& channels = ctx_.view.graph.stackedChannels;
+    const bool valid = pane >= 0 && size_t(pane) < channels.size();
+    for (int n = 0; n <= ChannelNumber(TelemetryChannel::SlipAngle); ++n) {
+        const auto c = static_cast<TelemetryChannel>(n);
+        QAction* a = menu.addAction(QString::fromLatin1(ChannelName(c)));
+        a->setData(kPaneChannelItem + n);
+        a->setCheckable(true);
+        a->setChecked(valid && channels[size_t(pane)] == c);
+        a->setEnabled(valid);
+    }
+    if (!overPlot) return;
+    menu.addSeparator();
+    FillPopupMenu(menu, TAxisKind::None);
+}
+
+void TGraphView::SetPaneChannel(int pane, TelemetryChannel channel) {
+    std::vector<TelemetryChannel>& channels = ctx_.view.graph.stackedChannels;
+    if (pane < 0 || size_t(pane) >= channels.size() || channels[size_t(pane)] == channel) return;
+    // A channel shown in another pane trades places, so that each is shown once.
+    const auto other = std::find(channels.begin(), channels.end(), channel);
+    if (other != channels.end()) *other = channels[size_t(pane)];
+    channels[size_t(pane)] = channel;
+    SetStackedChannels(channels);
+}
+
+void TGraphView::SetStackedChannels(const std::vector<TelemetryChannel>& channels) {
+    ctx_.view.graph.stackedChannels =
+        channels.empty() ? TGraphViewState::DefaultStackedChannels() : channels;
+    ctx_.settings.WriteText("view", "stackchannels",
+                            StackedChannelsText(ctx_.view.graph.stackedChannels));
+    RangeChanged();
+}
+
+void TGraphView::SetStacked(bool on) {
+    TGraphViewState& graph = ctx_.view.graph;
+    if (graph.stacked == on) return;
+    graph.stacked = on;
+    ctx_.settings.WriteInt("view", "stacked", on ? 1 : 0);
+    // The layout under a drag in progress changes.
+    graph.dragging = false;
+    graph.dragEnabled = true;
+    highlightedAxis_ = TAxisKind::None;
+    RangeChanged();
+}
+
 int TGraphView::ExecPopupMenu(QMenu& menu, const QPoint& globalPos) {
     const QAction* chosen = menu.exec(globalPos);
     return chosen != nullptr ? chosen->data().toInt() : 0;
@@ -269,6 +333,12 @@ void TGraphView::RebuildLayer() {
     if (!layer_.isNull()) RenderMainGraph(layer_, ctx_, highlightedAxis_, logicalDpiY());
 }
 
+TGraphGeometry TGraphView::MainGeometry() const {
+    // The stacked panes have no second y-axis, and so no right-hand margin for it.
+    return GraphGeometry(width(), GraphHeight(), 1,
+                         !ctx_.view.graph.stacked && GraphAxesOf(ctx_.doc).HasSecond());
+}
+
 int TGraphView::StripHeight() const {
     return DeltaStripShown(ctx_.doc, ctx_.view, CurrentTrack(ctx_)) ? DeltaStripHeight(height())
                                                                     : 0;
@@ -276,6 +346,12 @@ int TGraphView::StripHeight() const {
 
 void TGraphView::RedrawAxes() {
     if (layer_.isNull()) return;
+    if (ctx_.view.graph.stacked) {
+        // The panes' axes are drawn with the whole picture.
+        RebuildLayer();
+        update();
+        return;
+    }
     QPainter p(&layer_);
     const TGraphPaintInput in{ctx_.doc,      ctx_.view, CurrentTrack(ctx_), width(),
                               GraphHeight(), 1,         logicalDpiY(),      highlightedAxis_};
@@ -292,7 +368,7 @@ int TGraphView::CursorLineColumn() const {
         track == nullptr || !track->hasGeometry())
         return -1;
     const double feet = view.cursorPosition * track->inchesPerUnit / 12;
-    const TGraphGeometry g = GraphGeometry(width(), GraphHeight(), 1, GraphAxesOf(doc).HasSecond());
+    const TGraphGeometry g = MainGeometry();
     return CursorColumn(feet, view.graph.viewRange, g);
 }
 
@@ -304,9 +380,7 @@ QRect TGraphView::CursorLineRect() const {
 QRect TGraphView::StripCursorRect() const {
     const int strip = StripHeight();
     if (drawnCursorColumn_ < 0 || strip == 0) return {};
-    const TDeltaStripGeometry s = DeltaStripGeometry(
-        GraphGeometry(width(), GraphHeight(), 1, GraphAxesOf(ctx_.doc).HasSecond()), GraphHeight(),
-        strip);
+    const TDeltaStripGeometry s = DeltaStripGeometry(MainGeometry(), GraphHeight(), strip);
     return QRect(drawnCursorColumn_, s.plotTop, 1, s.plotBottom - s.plotTop);
 }
 
@@ -404,8 +478,7 @@ void TGraphView::resizeEvent(QResizeEvent* event) {
 void TGraphView::mouseMoveEvent(QMouseEvent* event) {
     TViewState& view = ctx_.view;
     const QPoint pos = event->position().toPoint();
-    const TGraphGeometry g =
-        GraphGeometry(width(), GraphHeight(), 1, GraphAxesOf(ctx_.doc).HasSecond());
+    const TGraphGeometry g = MainGeometry();
     if (panning_) {
         // From where the pan started, so that moves dropped during a repaint lose nothing.
         if (PanX(view.graph, panFrom_, pos.x() - panAnchorX_, g)) RangeChanged();
@@ -418,7 +491,8 @@ void TGraphView::mouseMoveEvent(QMouseEvent* event) {
     keyColumn_ = -1;
     if (keyCursor_) {
         keyCursor_ = false;
-        if (!view.side.pipShown && view.cursorPosition != NoCursor) DropCursor();
+        if (!view.side.pipShown && !view.graph.cursorLineShown && view.cursorPosition != NoCursor)
+            DropCursor();
     }
     if (y >= GraphHeight() && StripHeight() > 0) {
         lastPoint_ = QPoint(-1, -1);
@@ -459,7 +533,7 @@ void TGraphView::PointAt(const QPoint& pos, bool fromKeys) {
     const TDocument& doc = ctx_.doc;
     TViewState& view = ctx_.view;
     const TGraphAxes axes = GraphAxesOf(doc);
-    const TGraphGeometry g = GraphGeometry(width(), GraphHeight(), 1, axes.HasSecond());
+    const TGraphGeometry g = MainGeometry();
     lastPoint_ = pos;
     const TTrackData* track = CurrentTrack(ctx_);
     double xValue = 0;
@@ -469,7 +543,14 @@ void TGraphView::PointAt(const QPoint& pos, bool fromKeys) {
         const TGraphReadout r = ReadoutAt(pos.x(), pos.y(), view.graph.viewRange, g);
         xValue = r.x;
         char buf[256];
-        if (axes.HasSecond())
+        if (view.graph.stacked) {
+            // The pane under the pointer is read.
+            const std::vector<TStackedPane> panes = StackedPanes(doc, view, width(), GraphHeight());
+            const int k = StackedPaneAt(panes, pos.y());
+            const TStackedPane pane = k >= 0 ? panes[size_t(k)] : TStackedPane{};
+            std::snprintf(buf, sizeof buf, "%s = %7.2f, %s = %7.2f", ChannelName(axes.x), r.x,
+                          ChannelName(pane.channel), StackedValueAt(pane, pos.y()));
+        } else if (axes.HasSecond())
             std::snprintf(buf, sizeof buf, "%s = %7.2f, %s = %7.2f, %s = %7.2f",
                           ChannelName(axes.x), r.x, ChannelName(axes.y), r.y, ChannelName(axes.y2),
                           r.y2);
@@ -493,7 +574,7 @@ void TGraphView::PointAt(const QPoint& pos, bool fromKeys) {
         dragCorner_ = pos;
         UpdateBand();
     } else if (axes.x == TelemetryChannel::Position && track != nullptr &&
-               (view.side.pipShown || fromKeys)) {
+               (view.side.pipShown || view.graph.cursorLineShown || fromKeys)) {
         const int32_t position = FeetToUnits(xValue, track->inchesPerUnit);
         keyCursor_ = fromKeys && position != NoCursor;
         if (position != view.cursorPosition) {
@@ -507,8 +588,7 @@ void TGraphView::PointAt(const QPoint& pos, bool fromKeys) {
 void TGraphView::StepCursor(int columns) {
     TViewState& view = ctx_.view;
     if (view.viewMode != ViewGraph || view.graph.dragging || panning_) return;
-    const TGraphGeometry g =
-        GraphGeometry(width(), GraphHeight(), 1, GraphAxesOf(ctx_.doc).HasSecond());
+    const TGraphGeometry g = MainGeometry();
     const int first = 60, last = g.W - g.E - 20;
     if (last < first) return;
     const bool pointed = InMousePlot(lastPoint_.x(), lastPoint_.y(), g);
@@ -531,8 +611,7 @@ void TGraphView::mousePressEvent(QMouseEvent* event) {
     TViewState& view = ctx_.view;
     if (view.viewMode != ViewGraph) return;
     const QPoint pos = event->position().toPoint();
-    const TGraphGeometry g =
-        GraphGeometry(width(), GraphHeight(), 1, GraphAxesOf(ctx_.doc).HasSecond());
+    const TGraphGeometry g = MainGeometry();
     const bool pan =
         event->button() == Qt::MiddleButton ||
         (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier));
@@ -557,7 +636,7 @@ void TGraphView::mouseReleaseEvent(QMouseEvent* event) {
     TViewState& view = ctx_.view;
     TGraphViewState& graph = view.graph;
     const QPoint pos = event->position().toPoint();
-    const TGraphGeometry g = GraphGeometry(width(), GraphHeight(), 1, GraphAxesOf(doc).HasSecond());
+    const TGraphGeometry g = MainGeometry();
     const bool inPlot = InMousePlot(pos.x(), pos.y(), g);
 
     if (panning_ && (event->button() == Qt::MiddleButton || event->button() == Qt::LeftButton)) {
@@ -575,6 +654,18 @@ void TGraphView::mouseReleaseEvent(QMouseEvent* event) {
         graph.dragEnabled = true;
         if (view.viewMode != ViewGraph || (highlightedAxis_ == TAxisKind::None && !inPlot)) return;
         QMenu menu(this);
+        if (graph.stacked && highlightedAxis_ != TAxisKind::X) {
+            // A pane's own menu: its channel, and over the plot the zoom commands.
+            const int pane =
+                StackedPaneAt(StackedPanes(doc, view, width(), GraphHeight()), pos.y());
+            FillPaneMenu(menu, pane, inPlot);
+            const int id = ExecPopupMenu(menu, mapToGlobal(pos));
+            if (id >= kPaneChannelItem)
+                SetPaneChannel(pane, static_cast<TelemetryChannel>(id - kPaneChannelItem));
+            else if (id != 0)
+                RunCommand(id);
+            return;
+        }
         FillPopupMenu(menu, highlightedAxis_);
         const int id = ExecPopupMenu(menu, mapToGlobal(pos));
         if (id != 0) RunCommand(id);
@@ -589,15 +680,17 @@ void TGraphView::mouseReleaseEvent(QMouseEvent* event) {
     if (!inPlot) return;
     dragCorner_ = pos;
     if (!doc.HasTrack() || dragCorner_ == dragAnchor_) return;
-    if (!ZoomToRect(graph, dragAnchor_.x(), dragAnchor_.y(), pos.x(), pos.y(), g)) return;
+    // The stacked panes share the x axis and keep their channels' ranges: x alone zooms.
+    if (graph.stacked ? !ZoomXToColumns(graph, dragAnchor_.x(), pos.x(), g)
+                      : !ZoomToRect(graph, dragAnchor_.x(), dragAnchor_.y(), pos.x(), pos.y(), g))
+        return;
     RangeChanged();
 }
 
 void TGraphView::wheelEvent(QWheelEvent* event) {
     TViewState& view = ctx_.view;
     const QPoint pos = event->position().toPoint();
-    const TGraphGeometry g =
-        GraphGeometry(width(), GraphHeight(), 1, GraphAxesOf(ctx_.doc).HasSecond());
+    const TGraphGeometry g = MainGeometry();
     const double notches = event->angleDelta().y() / 120.0;
     if (view.viewMode != ViewGraph || !ctx_.doc.HasTrack() || notches == 0 || view.graph.dragging ||
         panning_ || !InMousePlot(pos.x(), pos.y(), g)) {
@@ -606,10 +699,19 @@ void TGraphView::wheelEvent(QWheelEvent* event) {
     }
     event->accept();
     // Away from the user (a positive delta) zooms in; Ctrl turns the wheel to the y axes.
+    if ((event->modifiers() & Qt::ControlModifier) && view.graph.stacked) {
+        event->ignore();  // the panes' y ranges are their channels' own
+        return;
+    }
     const bool changed = (event->modifiers() & Qt::ControlModifier)
                              ? WheelZoomY(view.graph, pos.y(), notches, g)
                              : WheelZoomX(view.graph, pos.x(), notches, g);
-    if (changed) RangeChanged();
+    if (changed) {
+        RangeChanged();
+        // The zoom keeps the value under the pointer in place: what the pointer reads, the
+        // data window's values and the cursor line stay as they were.
+        PointAt(pos, false);
+    }
 }
 
 void TGraphView::keyPressEvent(QKeyEvent* event) {
@@ -627,7 +729,7 @@ void TGraphView::keyPressEvent(QKeyEvent* event) {
 void TGraphView::StripMouseMove(const QPoint& pos) {
     TViewState& view = ctx_.view;
     const TGraphAxes axes = GraphAxesOf(ctx_.doc);
-    const TGraphGeometry g = GraphGeometry(width(), GraphHeight(), 1, axes.HasSecond());
+    const TGraphGeometry g = MainGeometry();
     const TDeltaStripGeometry s = DeltaStripGeometry(g, GraphHeight(), StripHeight());
     const TTrackData* track = CurrentTrack(ctx_);
     const bool over = track != nullptr && pos.x() >= 60 && pos.x() <= g.W - g.E - 20 &&
@@ -663,7 +765,7 @@ void TGraphView::StripMouseMove(const QPoint& pos) {
         UpdateBand();
         dragCorner_ = pos;
         UpdateBand();
-    } else if (view.side.pipShown) {
+    } else if (view.side.pipShown || view.graph.cursorLineShown) {
         const int32_t position = FeetToUnits(feet, track->inchesPerUnit);
         if (position != view.cursorPosition) {
             view.cursorPosition = position;

@@ -51,6 +51,17 @@ class TGraphView : public QWidget {
     // Position x-axis the cursor line follows, with or without the picture-in-picture window.
     void StepCursor(int columns);
 
+    // View > Stacked Channels on or off, and the panes' channels (top to bottom); each is
+    // kept in the settings file ("view", "stacked" and "stackchannels").
+    void SetStacked(bool on);
+    void SetStackedChannels(const std::vector<TelemetryChannel>& channels);
+    // A pane's right-click menu chose another channel for it.
+    void SetPaneChannel(int pane, TelemetryChannel channel);
+    // The pane's menu: the seven channels (the pane's own checked), and over the plot the
+    // zoom commands. A channel's item carries kPaneChannelItem plus its number.
+    void FillPaneMenu(QMenu& menu, int pane, bool overPlot) const;
+    static constexpr int kPaneChannelItem = 1 << 20;
+
     TAxisKind HighlightedAxis() const { return highlightedAxis_; }
     // The pop-up menu a right click would show for this axis (None: Full Size, Zoom Out,
     // enabled as their commands are).
@@ -84,6 +95,9 @@ class TGraphView : public QWidget {
     // height the graph itself lays out in.
     int StripHeight() const;
     int GraphHeight() const { return height() - StripHeight(); }
+    // The geometry the pointer is read with: the single graph's, or the stacked panes'
+    // columns and outer rows.
+    TGraphGeometry MainGeometry() const;
 
   private:
     void RebuildLayer();

@@ -1,6 +1,6 @@
 #pragma once
 // Where the map and the picture-in-picture window find the document and the shared view
-// state they read and the few view fields they write (cursor, drag, repaint), in one place.
+// state they read and the few view fields they write (cursor, drag), in one place.
 #include <utility>
 
 #include "commands/CommandContext.h"
@@ -21,7 +21,7 @@ inline int32_t& Cursor(TCommandContext& c) {
 inline int32_t Cursor(const TCommandContext& c) {
     return c.view.cursorPosition;
 }
-// The rubber band and the full repaint belong to the main window, whichever view it shows.
+// The rubber band belongs to the main window, whichever view it shows.
 inline bool& Dragging(TCommandContext& c) {
     return c.view.graph.dragging;
 }
@@ -30,9 +30,6 @@ inline bool Dragging(const TCommandContext& c) {
 }
 inline bool& DragEnabled(TCommandContext& c) {
     return c.view.graph.dragEnabled;
-}
-inline bool& RepaintPending(TCommandContext& c) {
-    return c.view.graph.repaintPending;
 }
 inline bool PipShown(const TCommandContext& c) {
     return c.view.side.pipShown;

@@ -11,6 +11,7 @@
 #include "commands/ViewState.h"
 #include "track/Geometry.h"
 #include "views/map/MapColouring.h"
+#include "views/map/MapCornerNames.h"
 #include "views/map/MapMarkers.h"
 
 namespace {
@@ -271,6 +272,8 @@ void DrawTrackMap(QImage& image, TPixel offset, const MapView& view, const TMapS
         const std::vector<TrackPoint>& points = cache.Points(t, lap);
         pen.Polyline(points.data(), points.size(), ToQRgb(lap.colour));
     }
+
+    if (scene.cornerNamesShown) DrawMapCornerNames(image, offset, view, scene);
 
     // The coloured lap goes over every lap's line, its own included.
     TLapColouring colouring;

@@ -32,6 +32,7 @@ struct TMapScene {
     int32_t colouredLap = -1;
     int32_t deltaReference = -1;
     bool legendShown = false;
+    bool cornerNamesShown = false;  // View > Corner Names, the main window's map
 };
 
 // Draws the whole map into image, which holds the canvas from pixel offset (the scroll

@@ -56,6 +56,7 @@ TMapExtent TTrackMapView::Extent() const {
 TMapScene TTrackMapView::Scene() const {
     TMapScene scene = mapctx::Scene(ctx_, lines_);
     scene.legendShown = true;  // the main window's map only: the small window has no room
+    scene.cornerNamesShown = ctx_.view.map.cornerNamesShown;
     return scene;
 }
 
@@ -143,10 +144,13 @@ void TTrackMapView::DropCursor() {
 void TTrackMapView::FullRepaint() {
     // Repainting the whole window erases it, and the cursor line and the data window's
     // values with it.
-    mapctx::RepaintPending(ctx_) = true;
+    repaintPending_ = true;
     layerStale_ = true;
     drawnCursor_ = {};
-    if (InMap()) DropCursor();
+    if (InMap()) {
+        DropCursor();
+        emit statusText(QString());  // the readout named a place the picture no longer shows
+    }
     viewport()->update();
 }
 
@@ -174,8 +178,11 @@ void TTrackMapView::UpdateCursor() {
     const TMapCursorLine now =
         InMap() ? MapCursorLine(Scene(), state_.view, Offset(), mapctx::Cursor(ctx_))
                 : TMapCursorLine{};
-    const QRect before = CursorRect(drawnCursor_);
-    const QRect after = CursorRect(now);
+    const QRect before = CursorRect(drawnCursor_) | LapDotsRect(drawnDots_, kMainDotRadius);
+    drawnDots_ = InMap() && ctx_.view.graph.cursorLineShown
+                     ? MapLapDots(Scene(), state_.view, Offset(), mapctx::Cursor(ctx_))
+                     : std::vector<TMapLapDot>{};
+    const QRect after = CursorRect(now) | LapDotsRect(drawnDots_, kMainDotRadius);
     drawnCursor_ = now;
     if (!before.isEmpty()) viewport()->update(before);
     if (!after.isEmpty()) viewport()->update(after);
@@ -203,8 +210,7 @@ void TTrackMapView::UpdateBand() {
 }
 
 void TTrackMapView::paintEvent(QPaintEvent* event) {
-    if (layerStale_ || mapctx::RepaintPending(ctx_) || layer_.isNull() ||
-        layer_.size() != viewport()->size())
+    if (layerStale_ || repaintPending_ || layer_.isNull() || layer_.size() != viewport()->size())
         RebuildLayer();
     QPainter p(viewport());
     const QRect area = event->rect();
@@ -234,7 +240,11 @@ void TTrackMapView::paintEvent(QPaintEvent* event) {
     // The line only ever appears after a pointer move (a full repaint drops it), and is
     // drawn the way such a move draws it: inverting.
     PaintCursorLine(p, layer_, drawnCursor_, true);
-    mapctx::RepaintPending(ctx_) = false;
+    drawnDots_ = ctx_.view.graph.cursorLineShown
+                     ? MapLapDots(Scene(), state_.view, Offset(), mapctx::Cursor(ctx_))
+                     : std::vector<TMapLapDot>{};
+    PaintLapDots(p, drawnDots_, kMainDotRadius);
+    repaintPending_ = false;
 }
 
 void TTrackMapView::resizeEvent(QResizeEvent* event) {
@@ -288,7 +298,7 @@ void TTrackMapView::mouseMoveEvent(QMouseEvent* event) {
             NavigationChanged();
         return;
     }
-    if (mapctx::RepaintPending(ctx_) || !InMap()) return;
+    if (repaintPending_ || !InMap()) return;
     const QSize c = ClientSize();
     if (mapctx::Dragging(ctx_)) {
         UpdateBand();

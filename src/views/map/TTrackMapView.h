@@ -16,6 +16,7 @@
 #include "commands/CommandContext.h"
 #include "views/map/LapLine.h"
 #include "views/map/MapDrawing.h"
+#include "views/map/MapLapDots.h"
 #include "views/map/MapNavigation.h"
 
 class TTrackMapView : public QAbstractScrollArea {
@@ -83,9 +84,13 @@ class TTrackMapView : public QAbstractScrollArea {
     TMapNavigation state_;
     QImage layer_;
     bool layerStale_ = true;
+    // A full repaint was asked for and has not been painted: pointer moves wait for it. The
+    // map's own, since a command for the hidden graph must not stop the map following.
+    bool repaintPending_ = false;
     bool syncing_ = false;
     TPixel dragAnchor_, dragCorner_;
     TMapCursorLine drawnCursor_;
+    std::vector<TMapLapDot> drawnDots_;  // View > Cursor Line: the laps at the cursor
     QSize resizedTo_;
     // Panning with the middle button, or Shift and the left button: where it started and
     // the scroll position then.

@@ -65,12 +65,21 @@ TDataWindow::TDataWindow(TSourceFn source, QWidget* owner)
 TDataWindow::~TDataWindow() = default;
 
 void TDataWindow::Setup(const TWindowRect& placement) {
-    placement_.Place(placement);
+    if (PlacementStored(placement))
+        placement_.Place(placement);
+    else
+        placement_.PlaceUnstored(placement, [this] { return ContentSize(); });
     model_->setColumnCount(1);
     model_->setHorizontalHeaderItem(0, new QStandardItem(QString()));
     header_->resizeSection(0, fontMetrics().horizontalAdvance(QStringLiteral("Skid Angle")) + 8);
     headerHeight_ = header_->sizeHint().height();
     Relayout();
+}
+
+QSize TDataWindow::ContentSize() const {
+    // Every column and every row, with the scroll bars beside them.
+    return QSize(header_->length() + verticalScrollBar()->sizeHint().width() + 2,
+                 headerHeight_ + 132 + horizontalScrollBar()->sizeHint().height() + 2);
 }
 
 int TDataWindow::NewColumnWidth(const QString& name) const {

@@ -38,6 +38,8 @@ class TDataWindow : public QAbstractScrollArea {
     // Set-up: the placement the settings give, the label column, the header's height.
     void Setup(const TWindowRect& placement);
     TWindowRect Placement() const { return placement_.Rect(); }
+    // The client size that shows every lap's column and every row.
+    QSize ContentSize() const;
 
     void AddLapColumn(const TReplay& lap);
     void RemoveLapColumn(int32_t index);

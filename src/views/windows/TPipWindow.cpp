@@ -165,7 +165,9 @@ QRect TPipWindow::CursorRect(const TPipCursor& c) const {
 void TPipWindow::UpdateCursor() {
     cursorByCopy_ = false;
     const TPipCursor now = CursorLine();
-    const QRect before = CursorRect(drawnCursor_), after = CursorRect(now);
+    const QRect before = CursorRect(drawnCursor_) | LapDotsRect(drawnDots_, kPipDotRadius);
+    drawnDots_ = LapDots();
+    const QRect after = CursorRect(now) | LapDotsRect(drawnDots_, kPipDotRadius);
     drawnCursor_ = now;
     if (!before.isEmpty()) viewport()->update(before);
     if (!after.isEmpty()) viewport()->update(after);
@@ -192,7 +194,14 @@ void TPipWindow::paintEvent(QPaintEvent* event) {
     line.to = drawnCursor_.to;
     line.colour = drawnCursor_.colour;
     PaintCursorLine(p, layer_, line, !cursorByCopy_);
+    drawnDots_ = LapDots();
+    PaintLapDots(p, drawnDots_, kPipDotRadius);
     pipRepaintPending_ = false;
+}
+
+std::vector<TMapLapDot> TPipWindow::LapDots() const {
+    if (ShowsGraph() || !ctx_.view.graph.cursorLineShown) return {};
+    return MapLapDots(mapctx::Scene(ctx_, lines_), state_.view, Offset(), mapctx::Cursor(ctx_));
 }
 
 void TPipWindow::resizeEvent(QResizeEvent* event) {

@@ -7,11 +7,13 @@
 #include <QImage>
 
 #include <cstdint>
+#include <vector>
 
 #include "channels/Channels.h"
 #include "commands/CommandContext.h"
 #include "views/map/LapLine.h"
 #include "views/map/MapDrawing.h"
+#include "views/map/MapLapDots.h"
 #include "views/map/MapNavigation.h"
 
 class TPipWindow : public QAbstractScrollArea {
@@ -78,6 +80,8 @@ class TPipWindow : public QAbstractScrollArea {
     // The cursor is drawn by copy in a full paint, inverting after a pointer moved it.
     bool cursorByCopy_ = true;
     TPipCursor drawnCursor_;
+    std::vector<TMapLapDot> drawnDots_;  // View > Cursor Line: the laps at the cursor
+    std::vector<TMapLapDot> LapDots() const;
     QSize storedOuterSize_;
     QSize resizedTo_;  // the size of the last resize handled
     bool placementAdjusted_ = false;

@@ -31,7 +31,18 @@ TReplayInfo::TReplayInfo(const TLapList& laps, QWidget* owner)
 TReplayInfo::~TReplayInfo() = default;
 
 void TReplayInfo::Setup(const TWindowRect& placement) {
-    placement_.Place(placement);
+    if (PlacementStored(placement))
+        placement_.Place(placement);
+    else
+        placement_.PlaceUnstored(placement, [this] { return ContentSize(); });
+}
+
+QSize TReplayInfo::ContentSize() {
+    if (listWidth_ == 0) MeasureRows();
+    // Every row, and room for a few more below, with the scroll bars beside them.
+    return QSize(listWidth_ + 8 + verticalScrollBar()->sizeHint().width(),
+                 kRowHeight * (std::max<int32_t>(laps_.Count(), 4) + 1) +
+                     horizontalScrollBar()->sizeHint().height());
 }
 
 QString TReplayInfo::LapText(const TReplay& lap) {
@@ -139,7 +150,7 @@ void TReplayInfo::paintEvent(QPaintEvent*) {
         p.drawText(QRect(x + n + 36, top + 4, fm.horizontalAdvance(text) + 8, kRowHeight),
                    Qt::AlignLeft | Qt::AlignTop, text);
     }
-    if (selectedLap_ >= 0 && hasFocus_) {
+    if (selectedLap_ >= 0 && (hasFocus_ || acting_)) {
         p.setCompositionMode(QPainter::RasterOp_NotDestination);
         p.fillRect(QRect(sx, kRowHeight * selectedLap_ + 4, viewport()->width(), 15), Qt::black);
     }
@@ -182,12 +193,29 @@ void TReplayInfo::mouseReleaseEvent(QMouseEvent* event) {
         QMenu menu(this);
         menu.addAction(QStringLiteral("Edit Info"))->setData(kEditInfoId);
         menu.addAction(QStringLiteral("Delete Lap"))->setData(kDeleteLapId);
-        const int chosen = ExecPopupMenu(menu, viewport()->mapToGlobal(pos));
+        int chosen = 0;
+        ActOnSelectedLap([&] { chosen = ExecPopupMenu(menu, viewport()->mapToGlobal(pos)); });
         if (chosen == kEditInfoId)
             Edit();
         else if (chosen == kDeleteLapId)
             Delete();
     }
+}
+
+void TReplayInfo::ActOnSelectedLap(const std::function<void()>& act) {
+    // The menu or the question takes the focus; the row it acts on stays marked meanwhile,
+    // and the list has the focus again afterwards.
+    const bool outer = !acting_;
+    acting_ = true;
+    viewport()->update();
+    act();
+    if (!outer) return;
+    acting_ = false;
+    if (isVisible()) {
+        activateWindow();
+        setFocus(Qt::OtherFocusReason);
+    }
+    viewport()->update();
 }
 
 void TReplayInfo::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -218,11 +246,13 @@ int TReplayInfo::ExecPopupMenu(QMenu& menu, const QPoint& globalPos) {
 }
 
 void TReplayInfo::Edit() {
-    if (selectedLap_ >= 0 && selectedLap_ < laps_.Count()) emit editLapRequested(selectedLap_);
+    if (selectedLap_ >= 0 && selectedLap_ < laps_.Count())
+        ActOnSelectedLap([this] { emit editLapRequested(selectedLap_); });
 }
 
 void TReplayInfo::Delete() {
-    if (selectedLap_ >= 0 && selectedLap_ < laps_.Count()) emit deleteLapRequested(selectedLap_);
+    if (selectedLap_ >= 0 && selectedLap_ < laps_.Count())
+        ActOnSelectedLap([this] { emit deleteLapRequested(selectedLap_); });
 }
 
 void TReplayInfo::ToggleShown(int32_t index) {

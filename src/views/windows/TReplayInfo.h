@@ -8,6 +8,7 @@
 // (or Space on the selected row) asks to hide or show the lap, which is view state only.
 #include <QAbstractScrollArea>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "document/LapList.h"
@@ -33,6 +34,8 @@ class TReplayInfo : public QAbstractScrollArea {
     // Set-up: the placement the settings give.
     void Setup(const TWindowRect& placement);
     TWindowRect Placement() const { return placement_.Rect(); }
+    // The client size that shows every row.
+    QSize ContentSize();
 
     // The laps were replaced or added to: the next paint measures the rows again and the
     // list goes back to its top.
@@ -47,7 +50,9 @@ class TReplayInfo : public QAbstractScrollArea {
 
     int32_t selectedLap() const { return selectedLap_; }
     int32_t listWidth() const { return listWidth_; }
-    bool hasFocusHighlight() const { return hasFocus_; }
+    // The selected row is shown marked: the list has the focus, or its menu or a question
+    // about that lap is open.
+    bool hasFocusHighlight() const { return hasFocus_ || acting_; }
     // "%7.3f s=%7.3f mph": the lap time and the average lap speed.
     static QString LapText(const TReplay& lap);
 
@@ -81,11 +86,15 @@ class TReplayInfo : public QAbstractScrollArea {
     void Edit();
     void Delete();
     void ToggleShown(int32_t index);
+    // Runs act (the menu, or a request whose question takes the focus) with the selected
+    // row kept marked, and gives the focus back to the list afterwards.
+    void ActOnSelectedLap(const std::function<void()>& act);
 
     const TLapList& laps_;
     const std::vector<int32_t>* hiddenLaps_ = nullptr;
     int32_t listWidth_ = 1;
     int32_t selectedLap_ = -1;
     bool hasFocus_ = false;
+    bool acting_ = false;
     TToolWindowPlacement placement_{*this};
 };

@@ -2,11 +2,14 @@
 
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QScreen>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <limits>
 
 #include <cstdio>
 
@@ -57,6 +60,9 @@ TSectorsWindow::TSectorsWindow(TCommandContext& ctx, QWidget* parent)
             &TSectorsWindow::HeaderClicked);
 
     ProfileFile& s = ctx_.settings;
+    // Without a stored size the window fits its table when it first opens.
+    constexpr int kAbsent = std::numeric_limits<int>::min();
+    fitOnShow_ = s.ReadInt("window", "secw", kAbsent) == kAbsent;
     move(s.ReadInt("window", "secx", 320), s.ReadInt("window", "secy", 0));
     resize(std::max(100, s.ReadInt("window", "secw", 760)),
            std::max(60, s.ReadInt("window", "sech", 200)));
@@ -144,7 +150,8 @@ void TSectorsWindow::HeaderClicked(int column) {
 }
 
 void TSectorsWindow::SavePlacement() {
-    if (!everShown_) return;
+    // A docked window's place is the frame's layout, not a placement of its own.
+    if (!everShown_ || !isWindow()) return;
     ProfileFile& s = ctx_.settings;
     s.WriteInt("window", "secx", pos().x());
     s.WriteInt("window", "secy", pos().y());
@@ -156,6 +163,24 @@ void TSectorsWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     everShown_ = true;
     Refresh();
+    if (fitOnShow_) {
+        fitOnShow_ = false;
+        FitTable();
+    }
+}
+
+void TSectorsWindow::FitTable() {
+    // Every column and row of the table, within half the screen's width.
+    const int frame = 2 * table_->frameWidth();
+    int w = table_->horizontalHeader()->length() + frame;
+    int h = table_->horizontalHeader()->height() + frame;
+    for (int r = 0; r < table_->rowCount(); ++r) h += table_->rowHeight(r);
+    const QRect area = screen() != nullptr ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    if (w > area.width() / 2) {
+        w = area.width() / 2;
+        h += table_->horizontalScrollBar()->sizeHint().height();
+    }
+    resize(std::max(w, 200), std::min(std::max(h, 80), area.height() * 8 / 10));
 }
 
 void TSectorsWindow::closeEvent(QCloseEvent* event) {

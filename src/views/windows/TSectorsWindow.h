@@ -48,4 +48,6 @@ class TSectorsWindow : public QWidget, public TDocumentObserver {
     QTableWidget* table_ = nullptr;
     TSectorTable sectors_;
     bool everShown_ = false;
+    bool fitOnShow_ = false;
+    void FitTable();
 };

@@ -1,9 +1,11 @@
 #include "views/windows/ToolWindow.h"
 
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 Qt::WindowFlags ToolWindowFlags() {
     return Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
@@ -49,9 +51,29 @@ void TToolWindowPlacement::Apply() {
                     std::max(1, placed_.h - m.top() - m.bottom()));
 }
 
+void TToolWindowPlacement::PlaceUnstored(const TWindowRect& rect, std::function<QSize()> fit) {
+    fit_ = std::move(fit);
+    Place({rect.x, rect.y, 160, 160});
+}
+
 void TToolWindowPlacement::Shown() {
     if (shownOnce_ || window_ == nullptr) return;
     shownOnce_ = true;
+    if (fit_) {
+        // The content's size, within half the screen's width and most of its height.
+        QSize client = fit_();
+        fit_ = nullptr;
+        const QScreen* screen = window_->screen();
+        const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+        client = client.boundedTo(QSize(area.width() / 2, area.height() * 8 / 10))
+                     .expandedTo(QSize(120, 80));
+        QMargins m = FrameMargins(*window_);
+        if (m.isNull() && window_->parentWidget() != nullptr)
+            m = FrameMargins(*window_->parentWidget()->window());
+        placed_.w = client.width() + m.left() + m.right();
+        placed_.h = client.height() + m.top() + m.bottom();
+        Apply();
+    }
     // The frame arrives from the window manager a little after the window is mapped;
     // correct the size once it is known, so that what is stored at close is what was read.
     for (int delay : {50, 250}) {

@@ -4,7 +4,9 @@
 #include <QFont>
 #include <QPointer>
 #include <QRect>
+#include <QSize>
 #include <Qt>
+#include <functional>
 
 #include "commands/Prompts.h"
 
@@ -29,6 +31,10 @@ class TToolWindowPlacement {
 
     // Moves and sizes the window so that its frame covers rect.
     void Place(const TWindowRect& rect);
+    // The settings held no placement of the user's (rect.w is 0 or less): the window goes
+    // to rect's corner at 160 x 160, and the first time it is shown it takes the client size
+    // fit returns (no wider than half the screen).
+    void PlaceUnstored(const TWindowRect& rect, std::function<QSize()> fit);
     // To be called from the window's showEvent: the frame is known now (or shortly), so
     // the size is set again to make the outer size the one placed.
     void Shown();
@@ -39,4 +45,11 @@ class TToolWindowPlacement {
     QPointer<QWidget> window_;
     TWindowRect placed_;
     bool shownOnce_ = false;
+    std::function<QSize()> fit_;  // set while the placement was not stored
 };
+
+// Whether a placement read from the settings is the user's (a width of 0 or less says it is
+// not).
+inline bool PlacementStored(const TWindowRect& rect) {
+    return rect.w > 0;
+}
