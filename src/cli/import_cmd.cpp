@@ -14,6 +14,7 @@
 #include "cli/SystemReason.h"
 #include "document/LapList.h"
 #include "document/LapPalette.h"
+#include "platform/NameCodec.h"
 #include "platform/Utf8.h"
 #include "replay/Averaging.h"
 #include "replay/OpenReplay.h"
@@ -148,7 +149,7 @@ int Import(const std::vector<std::string>& args) {
         return Fail(cli::WithReason(written.message(), cli::WriteFailureReason(*output)).c_str(),
                     *output);
     std::printf("%s: lap %d \"%s\", %d samples, %.3f s\n", output->c_str(), laps.Count() - 1,
-                EscapeControls(added.driverName).c_str(), added.sampleCount,
+                EscapeControls(NameToUtf8(added.driverName)).c_str(), added.sampleCount,
                 (added.endFrame - added.startFrame) / 15.0);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -9,6 +9,7 @@
 #include "cli/CliTracks.h"
 #include "cli/Command.h"
 #include "cli/Options.h"
+#include "platform/NameCodec.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ int Sectors(const std::vector<std::string>& args) {
     header.push_back("lap time");
     PrintRow(header, csv);
     for (size_t i = 0; i < table.rows.size(); ++i) {
-        std::vector<std::string> row{std::to_string(i), laps[i]->driverName};
+        std::vector<std::string> row{std::to_string(i), NameToUtf8(laps[i]->driverName)};
         for (const auto& t : table.rows[i].times) row.push_back(Seconds(t));
         row.push_back(Seconds(table.rows[i].lapTime));
         PrintRow(row, csv);

@@ -13,6 +13,7 @@
 #include "channels/Channels.h"
 #include "commands/Document.h"
 #include "commands/LapVisibility.h"
+#include "views/LapNameText.h"
 #include "views/graph/GraphCurves.h"
 
 namespace {
@@ -181,10 +182,10 @@ QString DeltaReadout(const TDocument& doc, const TViewState& view, int reference
         if (LapHidden(view, lap.serial)) continue;
         const auto delta = TimeDelta(lap, ref, feet);
         if (!delta) continue;
-        char buf[96];
-        std::snprintf(buf, sizeof buf, "%s %+.3f", lap.driverName, *delta);
+        char buf[64];
+        std::snprintf(buf, sizeof buf, " %+.3f", *delta);
         text += text.isEmpty() ? QStringLiteral(", Delta: ") : QStringLiteral(", ");
-        text += QString::fromLatin1(buf);
+        text += LapNameText(lap.driverName) + QString::fromLatin1(buf);
     }
     return text;
 }

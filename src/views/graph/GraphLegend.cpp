@@ -10,6 +10,7 @@
 
 #include "commands/Document.h"
 #include "commands/LapVisibility.h"
+#include "views/LapNameText.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ constexpr int kFromCorner = 6;  // from the plot's top-right corner
 constexpr int kMaxNameWidth = 200;
 
 QString LapName(const TReplay& lap) {
-    return QString::fromUtf8(lap.driverName, static_cast<int>(qstrnlen(lap.driverName, 31)));
+    return LapNameText(lap.driverName);
 }
 
 struct TLegendLayout {

@@ -64,7 +64,7 @@ class TDataWindow : public QAbstractScrollArea {
     // Right edges of the header sections, r[0] (the label column) to r[n].
     std::vector<int> ColumnEdges() const;
     // The text a value cell shows ("%7.2f", empty for no value).
-    static QString CellText(double value);
+    static QString CellText(TLapValue value);
     // The text of a Delta cell ("%+7.3f" seconds, empty for none).
     static QString DeltaText(std::optional<double> delta);
 

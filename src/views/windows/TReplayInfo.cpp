@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "channels/Channels.h"
+#include "views/LapNameText.h"
 
 TReplayInfo::TReplayInfo(const TLapList& laps, QWidget* owner)
     : QAbstractScrollArea(owner), laps_(laps) {
@@ -81,7 +82,7 @@ void TReplayInfo::MeasureRows() {
     int32_t widest = 0;
     for (int32_t i = 0; i < laps_.Count(); ++i) {
         const TReplay& lap = laps_.At(i);
-        const int n = fm.horizontalAdvance(QString::fromLatin1(lap.driverName));
+        const int n = fm.horizontalAdvance(LapNameText(lap.driverName));
         const int w = fm.horizontalAdvance(LapText(lap));
         widest = std::max<int32_t>(widest, kCheckColumn + n + w + 36);
     }
@@ -143,7 +144,7 @@ void TReplayInfo::paintEvent(QPaintEvent*) {
             {x + 4, top + 16}, {x + 12, top + 8}, {x + 16, top + 12}, {x + 24, top + 4}};
         p.drawPolyline(symbol, 4);
         p.setPen(Qt::black);
-        const QString name = QString::fromLatin1(lap.driverName);
+        const QString name = LapNameText(lap.driverName);
         const int n = fm.horizontalAdvance(name);
         p.drawText(QRect(x + 28, top + 4, n + 8, kRowHeight), Qt::AlignLeft | Qt::AlignTop, name);
         const QString text = LapText(lap);

@@ -14,6 +14,7 @@
 #include <cstdio>
 
 #include "platform/ProfileFile.h"
+#include "views/LapNameText.h"
 
 namespace {
 
@@ -112,7 +113,7 @@ void TSectorsWindow::Refresh() {
         auto* colour = Cell(QString());
         colour->setBackground(QColor(lap.colour.r, lap.colour.g, lap.colour.b));
         table_->setItem(r, 0, colour);
-        auto* name = Cell(QString::fromLatin1(lap.driverName));
+        auto* name = Cell(LapNameText(lap.driverName));
         name->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         table_->setItem(r, 1, name);
         for (int s = 0; s < sectorCount; ++s) {
