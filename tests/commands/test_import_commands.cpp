@@ -87,7 +87,9 @@ TEST_F(ImportTest, TheLapListShowsTimesOrSpeedsAndTheModeIsStoredAtOnce) {
         return false;
     }};
     ImportReplayCommand(ctx);
-    const double exact = (1 - 1000.0 / 1500.0) + 6 + (100.0 / 1500.0 - 1);
+    // From where 500 -> 2500 reaches back to the line to where 8500 -> 9900 reaches it, as
+    // the imported lap's ends lie.
+    const double exact = (100.0 / 1400.0 + 5) - (-500.0 / 2000.0);
     char time[32], speed[32];
     std::snprintf(time, sizeof time, "%8.3f s", exact / 15);
     std::snprintf(speed, sizeof speed, "%9.3f mph",
