@@ -1,6 +1,13 @@
 #include "analysis/LapAnalysis.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <map>
+
 #include "channels/Channels.h"
+#include "platform/TextCase.h"
 
 double LapTime(const TReplay& lap) {
     return (lap.endFrame - lap.startFrame) / FrameRate;
@@ -43,4 +50,54 @@ int32_t ReferenceLap(const std::vector<const TReplay*>& laps, int32_t pickedSeri
 std::optional<double> TimeDelta(const TReplay& lap, const TReplay& reference, double feet) {
     if (!CoversPosition(lap, feet) || !CoversPosition(reference, feet)) return std::nullopt;
     return TimeAtPosition(lap, feet) - TimeAtPosition(reference, feet);
+}
+
+std::optional<TDeltaRateStretch> DeltaRateStretch(const TReplay& lap, const TReplay& reference,
+                                                  double feet) {
+    if (!CoversPosition(lap, feet) || !CoversPosition(reference, feet)) return std::nullopt;
+    const double low = std::max(lap.startPosition * lap.inchesPerUnit / 12,
+                                reference.startPosition * reference.inchesPerUnit / 12);
+    const double high = std::min(lap.endPosition * lap.inchesPerUnit / 12,
+                                 reference.endPosition * reference.inchesPerUnit / 12);
+    TDeltaRateStretch s{feet - kDeltaRateFeet / 2, feet + kDeltaRateFeet / 2};
+    if (s.from < low) s = {low, std::min(high, low + kDeltaRateFeet)};
+    if (s.to > high) s = {std::max(low, high - kDeltaRateFeet), high};
+    if (!(s.to > s.from)) return std::nullopt;
+    return s;
+}
+
+std::optional<double> DeltaRate(const TReplay& lap, const TReplay& reference, double feet) {
+    const auto s = DeltaRateStretch(lap, reference, feet);
+    if (!s) return std::nullopt;
+    const double change = (TimeAtPosition(lap, s->to) - TimeAtPosition(reference, s->to)) -
+                          (TimeAtPosition(lap, s->from) - TimeAtPosition(reference, s->from));
+    return change * kDeltaRateFeet / (s->to - s->from);
+}
+
+std::vector<std::string> LapDisplayNames(const std::vector<const TReplay*>& laps) {
+    std::vector<std::string> names;
+    names.reserve(laps.size());
+    for (const TReplay* lap : laps)
+        names.emplace_back(lap->driverName, strnlen(lap->driverName, sizeof lap->driverName));
+    std::map<std::string, int> uses;
+    for (const std::string& name : names) ++uses[LowerCaseCopy(name)];
+    std::vector<std::string> shown = names;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (uses[LowerCaseCopy(names[i])] < 2) continue;
+        char time[32];
+        std::snprintf(time, sizeof time, " %.3f", LapTime(*laps[i]));
+        shown[i] += time;
+    }
+    return shown;
+}
+
+int DifferenceSign(double seconds) {
+    if (!(std::fabs(seconds) >= 0.0005)) return 0;
+    return seconds > 0 ? 1 : -1;
+}
+
+std::string DifferenceText(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%+.3f", DifferenceSign(seconds) == 0 ? 0.0 : seconds);
+    return text;
 }

@@ -45,7 +45,8 @@ std::optional<double> SectorTime(const TReplay& lap, const TSector& sector) {
     return TimeAtPosition(lap, sector.to) - TimeAtPosition(lap, sector.from);
 }
 
-TSectorTable ComputeSectorTable(const std::vector<const TReplay*>& laps, const TTrackData& track) {
+TSectorTable ComputeSectorTable(const std::vector<const TReplay*>& laps, const TTrackData& track,
+                                int32_t reference) {
     TSectorTable table;
     table.sectors = TrackSectors(track);
     const size_t sectorCount = table.sectors.size();
@@ -74,6 +75,18 @@ TSectorTable ComputeSectorTable(const std::vector<const TReplay*>& laps, const T
         double sum = 0;
         for (const auto& t : table.bestTimes) sum += *t;
         table.ideal = sum;
+    }
+    if (reference < 0 || reference >= static_cast<int32_t>(laps.size())) return table;
+    table.reference = reference;
+    const TSectorRow& ref = table.rows[size_t(reference)];
+    for (size_t i = 0; i < table.rows.size(); ++i) {
+        TSectorRow& row = table.rows[i];
+        row.differences.assign(sectorCount, std::nullopt);
+        if (i == size_t(reference)) continue;
+        for (size_t s = 0; s < sectorCount; ++s)
+            if (row.times[s] && ref.times[s]) row.differences[s] = *row.times[s] - *ref.times[s];
+        // Only whole laps have lap times to compare.
+        if (row.fullLap && ref.fullLap) row.lapDifference = row.lapTime - ref.lapTime;
     }
     return table;
 }

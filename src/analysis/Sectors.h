@@ -27,6 +27,10 @@ struct TSectorRow {
     std::vector<std::optional<double>> times;  // per sector
     double lapTime = 0;
     bool fullLap = false;
+    // Per sector, and for the lap time: this lap's time minus the reference lap's, where both
+    // have one; none for the reference lap itself and without a reference.
+    std::vector<std::optional<double>> differences;
+    std::optional<double> lapDifference;
 };
 
 struct TSectorTable {
@@ -37,7 +41,10 @@ struct TSectorTable {
     int32_t fastestLap = -1;                       // the fastest full lap (FastestLap)
     // The sum of the sectors' best times; none unless every sector has one.
     std::optional<double> ideal;
+    int32_t reference = -1;  // the lap the differences are taken to, -1 for none
 };
 
-// Ties go to the earlier lap.
-TSectorTable ComputeSectorTable(const std::vector<const TReplay*>& laps, const TTrackData& track);
+// Ties go to the earlier lap. reference: the index of the lap the differences are taken to
+// (ReferenceLap), -1 for none.
+TSectorTable ComputeSectorTable(const std::vector<const TReplay*>& laps, const TTrackData& track,
+                                int32_t reference = -1);

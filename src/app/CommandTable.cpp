@@ -64,7 +64,14 @@ std::vector<TMenuEntry> ViewMenu() {
         Separator(),
         Item(TimeDelta, "Time De&lta\tCtrl+T",
              "Show each lap's time gained or lost against the reference lap"),
-        Item(Sectors, "Secto&rs", "Show the sector times and the ideal lap"),
+    };
+    view.insert(view.end(), rest.begin(), rest.end());
+    view.push_back(SubMenu("Delta &Strip"));
+    for (const TDeltaModeCommand& m : kDeltaModeCommands)
+        view.push_back(Item(m.id, m.menuText, m.hint));
+    view.push_back(SubMenuEnd());
+    const std::vector<TMenuEntry> last = {
+        Item(Sectors, "Secto&rs", "Show the sector times, the corner speeds and the ideal lap"),
         Item(Legend, "&Legend", "Name the laps in a corner of the graph"),
         Item(Grid, "Gr&id", "Draw round ticks and a light grid behind the curves"),
         Item(CursorLine, "Cursor Lin&e",
@@ -78,7 +85,7 @@ std::vector<TMenuEntry> ViewMenu() {
         Item(DockSideWindows, "Dock Side &Windows",
              "Dock the side windows into the main window instead of floating them"),
     };
-    view.insert(view.end(), rest.begin(), rest.end());
+    view.insert(view.end(), last.begin(), last.end());
     return view;
 }
 }  // namespace

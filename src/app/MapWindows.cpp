@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "channels/LapValues.h"
+#include "commands/LapAnalysisCommands.h"
 #include "commands/MapColour.h"
 #include "track/TTrackData.h"
 #include "views/graph/TGraphView.h"
@@ -185,11 +186,26 @@ void TMapWindows::CornersCommand() {
 void TMapWindows::SpeedComparisonCommand() {
     TViewState& view = ctx_.view;
     view.map.comparisonShown = !view.map.comparisonShown;
-    const TTrackData* t = CurrentTrack(ctx_);
-    if (view.map.comparisonShown && t != nullptr && ctx_.doc.laps().Count() >= 2)
-        view.map.segmentWinner = SegmentWinners(*t, ctx_.doc.laps().At(0), ctx_.doc.laps().At(1));
+    CompareLaps();
     // The picture-in-picture window shows the comparison too when it shows the map.
     RepaintMapViews();
+}
+
+void TMapWindows::CompareLaps() {
+    TViewState& view = ctx_.view;
+    const TTrackData* t = CurrentTrack(ctx_);
+    const TComparedLaps compared = ComparedLaps(ctx_);
+    if (!view.map.comparisonShown || t == nullptr || compared.first < 0) return;
+    view.map.segmentWinner =
+        SegmentWinners(*t, ctx_.doc.laps().At(compared.first), ctx_.doc.laps().At(compared.second));
+}
+
+void TMapWindows::ComparedLapsChanged() {
+    // Only more than two laps are compared by the reference and the selection.
+    if (ctx_.doc.laps().Count() > 2 && ctx_.view.map.comparisonShown) CompareLaps();
+    if (ctx_.doc.laps().Count() > 2 &&
+        (ctx_.view.map.comparisonShown || ctx_.view.map.colour == TMapColour::TimeDelta))
+        RepaintMapViews();
 }
 
 void TMapWindows::OtherMarkersCommand() {
@@ -235,7 +251,7 @@ bool TMapWindows::CornersEnabled() const {
 }
 
 bool TMapWindows::SpeedComparisonEnabled() const {
-    return ctx_.doc.laps().Count() == 2 && TrackHasGeometry();
+    return ctx_.doc.laps().Count() >= 2 && TrackHasGeometry();
 }
 
 bool TMapWindows::OtherMarkersEnabled() const {
@@ -284,5 +300,9 @@ void TMapWindows::Sync() {
         view.map.comparisonShown = false;
         RepaintMapViews();
         emit stateChanged();
+    } else if (view.map.comparisonShown) {
+        // The laps compared follow the laps that came or went.
+        CompareLaps();
+        RepaintMapViews();
     }
 }

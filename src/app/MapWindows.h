@@ -40,6 +40,9 @@ class TMapWindows : public QObject, public TDocumentObserver {
     void PipCommand();
     void CornersCommand();
     void SpeedComparisonCommand();
+    // The reference lap or the lap list's selection changed: with more than two laps the
+    // comparison and the Time Delta colouring follow them.
+    void ComparedLapsChanged();
     void OtherMarkersCommand();
     // View > Colour Map By: the choice is kept in the settings file.
     void ColourMapCommand(TMapColour colour);
@@ -82,6 +85,8 @@ class TMapWindows : public QObject, public TDocumentObserver {
     void showLapValues(double x, TelemetryChannel kind);
 
   private:
+    // The speed comparison's winners for the laps it compares (ComparedLaps), when shown.
+    void CompareLaps();
     bool TrackHasGeometry() const;
     void RepaintMapViews();
     void DropCursorMarks();

@@ -25,6 +25,10 @@ TSideWindows::TSideWindows(TCommandContext& ctx, QWidget* owner, std::function<v
     info_ = new TReplayInfo(ctx_.doc.laps(), owner);
     info_->SetHiddenLaps(&ctx_.view.hiddenLaps);
     connect(info_, &TReplayInfo::lapHiddenRequested, this, &TSideWindows::lapHiddenRequested);
+    connect(info_, &TReplayInfo::lapSelected, this, [this](int32_t serial) {
+        ctx_.view.analysis.selectedSerial = serial;
+        emit lapSelected();
+    });
     // The pointer stays with the graph and the keys with the main window when they open.
     data_->setAttribute(Qt::WA_ShowWithoutActivating);
     info_->setAttribute(Qt::WA_ShowWithoutActivating);
@@ -94,6 +98,10 @@ void TSideWindows::Changed(const TDocumentChange& change) {
         case TChangeKind::ClosePictureInPicture:
             break;
     }
+    // Laps of one driver are told apart by lap time as laps come, go and are renamed.
+    if (change.kind == TChangeKind::LapAdded || change.kind == TChangeKind::LapEdited ||
+        change.kind == TChangeKind::LapRemoved || change.kind == TChangeKind::LapsChanged)
+        data_->ShowLapNames(LapDisplayNames(ctx_.doc.laps().Pointers()));
     // The reference lap and whether the strip can show follow the laps and the axes.
     if (change.kind != TChangeKind::Repaint) data_->RefreshDelta();
 }

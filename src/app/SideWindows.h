@@ -57,6 +57,8 @@ class TSideWindows : public QObject, public TDocumentObserver {
   signals:
     // The lap list's check box: the main window hides or shows the lap in every view.
     void lapHiddenRequested(int32_t serial, bool hidden);
+    // The lap list's selection changed (kept in the view state's analysis.selectedSerial).
+    void lapSelected();
 
   private:
     TCommandContext& ctx_;

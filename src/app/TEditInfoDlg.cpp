@@ -7,10 +7,25 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
 
+#include "platform/NameCodec.h"
 #include "ui/DialogButtons.h"
 
 namespace {
+
+// Only what a stored name can hold: characters Windows-1252 has, one byte each, so that the
+// edit's 31 characters are the field's 31 bytes and no letter is replaced behind the
+// user's back.
+class TStoredNameValidator : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        for (const char32_t c : input.toUcs4())
+            if (!NameCharacterStorable(c)) return Invalid;
+        return Acceptable;
+    }
+};
 
 QColor ToQColor(const Rgb& c) {
     return QColor(c.r, c.g, c.b);
@@ -36,6 +51,7 @@ TEditInfo::TEditInfo(const TEditInfoXfer& xfer, QWidget* parent)
     name_->setObjectName(QStringLiteral("nameEdit"));
     name_->setProperty("controlId", 101);
     name_->setMaxLength(kMaxNameLength);
+    name_->setValidator(new TStoredNameValidator(name_));
     name_->setText(QString::fromStdString(xfer.name));
     name_->setModified(false);
     nameLabel->setBuddy(name_);
@@ -93,16 +109,7 @@ void TEditInfo::PaintSwatch() {
 }
 
 std::string TEditInfo::FitName(const QString& name, size_t maxBytes) {
-    std::string out;
-    // Whole code points only, so a cut never leaves half a character behind.
-    for (qsizetype i = 0; i < name.size();) {
-        const qsizetype len = name.at(i).isHighSurrogate() && i + 1 < name.size() ? 2 : 1;
-        const std::string piece = name.mid(i, len).toStdString();
-        if (out.size() + piece.size() > maxBytes) break;
-        out += piece;
-        i += len;
-    }
-    return out;
+    return NameToUtf8(NameFromUtf8(name.toStdString(), maxBytes));
 }
 
 TEditInfoXfer TEditInfo::Result() const {

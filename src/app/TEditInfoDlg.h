@@ -27,15 +27,16 @@ class TEditInfo : public QDialog {
     // disabled.
     void SetHelpHandler(std::function<void(int topic)> handler);
 
-    // The name and colour as they stand. A name the user did not touch comes back byte for
-    // byte; an edited one never exceeds 31 bytes and never ends in a cut character.
+    // The name and colour as they stand, the name as UTF-8 text. A name the user did not
+    // touch comes back byte for byte; an edited one is what the file's 31 bytes hold of it.
     TEditInfoXfer Result() const;
     QColor CurrentColour() const { return colour_; }
 
     // Change: ask for a colour and, on OK, show it in the swatch.
     void ChangeColour();
 
-    // At most maxBytes bytes of UTF-8, cut only between characters.
+    // The name as a stored name holds it (platform/NameCodec.h), as UTF-8: at most maxBytes
+    // characters, each one Windows-1252 has ('?' for any other).
     static std::string FitName(const QString& name, size_t maxBytes = 31);
 
     static constexpr int kHelpTopic = 3;

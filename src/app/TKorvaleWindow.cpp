@@ -72,6 +72,8 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
     connect(graph_, &TGraphView::showLapValues, this, &TKorvaleWindow::ShowLapValues);
     connect(maps_, &TMapWindows::showLapValues, this, &TKorvaleWindow::ShowLapValues);
     connect(side_.get(), &TSideWindows::lapHiddenRequested, this, &TKorvaleWindow::SetLapHidden);
+    connect(side_.get(), &TSideWindows::lapSelected, this,
+            [this] { maps_->ComparedLapsChanged(); });
     prompts_->SetHelpHandler([this](int topic) { emit helpRequested(topic); });
 
     // The document's fields as a new window has them: the axes of the last run, and the
@@ -96,6 +98,7 @@ TKorvaleWindow::TKorvaleWindow(const AppPaths& paths, QWidget* parent)
             sidePlacement_[i].w = 0;
     }
     view_.analysis.deltaShown = deltaShownAtStart_ = ReadTimeDeltaSetting(settings_);
+    view_.analysis.deltaMode = ReadDeltaModeSetting(settings_);
     view_.map.colour = ReadMapColourSetting(settings_);
     sectors_ = std::make_unique<TSectorsWindow>(ctx_, this);
     connect(sectors_.get(), &TSectorsWindow::sectorChosen, this, &TKorvaleWindow::ZoomToSector);
@@ -163,6 +166,18 @@ void ColourMap(TKorvaleWindow& w) {
 template <TMapColour colour>
 TCommandEnabling ColourMapEnabling(const TKorvaleWindow& w) {
     return {w.maps().ColourMapEnabled(colour), true, w.view().map.colour == colour};
+}
+
+// View > Delta Strip: the graph keeps what its strip draws.
+template <int id>
+void DeltaMode(TKorvaleWindow& w) {
+    w.graph()->RunCommand(id);
+    w.sideWindows().RefreshDelta();
+}
+
+template <TDeltaMode mode>
+TCommandEnabling DeltaModeEnabling(const TKorvaleWindow& w) {
+    return {w.doc().HasTrack(), true, w.view().analysis.deltaMode == mode};
 }
 
 const std::vector<TWindowCommand>& WindowCommands() {
@@ -268,6 +283,8 @@ const std::vector<TWindowCommand>& WindowCommands() {
          [](TKorvaleWindow& w) {
              SetReferenceLapCommand(w.context());
              w.sideWindows().RefreshDelta();
+             w.sectorsWindow()->Refresh();
+             w.maps().ComparedLapsChanged();
          },
          [](const TKorvaleWindow& w) { return Enabled(LapCommandsEnabled(w.doc())); }},
         {cmd::TimeDelta,
@@ -285,6 +302,10 @@ const std::vector<TWindowCommand>& WindowCommands() {
                  w.doc().HasTrack() && w.doc().axes().x == TelemetryChannel::Position, true,
                  w.view().analysis.deltaShown};
          }},
+        {cmd::DeltaRunning, DeltaMode<cmd::DeltaRunning>, DeltaModeEnabling<TDeltaMode::Running>},
+        {cmd::DeltaFromLeftEdge, DeltaMode<cmd::DeltaFromLeftEdge>,
+         DeltaModeEnabling<TDeltaMode::FromLeftEdge>},
+        {cmd::DeltaRate, DeltaMode<cmd::DeltaRate>, DeltaModeEnabling<TDeltaMode::Rate>},
         {cmd::Sectors, [](TKorvaleWindow& w) { w.ToggleSectorsWindow(); },
          [](const TKorvaleWindow& w) {
              return TCommandEnabling{w.doc().HasTrack(), true, w.view().analysis.sectorsShown};

@@ -46,7 +46,7 @@ TChannelWalk::TChannelWalk(const TReplay& lap, const TTrackData* track)
       lastPosition_(-std::numeric_limits<double>::infinity()) {
     ClearUpperVectorHalves();
     if (n_ == 0) return;
-    positions_ = lap.positions.data();
+    positions_ = lap.DrivenPositions().data();
     lines_ = lap.lines.data();
     index_ = lap.PositionIndex().data();
     // Inside a frame's reach the operations take their central differences, no clamp and

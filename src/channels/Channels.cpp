@@ -47,10 +47,16 @@ size_t SampleCount(const TReplay& lap) {
 // computed once per public call; the values are the very ones each step would compute.
 struct LapView {
     explicit LapView(const TReplay& l)
-        : lap(l), n(SampleCount(l)), duration((l.endFrame - l.startFrame) / FrameRate) {}
+        : lap(l),
+          n(SampleCount(l)),
+          duration((l.endFrame - l.startFrame) / FrameRate),
+          positions(l.DrivenPositions()) {}
     const TReplay& lap;
     size_t n;
     double duration;
+    // Positions as driven: a lap in which the car rolled back over the line reads them
+    // without the wrap, so that its speed stays the speed it drove.
+    const std::vector<int32_t>& positions;
 };
 
 double Clamp(const LapView& v, double t) {
@@ -98,7 +104,7 @@ double DifferenceStencil(const LapView& v, double t, G g) {
 double Position(const LapView& v, double t) {
     const TReplay& lap = v.lap;
     const size_t n = v.n;
-    const auto& p = lap.positions;
+    const auto& p = v.positions;
     const double f = lap.startFrame + FrameRate * Clamp(v, t);
     if (std::isnan(f)) return 0;
     const double last = static_cast<double>(n - 1);
@@ -180,7 +186,7 @@ double TimeAtWith(const LapView& v, double feet, FirstPast firstPast) {
     const size_t n = v.n;
     if (lap.inchesPerUnit == 0) return 0;
     const double p = feet * 12.0 / lap.inchesPerUnit;
-    const auto& pos = lap.positions;
+    const auto& pos = v.positions;
     const double last = static_cast<double>(n - 1);
     double offset;
     if (pos[0] > p) {

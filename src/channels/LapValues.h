@@ -23,14 +23,15 @@ inline constexpr double kPointedAtNothing = -1;
 inline constexpr double kPointedAtCursor = -2;
 // The kind that stands for the graph's current x-axis.
 inline constexpr auto kPointedKindOfXAxis = static_cast<TelemetryChannel>(-1);
-// A cell without a value.
-inline constexpr double kNoLapValue = -1;
+// One value of a cell, or none for an empty cell. Kept apart from the value rather than
+// marked by -1, which is a value a channel can have (a line of -1.00 ft is one).
+using TLapValue = std::optional<double>;
+inline constexpr TLapValue kNoLapValue = std::nullopt;
 
 // One lap's values in channel order: time (s), position (ft), speed (mph), line (ft),
 // in-line force (g's), lateral force (g's), slip angle (degrees).
-using TLapValues = std::array<double, ChannelCount>;
-inline constexpr TLapValues kNoLapValues = {kNoLapValue, kNoLapValue, kNoLapValue, kNoLapValue,
-                                            kNoLapValue, kNoLapValue, kNoLapValue};
+using TLapValues = std::array<TLapValue, ChannelCount>;
+inline constexpr TLapValues kNoLapValues = {};
 
 struct TPointedAt {
     double x = kPointedAtNothing;

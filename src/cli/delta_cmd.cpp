@@ -19,12 +19,16 @@ namespace {
 int Usage(FILE* out) {
     std::fprintf(
         out,
-        "usage: korvale-cli delta DOC.kvl --lap K [--ref R] [--step FEET] [--tracks PATH]\n"
+        "usage: korvale-cli delta DOC.kvl --lap K [--ref R] [--step FEET] [--rate]\n"
+        "                         [--tracks PATH]\n"
         "\n"
         "Prints \"position\\tdelta\" rows (\"%%.1f\\t%%.4f\"): the time of lap K minus the\n"
         "time of the reference lap R at each position from 0 feet in steps of FEET\n"
         "(default 10), where both laps cover it. Laps are numbered from 0 in document\n"
-        "order; the reference defaults to the fastest lap.\n");
+        "order; the reference defaults to the fastest lap. With --rate a third column\n"
+        "(\"%%.4f\") gives the delta rate there: the time lost (gained, negative) per 100\n"
+        "feet, over the 100 feet centred on the position (moved to stay where both laps\n"
+        "cover the track).\n");
     return out == stdout ? 0 : 2;
 }
 
@@ -36,7 +40,7 @@ int Fail(const std::string& why) {
 int Delta(const std::vector<std::string>& args) {
     for (const auto& a : args)
         if (a == "--help" || a == "-h") return Usage(stdout);
-    cli::Options options(args, {"--tracks", "--lap", "--ref", "--step"}, {});
+    cli::Options options(args, {"--tracks", "--lap", "--ref", "--step"}, {"--rate"});
     if (!options.ok()) {
         std::fprintf(stderr, "korvale-cli delta: %s\n", options.error().c_str());
         return Usage(stderr);
@@ -82,10 +86,17 @@ int Delta(const std::vector<std::string>& args) {
     const double end = std::min(lap.endPosition * lap.inchesPerUnit / 12,
                                 reference.endPosition * reference.inchesPerUnit / 12);
     if (!(end / step < 1e7)) return Fail("the laps are too long for this step");
+    const bool rate = options.Has("--rate");
     for (long long k = 0; double(k) * step <= end; ++k) {
         const double feet = double(k) * step;
-        if (const auto delta = TimeDelta(lap, reference, feet))
+        const auto delta = TimeDelta(lap, reference, feet);
+        if (!delta) continue;
+        if (!rate) {
             std::printf("%.1f\t%.4f\n", feet, *delta);
+            continue;
+        }
+        const auto perHundred = DeltaRate(lap, reference, feet);
+        std::printf("%.1f\t%.4f\t%.4f\n", feet, *delta, perHundred.value_or(0.0));
     }
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,11 @@
 #include "cli/SystemReason.h"
 #include "document/LapList.h"
 #include "document/LapPalette.h"
+#include "platform/NameCodec.h"
 #include "platform/Utf8.h"
 #include "replay/Averaging.h"
 #include "replay/OpenReplay.h"
+#include "replay/Scan.h"
 
 namespace {
 
@@ -26,6 +29,7 @@ int Usage(FILE* out) {
         "usage: korvale-cli import REPLAY --driver I --lap K [--lap K2 ...] [--track NAME]\n"
         "                          [--tracks PATH] [--member NAME | --member-index N]\n"
         "                          -o DOC.kvl [--append]\n"
+        "       korvale-cli import REPLAY --driver I|all --all [...] -o DOC.kvl [--append]\n"
         "\n"
         "Imports lap K of driver I (both 0-based, as 'korvale-cli laps' lists them) into a\n"
         "new document DOC.kvl, or with several --lap the average of those laps (partial\n"
@@ -33,7 +37,9 @@ int Usage(FILE* out) {
         "which must be of the same track. Colours follow the program's lap palette.\n"
         "REPLAY may be a replay archive (.rpz): the replay --member NAME, or the one at\n"
         "--member-index N (0-based, as 'korvale-cli archive-members' lists them; default:\n"
-        "the first) is extracted beside it for the run and removed after.\n");
+        "the first) is extracted beside it for the run and removed after.\n"
+        "With --all every full lap of driver I (with --driver all, of every driver, in\n"
+        "driver order) is imported as a lap of its own, in order, each in its own colour.\n");
     return out == stdout ? 0 : 2;
 }
 
@@ -54,12 +60,67 @@ std::string Range(const char* subject, size_t count, const char* one, const char
     return text + " (0 to " + std::to_string(count - 1) + ")";
 }
 
+// Writes the document and prints a line per lap from firstAdded on.
+int Save(const TLapList& laps, const int32_t axes[3], const TTrackData& t,
+         const std::string& output, int32_t firstAdded) {
+    const std::vector<const TReplay*> pointers = laps.Pointers();
+    KvlDocumentView view;
+    view.xAxis = axes[0];
+    view.yAxis = axes[1];
+    view.y2Axis = axes[2];
+    view.trackId = t.trackId;
+    view.laps = &pointers;
+    const KvlWriteResult written = SafeSaveKvlDocument(output, view);
+    if (!written.ok)
+        return Fail(cli::WithReason(written.message(), cli::WriteFailureReason(output)).c_str(),
+                    output);
+    for (int32_t i = firstAdded; i < laps.Count(); ++i) {
+        const TReplay& added = laps.At(i);
+        std::printf("%s: lap %d \"%s\", %d samples, %.3f s\n", output.c_str(), i,
+                    EscapeControls(NameToUtf8(added.driverName)).c_str(), added.sampleCount,
+                    (added.endFrame - added.startFrame) / 15.0);
+    }
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+// --all: every full lap of one driver, or of every driver (driver -1), each a lap of its
+// own. All are read before the document is written, so that a failed read writes nothing.
+int ImportAll(TOpenReplay& replay, int32_t driver, const std::string& driverText,
+              const std::string& shownReplay, TLapList& laps, const int32_t axes[3],
+              const TTrackData& t, const std::string& output) {
+    if (driver >= 0 && static_cast<size_t>(driver) >= replay.drivers.size())
+        return Fail(("--driver " + driverText + ": " +
+                     Range("the replay has", replay.drivers.size(), "driver", "drivers"))
+                        .c_str(),
+                    shownReplay);
+    const int32_t firstAdded = laps.Count();
+    const size_t from = driver >= 0 ? static_cast<size_t>(driver) : 0;
+    const size_t to = driver >= 0 ? from + 1 : replay.drivers.size();
+    for (size_t d = from; d < to && d < replay.laps.size(); ++d) {
+        const auto& chain = replay.laps[d];
+        for (size_t k = 0; k < chain.size(); ++k) {
+            if (IsPartialLap(chain, k)) continue;
+            if (laps.Count() >= kKvlMaxLaps) return Fail("too many laps for one document");
+            std::unique_ptr<TReplay> lap;
+            const TReplayReadStatus status =
+                ReadReplayLap(replay, static_cast<int32_t>(d), static_cast<int32_t>(k), lap);
+            if (status != TReplayReadStatus::Ok)
+                return Fail(ReplayReadMessage(status), shownReplay);
+            lap->colour = ChooseLapColour(laps);
+            laps.Add(std::move(lap));
+        }
+    }
+    replay.file.Close();
+    if (laps.Count() == firstAdded) return Fail("no full lap to import", shownReplay);
+    return Save(laps, axes, t, output, firstAdded);
+}
+
 int Import(const std::vector<std::string>& args) {
     for (const auto& a : args)
         if (a == "--help" || a == "-h") return Usage(stdout);
     cli::Options options(
         args, {"--driver", "--lap", "--track", "--tracks", "-o", "--member", "--member-index"},
-        {"--append"});
+        {"--append", "--all"});
     if (!options.ok()) {
         std::fprintf(stderr, "korvale-cli import: %s\n", options.error().c_str());
         return Usage(stderr);
@@ -67,9 +128,12 @@ int Import(const std::vector<std::string>& args) {
     const auto driverText = options.Value("--driver");
     const auto output = options.Value("-o");
     const auto lapTexts = options.Values("--lap");
-    if (options.Positional().size() != 1 || !driverText || !output || lapTexts.empty())
+    const bool all = options.Has("--all");
+    if (options.Positional().size() != 1 || !driverText || !output || lapTexts.empty() == !all)
         return Usage(stderr);
-    const auto driver = cli::ParseInteger(*driverText);
+    const bool allDrivers = *driverText == "all";
+    if (allDrivers && !all) return Fail("--driver all takes --all");
+    const auto driver = allDrivers ? std::optional<long long>(0) : cli::ParseInteger(*driverText);
     if (!driver || *driver < 0) return Fail("--driver takes a driver number from 0");
     std::vector<int32_t> lapIndexes;
     for (const auto& text : lapTexts) {
@@ -110,6 +174,9 @@ int Import(const std::vector<std::string>& args) {
             OpenReplay(replayPath, t.trackLength, t.inchesPerUnit, replay);
         status != TReplayReadStatus::Ok)
         return Fail(cli::ReplayMessage(status, replayPath).c_str(), input.Shown());
+    if (all)
+        return ImportAll(replay, allDrivers ? -1 : static_cast<int32_t>(*driver), *driverText,
+                         input.Shown(), laps, axes, t, *output);
     if (static_cast<size_t>(*driver) >= replay.drivers.size())
         return Fail(("--driver " + *driverText + ": " +
                      Range("the replay has", replay.drivers.size(), "driver", "drivers"))
@@ -133,24 +200,8 @@ int Import(const std::vector<std::string>& args) {
     if (status != TReplayReadStatus::Ok)
         return Fail(ReplayReadMessage(status, t.name).c_str(), input.Shown());
     lap->colour = ChooseLapColour(laps);
-    const TReplay& added = *lap;
     laps.Add(std::move(lap));
-
-    const std::vector<const TReplay*> pointers = laps.Pointers();
-    KvlDocumentView view;
-    view.xAxis = axes[0];
-    view.yAxis = axes[1];
-    view.y2Axis = axes[2];
-    view.trackId = t.trackId;
-    view.laps = &pointers;
-    const KvlWriteResult written = SafeSaveKvlDocument(*output, view);
-    if (!written.ok)
-        return Fail(cli::WithReason(written.message(), cli::WriteFailureReason(*output)).c_str(),
-                    *output);
-    std::printf("%s: lap %d \"%s\", %d samples, %.3f s\n", output->c_str(), laps.Count() - 1,
-                EscapeControls(added.driverName).c_str(), added.sampleCount,
-                (added.endFrame - added.startFrame) / 15.0);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return Save(laps, axes, t, *output, laps.Count() - 1);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "cli/CliTracks.h"
 #include "cli/Command.h"
 #include "cli/Options.h"
+#include "platform/NameCodec.h"
 #include "platform/Utf8.h"
 
 namespace {
@@ -48,7 +49,7 @@ int Info(const std::vector<std::string>& args) {
     std::printf("track\t%d\t%s\n", track.trackId, EscapeControls(track.name).c_str());
     std::printf("laps\t%zu%s\n", doc.laps.size(), doc.earlierVersion ? "\t(earlier version)" : "");
     for (const auto& lap : doc.laps)
-        std::printf("%s  %7.3f s=%7.3f mph\n", EscapeControls(lap->driverName).c_str(),
+        std::printf("%s  %7.3f s=%7.3f mph\n", EscapeControls(NameToUtf8(lap->driverName)).c_str(),
                     (lap->endFrame - lap->startFrame) / FrameRate, AverageLapSpeed(*lap));
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -5,16 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "analysis/LapAnalysis.h"
 #include "analysis/Sectors.h"
 #include "cli/CliTracks.h"
 #include "cli/Command.h"
 #include "cli/Options.h"
+#include "cli/TableOutput.h"
+#include "platform/NameCodec.h"
 
 namespace {
 
 int Usage(FILE* out) {
     std::fprintf(out,
-                 "usage: korvale-cli sectors DOC.kvl [--tracks PATH] [--csv]\n"
+                 "usage: korvale-cli sectors DOC.kvl [--ref R|fastest] [--tracks PATH] [--csv]\n"
                  "\n"
                  "Splits the track at the midpoints between its corners (three equal sectors\n"
                  "S1, S2, S3 on a track without corners) and prints a header line (\"lap\",\n"
@@ -22,19 +25,10 @@ int Usage(FILE* out) {
                  "(index from 0, name, sector times and lap time \"%%.3f\"; an empty field\n"
                  "for a sector the lap does not cover), then \"ideal\" with the best time of\n"
                  "each sector and their sum. Fields are separated by tabs, or written as\n"
-                 "CSV with --csv.\n");
+                 "CSV with --csv. With --ref, each sector and the lap time are followed by\n"
+                 "a \"+/-\" column: the lap's time minus the reference lap's (\"%%+.3f\"; laps\n"
+                 "numbered from 0, \"fastest\" the fastest lap; empty for the reference).\n");
     return out == stdout ? 0 : 2;
-}
-
-// A CSV field, quoted when it holds a comma, a quote or a line break (quotes doubled).
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
 }
 
 std::string Seconds(const std::optional<double>& t) {
@@ -44,20 +38,10 @@ std::string Seconds(const std::optional<double>& t) {
     return buf;
 }
 
-void PrintRow(const std::vector<std::string>& fields, bool csv) {
-    std::string line;
-    for (size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0) line += csv ? "," : "\t";
-        line += csv ? CsvField(fields[i]) : fields[i];
-    }
-    line += csv ? "\r\n" : "\n";
-    std::fputs(line.c_str(), stdout);
-}
-
 int Sectors(const std::vector<std::string>& args) {
     for (const auto& a : args)
         if (a == "--help" || a == "-h") return Usage(stdout);
-    cli::Options options(args, {"--tracks"}, {"--csv"});
+    cli::Options options(args, {"--tracks", "--ref"}, {"--csv"});
     if (!options.ok()) {
         std::fprintf(stderr, "korvale-cli sectors: %s\n", options.error().c_str());
         return Usage(stderr);
@@ -75,23 +59,49 @@ int Sectors(const std::vector<std::string>& args) {
 
     std::vector<const TReplay*> laps;
     for (const auto& lap : doc.laps) laps.push_back(lap.get());
-    const TSectorTable table = ComputeSectorTable(laps, tracks.At(doc.currentTrack));
+    int32_t reference = -1;
+    if (const auto ref = options.Value("--ref")) {
+        reference = cli::LapReference(*ref, laps);
+        if (reference < 0) {
+            std::fprintf(stderr,
+                         "korvale-cli sectors: --ref takes a lap of the document or \"fastest\"\n");
+            return 1;
+        }
+    }
+    const TSectorTable table = ComputeSectorTable(laps, tracks.At(doc.currentTrack), reference);
     const bool csv = options.Has("--csv");
+    const bool differences = reference >= 0;
+    auto difference = [](const std::optional<double>& d) {
+        return d ? DifferenceText(*d) : std::string();
+    };
 
     std::vector<std::string> header{"lap", "name"};
-    for (const TSector& s : table.sectors) header.push_back(s.name);
+    for (const TSector& s : table.sectors) {
+        header.push_back(s.name);
+        if (differences) header.push_back("+/-");
+    }
     header.push_back("lap time");
-    PrintRow(header, csv);
+    if (differences) header.push_back("+/-");
+    cli::PrintRow(header, csv);
     for (size_t i = 0; i < table.rows.size(); ++i) {
-        std::vector<std::string> row{std::to_string(i), laps[i]->driverName};
-        for (const auto& t : table.rows[i].times) row.push_back(Seconds(t));
-        row.push_back(Seconds(table.rows[i].lapTime));
-        PrintRow(row, csv);
+        const TSectorRow& r = table.rows[i];
+        std::vector<std::string> row{std::to_string(i), NameToUtf8(laps[i]->driverName)};
+        for (size_t s = 0; s < r.times.size(); ++s) {
+            row.push_back(Seconds(r.times[s]));
+            if (differences) row.push_back(difference(r.differences[s]));
+        }
+        row.push_back(Seconds(r.lapTime));
+        if (differences) row.push_back(difference(r.lapDifference));
+        cli::PrintRow(row, csv);
     }
     std::vector<std::string> ideal{"ideal", ""};
-    for (const auto& t : table.bestTimes) ideal.push_back(Seconds(t));
+    for (const auto& t : table.bestTimes) {
+        ideal.push_back(Seconds(t));
+        if (differences) ideal.push_back("");
+    }
     ideal.push_back(Seconds(table.ideal));
-    PrintRow(ideal, csv);
+    if (differences) ideal.push_back("");
+    cli::PrintRow(ideal, csv);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 

@@ -11,6 +11,7 @@
 #include "cli/Command.h"
 #include "cli/Options.h"
 #include "sim/Simulator.h"
+#include "sim/TruthJson.h"
 #include "track/TrackDataFile.h"
 #include "track/TrackList.h"
 
@@ -20,7 +21,7 @@ int Usage(FILE* out) {
     std::fprintf(out,
                  "usage: korvale-cli simulate --track NAME [--tracks PATH] --cars N --laps L\n"
                  "                            [--seed S] [--no-pace-car] [--duration SECONDS]\n"
-                 "                            [--tidy] -o REPLAY.rpl\n"
+                 "                            [--tidy] [--truth TRUTH.json] -o REPLAY.rpl\n"
                  "\n"
                  "Simulates a race of N cars (1 to %d) on the named track and writes it as a\n"
                  "replay. The recording starts and ends in the middle of a lap; every car drives\n"
@@ -30,7 +31,10 @@ int Usage(FILE* out) {
                  "with it the mode byte reads 5. The recording carries the untidiness of real\n"
                  "ones (cars missing from frames, skip lists, a car rolling back over the line);\n"
                  "--tidy leaves it out. NAME is a track's name (case does not matter) or its\n"
-                 "path pattern. --tracks defaults to tracks.dat beside korvale-cli.\n",
+                 "path pattern. --tracks defaults to tracks.dat beside korvale-cli.\n"
+                 "--truth also writes what was driven, as JSON: the frame count, the track\n"
+                 "length and per driver (table order, no pace car) its name, slot and the\n"
+                 "fractional frame index of every line crossing that ends a lap.\n",
                  sim::MaxCars, sim::MaxLaps);
     return out == stdout ? 0 : 2;
 }
@@ -57,9 +61,9 @@ bool ParseCount(const cli::Options& options, const char* name, long long lo, lon
 int Simulate(const std::vector<std::string>& args) {
     for (const auto& a : args)
         if (a == "--help" || a == "-h") return Usage(stdout);
-    cli::Options options(args,
-                         {"--track", "--tracks", "--cars", "--laps", "--seed", "--duration", "-o"},
-                         {"--no-pace-car", "--tidy"});
+    cli::Options options(
+        args, {"--track", "--tracks", "--cars", "--laps", "--seed", "--duration", "-o", "--truth"},
+        {"--no-pace-car", "--tidy"});
     if (!options.ok()) {
         std::fprintf(stderr, "korvale-cli simulate: %s\n", options.error().c_str());
         return Usage(stderr);
@@ -71,6 +75,8 @@ int Simulate(const std::vector<std::string>& args) {
     }
     auto trackName = options.Value("--track");
     auto output = options.Value("-o");
+    auto truthPath = options.Value("--truth");
+    if (truthPath && truthPath->empty()) return Fail("--truth takes a file name");
     if (!trackName || !output || output->empty()) {
         std::fprintf(stderr, "korvale-cli simulate: --track and -o are required\n");
         return Usage(stderr);
@@ -110,8 +116,11 @@ int Simulate(const std::vector<std::string>& args) {
     sim.track = &tracks.At(track);
 
     if (std::string invalid = sim::ValidateOptions(sim); !invalid.empty()) return Fail(invalid);
-    const sim::SimResult result = sim::WriteSimulatedReplay(sim, *output);
+    sim::RaceTruth truth;
+    const sim::SimResult result =
+        sim::WriteSimulatedReplay(sim, *output, truthPath ? &truth : nullptr);
     if (!result.ok) return Fail(result.message);
+    if (truthPath && !sim::WriteTruthJson(truth, *truthPath, error)) return Fail(error);
     std::printf("%s: %lld frames (%.1f s) of %d cars on %s, %lld bytes\n", output->c_str(),
                 static_cast<long long>(result.frames), static_cast<double>(result.frames) / 15.0,
                 sim.cars, sim.track->name.c_str(), static_cast<long long>(result.bytes));

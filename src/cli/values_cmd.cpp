@@ -83,11 +83,11 @@ int Values(const std::vector<std::string>& args) {
 
     for (int32_t i = 0; i < table.Count(); ++i) {
         std::printf("%d", i);
-        for (double v : table.At(i).values) {
-            if (v == kNoLapValue)
-                std::printf("\t");
+        for (const TLapValue& v : table.At(i).values) {
+            if (v)
+                std::printf("\t%.6f", *v);
             else
-                std::printf("\t%.6f", v);
+                std::printf("\t");
         }
         std::printf("\n");
     }

@@ -46,6 +46,10 @@ inline constexpr int GGPlot = 24666;
 inline constexpr int SetReferenceLap = 7694;
 inline constexpr int TimeDelta = 24620;
 inline constexpr int Sectors = 24621;
+// View > Delta Strip: what the time delta strip draws (TDeltaMode).
+inline constexpr int DeltaRunning = 24680;
+inline constexpr int DeltaFromLeftEdge = 24681;
+inline constexpr int DeltaRate = 24682;
 
 // View > Colour Map By: Lap Colours, then the channels in the order of MapColours().
 inline constexpr int ColourMapLaps = 24640;

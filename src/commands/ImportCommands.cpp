@@ -1,6 +1,9 @@
 #include "commands/ImportCommands.h"
 
 #include <cctype>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "commands/ArchiveStep.h"
 #include "commands/CommandSettings.h"
@@ -139,7 +142,48 @@ bool CheckSelection(TCommandContext& ctx, const TOpenReplay& replay, const TImpo
     return true;
 }
 
+std::string SkippedPartialLapsText(size_t skipped) {
+    return skipped == 1 ? std::string("1 partial lap was skipped")
+                        : std::to_string(skipped) + " partial laps were skipped";
+}
+
 namespace {
+
+// Several laps of one driver chosen in Import Lap: each full lap becomes a lap of its own,
+// in list order, each with its own colour. All are read before any is added, so that a
+// failed read leaves the document as it was. Partial laps are skipped and counted in one
+// message at the end.
+void ImportStint(TCommandContext& ctx, TReplayImport& import, const TImportLapXfer& xfer) {
+    const auto& chain = import.replay.laps[size_t(xfer.selectedDriver)];
+    std::vector<std::unique_ptr<TReplay>> read;
+    size_t skipped = 0;
+    ctx.prompts.SetWaitCursor(true);
+    for (const int32_t k : xfer.selectedLaps) {
+        if (k < 0 || size_t(k) >= chain.size() || IsPartialLap(chain, size_t(k))) {
+            ++skipped;
+            continue;
+        }
+        std::unique_ptr<TReplay> lap;
+        const TReplayReadStatus status = ReadReplayLap(import.replay, xfer.selectedDriver, k, lap);
+        if (status != TReplayReadStatus::Ok) {
+            ctx.prompts.SetWaitCursor(false);
+            ImportError(ctx,
+                        ReplayReadMessage(status, ctx.doc.Track() ? ctx.doc.Track()->name : ""));
+            EndImportWithoutLap(ctx, false);
+            import.Finish();
+            return;
+        }
+        read.push_back(std::move(lap));
+    }
+    ctx.prompts.SetWaitCursor(false);
+    const std::string replayName = import.replay.replayName;
+    import.Finish();
+    if (read.empty()) EndImportWithoutLap(ctx, false);
+    for (auto& lap : read) AddImportedLap(ctx, std::move(lap), replayName);
+    if (skipped > 0)
+        ctx.prompts.MessageBox(kImportLapTitle, SkippedPartialLapsText(skipped),
+                               TMsgIcon::Information, TMsgButtons::Ok);
+}
 
 // The steps both imports share: open the replay, run the command's dialog, read what was
 // chosen, add the lap. average: Import Average Lap (several laps, nothing preselected).
@@ -162,6 +206,10 @@ void RunImportCommand(TCommandContext& ctx, bool average) {
     if (!chosen || !CheckSelection(ctx, import.replay, xfer)) {
         EndImportWithoutLap(ctx, false);
         import.Finish();
+        return;
+    }
+    if (!average && xfer.selectedLaps.size() > 1) {
+        ImportStint(ctx, import, xfer);
         return;
     }
     std::unique_ptr<TReplay> lap;

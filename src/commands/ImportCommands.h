@@ -12,6 +12,9 @@ inline constexpr const char* kReplayFilter =
     "Replay Archives (*.rpz)|*.rpz|All files (*.*)|*.*|";
 inline constexpr const char* kMsgNoDriverSelected = "No driver selected";
 inline constexpr const char* kMsgNoLapSelected = "No lap selected";
+// Several laps chosen in Import Lap: the one message after the import when some were partial.
+inline constexpr const char* kImportLapTitle = "Import Lap";
+std::string SkippedPartialLapsText(size_t skipped);
 
 // One import command's replay: open from a successful OpenReplayForImport until the
 // command ends; an extracted archive member is removed with its directory on destruction.

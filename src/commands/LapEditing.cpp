@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "commands/DocumentCommands.h"
+#include "platform/NameCodec.h"
 #include "platform/TextCase.h"
 
 namespace {
@@ -14,10 +15,8 @@ bool ValidIndex(const TDocument& doc, int32_t index) {
     return index >= 0 && index < doc.laps().Count();
 }
 
-// The name as the 32-byte field keeps it: at most 31 characters.
-std::string StoredName(const std::string& name) {
-    return name.substr(0, std::min<size_t>(name.size(), 31));
-}
+// What the 32-byte name field holds before its NUL.
+constexpr size_t kStoredNameBytes = 31;
 
 bool ChooseDocumentLap(TCommandContext& ctx, int32_t& index) {
     TChooseLapXfer xfer;
@@ -34,8 +33,8 @@ std::vector<std::string> LapChoiceTexts(const TDocument& doc) {
     std::vector<std::string> texts;
     for (int32_t i = 0; i < doc.laps().Count(); ++i) {
         const TReplay& lap = doc.laps().At(i);
-        char buf[128];
-        std::snprintf(buf, sizeof buf, "%s  %7.3f s=%7.3f mph", lap.driverName,
+        char buf[160];
+        std::snprintf(buf, sizeof buf, "%s  %7.3f s=%7.3f mph", NameToUtf8(lap.driverName).c_str(),
                       (lap.endFrame - lap.startFrame) / 15.0, AverageLapSpeed(lap));
         texts.emplace_back(buf);
     }
@@ -47,10 +46,11 @@ bool EditLap(TCommandContext& ctx, int32_t index) {
     if (!ValidIndex(doc, index)) return false;
     const TReplay& lap = doc.laps().At(index);
     TEditInfoXfer xfer;
-    xfer.name = lap.driverName;
+    // The dialog edits the name as text; the document keeps its bytes.
+    xfer.name = NameToUtf8(lap.driverName);
     xfer.colour = lap.colour;
     if (!ctx.prompts.EditInfo(xfer)) return false;
-    const std::string newName = StoredName(xfer.name);
+    const std::string newName = NameFromUtf8(xfer.name, kStoredNameBytes);
     if (EqualIgnoringCase(newName, lap.driverName) && xfer.colour == lap.colour) return false;
     doc.EditLap(index, newName, xfer.colour);
     RequestRepaint(ctx);

@@ -86,6 +86,11 @@ struct TSideWindowsState {
     bool ggShown = false;  // View > G-G Plot
 };
 
+// What the time delta strip draws: the running delta (time behind the reference so far),
+// the delta from the left edge of the shown range (what that stretch of track costs), or
+// the delta rate (time lost per 100 feet). Settings "view", "deltamode": 0, 1, 2.
+enum class TDeltaMode : int32_t { Running = 0, FromLeftEdge = 1, Rate = 2 };
+
 // Lap analysis: the time delta strip, the sectors window and the reference lap. Opt-in and
 // off by default; the reference lap is never stored in a document.
 struct TAnalysisViewState {
@@ -94,6 +99,10 @@ struct TAnalysisViewState {
     // Serial of the lap the user picked as the reference; -1: the fastest lap. A serial that
     // is no longer in the document means the fastest lap as well.
     int32_t referenceSerial = -1;
+    TDeltaMode deltaMode = TDeltaMode::Running;
+    // Serial of the lap selected in the lap list, -1 for none: the lap the map's Time Delta
+    // colouring and the speed comparison of more than two laps compare with the reference.
+    int32_t selectedSerial = -1;
 };
 
 struct TViewState {

@@ -44,12 +44,29 @@ class TReplay {
     // PositionIndex() whenever its size no longer matches sampleCount; whoever rewrites
     // positions in place must call InvalidatePositionIndex().
     const std::vector<int32_t>& PositionIndex() const;
-    void InvalidatePositionIndex() { positionPrefixMax_.clear(); }
+    void InvalidatePositionIndex() {
+        positionPrefixMax_.clear();
+        drivenPositions_.clear();
+        rolledOverLine_ = false;
+    }
+
+    // Derived, never stored: the positions as the car drove them, which the channels and
+    // the map read. A lap runs from the line to the line, but a car that rolls back over
+    // the line just after it started (or runs on past it) records positions that wrapped
+    // round: a jump of more than half a lap between two samples is such a crossing, and the
+    // samples after it are read with the lap length taken away (or added). A lap without
+    // such a jump reads its positions as they are stored.
+    const std::vector<int32_t>& DrivenPositions() const;
+    // True when DrivenPositions differs from positions.
+    bool RolledOverLine() const;
 
     // The program-wide lap counter (next serial to hand out).
     static int32_t LapCounter();
     static void ResetLapCounter();
 
   private:
+    void BuildDerived() const;
     mutable std::vector<int32_t> positionPrefixMax_;
+    mutable std::vector<int32_t> drivenPositions_;  // only when rolledOverLine_
+    mutable bool rolledOverLine_ = false;
 };

@@ -9,8 +9,8 @@
 #include <ostream>
 
 #include "channels/Channels.h"
+#include "platform/NameCodec.h"
 #include "platform/SafeWrite.h"
-#include "platform/Utf8.h"
 
 const char* const kTextExportColumnNames[7] = {
     "Time", "Pos", "Speed", "Line", "In-line Force", "Lateral Force", "Slip Angle"};
@@ -58,32 +58,6 @@ const char* WithoutNegativeZero(char* field) {
         return field;
     }
     return field + 1;
-}
-
-// A name from a file is read as UTF-8 when it is that, else byte by byte as Windows-1252,
-// the code page the files' names were typed in.
-std::string NameAsUtf8(const std::string& name) {
-    if (IsValidUtf8(name)) return name;
-    static constexpr uint16_t kHigh[32] = {
-        0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
-    std::string out;
-    for (const char ch : name) {
-        const auto b = static_cast<unsigned char>(ch);
-        const unsigned cp = b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : b;
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
 }
 
 // A CSV field in double quotes, with its quotes doubled.
@@ -207,11 +181,9 @@ TTextExportStatus WriteTextExport(std::ostream& out, const std::vector<const TRe
         ++lapNumber;
         // Each row names its lap in the table form.
         const std::string lapFields =
-            std::to_string(lapNumber) + "," +
-            Quoted(NameAsUtf8(
-                std::string(lap->driverName, strnlen(lap->driverName, sizeof lap->driverName))));
+            std::to_string(lapNumber) + "," + Quoted(NameToUtf8(lap->driverName));
         if (!choices.table) {
-            out << "Driver : " << lap->driverName << "\n";
+            out << "Driver : " << NameToUtf8(lap->driverName) << "\n";
             row.Text(choices.xIsPosition ? "Pos (ft)" : "Time (s)");
             for (int c = 0; c < 7; ++c)
                 if (choices.channels[static_cast<size_t>(c)]) row.Text(kTextExportColumnNames[c]);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/NameCodec.h"
 #include "platform/ReadFile.h"
 
 namespace {
@@ -23,11 +24,13 @@ std::string DriverListText(const TReplayDriver& driver) {
     std::memcpy(name, driver.name, sizeof name);
     name[31] = '\0';
     const int n = driver.carNumber;
-    char text[80];
+    // The list shows UTF-8; a name of 31 bytes takes at most 93 of it.
+    const std::string shown = NameToUtf8(name);
+    char text[128];
     if (n < 100)
-        std::snprintf(text, sizeof text, "%s#%d - %s", n < 10 ? " " : "", n, name);
+        std::snprintf(text, sizeof text, "%s#%d - %s", n < 10 ? " " : "", n, shown.c_str());
     else
-        std::snprintf(text, sizeof text, "#0%d - %s", n - 100, name);
+        std::snprintf(text, sizeof text, "#0%d - %s", n - 100, shown.c_str());
     return text;
 }
 

@@ -41,6 +41,13 @@ struct TReplayLapInfo {
     int32_t FileOffset = 0;  // file offset of the lap's first frame
     int32_t FrameCount = 0;  // frames of the lap
     double ExactFrames = 0;  // line crossing to line crossing, in frames
+    // Where the lap's ends lie, in frames from its first frame: its start on the crossing
+    // before its first sample (0 for the stretch from the recording's start), its end on
+    // the crossing after its last (unset for the stretch to the recording's end). A full
+    // lap's ExactFrames is EndFrame - StartFrame, and the lap read from the replay has
+    // these very ends.
+    double StartFrame = 0;
+    double EndFrame = 0;
 };
 
 // One 33-byte driver-table entry as stored in the file, after the reader's fix-ups

@@ -4,6 +4,28 @@
 
 #include "replay/LapFit.h"
 
+namespace {
+
+// The ends of a lap that the scan saw begin or end at a line crossing lie where the scan
+// placed that crossing. Where the car was seen around the line this is where the samples
+// place it anyway; where it was missing from the frames at the line, the scan's crossing
+// lies between the sightings either side, and the lap runs from line to line instead of
+// being cut short where the car was next (or last) seen. Its time is always the time
+// listed for it.
+void PlaceOnCrossings(TReplay& lap, const std::vector<TReplayLapInfo>& chain, size_t k) {
+    const TReplayLapInfo& info = chain[k];
+    if (k > 0 && lap.startFrame != info.StartFrame) {
+        lap.startFrame = info.StartFrame;
+        lap.startPosition = 0;
+    }
+    if (k + 1 < chain.size() && lap.endFrame != info.EndFrame) {
+        lap.endFrame = info.EndFrame;
+        lap.endPosition = lap.lapLength;
+    }
+}
+
+}  // namespace
+
 // Kept apart from the open step, which needs no lap objects.
 TReplayReadStatus ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_t lapIndex,
                                 std::unique_ptr<TReplay>& out) {
@@ -31,6 +53,7 @@ TReplayReadStatus ReadReplayLap(TOpenReplay& replay, int32_t driverIndex, int32_
             case TLapFit::BackwardsFasterThanAnyCar:
                 return TReplayReadStatus::LapBackwardsFasterThanAnyCar;
         }
+        PlaceOnCrossings(*lap, chain, size_t(lapIndex));
         out = std::move(lap);
     } catch (const std::bad_alloc&) {
         return TReplayReadStatus::ErrorReadingLapData;

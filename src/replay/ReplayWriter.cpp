@@ -40,7 +40,13 @@ void PutI16(std::vector<uint8_t>& out, int32_t v) {
 void PutCarRecord(std::vector<uint8_t>& out, int32_t slot, const TReplay& lap, int32_t i,
                   double inchesPerUnit) {
     const double t = i / 15.0 - lap.startFrame / 15.0;
-    const int32_t position = Truncate(PositionAt(lap, t) * 12 / inchesPerUnit);
+    int32_t position = Truncate(PositionAt(lap, t) * 12 / inchesPerUnit);
+    // A car that rolled back over the line is written where it was, behind the line, as the
+    // replay's positions run from the line.
+    if (lap.RolledOverLine() && lap.lapLength > 0) {
+        if (position < 0) position += lap.lapLength;
+        if (position > lap.lapLength) position -= lap.lapLength;
+    }
     const int32_t line = Truncate(RawLineAt(lap, t) * 12 / inchesPerUnit);
     const size_t k = size_t(std::max(0, std::min(i, lap.sampleCount - 1)));
     const int16_t heading = k < lap.headings.size() ? lap.headings[k] : int16_t(0);

@@ -21,6 +21,36 @@ constexpr double kMaxDurationSeconds = 24.0 * 3600.0;
 // Frames go out in blocks so that a long race costs one buffer, not the whole file.
 constexpr size_t kFlushBytes = 1 << 20;
 
+// The driver table and the line crossings, which the replay and the truth share.
+void FillDrivers(const TRace& race, const SimOptions& options, RaceTruth& truth) {
+    const int32_t n = race.slotCount();
+    const size_t tableStart = options.paceCar ? 1 : 0;
+    truth.driverCount = n;
+    truth.paceCar = options.paceCar;
+    truth.trackLength = options.track->trackLength;
+    truth.inchesPerUnit = options.track->inchesPerUnit;
+    truth.drivers.resize(static_cast<size_t>(n));
+    for (int32_t i = 0; i < n; ++i) {
+        DriverTruth& d = truth.drivers[static_cast<size_t>(i)];
+        const TableEntry& e = race.table()[tableStart + static_cast<size_t>(i)];
+        d.name = e.name;
+        d.carNumber = e.carNumber;
+        d.slot = i + static_cast<int32_t>(tableStart);
+    }
+}
+
+void FillCrossings(const TRace& race, RaceTruth& truth) {
+    truth.frameCount = race.framesDone();
+    // Crossings after the last frame lie outside the recording.
+    for (int32_t i = 0; i < race.slotCount(); ++i) {
+        auto& out = truth.drivers[static_cast<size_t>(i)].lapCrossings;
+        out.clear();
+        for (double c : race.lapCrossings(i))
+            if (c <= truth.frameCount - 1) out.push_back(c);
+    }
+    truth.backwardsDriver = race.backwardsDriver();
+}
+
 }  // namespace
 
 std::string ValidateOptions(const SimOptions& o) {
@@ -41,7 +71,8 @@ std::string ValidateOptions(const SimOptions& o) {
     return {};
 }
 
-SimResult WriteSimulatedReplay(const SimOptions& options, const std::string& path) {
+SimResult WriteSimulatedReplay(const SimOptions& options, const std::string& path,
+                               RaceTruth* crossings) {
     SimResult result;
     result.message = ValidateOptions(options);
     if (!result.message.empty()) return result;
@@ -81,6 +112,11 @@ SimResult WriteSimulatedReplay(const SimOptions& options, const std::string& pat
     if (!flush() || std::fseek(file.get(), kDataSizeOffset, SEEK_SET) != 0 ||
         std::fwrite(size.data(), 1, 4, file.get()) != 4 || !CloseFile(file))
         return fail("error writing " + path);
+    if (crossings) {
+        *crossings = RaceTruth{};
+        FillDrivers(race, options, *crossings);
+        FillCrossings(race, *crossings);
+    }
     result.ok = true;
     result.frames = race.framesDone();
     result.bytes = headerSize + dataSize;
@@ -119,32 +155,14 @@ RaceTruth SimulateRace(const SimOptions& options) {
     if (!ValidateOptions(options).empty()) return truth;
     TRace race(options);
     const int32_t n = race.slotCount();
-    const size_t tableStart = options.paceCar ? 1 : 0;
-    truth.driverCount = n;
-    truth.paceCar = options.paceCar;
-    truth.trackLength = options.track->trackLength;
-    truth.inchesPerUnit = options.track->inchesPerUnit;
-    truth.drivers.resize(static_cast<size_t>(n));
-    for (int32_t i = 0; i < n; ++i) {
-        DriverTruth& d = truth.drivers[static_cast<size_t>(i)];
-        const TableEntry& e = race.table()[tableStart + static_cast<size_t>(i)];
-        d.name = e.name;
-        d.carNumber = e.carNumber;
-        d.slot = i + static_cast<int32_t>(tableStart);
-    }
+    FillDrivers(race, options, truth);
     SimFrame frame;
     std::vector<CarSample> samples;
     while (race.NextFrame(frame, &samples))
         for (int32_t i = 0; i < n; ++i)
             truth.drivers[static_cast<size_t>(i)].samples.push_back(
                 samples[static_cast<size_t>(i)]);
-    truth.frameCount = race.framesDone();
-    // Crossings after the last frame lie outside the recording.
-    for (int32_t i = 0; i < n; ++i)
-        for (double c : race.lapCrossings(i))
-            if (c <= truth.frameCount - 1)
-                truth.drivers[static_cast<size_t>(i)].lapCrossings.push_back(c);
-    truth.backwardsDriver = race.backwardsDriver();
+    FillCrossings(race, truth);
     return truth;
 }
 

@@ -77,8 +77,10 @@ struct SimResult {
 std::string ValidateOptions(const SimOptions& options);
 
 // Writes the replay to path. Streams frames as they are driven, so long races
-// (43 cars, hours of racing) need no memory beyond one frame.
-SimResult WriteSimulatedReplay(const SimOptions& options, const std::string& path);
+// (43 cars, hours of racing) need no memory beyond one frame. With crossings given, also
+// fills it with the race's driver table and line crossings, but no per-frame samples.
+SimResult WriteSimulatedReplay(const SimOptions& options, const std::string& path,
+                               RaceTruth* crossings = nullptr);
 
 // The same replay, as bytes in memory.
 std::vector<uint8_t> SimulateReplayBytes(const SimOptions& options, SimResult* result = nullptr);

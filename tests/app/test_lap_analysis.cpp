@@ -3,6 +3,9 @@
 // keep (none while they are not used).
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QTableWidget>
@@ -105,12 +108,14 @@ TEST_F(LapAnalysisApp, SectorsTableMarksTheBestTimesAndAHeaderClickZoomsToTheSec
     ASSERT_TRUE(sectors.isVisible());
     QTableWidget& table = *sectors.table();
     const TSectorTable& data = sectors.sectorTable();
-    // The road course has 12 named corners: colour, name, 12 sectors, lap time, gap.
+    // The road course has 12 named corners: colour, name, 12 sectors and their differences,
+    // lap time and its difference, gap.
     ASSERT_EQ(data.sectors.size(), 12u);
-    ASSERT_EQ(table.columnCount(), 16);
+    ASSERT_EQ(table.columnCount(), 29);
     ASSERT_EQ(table.rowCount(), 4);
     EXPECT_EQ(table.horizontalHeaderItem(2)->text().toStdString(), data.sectors[0].name);
-    EXPECT_EQ(table.horizontalHeaderItem(14)->text(), QStringLiteral("Lap time"));
+    EXPECT_EQ(table.horizontalHeaderItem(3)->text(), QStringLiteral("+/-"));
+    EXPECT_EQ(table.horizontalHeaderItem(26)->text(), QStringLiteral("Lap time"));
     EXPECT_EQ(table.item(3, 1)->text(), QStringLiteral("Ideal"));
     ASSERT_TRUE(data.ideal.has_value());
     for (int s = 0; s < 12; ++s) {
@@ -121,6 +126,48 @@ TEST_F(LapAnalysisApp, SectorsTableMarksTheBestTimesAndAHeaderClickZoomsToTheSec
             EXPECT_EQ(cell->font().bold(), r == best) << r << "/" << s;
             EXPECT_EQ(cell->background().color() == QColor(128, 0, 160), r == best);
         }
+    }
+
+    // The fastest lap is the reference and says so; every other lap's differences are its
+    // sector times less the reference's, a loss red and a gain green.
+    const int ref = data.reference;
+    ASSERT_EQ(ref, data.fastestLap);
+    EXPECT_TRUE(table.item(ref, 1)->text().endsWith(QStringLiteral("  (reference)")));
+    int losses = 0, gains = 0;
+    for (int r = 0; r < 3; ++r)
+        for (int s = 0; s < 12; ++s) {
+            const QTableWidgetItem* cell = table.item(r, TSectorsWindow::DifferenceColumn(s));
+            if (r == ref) {
+                EXPECT_TRUE(cell->text().isEmpty());
+                continue;
+            }
+            const double d =
+                *data.rows[size_t(r)].times[size_t(s)] - *data.rows[size_t(ref)].times[size_t(s)];
+            char text[32];
+            std::snprintf(text, sizeof text, "%+.3f", d);
+            if (std::fabs(d) >= 0.0005) {
+                EXPECT_EQ(cell->text(), QString::fromLatin1(text));
+            }
+            const QColor colour = cell->foreground().color();
+            if (d >= 0.0005) {
+                EXPECT_EQ(colour, TSectorsWindow::LossColour());
+                ++losses;
+            }
+            if (d <= -0.0005) {
+                EXPECT_EQ(colour, TSectorsWindow::GainColour());
+                ++gains;
+            }
+        }
+    EXPECT_GT(losses, 0);
+    EXPECT_GT(gains, 0);  // the fastest lap is not the fastest in every sector
+
+    // The second page: a row per corner and lap, the best minimum speed of each corner marked.
+    QTableWidget& corners = *sectors.cornerTable();
+    ASSERT_EQ(corners.rowCount(), 36);
+    for (int c = 0; c < 12; ++c) {
+        const int best = sectors.corners().best[size_t(c)][size_t(TCornerColumn::Minimum)];
+        for (int n = 0; n < 3; ++n)
+            EXPECT_EQ(corners.item(c * 3 + n, TSectorsWindow::kMinimum)->font().bold(), n == best);
     }
 
     // Sector 5's header: x switches to Position and shows the sector.

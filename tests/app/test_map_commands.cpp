@@ -12,8 +12,10 @@
 #include "app/MapWindows.h"
 #include "commands/CommandIds.h"
 #include "commands/DocumentCommands.h"
+#include "commands/LapAnalysisCommands.h"
 #include "track/TrackList.h"
 #include "views/graph/TGraphView.h"
+#include "views/map/MapMarkers.h"
 #include "views/map/TTrackMapView.h"
 #include "views/windows/TPipWindow.h"
 
@@ -197,15 +199,33 @@ TEST_F(MapCommands, CornersDrawTheirMarksOnTheGraphOrSayTheTrackHasNone) {
 }
 
 TEST_F(MapCommands, SpeedComparisonNeedsTwoLapsAndGoesOffWhenOneIsRemoved) {
-    EXPECT_FALSE(Enabled(cmd::SpeedComparison));  // three laps
-    window().doc().RemoveLap(2);
-    AnnounceLapsChanged(window().context());
+    // Three laps: the reference (the fastest) against the fastest other, or the lap selected
+    // in the lap list.
     ASSERT_TRUE(Enabled(cmd::SpeedComparison));
     Run(cmd::Map);
     Run(cmd::SpeedComparison);
     EXPECT_TRUE(Checked(cmd::SpeedComparison));
     const std::vector<uint8_t>& w = window().view().map.segmentWinner;
+    const TComparedLaps three = ComparedLaps(window().context());
+    ASSERT_GE(three.first, 0);
+    ASSERT_GE(three.second, 0);
+    EXPECT_NE(three.first, three.second);
+    const TTrackData& t = window().tracks().At(window().doc().currentTrack());
+    EXPECT_EQ(w, SegmentWinners(t, window().doc().laps().At(three.first),
+                                window().doc().laps().At(three.second)));
+    const int32_t other = 3 - three.first - three.second;  // the lap left out
+    window().view().analysis.selectedSerial = window().doc().laps().At(other).serial;
+    window().maps().ComparedLapsChanged();
+    EXPECT_EQ(w, SegmentWinners(t, window().doc().laps().At(three.first),
+                                window().doc().laps().At(other)));
+    window().view().analysis.selectedSerial = -1;
+
+    // Two laps: the first against the second, as always.
+    window().doc().RemoveLap(2);
+    AnnounceLapsChanged(window().context());
+    ASSERT_TRUE(Checked(cmd::SpeedComparison));
     ASSERT_EQ(w.size(), 439u);
+    EXPECT_EQ(w, SegmentWinners(t, window().doc().laps().At(0), window().doc().laps().At(1)));
     // Two complete laps: every segment has a winner.
     EXPECT_EQ(std::count(w.begin(), w.end(), 0), 0);
     window().doc().RemoveLap(1);

@@ -125,12 +125,13 @@ TEST_F(SideWindowsTest, ValuesFollowThePointerOverTheGraph) {
         const TLapValues& v = data().columns().At(i).values;
         EXPECT_NE(v[ChannelNumber(TelemetryChannel::Time)], kNoLapValue)
             << "every sample lap covers mid-track, lap " << i;
-        EXPECT_GT(v[ChannelNumber(TelemetryChannel::Speed)], 0);
+        EXPECT_GT(v[ChannelNumber(TelemetryChannel::Speed)].value(), 0);
     }
     // The same pointed-at position for every lap, as the status line reads it.
-    const double feet = data().columns().At(0).values[ChannelNumber(TelemetryChannel::Position)];
-    EXPECT_DOUBLE_EQ(data().columns().At(2).values[ChannelNumber(TelemetryChannel::Position)],
-                     feet);
+    const double feet =
+        data().columns().At(0).values[ChannelNumber(TelemetryChannel::Position)].value();
+    EXPECT_DOUBLE_EQ(
+        data().columns().At(2).values[ChannelNumber(TelemetryChannel::Position)].value(), feet);
     EXPECT_NE(window().statusText().indexOf(QString::asprintf("%7.2f", feet)), -1);
 
     // Regression: a wheel zoom emptied the data window until the pointer moved, though the
@@ -140,8 +141,8 @@ TEST_F(SideWindowsTest, ValuesFollowThePointerOverTheGraph) {
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(graph, &wheel);
     ASSERT_NE(window().view().graph.viewRange.x, window().view().graph.fullRange.x);
-    EXPECT_NEAR(data().columns().At(0).values[ChannelNumber(TelemetryChannel::Position)], feet,
-                0.01);
+    EXPECT_NEAR(data().columns().At(0).values[ChannelNumber(TelemetryChannel::Position)].value(),
+                feet, 0.01);
     EXPECT_NE(data().columns().At(1).values[ChannelNumber(TelemetryChannel::Speed)], kNoLapValue);
     graph->repaint();
 
@@ -154,8 +155,8 @@ TEST_F(SideWindowsTest, ValuesFollowThePointerOverTheGraph) {
     // The map and the picture-in-picture window feed it the same way.
     const double units = 2000 * 12 / window().doc().Track()->inchesPerUnit;
     emit window().maps().showLapValues(units, TelemetryChannel::Position);
-    EXPECT_NEAR(data().columns().At(1).values[ChannelNumber(TelemetryChannel::Position)], 2000,
-                1e-9);
+    EXPECT_NEAR(data().columns().At(1).values[ChannelNumber(TelemetryChannel::Position)].value(),
+                2000, 1e-9);
 
     // Regression: the x-axis title stayed highlighted, with its hint, across File > New.
     graph->repaint();

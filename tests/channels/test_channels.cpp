@@ -413,3 +413,35 @@ TEST(TimesAtPositions, SameValuesAsOneCallEach) {
     EXPECT_EQ(times[0], 0.0);
     EXPECT_EQ(times[2], 0.0);
 }
+
+// Regression: a car that rolled back over the line just after it started its lap recorded
+// positions near the lap's length between positions near 0, and the channels read the wrap
+// as a whole lap driven in a frame (tens of thousands of mph).
+TEST(Channels, ALapThatRollsBackOverTheLineReadsThePositionsAsDriven) {
+    // One foot per unit on a lap of 10000: out to 60, back to 15 behind the line, on again.
+    auto lap = TLapBuilder("Test", 7)
+                   .Positions({30, 60, 40, 9995, 9985, 9995, 10, 30, 60, 90})
+                   .Scale(12.0)
+                   .Frames(-1, 9)
+                   .Span(0, 120)
+                   .Length(10000)
+                   .Build();
+    const std::vector<int32_t> stored = lap->positions;
+    // Central differences of the positions as driven, in feet per frame: (-5 - 60) / 2 at
+    // sample 2, (-5 - -5) / 2 at sample 4, (30 - -5) / 2 at sample 6.
+    EXPECT_DOUBLE_EQ(SpeedAt(*lap, 3 / 15.0), -32.5 * kMphPerFootPerFrame);
+    EXPECT_NEAR(SpeedAt(*lap, 5 / 15.0), 0.0, 1e-9);
+    EXPECT_DOUBLE_EQ(SpeedAt(*lap, 7 / 15.0), 17.5 * kMphPerFootPerFrame);
+    EXPECT_DOUBLE_EQ(PositionAt(*lap, 4.5 / 15.0), -10.0);
+    // A position is reached when the car first gets there: 50 feet between samples 0 and 1,
+    // 75 feet only after the roll back, between samples 8 and 9.
+    EXPECT_DOUBLE_EQ(TimeAtPosition(*lap, 50), (1 + 20.0 / 30) / 15);
+    EXPECT_DOUBLE_EQ(TimeAtPosition(*lap, 75), (1 + 8.5) / 15);
+    const ChannelRange r = ChannelExtents({lap.get()}, nullptr);
+    EXPECT_LT(r.maximum[ChannelNumber(TelemetryChannel::Speed)], 40 * kMphPerFootPerFrame);
+    EXPECT_GT(r.minimum[ChannelNumber(TelemetryChannel::Speed)], -40 * kMphPerFootPerFrame);
+    // What the lap stores is untouched.
+    EXPECT_EQ(lap->positions, stored);
+    EXPECT_TRUE(lap->RolledOverLine());
+    EXPECT_FALSE(MakeLap({0, 15, 30, 45})->RolledOverLine());
+}

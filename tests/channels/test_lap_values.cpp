@@ -2,6 +2,7 @@
 // time, the values read there, and the reserved values -1 and -2.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -35,8 +36,8 @@ TTrackData Track(double inchesPerUnit) {
 }
 
 bool Empty(const TLapValues& v) {
-    for (double x : v)
-        if (x != kNoLapValue) return false;
+    for (const TLapValue& x : v)
+        if (x) return false;
     return true;
 }
 
@@ -49,6 +50,21 @@ struct Doc {
     }
 };
 
+// Regression: a value of exactly -1 (here a line of -1.00 ft) read as an empty cell.
+TEST(LapValues, AValueOfMinusOneIsAValue) {
+    const TTrackData track = Track(12);
+    Doc doc;
+    auto lap = Lap("Left", 100, 0, 100);
+    std::fill(lap->lines.begin(), lap->lines.end(), -1);
+    doc.Add(std::move(lap));
+    doc.table.ShowLapValues(1000, TelemetryChannel::Position,
+                            {&doc.laps, &track, std::nullopt, TelemetryChannel::Time});
+    EXPECT_EQ(doc.table.At(0).values[ChannelNumber(TelemetryChannel::Line)], -1.0);
+    doc.table.ShowLapValues(kPointedAtNothing, TelemetryChannel::Position,
+                            {&doc.laps, &track, std::nullopt, TelemetryChannel::Time});
+    EXPECT_TRUE(Empty(doc.table.At(0).values));
+}
+
 TEST(LapValues, PositionShowsCoveringLapsAndEmptiesTheOthers) {
     const TTrackData track = Track(12);  // a unit is a foot
     Doc doc;
@@ -60,17 +76,19 @@ TEST(LapValues, PositionShowsCoveringLapsAndEmptiesTheOthers) {
                             {&doc.laps, &track, std::nullopt, TelemetryChannel::Time});
 
     const TLapValues& whole = doc.table.At(0).values;
-    EXPECT_DOUBLE_EQ(whole[ChannelNumber(TelemetryChannel::Time)],
+    EXPECT_DOUBLE_EQ(whole[ChannelNumber(TelemetryChannel::Time)].value(),
                      10.0 / 15.0);  // sample 10 of 15 a second
-    EXPECT_DOUBLE_EQ(whole[ChannelNumber(TelemetryChannel::Position)], 1000);
-    EXPECT_NEAR(whole[ChannelNumber(TelemetryChannel::Speed)], 100 * kMphPerFootPerFrame, 1e-9);
-    EXPECT_DOUBLE_EQ(whole[ChannelNumber(TelemetryChannel::Line)], 0);
-    EXPECT_NEAR(whole[ChannelNumber(TelemetryChannel::InlineForce)], 0, 1e-9);
-    EXPECT_NEAR(whole[ChannelNumber(TelemetryChannel::LateralForce)], 0, 1e-9);
-    EXPECT_NEAR(whole[ChannelNumber(TelemetryChannel::SlipAngle)], 0, 1e-9);
+    EXPECT_DOUBLE_EQ(whole[ChannelNumber(TelemetryChannel::Position)].value(), 1000);
+    EXPECT_NEAR(whole[ChannelNumber(TelemetryChannel::Speed)].value(), 100 * kMphPerFootPerFrame,
+                1e-9);
+    EXPECT_DOUBLE_EQ(whole[ChannelNumber(TelemetryChannel::Line)].value(), 0);
+    EXPECT_NEAR(whole[ChannelNumber(TelemetryChannel::InlineForce)].value(), 0, 1e-9);
+    EXPECT_NEAR(whole[ChannelNumber(TelemetryChannel::LateralForce)].value(), 0, 1e-9);
+    EXPECT_NEAR(whole[ChannelNumber(TelemetryChannel::SlipAngle)].value(), 0, 1e-9);
     EXPECT_TRUE(Empty(doc.table.At(1).values));
     EXPECT_TRUE(Empty(doc.table.At(2).values));
-    EXPECT_DOUBLE_EQ(doc.table.At(3).values[ChannelNumber(TelemetryChannel::Time)], 10.0 / 15.0);
+    EXPECT_DOUBLE_EQ(doc.table.At(3).values[ChannelNumber(TelemetryChannel::Time)].value(),
+                     10.0 / 15.0);
 
     // The same point given in another track scale: 2000 units of 6 inches are 1000 ft.
     const TTrackData half = Track(6);
@@ -78,8 +96,10 @@ TEST(LapValues, PositionShowsCoveringLapsAndEmptiesTheOthers) {
     scaled.Add(Lap("Half", 100, 0, 200, 6));
     scaled.table.ShowLapValues(2000, TelemetryChannel::Position,
                                {&scaled.laps, &half, std::nullopt, TelemetryChannel::Time});
-    EXPECT_DOUBLE_EQ(scaled.table.At(0).values[ChannelNumber(TelemetryChannel::Position)], 1000);
-    EXPECT_DOUBLE_EQ(scaled.table.At(0).values[ChannelNumber(TelemetryChannel::Time)], 10.0 / 15.0);
+    EXPECT_DOUBLE_EQ(scaled.table.At(0).values[ChannelNumber(TelemetryChannel::Position)].value(),
+                     1000);
+    EXPECT_DOUBLE_EQ(scaled.table.At(0).values[ChannelNumber(TelemetryChannel::Time)].value(),
+                     10.0 / 15.0);
 }
 
 TEST(LapValues, TimeReadsEachLapWithinItsOwnDuration) {
@@ -96,18 +116,18 @@ TEST(LapValues, TimeReadsEachLapWithinItsOwnDuration) {
 
     doc.table.ShowLapValues(3, TelemetryChannel::Time,
                             {&doc.laps, &track, std::nullopt, TelemetryChannel::Position});
-    EXPECT_DOUBLE_EQ(doc.table.At(0).values[ChannelNumber(TelemetryChannel::Time)], 3);
-    EXPECT_DOUBLE_EQ(doc.table.At(0).values[ChannelNumber(TelemetryChannel::Position)],
+    EXPECT_DOUBLE_EQ(doc.table.At(0).values[ChannelNumber(TelemetryChannel::Time)].value(), 3);
+    EXPECT_DOUBLE_EQ(doc.table.At(0).values[ChannelNumber(TelemetryChannel::Position)].value(),
                      45 * 60);  // sample 45
     EXPECT_TRUE(Empty(doc.table.At(1).values)) << "past the end of a 2 s lap";
-    EXPECT_DOUBLE_EQ(doc.table.At(2).values[ChannelNumber(TelemetryChannel::Time)], 3);
+    EXPECT_DOUBLE_EQ(doc.table.At(2).values[ChannelNumber(TelemetryChannel::Time)].value(), 3);
     // Lap time 3 s is frame 44.5 of the early lap: halfway between samples 44 and 45.
-    EXPECT_DOUBLE_EQ(doc.table.At(2).values[ChannelNumber(TelemetryChannel::Position)],
+    EXPECT_DOUBLE_EQ(doc.table.At(2).values[ChannelNumber(TelemetryChannel::Position)].value(),
                      30 + 44.5 * 60);
 
     doc.table.ShowLapValues(2, TelemetryChannel::Time,
                             {&doc.laps, &track, std::nullopt, TelemetryChannel::Position});
-    EXPECT_DOUBLE_EQ(doc.table.At(1).values[ChannelNumber(TelemetryChannel::Time)], 2)
+    EXPECT_DOUBLE_EQ(doc.table.At(1).values[ChannelNumber(TelemetryChannel::Time)].value(), 2)
         << "the last instant is covered";
     doc.table.ShowLapValues(-0.5, TelemetryChannel::Time,
                             {&doc.laps, &track, std::nullopt, TelemetryChannel::Position});
@@ -125,14 +145,16 @@ TEST(LapValues, ReservedValuesAndTheDocumentsState) {
     };
     // -2: the shared cursor, in track units, with the x-axis's kind.
     EXPECT_DOUBLE_EQ(show(-2, kPointedKindOfXAxis, &track, 1500,
-                          TelemetryChannel::Position)[ChannelNumber(TelemetryChannel::Position)],
+                          TelemetryChannel::Position)[ChannelNumber(TelemetryChannel::Position)]
+                         .value(),
                      1500);
     EXPECT_TRUE(
         Empty(show(-2, kPointedKindOfXAxis, &track, std::nullopt, TelemetryChannel::Position)))
         << "no cursor";
     // A negative kind takes the x-axis: 1.5 is then a time.
     EXPECT_DOUBLE_EQ(show(1.5, kPointedKindOfXAxis, &track, std::nullopt,
-                          TelemetryChannel::Time)[ChannelNumber(TelemetryChannel::Time)],
+                          TelemetryChannel::Time)[ChannelNumber(TelemetryChannel::Time)]
+                         .value(),
                      1.5);
     // -1 empties every cell, whatever a lap covers; so does a document without a track.
     EXPECT_TRUE(
@@ -176,7 +198,8 @@ TEST(LapValues, DeltaRowIsTheTimeBehindTheReferenceWhereBothCover) {
     doc.table.ShowLapValues(1000, TelemetryChannel::Position, source);
     EXPECT_FALSE(doc.table.DeltaShown());
     EXPECT_FALSE(doc.table.At(1).delta.has_value());
-    EXPECT_NEAR(doc.table.At(1).values[ChannelNumber(TelemetryChannel::Time)], 20.0 / 15.0, 1e-9);
+    EXPECT_NEAR(doc.table.At(1).values[ChannelNumber(TelemetryChannel::Time)].value(), 20.0 / 15.0,
+                1e-9);
 }
 
 }  // namespace

@@ -133,3 +133,54 @@ TEST_F(AnalysisCli, RefusesLapsThatAreNotThereAndStepsThatMakeNoSense) {
     EXPECT_NE(missing.err.find("Open Error"), std::string::npos) << missing.err;
     EXPECT_EQ(RunCli({"sectors", doc, "--tracks", tracks, "--bogus"}).code, 2);
 }
+
+// Worked by hand: Ann's 100 ft a frame is 1022.7 mph throughout; Bo enters Bend at
+// (1050 - 875) / 2 ft a frame, 894.9 mph, runs it at 50 ft a frame (511.4 mph from the first
+// frame inside, at 1050 feet) and leaves at (2200 - 1950) / 2 = 125, 1278.4 mph. Ann, the
+// fastest full lap, is the reference; Cy covers only the last corner.
+TEST_F(AnalysisCli, CornersPrintEachLapsSpeedsAndTimeThroughEachCornerAgainstTheReference) {
+    auto r = RunCli({"corners", doc, "--tracks", tracks});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "corner\tlap\tname\tentry\tmin\tat\texit\ttime\t+/-\n"
+              "Hook, \"Big\"\t0\tAnn\t1022.7\t1022.7\t0\t1022.7\t0.667\t\n"
+              "Hook, \"Big\"\t1\tBo\t1278.4\t894.9\t1000\t894.9\t0.533\t-0.133\n"
+              "Hook, \"Big\"\t2\tCy\t\t\t\t\t\t\n"
+              "Bend\t0\tAnn\t1022.7\t1022.7\t1000\t1022.7\t0.667\t\n"
+              "Bend\t1\tBo\t894.9\t511.4\t1050\t1278.4\t1.333\t+0.667\n"
+              "Bend\t2\tCy\t\t\t\t\t\t\n"
+              "Last\t0\tAnn\t1022.7\t1022.7\t2000\t1022.7\t0.667\t\n"
+              "Last\t1\tBo\t1278.4\t1278.4\t2000\t2045.5\t0.333\t-0.333\n"
+              "Last\t2\tCy\t1022.7\t1022.7\t2000\t1022.7\t0.667\t+0.000\n");
+
+    // Against Bo as CSV: the same speeds, the differences turned round.
+    r = RunCli({"corners", doc, "--csv", "--ref", "1", "--tracks", tracks});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("\"Hook, \"\"Big\"\"\",0,Ann,1022.7,1022.7,0,1022.7,0.667,+0.133\r\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("Bend,1,Bo,894.9,511.4,1050,1278.4,1.333,\r\n"), std::string::npos);
+    EXPECT_EQ(RunCli({"corners", doc, "--ref", "3", "--tracks", tracks}).code, 1);
+}
+
+TEST_F(AnalysisCli, SectorsWithAReferenceAddEachDifferenceAndDeltaAddsItsRate) {
+    auto r = RunCli({"sectors", doc, "--ref", "fastest", "--tracks", tracks});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "lap\tname\tHook, \"Big\"\t+/-\tBend\t+/-\tLast\t+/-\tlap time\t+/-\n"
+              "0\tAnn\t0.667\t\t0.667\t\t0.667\t\t2.000\t\n"
+              "1\tBo\t0.533\t-0.133\t1.333\t+0.667\t0.333\t-0.333\t2.200\t+0.200\n"
+              "2\tCy\t\t\t\t\t0.667\t+0.000\t1.000\t\n"
+              "ideal\t\t0.533\t\t0.667\t\t0.333\t\t1.533\t\n");
+    EXPECT_EQ(RunCli({"sectors", doc, "--ref", "x", "--tracks", tracks}).code, 1);
+
+    // Per 100 feet Bo takes 100 / 125 / 15 s in Hook, 100 / 50 / 15 in Bend, 100 / 200 / 15
+    // in Last, against Ann's 100 / 100 / 15; across a boundary the stretch holds 50 feet of
+    // each. At 3000 feet the stretch moves back to 2900..3000.
+    r = RunCli({"delta", doc, "--lap", "1", "--step", "500", "--rate", "--tracks", tracks});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "0.0\t0.0000\t-0.0133\n500.0\t-0.0667\t-0.0133\n1000.0\t-0.1333\t0.0267\n"
+              "1500.0\t0.2000\t0.0667\n2000.0\t0.5333\t0.0167\n2500.0\t0.3667\t-0.0333\n"
+              "3000.0\t0.2000\t-0.0333\n");
+}

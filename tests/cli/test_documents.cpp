@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -352,4 +353,47 @@ TEST_F(DocumentCli, NamesFromFilesCannotDriveTheTerminal) {
     const auto noTracks = RunCli({"info", doc, "--tracks", fifo});
     EXPECT_EQ(noTracks.code, 1);
     EXPECT_NE(noTracks.err.find("Unable to open track data"), std::string::npos);
+}
+
+// --all: every full lap of a driver, or of the whole field, each a lap of its own with the
+// lap time the simulator drove, in driver and lap order.
+TEST_F(DocumentCli, ImportAllTakesEveryFullLapOfADriverOrOfTheWholeRace) {
+    TTrackDataFile data;
+    ASSERT_EQ(ReadTrackDataFile(tracks, data), TrackReadStatus::Ok);
+    TTrackList list;
+    for (auto& t : data.records) list.Insert(std::move(t));
+    auto expectLaps = [&](const std::vector<size_t>& drivers) {
+        KvlReadResult read = ReadKvlDocument(doc, list);
+        ASSERT_TRUE(read.ok) << read.message();
+        size_t n = 0;
+        for (size_t d : drivers) {
+            const std::vector<double>& crossings = truth.drivers[d].lapCrossings;
+            for (size_t k = 1; k < crossings.size(); ++k, ++n) {
+                ASSERT_LT(n, read.laps.size());
+                const TReplay& lap = *read.laps[n];
+                EXPECT_EQ(lap.driverName, TableName(truth.drivers[d].name)) << n;
+                EXPECT_NEAR((lap.endFrame - lap.startFrame) / 15,
+                            (crossings[k] - crossings[k - 1]) / 15, 1.0 / 15)
+                    << "driver " << d << " lap " << k;
+                if (n > 0) {
+                    EXPECT_FALSE(lap.colour == read.laps[n - 1]->colour) << n;
+                }
+            }
+        }
+        EXPECT_EQ(read.laps.size(), n);
+    };
+    auto r = Import({"--driver", "1", "--all"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    expectLaps({1});
+    EXPECT_EQ(size_t(std::count(r.out.begin(), r.out.end(), '\n')),
+              truth.drivers[1].lapCrossings.size() - 1);
+
+    r = Import({"--driver", "all", "--all"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    expectLaps({0, 1, 2});
+
+    // --all with --lap, or every driver without --all, is refused.
+    EXPECT_EQ(Import({"--driver", "all", "--lap", "1"}).code, 1);
+    EXPECT_EQ(Import({"--driver", "1", "--lap", "1", "--all"}).code, 2);
+    EXPECT_EQ(Import({"--driver", "7", "--all"}).code, 1);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -59,6 +60,52 @@ TEST_F(SimulateCommand, WritesTheSimulatorsReplay) {
     o.laps = 1;
     o.seed = 5;
     EXPECT_EQ(simtest::ReadFileBytes(Out("race.rpl")), sim::SimulateReplayBytes(o));
+}
+
+TEST_F(SimulateCommand, TruthFileHoldsTheCrossingsDriven) {
+    const SimRun r =
+        Simulate({"--track", "Test Road Course", "--tracks", tracks, "--cars", "3", "--laps", "2",
+                  "--seed", "9", "--truth", Out("race.json"), "-o", Out("race.rpl")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::vector<uint8_t> bytes = simtest::ReadFileBytes(Out("race.json"));
+    const std::string json(bytes.begin(), bytes.end());
+    const TTrackData track = simtest::RoadCourse();
+    sim::SimOptions o;
+    o.track = &track;
+    o.cars = 3;
+    o.laps = 2;
+    o.seed = 9;
+    const sim::RaceTruth truth = sim::SimulateRace(o);
+    EXPECT_EQ(json.rfind("{\"frames\": " + std::to_string(truth.frameCount) +
+                             ", \"trackLength\": " + std::to_string(track.trackLength) +
+                             ", \"drivers\": [{\"name\": ",
+                         0),
+              0u)
+        << json;
+    // Each driver in table order, the pace car left out, with every crossing to a millionth
+    // of a frame.
+    size_t at = 0;
+    for (const sim::DriverTruth& d : truth.drivers) {
+        at = json.find("\"slot\": " + std::to_string(d.slot) + ", \"crossings\": [", at);
+        ASSERT_NE(at, std::string::npos) << "slot " << d.slot << " in " << json;
+        const char* p = json.c_str() + json.find('[', at) + 1;
+        ASSERT_GE(d.lapCrossings.size(), 3u);
+        for (double c : d.lapCrossings) {
+            char* end = nullptr;
+            EXPECT_NEAR(std::strtod(p, &end), c, 1e-6);
+            p = end + (*end == ',' ? 2 : 0);
+        }
+        EXPECT_EQ(*p, ']');
+        ++at;
+    }
+    EXPECT_EQ(json.find("Pace Car"), std::string::npos);
+    EXPECT_EQ(json.back(), '\n');
+    // No truth without a file name, and no replay either.
+    const SimRun bad = Simulate({"--track", "testoval", "--tracks", tracks, "--cars", "2", "--laps",
+                                 "1", "--truth", "", "-o", Out("b.rpl")});
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_NE(bad.err.find("--truth takes a file name"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(Out("b.rpl")));
 }
 
 TEST_F(SimulateCommand, OptionsReachTheRecording) {

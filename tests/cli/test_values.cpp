@@ -19,13 +19,13 @@ class ValuesCli : public cli_replay_test::ReplayCliTest {
     void SetUp() override {
         ReplayCliTest::SetUp();
         // "Ann": 101 samples 100 units apart from the line, 24 units off the wall.
-        // "Bo": 51 samples from 4000 units (2000 ft) on.
+        // "Bo": 51 samples from 4000 units (2000 ft) on, 2 units (-1.00 ft) the other side.
         TReplay ann("Ann", 1), bo("Bo", 2);
         for (auto [lap, n, from] : {std::tuple{&ann, 101, 0}, std::tuple{&bo, 51, 4000}}) {
             lap->ResizeSamples(n);
             for (int k = 0; k < n; ++k) {
                 lap->positions[size_t(k)] = from + 100 * k;
-                lap->lines[size_t(k)] = 24;
+                lap->lines[size_t(k)] = lap == &ann ? 24 : -2;
             }
             lap->startFrame = 0;
             lap->endFrame = n - 1;
@@ -86,7 +86,8 @@ TEST_F(ValuesCli, PositionAndTimeAsTheDataWindowShowsThem) {
     rows = Rows(r.out);
     ASSERT_EQ(rows.size(), 2u);
     ExpectValues(rows[0], {2, 1500, 50 * kMphPerFootPerFrame, 12, 0, 0, 0});
-    ExpectValues(rows[1], {2, 3500, 50 * kMphPerFootPerFrame, 12, 0, 0, 0});
+    // Regression: a value of exactly -1 was printed as an empty field.
+    ExpectValues(rows[1], {2, 3500, 50 * kMphPerFootPerFrame, -1, 0, 0, 0});
     r = RunCli({"values", doc, "--time", "5", "--tracks", tracks});
     EXPECT_EQ(Rows(r.out)[1].size(), 8u);
     EXPECT_EQ(Rows(r.out)[1][1], "") << "Bo's lap lasts 3.3 s";

@@ -87,7 +87,9 @@ TEST_F(ImportTest, TheLapListShowsTimesOrSpeedsAndTheModeIsStoredAtOnce) {
         return false;
     }};
     ImportReplayCommand(ctx);
-    const double exact = (1 - 1000.0 / 1500.0) + 6 + (100.0 / 1500.0 - 1);
+    // From where 500 -> 2500 reaches back to the line to where 8500 -> 9900 reaches it, as
+    // the imported lap's ends lie.
+    const double exact = (100.0 / 1400.0 + 5) - (-500.0 / 2000.0);
     char time[32], speed[32];
     std::snprintf(time, sizeof time, "%8.3f s", exact / 15);
     std::snprintf(speed, sizeof speed, "%9.3f mph",
@@ -323,6 +325,54 @@ TEST_F(ImportTest, FailedAveragesEndLikeACancel) {
     EXPECT_EQ(doc.currentTrack(), -1);
     EXPECT_FALSE(doc.dirty());
     EXPECT_EQ(prompts.caption, "Korvale");
+}
+
+}  // namespace
+}  // namespace commands_test
+
+namespace commands_test {
+namespace {
+
+// Several laps chosen in Import Lap: each full lap joins in list order with its own colour,
+// with the lap time its row showed; the partial ones are counted in one message at the end.
+TEST_F(ImportTest, AStintOfLapsImportsEachFullLapAndCountsThePartialOnes) {
+    const std::string replay = WriteSimulatedReplay("sprintcup/Stint.rpl");
+    std::vector<std::string> rows;
+    prompts.openFiles = {replay};
+    prompts.importLaps = {[&](TImportLapXfer& x, const TImportLapSource& s) {
+        rows = s.lapTexts(2, true);
+        x.selectedDriver = 2;
+        x.selectedLaps.clear();
+        for (int32_t k = 0; k < int32_t(rows.size()); ++k) x.selectedLaps.push_back(k);
+        return true;
+    }};
+    ImportReplayCommand(ctx);
+    std::vector<double> shown;
+    for (const std::string& row : rows)
+        if (row != "(partial)") shown.push_back(std::stod(row));
+    ASSERT_EQ(rows.size() - shown.size(), 2u);
+    ASSERT_GE(shown.size(), 2u);
+    ASSERT_EQ(doc.laps().Count(), int32_t(shown.size()));
+    for (int32_t i = 0; i < doc.laps().Count(); ++i) {
+        const TReplay& lap = doc.laps().At(i);
+        EXPECT_NEAR((lap.endFrame - lap.startFrame) / 15, shown[size_t(i)], 0.001) << i;
+        if (i > 0) {
+            EXPECT_FALSE(lap.colour == doc.laps().At(i - 1).colour) << i;
+        }
+    }
+    const std::string skipped =
+        Msg("Import Lap", "2 partial laps were skipped", TMsgIcon::Information);
+    EXPECT_THAT(Messages(), ElementsAre(skipped));
+    EXPECT_EQ(prompts.Only("LapAdded").size(), shown.size());
+    EXPECT_EQ(prompts.waitDepth, 0);
+
+    // Only partial laps: nothing joins, and the message says so.
+    prompts.openFiles = {replay};
+    prompts.importLaps = {Pick(0, {0, int32_t(rows.size()) - 1})};
+    ImportReplayCommand(ctx);
+    EXPECT_EQ(doc.laps().Count(), int32_t(shown.size()));
+    EXPECT_EQ(Messages().back(), skipped);
+    EXPECT_EQ(SkippedPartialLapsText(1), "1 partial lap was skipped");
 }
 
 }  // namespace

@@ -88,6 +88,24 @@ TEST_F(LapEditingTest, NamesKeepAtMost31Characters) {
     EXPECT_FALSE(doc.dirty());
 }
 
+// Regression: the edit dialog read names as UTF-8 and the lap list as Latin-1, so a name
+// typed with accents showed garbled and an edit replaced a file's accented letters for good.
+TEST_F(LapEditingTest, AccentedNamesAreTheFilesBytesAndTheDialogsText) {
+    doc.AddLap(TLapBuilder("J\xF6rg M\xFCller", 5).Steady(10, 0, 70).Frames(0, 9).Build());
+    EXPECT_EQ(LapChoiceTexts(doc).back().substr(0, 13), "J\xC3\xB6rg M\xC3\xBCller");
+
+    // An OK that changes only the colour keeps the stored bytes.
+    prompts.editInfos = {TEditInfoXfer{"J\xC3\xB6rg M\xC3\xBCller", {1, 2, 3}},
+                         TEditInfoXfer{"Zo\xC3\xAB \xC5\x81uk \xE2\x82\xAC", {1, 2, 3}}};
+    EXPECT_TRUE(EditLap(ctx, 3));
+    EXPECT_STREQ(doc.laps().At(3).driverName, "J\xF6rg M\xFCller");
+    EXPECT_THAT(prompts.Only("Dialog: Edit"),
+                ElementsAre("Dialog: Edit Replay Info | J\xC3\xB6rg M\xC3\xBCller"));
+    // A new name is stored in the file's code page; a letter it lacks becomes '?'.
+    EXPECT_TRUE(EditLap(ctx, 3));
+    EXPECT_STREQ(doc.laps().At(3).driverName, "Zo\xEB ?uk \x80");
+}
+
 TEST_F(LapEditingTest, CancelledEditChangesNothing) {
     prompts.chooseLaps = {2};
     prompts.editInfos = {std::nullopt};

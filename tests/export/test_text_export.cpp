@@ -90,6 +90,14 @@ TEST(TextExport, CommaModeChannelOrderAndNoTrailingComma) {
         }
 }
 
+// Regression: names went into the export as the file's 8-bit bytes, not as text.
+TEST(TextExport, NamesAreWrittenAsUtf8) {
+    auto lap = SteadyLap("J\xF6rg \x80");
+    const auto lines = Lines(Export({lap.get()}, TextExportChoices{}));
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[2], "Driver : J\xC3\xB6rg \xE2\x82\xAC");
+}
+
 // For tools that read tables: one header row of names with units, the lap and its name on
 // every row, names in UTF-8 (the file's 8-bit names read as Windows-1252) and quoted.
 // Regression: "-0.0000" was written for values that round to zero from below.

@@ -105,16 +105,23 @@ TEST(ReplayScan, LapsAreCutAtForwardCrossingsWithInterpolatedLengths) {
 
     const auto& c = laps[0];
     ASSERT_EQ(c.size(), 3u);
-    const double m1 = 1000.0 / 1500.0;
     const double m2 = 500.0 / 1000.0;
     EXPECT_EQ(c[0].FileOffset, b.FrameOffset(0));
     EXPECT_EQ(c[0].FrameCount, 2);
-    EXPECT_EQ(c[0].ExactFrames, 2 + (m1 - 1));
+    // Seen on both sides of the line, a lap ends where its last two samples reach the line
+    // and starts where its first two reach back to it (500 - 3000 a frame before 500), as
+    // the lap read from the replay does; 9000 lies farther short of the line than that
+    // takes as reaching it, so the first crossing is interpolated (1000 of 1500 units).
+    EXPECT_EQ(c[0].EndFrame, 1 + 1000.0 / 1500.0);
+    EXPECT_EQ(c[0].ExactFrames, c[0].EndFrame);
     EXPECT_EQ(c[1].FileOffset, b.FrameOffset(2));
     EXPECT_EQ(c[1].FrameCount, 4);
-    EXPECT_EQ(c[1].ExactFrames, (1 - m1) + 4 + (m2 - 1));
+    EXPECT_EQ(c[1].StartFrame, -500.0 / 3000.0);
+    EXPECT_EQ(c[1].EndFrame, 500.0 / 3000.0 + 3);
+    EXPECT_DOUBLE_EQ(c[1].ExactFrames, 1.0 / 6 + 3 + 1.0 / 6);
     EXPECT_EQ(c[2].FileOffset, b.FrameOffset(6));
     EXPECT_EQ(c[2].FrameCount, 2);
+    EXPECT_EQ(c[2].StartFrame, m2 - 1);
     EXPECT_EQ(c[2].ExactFrames, (1 - m2) + 2);
 
     // Never crossing: one partial lap over the whole recording.
@@ -128,7 +135,7 @@ TEST(ReplayScan, LapsAreCutAtForwardCrossingsWithInterpolatedLengths) {
     char expected[64];
     std::snprintf(expected, sizeof expected, "%8.3f s", c[1].ExactFrames / 15);
     EXPECT_EQ(LapDescription(c, 1, true, o.header), expected);
-    EXPECT_EQ(LapDescription(c, 1, true, o.header), "   0.256 s");
+    EXPECT_EQ(LapDescription(c, 1, true, o.header), "   0.222 s");
     const double mph = (10000 * 6.0 / 12 / 5280) / (c[1].ExactFrames / 15) * 3600;
     std::snprintf(expected, sizeof expected, "%9.3f mph", mph);
     EXPECT_EQ(LapDescription(c, 1, false, o.header), expected);

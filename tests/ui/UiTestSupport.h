@@ -39,13 +39,14 @@ inline std::vector<int> SelectedRows(const QListWidget* list) {
 
 // A press and release (or a double click) on a row, through the list's viewport as a mouse
 // would deliver it.
-inline void MouseOnRow(QListWidget* list, int row, bool doubleClick = false) {
+inline void MouseOnRow(QListWidget* list, int row, bool doubleClick = false,
+                       Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     const QPoint at = list->visualItemRect(list->item(row)).center();
     QWidget* port = list->viewport();
     const QPointF local(at);
     const QPointF global(port->mapToGlobal(at));
     auto send = [&](QEvent::Type type, Qt::MouseButtons buttons) {
-        QMouseEvent e(type, local, global, Qt::LeftButton, buttons, Qt::NoModifier);
+        QMouseEvent e(type, local, global, Qt::LeftButton, buttons, modifiers);
         QApplication::sendEvent(port, &e);
     };
     send(QEvent::MouseButtonPress, Qt::LeftButton);

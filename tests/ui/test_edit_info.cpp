@@ -65,25 +65,34 @@ TEST(EditInfo, TheNameEditTakes31CharactersAndNoMore) {
 }
 
 TEST(EditInfo, AnUntouchedNameKeepsItsBytesAndAnEditedOneFitsTheField) {
-    // Bytes that are not UTF-8 (as an old replay may hold) survive an OK without an edit.
+    // Bytes that are not UTF-8 survive an OK without an edit.
     const std::string raw = "J\xe9r\xf4me";
     TEditInfo dlg(Lap(raw));
     EXPECT_EQ(dlg.Result().name, raw);
 
-    // Sixteen two-byte letters are 32 bytes: the stored name keeps 15 of them, whole.
+    // Each letter the file's code page has is one byte of the field: sixteen accented
+    // letters are sixteen bytes and stay whole, and typing stops at 31.
     const QString wide(16, QChar(0x00e9));
     auto* name = Find<QLineEdit>(&dlg, "nameEdit");
     name->setText(wide);
     name->setModified(true);
-    const std::string out = dlg.Result().name;
-    EXPECT_EQ(out.size(), 30u);
-    EXPECT_EQ(QString::fromStdString(out), wide.left(15));
+    EXPECT_EQ(QString::fromStdString(dlg.Result().name), wide);
+    name->setText(QString(31, QChar(0x00fc)));
+    Type(name, QChar(0x00fc));
+    EXPECT_EQ(name->text().size(), 31);
+
+    // A letter no stored name can hold cannot be typed (a Polish L with stroke, an emoji);
+    // one that can (a euro sign, byte 0x80) can.
+    name->setText(QStringLiteral("Jan"));
+    Type(name, QChar(0x0141));
+    EXPECT_EQ(name->text(), QStringLiteral("Jan"));
+    Type(name, QChar(0x20ac));
+    EXPECT_EQ(name->text(), QStringLiteral("Jan\u20ac"));
 
     EXPECT_EQ(TEditInfo::FitName(QStringLiteral("abc")), "abc");
     EXPECT_EQ(TEditInfo::FitName(QString(40, QLatin1Char('z'))), std::string(31, 'z'));
-    // A character outside the basic plane is four bytes and two QChars; it is never split.
-    const QString emoji = QString(29, QLatin1Char('q')) + QString::fromUcs4(U"\U0001F3C1");
-    EXPECT_EQ(TEditInfo::FitName(emoji), std::string(29, 'q'));
+    const QString emoji = QStringLiteral("J\u00f6rg ") + QString::fromUcs4(U"\U0001F3C1");
+    EXPECT_EQ(TEditInfo::FitName(emoji), "J\u00f6rg ?");
 }
 
 TEST(EditInfo, ChangeAsksFromTheCurrentColourAndOnlyOkReplacesIt) {

@@ -54,7 +54,7 @@ TEST(ImportLap, OpensOnTheFirstDriverWithTheStoredModeStandingAndItsIds) {
         EXPECT_EQ(drivers->property("controlId").toInt(), 102);
         EXPECT_EQ(laps->property("controlId").toInt(), 101);
         EXPECT_EQ(mode->property("controlId").toInt(), 103);
-        EXPECT_EQ(laps->selectionMode(), QAbstractItemView::SingleSelection);
+        EXPECT_EQ(laps->selectionMode(), QAbstractItemView::ExtendedSelection);
         auto* label = Find<QLabel>(&dlg, "driversLabel");
         EXPECT_EQ(label->text(), QStringLiteral("&Drivers"));
         EXPECT_EQ(label->buddy(), drivers);
@@ -166,6 +166,21 @@ TEST(ImportLap, HelpOpensTopicOneAndIsDisabledWithoutHelp) {
     EXPECT_EQ(topics, std::vector<int>{1});
 }
 
+// A plain click still selects one lap; Ctrl-click adds one, Shift-click a range, in list order.
+TEST(ImportLap, CtrlAndShiftClickSelectAStintAndAPlainClickOneLap) {
+    FakeLapSource fake{{6, 1, 4}};
+    TImportLap dlg(ThreeDrivers(true), fake.Source());
+    auto* laps = Find<QListWidget>(&dlg, "lapList");
+    MouseOnRow(laps, 1);
+    MouseOnRow(laps, 4, false, Qt::ShiftModifier);
+    MouseOnRow(laps, 0, false, Qt::ControlModifier);
+    EXPECT_EQ(dlg.Result().selectedLaps, (std::vector<int32_t>{0, 1, 2, 3, 4}));
+    MouseOnRow(laps, 2, false, Qt::ControlModifier);
+    EXPECT_EQ(dlg.Result().selectedLaps, (std::vector<int32_t>{0, 1, 3, 4}));
+    MouseOnRow(laps, 3);
+    EXPECT_EQ(dlg.Result().selectedLaps, (std::vector<int32_t>{3}));
+}
+
 class ImportAvgLapsTest : public ::testing::Test {
   protected:
     FakeLapSource fake{{6, 1, 4}};
@@ -230,6 +245,20 @@ TEST_F(ImportAvgLapsTest, SelectingAPartialLapIsRefusedAndBothEndsDeselected) {
     MouseOnRow(laps, 0);
     EXPECT_EQ(warnings.size(), 3u);
     EXPECT_TRUE(SelectedRows(laps).empty());
+}
+
+// Shift-click takes the range from the lap clicked before, leaving the partial laps out
+// without a message.
+TEST_F(ImportAvgLapsTest, ShiftClickSelectsARangeWithoutThePartialLaps) {
+    MouseOnRow(laps, 2);
+    MouseOnRow(laps, 5, false, Qt::ShiftModifier);
+    EXPECT_EQ(SelectedRows(laps), (std::vector<int>{2, 3, 4}));
+    MouseOnRow(laps, 0, false, Qt::ShiftModifier);
+    EXPECT_EQ(SelectedRows(laps), (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_TRUE(warnings.empty());
+    Click(dlg.get(), "ok");
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    EXPECT_EQ(dlg->Result().selectedLaps, (std::vector<int32_t>{1, 2, 3, 4}));
 }
 
 TEST_F(ImportAvgLapsTest, OkWithAPartialLapStillSelectedWarnsAndStaysOpen) {

@@ -90,12 +90,13 @@ TEST_F(DataWindowTest, ValuesFollowThePointerOnlyWhileShown) {
 
     window->show();
     window->ShowLapValues(1000, TelemetryChannel::Position);
-    EXPECT_DOUBLE_EQ(window->columns().At(0).values[ChannelNumber(TelemetryChannel::Time)],
+    EXPECT_DOUBLE_EQ(window->columns().At(0).values[ChannelNumber(TelemetryChannel::Time)].value(),
                      10.0 / 15.0);
     EXPECT_EQ(window->columns().At(1).values[ChannelNumber(TelemetryChannel::Time)], kNoLapValue);
     EXPECT_EQ(TDataWindow::CellText(1000), QStringLiteral("1000.00"));
     EXPECT_EQ(TDataWindow::CellText(0.5), QStringLiteral("   0.50"));
     EXPECT_EQ(TDataWindow::CellText(kNoLapValue), QString());
+    EXPECT_EQ(TDataWindow::CellText(-1.0), QStringLiteral("  -1.00"));
 
     // The covered lap's Time cell holds dark text; the uncovered lap's cell stays blank.
     QImage shot = Shot();

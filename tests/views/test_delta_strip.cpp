@@ -3,8 +3,10 @@
 // lap's delta where the geometry puts them; the hover readout adds the deltas.
 #include <gtest/gtest.h>
 
+#include <QMenu>
 #include <QMouseEvent>
 
+#include "commands/CommandIds.h"
 #include "views/GraphTestSupport.h"
 #include "views/graph/DeltaStrip.h"
 #include "views/graph/TGraphView.h"
@@ -64,18 +66,56 @@ TEST_F(DeltaStripTest, StripUnderTheGraphWithZeroLineAndCurvePoint) {
                      QPoint(60, 700), QPoint(500, 780)})
         EXPECT_EQ(img.pixel(p), kBlack) << p.x() << "," << p.y();
     // The scale: Bo's largest delta in the 920 columns is at column 561 (6097.8 feet),
-    // 1.01630 s; with 5 % more the strip spans +-1.06712 s over rows 610 to 780.
-    // Zero: row trunc(0.5 * 170 + 610) = 695. Past 6100 feet no lap has a delta and the
+    // 1.01630 s, the smallest Ann's 0; with 5 % of that span more at either end the strip
+    // runs from -0.05082 to 1.06712 s over rows 780 up to 610. Zero: row
+    // trunc(1.06712 / 1.11793 * 170 + 610) = 772. Past 6100 feet no lap has a delta and the
     // grey zero line shows; before it, the reference lap lies on it.
-    EXPECT_EQ(img.pixel(60 + 700, 695), kGrey);
-    EXPECT_EQ(img.pixel(60 + 276, 695), Of(kLapA));
+    EXPECT_EQ(img.pixel(60 + 700, 772), kGrey);
+    EXPECT_EQ(img.pixel(60 + 276, 772), Of(kLapA));
     // Column 276 is 3000 feet, where Bo is 0.5 s behind: row
-    // trunc((1 - 1.56712 / 2.13424) * 170 + 610) = 655.
-    EXPECT_EQ(img.pixel(60 + 276, 655), Of(kLapB));
+    // trunc(0.56712 / 1.11793 * 170 + 610) = 696.
+    EXPECT_EQ(img.pixel(60 + 276, 696), Of(kLapB));
 
     // Too short a window leaves no room: the graph takes it all again.
     view.resize(1000, 300);
     EXPECT_EQ(view.StripHeight(), 0);
+}
+
+// Zoomed to 3000..6000 feet, from the left edge: Bo's x / 6000 s less its 0.5 s at 3000
+// feet; at column 230 (3750 feet) 0.125 s on a scale of -0.025 .. 0.525 s, row
+// trunc(0.4 / 0.55 * 170 + 610) = 733. As a rate: Bo loses 100 / 80 / 15 - 100 / 100 / 15 =
+// 1/60 s per 100 feet everywhere; the span 0 .. 0.0175 is widened to 0.02, -0.00167 ..
+// 0.01833, so Bo lies on row trunc(0.00167 / 0.02 * 170 + 610) = 624 and Ann on zero, 765.
+TEST_F(DeltaStripTest, FromTheLeftEdgeStartsAtZeroAndTheRatePeaksWhereTimeGoes) {
+    viewState.analysis.deltaShown = true;
+    viewState.analysis.deltaMode = TDeltaMode::FromLeftEdge;
+    TGraphView view(ctx);
+    Prepare(view, 1000, 800);
+    viewState.graph.viewRange.x = {3000, 6000};
+    view.FullRepaint();
+    QImage img = Render(view);
+    EXPECT_EQ(img.pixel(60 + 230, 733), Of(kLapB));
+    EXPECT_EQ(img.pixel(60 + 230, 772), Of(kLapA));  // the reference on zero
+    EXPECT_EQ(img.pixel(60 + 1, 772), Of(kLapB));    // both start on zero
+
+    // Through the strip's own command, as its menu runs it.
+    EXPECT_TRUE(view.RunCommand(cmd::DeltaRate));
+    EXPECT_EQ(viewState.analysis.deltaMode, TDeltaMode::Rate);
+    img = RenderAt(view, 1000, 800);
+    for (int column : {10, 276, 550}) {
+        EXPECT_EQ(img.pixel(60 + column, 624), Of(kLapB)) << column;
+        EXPECT_EQ(img.pixel(60 + column, 765), Of(kLapA)) << column;
+    }
+
+    // The strip's right-click menu offers the three, the current one checked.
+    QMenu menu;
+    view.FillDeltaStripMenu(menu);
+    ASSERT_EQ(menu.actions().size(), 3);
+    EXPECT_EQ(menu.actions()[0]->text(), QStringLiteral("Running delta"));
+    EXPECT_EQ(menu.actions()[1]->text(), QStringLiteral("Delta from the left edge"));
+    EXPECT_EQ(menu.actions()[2]->text(), QStringLiteral("Delta rate"));
+    EXPECT_TRUE(menu.actions()[2]->isChecked());
+    EXPECT_FALSE(menu.actions()[0]->isChecked());
 }
 
 TEST_F(DeltaStripTest, HoverReadoutAddsEachLapsDeltaWhereItHasOne) {

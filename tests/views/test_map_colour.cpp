@@ -66,14 +66,24 @@ TEST_F(MapColour, TheLegendsValuesAreTheChannelsExtremesAlongTheLap) {
     EXPECT_EQ(LegendValueText(TMapColour::Speed, speed.min), "112.5");
     EXPECT_EQ(LegendValueText(TMapColour::Speed, speed.max), "225.0");
 
-    // A lap at 20 ft a frame against a reference at 10: at d feet it is d / 300 s ahead.
+    // A lap at 20 ft a frame against a reference at 10: it gains 100 / 150 - 100 / 300 s per
+    // 100 feet everywhere, a third of a second; the range is symmetric about zero.
     const auto reference = MakeLapThrough(Steps(0, 3000, 300), kLapB);
     const auto quick = MakeLapThrough(Steps(0, 3000, 150), kLapB);
     const TLapColouring delta =
         LapColouring(&Track(), *quick, TMapColour::TimeDelta, reference.get());
     ASSERT_TRUE(delta.any);
-    EXPECT_NEAR(delta.min, -10.0, 1e-6);
-    EXPECT_NEAR(delta.max, 0.0, 1e-6);
+    ASSERT_TRUE(delta.diverging);
+    for (double v : delta.values)
+        if (!std::isnan(v)) {
+            EXPECT_NEAR(v, -1.0 / 3, 1e-9);
+        }
+    EXPECT_NEAR(delta.min, -1.0 / 3, 1e-9);
+    EXPECT_NEAR(delta.max, 1.0 / 3, 1e-9);
+    // A gain at the limit is green, a loss red, nothing grey.
+    EXPECT_EQ(ColouringColour(delta, -1.0 / 3), qRgb(0, 160, 0));
+    EXPECT_EQ(ColouringColour(delta, 1.0 / 3), qRgb(220, 0, 0));
+    EXPECT_EQ(ColouringColour(delta, 0), qRgb(200, 200, 200));
     // Without a lap to compare with there is nothing to colour.
     EXPECT_FALSE(LapColouring(&Track(), *quick, TMapColour::TimeDelta, nullptr).any);
 }

@@ -123,6 +123,49 @@ TEST_F(MapRender, ComparisonFillAndTheInvertingCursorOverIt) {
     EXPECT_EQ(Grab(view).pixel(158, 11), qRgb(255, 255, 150));
 }
 
+// With three laps the comparison is the reference lap (here picked: yellow) against the lap
+// selected in the lap list, else the fastest other lap (red, 125 frames against blue's 150);
+// a box in the top-left corner names them. Red is slower than yellow over the first half
+// and faster than both over the second.
+TEST_F(MapRender, MoreThanTwoLapsCompareTheReferenceWithTheSelectedOrFastestOther) {
+    std::vector<int> pa = Steps(0, 5000, 50), pb = Steps(0, 5000, 100), pr = Steps(0, 5000, 100);
+    const std::vector<int> ra = Steps(5000, 10000, 100), rb = Steps(5000, 10000, 50),
+                           rr = Steps(5000, 10000, 25);
+    pa.insert(pa.end(), ra.begin() + 1, ra.end());
+    pb.insert(pb.end(), rb.begin() + 1, rb.end());
+    pr.insert(pr.end(), rr.begin() + 1, rr.end());
+    const Rgb red{255, 0, 0};
+    AddLap(MakeLapThrough(pr, red));
+    AddLap(MakeLapThrough(pa, kYellow));
+    AddLap(MakeLapThrough(pb, kBlue));
+    viewState.analysis.referenceSerial = doc.laps().At(1).serial;
+    viewState.map.comparisonShown = true;
+    viewState.map.segmentWinner = SegmentWinners(Track(), doc.laps().At(1), doc.laps().At(0));
+    TTrackMapView view(ctx, lines);
+    ShowMap(view);
+    QImage img = Grab(view);
+    EXPECT_EQ(img.pixel(458, 11), qRgb(255, 255, 150));  // track x 3800: pale yellow
+    EXPECT_EQ(img.pixel(858, 11), Of(PaleColour(red)));  // track x 8500: pale red
+    EXPECT_EQ(img.pixel(8, 40), kBlack);  // the legend box's left side, below the track
+
+    viewState.analysis.selectedSerial = doc.laps().At(2).serial;
+    viewState.map.segmentWinner = SegmentWinners(Track(), doc.laps().At(1), doc.laps().At(2));
+    view.FullRepaint();
+    img = Grab(view);
+    EXPECT_EQ(img.pixel(458, 11), qRgb(255, 255, 150));
+    EXPECT_EQ(img.pixel(858, 11), qRgb(202, 202, 255));  // pale blue
+
+    // Exactly two laps: the first against the second, and no box.
+    doc.RemoveLap(0);
+    viewState.analysis.selectedSerial = -1;
+    viewState.map.segmentWinner = SegmentWinners(Track(), doc.laps().At(0), doc.laps().At(1));
+    view.FullRepaint();
+    img = Grab(view);
+    EXPECT_EQ(img.pixel(158, 11), qRgb(255, 255, 150));
+    EXPECT_EQ(img.pixel(858, 11), qRgb(202, 202, 255));
+    EXPECT_EQ(img.pixel(8, 40), kWhite);
+}
+
 TEST_F(MapRender, CursorIsGreenOverWhiteWithoutTheComparison) {
     TTrackMapView view(ctx, lines);
     ShowMap(view);

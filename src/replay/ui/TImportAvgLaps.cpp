@@ -1,6 +1,9 @@
 #include "replay/ui/TImportAvgLaps.h"
 
 #include <QMessageBox>
+#include <QMouseEvent>
+
+#include <algorithm>
 
 #include "replay/ui/TPropListBox.h"
 
@@ -16,8 +19,34 @@ TImportAvgLaps::TImportAvgLaps(const TImportLapXfer& xfer, const TImportLapSourc
     connect(LapList(), &QListWidget::itemSelectionChanged, this, [this] {
         if (!checking_) RefusePartialLaps();
     });
+    LapList()->viewport()->installEventFilter(this);
     // The first lap of every list is partial, so none is selected to begin with.
     SetUp(false);
+}
+
+bool TImportAvgLaps::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == LapList()->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* e = static_cast<const QMouseEvent*>(event);
+        if (e->button() == Qt::LeftButton && (e->modifiers() & Qt::ShiftModifier)) {
+            const int row = LapList()->indexAt(e->position().toPoint()).row();
+            if (row >= 0) {
+                SelectRange(LapList()->currentRow(), row);
+                return true;
+            }
+        }
+    }
+    return TImportDialog::eventFilter(watched, event);
+}
+
+void TImportAvgLaps::SelectRange(int from, int to) {
+    TPropListBox* laps = LapList();
+    const int n = laps->count();
+    if (from < 0) from = to;
+    checking_ = true;
+    for (int r = std::min(from, to); r <= std::max(from, to); ++r)
+        if (r > 0 && r < n - 1) laps->item(r)->setSelected(true);
+    checking_ = false;
+    laps->setCurrentRow(to, QItemSelectionModel::NoUpdate);
 }
 
 bool TImportAvgLaps::RefusePartialLaps() {

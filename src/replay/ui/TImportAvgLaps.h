@@ -10,7 +10,8 @@ inline constexpr const char* kPartialLapsText = "Partial laps may not be used in
 
 // The laps to average: one driver and several of the driver's full laps. The first and the
 // last lap of the list are the partial ones; the dialog refuses them, both when they are
-// selected and when OK is pressed with one of them still selected.
+// selected and when OK is pressed with one of them still selected; a Shift-click range
+// leaves them out.
 class TImportAvgLaps : public TImportDialog {
     Q_OBJECT
   public:
@@ -25,7 +26,13 @@ class TImportAvgLaps : public TImportDialog {
 
     void accept() override;
 
+  protected:
+    // Shift-click on the lap list selects the range from the current lap to the clicked
+    // one, leaving out the partial laps without a message.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    void SelectRange(int from, int to);
     // False (after the message, with the partial laps deselected) when a partial lap is
     // among the selected ones.
     bool RefusePartialLaps();

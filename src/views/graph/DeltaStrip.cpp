@@ -13,6 +13,7 @@
 #include "channels/Channels.h"
 #include "commands/Document.h"
 #include "commands/LapVisibility.h"
+#include "views/LapNameText.h"
 #include "views/graph/GraphCurves.h"
 
 namespace {
@@ -65,15 +66,38 @@ TDeltaStripGeometry DeltaStripGeometry(const TGraphGeometry& graph, int stripTop
     return g;
 }
 
-int DeltaRow(double delta, double limit, const TDeltaStripGeometry& g) {
+int DeltaRow(double delta, const TDeltaCurves& scale, const TDeltaStripGeometry& g) {
     const double span = g.plotBottom - g.plotTop;
-    return TruncRow((1.0 - (delta + limit) / (2 * limit)) * span + g.plotTop);
+    return TruncRow((scale.high - delta) / (scale.high - scale.low) * span + g.plotTop);
+}
+
+void ScaleDeltaCurves(TDeltaCurves& curves, double lowest, double highest) {
+    // Zero is always on the strip, so that gains and losses read at a glance.
+    double low = std::isfinite(lowest) ? std::min(0.0, lowest) : 0.0;
+    double high = std::isfinite(highest) ? std::max(0.0, highest) : 0.0;
+    const double margin = (high - low) * 0.05;
+    low -= margin;
+    high += margin;
+    if (high - low < 0.02) {
+        const double widen = (0.02 - (high - low)) / 2;
+        low -= widen;
+        high += widen;
+    }
+    if (!std::isfinite(low) || !std::isfinite(high)) low = -0.01, high = 0.01;
+    curves.low = low;
+    curves.high = high;
+}
+
+QString DeltaStripTitle(TDeltaMode mode) {
+    return mode == TDeltaMode::Rate ? QStringLiteral("Rate (s/100 ft)")
+                                    : QStringLiteral("Delta (s)");
 }
 
 TDeltaCurves ComputeDeltaCurves(const TGraphPaintInput& in, int reference) {
     TDeltaCurves out;
     const TLapList& laps = in.doc.laps();
     if (reference < 0 || reference >= laps.Count()) return out;
+    const TDeltaMode mode = in.view.analysis.deltaMode;
     const TGraphGeometry g = in.Geometry();
     const TAxisRanges& v = in.view.graph.viewRange;
     const int P = std::max(0, g.plotWidth);
@@ -91,7 +115,7 @@ TDeltaCurves ComputeDeltaCurves(const TGraphPaintInput& in, int reference) {
         if (!CoversPosition(ref, columns[size_t(i)])) refTimes[size_t(i)] = none;
 
     out.deltas.assign(size_t(laps.Count()), {});
-    std::vector<double> largest(size_t(laps.Count()), 0.0);
+    std::vector<double> lowest(size_t(laps.Count()), none), highest(size_t(laps.Count()), none);
     ForEachLap(laps.Count(), [&](int n) {
         const TReplay& lap = laps.At(n);
         // A hidden lap neither draws nor widens the scale; the reference may be hidden and
@@ -99,24 +123,68 @@ TDeltaCurves ComputeDeltaCurves(const TGraphPaintInput& in, int reference) {
         if (LapHidden(in.view, lap.serial)) return;
         std::vector<double>& d = out.deltas[size_t(n)];
         d.assign(size_t(P), none);
-        TimesAtPositions(lap, columns.data(), columns.size(), d.data());
-        double m = 0;
-        for (int i = 0; i < P; ++i) {
-            const double rt = refTimes[size_t(i)];
-            double& delta = d[size_t(i)];
-            if (std::isnan(rt) || !CoversPosition(lap, columns[size_t(i)])) {
-                delta = none;
-                continue;
+        if (mode == TDeltaMode::Rate) {
+            // The stretches of DeltaRate, walked with the rising columns: the very same values.
+            const auto cols = static_cast<size_t>(P);
+            std::vector<double> from(cols), to(cols);
+            std::vector<char> valid(cols, 0);
+            double lastFrom = v.x.min, lastTo = v.x.min;
+            for (int i = 0; i < P; ++i) {
+                if (const auto s = DeltaRateStretch(lap, ref, columns[size_t(i)])) {
+                    lastFrom = s->from;
+                    lastTo = s->to;
+                    valid[size_t(i)] = 1;
+                }
+                from[size_t(i)] = lastFrom;
+                to[size_t(i)] = lastTo;
             }
-            delta = n == reference ? 0.0 : delta - rt;
-            if (std::fabs(delta) > m) m = std::fabs(delta);  // NaN never widens the scale
+            std::vector<double> lapFrom(cols), lapTo(cols), refFrom(cols), refTo(cols);
+            TimesAtPositions(lap, from.data(), from.size(), lapFrom.data());
+            TimesAtPositions(lap, to.data(), to.size(), lapTo.data());
+            TimesAtPositions(ref, from.data(), from.size(), refFrom.data());
+            TimesAtPositions(ref, to.data(), to.size(), refTo.data());
+            for (int i = 0; i < P; ++i) {
+                if (!valid[size_t(i)]) continue;
+                const size_t k = size_t(i);
+                d[k] = n == reference ? 0.0
+                                      : ((lapTo[k] - refTo[k]) - (lapFrom[k] - refFrom[k])) *
+                                            kDeltaRateFeet / (to[k] - from[k]);
+            }
+        } else {
+            TimesAtPositions(lap, columns.data(), columns.size(), d.data());
+            for (int i = 0; i < P; ++i) {
+                const double rt = refTimes[size_t(i)];
+                double& delta = d[size_t(i)];
+                if (std::isnan(rt) || !CoversPosition(lap, columns[size_t(i)])) {
+                    delta = none;
+                    continue;
+                }
+                delta = n == reference ? 0.0 : delta - rt;
+            }
+            if (mode == TDeltaMode::FromLeftEdge) {
+                // Each curve starts at zero where it starts in the shown range.
+                const auto first = std::find_if(d.begin(), d.end(),
+                                                [](double value) { return !std::isnan(value); });
+                if (first != d.end()) {
+                    const double start = *first;
+                    for (double& value : d) value -= start;
+                }
+            }
         }
-        largest[size_t(n)] = m;
+        for (double value : d) {  // NaN never widens the scale
+            if (std::isnan(value)) continue;
+            double& lo = lowest[size_t(n)];
+            double& hi = highest[size_t(n)];
+            if (std::isnan(lo) || value < lo) lo = value;
+            if (std::isnan(hi) || value > hi) hi = value;
+        }
     });
-    double m = 0;
-    for (double l : largest) m = std::max(m, l);
-    out.limit = std::max(0.01, m * 1.05);
-    if (!std::isfinite(out.limit)) out.limit = 0.01;
+    double lo = none, hi = none;
+    for (size_t n = 0; n < lowest.size(); ++n) {
+        if (!std::isnan(lowest[n]) && !(lowest[n] >= lo)) lo = lowest[n];
+        if (!std::isnan(highest[n]) && !(highest[n] <= hi)) hi = highest[n];
+    }
+    ScaleDeltaCurves(out, lo, hi);
     return out;
 }
 
@@ -138,15 +206,17 @@ void DrawDeltaStrip(QImage& image, const TGraphPaintInput& in, const TDeltaStrip
         p.setFont(fonts.f10);
         const QFontMetrics fm(fonts.f10);
         const int h = fm.height();
-        DrawTextAt(p, 2, g.plotTop, GraphLabel(curves.limit));
-        DrawTextAt(p, 2, (g.plotTop + g.plotBottom - h) / 2, GraphLabel(0));
-        DrawTextAt(p, 2, g.plotBottom - h, GraphLabel(-curves.limit));
-        const QString title = QStringLiteral("Delta (s)");
+        const int zero = DeltaRow(0, curves, g);
+        DrawTextAt(p, 2, g.plotTop, GraphLabel(curves.high));
+        DrawTextAt(p, 2, g.plotBottom - h, GraphLabel(curves.low));
+        // Zero's label where it does not run into the ends' labels.
+        if (zero - h / 2 >= g.plotTop + h && zero + h / 2 <= g.plotBottom - h)
+            DrawTextAt(p, 2, zero - h / 2, GraphLabel(0));
+        const QString title = DeltaStripTitle(in.view.analysis.deltaMode);
         DrawTextUp(p, 56 - fonts.h10, (g.plotTop + g.plotBottom + fm.horizontalAdvance(title)) / 2,
                    title);
 
         p.setPen(QPen(kZeroLine, 0));
-        const int zero = DeltaRow(0, curves.limit, g);
         p.drawLine(g.left + 1, zero, g.right - 1, zero);
     }
     // The curves as the graph draws its own: per lap, polylines between the columns where
@@ -166,7 +236,7 @@ void DrawDeltaStrip(QImage& image, const TGraphPaintInput& in, const TDeltaStrip
                 flush();
                 continue;
             }
-            line.append(QPoint(g.left + i, DeltaRow(d[size_t(i)], curves.limit, g)));
+            line.append(QPoint(g.left + i, DeltaRow(d[size_t(i)], curves, g)));
         }
         flush();
     }
@@ -175,16 +245,17 @@ void DrawDeltaStrip(QImage& image, const TGraphPaintInput& in, const TDeltaStrip
 QString DeltaReadout(const TDocument& doc, const TViewState& view, int reference, double feet) {
     if (reference < 0 || reference >= doc.laps().Count()) return {};
     const TReplay& ref = doc.laps().At(reference);
+    const std::vector<std::string> names = LapDisplayNames(doc.laps().Pointers());
     QString text;
     for (int n = 0; n < doc.laps().Count(); ++n) {
         const TReplay& lap = doc.laps().At(n);
         if (LapHidden(view, lap.serial)) continue;
         const auto delta = TimeDelta(lap, ref, feet);
         if (!delta) continue;
-        char buf[96];
-        std::snprintf(buf, sizeof buf, "%s %+.3f", lap.driverName, *delta);
+        char buf[64];
+        std::snprintf(buf, sizeof buf, " %+.3f", *delta);
         text += text.isEmpty() ? QStringLiteral(", Delta: ") : QStringLiteral(", ");
-        text += QString::fromLatin1(buf);
+        text += QString::fromStdString(names[size_t(n)]) + QString::fromLatin1(buf);
     }
     return text;
 }

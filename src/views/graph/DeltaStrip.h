@@ -1,8 +1,9 @@
 #pragma once
 // The time delta strip under the graph's plot (View > Time Delta, x on Position): every
 // lap's time minus the reference lap's time at each pixel column of the graph's x range, in
-// the lap's colour, on its own zero line and scale. The graph above keeps its own geometry,
-// computed for the client height less the strip's rows.
+// the lap's colour, on its own zero line and scale. It draws the running delta, the delta
+// from the left edge of the shown range, or the delta rate (TDeltaMode). The graph above
+// keeps its own geometry, computed for the client height less the strip's rows.
 #include <QImage>
 #include <QString>
 #include <vector>
@@ -28,19 +29,25 @@ struct TDeltaStripGeometry {
 // graph: the graph's geometry (computed for the height above the strip).
 TDeltaStripGeometry DeltaStripGeometry(const TGraphGeometry& graph, int stripTop, int stripHeight);
 
-// The strip's scale: +-limit seconds, the largest delta in the shown x range with a 5 %
-// margin, at least 0.01 s.
+// The strip's scale: low to high, the smallest to the largest value in the shown x range and
+// zero, with 5 % of that span added at either end; at least 0.02 wide.
 struct TDeltaCurves {
-    double limit = 0.01;
+    double low = -0.01, high = 0.01;
     // Per lap (document order): the delta at each plot column, NaN where it is not defined;
     // empty for a lap hidden from the views.
     std::vector<std::vector<double>> deltas;
 };
-// in: the graph's paint input (height above the strip).
+// in: the graph's paint input (height above the strip); the mode is in.view.analysis.
 TDeltaCurves ComputeDeltaCurves(const TGraphPaintInput& in, int reference);
 
+// The scale for values from lowest to highest (NaN for none).
+void ScaleDeltaCurves(TDeltaCurves& curves, double lowest, double highest);
+
 // Row of a delta value in the strip.
-int DeltaRow(double delta, double limit, const TDeltaStripGeometry& g);
+int DeltaRow(double delta, const TDeltaCurves& scale, const TDeltaStripGeometry& g);
+
+// The strip's title: "Delta (s)", or "Rate (s/100 ft)" for the delta rate.
+QString DeltaStripTitle(TDeltaMode mode);
 
 // Draws the strip into rows top..bottom of image: frame, zero line, "Delta (s)" and its tick
 // values, and the curves. in is the graph's paint input.

@@ -53,3 +53,11 @@ TelemetryChannel AxisChannel(const TDocument& doc, TAxisKind kind) {
 bool AxisCommandChecked(const TDocument& doc, const TAxisCommand& command) {
     return AxisChannel(doc, command.kind) == command.channel;
 }
+
+const TDeltaModeCommand kDeltaModeCommands[3] = {
+    {cmd::DeltaRunning, "&Running delta", TDeltaMode::Running,
+     "Show the time each lap has gained or lost so far"},
+    {cmd::DeltaFromLeftEdge, "Delta from the &left edge", TDeltaMode::FromLeftEdge,
+     "Show the time gained or lost from the left edge of the graph"},
+    {cmd::DeltaRate, "Delta r&ate", TDeltaMode::Rate, "Show the time gained or lost per 100 feet"},
+};

@@ -4,10 +4,10 @@
 // (commands/CommandIds.h), as help topics are numbered by them.
 #include <cstddef>
 
+#include "commands/ViewState.h"
 #include "views/graph/GraphGeometry.h"
 
 class TDocument;
-struct TViewState;
 
 struct TAxisCommand {
     int id;
@@ -27,3 +27,12 @@ bool AxisCommandEnabled(const TViewState& view);
 bool AxisCommandChecked(const TDocument& doc, const TAxisCommand& command);
 // The current channel of an axis (X, Y, Y2).
 TelemetryChannel AxisChannel(const TDocument& doc, TAxisKind kind);
+
+// View > Delta Strip, also the strip's own right-click menu: what the strip draws.
+struct TDeltaModeCommand {
+    int id;
+    const char* menuText;
+    TDeltaMode mode;
+    const char* hint;
+};
+extern const TDeltaModeCommand kDeltaModeCommands[3];

@@ -21,6 +21,7 @@
 #include "channels/LapValues.h"
 #include "commands/CommandIds.h"
 #include "commands/DocumentCommands.h"
+#include "commands/LapAnalysisCommands.h"
 #include "platform/ProfileFile.h"
 #include "views/graph/DeltaStrip.h"
 #include "views/graph/GraphAxes.h"
@@ -236,7 +237,28 @@ bool TGraphView::RunCommand(int id) {
         SetAxis(c->kind, c->channel);
         return true;
     }
+    for (const TDeltaModeCommand& c : kDeltaModeCommands) {
+        if (id != c.id) continue;
+        const TDeltaMode mode = c.mode;
+        TAnalysisViewState& analysis = ctx_.view.analysis;
+        if (analysis.deltaMode != mode) {
+            analysis.deltaMode = mode;
+            WriteDeltaModeSetting(ctx_.settings, mode);
+            FullRepaint();
+        }
+        emit stateChanged();
+        return true;
+    }
     return false;
+}
+
+void TGraphView::FillDeltaStripMenu(QMenu& menu) const {
+    for (const TDeltaModeCommand& c : kDeltaModeCommands) {
+        QAction* a = menu.addAction(PopupText(c.menuText));
+        a->setData(c.id);
+        a->setCheckable(true);
+        a->setChecked(ctx_.view.analysis.deltaMode == c.mode);
+    }
 }
 
 void TGraphView::FillPopupMenu(QMenu& menu, TAxisKind axis) const {
@@ -652,6 +674,14 @@ void TGraphView::mouseReleaseEvent(QMouseEvent* event) {
         }
         graph.dragging = false;
         graph.dragEnabled = true;
+        if (view.viewMode == ViewGraph && StripHeight() > 0 && pos.y() >= GraphHeight()) {
+            // The strip's own menu: what it draws.
+            QMenu menu(this);
+            FillDeltaStripMenu(menu);
+            const int id = ExecPopupMenu(menu, mapToGlobal(pos));
+            if (id != 0) RunCommand(id);
+            return;
+        }
         if (view.viewMode != ViewGraph || (highlightedAxis_ == TAxisKind::None && !inPlot)) return;
         QMenu menu(this);
         if (graph.stacked && highlightedAxis_ != TAxisKind::X) {

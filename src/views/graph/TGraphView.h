@@ -66,6 +66,8 @@ class TGraphView : public QWidget {
     // The pop-up menu a right click would show for this axis (None: Full Size, Zoom Out,
     // enabled as their commands are).
     void FillPopupMenu(QMenu& menu, TAxisKind axis) const;
+    // The delta strip's right-click menu: the three things it can draw, the current checked.
+    void FillDeltaStripMenu(QMenu& menu) const;
 
   signals:
     void statusText(const QString&);  // hover readouts and axis hints for the status line

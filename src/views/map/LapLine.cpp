@@ -38,8 +38,17 @@ std::vector<TrackPoint> LapLinePoints(const TTrackData& track, const TReplay& la
     if (times.empty()) return points;
     const double perFoot = 12 / track.inchesPerUnit;
     auto units = [perFoot](double feet) { return TruncateToInt(feet * perFoot); };
+    // A lap in which the car rolled back over the line reads positions behind the line as
+    // below 0 (or past it as beyond the lap's length): on the map they lie where the track
+    // is, next to the line, not across the infield.
+    const bool wraps = lap.RolledOverLine() && track.trackLength > 0;
+    auto onTrack = [&](int32_t position) {
+        if (wraps && position < 0) return position + track.trackLength;
+        if (wraps && position > track.trackLength) return position - track.trackLength;
+        return position;
+    };
     auto at = [&](double t) {
-        return WorldPointAt(track, units(PositionAt(lap, t)), units(RawLineAt(lap, t)));
+        return WorldPointAt(track, onTrack(units(PositionAt(lap, t))), units(RawLineAt(lap, t)));
     };
     // The first point lies on the start line itself, whatever the time there.
     const double d0 = lap.startPosition * lap.inchesPerUnit / 12;

@@ -50,13 +50,20 @@ inline TMapScene Scene(const TCommandContext& c, TLapLineCache& lines) {
     s.laps = &c.doc.laps();
     s.comparisonShown = c.view.map.comparisonShown;
     s.segmentWinner = &c.view.map.segmentWinner;
+    if (c.doc.laps().Count() > 2) {
+        const TComparedLaps compared = ComparedLaps(c);
+        s.comparedFirst = compared.first;
+        s.comparedSecond = compared.second;
+        s.comparisonLegend = true;
+    }
     s.extraLinesShown = c.view.map.otherMarkersShown;
     s.lines = &lines;
     s.hiddenLaps = &c.view.hiddenLaps;
     s.colour = c.view.map.colour;
     if (s.colour != TMapColour::Laps) {
         // The reference lap of the analysis (or the fastest), else the first. Time Delta
-        // colours the first other lap by its time against it.
+        // colours the lap selected in the lap list, else the first other lap, by its delta
+        // rate against it.
         const int32_t count = c.doc.laps().Count();
         int32_t reference = ReferenceLapIndex(c);
         if (reference < 0 && count > 0) reference = 0;
@@ -64,6 +71,8 @@ inline TMapScene Scene(const TCommandContext& c, TLapLineCache& lines) {
             s.colouredLap = reference;
         } else if (reference >= 0 && count > 1) {
             s.colouredLap = reference == 0 ? 1 : 0;
+            const int32_t selected = c.doc.laps().IndexOfSerial(c.view.analysis.selectedSerial);
+            if (selected >= 0 && selected != reference) s.colouredLap = selected;
             s.deltaReference = reference;
         }
     }

@@ -1,5 +1,6 @@
 #include "views/map/MapDrawing.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "analysis/LapAnalysis.h"
 #include "commands/ViewState.h"
 #include "track/Geometry.h"
 #include "views/map/MapColouring.h"
@@ -20,11 +22,16 @@ bool Hidden(const TMapScene& scene, int32_t serial) {
            std::find(scene.hiddenLaps->begin(), scene.hiddenLaps->end(), serial) !=
                scene.hiddenLaps->end();
 }
-// The comparison colours the track by the first two laps; one of them hidden, it is not drawn.
+// The lap of the document at i, or nullptr.
+const TReplay* LapAt(const TMapScene& scene, int32_t i) {
+    return scene.laps != nullptr && i >= 0 && i < scene.laps->Count() ? &scene.laps->At(i)
+                                                                      : nullptr;
+}
+// The comparison colours the track by its two laps; one of them hidden, it is not drawn.
 bool ComparedLapHidden(const TMapScene& scene) {
-    if (scene.laps == nullptr) return false;
-    for (int32_t i = 0; i < std::min<int32_t>(2, scene.laps->Count()); ++i)
-        if (Hidden(scene, scene.laps->At(i).serial)) return true;
+    for (const int32_t i : {scene.comparedFirst, scene.comparedSecond})
+        if (const TReplay* lap = LapAt(scene, i); lap != nullptr && Hidden(scene, lap->serial))
+            return true;
     return false;
 }
 }  // namespace
@@ -155,11 +162,14 @@ class TPixelPen {
 void DrawComparison(QPainter& p, TPixel offset, const MapView& view, const TMapScene& scene) {
     const TTrackData& t = *scene.track;
     const std::vector<uint8_t>& winners = *scene.segmentWinner;
-    if (scene.laps == nullptr || scene.laps->Count() < 1) return;
+    const TReplay* first = LapAt(scene, scene.comparedFirst);
+    const TReplay* second = LapAt(scene, scene.comparedSecond);
+    if (first == nullptr) return;
+    if (second == nullptr) second = first;
     const QColor colours[3] = {
         QColor(),
-        QColor(ToQRgb(PaleColour(scene.laps->At(0).colour))),
-        QColor(ToQRgb(PaleColour(scene.laps->At(scene.laps->Count() > 1 ? 1 : 0).colour))),
+        QColor(ToQRgb(PaleColour(first->colour))),
+        QColor(ToQRgb(PaleColour(second->colour))),
     };
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -184,6 +194,42 @@ bool ComparisonShown(const TMapScene& scene) {
            !scene.segmentWinner->empty() && !ComparedLapHidden(scene);
 }
 
+// With more than two laps, a box in the top-left corner says which pale colour is whose.
+void DrawComparisonLegend(QPainter& p, const TMapScene& scene) {
+    if (!scene.comparisonLegend || !ComparisonShown(scene)) return;
+    const TReplay* first = LapAt(scene, scene.comparedFirst);
+    const TReplay* second = LapAt(scene, scene.comparedSecond);
+    if (first == nullptr || second == nullptr) return;
+    const std::vector<std::string> names = LapDisplayNames(scene.laps->Pointers());
+    const QStringList rows = {
+        QString::fromStdString(names[size_t(scene.comparedFirst)]) + QStringLiteral(" faster"),
+        QString::fromStdString(names[size_t(scene.comparedSecond)]) + QStringLiteral(" faster")};
+    const Rgb colours[2] = {PaleColour(first->colour), PaleColour(second->colour)};
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(12);
+    const QFontMetrics fm(font, p.device());
+    const int rowHeight = 18, swatch = 12, textLeft = 8 + swatch + 6;
+    int width = 0;
+    for (const QString& row : rows) width = std::max(width, fm.horizontalAdvance(row));
+    const QRect box(8, 8, std::min(textLeft + width + 8, 320), 2 * rowHeight + 8);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QColor(Qt::black));
+    p.setBrush(QColor(Qt::white));
+    p.drawRect(box.adjusted(0, 0, -1, -1));
+    p.setFont(font);
+    for (int r = 0; r < 2; ++r) {
+        const int top = box.top() + 4 + r * rowHeight;
+        p.setPen(QColor(Qt::black));
+        p.setBrush(QColor(ToQRgb(colours[r])));
+        p.drawRect(box.left() + 8, top + (rowHeight - swatch) / 2, swatch - 1, swatch - 1);
+        p.drawText(QRect(box.left() + textLeft, top, box.width() - textLeft - 8, rowHeight),
+                   Qt::AlignLeft | Qt::AlignVCenter,
+                   fm.elidedText(rows[r], Qt::ElideRight, box.width() - textLeft - 8));
+    }
+    p.restore();
+}
+
 // The lap Colour Map By draws and its values, or nullptr when nothing is coloured.
 const TReplay* ColouredLap(const TMapScene& scene, TLapColouring& colouring) {
     if (scene.colour == TMapColour::Laps || scene.laps == nullptr || scene.track == nullptr)
@@ -204,8 +250,23 @@ bool SegmentColour(const TLapColouring& c, size_t i, QRgb& colour) {
     const double a = c.values[i - 1], b = c.values[i];
     const double v = std::isnan(a) ? b : std::isnan(b) ? a : (a + b) / 2;
     if (std::isnan(v)) return false;
-    colour = ColourForValue(v, c.min, c.max);
+    colour = ColouringColour(c, v);
     return true;
+}
+
+// The legend of the colouring: Time Delta's names the two laps.
+void DrawColouringLegend(QPainter& p, QSize size, const TMapScene& scene,
+                         const TLapColouring& colouring) {
+    if (scene.colour != TMapColour::TimeDelta) {
+        DrawMapLegend(p, size, scene.colour, colouring.min, colouring.max);
+        return;
+    }
+    const std::vector<std::string> names = LapDisplayNames(scene.laps->Pointers());
+    auto name = [&](int32_t i) {
+        return i >= 0 && size_t(i) < names.size() ? QString::fromStdString(names[size_t(i)])
+                                                  : QString();
+    };
+    DrawDeltaLegend(p, size, name(scene.colouredLap), name(scene.deltaReference), colouring.max);
 }
 
 bool EdgesUsable(const TTrackData& t) {
@@ -230,7 +291,8 @@ void DrawLinePixels(QImage& image, TPixel a, TPixel b, QRgb colour) {
     TPixelPen(image, TPixel{0, 0}, unused).LineCanvas(a, b, colour);
 }
 
-void DrawTrackMap(QImage& image, TPixel offset, const MapView& view, const TMapScene& scene) {
+namespace {
+void DrawTrackMapLayer(QImage& image, TPixel offset, const MapView& view, const TMapScene& scene) {
     image.fill(Qt::white);
     const TTrackData* track = scene.track;
     if (track == nullptr || !EdgesUsable(*track) || !(view.mapScale > 0)) return;
@@ -286,7 +348,16 @@ void DrawTrackMap(QImage& image, TPixel offset, const MapView& view, const TMapS
         if (SegmentColour(colouring, i, colour)) pen.ThickLine(points[i - 1], points[i], colour);
     if (scene.legendShown) {
         QPainter p(&image);
-        DrawMapLegend(p, image.size(), scene.colour, colouring.min, colouring.max);
+        DrawColouringLegend(p, image.size(), scene, colouring);
+    }
+}
+}  // namespace
+
+void DrawTrackMap(QImage& image, TPixel offset, const MapView& view, const TMapScene& scene) {
+    DrawTrackMapLayer(image, offset, view, scene);
+    if (scene.comparisonLegend) {
+        QPainter p(&image);
+        DrawComparisonLegend(p, scene);
     }
 }
 
@@ -366,10 +437,10 @@ void PaintTrackMap(QPainter& p, QSize size, TPixel offset, const MapView& view,
                 run.push_back(points[i]);
             }
             flush();
-            if (scene.legendShown)
-                DrawMapLegend(p, size, scene.colour, colouring.min, colouring.max);
+            if (scene.legendShown) DrawColouringLegend(p, size, scene, colouring);
         }
     }
+    DrawComparisonLegend(p, scene);
     p.restore();
 }
 
@@ -385,8 +456,8 @@ TMapCursorLine MapCursorLine(const TMapScene& scene, const MapView& view, TPixel
     line.from = {TruncateToInt(double(r.x) - offset.x), TruncateToInt(double(r.y) - offset.y)};
     line.to = {TruncateToInt(double(o.x) - offset.x), TruncateToInt(double(o.y) - offset.y)};
     Rgb first{}, second{};
-    if (scene.laps != nullptr && scene.laps->Count() >= 1) first = scene.laps->At(0).colour;
-    if (scene.laps != nullptr && scene.laps->Count() >= 2) second = scene.laps->At(1).colour;
+    if (const TReplay* lap = LapAt(scene, scene.comparedFirst)) first = lap->colour;
+    if (const TReplay* lap = LapAt(scene, scene.comparedSecond)) second = lap->colour;
     static const std::vector<uint8_t> none;
     const Rgb c = MapCursorColour(*t, position, scene.comparisonShown,
                                   scene.segmentWinner != nullptr ? *scene.segmentWinner : none,

@@ -21,6 +21,10 @@ struct TMapScene {
     const TLapList* laps = nullptr;
     bool comparisonShown = false;
     const std::vector<uint8_t>* segmentWinner = nullptr;
+    // The laps the comparison compares: the first two, or with more laps the reference and
+    // the selected (or fastest other) lap; with more than two a legend box names them.
+    int32_t comparedFirst = 0, comparedSecond = 1;
+    bool comparisonLegend = false;
     bool extraLinesShown = false;    // the track's extra lines (Other Markers)
     TLapLineCache* lines = nullptr;  // the laps' world points; computed afresh when absent
     // Serials of laps hidden from the views: their lines are not drawn, and while the first

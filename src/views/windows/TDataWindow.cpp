@@ -1,4 +1,5 @@
 #include "views/windows/TDataWindow.h"
+#include "views/LapNameText.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -93,7 +94,7 @@ int TDataWindow::NewColumnWidth(const QString& name) const {
 
 void TDataWindow::AddLapColumn(const TReplay& lap) {
     table_.AddLapColumn(lap);
-    const QString name = QString::fromLatin1(lap.driverName);
+    const QString name = LapNameText(lap.driverName);
     const int column = model_->columnCount();
     model_->insertColumn(column);
     model_->setHorizontalHeaderItem(column, new QStandardItem(name));
@@ -119,11 +120,25 @@ void TDataWindow::UpdateLapColumn(int32_t index, const std::string& name, Rgb co
     table_.UpdateLapColumn(index, name, colour);
     // The header follows the new name; an expanded column widens when the name no longer
     // fits, and is never narrowed against the user's choice; a hidden lap's stays a square.
-    const QString text = QString::fromLatin1(name.c_str());
+    const QString text = LapNameText(name);
     model_->setHorizontalHeaderItem(index + 1, new QStandardItem(text));
     const TLapData& d = table_.At(index);
     if (d.expanded && !d.hidden && header_->sectionSize(index + 1) < NewColumnWidth(text))
         header_->resizeSection(index + 1, NewColumnWidth(text));
+    viewport()->update();
+}
+
+void TDataWindow::ShowLapNames(const std::vector<std::string>& names) {
+    const int count = std::min(table_.Count(), static_cast<int32_t>(names.size()));
+    for (int i = 0; i < count; ++i) {
+        const QString text = QString::fromLatin1(names[size_t(i)].c_str());
+        const QStandardItem* was = model_->horizontalHeaderItem(i + 1);
+        if (was != nullptr && was->text() == text) continue;
+        model_->setHorizontalHeaderItem(i + 1, new QStandardItem(text));
+        const TLapData& d = table_.At(i);
+        if (d.expanded && !d.hidden && header_->sectionSize(i + 1) < NewColumnWidth(text))
+            header_->resizeSection(i + 1, NewColumnWidth(text));
+    }
     viewport()->update();
 }
 
@@ -180,10 +195,10 @@ std::vector<int> TDataWindow::ColumnEdges() const {
     return r;
 }
 
-QString TDataWindow::CellText(double value) {
-    if (value == kNoLapValue) return QString();
+QString TDataWindow::CellText(TLapValue value) {
+    if (!value) return QString();
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%7.2f", value);
+    std::snprintf(buf, sizeof buf, "%7.2f", *value);
     return QString::fromLatin1(buf);
 }
 

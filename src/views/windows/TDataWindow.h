@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "channels/LapValues.h"
 #include "views/windows/ToolWindow.h"
@@ -45,6 +46,9 @@ class TDataWindow : public QAbstractScrollArea {
     void RemoveLapColumn(int32_t index);
     void RemoveAllLapColumns();
     void UpdateLapColumn(int32_t index, const std::string& name, Rgb colour);
+    // The header's names, one per lap column: laps of one driver told apart by lap time.
+    // Only a header whose text differs changes; an expanded column widens as a new name does.
+    void ShowLapNames(const std::vector<std::string>& names);
     // A lap hidden from the views collapses its column as a header click would and shows
     // nothing; shown again, the column takes back the width it had. While hidden, a click on
     // its header does nothing.
@@ -64,7 +68,7 @@ class TDataWindow : public QAbstractScrollArea {
     // Right edges of the header sections, r[0] (the label column) to r[n].
     std::vector<int> ColumnEdges() const;
     // The text a value cell shows ("%7.2f", empty for no value).
-    static QString CellText(double value);
+    static QString CellText(TLapValue value);
     // The text of a Delta cell ("%+7.3f" seconds, empty for none).
     static QString DeltaText(std::optional<double> delta);
 

@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "channels/Channels.h"
+#include "views/LapNameText.h"
 
 TReplayInfo::TReplayInfo(const TLapList& laps, QWidget* owner)
     : QAbstractScrollArea(owner), laps_(laps) {
@@ -52,8 +53,14 @@ QString TReplayInfo::LapText(const TReplay& lap) {
     return QString::fromLatin1(buf);
 }
 
+void TReplayInfo::SetSelection(int32_t index) {
+    const bool changed = index != selectedLap_;
+    selectedLap_ = index;
+    if (changed) emit lapSelected(index >= 0 ? laps_.At(index).serial : -1);
+}
+
 void TReplayInfo::RefreshLapList() {
-    selectedLap_ = -1;
+    SetSelection(-1);
     listWidth_ = 0;
     // Measured before the next paint: now when the window is shown, else when it opens.
     if (!isHidden()) MeasureRows();
@@ -61,7 +68,7 @@ void TReplayInfo::RefreshLapList() {
 }
 
 void TReplayInfo::LapListChanged() {
-    selectedLap_ = -1;
+    SetSelection(-1);
     if (listWidth_ != 0) SetScrollRanges();
     viewport()->update();
 }
@@ -81,7 +88,7 @@ void TReplayInfo::MeasureRows() {
     int32_t widest = 0;
     for (int32_t i = 0; i < laps_.Count(); ++i) {
         const TReplay& lap = laps_.At(i);
-        const int n = fm.horizontalAdvance(QString::fromLatin1(lap.driverName));
+        const int n = fm.horizontalAdvance(LapNameText(lap.driverName));
         const int w = fm.horizontalAdvance(LapText(lap));
         widest = std::max<int32_t>(widest, kCheckColumn + n + w + 36);
     }
@@ -143,7 +150,7 @@ void TReplayInfo::paintEvent(QPaintEvent*) {
             {x + 4, top + 16}, {x + 12, top + 8}, {x + 16, top + 12}, {x + 24, top + 4}};
         p.drawPolyline(symbol, 4);
         p.setPen(Qt::black);
-        const QString name = QString::fromLatin1(lap.driverName);
+        const QString name = LapNameText(lap.driverName);
         const int n = fm.horizontalAdvance(name);
         p.drawText(QRect(x + 28, top + 4, n + 8, kRowHeight), Qt::AlignLeft | Qt::AlignTop, name);
         const QString text = LapText(lap);
@@ -172,7 +179,7 @@ void TReplayInfo::SelectAt(const QPoint& pos) {
     // Rows are addressed through the scroll position; anything above the first row or below
     // the last selects nothing.
     const int64_t row = pos.y() < 0 ? -1 : pos.y() / kRowHeight + verticalScrollBar()->value();
-    selectedLap_ = row >= 0 && row < laps_.Count() ? int32_t(row) : -1;
+    SetSelection(row >= 0 && row < laps_.Count() ? int32_t(row) : -1);
     viewport()->update();
 }
 

@@ -63,6 +63,8 @@ class TReplayInfo : public QAbstractScrollArea {
     void deleteLapRequested(int32_t index);
     // A check box was clicked: hide (or show again) the lap with this serial.
     void lapHiddenRequested(int32_t serial, bool hidden);
+    // The selection changed: the selected lap's serial, -1 for none.
+    void lapSelected(int32_t serial);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -81,6 +83,7 @@ class TReplayInfo : public QAbstractScrollArea {
 
   private:
     void SelectAt(const QPoint& viewportPos);
+    void SetSelection(int32_t index);
     void MeasureRows();
     void SetScrollRanges();
     void Edit();

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -13,7 +14,10 @@
 
 #include <cstdio>
 
+#include "analysis/LapAnalysis.h"
+#include "commands/LapAnalysisCommands.h"
 #include "platform/ProfileFile.h"
+#include "views/LapNameText.h"
 
 namespace {
 
@@ -40,6 +44,34 @@ QTableWidgetItem* Cell(const QString& text, bool best = false) {
     return item;
 }
 
+// A difference to the reference: red for a loss, green for a gain.
+QTableWidgetItem* DifferenceCell(const std::optional<double>& difference) {
+    if (!difference) return Cell(QString());
+    auto* item = Cell(QString::fromStdString(DifferenceText(*difference)));
+    const int sign = DifferenceSign(*difference);
+    if (sign > 0) item->setForeground(TSectorsWindow::LossColour());
+    if (sign < 0) item->setForeground(TSectorsWindow::GainColour());
+    return item;
+}
+
+QTableWidgetItem* NameCell(const QString& text) {
+    auto* item = Cell(text);
+    item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return item;
+}
+
+QTableWidget* NewTable(QWidget* parent, const char* name) {
+    auto* table = new QTableWidget(parent);
+    table->setObjectName(QString::fromLatin1(name));
+    table->verticalHeader()->hide();
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setFocusPolicy(Qt::NoFocus);
+    return table;
+}
+
+const char* const kReferenceMark = "  (reference)";
+
 }  // namespace
 
 TSectorsWindow::TSectorsWindow(TCommandContext& ctx, QWidget* parent)
@@ -48,14 +80,14 @@ TSectorsWindow::TSectorsWindow(TCommandContext& ctx, QWidget* parent)
     setWindowTitle(QStringLiteral("Sectors"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    table_ = new QTableWidget(this);
-    table_->setObjectName(QStringLiteral("sectorTable"));
-    table_->verticalHeader()->hide();
-    table_->setSelectionMode(QAbstractItemView::NoSelection);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setFocusPolicy(Qt::NoFocus);
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName(QStringLiteral("sectorPages"));
+    table_ = NewTable(pages_, "sectorTable");
     table_->horizontalHeader()->setSectionsClickable(true);
-    layout->addWidget(table_);
+    cornerTable_ = NewTable(pages_, "cornerTable");
+    pages_->addTab(table_, QStringLiteral("Sectors"));
+    pages_->addTab(cornerTable_, QStringLiteral("Corners"));
+    layout->addWidget(pages_);
     connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &TSectorsWindow::HeaderClicked);
 
@@ -92,19 +124,33 @@ void TSectorsWindow::Refresh() {
     if (!isVisible()) return;
     const TTrackData* track = CurrentTrack(ctx_);
     const std::vector<const TReplay*> laps = ctx_.doc.laps().Pointers();
-    sectors_ = track != nullptr ? ComputeSectorTable(laps, *track) : TSectorTable{};
+    const int32_t reference = ReferenceLapIndex(ctx_);
+    sectors_ = track != nullptr ? ComputeSectorTable(laps, *track, reference) : TSectorTable{};
+    corners_ = track != nullptr ? ComputeCornerTable(laps, *track, reference) : TCornerTable{};
+    std::vector<std::string> names = LapDisplayNames(laps);
+    if (reference >= 0 && size_t(reference) < names.size())
+        names[size_t(reference)] += kReferenceMark;
+    FillSectors(names);
+    FillCorners(names);
+}
+
+void TSectorsWindow::FillSectors(const std::vector<std::string>& names) {
+    const std::vector<const TReplay*> laps = ctx_.doc.laps().Pointers();
+    const bool hasTrack = !sectors_.sectors.empty();
     const int sectorCount = static_cast<int>(sectors_.sectors.size());
+    const QString plusMinus = QStringLiteral("+/-");
 
     table_->clear();
     QStringList headers{QString(), QStringLiteral("Lap")};
-    for (const TSector& s : sectors_.sectors) headers << QString::fromStdString(s.name);
-    headers << QStringLiteral("Lap time") << QStringLiteral("Gap");
+    for (const TSector& s : sectors_.sectors)
+        headers << QString::fromStdString(s.name) << plusMinus;
+    headers << QStringLiteral("Lap time") << plusMinus << QStringLiteral("Gap");
     table_->setColumnCount(static_cast<int>(headers.size()));
     table_->setHorizontalHeaderLabels(headers);
-    const int lapTimeColumn = SectorColumn(sectorCount), gapColumn = lapTimeColumn + 1;
-    const int rows = static_cast<int>(laps.size());
-    table_->setRowCount(track != nullptr ? rows + 1 : 0);
-    if (track == nullptr) return;
+    const int lapTimeColumn = SectorColumn(sectorCount), gapColumn = lapTimeColumn + 2;
+    const int rows = static_cast<int>(sectors_.rows.size());
+    table_->setRowCount(hasTrack ? rows + 1 : 0);
+    if (!hasTrack) return;
 
     for (int r = 0; r < rows; ++r) {
         const TReplay& lap = *laps[size_t(r)];
@@ -112,39 +158,85 @@ void TSectorsWindow::Refresh() {
         auto* colour = Cell(QString());
         colour->setBackground(QColor(lap.colour.r, lap.colour.g, lap.colour.b));
         table_->setItem(r, 0, colour);
-        auto* name = Cell(QString::fromLatin1(lap.driverName));
-        name->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        table_->setItem(r, 1, name);
+        table_->setItem(r, 1, NameCell(QString::fromLatin1(names[size_t(r)].c_str())));
         for (int s = 0; s < sectorCount; ++s) {
             const auto& t = row.times[size_t(s)];
             table_->setItem(
                 r, SectorColumn(s),
                 Cell(t ? Seconds(*t) : QString(), t && sectors_.bestLap[size_t(s)] == r));
+            table_->setItem(r, DifferenceColumn(s),
+                            DifferenceCell(row.differences.empty() ? std::nullopt
+                                                                   : row.differences[size_t(s)]));
         }
         table_->setItem(r, lapTimeColumn, Cell(Seconds(row.lapTime), sectors_.fastestLap == r));
+        table_->setItem(r, lapTimeColumn + 1, DifferenceCell(row.lapDifference));
         table_->setItem(
             r, gapColumn,
             Cell(row.fullLap && sectors_.ideal ? Seconds(row.lapTime - *sectors_.ideal, "%+.3f")
                                                : QString()));
     }
     table_->setItem(rows, 0, Cell(QString()));
-    auto* ideal = Cell(QStringLiteral("Ideal"));
-    ideal->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    table_->setItem(rows, 1, ideal);
+    table_->setItem(rows, 1, NameCell(QStringLiteral("Ideal")));
     for (int s = 0; s < sectorCount; ++s) {
         const auto& t = sectors_.bestTimes[size_t(s)];
         table_->setItem(rows, SectorColumn(s), Cell(t ? Seconds(*t) : QString()));
+        table_->setItem(rows, DifferenceColumn(s), Cell(QString()));
     }
     table_->setItem(rows, lapTimeColumn,
                     Cell(sectors_.ideal ? Seconds(*sectors_.ideal) : QString()));
+    table_->setItem(rows, lapTimeColumn + 1, Cell(QString()));
     table_->setItem(rows, gapColumn, Cell(QString()));
     table_->setColumnWidth(0, 16);
     table_->resizeColumnsToContents();
     table_->setColumnWidth(0, 16);
 }
 
+void TSectorsWindow::FillCorners(const std::vector<std::string>& names) {
+    cornerTable_->clear();
+    cornerTable_->setColumnCount(kCornerColumns);
+    cornerTable_->setHorizontalHeaderLabels(
+        {QStringLiteral("Corner"), QStringLiteral("Lap"), QStringLiteral("Entry (mph)"),
+         QStringLiteral("Min (mph)"), QStringLiteral("at (feet)"), QStringLiteral("Exit (mph)"),
+         QStringLiteral("Time"), QStringLiteral("+/-")});
+    const int lapCount = static_cast<int>(corners_.laps.size());
+    const int cornerCount = static_cast<int>(corners_.corners.size());
+    cornerTable_->setRowCount(lapCount * cornerCount);
+    auto speed = [](double mph) { return Seconds(mph, "%.1f"); };
+    for (int c = 0; c < cornerCount; ++c) {
+        const auto& best = corners_.best[size_t(c)];
+        auto isBest = [&](TCornerColumn column, int lap) { return best[size_t(column)] == lap; };
+        for (int n = 0; n < lapCount; ++n) {
+            const int r = c * lapCount + n;
+            const TCornerCell& cell = corners_.laps[size_t(n)][size_t(c)];
+            // The corner's name on its first row, so that the rows read as groups.
+            cornerTable_->setItem(
+                r, kCornerName,
+                NameCell(n == 0 ? QString::fromStdString(corners_.corners[size_t(c)].name)
+                                : QString()));
+            cornerTable_->setItem(r, kCornerLap,
+                                  NameCell(QString::fromLatin1(names[size_t(n)].c_str())));
+            if (!cell.covered) {
+                for (int k = kEntry; k < kCornerColumns; ++k) cornerTable_->setItem(r, k, Cell({}));
+                continue;
+            }
+            cornerTable_->setItem(r, kEntry,
+                                  Cell(speed(cell.entry), isBest(TCornerColumn::Entry, n)));
+            cornerTable_->setItem(r, kMinimum,
+                                  Cell(speed(cell.minimum), isBest(TCornerColumn::Minimum, n)));
+            cornerTable_->setItem(r, kMinimumAt, Cell(Seconds(cell.minimumAt, "%.0f")));
+            cornerTable_->setItem(r, kExit, Cell(speed(cell.exit), isBest(TCornerColumn::Exit, n)));
+            cornerTable_->setItem(r, kCornerTime,
+                                  Cell(Seconds(cell.time), isBest(TCornerColumn::Time, n)));
+            cornerTable_->setItem(r, kCornerDifference, DifferenceCell(cell.difference));
+        }
+    }
+    cornerTable_->resizeColumnsToContents();
+}
+
 void TSectorsWindow::HeaderClicked(int column) {
-    const int s = column - SectorColumn(0);
+    // A sector's time and its difference both zoom to it.
+    const int s = (column - SectorColumn(0)) / 2;
+    if (column < SectorColumn(0)) return;
     if (s < 0 || s >= static_cast<int>(sectors_.sectors.size())) return;
     emit sectorChosen(sectors_.sectors[size_t(s)].from, sectors_.sectors[size_t(s)].to);
 }
