@@ -111,8 +111,9 @@ TEST_F(ArchiveCli, ARunKilledDuringTheExtractionLeavesNothingBeside) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        std::freopen("/dev/null", "w", stdout);
-        std::freopen("/dev/null", "w", stderr);
+        if (std::freopen("/dev/null", "w", stdout) == nullptr ||
+            std::freopen("/dev/null", "w", stderr) == nullptr)
+            _exit(99);
         InstallTempCleanupOnSignals();
         _exit(cli::Dispatch({"laps", archive, "--tracks", tracks}));
     }
