@@ -341,5 +341,6 @@ void TSDIDecFrame::dropEvent(QDropEvent* event) {
         if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
     event->acceptProposedAction();
     client_->FilesDropped(paths);
+    settings_.Flush();  // the recent file of the document opened, as after File > Open
     UpdateCommands();
 }

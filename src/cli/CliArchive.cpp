@@ -1,5 +1,7 @@
 #include "cli/CliArchive.h"
 
+#include <csignal>
+
 #include <cstdio>
 #include <vector>
 
@@ -49,11 +51,26 @@ bool ReplayInput::Open(const Options& options, const std::string& path, const ch
     const TArchiveMember& picked = members[chosen];
     shown_ = path + ", member " + picked.name;
 
+#ifndef _WIN32
+    // A kill between making the directory and watching it would leave the directory behind:
+    // the two happen with Ctrl+C and kills held back.
+    sigset_t held, previous;
+    sigemptyset(&held);
+    sigaddset(&held, SIGINT);
+    sigaddset(&held, SIGTERM);
+    sigprocmask(SIG_BLOCK, &held, &previous);
+#endif
     const std::string directory = CreateArchiveTempDirectory(path);
+    if (!directory.empty()) {
+        // The directory is new, so whatever lands in it is ours to remove.
+        directoryGuard_ = std::make_unique<TTempPathGuard>(directory);
+        fileGuard_ =
+            std::make_unique<TTempPathGuard>(directory + ArchiveMemberFileName(picked.name));
+    }
+#ifndef _WIN32
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
+#endif
     if (directory.empty()) return fail("Unable to create temporary path");
-    // The directory is new, so whatever lands in it is ours to remove.
-    directoryGuard_ = std::make_unique<TTempPathGuard>(directory);
-    fileGuard_ = std::make_unique<TTempPathGuard>(directory + ArchiveMemberFileName(picked.name));
     TSilentArchiveProgress progress;
     std::string extractedName;
     const int code = ExtractArchiveMember(path, directory, picked, progress, extractedName);
