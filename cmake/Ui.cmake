@@ -80,10 +80,10 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/main.cpp AND TARGET korvale_ui)
   install(FILES ${CMAKE_BINARY_DIR}/generated/korvale.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   # The package's documentation: its copyright in Debian's machine-readable form and its
-  # changelog, compressed reproducibly as Debian keeps them.
+  # changelog, compressed reproducibly; a native package keeps it as changelog.gz.
   set(KORVALE_PACKAGE_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/korvale)
   install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION ${KORVALE_PACKAGE_DOCDIR})
-  set(KORVALE_CHANGELOG_GZ ${CMAKE_BINARY_DIR}/generated/changelog.Debian.gz)
+  set(KORVALE_CHANGELOG_GZ ${CMAKE_BINARY_DIR}/generated/changelog.gz)
   add_custom_command(OUTPUT ${KORVALE_CHANGELOG_GZ}
                      COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/packaging/changelog > ${KORVALE_CHANGELOG_GZ}
                      DEPENDS ${CMAKE_SOURCE_DIR}/packaging/changelog VERBATIM)

@@ -51,7 +51,7 @@ for size in 16 24 32 48 64 128 256; do
     fail "no ${size}x${size} icon"
 done
 if grep -q '\.kvl$\|\.rpl$\|korvale\.ini$' "$work/files.txt"; then fail "sample data or settings packaged"; fi
-for f in /usr/share/doc/korvale/copyright /usr/share/doc/korvale/changelog.Debian.gz \
+for f in /usr/share/doc/korvale/copyright /usr/share/doc/korvale/changelog.gz \
          /usr/share/man/man1/korvale.1.gz /usr/share/man/man1/korvale-cli.1.gz \
          /usr/share/icons/hicolor/scalable/mimetypes/application-x-korvale-telemetry.svg; do
   grep -qx "$f" "$work/files.txt" || fail "$f not in the package"
