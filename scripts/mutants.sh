@@ -41,8 +41,8 @@ fault time-at-position-one-frame-late src/channels/Channels.cpp \
   'frame = static_cast<double>(j) + (p - pos[i]) / (double(pos[j]) - double(pos[i]));' \
   "test_channels test_analysis"
 fault crossing-placed-mid-frame src/replay/Scan.cpp \
-  'const double m = whole == 0 ? 0.0 : double(before) / double(whole);' \
-  'const double m = whole == 0 ? 0.0 : 0.5;' \
+  'double m = whole == 0 ? 0.0 : double(before) / double(whole);' \
+  'double m = whole == 0 ? 0.0 : 0.5;' \
   "test_replay test_sim test_cli"
 fault rolling-back-over-the-line-forgotten src/replay/Scan.cpp \
   '                    --state.lineCounter[size_t(i)];' \
